@@ -1,0 +1,90 @@
+#include "chrome/TLanguage.h"
+
+#include "chrome/TComponentTranslator.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString TLanguage::ResolveFileName(const QString& folder, const QString& configuredName)
+{
+    const bool plainName = !configuredName.isEmpty() && configuredName != QLatin1String(".") &&
+                           configuredName != QLatin1String("..") &&
+                           !configuredName.contains(QLatin1Char('/')) &&
+                           !configuredName.contains(QLatin1Char('\\'));
+    if (plainName && QFileInfo(QDir(folder).filePath(configuredName)).isFile())
+        return configuredName;
+    return DefaultFileName();
+}
+
+bool TLanguage::Load(const QString& path)
+{
+    m_fileName = QFileInfo(path).fileName();
+    return m_file.load(path);
+}
+
+void TLanguage::LoadFromData(const QByteArray& data, const QString& fileName)
+{
+    m_fileName = fileName;
+    m_file.loadFromData(data);
+}
+
+QString TLanguage::GetLangText(const QString& section, const QString& key) const
+{
+    return m_file.read(section, key,
+                       QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key);
+}
+
+QString TLanguage::GetGlobalText(const QString& key) const
+{
+    return GetLangText(GlobalSection(), key);
+}
+
+void TLanguage::TranslateComponent(QObject* root, const QString& section) const
+{
+    TComponentTranslator(m_file, section).translate(root);
+}
+
+QString TLanguage::TranslateText(const QString& value, const QString& section) const
+{
+    return TComponentTranslator(m_file, section).translateText(value);
+}
+
+QString TLanguage::ShortHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString TLanguage::LongHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+QString TLanguage::FormatText(const QString& format, const QString& argument)
+{
+    QString result;
+    result.reserve(format.size() + argument.size());
+    for (qsizetype i = 0; i < format.size(); ++i)
+    {
+        const QChar c = format[i];
+        if (c == QLatin1Char('%') && i + 1 < format.size())
+        {
+            const QChar next = format[i + 1];
+            if (next == QLatin1Char('%'))
+            {
+                result += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+            if (next == QLatin1Char('s') || next == QLatin1Char('1'))
+            {
+                result += argument;
+                ++i;
+                continue;
+            }
+        }
+        result += c;
+    }
+    return result;
+}

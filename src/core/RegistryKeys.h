@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Every key path the program uses, written once.
+namespace RegistryKeys
+{
+inline const QString BaseKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave");
+inline const QString ValueKey = BaseKey + QStringLiteral("\\CurrentVersion");
+
+inline const QString LastOpenSites = QStringLiteral("Last Open Sites");
+inline const QString PopupVostel = QStringLiteral("PopupVostel");
+inline const QString SearchEngines = QStringLiteral("Search Engines");
+inline const QString SearchBar = QStringLiteral("Search Bar");
+inline const QString QuickSearch = QStringLiteral("QuickSearch");
+inline const QString Bands = QStringLiteral("Bands");
+inline const QString BrowserHelperObjects = QStringLiteral("Browser Helper Objects");
+
+inline const QString ClassesRoot = QStringLiteral("HKEY_CLASSES_ROOT");
+inline const QString UserAgentPostPlatform =
+    QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
+                   "Settings\\User Agent\\Post Platform");
+inline const QString TypedUrls =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedUrls");
+inline const QString ShellFolders = QStringLiteral(
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
+    "Folders");
+} // namespace RegistryKeys

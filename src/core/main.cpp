@@ -1,0 +1,90 @@
+#include "chrome/TDefaultBrowser.h"
+#include "core/ProgramPaths.h"
+#include "core/TApplication.h"
+#include "core/TEntryRoutine.h"
+#include "core/TInstanceChannel.h"
+#include "core/TQWOptions.h"
+#include "core/TSignalWatcher.h"
+#include "core/TfrmMain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPointer>
+#include <QSessionManager>
+
+int main(int argc, char* argv[])
+{
+    ProgramPaths::initialiseNames();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    // Holding the channel's lock for the whole run is what makes this the
+    // first copy, so the channel lives until main returns.
+    TInstanceChannel channel;
+    const bool isFirstInstance =
+        TEntryRoutine::isUnregisterSwitch(arguments) ? false : channel.acquireFirstInstance();
+    const TEntryRoutine::Decision decision = TEntryRoutine::decide(
+        arguments, isFirstInstance, [] { return TQWOptions().AllowMultiInstance(); });
+
+    switch (decision.action)
+    {
+    case TEntryRoutine::Action::Unregister:
+        TDefaultBrowser::UnregisterAll();
+        return 0;
+    case TEntryRoutine::Action::Forward:
+    {
+        // Core and Network only: a forwarding copy starts neither a GUI nor the engine.
+        QCoreApplication app(argc, argv);
+        TInstanceChannel::forward(
+            TEntryRoutine::argumentToForward(decision.forwardArgument, QDir::currentPath()));
+        return 0;
+    }
+    case TEntryRoutine::Action::Run:
+        break;
+    }
+    if (decision.commandLine)
+        TQWOptions().SetCommandLine(*decision.commandLine);
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TApplication app(argc, argv);
+    channel.listen();
+
+    // Termination may arrive while a question is open during the window's
+    // creation; it is remembered and carried out as soon as the window exists.
+    TSignalWatcher signalWatcher;
+    QPointer<TfrmMain> mainWindow;
+    bool terminationPending = false;
+    const auto terminate = [&]
+    {
+        if (mainWindow)
+            mainWindow->CloseWithoutQuestions();
+        else
+        {
+            terminationPending = true;
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        }
+    };
+    QObject::connect(&signalWatcher, &TSignalWatcher::terminationRequested, &app, terminate);
+    // The desktop session ending must not wait for an answer either.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&](QSessionManager&) { terminate(); });
+
+    try
+    {
+        TfrmMain frmMain;
+        mainWindow = &frmMain;
+        if (terminationPending)
+            return 0; // frmMain's destruction writes the settings back
+        frmMain.show();
+        const int exitCode = app.exec();
+        mainWindow = nullptr;
+        return exitCode;
+    }
+    catch (const std::exception& error)
+    {
+        TApplication::showException(error);
+        return 1;
+    }
+}

@@ -1,0 +1,544 @@
+#include "chrome/TLanguage.h"
+#include "chrome/TLanguageFile.h"
+#include "chrome/TLanguageMenu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(content);
+}
+} // namespace
+
+class tst_TLanguageFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineRules_data();
+    void lineRules();
+    void sectionAndKeyListsKeepFirstSpelling();
+    void loadMissingFileIsEmpty();
+    void loadFolderIsEmpty();
+    void loadOversizedFileIsEmpty();
+    void loadReplacesEarlierContent();
+
+    void langTextFallback_data();
+    void langTextFallback();
+    void globalTextEmptyEntryVersusMissing();
+    void missingFileGivesFallbackEverywhere();
+
+    void translateText_data();
+    void translateText();
+    void hintParts_data();
+    void hintParts();
+    void formatText_data();
+    void formatText();
+    void resolveFileName_data();
+    void resolveFileName();
+
+    void languageMenuListsEveryFile();
+    void languageMenuTwiceListsEachFileOnce();
+    void languageMenuChecksExactName();
+    void languageMenuShowsAmpersandLiterally();
+    void languageMenuMissingFolderEmptiesMenu();
+    void languageMenuReportsExistingFileOnly();
+};
+
+void tst_TLanguageFile::lineRules_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S"
+                           << "B" << true << "2";
+    QTest::newRow("CR LF is not part of the text") << QByteArray("[S]\r\nA=1\r\n") << "S"
+                                                   << "A" << true << "1";
+    QTest::newRow("lone CR") << QByteArray("[S]\rA=1\rB=2") << "S"
+                             << "B" << true << "2";
+    QTest::newRow("lone LF") << QByteArray("[S]\nA=1\nB=2") << "S"
+                             << "B" << true << "2";
+    QTest::newRow("LF CR is two line ends") << QByteArray("[S]\n\rA=1\n\r") << "S"
+                                            << "A" << true << "1";
+    QTest::newRow("empty lines") << QByteArray("\n\n[S]\n\n\nA=1\n\n") << "S"
+                                 << "A" << true << "1";
+    QTest::newRow("comment line") << QByteArray("[S]\n;A=1\nA=2") << "S"
+                                  << "A" << true << "2";
+    QTest::newRow("semicolon later is text") << QByteArray("[S]\nA=1;2") << "S"
+                                             << "A" << true << "1;2";
+    QTest::newRow("leading blank belongs to key") << QByteArray("[S]\n A=1") << "S"
+                                                  << "A" << false << "";
+    QTest::newRow("blank after equals kept") << QByteArray("[S]\nA= x") << "S"
+                                             << "A" << true << " x";
+    QTest::newRow("blank before equals is part of key") << QByteArray("[S]\nA =x") << "S"
+                                                        << "A" << false << "";
+    QTest::newRow("key with its blank") << QByteArray("[S]\nA =x") << "S"
+                                        << "A " << true << "x";
+    QTest::newRow("trailing blanks kept") << QByteArray("[S]\nA=x  ") << "S"
+                                          << "A" << true << "x  ";
+    QTest::newRow("first equals splits") << QByteArray("[S]\nA=b=c") << "S"
+                                         << "A" << true << "b=c";
+    QTest::newRow("quotes kept") << QByteArray("[S]\nA=\"x\"") << "S"
+                                 << "A" << true << "\"x\"";
+    QTest::newRow("no escapes") << QByteArray("[S]\nA=a\\nb") << "S"
+                                << "A" << true << "a\\nb";
+    QTest::newRow("section case") << QByteArray("[main]\nA=1") << "MAIN"
+                                  << "A" << true << "1";
+    QTest::newRow("key case") << QByteArray("[S]\nmenuFILE=1") << "S"
+                              << "MenuFile" << true << "1";
+    QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2") << "S"
+                                    << "A" << true << "1";
+    QTest::newRow("first section wins") << QByteArray("[S]\nA=1\n[s]\nA=2") << "S"
+                                        << "A" << true << "1";
+    QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S"
+                                                      << "B" << false << "";
+    QTest::newRow("section after a repeated one is searched")
+        << QByteArray("[S]\n[s]\nB=2\n[T]\nC=3") << "T"
+        << "C" << true << "3";
+    QTest::newRow("section name verbatim") << QByteArray("[ S ]\nA=1") << "S"
+                                           << "A" << false << "";
+    QTest::newRow("section name with its blanks") << QByteArray("[ S ]\nA=1") << " S "
+                                                  << "A" << true << "1";
+    QTest::newRow("lines before first section") << QByteArray("A=1\n[S]\nB=2") << "S"
+                                                << "A" << false << "";
+    QTest::newRow("line without equals") << QByteArray("[S]\nA\nA=2") << "S"
+                                         << "A" << true << "2";
+    QTest::newRow("empty entry") << QByteArray("[S]\nA=") << "S"
+                                 << "A" << true << "";
+    QTest::newRow("unclosed bracket is no section") << QByteArray("[S]\n[T\nA=1") << "S"
+                                                    << "A" << true << "1";
+    QTest::newRow("empty section name") << QByteArray("[]\nA=1") << ""
+                                        << "A" << true << "1";
+    QTest::newRow("bracketed text is text") << QByteArray("[S]\nA=[x]") << "S"
+                                            << "A" << true << "[x]";
+    QTest::newRow("section line with equals") << QByteArray("[A=B]\nC=1") << "A=B"
+                                              << "C" << true << "1";
+    QTest::newRow("UTF-8") << QByteArray("[S]\nA=Gr\xc3\xb6\xc3\x9f\x65") << "S"
+                           << "A" << true << QString::fromUtf8("Größe");
+    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1") << "S"
+                                     << "A" << true << "1";
+    QTest::newRow("empty file") << QByteArray() << "S"
+                                << "A" << false << "";
+}
+
+void tst_TLanguageFile::lineRules()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(bool, present);
+    QFETCH(QString, text);
+
+    TLanguageFile file;
+    file.loadFromData(content);
+    QCOMPARE(file.contains(section, key), present);
+    QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
+             present ? text : QStringLiteral("<default>"));
+}
+
+void tst_TLanguageFile::sectionAndKeyListsKeepFirstSpelling()
+{
+    TLanguageFile file;
+    file.loadFromData("[Main]\nB=1\nA=2\nb=3\n[MAIN]\nC=4\n[Other]\n");
+    QCOMPARE(file.sections(), QStringList({"Main", "Other"}));
+    QCOMPARE(file.keys(QStringLiteral("main")), QStringList({"B", "A"}));
+    QVERIFY(file.keys(QStringLiteral("Missing")).isEmpty());
+}
+
+void tst_TLanguageFile::loadMissingFileIsEmpty()
+{
+    QTemporaryDir dir;
+    TLanguageFile file;
+    QVERIFY(!file.load(dir.filePath(QStringLiteral("none.ini"))));
+    QVERIFY(file.isEmpty());
+}
+
+void tst_TLanguageFile::loadFolderIsEmpty()
+{
+    QTemporaryDir dir;
+    TLanguageFile file;
+    QVERIFY(!file.load(dir.path()));
+    QVERIFY(file.isEmpty());
+}
+
+void tst_TLanguageFile::loadOversizedFileIsEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.ini"));
+    writeFile(path, "[S]\nA=1\n");
+    {
+        QFile grow(path);
+        QVERIFY(grow.resize(TLanguageFile::MaximumFileSize + 1));
+    }
+    TLanguageFile file;
+    QVERIFY(!file.load(path));
+    QVERIFY(file.isEmpty());
+}
+
+void tst_TLanguageFile::loadReplacesEarlierContent()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    writeFile(path, "[S]\nB=2\n");
+    TLanguageFile file;
+    file.loadFromData("[S]\nA=1\n");
+    QVERIFY(file.load(path));
+    QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
+    QCOMPARE(file.read(QStringLiteral("S"), QStringLiteral("B"), QString()), QStringLiteral("2"));
+    QVERIFY(!file.load(dir.filePath(QStringLiteral("gone.ini"))));
+    QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("B")));
+}
+
+void tst_TLanguageFile::langTextFallback_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("present") << "MAIN"
+                             << "MenuFile"
+                             << "&File";
+    QTest::newRow("other case") << "main"
+                                << "MENUFILE"
+                                << "&File";
+    QTest::newRow("missing key") << "MAIN"
+                                 << "Nothing"
+                                 << "UNDEFINED: MAIN > Nothing";
+    QTest::newRow("missing section") << "OPEN"
+                                     << "Prompt"
+                                     << "UNDEFINED: OPEN > Prompt";
+    QTest::newRow("empty entry") << "MAIN"
+                                 << "Empty"
+                                 << "";
+}
+
+void tst_TLanguageFile::langTextFallback()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+
+    TLanguage language;
+    language.LoadFromData("[MAIN]\nMenuFile=&File\nEmpty=\n");
+    QCOMPARE(language.GetLangText(section, key), expected);
+}
+
+void tst_TLanguageFile::globalTextEmptyEntryVersusMissing()
+{
+    TLanguage language;
+    language.LoadFromData("[GLOBAL]\nChangeRestart=\nOK=OK\n");
+    QCOMPARE(language.GetGlobalText(QStringLiteral("ChangeRestart")), QString());
+    QCOMPARE(language.GetGlobalText(QStringLiteral("OK")), QStringLiteral("OK"));
+
+    TLanguage without;
+    without.LoadFromData("[GLOBAL]\nOK=OK\n");
+    QCOMPARE(without.GetGlobalText(QStringLiteral("ChangeRestart")),
+             QStringLiteral("UNDEFINED: GLOBAL > ChangeRestart"));
+}
+
+void tst_TLanguageFile::missingFileGivesFallbackEverywhere()
+{
+    QTemporaryDir dir;
+    TLanguage language;
+    QVERIFY(!language.Load(dir.filePath(QStringLiteral("qweng.ini"))));
+    QCOMPARE(language.FileName(), QStringLiteral("qweng.ini"));
+    QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("SecurityAllow")),
+             QStringLiteral("UNDEFINED: MAIN > SecurityAllow"));
+    QCOMPARE(language.TranslateText(QStringLiteral("__MenuViewLanguages"), QStringLiteral("MAIN")),
+             QStringLiteral("__MenuViewLanguages"));
+}
+
+void tst_TLanguageFile::translateText_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("own section") << "__Open"
+                                 << "&Open";
+    QTest::newRow("global") << "~~OK"
+                            << "OK";
+    QTest::newRow("key in other case") << "__OPEN"
+                                       << "&Open";
+    QTest::newRow("double underscore alone") << "__"
+                                             << "__";
+    QTest::newRow("double tilde alone") << "~~"
+                                        << "~~";
+    QTest::newRow("too short") << "_"
+                               << "_";
+    QTest::newRow("single marker") << "_Open"
+                                   << "_Open";
+    QTest::newRow("marker not in front") << "x__Open"
+                                         << "x__Open";
+    QTest::newRow("missing key") << "__Nothing"
+                                 << "__Nothing";
+    QTest::newRow("empty entry stays placeholder") << "__Empty"
+                                                   << "__Empty";
+    QTest::newRow("global key only in own section") << "~~Open"
+                                                    << "~~Open";
+    QTest::newRow("own key only in global") << "__OK"
+                                            << "__OK";
+    QTest::newRow("key starting with underscore") << "___Under"
+                                                  << "under";
+    QTest::newRow("ordinary text") << "Open"
+                                   << "Open";
+    QTest::newRow("replacement is not looked up again") << "__Chain"
+                                                        << "__Open";
+}
+
+void tst_TLanguageFile::translateText()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+
+    TLanguage language;
+    language.LoadFromData("[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\n"
+                          "Chain=__Open\n");
+    QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
+}
+
+void tst_TLanguageFile::hintParts_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shortPart");
+    QTest::addColumn<QString>("longPart");
+
+    QTest::newRow("both") << "Open|Opens a page"
+                          << "Open"
+                          << "Opens a page";
+    QTest::newRow("no bar") << "Open"
+                            << "Open"
+                            << "Open";
+    QTest::newRow("second bar belongs to long") << "a|b|c"
+                                                << "a"
+                                                << "b|c";
+    QTest::newRow("empty short") << "|long"
+                                 << ""
+                                 << "long";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+}
+
+void tst_TLanguageFile::hintParts()
+{
+    QFETCH(QString, hint);
+    QFETCH(QString, shortPart);
+    QFETCH(QString, longPart);
+    QCOMPARE(TLanguage::ShortHint(hint), shortPart);
+    QCOMPARE(TLanguage::LongHint(hint), longPart);
+}
+
+void tst_TLanguageFile::formatText_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("numbered") << "Zone: %1"
+                              << "Internet"
+                              << "Zone: Internet";
+    QTest::newRow("older form") << "Zone: %s"
+                                << "Internet"
+                                << "Zone: Internet";
+    QTest::newRow("twice") << "%1 and %1"
+                           << "x"
+                           << "x and x";
+    QTest::newRow("percent sign") << "100%% of %1"
+                                  << "x"
+                                  << "100% of x";
+    QTest::newRow("lone percent at end") << "100%"
+                                         << "x"
+                                         << "100%";
+    QTest::newRow("other directive kept") << "%d %1"
+                                          << "x"
+                                          << "%d x";
+    QTest::newRow("argument not expanded again") << "Zone: %1"
+                                                 << "%1%s%%"
+                                                 << "Zone: %1%s%%";
+}
+
+void tst_TLanguageFile::formatText()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, argument);
+    QFETCH(QString, expected);
+    QCOMPARE(TLanguage::FormatText(format, argument), expected);
+}
+
+void tst_TLanguageFile::resolveFileName_data()
+{
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("present") << "qwdeu.ini"
+                             << "qwdeu.ini";
+    QTest::newRow("missing") << "qwfra.ini"
+                             << "qweng.ini";
+    QTest::newRow("other case") << "QWDEU.INI"
+                                << "qweng.ini";
+    QTest::newRow("empty") << ""
+                           << "qweng.ini";
+    QTest::newRow("parent folder") << "../outside.ini"
+                                   << "qweng.ini";
+    QTest::newRow("sub-folder") << "sub/inner.ini"
+                                << "qweng.ini";
+    QTest::newRow("backslash") << "sub\\inner.ini"
+                               << "qweng.ini";
+    QTest::newRow("dot dot") << ".."
+                             << "qweng.ini";
+    QTest::newRow("folder named like a file") << "folder.ini"
+                                              << "qweng.ini";
+}
+
+void tst_TLanguageFile::resolveFileName()
+{
+    QFETCH(QString, configured);
+    QFETCH(QString, expected);
+
+    QTemporaryDir root;
+    QDir(root.path()).mkpath(QStringLiteral("Languages/sub"));
+    QDir(root.path()).mkpath(QStringLiteral("Languages/folder.ini"));
+    const QString folder = root.filePath(QStringLiteral("Languages"));
+    writeFile(folder + QStringLiteral("/qwdeu.ini"), "[INFO]\nLanguage=Deutsch\n");
+    writeFile(folder + QStringLiteral("/sub/inner.ini"), "[INFO]\n");
+    writeFile(root.filePath(QStringLiteral("outside.ini")), "[INFO]\n");
+    QCOMPARE(TLanguage::ResolveFileName(folder, configured), expected);
+}
+
+namespace
+{
+// A languages folder with two named languages, one file without INFO and
+// entries that are not language files.
+struct LanguageFolder
+{
+    QTemporaryDir dir;
+    LanguageFolder()
+    {
+        writeFile(dir.filePath(QStringLiteral("qweng.ini")), "[INFO]\nLanguage=English\n");
+        writeFile(dir.filePath(QStringLiteral("qwdeu.ini")), "[info]\nlanguage=Deutsch\n");
+        writeFile(dir.filePath(QStringLiteral("bare.ini")), "[GLOBAL]\nOK=OK\n");
+        writeFile(dir.filePath(QStringLiteral("readme.txt")), "[INFO]\nLanguage=Text\n");
+        QDir(dir.path()).mkpath(QStringLiteral("folder.ini"));
+    }
+    QString path(const QString& name) const { return QDir(dir.path()).absoluteFilePath(name); }
+};
+
+QMap<QString, QAction*> itemsByPath(QMenu& menu)
+{
+    QMap<QString, QAction*> items;
+    for (QAction* action : menu.actions())
+        items.insert(action->data().toString(), action);
+    return items;
+}
+} // namespace
+
+void tst_TLanguageFile::languageMenuListsEveryFile()
+{
+    LanguageFolder folder;
+    QMenu menu;
+    menu.addAction(QString()); // the design-time item that makes the entry a submenu
+    TLanguageMenu languages;
+    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
+
+    const auto items = itemsByPath(menu);
+    QCOMPARE(menu.actions().size(), 3);
+    QCOMPARE(items.keys(), QStringList({folder.path(QStringLiteral("bare.ini")),
+                                        folder.path(QStringLiteral("qwdeu.ini")),
+                                        folder.path(QStringLiteral("qweng.ini"))}));
+    QCOMPARE(items[folder.path(QStringLiteral("qweng.ini"))]->text(), QStringLiteral("English"));
+    QCOMPARE(items[folder.path(QStringLiteral("qwdeu.ini"))]->text(), QStringLiteral("Deutsch"));
+    QCOMPARE(items[folder.path(QStringLiteral("bare.ini"))]->text(), QString());
+    for (QAction* item : menu.actions())
+    {
+        QVERIFY(item->isCheckable());
+        QCOMPARE(item->statusTip(), item->data().toString());
+        QVERIFY(item->actionGroup());
+        QVERIFY(item->actionGroup()->isExclusive());
+        QCOMPARE(item->isChecked(), item->data().toString().endsWith(QStringLiteral("qwdeu.ini")));
+    }
+}
+
+void tst_TLanguageFile::languageMenuTwiceListsEachFileOnce()
+{
+    LanguageFolder folder;
+    QMenu menu;
+    menu.addAction(QString());
+    TLanguageMenu languages;
+    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qweng.ini"));
+    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qweng.ini"));
+    QCOMPARE(menu.actions().size(), 3);
+    QCOMPARE(itemsByPath(menu).size(), 3);
+
+    // The items of the second run form one exclusive group of their own.
+    QActionGroup* group = menu.actions().first()->actionGroup();
+    for (QAction* item : menu.actions())
+        QCOMPARE(item->actionGroup(), group);
+    QCOMPARE(group->actions().size(), 3);
+}
+
+void tst_TLanguageFile::languageMenuChecksExactName()
+{
+    LanguageFolder folder;
+    QMenu menu;
+    TLanguageMenu languages;
+    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("QWENG.INI"));
+    for (QAction* item : menu.actions())
+        QVERIFY(!item->isChecked());
+}
+
+void tst_TLanguageFile::languageMenuShowsAmpersandLiterally()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("x.ini")), "[INFO]\nLanguage=Tom & Jerry\n");
+    QMenu menu;
+    TLanguageMenu languages;
+    languages.RebuildLanguageMenu(&menu, dir.path(), QString());
+    QCOMPARE(menu.actions().size(), 1);
+    QCOMPARE(menu.actions().first()->text(), QStringLiteral("Tom && Jerry"));
+}
+
+void tst_TLanguageFile::languageMenuMissingFolderEmptiesMenu()
+{
+    QTemporaryDir dir;
+    QMenu menu;
+    menu.addAction(QStringLiteral("old"));
+    TLanguageMenu languages;
+    languages.RebuildLanguageMenu(&menu, dir.filePath(QStringLiteral("none")), QString());
+    QVERIFY(menu.actions().isEmpty());
+}
+
+void tst_TLanguageFile::languageMenuReportsExistingFileOnly()
+{
+    LanguageFolder folder;
+    QMenu menu;
+    TLanguageMenu languages;
+    QSignalSpy chosen(&languages, &TLanguageMenu::languageChosen);
+    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qweng.ini"));
+    const auto items = itemsByPath(menu);
+
+    // Choosing the language already in use is still a choice.
+    items[folder.path(QStringLiteral("qweng.ini"))]->trigger();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toString(), folder.path(QStringLiteral("qweng.ini")));
+
+    QVERIFY(QFile::remove(folder.path(QStringLiteral("qwdeu.ini"))));
+    items[folder.path(QStringLiteral("qwdeu.ini"))]->trigger();
+    QCOMPARE(chosen.size(), 1);
+}
+
+QTEST_MAIN(tst_TLanguageFile)
+#include "tst_TLanguageFile.moc"

@@ -1,0 +1,154 @@
+#include "chrome/TUserAgentToken.h"
+#include "core/RegistryKeys.h"
+#include "core/RegistryStore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using Values = QList<QPair<QString, QString>>;
+
+class tst_TUserAgentToken : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void tokenName();
+    void update_data();
+    void update();
+    void keyIsCreatedWhenMissing();
+    void numberValueOfOurNameIsReplaced();
+    void userAgent_data();
+    void userAgent();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<RegistryStore> m_store;
+};
+
+void tst_TUserAgentToken::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_store = std::make_unique<RegistryStore>(m_dir->filePath("settings.sqlite"));
+    QVERIFY(m_store->isOpen());
+}
+
+void tst_TUserAgentToken::cleanup()
+{
+    m_store.reset();
+    m_dir.reset();
+}
+
+void tst_TUserAgentToken::tokenName()
+{
+    QCOMPARE(TUserAgentToken::TokenName, QString("Quillwave 6.2.0"));
+}
+
+void tst_TUserAgentToken::update_data()
+{
+    QTest::addColumn<Values>("before");
+    QTest::addColumn<bool>("add");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("older version replaced")
+        << Values{{"SV1", ""}, {"Quillwave 5.0", "IEAK"}, {".NET CLR 2.0.50727", ""}} << true
+        << QStringList{"SV1", ".NET CLR 2.0.50727", "Quillwave 6.2.0"};
+    QTest::newRow("left behind by a crash: deleted, then written again")
+        << Values{{"Quillwave 6.2.0", "IEAK"}, {"SV1", ""}} << true
+        << QStringList{"SV1", "Quillwave 6.2.0"};
+    QTest::newRow("predecessors removed, short and different names kept")
+        << Values{{"KoncoBrowse 2.1", "x"},
+                  {"version.dll 6", "x"},
+                  {"KoncoBrows", "x"},
+                  {"Quillwav", "x"},
+                  {"My Quillwave", "x"}}
+        << true << QStringList{"KoncoBrows", "Quillwav", "My Quillwave", "Quillwave 6.2.0"};
+    QTest::newRow("removal at exit")
+        << Values{{"SV1", ""}, {"Quillwave 6.2.0", "IEAK"}, {"Quillwave 5.0", "IEAK"}} << false
+        << QStringList{"SV1"};
+    QTest::newRow("adjacent stale names all go")
+        << Values{{"Quillwave 1", ""}, {"Quillwave 2", ""}, {"Quillwave 3", ""}} << false
+        << QStringList();
+}
+
+void tst_TUserAgentToken::update()
+{
+    QFETCH(Values, before);
+    QFETCH(bool, add);
+    QFETCH(QStringList, after);
+
+    const QString& key = RegistryKeys::UserAgentPostPlatform;
+    for (const auto& [name, data] : before)
+        QVERIFY(m_store->setString(key, name, data));
+
+    TUserAgentToken::UpdateUserAgentToken(*m_store, add);
+    QCOMPARE(TUserAgentToken::Tokens(*m_store), after);
+    QCOMPARE(m_store->valueNames(key), after);
+    if (add)
+        QVERIFY(m_store->value(key, "Quillwave 6.2.0") == RegValue::fromString("IEAK"));
+}
+
+void tst_TUserAgentToken::keyIsCreatedWhenMissing()
+{
+    QVERIFY(!m_store->keyExists(RegistryKeys::UserAgentPostPlatform));
+    TUserAgentToken::UpdateUserAgentToken(*m_store, true);
+    QCOMPARE(TUserAgentToken::Tokens(*m_store), QStringList{"Quillwave 6.2.0"});
+    TUserAgentToken::UpdateUserAgentToken(*m_store, false);
+    QVERIFY(TUserAgentToken::Tokens(*m_store).isEmpty());
+}
+
+void tst_TUserAgentToken::numberValueOfOurNameIsReplaced()
+{
+    m_store->setDWord(RegistryKeys::UserAgentPostPlatform, "Quillwave 6.2.0", 7);
+    TUserAgentToken::UpdateUserAgentToken(*m_store, true);
+    QVERIFY(m_store->value(RegistryKeys::UserAgentPostPlatform, "Quillwave 6.2.0") ==
+            RegValue::fromString("IEAK"));
+}
+
+void tst_TUserAgentToken::userAgent_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QStringList>("tokens");
+    QTest::addColumn<QString>("expected");
+
+    const QString engine = "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
+                           "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
+    const QString tail = " AppleWebKit/537.36 (KHTML, like Gecko) "
+                         "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
+
+    QTest::newRow("ours") << engine << QStringList{"Quillwave 6.2.0"}
+                          << "Mozilla/5.0 (X11; Linux x86_64; Quillwave 6.2.0)" + tail;
+    QTest::newRow("several in order")
+        << engine << QStringList{"SV1", "Quillwave 6.2.0"}
+        << "Mozilla/5.0 (X11; Linux x86_64; SV1; Quillwave 6.2.0)" + tail;
+    QTest::newRow("none") << engine << QStringList() << engine;
+    QTest::newRow("header breakers left out")
+        << engine
+        << QStringList{"bad\r\nX-Injected: 1", "a)b", "c;d", "caf\u00e9", "  ", "Quillwave 6.2.0"}
+        << "Mozilla/5.0 (X11; Linux x86_64; Quillwave 6.2.0)" + tail;
+    QTest::newRow("already present or repeated")
+        << engine << QStringList{"Linux x86_64", "SV1", "SV1"}
+        << "Mozilla/5.0 (X11; Linux x86_64; SV1)" + tail;
+    QTest::newRow("no parentheses") << "Mozilla/5.0 Gecko" << QStringList{"Quillwave 6.2.0"}
+                                    << "Mozilla/5.0 (Quillwave 6.2.0) Gecko";
+    QTest::newRow("single product")
+        << "Mozilla/5.0" << QStringList{"Quillwave 6.2.0"} << "Mozilla/5.0 (Quillwave 6.2.0)";
+    QTest::newRow("empty parentheses")
+        << "Mozilla/5.0 () Gecko" << QStringList{"SV1"} << "Mozilla/5.0 (SV1) Gecko";
+}
+
+void tst_TUserAgentToken::userAgent()
+{
+    QFETCH(QString, base);
+    QFETCH(QStringList, tokens);
+    QFETCH(QString, expected);
+    QCOMPARE(TUserAgentToken::UserAgentWithTokens(base, tokens), expected);
+}
+
+QTEST_GUILESS_MAIN(tst_TUserAgentToken)
+#include "tst_TUserAgentToken.moc"
