@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QVBoxLayout>
 
 TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
 {
@@ -51,13 +52,18 @@ TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
 
+    // Title and explanation share one column of their own: a hidden title
+    // then takes its spacing with it and the explanation moves right up.
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblTitle);
+    texts->addWidget(mmoPrompt2, 1);
+
     auto* grid = new QGridLayout(this);
-    grid->addWidget(imgIcon, 0, 0, 2, 1);
-    grid->addWidget(lblTitle, 0, 1);
-    grid->addWidget(mmoPrompt2, 1, 1);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addWidget(imgIcon, 0, 0);
+    grid->addLayout(texts, 0, 1);
+    grid->addLayout(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(1, 1);
+    grid->setRowStretch(0, 1);
 }
 
 void TfrmConfirm::setTexts(const QString& caption, const QString& title, const QString& prompt,

@@ -5,11 +5,22 @@
 #include "chrome/TLanguageMenu.h"
 #include "chrome/TUserAgentToken.h"
 #include "components/TQWAnimate.h"
+#include "components/TQWPageControl.h"
 #include "components/TQWStatusBar.h"
 #include "core/ProgramPaths.h"
+#include "core/TBrowserTab.h"
+#include "core/TDownloadManager.h"
+#include "core/TEngineProfile.h"
+#include "core/TEntryRoutine.h"
 #include "core/TLogoPanel.h"
+#include "core/TPageDialogs.h"
+#include "core/TPopupCapture.h"
 #include "core/TQWOptions.h"
+#include "core/TSessionKeeper.h"
 #include "core/TStWMDataCopy.h"
+#include "core/TStartupLoader.h"
+#include "core/TTabSet.h"
+#include "core/TVostelBrowser.h"
 #include "core/TfrmConfirm.h"
 #include "core/WindowPlacement.h"
 
@@ -18,9 +29,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QMenu>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -54,8 +67,12 @@ QAction* addMenuItem(QMenu* menu, const QString& name, const QString& captionKey
 }
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
+TfrmMain::TfrmMain(BrowserControlFactory factory, QWidget* parent)
+    : QMainWindow(parent), m_factory(std::move(factory))
 {
+    m_realEngine = !m_factory;
+    if (m_realEngine)
+        m_factory = [](QWidget* parent) -> IBrowserControl* { return new TVostelBrowser(parent); };
     setObjectName(QStringLiteral("frmMain"));
     FormCreate();
 }
@@ -83,6 +100,10 @@ void TfrmMain::FormCreate()
 
     // 2. Language file, falling back to the default one.
     LoadLanguage();
+    const auto langText = [this](const QString& section, const QString& key)
+    { return GetLangText(section, key); };
+    TPageDialogs::setTextLookup(langText);
+    TDownloadManager::setTextLookup(langText);
 
     // 3. The hint handler is this window's status-tip handling (event()).
     BuildMenus();
@@ -92,13 +113,45 @@ void TfrmMain::FormCreate()
 
     // 9. Our token in the engine's user-agent string.
     TUserAgentToken::UpdateUserAgentToken(*m_options->Store(), true);
+    if (m_realEngine)
+        TEngineProfile::applySettings();
 
     // 10. Caption.
     const QString sponsor = m_options->SponsorCaption();
     setWindowTitle(sponsor.isEmpty() ? ProductName : sponsor + QStringLiteral(" - ") + ProductName);
 
+    // 9. The pop-up capture list.
+    m_popupCapture = new TPopupCapture(
+        m_options.get(), [this](const QString& key) { return GetGlobalText(key); },
+        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
+               const QString& okText, const QString& cancelText, const QString& checkText)
+        {
+            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
+                               checkText);
+        },
+        [this](const QString& caption, const QString& prompt, QString& text)
+        { return InputQuery(caption, prompt, text); },
+        this);
+    m_popupCapture->LoadPopupList();
+
     // 11.-15., 20. Values whose owners read them here.
     ReadViewSettings();
+
+    // 12.-16., 19. The tab set and its first tab.
+    CreateTabSet();
+
+    // The remembered tabs are kept current while the program runs.
+    m_sessionKeeper = new TSessionKeeper(
+        m_tabSet, m_options.get(),
+        [this](const QString& section, const QString& key) { return GetLangText(section, key); },
+        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
+               const QString& okText, const QString& cancelText, const QString& checkText)
+        {
+            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
+                               checkText);
+        },
+        this);
+    m_sessionKeeper->BeginRun();
 
     m_language->TranslateComponent(this, QStringLiteral("MAIN"));
 
@@ -129,8 +182,93 @@ void TfrmMain::FormCreate()
     connect(m_appCommandFilter, &TAppCommandFilter::command, this, &TfrmMain::appCommand);
     qApp->installEventFilter(m_appCommandFilter);
 
+    connect(this, &TfrmMain::appCommand, this, &TfrmMain::RunAppCommand);
+
     wmCopyData = new TStWMDataCopy(this);
     connect(wmCopyData, &TStWMDataCopy::OnDataReceived, this, &TfrmMain::wmCopyDataDataReceived);
+
+    // 24. The start-up pages open once the message loop runs.
+    tmrLoadCoolbar = new QTimer(this);
+    tmrLoadCoolbar->setObjectName(QStringLiteral("tmrLoadCoolbar"));
+    tmrLoadCoolbar->setSingleShot(true);
+    tmrLoadCoolbar->setInterval(1);
+    connect(tmrLoadCoolbar, &QTimer::timeout, this, &TfrmMain::tmrLoadCoolbarTimer);
+    tmrLoadCoolbar->start();
+}
+
+void TfrmMain::CreateTabSet()
+{
+    m_tabSet = new TTabSet(
+        pcPage, this, m_factory, m_options.get(),
+        [this](const QString& section, const QString& key) { return GetLangText(section, key); },
+        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
+               const QString& okText, const QString& cancelText, const QString& checkText)
+        {
+            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
+                               checkText);
+        },
+        this);
+    m_tabSet->SetImages(TQWPageControl::defaultTabImages());
+    connect(m_popupCapture, &TPopupCapture::closeKilledTabsRequested, m_tabSet,
+            &TTabSet::CloseKilledTabs);
+    connect(m_popupCapture, &TPopupCapture::closeTabRequested, m_tabSet, &TTabSet::CloseTab);
+
+    // 14. The first tab.
+    m_tabSet->AddTab();
+
+    // 15. Several rows of tabs cannot be shifted.
+    pcPage->SetMultipleLines(m_options->MultipleLines());
+    // 16.
+    ApplyTabColors();
+    // 19.
+    pcPage->SetTabsAtBottom(m_options->TabsDown());
+
+    connect(pnlLogo->spdClose, &QToolButton::clicked, m_tabSet, &TTabSet::actCloseExecute);
+    connect(pnlLogo->spdCloseAll, &QToolButton::clicked, m_tabSet, &TTabSet::actCloseAllExecute);
+    connect(pnlLogo->aniLogo, &TQWAnimate::clicked, this,
+            [this]
+            {
+                if (TBrowserTab* tab = m_tabSet->AddTab())
+                    tab->Navigate(TBrowserTab::HomeUrl());
+            });
+}
+
+void TfrmMain::ApplyTabColors()
+{
+    const QString scheme = m_options->TabColorScheme();
+    const QPalette palette = pcPage->palette();
+    if (scheme == QLatin1String("std"))
+    {
+        pcPage->SetInactiveTabColor(palette.color(QPalette::Button));
+        pcPage->SetInactiveFontColor(palette.color(QPalette::WindowText));
+    }
+    else if (scheme == QLatin1String("rev"))
+    {
+        pcPage->SetInactiveTabColor(palette.color(QPalette::Inactive, QPalette::Highlight));
+        pcPage->SetInactiveFontColor(palette.color(QPalette::HighlightedText));
+    }
+    else
+    {
+        // Stored as 0xBBGGRR.
+        const auto fromStored = [](int value)
+        { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); };
+        pcPage->SetInactiveTabColor(fromStored(m_options->InactiveTabColor()));
+        pcPage->SetInactiveFontColor(fromStored(m_options->InactiveFontColor()));
+    }
+}
+
+void TfrmMain::tmrLoadCoolbarTimer()
+{
+    TStartupLoader(m_tabSet, m_options.get(), {},
+                   [this] { return m_sessionKeeper->ShouldRestore(); })
+        .Run();
+    m_sessionKeeper->RestoreFinished();
+}
+
+void TfrmMain::FirstActivation()
+{
+    m_activatedOnce = true;
+    m_tabSet->SetAutoRefresh(m_options->AutoRefresh());
 }
 
 void TfrmMain::LoadLanguage()
@@ -191,16 +329,13 @@ void TfrmMain::BuildMenus()
     addMenuButton(tbMenu, QStringLiteral("tbMenuView"), QStringLiteral("__MenuView"), pmView);
 
     pnlLogo = new TLogoPanel(pnlBands);
-    // The close buttons act on tabs; until the tab set is wired they stay off.
-    pnlLogo->spdClose->setEnabled(false);
-    pnlLogo->spdCloseAll->setEnabled(false);
     bandsLayout->addWidget(tbMenu, 1);
     bandsLayout->addWidget(pnlLogo);
     setMenuWidget(pnlBands);
 
-    auto* pnlPage = new QWidget(this);
-    pnlPage->setObjectName(QStringLiteral("pnlPage"));
-    setCentralWidget(pnlPage);
+    pcPage = new TQWPageControl(this);
+    pcPage->setObjectName(QStringLiteral("pcPage"));
+    setCentralWidget(pcPage);
 
     sbStatus = new TQWStatusBar(this);
     setStatusBar(sbStatus);
@@ -215,22 +350,15 @@ void TfrmMain::ReadViewSettings()
     s.AutoCompleteStyle = o.AutoCompleteStyle();
     s.AddressNewWin = o.AddressNewWin();
     s.QuickSearchNewWin = o.QuickSearchNewWin();
-    s.OpenNewAtEnd = o.OpenNewAtEnd();
     s.VGCloseFirst = o.VGCloseFirst();
     s.SearchBar = o.SearchBar();
     s.MinToTray = o.MinToTray();
     s.VostelBarWidth = o.VostelBarWidth();
-    s.UsePopupVostel = o.UsePopupVostel();
-    s.LimitTitleLength = o.LimitTitleLength();
-    s.MultipleLines = o.MultipleLines();
     s.FavoritesNewWin = o.FavoritesNewWin();
     s.HistoryNewWin = o.HistoryNewWin();
     s.SearchNewWin = o.SearchNewWin();
     s.LinksNewWin = o.LinksNewWin();
-    s.NewAction = qBound(0, o.NewAction(), 2);
-    s.PopupVostelNotify = o.PopupVostelNotify();
     s.VBAutoExpand = o.VBAutoExpand();
-    s.OpenNewInForeground = o.OpenNewInForeground();
     s.ViewToolbar = o.ViewToolbar();
     s.ViewAddressBar = o.ViewAddressBar();
     s.ViewLinksBar = o.ViewLinksBar();
@@ -269,7 +397,9 @@ bool TfrmMain::FormCloseQuery()
         GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("DontAsk")));
     if (answer.checked)
         m_options->SetConfirmShutdown(false);
-    return answer.ok;
+    // A termination that arrived while the question was open closed it; the
+    // window is already closing, so Qt ignores the close() that came with it.
+    return answer.ok || m_closeWithoutQuestions;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -298,32 +428,47 @@ void TfrmMain::FormDestroy()
     if (m_appCommandFilter)
         qApp->removeEventFilter(m_appCommandFilter);
 
-    // 2. Our user-agent token lives only while we run.
+    // 2. Auto refresh, the pop-up list, our user-agent token, captured tabs.
+    m_options->SetAutoRefresh(m_tabSet->AutoRefreshInterval());
+    m_tabSet->RefreshTimer()->stop();
+    // The capture writes its list back as it goes.
+    const bool usePopupVostel = m_popupCapture->UsePopupVostel();
+    delete m_popupCapture;
+    m_popupCapture = nullptr;
     TUserAgentToken::UpdateUserAgentToken(*m_options->Store(), false);
+    m_tabSet->CloseKilledTabs();
+
+    // 3. Remembered tabs ("Last" mode), or none.
+    QList<TBrowserTab*> tabs;
+    for (int i = 0; i < m_tabSet->Count(); ++i)
+        tabs << m_tabSet->Tab(i);
+    TStartupLoader::WriteRememberedSites(*m_options, tabs);
+    // The exit write has the last word on the list; the run ended normally.
+    m_sessionKeeper->EndRun();
 
     // 4. View settings.
-    WriteBackSettings();
+    WriteBackSettings(usePopupVostel);
 
     // 5. The settings object is freed last, after everything that may write.
     m_language.reset();
     m_options.reset();
 }
 
-void TfrmMain::WriteBackSettings()
+void TfrmMain::WriteBackSettings(bool usePopupVostel)
 {
     TQWOptions& o = *m_options;
     const MainWindowSettings& s = m_settings;
     o.SetDisableALTShortcuts(s.DisableALTShortcuts);
-    o.SetOpenNewInForeground(s.OpenNewInForeground);
+    o.SetOpenNewInForeground(m_tabSet->OpenNewInForeground);
     o.SetAddressNewWin(s.AddressNewWin);
     o.SetQuickSearchNewWin(s.QuickSearchNewWin);
     o.SetAutoCompleteStyle(s.AutoCompleteStyle);
     o.SetMinToTray(s.MinToTray);
     o.SetShowGo(s.ShowGo);
     o.SetVBAutoExpand(s.VBAutoExpand);
-    o.SetOpenNewAtEnd(s.OpenNewAtEnd);
+    o.SetOpenNewAtEnd(m_tabSet->OpenNewAtEnd);
     o.SetVostelBarWidth(s.VostelBarWidth);
-    o.SetLimitTitleLength(s.LimitTitleLength);
+    o.SetLimitTitleLength(m_tabSet->TitleLimit());
     o.SetSearchBar(s.SearchBar);
     o.SetFullScreen(s.FullScreen);
     const bool maximized = !s.FullScreen && isMaximized();
@@ -336,7 +481,7 @@ void TfrmMain::WriteBackSettings()
         o.SetLeft(WindowPlacement::storedCoordinate(pos().x()));
         o.SetWidth(WindowPlacement::storedCoordinate(frame.width()));
     }
-    o.SetUsePopupVostel(s.UsePopupVostel);
+    o.SetUsePopupVostel(usePopupVostel);
     o.SetViewVostelBar(s.ViewVostelBar);
     o.SetViewToolbar(s.ViewToolbar);
     o.SetViewAddressBar(s.ViewAddressBar);
@@ -361,7 +506,14 @@ bool TfrmMain::event(QEvent* event)
 void TfrmMain::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange)
+    {
         m_windowActive = isActiveWindow();
+        if (m_windowActive && !m_activatedOnce)
+            FirstActivation();
+        if (m_windowActive)
+            if (TBrowserTab* tab = m_tabSet->GetActivePage())
+                tab->FocusPage();
+    }
     QMainWindow::changeEvent(event);
 }
 
@@ -376,10 +528,18 @@ void TfrmMain::RestoreAndRaise()
 
 void TfrmMain::wmCopyDataDataReceived(const QString& text)
 {
-    // A forwarded argument always brings the window to the front; opening it
-    // as a page or a group needs the tab set and the group store.
+    // A forwarded argument always brings the window to the front.
     RestoreAndRaise();
-    Q_UNUSED(text);
+    switch (TEntryRoutine::forwardedAction(text))
+    {
+    case TEntryRoutine::ForwardedAction::Nothing:
+    case TEntryRoutine::ForwardedAction::OpenGroup: // groups open once the group store exists
+        break;
+    case TEntryRoutine::ForwardedAction::OpenTab:
+        if (TBrowserTab* tab = m_tabSet->AddTab())
+            tab->Navigate(text);
+        break;
+    }
 }
 
 void TfrmMain::SetBusy(bool busy)
@@ -396,4 +556,110 @@ void TfrmMain::LanguageSwitch(const QString& path)
     ShowConfirm(this, font(), ProductName, false, QString(),
                 GetGlobalText(QStringLiteral("ChangeRestart")), GetGlobalText(QStringLiteral("OK")),
                 QString(), QString());
+}
+
+// ITabHost: the window's side of what its tabs report.
+
+int TfrmMain::TitleLimit() const
+{
+    return m_tabSet ? m_tabSet->TitleLimit() : 0;
+}
+
+bool TfrmMain::IsActiveTab(const TBrowserTab* tab) const
+{
+    return m_tabSet && tab && m_tabSet->GetActivePage() == tab;
+}
+
+void TfrmMain::ShowAddress(const QString& url)
+{
+    m_addressText = url == QLatin1String("about:blank") ? QString() : url;
+}
+
+void TfrmMain::RecordTypedAddress(const QString& url)
+{
+    ShowAddress(url);
+}
+
+void TfrmMain::SetStatusText(const QString& text)
+{
+    sbStatus->setPanelText(0, text);
+}
+
+void TfrmMain::SetProgressText(const QString& text)
+{
+    sbStatus->setPanelText(2, text);
+}
+
+void TfrmMain::RefreshIndicators()
+{
+    const TBrowserTab* tab = m_tabSet ? m_tabSet->GetActivePage() : nullptr;
+    SetBusy(tab && tab->Busy);
+    sbStatus->setPanelIcon(
+        1, tab && tab->Secure ? QIcon(QStringLiteral(":/quillwave/tab-locked.svg")) : QIcon());
+    RefreshBackForward();
+}
+
+void TfrmMain::RefreshBackForward()
+{
+    // The back and forward buttons live on the tool bar; the application
+    // commands read the tab's own state when they run.
+}
+
+TBrowserTab* TfrmMain::AddTabPerPreference()
+{
+    return m_tabSet->AddTabPerPreference();
+}
+
+TBrowserTab* TfrmMain::AddHiddenTab()
+{
+    return m_tabSet->AddHiddenTab();
+}
+
+bool TfrmMain::PopupMatch(const QString& url)
+{
+    return m_popupCapture->PopupMatch(url);
+}
+
+void TfrmMain::StartCloseHiddenTimer()
+{
+    m_popupCapture->StartCloseHiddenTimer();
+}
+
+void TfrmMain::CloseTabRequested(TBrowserTab* tab)
+{
+    m_tabSet->CloseTab(tab);
+}
+
+bool TfrmMain::InputQuery(const QString& caption, const QString& prompt, QString& text)
+{
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = answer;
+    return ok;
+}
+
+void TfrmMain::RunAppCommand(TAppCommandFilter::AppCommand command)
+{
+    TBrowserTab* tab = m_tabSet->GetActivePage();
+    if (!tab)
+        return;
+    switch (command)
+    {
+    case TAppCommandFilter::Back:
+        tab->GoBack();
+        break;
+    case TAppCommandFilter::Forward:
+        tab->GoForward();
+        break;
+    case TAppCommandFilter::Refresh:
+        tab->Refresh();
+        break;
+    case TAppCommandFilter::Home:
+        tab->GoHome();
+        break;
+    default: // the side bar's pages come with the side bar
+        break;
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/IBrowserControl.h"
+#include "core/ITabHost.h"
 #include "core/TAppCommandFilter.h"
 
 #include <QMainWindow>
@@ -8,13 +10,18 @@
 #include <memory>
 
 class QMenu;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class TLanguage;
 class TLanguageMenu;
 class TLogoPanel;
+class TPopupCapture;
+class TQWPageControl;
+class TTabSet;
 class TQWOptions;
 class TQWStatusBar;
+class TSessionKeeper;
 class TStWMDataCopy;
 
 // Settings the window reads while it is created and writes back while it is
@@ -22,48 +29,65 @@ class TStWMDataCopy;
 struct MainWindowSettings
 {
     bool DisableALTShortcuts = false;
-    bool OpenNewInForeground = false;
     bool AddressNewWin = false;
     bool QuickSearchNewWin = true;
     int AutoCompleteStyle = 2;
     bool MinToTray = false;
     bool ShowGo = false;
     bool VBAutoExpand = true;
-    bool OpenNewAtEnd = false;
     int VostelBarWidth = 234;
-    int LimitTitleLength = 35;
     QString SearchBar;
     bool FullScreen = false;
-    bool UsePopupVostel = true;
     bool ViewVostelBar = false;
     bool ViewToolbar = true;
     bool ViewAddressBar = true;
     bool ViewLinksBar = true;
     bool VGCloseFirst = false;
-    bool MultipleLines = false;
     bool FavoritesNewWin = true;
     bool HistoryNewWin = true;
     bool SearchNewWin = true;
     bool LinksNewWin = true;
-    int NewAction = 2;
-    bool PopupVostelNotify = true;
 };
 
 // The program's main window: owns the settings object, the language file,
-// the bands, the status bar and (later) the tab set, and wires them.
-class TfrmMain : public QMainWindow
+// the bands, the status bar, the tab set and pop-up capture, and wires
+// them. It is the host its tabs talk to.
+class TfrmMain : public QMainWindow, public ITabHost
 {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    // factory makes each tab's browser control; empty means the real engine.
+    explicit TfrmMain(BrowserControlFactory factory = {}, QWidget* parent = nullptr);
     ~TfrmMain() override;
+
+    TTabSet* TabSet() const { return m_tabSet; }
+    TQWPageControl* PageControl() const { return pcPage; }
+    TPopupCapture* PopupCapture() const { return m_popupCapture; }
+    // What the address box shows (the box itself belongs to the address band).
+    QString AddressText() const { return m_addressText; }
+
+    // ITabHost
+    QString GetGlobalText(const QString& key) const override;
+    int TitleLimit() const override;
+    bool WindowActive() const override { return m_windowActive; }
+    bool IsActiveTab(const TBrowserTab* tab) const override;
+    void ShowAddress(const QString& url) override;
+    void RecordTypedAddress(const QString& url) override;
+    void SetStatusText(const QString& text) override;
+    void SetProgressText(const QString& text) override;
+    void RefreshIndicators() override;
+    void RefreshBackForward() override;
+    TBrowserTab* AddTabPerPreference() override;
+    TBrowserTab* AddHiddenTab() override;
+    bool PopupMatch(const QString& url) override;
+    void StartCloseHiddenTimer() override;
+    void CloseTabRequested(TBrowserTab* tab) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& text) override;
 
     TQWOptions* Options() const { return m_options.get(); }
     TLanguage* Language() const { return m_language.get(); }
     QString GetLangText(const QString& section, const QString& key) const;
-    QString GetGlobalText(const QString& key) const;
 
-    bool WindowActive() const { return m_windowActive; }
     const MainWindowSettings& Settings() const { return m_settings; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
@@ -96,10 +120,14 @@ private:
     void BuildMenus();
     void ReadViewSettings();
     void PlaceWindow();
-    void WriteBackSettings();
+    void WriteBackSettings(bool usePopupVostel);
     void RestoreAndRaise();
     void LanguageSwitch(const QString& path);
-    void FormResize();
+    void CreateTabSet();
+    void ApplyTabColors();
+    void tmrLoadCoolbarTimer();
+    void FirstActivation();
+    void RunAppCommand(TAppCommandFilter::AppCommand command);
 
     std::unique_ptr<TQWOptions> m_options;
     std::unique_ptr<TLanguage> m_language;
@@ -107,6 +135,10 @@ private:
     bool m_windowActive = false;
     bool m_closeWithoutQuestions = false;
     bool m_destroyed = false;
+    bool m_activatedOnce = false;
+    BrowserControlFactory m_factory;
+    bool m_realEngine = false;
+    QString m_addressText;
 
     QWidget* pnlBands = nullptr;
     QToolBar* tbMenu = nullptr;
@@ -118,4 +150,9 @@ private:
     TQWStatusBar* sbStatus = nullptr;
     TStWMDataCopy* wmCopyData = nullptr;
     QPointer<TAppCommandFilter> m_appCommandFilter;
+    TQWPageControl* pcPage = nullptr;
+    TTabSet* m_tabSet = nullptr;
+    TPopupCapture* m_popupCapture = nullptr;
+    TSessionKeeper* m_sessionKeeper = nullptr;
+    QTimer* tmrLoadCoolbar = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "chrome/TDefaultBrowser.h"
 #include "core/ProgramPaths.h"
 #include "core/TApplication.h"
+#include "core/TEngineProfile.h"
 #include "core/TEntryRoutine.h"
 #include "core/TInstanceChannel.h"
 #include "core/TQWOptions.h"
@@ -46,6 +47,8 @@ int main(int argc, char* argv[])
     if (decision.commandLine)
         TQWOptions().SetCommandLine(*decision.commandLine);
 
+    // The program's own scheme must be known to the engine before it starts.
+    TEngineProfile::registerSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     channel.listen();
@@ -71,20 +74,28 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                      [&](QSessionManager&) { terminate(); });
 
+    int exitCode = 0;
     try
     {
         TfrmMain frmMain;
         mainWindow = &frmMain;
-        if (terminationPending)
-            return 0; // frmMain's destruction writes the settings back
-        frmMain.show();
-        const int exitCode = app.exec();
+        if (!terminationPending) // else frmMain's destruction writes the settings back
+        {
+            frmMain.show();
+            // Without a window manager nothing activates the window, and
+            // keyboard shortcuts need an active window.
+            frmMain.activateWindow();
+            exitCode = app.exec();
+        }
         mainWindow = nullptr;
-        return exitCode;
     }
     catch (const std::exception& error)
     {
         TApplication::showException(error);
-        return 1;
+        exitCode = 1;
     }
+    // Closed tabs are deleted later; their pages must go before the profile.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TEngineProfile::release();
+    return exitCode;
 }

@@ -1,0 +1,693 @@
+#include "components/TQWTabStrip.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace
+{
+// Where an index ends up when the tab at from is moved to to.
+int indexAfterMove(int index, int from, int to)
+{
+    if (index == from)
+        return to;
+    if (from < index && index <= to)
+        return index - 1;
+    if (to <= index && index < from)
+        return index + 1;
+    return index;
+}
+} // namespace
+
+TQWTabStrip::TQWTabStrip(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("tabStrip"));
+    // Focus stays in the pages; the keyboard commands for tabs live elsewhere.
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_inactiveTabColor = palette().color(QPalette::Dark);
+    m_inactiveFontColor = palette().color(QPalette::HighlightedText);
+}
+
+void TQWTabStrip::insertTab(int index, const QString& caption, const QIcon& icon,
+                            const QString& hint)
+{
+    index = std::clamp(index, 0, count());
+    Tab tab;
+    tab.caption = caption;
+    tab.text = displayCaption(caption);
+    tab.textWidth = fontMetrics().horizontalAdvance(tab.text);
+    tab.icon = icon;
+    tab.hint = hint;
+    m_tabs.insert(index, tab);
+    if (m_current >= index)
+        ++m_current;
+    if (m_dragIndex >= index)
+        ++m_dragIndex;
+    structureChanged();
+}
+
+void TQWTabStrip::removeTab(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_tabs.removeAt(index);
+    if (m_current == index)
+        m_current = -1;
+    else if (m_current > index)
+        --m_current;
+    // A drop must never move a tab other than the one the user took.
+    if (m_dragIndex == index)
+        cancelDrag();
+    else if (m_dragIndex > index)
+        --m_dragIndex;
+    structureChanged();
+}
+
+void TQWTabStrip::moveTab(int from, int to)
+{
+    if (from < 0 || from >= count() || to < 0 || to >= count() || from == to)
+        return;
+    m_tabs.move(from, to);
+    if (m_current >= 0)
+        m_current = indexAfterMove(m_current, from, to);
+    if (m_dragIndex >= 0)
+        m_dragIndex = indexAfterMove(m_dragIndex, from, to);
+    structureChanged();
+}
+
+void TQWTabStrip::setTabCaption(int index, const QString& caption)
+{
+    if (index < 0 || index >= count() || m_tabs[index].caption == caption)
+        return;
+    Tab& tab = m_tabs[index];
+    tab.caption = caption;
+    tab.text = displayCaption(caption);
+    tab.textWidth = fontMetrics().horizontalAdvance(tab.text);
+    invalidate();
+}
+
+QString TQWTabStrip::tabCaption(int index) const
+{
+    return index >= 0 && index < count() ? m_tabs[index].caption : QString();
+}
+
+void TQWTabStrip::setTabIcon(int index, const QIcon& icon)
+{
+    if (index < 0 || index >= count())
+        return;
+    Tab& tab = m_tabs[index];
+    const bool widthChanges = tab.icon.isNull() != icon.isNull();
+    tab.icon = icon;
+    if (widthChanges)
+        invalidate();
+    else
+        update(tabRect(index));
+}
+
+QIcon TQWTabStrip::tabIcon(int index) const
+{
+    return index >= 0 && index < count() ? m_tabs[index].icon : QIcon();
+}
+
+void TQWTabStrip::setTabHint(int index, const QString& hint)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_tabs[index].hint = hint;
+    if (index == m_hovered)
+        setToolTip(hint);
+}
+
+QString TQWTabStrip::tabHint(int index) const
+{
+    return index >= 0 && index < count() ? m_tabs[index].hint : QString();
+}
+
+void TQWTabStrip::setCurrentIndex(int index)
+{
+    if (index < -1 || index >= count() || index == m_current)
+        return;
+    m_current = index;
+    m_revealCurrent = true;
+    // In rows the selected row moves next to the pages, so every tab moves.
+    invalidate();
+}
+
+void TQWTabStrip::setInactiveTabColor(const QColor& color)
+{
+    if (color == m_inactiveTabColor)
+        return;
+    m_inactiveTabColor = color;
+    update();
+}
+
+void TQWTabStrip::setInactiveFontColor(const QColor& color)
+{
+    if (color == m_inactiveFontColor)
+        return;
+    m_inactiveFontColor = color;
+    update();
+}
+
+void TQWTabStrip::setMultipleLines(bool multiple)
+{
+    if (multiple == m_multipleLines)
+        return;
+    m_multipleLines = multiple;
+    if (multiple)
+        cancelDrag();
+    m_firstShown = 0;
+    m_revealCurrent = true;
+    invalidate();
+}
+
+void TQWTabStrip::setTabsAtBottom(bool bottom)
+{
+    if (bottom == m_tabsAtBottom)
+        return;
+    m_tabsAtBottom = bottom;
+    invalidate();
+}
+
+void TQWTabStrip::setShiftingAllowed(bool allowed)
+{
+    m_shiftingAllowed = allowed;
+    if (!allowed)
+        cancelDrag();
+}
+
+int TQWTabStrip::tabAt(const QPoint& pos) const
+{
+    ensureLayout();
+    if (m_scrolling && !tabArea().contains(pos))
+        return -1;
+    for (int i = 0; i < count(); ++i)
+        if (m_tabs[i].rect.contains(pos))
+            return i;
+    return -1;
+}
+
+QRect TQWTabStrip::tabRect(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    ensureLayout();
+    const QRect rect = m_tabs[index].rect;
+    return m_scrolling ? rect.intersected(tabArea()) : rect;
+}
+
+int TQWTabStrip::rowCount() const
+{
+    ensureLayout();
+    return m_rows;
+}
+
+int TQWTabStrip::tabHeight() const
+{
+    return std::max(IconSize, fontMetrics().height()) + 8;
+}
+
+bool TQWTabStrip::isScrolling() const
+{
+    ensureLayout();
+    return m_scrolling;
+}
+
+int TQWTabStrip::firstShownTab() const
+{
+    ensureLayout();
+    return m_firstShown;
+}
+
+void TQWTabStrip::scrollBy(int tabs)
+{
+    ensureLayout();
+    if (!m_scrolling || tabs == 0)
+        return;
+    m_firstShown += tabs; // clamped by the layout
+    invalidate();
+    refreshHover();
+}
+
+QRect TQWTabStrip::scrollLeftRect() const
+{
+    if (!isScrolling())
+        return {};
+    const int y = m_tabsAtBottom ? EdgeMargin : 1;
+    return {tabArea().right() + 1, y, ScrollButtonWidth, tabHeight()};
+}
+
+QRect TQWTabStrip::scrollRightRect() const
+{
+    const QRect left = scrollLeftRect();
+    return left.isNull() ? QRect() : left.translated(ScrollButtonWidth, 0);
+}
+
+QString TQWTabStrip::displayCaption(const QString& caption)
+{
+    QString text = caption.trimmed();
+    text.replace(QLatin1String("&&"), QLatin1String("&"));
+    // One line: line breaks in a title would otherwise be drawn as blanks anyway.
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return text;
+}
+
+QString TQWTabStrip::drawnCaption(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    ensureLayout();
+    return fontMetrics().elidedText(m_tabs[index].text, Qt::ElideRight,
+                                    std::max(0, textRoom(index)));
+}
+
+int TQWTabStrip::heightForWidth(int width) const
+{
+    return heightForRows(m_multipleLines ? rowsForWidth(width) : 1);
+}
+
+QSize TQWTabStrip::sizeHint() const
+{
+    return {MinTabWidth * 4, heightForWidth(width())};
+}
+
+QSize TQWTabStrip::minimumSizeHint() const
+{
+    return {MinTabWidth, heightForRows(1)};
+}
+
+int TQWTabStrip::naturalWidth(const Tab& tab) const
+{
+    const int iconPart = tab.icon.isNull() ? 0 : IconSize + IconGap;
+    const int width = IconLeft + iconPart + tab.textWidth + RightPadding + SelectedShift;
+    return std::clamp(width, MinTabWidth, MaxTabWidth);
+}
+
+int TQWTabStrip::rowsForWidth(int width) const
+{
+    if (width <= 0 || m_tabs.isEmpty())
+        return 1;
+    int rows = 1;
+    int x = 0;
+    for (const Tab& tab : m_tabs)
+    {
+        const int w = std::min(naturalWidth(tab), width);
+        if (x > 0 && x + w > width)
+        {
+            ++rows;
+            x = 0;
+        }
+        x += w;
+    }
+    return rows;
+}
+
+int TQWTabStrip::heightForRows(int rows) const
+{
+    return rows * tabHeight() + EdgeMargin + 1;
+}
+
+int TQWTabStrip::textRoom(int index) const
+{
+    const Tab& tab = m_tabs[index];
+    const int iconPart = tab.icon.isNull() ? 0 : IconSize + IconGap;
+    const int shift = index == m_current ? SelectedShift : 0;
+    return tab.rect.width() - IconLeft - iconPart - RightPadding - shift;
+}
+
+QRect TQWTabStrip::tabArea() const
+{
+    if (!m_scrolling)
+        return rect();
+    return {0, 0, std::max(0, width() - 2 * ScrollButtonWidth), height()};
+}
+
+void TQWTabStrip::ensureLayout() const
+{
+    // A strip that is not shown yet learns its new width without a resize event.
+    if (!m_dirty && m_layoutWidth == width())
+        return;
+    m_dirty = false;
+    m_layoutWidth = width();
+    if (m_multipleLines)
+        layoutRows();
+    else
+        layoutSingleRow();
+    m_revealCurrent = false;
+}
+
+void TQWTabStrip::layoutSingleRow() const
+{
+    m_rows = 1;
+    m_scrolling = false;
+    const int n = count();
+    if (n == 0)
+        return;
+    const int available = std::max(1, width());
+    QList<int> widths(n);
+    int total = 0;
+    for (int i = 0; i < n; ++i)
+        total += widths[i] = naturalWidth(m_tabs[i]);
+
+    if (total > available && n * MinTabWidth <= available)
+    {
+        // Shrink the widest tabs first: find the largest cap that fits.
+        QList<int> sorted = widths;
+        std::sort(sorted.begin(), sorted.end());
+        int remaining = available;
+        int cap = sorted.last();
+        for (int i = 0; i < n; ++i)
+        {
+            const int share = remaining / (n - i);
+            if (sorted[i] > share)
+            {
+                cap = std::max(share, int(MinTabWidth));
+                break;
+            }
+            remaining -= sorted[i];
+        }
+        for (int& w : widths)
+            w = std::min(w, cap);
+    }
+    else if (total > available)
+    {
+        m_scrolling = true;
+        widths.fill(MinTabWidth);
+    }
+
+    int first = 0;
+    if (m_scrolling)
+    {
+        const int shown = std::max(1, tabArea().width() / MinTabWidth);
+        if (m_revealCurrent && m_current >= 0)
+        {
+            if (m_current < m_firstShown)
+                m_firstShown = m_current;
+            else if (m_current >= m_firstShown + shown)
+                m_firstShown = m_current - shown + 1;
+        }
+        m_firstShown = std::clamp(m_firstShown, 0, std::max(0, n - shown));
+        first = m_firstShown;
+    }
+    else
+        m_firstShown = 0;
+
+    const int y = m_tabsAtBottom ? EdgeMargin : 1;
+    int x = -first * MinTabWidth;
+    for (int i = 0; i < n; ++i)
+    {
+        Tab& tab = const_cast<Tab&>(m_tabs[i]);
+        tab.row = 0;
+        tab.rect = QRect(x, y, widths[i], tabHeight());
+        x += widths[i];
+    }
+}
+
+void TQWTabStrip::layoutRows() const
+{
+    m_scrolling = false;
+    m_firstShown = 0;
+    const int width = std::max(1, this->width());
+    const int height = tabHeight();
+    int row = 0;
+    int x = 0;
+    QList<int> xs(count());
+    QList<int> widths(count());
+    for (int i = 0; i < count(); ++i)
+    {
+        const int w = std::min(naturalWidth(m_tabs[i]), width);
+        if (x > 0 && x + w > width)
+        {
+            ++row;
+            x = 0;
+        }
+        const_cast<Tab&>(m_tabs[i]).row = row;
+        xs[i] = x;
+        widths[i] = w;
+        x += w;
+    }
+    m_rows = row + 1;
+    // The selected tab's row sits next to the pages; the others follow in turn.
+    const int selectedRow = m_current >= 0 ? m_tabs[m_current].row : 0;
+    for (int i = 0; i < count(); ++i)
+    {
+        Tab& tab = const_cast<Tab&>(m_tabs[i]);
+        const int distance = (tab.row - selectedRow + m_rows) % m_rows;
+        const int y =
+            m_tabsAtBottom ? EdgeMargin + distance * height : 1 + (m_rows - 1 - distance) * height;
+        tab.rect = QRect(xs[i], y, widths[i], height);
+    }
+}
+
+void TQWTabStrip::invalidate()
+{
+    m_dirty = true;
+    update();
+    const int required = heightForWidth(width());
+    if (required != m_lastRequiredHeight)
+    {
+        m_lastRequiredHeight = required;
+        updateGeometry();
+        emit requiredHeightChanged();
+    }
+}
+
+void TQWTabStrip::structureChanged()
+{
+    m_revealCurrent = true;
+    invalidate();
+    refreshHover();
+}
+
+void TQWTabStrip::setHovered(int index)
+{
+    if (index == m_hovered)
+        return;
+    m_hovered = index;
+    // The hint shown belongs to the tab that was under the mouse.
+    QToolTip::hideText();
+    setToolTip(index >= 0 ? m_tabs[index].hint : QString());
+}
+
+void TQWTabStrip::refreshHover()
+{
+    m_hovered = -1;
+    if (underMouse())
+        setHovered(tabAt(mapFromGlobal(QCursor::pos())));
+    else
+        setToolTip(QString());
+}
+
+void TQWTabStrip::updateDragCursor(const QPoint& pos)
+{
+    const int target = tabAt(pos);
+    if (target < 0)
+        setCursor(Qt::ForbiddenCursor);
+    else if (target == m_dragIndex)
+        setCursor(Qt::ArrowCursor);
+    else
+        setCursor(Qt::DragMoveCursor);
+}
+
+void TQWTabStrip::cancelDrag()
+{
+    if (m_dragIndex < 0)
+        return;
+    m_dragIndex = -1;
+    unsetCursor();
+}
+
+void TQWTabStrip::paintEvent(QPaintEvent* event)
+{
+    ensureLayout();
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    painter.fillRect(rect(), pal.color(QPalette::Window));
+    const int edgeY = m_tabsAtBottom ? 0 : heightForRows(m_rows) - 1;
+    painter.setPen(pal.color(QPalette::Mid));
+    painter.drawLine(0, edgeY, width() - 1, edgeY);
+
+    if (m_scrolling)
+        painter.setClipRect(tabArea());
+    for (int i = 0; i < count(); ++i)
+        if (i != m_current && m_tabs[i].rect.intersects(event->rect()))
+            drawTab(painter, i, false);
+    if (m_current >= 0)
+        drawTab(painter, m_current, true);
+    painter.setClipping(false);
+    if (m_scrolling)
+        drawScrollButtons(painter);
+}
+
+void TQWTabStrip::drawTab(QPainter& painter, int index, bool selected) const
+{
+    const Tab& tab = m_tabs[index];
+    const QPalette& pal = palette();
+    QRect back = tab.rect.adjusted(0, 0, -2, 0);
+    if (selected)
+    {
+        // The selected tab reaches over the margin and joins its page.
+        if (m_tabsAtBottom)
+            back.setTop(0);
+        else
+            back.setBottom(back.bottom() + EdgeMargin);
+    }
+    painter.fillRect(back, selected ? pal.color(QPalette::Button) : m_inactiveTabColor);
+    painter.setPen(pal.color(QPalette::Mid));
+    if (selected && m_tabsAtBottom)
+        painter.drawPolyline(
+            QList<QPoint>{back.topLeft(), back.bottomLeft(), back.bottomRight(), back.topRight()});
+    else if (selected)
+        painter.drawPolyline(
+            QList<QPoint>{back.bottomLeft(), back.topLeft(), back.topRight(), back.bottomRight()});
+    else
+        painter.drawRect(back.adjusted(0, 0, -1, -1));
+
+    QRect content = tab.rect.translated(0, m_tabsAtBottom ? -2 : 1);
+    if (selected)
+        content.translate(SelectedShift, 0);
+    int textLeft = content.left() + IconLeft;
+    if (!tab.icon.isNull())
+    {
+        const QRect iconRect(textLeft, content.top() + (content.height() - IconSize) / 2, IconSize,
+                             IconSize);
+        tab.icon.paint(&painter, iconRect);
+        textLeft = iconRect.right() + 1 + IconGap;
+    }
+    const QRect textRect(textLeft, content.top(), tab.rect.right() - RightPadding - textLeft + 1,
+                         content.height());
+    if (textRect.width() <= 0)
+        return;
+    painter.setPen(selected ? pal.color(QPalette::WindowText) : m_inactiveFontColor);
+    // No mnemonic flag: an "&" in a page title is text, not an accelerator.
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     fontMetrics().elidedText(tab.text, Qt::ElideRight, textRect.width()));
+}
+
+void TQWTabStrip::drawScrollButtons(QPainter& painter) const
+{
+    const int shown = std::max(1, tabArea().width() / MinTabWidth);
+    const bool canLeft = m_firstShown > 0;
+    const bool canRight = m_firstShown + shown < count();
+    const QRect rects[2] = {scrollLeftRect(), scrollRightRect()};
+    const QStyle::PrimitiveElement arrows[2] = {QStyle::PE_IndicatorArrowLeft,
+                                                QStyle::PE_IndicatorArrowRight};
+    const bool enabled[2] = {canLeft, canRight};
+    for (int i = 0; i < 2; ++i)
+    {
+        painter.fillRect(rects[i], palette().color(QPalette::Button));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rects[i].adjusted(0, 0, -1, -1));
+        QStyleOption option;
+        option.initFrom(this);
+        option.rect = rects[i].adjusted(3, 3, -3, -3);
+        if (!enabled[i])
+            option.state &= ~QStyle::State_Enabled;
+        style()->drawPrimitive(arrows[i], &option, &painter, this);
+    }
+}
+
+void TQWTabStrip::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QPoint globalPos = event->globalPosition().toPoint();
+    const Qt::MouseButton button = event->button();
+    event->accept();
+    if (isScrolling() && button == Qt::LeftButton)
+    {
+        if (scrollLeftRect().contains(pos))
+            scrollBy(-1);
+        else if (scrollRightRect().contains(pos))
+            scrollBy(1);
+    }
+    const int index = tabAt(pos);
+    const bool pressedActive = index >= 0 && index == m_current;
+    if (button == Qt::LeftButton && index >= 0 && !pressedActive)
+    {
+        setCurrentIndex(index);
+        emit currentChanged(index);
+    }
+    emit tabPressed(button, index, globalPos);
+    // Only the active tab can be taken, and only while the tabs form one row.
+    if (button == Qt::LeftButton && pressedActive && index == m_current && m_shiftingAllowed &&
+        !m_multipleLines)
+    {
+        m_dragIndex = index;
+        updateDragCursor(pos);
+    }
+}
+
+void TQWTabStrip::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    setHovered(tabAt(pos));
+    if (m_dragIndex >= 0)
+        updateDragCursor(pos);
+}
+
+void TQWTabStrip::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || m_dragIndex < 0)
+        return;
+    const int from = m_dragIndex;
+    cancelDrag();
+    const int to = tabAt(event->position().toPoint());
+    if (to >= 0 && to != from)
+        emit tabDropped(from, to);
+}
+
+void TQWTabStrip::wheelEvent(QWheelEvent* event)
+{
+    if (!isScrolling())
+    {
+        event->ignore();
+        return;
+    }
+    const QPoint delta = event->angleDelta();
+    const int step = delta.y() != 0 ? delta.y() : delta.x();
+    if (step != 0)
+        scrollBy(step > 0 ? -1 : 1);
+    event->accept();
+}
+
+void TQWTabStrip::leaveEvent(QEvent* event)
+{
+    setHovered(-1);
+    QWidget::leaveEvent(event);
+}
+
+void TQWTabStrip::hideEvent(QHideEvent* event)
+{
+    cancelDrag();
+    setHovered(-1);
+    QWidget::hideEvent(event);
+}
+
+void TQWTabStrip::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_revealCurrent = true;
+    invalidate();
+}
+
+void TQWTabStrip::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    {
+        const QFontMetrics metrics = fontMetrics();
+        for (Tab& tab : m_tabs)
+            tab.textWidth = metrics.horizontalAdvance(tab.text);
+        invalidate();
+    }
+    else if (event->type() == QEvent::PaletteChange)
+        update();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class IBrowserControl;
+
+// Which document an event is about. The top-level document is TopFrame;
+// sub-frames get positive numbers for the life of the frame; UnknownFrame
+// where the engine does not say.
+using FrameId = int;
+inline constexpr FrameId TopFrame = 0;
+inline constexpr FrameId UnknownFrame = -1;
+
+// One navigation the engine is about to start, as a value the policy code
+// decides on.
+struct NavigationRequest
+{
+    enum Kind
+    {
+        Program,     // Navigate()/Refresh() and other program-started loads
+        LinkClicked, // includes the first real address of a new window
+        FormSubmitted,
+        BackForward,
+        Reload,
+        Redirect,
+        Other
+    };
+    QString url;
+    FrameId frame = TopFrame;
+    Kind kind = Other;
+    bool userInitiated = false;
+};
+
+// Command-state numbers as the tab knows them.
+enum BrowserCommand
+{
+    CommandRefreshIndicators = 0,
+    CommandForward = 1,
+    CommandBack = 2
+};
+
+// What a browser control reports, in the engine's order. The tab is the
+// only listener.
+class IBrowserEvents
+{
+public:
+    virtual ~IBrowserEvents() = default;
+    // Every top-level and sub-frame navigation, program-started ones too.
+    // Returning false cancels it: nothing is requested from the server.
+    virtual bool BeforeNavigate(const NavigationRequest& request) = 0;
+    // The page asks for a window. Return the control that is to show it (a
+    // new hidden tab's), or nullptr to refuse the window.
+    virtual IBrowserControl* NewWindow(const QString& requestedUrl, bool userInitiated) = 0;
+    virtual void NavigateComplete(FrameId frame, const QString& url) = 0;
+    // Per frame, the top frame last.
+    virtual void DocumentComplete(FrameId frame, const QString& url) = 0;
+    virtual void TitleChange(const QString& title) = 0;
+    virtual void StatusTextChange(const QString& text) = 0;
+    virtual void ProgressChange(int progress, int maximum) = 0;
+    virtual void CommandStateChange(int command, bool enabled) = 0;
+    // The page closed its own window (window.close()).
+    virtual void WindowClosing() = 0;
+    // The page's icon changed (null when it has none).
+    virtual void IconChange(const QIcon& icon) = 0;
+    // Something of the current page arrived or was requested without
+    // protection ("Mixed Content"), or the user let a bad certificate
+    // through: the page is not to be shown as secure.
+    virtual void InsecureContent() {}
+};
+
+// The seam between a tab and the engine. TVostelBrowser is the real one;
+// tests use a scripted fake.
+class IBrowserControl
+{
+public:
+    virtual ~IBrowserControl() = default;
+
+    virtual QWidget* widget() = 0;
+    virtual void setEvents(IBrowserEvents* events) = 0;
+
+    // Returns at once; stops a running load first.
+    virtual void Navigate(const QString& url) = 0;
+    virtual void Stop() = 0;
+    // complete: bypass the cache.
+    virtual void Refresh(bool complete) = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+
+    virtual bool Busy() const = 0;
+    // 4 = complete, as the design counts.
+    virtual int ReadyState() const = 0;
+    virtual QString LocationURL() const = 0;
+    virtual QString LocationName() const = 0;
+    virtual QIcon Icon() const = 0;
+
+    // Shows html as the document of "about:blank".
+    virtual void LoadBlank(const QString& html) = 0;
+    // Navigates to the first link whose text, in upper case, contains
+    // "NEXT"; done(true) when there was one. Asynchronous.
+    virtual void FollowNextLink(const std::function<void(bool found)>& done) = 0;
+    virtual void FocusPage() = 0;
+};
+
+// Makes controls; the main window gives the real one, tests a fake.
+using BrowserControlFactory = std::function<IBrowserControl*(QWidget* parent)>;

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Reads the history index files that THistoryIndex writes (the layout is
+// described there). Reading never trusts the file: a block that does not
+// begin a well-formed entry is skipped on its own, an entry that claims more
+// blocks than the file holds (a torn append) is skipped, and what follows is
+// read again from the next block. Files are opened read-only and without the
+// writers' lock: a reader may see the file mid-write and simply skips what is
+// not complete yet.
+class THistoryIndexReader
+{
+public:
+    struct Entry
+    {
+        QString url;
+        QString title;
+        qint64 visitedMs = 0; // UTC milliseconds since the epoch; 0 = not recorded
+        QDateTime visited() const;
+        // The title, or the address when the page had none.
+        QString caption() const { return title.isEmpty() ? url : title; }
+    };
+
+    // An entry with where it lies in its file, for the writer.
+    struct Located
+    {
+        Entry entry;
+        qint64 firstBlock = 0;
+        quint32 blockCount = 0;
+    };
+
+    struct Period
+    {
+        enum Kind
+        {
+            Day,  // one day of the current week
+            Week, // a whole earlier week, Monday to Sunday
+            Other // any other folder with an index file, or the root's own file
+        };
+        Kind kind = Other;
+        QDate first;       // the day, or the week's Monday; invalid for Other
+        QDate last;        // the day, or the week's Sunday; invalid for Other
+        QString name;      // folder name; empty for the root's own file
+        QString indexPath; // its index.dat
+    };
+
+    // Every readable entry of an index file's bytes, in file order.
+    static QList<Entry> parse(const QByteArray& data);
+    // The same with positions. validEnd receives the byte offset just past
+    // the last well-formed entry (or tombstone): whatever lies beyond it is
+    // a torn tail.
+    static QList<Located> scan(const QByteArray& data, qint64* validEnd = nullptr);
+
+    // The entries of one file; false in ok when it exists but cannot be read.
+    static QList<Entry> readFile(const QString& indexPath, bool* ok = nullptr);
+
+    // Period folders of a history root that hold an index file: days and
+    // weeks newest first, then other folders by name, then the root's own file.
+    static QList<Period> periods(const QString& historyRoot);
+    // Period of a folder name, or an invalid-dated Other period.
+    static Period periodFromName(const QString& folderName);
+
+    // Entries of all periods, newest period first, each in file order.
+    static QList<Entry> allEntries(const QString& historyRoot);
+    // Entries whose address or title contains text, ignoring case; an empty
+    // text matches nothing.
+    static QList<Entry> search(const QString& historyRoot, const QString& text);
+    static bool matches(const Entry& entry, const QString& text);
+
+    // Removes every index file of the root (and period folders left empty).
+    // Other files stay. False when some index file could not be removed.
+    static bool clear(const QString& historyRoot);
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QAuthenticator>
+#include <QString>
+#include <QUrl>
+#include <QWebEngineCertificateError>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEnginePage>
+
+#include <functional>
+
+class QWidget;
+class TSitePermissions;
+
+// What a page asks of the user while it loads: credentials, trust in a
+// certificate, permission for a feature, full screen. The engine wrapper
+// forwards the page's signals here. The questions go through replaceable
+// askers (the real dialogs by default) so that tests answer them without
+// a modal window.
+class TPageDialogs
+{
+public:
+    using TextLookup = std::function<QString(const QString& section, const QString& key)>;
+    // The main window passes its GetLangText; without one every text is the
+    // language layer's "UNDEFINED: section > key".
+    static void setTextLookup(TextLookup lookup);
+    static QString lookupText(const QString& section, const QString& key);
+
+    struct Credentials
+    {
+        QString user;
+        QString password;
+    };
+    // host: the site's or the proxy's; realm: the server's text (may be
+    // empty). credentials arrive with the known user name. False = cancelled.
+    using AuthenticationAsker =
+        std::function<bool(QWidget* parent, const QString& host, const QString& realm, bool proxy,
+                           Credentials& credentials)>;
+    // True = the user wants to go on despite the error.
+    using CertificateAsker =
+        std::function<bool(QWidget* parent, const QString& host, const QString& description)>;
+    // True = allow.
+    using PermissionAsker =
+        std::function<bool(QWidget* parent, const QUrl& origin, QWebEnginePage::Feature feature)>;
+    // An empty function brings the real dialog back.
+    static void setAuthenticationAsker(AuthenticationAsker asker);
+    static void setCertificateAsker(CertificateAsker asker);
+    static void setPermissionAsker(PermissionAsker asker);
+
+    // OK fills auth; Cancel leaves it untouched, so the page shows the
+    // server's refusal.
+    static void authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth);
+    static void proxyAuthenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth,
+                                            const QString& proxyHost);
+
+    // Refused unless overridable and the user agrees (see
+    // TCertificateDecision). True when the user accepted the certificate:
+    // the page is then no longer to be shown as secure.
+    static bool certificateError(QWidget* parent, QWebEngineCertificateError error);
+
+    // Asks once per site and feature for the run; the answer is given to
+    // the page at once and reused for the site's later requests.
+    static void featurePermissionRequested(QWebEnginePage* page, QWidget* parent,
+                                           const QUrl& origin, QWebEnginePage::Feature feature);
+    // The decision without a page: the remembered answer, else the asker's
+    // (then remembered).
+    static bool decidePermission(TSitePermissions& permissions, QWidget* parent, const QUrl& origin,
+                                 QWebEnginePage::Feature feature);
+    // The run's answers.
+    static TSitePermissions& sitePermissions();
+
+    // Accepted; entering shows the view's top-level window full screen,
+    // leaving restores its previous state (see TPageFullScreen).
+    static void fullScreenRequested(QWidget* view, QWebEngineFullScreenRequest request);
+
+    // The language text naming what a feature lets a site do.
+    static QString featureText(QWebEnginePage::Feature feature);
+
+    // The real dialogs.
+    static bool askCredentials(QWidget* parent, const QString& host, const QString& realm,
+                               bool proxy, Credentials& credentials);
+    static bool askCertificate(QWidget* parent, const QString& host, const QString& description);
+    static bool askPermission(QWidget* parent, const QUrl& origin, QWebEnginePage::Feature feature);
+};

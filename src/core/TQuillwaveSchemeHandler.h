@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QWebEngineUrlSchemeHandler>
+
+#include <optional>
+
+class QWebEngineUrlRequestJob;
+
+// Serves the program's own pages under "quillwave:", offline: the start
+// page, the blank page, the search-bar page and the quick-search redirect.
+//
+// Only the program itself and its own pages may open them: a request that a
+// web page started (a frame, a link, a script) is refused, so no site can
+// embed the program's pages or use the redirect.
+class TQuillwaveSchemeHandler : public QWebEngineUrlSchemeHandler
+{
+    Q_OBJECT
+public:
+    static inline const QByteArray SchemeName = QByteArrayLiteral("quillwave");
+    // Used when no search-engine entry is a template.
+    static inline const QString DefaultSearchTemplate =
+        QStringLiteral("https://duckduckgo.com/html/?q=%s");
+
+    explicit TQuillwaveSchemeHandler(QObject* parent = nullptr);
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override;
+
+    // The search words of "quillwave:search?f=qs&kw=WORDS" as the user typed
+    // them ("+" is a blank, as a submitted form writes it).
+    static QString SearchWords(const QUrl& url);
+    // The template the quick search uses: the data of the first
+    // "name=address" line whose address holds "%s" (entries without one are
+    // plain site addresses), else the default.
+    static QString SearchTemplate(const QStringList& searchEngineLines);
+    // The template with the percent-encoded words in place of its one "%s"
+    // ("%%" stands for "%"). Nothing when the template has no "%s", more
+    // than one, a "%" followed by anything else, or does not give an http or
+    // https address.
+    static std::optional<QUrl> ExpandSearchTemplate(const QString& searchTemplate,
+                                                    const QString& words);
+    // Whether a request from this initiator (the origin of the document that
+    // started it; empty for the program's own loads) may be served.
+    static bool MayServe(const QUrl& initiator);
+
+    static QByteArray StartPageHtml();
+    static QByteArray BlankPageHtml();
+    static QByteArray SearchBarPageHtml();
+    static QByteArray NotFoundPageHtml(const QString& address);
+    static QByteArray SearchErrorPageHtml(const QString& searchTemplate, const QString& words);
+
+private:
+    void reply(QWebEngineUrlRequestJob* job, const QByteArray& html);
+    void quickSearch(QWebEngineUrlRequestJob* job);
+};
