@@ -326,6 +326,8 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
     // old document and its frames are gone and will not complete.
     if (!Busy || request.frame == TopFrame)
         StartTracking(request.frame);
+    if (request.frame == TopFrame)
+        m_pendingUrl = request.url;
     return true;
 }
 
@@ -409,6 +411,19 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
     // done with it, even one whose own completion was lost.
     if (Busy && (frame == m_tracked || frame == TopFrame))
         FinishTracking();
+    if (frame == TopFrame)
+        m_pendingUrl.clear();
+}
+
+QString TBrowserTab::RememberedAddress() const
+{
+    // A tab whose first page is still on its way has no address of its own
+    // yet; what it is loading is what the user will see there.
+    const QString address = GetLocationURL();
+    if (Busy && !m_pendingUrl.isEmpty() &&
+        (address.isEmpty() || address == QLatin1String("about:blank")))
+        return m_pendingUrl;
+    return address;
 }
 
 void TBrowserTab::TitleChange(const QString& title)

@@ -42,6 +42,9 @@ public:
     void GoBlank();
     QString GetLocationURL() const;
     QString GetLocationName() const;
+    // The address to remember for this tab: its page's, or while its first
+    // page is still loading, the one it is loading.
+    QString RememberedAddress() const;
     void SetTitle(const QString& title);
     void SetStickyName(const QString& name);
     void PromptStickyName();
@@ -128,4 +131,5 @@ private:
     bool m_locked = false;
     int m_state = StateIdle;
     FrameId m_tracked = UnknownFrame;
+    QString m_pendingUrl;
 };

@@ -110,7 +110,7 @@ QStringList TStartupLoader::RememberedSites(const QList<TBrowserTab*>& tabs)
         const TBrowserTab* tab = tabs.at(index);
         if (tab->Killed)
             continue;
-        const QString address = tab->GetLocationURL();
+        const QString address = tab->RememberedAddress();
         if (!address.isEmpty())
             lines << QStringLiteral("url%1=%2").arg(index + 1).arg(address);
     }

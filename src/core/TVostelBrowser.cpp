@@ -158,12 +158,8 @@ int TVostelBrowser::ReadyState() const
 
 QString TVostelBrowser::LocationURL() const
 {
-    // Before its first page commits a tab reports the address it is loading,
-    // so a tab still on its way is remembered as what it will show. A window
-    // the engine opened empty has no address at all; it shows the blank page.
-    QUrl url = m_page->url();
-    if (url.isEmpty())
-        url = m_page->requestedUrl();
+    // A window the engine opened empty has no address yet; it shows the blank page.
+    const QUrl url = m_page->url();
     return url.isEmpty() ? QStringLiteral("about:blank") : addressText(url);
 }
 

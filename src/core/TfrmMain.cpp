@@ -12,6 +12,7 @@
 #include "core/TDownloadManager.h"
 #include "core/TEngineProfile.h"
 #include "core/TEntryRoutine.h"
+#include "core/THistoryIndex.h"
 #include "core/TLogoPanel.h"
 #include "core/TPageDialogs.h"
 #include "core/TPopupCapture.h"
@@ -23,6 +24,9 @@
 #include "core/TVostelBrowser.h"
 #include "core/TfrmConfirm.h"
 #include "core/WindowPlacement.h"
+#include "navigation/TAddressBand.h"
+#include "navigation/TAddressController.h"
+#include "navigation/TQWComboBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,11 +35,13 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace
 {
@@ -136,6 +142,7 @@ void TfrmMain::FormCreate()
 
     // 11.-15., 20. Values whose owners read them here.
     ReadViewSettings();
+    CreateAddressBand();
 
     // 12.-16., 19. The tab set and its first tab.
     CreateTabSet();
@@ -259,6 +266,12 @@ void TfrmMain::ApplyTabColors()
 
 void TfrmMain::tmrLoadCoolbarTimer()
 {
+    // A script address on the command line comes from another program.
+    if (TAddressController::IsScriptAddress(m_options->CommandLine()))
+    {
+        m_options->SetCommandLine(QString());
+        SetStatusText(GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+    }
     TStartupLoader(m_tabSet, m_options.get(), {},
                    [this] { return m_sessionKeeper->ShouldRestore(); })
         .Run();
@@ -268,6 +281,7 @@ void TfrmMain::tmrLoadCoolbarTimer()
 void TfrmMain::FirstActivation()
 {
     m_activatedOnce = true;
+    m_address->FirstActivation();
     m_tabSet->SetAutoRefresh(m_options->AutoRefresh());
 }
 
@@ -325,11 +339,25 @@ void TfrmMain::BuildMenus()
     m_languageMenu->RebuildLanguageMenu(pmMenuViewLanguages, ProgramPaths::languagesFolder(),
                                         m_options->LanguageFile());
 
+    auto* pmTools = new QMenu(this);
+    pmTools->setObjectName(QStringLiteral("pmTools"));
+    QAction* clearTyped = addMenuItem(pmTools, QStringLiteral("mnuToolsClearAddressHistory"),
+                                      QStringLiteral("__MenuToolsClearAddresses"));
+    connect(clearTyped, &QAction::triggered, this, [this] { m_address->mnuToolsFavsClick(); });
+
     addMenuButton(tbMenu, QStringLiteral("tbMenuFile"), QStringLiteral("__MenuFile"), pmFile);
     addMenuButton(tbMenu, QStringLiteral("tbMenuView"), QStringLiteral("__MenuView"), pmView);
+    addMenuButton(tbMenu, QStringLiteral("tbMenuTools"), QStringLiteral("__MenuTools"), pmTools);
 
     pnlLogo = new TLogoPanel(pnlBands);
-    bandsLayout->addWidget(tbMenu, 1);
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(tbMenu);
+    pnlAddress = new TAddressBand(THistoryIndex::defaultRoot(), pnlBands);
+    pnlAddress->setObjectName(QStringLiteral("pnlAddress"));
+    rows->addWidget(pnlAddress);
+    bandsLayout->addLayout(rows, 1);
     bandsLayout->addWidget(pnlLogo);
     setMenuWidget(pnlBands);
 
@@ -345,11 +373,7 @@ void TfrmMain::ReadViewSettings()
 {
     TQWOptions& o = *m_options;
     MainWindowSettings& s = m_settings;
-    s.ShowGo = o.ShowGo();
     s.DisableALTShortcuts = o.DisableALTShortcuts();
-    s.AutoCompleteStyle = o.AutoCompleteStyle();
-    s.AddressNewWin = o.AddressNewWin();
-    s.QuickSearchNewWin = o.QuickSearchNewWin();
     s.VGCloseFirst = o.VGCloseFirst();
     s.SearchBar = o.SearchBar();
     s.MinToTray = o.MinToTray();
@@ -438,6 +462,8 @@ void TfrmMain::FormDestroy()
     TUserAgentToken::UpdateUserAgentToken(*m_options->Store(), false);
     m_tabSet->CloseKilledTabs();
 
+    m_address->SaveTypedUrls();
+
     // 3. Remembered tabs ("Last" mode), or none.
     QList<TBrowserTab*> tabs;
     for (int i = 0; i < m_tabSet->Count(); ++i)
@@ -460,11 +486,11 @@ void TfrmMain::WriteBackSettings(bool usePopupVostel)
     const MainWindowSettings& s = m_settings;
     o.SetDisableALTShortcuts(s.DisableALTShortcuts);
     o.SetOpenNewInForeground(m_tabSet->OpenNewInForeground);
-    o.SetAddressNewWin(s.AddressNewWin);
-    o.SetQuickSearchNewWin(s.QuickSearchNewWin);
-    o.SetAutoCompleteStyle(s.AutoCompleteStyle);
+    o.SetAddressNewWin(m_address->AddressNewWin);
+    o.SetQuickSearchNewWin(m_address->QuickSearchNewWin);
+    o.SetAutoCompleteStyle(m_address->AutoCompleteStyle());
     o.SetMinToTray(s.MinToTray);
-    o.SetShowGo(s.ShowGo);
+    o.SetShowGo(pnlAddress->ShowGo());
     o.SetVBAutoExpand(s.VBAutoExpand);
     o.SetOpenNewAtEnd(m_tabSet->OpenNewAtEnd);
     o.SetVostelBarWidth(s.VostelBarWidth);
@@ -536,8 +562,7 @@ void TfrmMain::wmCopyDataDataReceived(const QString& text)
     case TEntryRoutine::ForwardedAction::OpenGroup: // groups open once the group store exists
         break;
     case TEntryRoutine::ForwardedAction::OpenTab:
-        if (TBrowserTab* tab = m_tabSet->AddTab())
-            tab->Navigate(text);
+        OpenOutsideAddress(text);
         break;
     }
 }
@@ -572,12 +597,17 @@ bool TfrmMain::IsActiveTab(const TBrowserTab* tab) const
 
 void TfrmMain::ShowAddress(const QString& url)
 {
-    m_addressText = url == QLatin1String("about:blank") ? QString() : url;
+    m_address->ShowAddress(url);
 }
 
 void TfrmMain::RecordTypedAddress(const QString& url)
 {
-    ShowAddress(url);
+    m_address->RecordTypedAddress(url);
+}
+
+QString TfrmMain::AddressText() const
+{
+    return pnlAddress->cboAddress->currentText();
 }
 
 void TfrmMain::SetStatusText(const QString& text)
@@ -662,4 +692,54 @@ void TfrmMain::RunAppCommand(TAppCommandFilter::AppCommand command)
     default: // the side bar's pages come with the side bar
         break;
     }
+}
+
+void TfrmMain::CreateAddressBand()
+{
+    m_address = new TAddressController(pnlAddress, this, m_options->Store(), this);
+    m_address->LoadTypedUrls();
+    m_address->LoadAddressCompletion(*m_options);
+    m_address->SetAutoCompleteStyle(m_options->AutoCompleteStyle());
+    m_address->ApplyShowGo(m_options->ShowGo());
+    m_address->AddressNewWin = m_options->AddressNewWin();
+    m_address->QuickSearchNewWin = m_options->QuickSearchNewWin();
+    m_address->ReadQuickSearchList(*m_options);
+}
+
+void TfrmMain::OpenOutsideAddress(const QString& text)
+{
+    // A script address from another program would run in whatever page the
+    // tab shows; only the user's own typing may do that.
+    if (TAddressController::IsScriptAddress(text))
+    {
+        SetStatusText(GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+        return;
+    }
+    if (TBrowserTab* tab = m_tabSet->AddTab())
+        tab->Navigate(text);
+}
+
+// IAddressHost
+
+TBrowserTab* TfrmMain::GetActivePage() const
+{
+    return m_tabSet ? m_tabSet->GetActivePage() : nullptr;
+}
+
+bool TfrmMain::ShiftDown() const
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+ConfirmResult TfrmMain::Confirm(const QString& caption, bool checked, const QString& title,
+                                const QString& prompt, const QString& okText,
+                                const QString& cancelText, const QString& checkText)
+{
+    return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
+                       checkText);
+}
+
+void TfrmMain::ShowError(const QString& text)
+{
+    QMessageBox::critical(this, QStringLiteral("Quillwave"), text);
 }

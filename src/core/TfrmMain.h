@@ -3,6 +3,7 @@
 #include "core/IBrowserControl.h"
 #include "core/ITabHost.h"
 #include "core/TAppCommandFilter.h"
+#include "navigation/IAddressHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,6 +14,8 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TAddressBand;
+class TAddressController;
 class TLanguage;
 class TLanguageMenu;
 class TLogoPanel;
@@ -29,11 +32,7 @@ class TStWMDataCopy;
 struct MainWindowSettings
 {
     bool DisableALTShortcuts = false;
-    bool AddressNewWin = false;
-    bool QuickSearchNewWin = true;
-    int AutoCompleteStyle = 2;
     bool MinToTray = false;
-    bool ShowGo = false;
     bool VBAutoExpand = true;
     int VostelBarWidth = 234;
     QString SearchBar;
@@ -52,7 +51,7 @@ struct MainWindowSettings
 // The program's main window: owns the settings object, the language file,
 // the bands, the status bar, the tab set and pop-up capture, and wires
 // them. It is the host its tabs talk to.
-class TfrmMain : public QMainWindow, public ITabHost
+class TfrmMain : public QMainWindow, public ITabHost, public IAddressHost
 {
     Q_OBJECT
 public:
@@ -63,8 +62,17 @@ public:
     TTabSet* TabSet() const { return m_tabSet; }
     TQWPageControl* PageControl() const { return pcPage; }
     TPopupCapture* PopupCapture() const { return m_popupCapture; }
-    // What the address box shows (the box itself belongs to the address band).
-    QString AddressText() const { return m_addressText; }
+    // What the address box shows.
+    QString AddressText() const;
+    TAddressController* Address() const { return m_address; }
+
+    // IAddressHost
+    TBrowserTab* GetActivePage() const override;
+    bool ShiftDown() const override;
+    ConfirmResult Confirm(const QString& caption, bool checked, const QString& title,
+                          const QString& prompt, const QString& okText, const QString& cancelText,
+                          const QString& checkText) override;
+    void ShowError(const QString& text) override;
 
     // ITabHost
     QString GetGlobalText(const QString& key) const override;
@@ -86,7 +94,7 @@ public:
 
     TQWOptions* Options() const { return m_options.get(); }
     TLanguage* Language() const { return m_language.get(); }
-    QString GetLangText(const QString& section, const QString& key) const;
+    QString GetLangText(const QString& section, const QString& key) const override;
 
     const MainWindowSettings& Settings() const { return m_settings; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
@@ -128,6 +136,9 @@ private:
     void tmrLoadCoolbarTimer();
     void FirstActivation();
     void RunAppCommand(TAppCommandFilter::AppCommand command);
+    void CreateAddressBand();
+    // An address handed in from outside the address box.
+    void OpenOutsideAddress(const QString& text);
 
     std::unique_ptr<TQWOptions> m_options;
     std::unique_ptr<TLanguage> m_language;
@@ -138,7 +149,6 @@ private:
     bool m_activatedOnce = false;
     BrowserControlFactory m_factory;
     bool m_realEngine = false;
-    QString m_addressText;
 
     QWidget* pnlBands = nullptr;
     QToolBar* tbMenu = nullptr;
@@ -154,5 +164,7 @@ private:
     TTabSet* m_tabSet = nullptr;
     TPopupCapture* m_popupCapture = nullptr;
     TSessionKeeper* m_sessionKeeper = nullptr;
+    TAddressBand* pnlAddress = nullptr;
+    TAddressController* m_address = nullptr;
     QTimer* tmrLoadCoolbar = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "FakeBrowserControl.h"
 #include "ModalDialogAnswerer.h"
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TUserAgentToken.h"
@@ -188,7 +189,9 @@ void tst_TfrmMain::cleanup()
 
 std::unique_ptr<TfrmMain> tst_TfrmMain::createWindow()
 {
-    return std::make_unique<TfrmMain>();
+    // The window's life cycle does not need the engine; the program's own
+    // end-to-end test runs it with the real one.
+    return std::make_unique<TfrmMain>(FakeBrowserControl::factory());
 }
 
 void tst_TfrmMain::seed(const QString& name, const QString& text)

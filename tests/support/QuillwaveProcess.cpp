@@ -1,5 +1,8 @@
 #include "QuillwaveProcess.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 QuillwaveProcess::QuillwaveProcess(const QString& program, const QStringList& arguments,
                                    const QProcessEnvironment& environment)
     : m_process(std::make_unique<QProcess>()), m_program(program), m_arguments(arguments)
@@ -10,6 +13,9 @@ QuillwaveProcess::QuillwaveProcess(const QString& program, const QStringList& ar
     m_process->setArguments(arguments);
     // Nothing reads the program's standard input; it must not wait on ours.
     m_process->setStandardInputFile(QProcess::nullDevice());
+    // Should the test itself die (a crash, the watchdog), the process is
+    // told to end too instead of running on without anyone to stop it.
+    m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 QuillwaveProcess::~QuillwaveProcess()

@@ -1,0 +1,99 @@
+// Enter with Ctrl and Shift: what each combination makes of the typed text.
+
+#include "navigation/AddressAffixes.h"
+
+#include <QTest>
+
+namespace
+{
+AddressAffixes defaults()
+{
+    AddressAffixes a;
+    a.CtrlShiftPre = QStringLiteral("http://www.");
+    a.CtrlShiftPost = QStringLiteral(".org");
+    a.CtrlPre = QStringLiteral("http://www.");
+    a.CtrlPost = QStringLiteral(".com");
+    a.ShiftPre = QStringLiteral("http://www.");
+    a.ShiftPost = QStringLiteral(".net");
+    return a;
+}
+} // namespace
+
+class tst_AddressAffixes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void apply_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QString>("ctrlPost"); // empty: the default ".com"
+        QTest::addColumn<QString>("expected");
+
+        const QString none;
+        QTest::newRow("plain enter") << "word" << false << false << none << "word";
+        QTest::newRow("ctrl") << "word" << true << false << none << "http://www.word.com";
+        QTest::newRow("shift") << "word" << false << true << none << "http://www.word.net";
+        QTest::newRow("ctrl+shift") << "word" << true << true << none << "http://www.word.org";
+        QTest::newRow("prefix present: suffix only")
+            << "http://www.word" << true << false << none << "http://www.word.com";
+        QTest::newRow("prefix in other case is added again")
+            << "HTTP://WWW.word" << true << false << none << "http://www.HTTP://WWW.word.com";
+        QTest::newRow("ends in .org: prefix only, ctrl")
+            << "word.org" << true << false << none << "http://www.word.org";
+        QTest::newRow("ends in .org/: prefix only, shift")
+            << "word.org/" << false << true << none << "http://www.word.org/";
+        QTest::newRow("ends in .com: ctrl+shift adds no .org")
+            << "word.com" << true << true << none << "http://www.word.com";
+        QTest::newRow("ends in .com/")
+            << "word.com/" << true << false << none << "http://www.word.com/";
+        QTest::newRow("ends in .net: ctrl adds no .com")
+            << "word.net" << true << false << none << "http://www.word.net";
+        QTest::newRow("ends in .net/")
+            << "word.net/" << true << true << none << "http://www.word.net/";
+        QTest::newRow("ending test is case-sensitive")
+            << "word.COM" << true << false << none << "http://www.word.COM.com";
+        QTest::newRow("empty text") << "" << true << false << none << "http://www..com";
+        QTest::newRow("own suffix already there") << "word.de" << true << false << ".de"
+                                                  << "http://www.word.de";
+        QTest::newRow("own suffix with slash") << "word.de/" << true << false << ".de"
+                                               << "http://www.word.de/";
+        QTest::newRow("own suffix added") << "word" << true << false << ".de"
+                                          << "http://www.word.de";
+        QTest::newRow("built-in endings hold whatever the suffix")
+            << "word.org" << true << false << ".de"
+            << "http://www.word.org";
+        QTest::newRow("both present")
+            << "http://www.word.com" << true << false << none << "http://www.word.com";
+    }
+
+    void apply()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ctrl);
+        QFETCH(bool, shift);
+        QFETCH(QString, ctrlPost);
+        QFETCH(QString, expected);
+        AddressAffixes affixes = defaults();
+        if (!ctrlPost.isEmpty())
+            affixes.CtrlPost = ctrlPost;
+        QCOMPARE(affixes.Apply(text, ctrl, shift), expected);
+    }
+
+    void emptyAffixesChangeNothing()
+    {
+        const AddressAffixes empty;
+        for (const bool ctrl : {false, true})
+            for (const bool shift : {false, true})
+                QCOMPARE(empty.Apply(QStringLiteral("word"), ctrl, shift), QStringLiteral("word"));
+        AddressAffixes onlyPrefix = defaults();
+        onlyPrefix.ShiftPost.clear();
+        QCOMPARE(onlyPrefix.Apply(QStringLiteral("word"), false, true),
+                 QStringLiteral("http://www.word"));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_AddressAffixes)
+#include "tst_AddressAffixes.moc"

@@ -1,0 +1,204 @@
+// Submitted text: address or quick search, keyword lookup and the safe
+// filling of search templates.
+
+#include "core/TQuillwaveSchemeHandler.h"
+#include "navigation/QuickSearch.h"
+#include "navigation/SearchTemplate.h"
+
+#include <QTest>
+#include <QUrl>
+
+using Error = SearchTemplate::Error;
+Q_DECLARE_METATYPE(SearchTemplate::Error)
+
+namespace
+{
+const QStringList Keywords = {
+    QStringLiteral("g=http://g.test/search?q=%s"),
+    QStringLiteral("wiki=http://w.test/wiki/%s"),
+    QStringLiteral("Wiki=http://second.test/%s"), // the first match wins
+    QStringLiteral("pct=http://p.test/?q=%s&rate=100%%"),
+    QStringLiteral("two=http://t.test/?a=%s&b=%s"),
+    QStringLiteral("none=http://n.test/"),
+    QStringLiteral("stray=http://s.test/?q=%s&x=%d"),
+};
+} // namespace
+
+class tst_QuickSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void expand_data()
+    {
+        QTest::addColumn<QString>("searchTemplate");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Error>("error");
+
+        QTest::newRow("words as typed") << "http://s.test/?q=%s"
+                                        << "a b&c"
+                                        << "http://s.test/?q=a b&c" << Error::None;
+        QTest::newRow("double percent") << "http://s.test/?q=%s&p=50%%"
+                                        << "x"
+                                        << "http://s.test/?q=x&p=50%" << Error::None;
+        QTest::newRow("placeholder first") << "%s.test"
+                                           << "host"
+                                           << "host.test" << Error::None;
+        QTest::newRow("empty words") << "http://s.test/?q=%s"
+                                     << ""
+                                     << "http://s.test/?q=" << Error::None;
+        QTest::newRow("words are not read again") << "http://s.test/?q=%s"
+                                                  << "%s %d %%"
+                                                  << "http://s.test/?q=%s %d %%" << Error::None;
+        QTest::newRow("percent-percent-s is a percent and an s")
+            << "http://s.test/%%s?q=%s"
+            << "w"
+            << "http://s.test/%s?q=w" << Error::None;
+        QTest::newRow("no placeholder") << "http://s.test/"
+                                        << "w"
+                                        << "" << Error::NoPlaceholder;
+        QTest::newRow("only a literal percent") << "http://s.test/%%"
+                                                << "w"
+                                                << "" << Error::NoPlaceholder;
+        QTest::newRow("second placeholder") << "http://s.test/?a=%s&b=%s"
+                                            << "w"
+                                            << "" << Error::SecondPlaceholder;
+        QTest::newRow("percent d") << "http://s.test/?q=%s&n=%d"
+                                   << "w"
+                                   << "" << Error::StrayPercent;
+        QTest::newRow("encoded character in template") << "http://s.test/a%20b?q=%s"
+                                                       << "w"
+                                                       << "" << Error::StrayPercent;
+        QTest::newRow("percent at the end") << "http://s.test/?q=%s%"
+                                            << "w"
+                                            << "" << Error::StrayPercent;
+        QTest::newRow("capital S") << "http://s.test/?q=%S"
+                                   << "w"
+                                   << "" << Error::StrayPercent;
+        QTest::newRow("empty template") << ""
+                                        << "w"
+                                        << "" << Error::NoPlaceholder;
+    }
+
+    void expand()
+    {
+        QFETCH(QString, searchTemplate);
+        QFETCH(QString, words);
+        QFETCH(QString, expected);
+        QFETCH(Error, error);
+        const SearchTemplate::Result result = SearchTemplate::Expand(searchTemplate, words);
+        QCOMPARE(result.error, error);
+        QCOMPARE(result.text, expected);
+        QCOMPARE(SearchTemplate::Check(searchTemplate), error);
+    }
+
+    void split_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isSearch");
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("words");
+
+        QTest::newRow("no blank") << "example.com/a?b=c" << false << ""
+                                  << "";
+        QTest::newRow("tab is no blank") << "a\tb" << false << ""
+                                         << "";
+        QTest::newRow("keyword and words") << "g two words" << true << "g"
+                                           << "two words";
+        QTest::newRow("leading blank") << " words" << true << ""
+                                       << "words";
+        QTest::newRow("trailing blank") << "g " << true << "g"
+                                        << "";
+        QTest::newRow("blanks kept in words") << "g  a  b " << true << "g"
+                                              << " a  b ";
+    }
+
+    void split()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, isSearch);
+        QFETCH(QString, keyword);
+        QFETCH(QString, words);
+        const QuickSearch::Split split = QuickSearch::SplitText(text);
+        QCOMPARE(split.isSearch, isSearch);
+        QCOMPARE(split.keyword, keyword);
+        QCOMPARE(split.words, words);
+    }
+
+    void resolve_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<Error>("error");
+
+        const int address = QuickSearch::Outcome::Address;
+        const int search = QuickSearch::Outcome::Search;
+        const int bad = QuickSearch::Outcome::BadTemplate;
+        QTest::newRow("address as typed")
+            << "Example.COM" << address << "Example.COM" << Error::None;
+        QTest::newRow("keyword with two words")
+            << "g alpha beta" << search << "http://g.test/search?q=alpha beta" << Error::None;
+        QTest::newRow("keyword in other case, first line wins")
+            << "WIKI Main Page" << search << "http://w.test/wiki/Main Page" << Error::None;
+        QTest::newRow("keyword with nothing after the blank")
+            << "g " << search << "http://g.test/search?q=" << Error::None;
+        QTest::newRow("literal percent in template")
+            << "pct x" << search << "http://p.test/?q=x&rate=100%" << Error::None;
+        QTest::newRow("unknown first word is dropped")
+            << "what is this" << search << "quillwave:search?f=qs&kw=is%20this" << Error::None;
+        QTest::newRow("leading blank searches everything after it")
+            << " a&b=c#d" << search << "quillwave:search?f=qs&kw=a%26b%3Dc%23d" << Error::None;
+        QTest::newRow("second placeholder refused")
+            << "two x" << bad << "" << Error::SecondPlaceholder;
+        QTest::newRow("no placeholder refused") << "none x" << bad << "" << Error::NoPlaceholder;
+        QTest::newRow("stray percent refused") << "stray x" << bad << "" << Error::StrayPercent;
+    }
+
+    void resolve()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(QString, address);
+        QFETCH(Error, error);
+        const QuickSearch::Outcome outcome = QuickSearch::Resolve(Keywords, text);
+        QCOMPARE(int(outcome.kind), kind);
+        QCOMPARE(outcome.address, address);
+        QCOMPARE(outcome.error, error);
+    }
+
+    void emptyKeywordMatchesNoEntry()
+    {
+        // An entry with an empty name must not catch texts that begin with a blank.
+        const QStringList lines = {QStringLiteral("=http://empty.test/%s")};
+        QCOMPARE(QuickSearch::Lookup(lines, QString()), QString());
+        QCOMPARE(QuickSearch::Resolve(lines, QStringLiteral(" x")).address,
+                 QStringLiteral("quillwave:search?f=qs&kw=x"));
+    }
+
+    void defaultAddressGivesTheWordsBackToTheRedirect_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::newRow("plain") << "hello";
+        QTest::newRow("reserved characters") << "a&kw=b+c #d?e/f";
+        QTest::newRow("percent signs") << "100% %s %%";
+        QTest::newRow("non-ASCII") << QString::fromUtf8("Grüße 日本");
+        QTest::newRow("empty") << "";
+    }
+
+    void defaultAddressGivesTheWordsBackToTheRedirect()
+    {
+        // What the address box sends, the program's own redirect must read
+        // back exactly.
+        QFETCH(QString, words);
+        const QUrl url(QuickSearch::DefaultSearchAddress(words));
+        QCOMPARE(url.scheme(), QStringLiteral("quillwave"));
+        QCOMPARE(url.path(), QStringLiteral("search"));
+        QVERIFY(url.query().startsWith(QStringLiteral("f=qs&kw=")));
+        QCOMPARE(TQuillwaveSchemeHandler::SearchWords(url), words);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_QuickSearch)
+#include "tst_QuickSearch.moc"

@@ -1,0 +1,601 @@
+// The address band and its controller over a real tab set of scripted
+// browser controls: from key strokes in the box to the address a tab opens.
+
+#include "FakeBrowserControl.h"
+#include "FakeTabHost.h"
+#include "components/TQWPageControl.h"
+#include "core/RegistryKeys.h"
+#include "core/RegistryStore.h"
+#include "core/TBrowserTab.h"
+#include "core/TQWOptions.h"
+#include "core/TTabSet.h"
+#include "navigation/IAddressHost.h"
+#include "navigation/TAddressBand.h"
+#include "navigation/TAddressController.h"
+#include "navigation/TQWComboBox.h"
+#include "navigation/TSHAutoComplete.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace
+{
+// The window: tabs ask it what the tab set and the address band answer.
+class Host : public FakeTabHost, public IAddressHost
+{
+public:
+    TTabSet* tabSet = nullptr;
+    TAddressController* address = nullptr;
+    ConfirmResult confirmAnswer{true, false};
+    QStringList confirmTexts;
+    QStringList errors;
+
+    bool IsActiveTab(const TBrowserTab* tab) const override
+    {
+        return tabSet && tab && tabSet->GetActivePage() == tab;
+    }
+    TBrowserTab* AddTabPerPreference() override { return tabSet->AddTabPerPreference(); }
+    TBrowserTab* AddHiddenTab() override { return tabSet->AddHiddenTab(); }
+    void ShowAddress(const QString& url) override
+    {
+        FakeTabHost::ShowAddress(url);
+        address->ShowAddress(url);
+    }
+    void RecordTypedAddress(const QString& url) override
+    {
+        FakeTabHost::RecordTypedAddress(url);
+        address->RecordTypedAddress(url);
+    }
+    void SetStatusText(const QString& text) override { FakeTabHost::SetStatusText(text); }
+
+    // IAddressHost
+    TBrowserTab* GetActivePage() const override { return tabSet->GetActivePage(); }
+    bool ShiftDown() const override
+    {
+        return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+    }
+    QString GetLangText(const QString& section, const QString& key) const override
+    {
+        if (key == QLatin1String("QuickSearchBadTemplate"))
+            return QStringLiteral("Bad template for %1.");
+        return section + QLatin1Char('>') + key;
+    }
+    ConfirmResult Confirm(const QString& caption, bool, const QString& title, const QString& prompt,
+                          const QString& okText, const QString& cancelText,
+                          const QString& checkText) override
+    {
+        confirmTexts = {caption, title, prompt, okText, cancelText, checkText};
+        return confirmAnswer;
+    }
+    void ShowError(const QString& text) override { errors << text; }
+};
+} // namespace
+
+class tst_TAddressController : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<Host> host;
+    std::unique_ptr<QWidget> window;
+    TQWPageControl* pc = nullptr;
+    TAddressBand* band = nullptr;
+    std::unique_ptr<TTabSet> set;
+    std::unique_ptr<TAddressController> controller;
+    QList<FakeBrowserControl*> made;
+
+    QLineEdit* edit() const { return band->cboAddress->lineEdit(); }
+    FakeBrowserControl* activeControl() const
+    {
+        return FakeTabHost::controlOf(set->GetActivePage());
+    }
+    // The first tab, showing a page.
+    TBrowserTab* firstTab()
+    {
+        TBrowserTab* tab = set->AddTab();
+        FakeTabHost::controlOf(tab)->simulateNavigation(QStringLiteral("http://start.test/"));
+        return tab;
+    }
+    void type(const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        // Keys go where the window sends them: to the box, which has the focus.
+        band->cboAddress->setFocus();
+        edit()->clear();
+        QTest::keyClicks(band->cboAddress, text);
+        QTest::keyClick(band->cboAddress, Qt::Key_Return, modifiers);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath(QStringLiteral("s.sqlite")));
+        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
+        options = std::make_unique<TQWOptions>(store.get());
+        host = std::make_unique<Host>();
+        window = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(window.get());
+        band = new TAddressBand(dir.filePath(QStringLiteral("History")), window.get());
+        pc = new TQWPageControl(window.get());
+        layout->addWidget(band);
+        layout->addWidget(pc);
+        made.clear();
+        set = std::make_unique<TTabSet>(
+            pc, host.get(),
+            [this](QWidget* parent) -> IBrowserControl*
+            {
+                auto* control = new FakeBrowserControl(parent);
+                control->runNavigations = true;
+                made << control;
+                return control;
+            },
+            options.get(), [](const QString& s, const QString& k) { return s + '>' + k; },
+            [](const QString&, bool, const QString&, const QString&, const QString&, const QString&,
+               const QString&) {
+                return ConfirmResult{true, false};
+            });
+        set->OpenNewInForeground = true;
+        host->tabSet = set.get();
+        controller = std::make_unique<TAddressController>(band, host.get(), store.get());
+        host->address = controller.get();
+        controller->LoadAddressCompletion(*options);
+        controller->AddressNewWin = false;
+        controller->QuickSearchNewWin = true;
+        window->resize(640, 400);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // No modifier left over from an earlier test.
+        QTest::keyClick(band->cboAddress, Qt::Key_Shift);
+    }
+
+    void cleanup()
+    {
+        controller.reset();
+        set.reset();
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        host.reset();
+        options.reset();
+        store.reset();
+    }
+
+    void enterWithModifiers_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("addressNewWin");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("newTab");
+
+        const int ctrl = Qt::ControlModifier;
+        const int shift = Qt::ShiftModifier;
+        QTest::newRow("enter") << 0 << false << "word" << false;
+        QTest::newRow("ctrl+enter") << ctrl << false << "http://www.word.com" << false;
+        QTest::newRow("shift+enter flips to a new tab")
+            << shift << false << "http://www.word.net" << true;
+        QTest::newRow("shift+enter flips back to this tab")
+            << shift << true << "http://www.word.net" << false;
+        QTest::newRow("ctrl+shift+enter")
+            << (ctrl | shift) << false << "http://www.word.org" << true;
+        QTest::newRow("enter with AddressNewWin") << 0 << true << "word" << true;
+    }
+
+    void enterWithModifiers()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(bool, addressNewWin);
+        QFETCH(QString, opened);
+        QFETCH(bool, newTab);
+        TBrowserTab* first = firstTab();
+        controller->AddressNewWin = addressNewWin;
+
+        type(QStringLiteral("word"), Qt::KeyboardModifiers(modifiers));
+
+        QCOMPARE(set->Count(), newTab ? 2 : 1);
+        FakeBrowserControl* control = FakeTabHost::controlOf(newTab ? set->Tab(1) : first);
+        QCOMPARE(control->navigations, QStringList{opened});
+        QCOMPARE(edit()->text(), opened);
+        // Typed, so the address went into the list when the tab began loading it.
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{opened});
+        QCOMPARE(band->cboAddress->Items(), QStringList{opened});
+        QVERIFY(!controller->AddressTyped());
+        if (newTab)
+            QCOMPARE(set->Tab(1)->TabHome, opened);
+    }
+
+    void newTabFlagReusesAnIdleBlankTab()
+    {
+        TBrowserTab* tab = set->AddTab();
+        FakeTabHost::controlOf(tab)->locationUrl = QStringLiteral("about:blank");
+        controller->AddressNewWin = true;
+        type(QStringLiteral("http://a.test/"));
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(FakeTabHost::controlOf(tab)->navigations, QStringList{"http://a.test/"});
+        QCOMPARE(tab->TabHome, QStringLiteral("http://a.test/"));
+    }
+
+    void aBlankTabThatIsLoadingIsNotReused()
+    {
+        TBrowserTab* tab = set->AddTab();
+        FakeTabHost::controlOf(tab)->locationUrl = QStringLiteral("about:blank");
+        tab->Busy = true;
+        controller->OpenAddress(QStringLiteral("http://a.test/"), true);
+        QCOMPARE(set->Count(), 2);
+        QVERIFY(FakeTabHost::controlOf(tab)->navigations.isEmpty());
+    }
+
+    void withoutAnyTabAnAddressGetsOne()
+    {
+        controller->OpenAddress(QStringLiteral("http://a.test/"), false);
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(activeControl()->navigations, QStringList{"http://a.test/"});
+    }
+
+    void quickSearch_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("opened");
+
+        QTest::newRow("keyword in other case, two words") << "K two words"
+                                                          << "http://k.test/?q=two words";
+        QTest::newRow("unknown first word") << "no such"
+                                            << "quillwave:search?f=qs&kw=such";
+        QTest::newRow("keyword and a blank") << "k "
+                                             << "http://k.test/?q=";
+    }
+
+    void quickSearch()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, opened);
+        firstTab();
+        options->WriteListSection(RegistryKeys::QuickSearch,
+                                  {QStringLiteral("k=http://k.test/?q=%s")});
+        controller->ReadQuickSearchList(*options);
+        type(text);
+        QCOMPARE(set->Count(), 2); // QuickSearchNewWin
+        QCOMPARE(FakeTabHost::controlOf(set->Tab(1))->navigations, QStringList{opened});
+    }
+
+    void badTemplateOpensNothingAndSaysWhy()
+    {
+        TBrowserTab* first = firstTab();
+        controller->QuickSearchList = {QStringLiteral("k=http://k.test/?q=%s&n=%d")};
+        type(QStringLiteral("k words"));
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
+        QCOMPARE(host->errors.size(), 1);
+        QVERIFY(host->errors.first().startsWith(QStringLiteral("Bad template for k.")));
+        QVERIFY(host->errors.first().contains(QStringLiteral("http://k.test/?q=%s&n=%d")));
+        QVERIFY(host->errors.first().contains(QStringLiteral("GLOBAL>QuickSearchStrayPercent")));
+    }
+
+    void choosingFromTheListOpensWithoutMovingIt()
+    {
+        TBrowserTab* first = firstTab();
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"),
+                         QStringLiteral("http://a.test/"));
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url2"),
+                         QStringLiteral("http://b.test/"));
+        controller->LoadTypedUrls();
+        QCOMPARE(band->cboAddress->Items(), QStringList({"http://a.test/", "http://b.test/"}));
+
+        band->cboAddress->showPopup();
+        QAbstractItemView* view = band->cboAddress->view();
+        QTRY_VERIFY(view->isVisible());
+        view->setCurrentIndex(view->model()->index(1, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList{"http://b.test/"});
+        QCOMPARE(controller->TypedUrls().Items(),
+                 QStringList({"http://a.test/", "http://b.test/"}));
+    }
+
+    void leavingTheBoxWithAListedAddressOpensNothing()
+    {
+        TBrowserTab* first = firstTab();
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"),
+                         QStringLiteral("http://a.test/"));
+        controller->LoadTypedUrls();
+        band->cboAddress->setFocus();
+        edit()->clear();
+        QTest::keyClicks(band->cboAddress, QStringLiteral("http://a.test/"));
+        auto* elsewhere = new QLineEdit(window.get());
+        elsewhere->show();
+        elsewhere->setFocus();
+        QVERIFY(!band->cboAddress->hasFocus());
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
+    }
+
+    void typedWordsInOtherCaseMoveTheEntry()
+    {
+        firstTab();
+        controller->LoadTypedUrls();
+        type(QStringLiteral("http://One.test/"));
+        type(QStringLiteral("http://two.test/"));
+        type(QStringLiteral("HTTP://ONE.TEST/"));
+        QCOMPARE(controller->TypedUrls().Items(),
+                 QStringList({"http://One.test/", "http://two.test/"}));
+    }
+
+    void emptySubmissionKeepsTheTypedFlagForTheNextNavigation()
+    {
+        TBrowserTab* first = firstTab();
+        type(QString());
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
+        QVERIFY(controller->AddressTyped());
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://clicked.test/"));
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://clicked.test/"});
+        QVERIFY(!controller->AddressTyped());
+    }
+
+    void navigationsThatWereNotTypedStayOutOfTheList()
+    {
+        TBrowserTab* first = firstTab();
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://link.test/"));
+        QVERIFY(controller->TypedUrls().IsEmpty());
+        QCOMPARE(edit()->text(), QStringLiteral("http://link.test/"));
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("about:blank"));
+        QCOMPARE(edit()->text(), QString());
+    }
+
+    void goButtonSubmitsAsTyped()
+    {
+        TBrowserTab* first = firstTab();
+        controller->ApplyShowGo(true);
+        QVERIFY(band->ShowGo());
+        edit()->setText(QStringLiteral("http://go.test/"));
+        QWidget* button = band->tbAddressButton->widgetForAction(band->tbGo);
+        QVERIFY(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList{"http://go.test/"});
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://go.test/"});
+    }
+
+    void dropped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("address") << "http://dropped.test/" << true;
+        QTest::newRow("script") << "javascript:alert(1)" << false;
+        QTest::newRow("script in disguise") << " \n JavaScript:alert(1)" << false;
+    }
+
+    void dropped()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, opens);
+        TBrowserTab* first = firstTab();
+        edit()->setText(QStringLiteral("typed before"));
+        auto* data = new QMimeData;
+        data->setText(text);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit(), &drop);
+        delete data;
+
+        if (opens)
+        {
+            QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList{text});
+            QCOMPARE(controller->TypedUrls().Items(), QStringList{text});
+        }
+        else
+        {
+            QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
+            QCOMPARE(host->statusTexts.last(), QStringLiteral("GLOBAL>ScriptAddressRefused"));
+            QCOMPARE(edit()->text(), QStringLiteral("typed before"));
+            QVERIFY(!controller->AddressTyped());
+        }
+    }
+
+    void scriptTypedIntoTheBoxRuns()
+    {
+        TBrowserTab* first = firstTab();
+        type(QStringLiteral("javascript:void(0)"));
+        QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList{"javascript:void(0)"});
+    }
+
+    void isScriptAddress_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("script");
+        QTest::newRow("plain") << "javascript:x()" << true;
+        QTest::newRow("upper case") << "JAVASCRIPT:x()" << true;
+        QTest::newRow("leading blanks and controls") << "\x01 \t javascript:x()" << true;
+        QTest::newRow("tabs and line breaks inside") << "java\tscr\nipt:x()" << true;
+        QTest::newRow("no colon") << "javascript" << false;
+        QTest::newRow("web address") << "http://javascript.test/" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+
+    void isScriptAddress()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, script);
+        QCOMPARE(TAddressController::IsScriptAddress(text), script);
+    }
+
+    void inlineCompletionWhileTyping()
+    {
+        firstTab();
+        controller->SetAutoCompleteStyle(1);
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"),
+                         QStringLiteral("http://example.test/page"));
+        controller->LoadTypedUrls();
+        band->cboAddress->setFocus();
+        edit()->clear();
+        QTest::keyClicks(band->cboAddress, QStringLiteral("ex"));
+        QCOMPARE(edit()->text(), QStringLiteral("example.test/page"));
+        QCOMPARE(edit()->selectedText(), QStringLiteral("ample.test/page"));
+        // Typing on replaces the completed part.
+        QTest::keyClicks(band->cboAddress, QStringLiteral("z"));
+        QCOMPARE(edit()->text(), QStringLiteral("exz"));
+        // Backspace is never completed.
+        QTest::keyClick(band->cboAddress, Qt::Key_Backspace);
+        QCOMPARE(edit()->text(), QStringLiteral("ex"));
+    }
+
+    void noInlineCompletionInOtherStyles()
+    {
+        controller->SetAutoCompleteStyle(0);
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"),
+                         QStringLiteral("http://example.test/page"));
+        controller->LoadTypedUrls();
+        band->cboAddress->setFocus();
+        QTest::keyClicks(band->cboAddress, QStringLiteral("ex"));
+        QCOMPARE(edit()->text(), QStringLiteral("ex"));
+    }
+
+    void autoCompleteStyle()
+    {
+        TSHAutoComplete* system = band->cboAddress->AutoComplete();
+        controller->SetAutoCompleteStyle(2);
+        QCOMPARE(controller->AutoCompleteStyle(), 2);
+        QVERIFY(!system->IsOn()); // not before the window was activated
+        controller->FirstActivation();
+        QVERIFY(system->IsOn());
+        controller->SetAutoCompleteStyle(1);
+        QVERIFY(!system->IsOn());
+        QCOMPARE(band->cboAddress->CompletionStyle(), 1);
+        controller->SetAutoCompleteStyle(2);
+        QVERIFY(system->IsOn());
+        controller->SetAutoCompleteStyle(0);
+        QVERIFY(!system->IsOn());
+
+        controller->EngineVersion4 = true;
+        controller->SetAutoCompleteStyle(2);
+        QCOMPARE(controller->AutoCompleteStyle(), 1);
+        QVERIFY(!system->IsOn());
+    }
+
+    void clearingTheList_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("yes, style 2") << 2 << true << "GLOBAL>ClearAddressHistory"
+                                      << "GLOBAL>ClearAddressHistoryNote";
+        QTest::newRow("yes, style 1") << 1 << true << ""
+                                      << "GLOBAL>ClearAddressHistory";
+        QTest::newRow("no") << 0 << false << ""
+                            << "GLOBAL>ClearAddressHistory";
+    }
+
+    void clearingTheList()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, yes);
+        QFETCH(QString, title);
+        QFETCH(QString, prompt);
+        TBrowserTab* first = firstTab();
+        controller->SetAutoCompleteStyle(style);
+        type(QStringLiteral("http://a.test/"));
+        QVERIFY(controller->SaveTypedUrls());
+        edit()->setText(QStringLiteral("half typed"));
+        host->confirmAnswer = {yes, false};
+
+        controller->mnuToolsFavsClick();
+
+        QCOMPARE(host->confirmTexts, QStringList({"MAIN>MenuToolsClearAddressesHint", title, prompt,
+                                                  "GLOBAL>Yes", "GLOBAL>No", ""}));
+        QCOMPARE(controller->TypedUrls().IsEmpty(), yes);
+        QCOMPARE(band->cboAddress->count(), yes ? 0 : 1);
+        QCOMPARE(store->valueNames(RegistryKeys::TypedUrls).isEmpty(), yes);
+        QCOMPARE(edit()->text(), yes ? first->GetLocationURL() : QStringLiteral("half typed"));
+    }
+
+    void typedListSurvivesARestart()
+    {
+        firstTab();
+        controller->LoadTypedUrls();
+        type(QStringLiteral("http://a.test/"));
+        type(QStringLiteral("http://b.test/"));
+        QVERIFY(controller->SaveTypedUrls());
+        controller.reset();
+        controller = std::make_unique<TAddressController>(band, host.get(), store.get());
+        host->address = controller.get();
+        controller->LoadTypedUrls();
+        QCOMPARE(band->cboAddress->Items(), QStringList({"http://b.test/", "http://a.test/"}));
+    }
+
+    void syncAddressBoxShowsTheActiveTabsAddress()
+    {
+        TBrowserTab* first = firstTab();
+        edit()->setText(QStringLiteral("something else"));
+        controller->SyncAddressBox();
+        QCOMPARE(edit()->text(), first->GetLocationURL());
+    }
+
+    void openingMovesTheFocusIntoThePage()
+    {
+        TBrowserTab* first = firstTab();
+        FakeBrowserControl* control = FakeTabHost::controlOf(first);
+        band->cboAddress->setFocus();
+        QVERIFY(edit()->hasFocus());
+        const int before = control->focusRequests;
+        controller->OpenAddress(QStringLiteral("http://a.test/"), false);
+        QCOMPARE(control->focusRequests, before + 1);
+        band->cboAddress->clearFocus();
+        QVERIFY(!band->cboAddress->hasFocus());
+        controller->OpenAddress(QStringLiteral("http://b.test/"), false);
+        QCOMPARE(control->focusRequests, before + 1);
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<bool>("showGo");
+        QTest::newRow("without Go") << false;
+        QTest::newRow("with Go") << true;
+    }
+
+    void layout()
+    {
+        QFETCH(bool, showGo);
+        band->ApplyShowGo(showGo);
+        for (const int width : {300, 640, 1000})
+        {
+            band->resize(width, band->height());
+            QToolBar* bar = band->tbAddressButton;
+            const int buttons = showGo ? bar->width() : 0;
+            QCOMPARE(bar->isVisibleTo(band), showGo);
+            const QRect box = band->cboAddress->geometry();
+            QCOMPARE(box.width(), width - box.x() - 2 - buttons);
+            QVERIFY(box.x() >= band->imgIELink->geometry().right());
+            QVERIFY(band->imgIELink->x() >= band->lblAddress->geometry().right());
+            if (showGo)
+            {
+                QCOMPARE(bar->geometry().right(), width - 1);
+                QVERIFY(bar->width() > 0);
+            }
+        }
+    }
+
+    void layoutFollowsTextChanges()
+    {
+        band->ApplyShowGo(true);
+        const int barWidth = band->tbAddressButton->width();
+        band->lblAddress->setText(QStringLiteral("A much longer caption for the address"));
+        band->tbGo->setText(QStringLiteral("Go there now"));
+        QTRY_VERIFY(band->cboAddress->x() > band->lblAddress->geometry().right());
+        QTRY_VERIFY(band->tbAddressButton->width() > barWidth);
+        const QRect box = band->cboAddress->geometry();
+        QCOMPARE(box.width(), band->width() - box.x() - 2 - band->tbAddressButton->width());
+    }
+};
+
+QTEST_MAIN(tst_TAddressController)
+#include "tst_TAddressController.moc"

@@ -1,0 +1,145 @@
+// The three search lists in the store and the menus built from them.
+
+#include "core/RegistryKeys.h"
+#include "core/RegistryStore.h"
+#include "core/TQWOptions.h"
+#include "navigation/TSearchLists.h"
+#include "navigation/TSearchMenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Entry = TSearchLists::Entry;
+using Entries = QList<TSearchLists::Entry>;
+Q_DECLARE_METATYPE(Entries)
+
+namespace
+{
+QStringList captions(const QMenu& menu)
+{
+    QStringList list;
+    for (const QAction* action : menu.actions())
+        list << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return list;
+}
+} // namespace
+
+class tst_TSearchLists : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+
+private slots:
+    void init()
+    {
+        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
+        options = std::make_unique<TQWOptions>(store.get());
+        for (int mode = 0; mode < 3; ++mode)
+            store->deleteKey(RegistryKeys::ValueKey + QLatin1Char('\\') +
+                             TSearchLists::SubKey(mode));
+    }
+
+    void subKeys()
+    {
+        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeSearchBar), QStringLiteral("Search Bar"));
+        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeSearchEngines),
+                 QStringLiteral("Search Engines"));
+        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeQuickSearch),
+                 QStringLiteral("QuickSearch"));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<Entries>("written");
+        QTest::addColumn<Entries>("readBack");
+
+        QTest::newRow("order kept") << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}}
+                                    << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}};
+        QTest::newRow("titles equal but for case are one value, the first row's")
+            << Entries{{"Web", "http://first.test/"}, {"web", "http://second.test/"}}
+            << Entries{{"Web", "http://first.test/"}};
+        QTest::newRow("an = in the title moves the rest into the address")
+            << Entries{{"a=b", "c"}} << Entries{{"a", "b=c"}};
+        QTest::newRow("empty address is not read back")
+            << Entries{{"x", ""}, {"y", "http://y.test/"}} << Entries{{"y", "http://y.test/"}};
+        QTest::newRow("nothing") << Entries{} << Entries{};
+    }
+
+    void roundTrip()
+    {
+        QFETCH(Entries, written);
+        QFETCH(Entries, readBack);
+        for (int mode = 0; mode < 3; ++mode)
+        {
+            TSearchLists::Write(*options, mode, written);
+            QCOMPARE(TSearchLists::Read(*options, mode), readBack);
+        }
+    }
+
+    void listsAreSeparate()
+    {
+        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"E", "http://e.test/"}});
+        QVERIFY(TSearchLists::Read(*options, TSearchLists::ModeSearchBar).isEmpty());
+        QVERIFY(TSearchLists::Read(*options, TSearchLists::ModeQuickSearch).isEmpty());
+    }
+
+    void enginesMenuRebuiltAfterItsFixedItems()
+    {
+        QMenu pmSearch;
+        pmSearch.addAction(QStringLiteral("Organize"));
+        pmSearch.addSeparator();
+        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines,
+                            {{"&Alpha", "http://a.test/?q="}, {"Beta", "http://b.test/"}});
+        QStringList opened;
+        const auto open = [&opened](const QString& address) { opened << address; };
+
+        TSearchMenus::BuildSearchEnginesMenu(&pmSearch, *options, open);
+        QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "&Alpha", "Beta"}));
+        QCOMPARE(pmSearch.actions().at(2)->statusTip(), QStringLiteral("http://a.test/?q="));
+
+        // Built again: the old entries go, the store's list comes.
+        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines,
+                            {{"Gamma", "http://g.test/"}});
+        TSearchMenus::BuildSearchEnginesMenu(&pmSearch, *options, open);
+        QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Gamma"}));
+
+        pmSearch.actions().at(2)->trigger();
+        QCOMPARE(opened, QStringList{"http://g.test/"});
+    }
+
+    void enginesMenuFollowsTheStoreWhenItOpens()
+    {
+        QMenu pmSearch;
+        pmSearch.addAction(QStringLiteral("Organize"));
+        pmSearch.addSeparator();
+        TSearchMenus::RebuildEnginesOnShow(&pmSearch, options.get(), {});
+        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"Now", "http://n.test/"}});
+        emit pmSearch.aboutToShow();
+        QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Now"}));
+    }
+
+    void searchBarMenuKeepsThreeItems()
+    {
+        QMenu pmSearchFavs;
+        pmSearchFavs.addAction(QStringLiteral("Add"));
+        pmSearchFavs.addAction(QStringLiteral("Organize"));
+        pmSearchFavs.addSeparator();
+        pmSearchFavs.addAction(QStringLiteral("stale"));
+        TSearchLists::Write(*options, TSearchLists::ModeSearchBar, {{"Pane", "http://p.test/"}});
+        QString opened;
+        TSearchMenus::BuildSearchBarMenu(&pmSearchFavs, *options,
+                                         [&opened](const QString& address) { opened = address; });
+        QCOMPARE(captions(pmSearchFavs), QStringList({"Add", "Organize", "-", "Pane"}));
+        pmSearchFavs.actions().at(3)->trigger();
+        QCOMPARE(opened, QStringLiteral("http://p.test/"));
+    }
+};
+
+QTEST_MAIN(tst_TSearchLists)
+#include "tst_TSearchLists.moc"

@@ -1,0 +1,316 @@
+// The search-list dialog, driven through its buttons.
+
+#include "chrome/TLanguage.h"
+#include "core/RegistryKeys.h"
+#include "core/RegistryStore.h"
+#include "core/TQWOptions.h"
+#include "navigation/TfrmSearchEngine.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using Entries = QList<TSearchLists::Entry>;
+
+namespace
+{
+void click(QAbstractButton* button)
+{
+    QVERIFY2(button->isEnabled(), qPrintable(button->objectName() + " is disabled"));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void selectRow(TfrmSearchEngine& dialog, int row)
+{
+    QTreeWidget* list = dialog.lstEngines;
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void typeEntry(TfrmSearchEngine& dialog, const QString& title, const QString& address)
+{
+    dialog.edtTitle->setText(title);
+    dialog.edtLocation->setText(address);
+    click(dialog.cmdUrlInsert);
+}
+
+QString rowsText(const TfrmSearchEngine& dialog)
+{
+    QStringList list;
+    for (const TSearchLists::Entry& entry : dialog.Rows())
+        list << entry.title + QLatin1Char('=') + entry.address;
+    return list.join(QLatin1Char(';'));
+}
+} // namespace
+
+class tst_TfrmSearchEngine : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+    TLanguage language;
+
+    void seed(int mode, const Entries& entries) { TSearchLists::Write(*options, mode, entries); }
+    Entries stored(int mode) const { return TSearchLists::Read(*options, mode); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qweng.ini")));
+    }
+
+    void init()
+    {
+        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
+        options = std::make_unique<TQWOptions>(store.get());
+        for (int mode = 0; mode < 3; ++mode)
+            TSearchLists::Write(*options, mode, {});
+    }
+
+    void captionsAndTranslation_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("firstColumn");
+        QTest::newRow("search bar") << 0 << "Organize Search Pages"
+                                    << "Title";
+        QTest::newRow("search engines") << 1 << "Organize Search Engines"
+                                        << "Title";
+        QTest::newRow("quick search") << 2 << "Quick Search Keywords"
+                                      << "Keyword";
+    }
+
+    void captionsAndTranslation()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, caption);
+        QFETCH(QString, firstColumn);
+        TfrmSearchEngine dialog(nullptr, mode, options.get(), &language);
+        QCOMPARE(dialog.windowTitle(), caption);
+        QCOMPARE(dialog.lstEngines->headerItem()->text(0), firstColumn);
+        QCOMPARE(dialog.cmdOk->text(), QStringLiteral("OK"));
+        QCOMPARE(dialog.cmdInsert->text(), QStringLiteral("Add"));
+        QVERIFY(!dialog.GroupBox1->title().startsWith(QLatin1String("__")));
+    }
+
+    void opensWithTheStoredRowsAndTheGroupClosed()
+    {
+        seed(1, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        QCOMPARE(rowsText(dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
+        QVERIFY(!dialog.EditGroupVisible());
+        QCOMPARE(dialog.height(), dialog.GroupBox1->y() - 2);
+        QVERIFY(dialog.cmdInsert->isEnabled());
+        QVERIFY(!dialog.cmdUpdate->isEnabled());
+        QVERIFY(!dialog.cmdDelete->isEnabled());
+        QVERIFY(!dialog.cmdUp->isEnabled());
+        QVERIFY(!dialog.cmdDown->isEnabled());
+    }
+
+    void selectingARowEnablesItsButtons()
+    {
+        seed(1, {{"A", "http://a.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, 0);
+        QVERIFY(dialog.cmdUpdate->isEnabled());
+        QVERIFY(dialog.cmdDelete->isEnabled());
+        QVERIFY(dialog.cmdUp->isEnabled());
+        QVERIFY(dialog.cmdDown->isEnabled());
+    }
+
+    void insertThroughTheEditGroup()
+    {
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        dialog.show();
+        click(dialog.cmdInsert);
+        QVERIFY(dialog.EditGroupVisible());
+        QCOMPARE(dialog.height(), dialog.GroupBox1->y() + dialog.GroupBox1->height() + 7);
+        QCOMPARE(dialog.cmdUrlInsert->text(), QStringLiteral("Add"));
+        QVERIFY(!dialog.cmdInsert->isEnabled());
+        QVERIFY(!dialog.cmdUpdate->isEnabled());
+        QVERIFY(!dialog.cmdDelete->isEnabled());
+
+        typeEntry(dialog, QStringLiteral("  Web  "), QStringLiteral(" http://w.test/?q=%s "));
+        QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
+        QVERIFY(!dialog.EditGroupVisible());
+        QVERIFY(dialog.cmdInsert->isEnabled());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("keyword with a blank") << 2 << "my search"
+                                              << "http://s.test/%s" << false;
+        QTest::newRow("keyword without") << 2 << "mysearch"
+                                         << "http://s.test/%s" << true;
+        QTest::newRow("a title may have blanks") << 1 << "my search"
+                                                 << "http://s.test/" << true;
+        QTest::newRow("empty address") << 1 << "T"
+                                       << "   " << false;
+        QTest::newRow("empty title") << 0 << "  "
+                                     << "http://s.test/" << false;
+        QTest::newRow("blank trimmed off a keyword") << 2 << " key "
+                                                     << "http://s.test/%s" << true;
+    }
+
+    void refusals()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, address);
+        QFETCH(bool, accepted);
+        TfrmSearchEngine dialog(nullptr, mode, options.get(), &language);
+        dialog.show();
+        click(dialog.cmdInsert);
+        typeEntry(dialog, title, address);
+        QCOMPARE(dialog.Rows().size(), accepted ? 1 : 0);
+        // A refusal leaves the group open with the trimmed texts.
+        QCOMPARE(dialog.EditGroupVisible(), !accepted);
+        if (!accepted)
+            QCOMPARE(dialog.edtTitle->text(), title.trimmed());
+    }
+
+    void updateChangesTheSelectedRow()
+    {
+        seed(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}});
+        TfrmSearchEngine dialog(nullptr, 2, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, 1);
+        click(dialog.cmdUpdate);
+        QCOMPARE(dialog.EditIndex(), 1);
+        QCOMPARE(dialog.edtTitle->text(), QStringLiteral("b"));
+        QCOMPARE(dialog.edtLocation->text(), QStringLiteral("http://b.test/%s"));
+        QCOMPARE(dialog.cmdUrlInsert->text(), QStringLiteral("Change"));
+        typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
+        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
+    }
+
+    void updateWorksWhenInsertAndUpdateReadTheSame()
+    {
+        TLanguage same;
+        same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
+        seed(1, {{"a", "http://a.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &same);
+        dialog.show();
+        selectRow(dialog, 0);
+        click(dialog.cmdUpdate);
+        typeEntry(dialog, QStringLiteral("z"), QStringLiteral("http://z.test/"));
+        QCOMPARE(rowsText(dialog), QStringLiteral("z=http://z.test/"));
+    }
+
+    void theRowUnderEditCannotBeDeletedOrMoved()
+    {
+        seed(1, {{"a", "http://a.test/"}, {"b", "http://b.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, 1);
+        click(dialog.cmdUpdate);
+        selectRow(dialog, 0);
+        QVERIFY(!dialog.cmdDelete->isEnabled());
+        QVERIFY(!dialog.cmdUp->isEnabled());
+        QVERIFY(!dialog.cmdInsert->isEnabled());
+        typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/"));
+        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/;bee=http://bee.test/"));
+    }
+
+    void cancelClosesTheGroupWithoutChange()
+    {
+        seed(1, {{"a", "http://a.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        dialog.show();
+        click(dialog.cmdInsert);
+        dialog.edtTitle->setText(QStringLiteral("x"));
+        dialog.edtLocation->setText(QStringLiteral("http://x.test/"));
+        click(dialog.cmdUrlCancel);
+        QVERIFY(!dialog.EditGroupVisible());
+        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/"));
+    }
+
+    void deleteAndMove_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("selectedAfter");
+
+        QTest::newRow("up") << 1 << "cmdUp"
+                            << "b;a;c" << 0;
+        QTest::newRow("up on the first does nothing") << 0 << "cmdUp"
+                                                      << "a;b;c" << 0;
+        QTest::newRow("down") << 1 << "cmdDown"
+                              << "a;c;b" << 2;
+        QTest::newRow("down on the last does nothing") << 2 << "cmdDown"
+                                                       << "a;b;c" << 2;
+        QTest::newRow("delete") << 1 << "cmdDelete"
+                                << "a;c" << -2;
+    }
+
+    void deleteAndMove()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, button);
+        QFETCH(QString, expected);
+        QFETCH(int, selectedAfter);
+        seed(1, {{"a", "http://a.test/"}, {"b", "http://b.test/"}, {"c", "http://c.test/"}});
+        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, row);
+        click(dialog.findChild<QAbstractButton*>(button));
+        QStringList titles;
+        for (const TSearchLists::Entry& entry : dialog.Rows())
+            titles << entry.title;
+        QCOMPARE(titles.join(QLatin1Char(';')), expected);
+        if (selectedAfter >= 0)
+            QCOMPARE(dialog.SelectedRow(), selectedAfter);
+        // Whatever is selected now, the buttons say so.
+        QCOMPARE(dialog.cmdDelete->isEnabled(), dialog.SelectedRow() >= 0);
+    }
+
+    void okWritesTheRowsInOrder()
+    {
+        seed(0, {{"a", "http://a.test/"}, {"b", "http://b.test/"}});
+        TfrmSearchEngine dialog(nullptr, 0, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, 1);
+        click(dialog.cmdUp);
+        click(dialog.cmdInsert);
+        typeEntry(dialog, QStringLiteral("c"), QStringLiteral("http://c.test/"));
+        click(dialog.cmdOk);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(
+            stored(0),
+            Entries({{"b", "http://b.test/"}, {"a", "http://a.test/"}, {"c", "http://c.test/"}}));
+        QVERIFY(stored(1).isEmpty());
+    }
+
+    void cancelLeavesTheStoreAsItWas()
+    {
+        const Entries before = {{"a", "http://a.test/"}, {"b", "http://b.test/"}};
+        seed(2, before);
+        TfrmSearchEngine dialog(nullptr, 2, options.get(), &language);
+        dialog.show();
+        selectRow(dialog, 0);
+        click(dialog.cmdDown);
+        click(dialog.cmdDelete);
+        click(dialog.cmdInsert);
+        typeEntry(dialog, QStringLiteral("n"), QStringLiteral("http://n.test/%s"));
+        click(dialog.cmdCancel);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(stored(2), before);
+    }
+};
+
+QTEST_MAIN(tst_TfrmSearchEngine)
+#include "tst_TfrmSearchEngine.moc"
