@@ -35,7 +35,7 @@ struct OptionDefault
 constexpr OptionDefault ScreenWidthLess40{OptionDefault::AvailableWidth, 40};
 constexpr OptionDefault ScreenHeightLess40{OptionDefault::AvailableHeight, 40};
 
-struct OptionSpec
+struct OptionEntry
 {
     const char* name;
     TQWOptions::Kind kind;
@@ -43,19 +43,19 @@ struct OptionSpec
 };
 
 #define QW_OPTION_SPEC(name, kind, defaultValue, access)                                           \
-    OptionSpec{#name, TQWOptions::Kind::kind, OptionDefault(defaultValue)},
+    OptionEntry{#name, TQWOptions::Kind::kind, OptionDefault(defaultValue)},
 constexpr std::array OptionTable{QW_OPTION_TABLE(QW_OPTION_SPEC)};
 #undef QW_OPTION_SPEC
 static_assert(OptionTable.size() == std::size_t(TQWOptions::Option::Count));
 
-const OptionSpec& spec(TQWOptions::Option option)
+const OptionEntry& entryOf(TQWOptions::Option option)
 {
     return OptionTable[std::size_t(option)];
 }
 
 int defaultNumber(TQWOptions::Option option)
 {
-    const OptionDefault& d = spec(option).defaultValue;
+    const OptionDefault& d = entryOf(option).defaultValue;
     if (d.source == OptionDefault::Fixed)
         return d.number;
     // Without a GUI (the settings tool, tests) the design's smallest
@@ -125,18 +125,18 @@ TQWOptions::~TQWOptions() = default;
 
 QString TQWOptions::Name(Option option)
 {
-    return QString::fromLatin1(spec(option).name);
+    return QString::fromLatin1(entryOf(option).name);
 }
 
 TQWOptions::Kind TQWOptions::KindOf(Option option)
 {
-    return spec(option).kind;
+    return entryOf(option).kind;
 }
 
 QString TQWOptions::DefaultText(Option option)
 {
-    if (spec(option).kind == Kind::String)
-        return QString::fromUtf8(spec(option).defaultValue.text);
+    if (entryOf(option).kind == Kind::String)
+        return QString::fromUtf8(entryOf(option).defaultValue.text);
     return QString::number(defaultNumber(option));
 }
 
@@ -297,7 +297,7 @@ int TQWOptions::readInteger(Option option) const
 QString TQWOptions::readString(Option option) const
 {
     return storedText(RegistryKeys::ValueKey, Name(option))
-        .value_or(QString::fromUtf8(spec(option).defaultValue.text));
+        .value_or(QString::fromUtf8(entryOf(option).defaultValue.text));
 }
 
 void TQWOptions::writeBoolean(Option option, bool value)

@@ -129,12 +129,7 @@ void TfrmMain::FormCreate()
     // 9. The pop-up capture list.
     m_popupCapture = new TPopupCapture(
         m_options.get(), [this](const QString& key) { return GetGlobalText(key); },
-        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
-               const QString& okText, const QString& cancelText, const QString& checkText)
-        {
-            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
-                               checkText);
-        },
+        [this](auto&&... args) { return Confirm(args...); },
         [this](const QString& caption, const QString& prompt, QString& text)
         { return InputQuery(caption, prompt, text); },
         this);
@@ -151,13 +146,7 @@ void TfrmMain::FormCreate()
     m_sessionKeeper = new TSessionKeeper(
         m_tabSet, m_options.get(),
         [this](const QString& section, const QString& key) { return GetLangText(section, key); },
-        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
-               const QString& okText, const QString& cancelText, const QString& checkText)
-        {
-            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
-                               checkText);
-        },
-        this);
+        [this](auto&&... args) { return Confirm(args...); }, this);
     m_sessionKeeper->BeginRun();
 
     m_language->TranslateComponent(this, QStringLiteral("MAIN"));
@@ -208,13 +197,7 @@ void TfrmMain::CreateTabSet()
     m_tabSet = new TTabSet(
         pcPage, this, m_factory, m_options.get(),
         [this](const QString& section, const QString& key) { return GetLangText(section, key); },
-        [this](const QString& caption, bool checked, const QString& title, const QString& prompt,
-               const QString& okText, const QString& cancelText, const QString& checkText)
-        {
-            return ShowConfirm(this, font(), caption, checked, title, prompt, okText, cancelText,
-                               checkText);
-        },
-        this);
+        [this](auto&&... args) { return Confirm(args...); }, this);
     m_tabSet->SetImages(TQWPageControl::defaultTabImages());
     connect(m_popupCapture, &TPopupCapture::closeKilledTabsRequested, m_tabSet,
             &TTabSet::CloseKilledTabs);
