@@ -361,10 +361,6 @@ void TfrmMain::ReadViewSettings()
     s.SearchBar = o.SearchBar();
     s.MinToTray = o.MinToTray();
     s.VostelBarWidth = o.VostelBarWidth();
-    s.FavoritesNewWin = o.FavoritesNewWin();
-    s.HistoryNewWin = o.HistoryNewWin();
-    s.SearchNewWin = o.SearchNewWin();
-    s.LinksNewWin = o.LinksNewWin();
     s.VBAutoExpand = o.VBAutoExpand();
     s.ViewToolbar = o.ViewToolbar();
     s.ViewAddressBar = o.ViewAddressBar();

@@ -42,10 +42,6 @@ struct MainWindowSettings
     bool ViewAddressBar = true;
     bool ViewLinksBar = true;
     bool VGCloseFirst = false;
-    bool FavoritesNewWin = true;
-    bool HistoryNewWin = true;
-    bool SearchNewWin = true;
-    bool LinksNewWin = true;
 };
 
 // The program's main window: owns the settings object, the language file,

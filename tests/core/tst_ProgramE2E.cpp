@@ -1,3 +1,4 @@
+#include "MainWindowValues.h"
 #include "QuillwaveHome.h"
 #include "QuillwaveProcess.h"
 
@@ -24,32 +25,6 @@ namespace
 constexpr int QuickExitMs = 2000;
 // How long anything may take on a loaded machine before it counts as hung.
 constexpr int PatienceMs = 20000;
-
-const QStringList WrittenBack = {"DisableALTShortcuts",
-                                 "OpenNewInForeground",
-                                 "AddressNewWin",
-                                 "QuickSearchNewWin",
-                                 "AutoCompleteStyle",
-                                 "MinToTray",
-                                 "ShowGo",
-                                 "VBAutoExpand",
-                                 "OpenNewAtEnd",
-                                 "VostelBarWidth",
-                                 "LimitTitleLength",
-                                 "SearchBar",
-                                 "FullScreen",
-                                 "Maximized",
-                                 "Top",
-                                 "Height",
-                                 "Left",
-                                 "Width",
-                                 "UsePopupVostel",
-                                 "ViewVostelBar",
-                                 "ViewToolbar",
-                                 "ViewAddressBar",
-                                 "ViewLinksBar",
-                                 "ViewStatusBar",
-                                 "VGCloseFirst"};
 
 bool seedQuietStore(const QuillwaveHome& home)
 {
@@ -317,7 +292,7 @@ void tst_ProgramE2E::terminationWritesSettingsBack()
 
     const QString exported = home.exportText(QuillwaveHome::valueKey());
     QVERIFY(!exported.isEmpty());
-    for (const QString& name : WrittenBack)
+    for (const QString& name : MainWindowWrittenBack)
     {
         // Strings, not dword values: "Name"="text".
         const QRegularExpression line(QStringLiteral("^\"%1\"=\"[^\"]*\"$").arg(name),

@@ -1,5 +1,6 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "TabSetHost.h"
 #include "components/TQWPageControl.h"
 #include "core/RegistryKeys.h"
 #include "core/RegistryStore.h"
@@ -25,21 +26,6 @@ QString site(const QString& name)
 {
     return QStringLiteral("http://%1.test/").arg(name);
 }
-
-// A window that forwards what tabs ask of it to the tab set.
-class TabSetHost : public FakeTabHost
-{
-public:
-    TTabSet* tabSet = nullptr;
-
-    bool IsActiveTab(const TBrowserTab* tab) const override
-    {
-        return tabSet && tab && tabSet->GetActivePage() == tab;
-    }
-    TBrowserTab* AddTabPerPreference() override { return tabSet->AddTabPerPreference(); }
-    TBrowserTab* AddHiddenTab() override { return tabSet->AddHiddenTab(); }
-    void CloseTabRequested(TBrowserTab* tab) override { tabSet->CloseTab(tab); }
-};
 
 struct ConfirmCall
 {

@@ -1,5 +1,6 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "TabSetHost.h"
 #include "components/TQWPageControl.h"
 #include "core/RegistryKeys.h"
 #include "core/RegistryStore.h"
@@ -15,17 +16,6 @@
 
 namespace
 {
-class TabSetHost : public FakeTabHost
-{
-public:
-    TTabSet* tabSet = nullptr;
-    bool IsActiveTab(const TBrowserTab* tab) const override
-    {
-        return tabSet && tab && tabSet->GetActivePage() == tab;
-    }
-    TBrowserTab* AddTabPerPreference() override { return tabSet->AddTabPerPreference(); }
-    TBrowserTab* AddHiddenTab() override { return tabSet->AddHiddenTab(); }
-};
 
 // A window's tab set with its first tab; every control loads at once.
 struct Window

@@ -1,5 +1,6 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "TabSetHost.h"
 #include "chrome/TLanguage.h"
 #include "components/TQWPageControl.h"
 #include "core/RegistryStore.h"
@@ -19,22 +20,6 @@
 namespace
 {
 const QString BlankText = QStringLiteral("(Blank page)");
-
-// A window that forwards what tabs ask of it to the tab set under test.
-class TabSetHost : public FakeTabHost
-{
-public:
-    TTabSet* tabSet = nullptr;
-
-    int TitleLimit() const override { return tabSet ? tabSet->TitleLimit() : 0; }
-    bool IsActiveTab(const TBrowserTab* tab) const override
-    {
-        return tabSet && tab && tabSet->GetActivePage() == tab;
-    }
-    TBrowserTab* AddTabPerPreference() override { return tabSet->AddTabPerPreference(); }
-    TBrowserTab* AddHiddenTab() override { return tabSet->AddHiddenTab(); }
-    void CloseTabRequested(TBrowserTab* tab) override { tabSet->CloseTab(tab); }
-};
 
 struct ConfirmCall
 {

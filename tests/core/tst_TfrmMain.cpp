@@ -1,4 +1,5 @@
 #include "FakeBrowserControl.h"
+#include "MainWindowValues.h"
 #include "ModalDialogAnswerer.h"
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TUserAgentToken.h"
@@ -27,33 +28,6 @@
 namespace
 {
 const QString Missing = QStringLiteral("<missing>");
-
-// The values the window writes back when it is destroyed, in its order.
-const QStringList WrittenBack = {"DisableALTShortcuts",
-                                 "OpenNewInForeground",
-                                 "AddressNewWin",
-                                 "QuickSearchNewWin",
-                                 "AutoCompleteStyle",
-                                 "MinToTray",
-                                 "ShowGo",
-                                 "VBAutoExpand",
-                                 "OpenNewAtEnd",
-                                 "VostelBarWidth",
-                                 "LimitTitleLength",
-                                 "SearchBar",
-                                 "FullScreen",
-                                 "Maximized",
-                                 "Top",
-                                 "Height",
-                                 "Left",
-                                 "Width",
-                                 "UsePopupVostel",
-                                 "ViewVostelBar",
-                                 "ViewToolbar",
-                                 "ViewAddressBar",
-                                 "ViewLinksBar",
-                                 "ViewStatusBar",
-                                 "VGCloseFirst"};
 
 bool copyFolder(const QString& from, const QString& to)
 {
@@ -296,7 +270,7 @@ void tst_TfrmMain::languageFile()
 void tst_TfrmMain::destroyWritesEverythingAsStrings()
 {
     createWindow().reset();
-    for (const QString& name : WrittenBack)
+    for (const QString& name : MainWindowWrittenBack)
     {
         RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
         const std::optional<RegValue> value = store.value(RegistryKeys::ValueKey, name);
