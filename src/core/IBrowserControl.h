@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QIcon>
 #include <QString>
 
@@ -41,6 +42,25 @@ enum BrowserCommand
     CommandRefreshIndicators = 0,
     CommandForward = 1,
     CommandBack = 2
+};
+
+// The page commands of the Edit menu.
+enum EditCommand
+{
+    EditCut,
+    EditCopy,
+    EditPaste,
+    EditSelectAll
+};
+
+// What the properties dialog tells about the page in a control.
+struct PageProperties
+{
+    QString title;
+    QString url;
+    QString mimeType;   // empty when unknown
+    qint64 size = -1;   // bytes; -1 when unknown
+    QDateTime modified; // invalid when unknown
 };
 
 // What a browser control reports, in the engine's order. The tab is the
@@ -103,6 +123,15 @@ public:
     // "NEXT"; done(true) when there was one. Asynchronous.
     virtual void FollowNextLink(const std::function<void(bool found)>& done) = 0;
     virtual void FocusPage() = 0;
+
+    // Runs a clipboard or selection command on the page; the page gets the
+    // keyboard focus first, as the command acts on its focused element.
+    virtual void ExecEdit(EditCommand command) = 0;
+    // Asks the page for its properties. done runs exactly once: with the
+    // engine later, also when the page goes away or cannot answer (then
+    // with what is known without it); a control that knows at once may run
+    // it before returning.
+    virtual void QueryPageProperties(const std::function<void(const PageProperties&)>& done) = 0;
 };
 
 // Makes controls; the main window gives the real one, tests a fake.

@@ -84,6 +84,11 @@ QString ProgramPaths::helpFolder()
     return programFolder() + QStringLiteral("/help");
 }
 
+QString ProgramPaths::helpIndexFile()
+{
+    return helpFolder() + QStringLiteral("/index.html");
+}
+
 QString ProgramPaths::configFolder()
 {
     const QString home = homeOverride();

@@ -17,6 +17,8 @@ public:
     static QString vostelGroupsFolder();
     // Installed help pages, or the program folder's copy.
     static QString helpFolder();
+    // The contents page of the help, in helpFolder().
+    static QString helpIndexFile();
     // Folder of the settings database: $QUILLWAVE_HOME or the per-user config folder.
     static QString configFolder();
 

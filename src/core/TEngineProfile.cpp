@@ -4,6 +4,7 @@
 #include "core/ProgramPaths.h"
 #include "core/RegistryStore.h"
 #include "core/TDownloadManager.h"
+#include "core/TOfflineInterceptor.h"
 #include "core/TQWOptions.h"
 #include "core/TQuillwaveSchemeHandler.h"
 
@@ -19,13 +20,16 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
+#include <atomic>
 #include <exception>
 
 namespace
 {
 QWebEngineProfile* theProfile = nullptr;
 QString engineUserAgent;
+std::atomic<bool> workingOffline{false};
 
 const QString FrameProbeName = QStringLiteral("quillwave-frame-probe");
 const QString HelperScriptPrefix = QStringLiteral("quillwave-helper:");
@@ -100,6 +104,7 @@ QWebEngineProfile* TEngineProfile::profile()
     theProfile->installUrlSchemeHandler(TQuillwaveSchemeHandler::SchemeName,
                                         new TQuillwaveSchemeHandler(theProfile));
     theProfile->scripts()->insert(frameProbe());
+    theProfile->setUrlRequestInterceptor(new TOfflineInterceptor(workingOffline, theProfile));
     // Pages may ask for full screen; the request is decided per page.
     theProfile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     QObject::connect(theProfile, &QWebEngineProfile::downloadRequested, theProfile,
@@ -206,4 +211,21 @@ QString TEngineProfile::frameMessagePrefix()
 {
     static const QString prefix = makePrefix();
     return prefix;
+}
+
+void TEngineProfile::setWorkOffline(bool offline)
+{
+    workingOffline.store(offline);
+}
+
+bool TEngineProfile::workOffline()
+{
+    return workingOffline.load();
+}
+
+QString TEngineProfile::engineVersionText()
+{
+    return QStringLiteral("Qt WebEngine %1, Chromium %2")
+        .arg(QString::fromLatin1(qWebEngineVersion()),
+             QString::fromLatin1(qWebEngineChromiumVersion()));
 }

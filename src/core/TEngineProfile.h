@@ -41,6 +41,16 @@ public:
     // run so that a page cannot forge frame events.
     static QString frameMessagePrefix();
 
+    // While offline no page of the profile reaches the network (see
+    // TOfflineInterceptor). Lasts for this run only; off at start. Safe to
+    // call from any thread, also before the profile exists.
+    static void setWorkOffline(bool offline);
+    static bool workOffline();
+
+    // The engine's version for the About box, such as
+    // "Qt WebEngine 6.4.2, Chromium 102.0.5005.177".
+    static QString engineVersionText();
+
     // Helper scripts larger than this are skipped.
     static constexpr qint64 MaxHelperScriptBytes = 4 * 1024 * 1024;
 };

@@ -1,10 +1,12 @@
 #include "core/TVostelBrowser.h"
 
+#include "core/PagePropertiesReader.h"
 #include "core/TEngineProfile.h"
 #include "core/THistoryIndex.h"
 #include "core/TVostelPage.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
@@ -12,6 +14,7 @@
 #include <QWebEngineScript>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -184,16 +187,16 @@ void TVostelBrowser::LoadBlank(const QString& html)
 
 void TVostelBrowser::FollowNextLink(const std::function<void(bool found)>& done)
 {
-    QPointer<TVostelBrowser> self(this);
+    const std::weak_ptr<bool> alive = m_lifetime;
     m_page->runJavaScript(nextLinkScript(), QWebEngineScript::ApplicationWorld,
-                          [self, done](const QVariant& result)
+                          [this, alive, done](const QVariant& result)
                           {
                               const QString href = result.toString();
-                              const bool found = self && !href.isEmpty();
+                              const bool found = !alive.expired() && !href.isEmpty();
                               if (found)
                               {
-                                  self->Stop();
-                                  self->Navigate(href);
+                                  Stop();
+                                  Navigate(href);
                               }
                               if (done)
                                   done(found);
@@ -203,6 +206,72 @@ void TVostelBrowser::FollowNextLink(const std::function<void(bool found)>& done)
 void TVostelBrowser::FocusPage()
 {
     setFocus(Qt::OtherFocusReason);
+}
+
+void TVostelBrowser::ExecEdit(EditCommand command)
+{
+    QWebEnginePage::WebAction action = QWebEnginePage::Copy;
+    switch (command)
+    {
+    case EditCut:
+        action = QWebEnginePage::Cut;
+        break;
+    case EditCopy:
+        action = QWebEnginePage::Copy;
+        break;
+    case EditPaste:
+        action = QWebEnginePage::Paste;
+        break;
+    case EditSelectAll:
+        action = QWebEnginePage::SelectAll;
+        break;
+    }
+    // The engine runs these on the focused element of the focused frame.
+    FocusPage();
+    m_page->triggerAction(action);
+}
+
+void TVostelBrowser::QueryPageProperties(const std::function<void(const PageProperties&)>& done)
+{
+    struct Query
+    {
+        std::function<void(const PageProperties&)> done;
+        bool finished = false;
+        QMetaObject::Connection browserGone;
+    };
+    auto query = std::make_shared<Query>();
+    query->done = done;
+    const auto finish = [query](const PageProperties& properties)
+    {
+        if (query->finished)
+            return;
+        query->finished = true;
+        QObject::disconnect(query->browserGone);
+        if (query->done)
+            query->done(properties);
+    };
+    const PageProperties known =
+        PagePropertiesReader::fromScriptResult(LocationName(), LocationURL(), QVariant());
+    // Answering from inside the browser's destructor would hand the caller
+    // a half-destroyed object to look at: the answer comes afterwards.
+    const auto finishLater = [finish, known]
+    { QTimer::singleShot(0, QCoreApplication::instance(), [finish, known] { finish(known); }); };
+    query->browserGone = connect(this, &QObject::destroyed, QCoreApplication::instance(),
+                                 [finishLater] { finishLater(); });
+
+    const std::weak_ptr<bool> alive = m_lifetime;
+    m_page->runJavaScript(
+        PagePropertiesReader::script(), QWebEngineScript::ApplicationWorld,
+        [this, alive, finish, finishLater](const QVariant& result)
+        {
+            if (alive.expired())
+            {
+                finishLater();
+                return;
+            }
+            finish(PagePropertiesReader::fromScriptResult(LocationName(), LocationURL(), result));
+        });
+    QTimer::singleShot(PropertiesTimeoutMs, this, [finish, known] { finish(known); });
 }
 
 // ---- navigation

@@ -8,6 +8,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <memory>
+
 class QWebEngineLoadingInfo;
 class QWebEngineNewWindowRequest;
 class TVostelPage;
@@ -46,8 +48,14 @@ public:
     void LoadBlank(const QString& html) override;
     void FollowNextLink(const std::function<void(bool found)>& done) override;
     void FocusPage() override;
+    void ExecEdit(EditCommand command) override;
+    void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
 
     TVostelPage* vostelPage() const { return m_page; }
+
+    // A page that does not answer the properties query in this time gets
+    // its dialog with what is known without it.
+    static constexpr int PropertiesTimeoutMs = 5000;
 
     // Reported by the page.
     bool navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type,
@@ -128,4 +136,9 @@ private:
     QList<PendingFrame> m_pendingFrames;
     QHash<QString, FrameId> m_frameTokens;
     FrameId m_nextFrameId = 1;
+
+    // Script answers may arrive while the page is being destroyed with the
+    // view, when a QPointer to the view is still set: they hold a weak
+    // reference to this, which expires before the page goes.
+    std::shared_ptr<bool> m_lifetime = std::make_shared<bool>(true);
 };

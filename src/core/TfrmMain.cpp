@@ -4,6 +4,7 @@
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageMenu.h"
 #include "chrome/TUserAgentToken.h"
+#include "components/TMenuBand.h"
 #include "components/TQWAnimate.h"
 #include "components/TQWPageControl.h"
 #include "components/TQWStatusBar.h"
@@ -13,8 +14,11 @@
 #include "core/TEngineProfile.h"
 #include "core/TEntryRoutine.h"
 #include "core/THistoryIndex.h"
+#include "core/TKeyFilter.h"
 #include "core/TLogoPanel.h"
+#include "core/TMainMenu.h"
 #include "core/TPageDialogs.h"
+#include "core/TPageFullScreen.h"
 #include "core/TPopupCapture.h"
 #include "core/TQWOptions.h"
 #include "core/TSessionKeeper.h"
@@ -22,55 +26,45 @@
 #include "core/TStartupLoader.h"
 #include "core/TTabSet.h"
 #include "core/TVostelBrowser.h"
+#include "core/TfrmCloseAll.h"
 #include "core/TfrmConfirm.h"
+#include "core/TfrmProperties.h"
 #include "core/WindowPlacement.h"
 #include "navigation/TAddressBand.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TQWComboBox.h"
+#include "navigation/TSearchLists.h"
+#include "navigation/TfrmSearchEngine.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QSet>
 #include <QStatusTipEvent>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace
 {
 const QString ProductName = QStringLiteral("Quillwave");
 
-QToolButton* addMenuButton(QToolBar* bar, const QString& name, const QString& captionKey,
-                           QMenu* menu)
-{
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(captionKey);
-    button->setToolTip(captionKey + QStringLiteral("Hint"));
-    button->setStatusTip(captionKey + QStringLiteral("Hint"));
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    button->setMenu(menu);
-    bar->addWidget(button);
-    return button;
-}
-
-QAction* addMenuItem(QMenu* menu, const QString& name, const QString& captionKey)
-{
-    auto* action = menu->addAction(captionKey);
-    action->setObjectName(name);
-    action->setToolTip(captionKey + QStringLiteral("Hint"));
-    action->setStatusTip(captionKey + QStringLiteral("Hint"));
-    return action;
-}
 } // namespace
 
 TfrmMain::TfrmMain(BrowserControlFactory factory, QWidget* parent)
@@ -141,6 +135,7 @@ void TfrmMain::FormCreate()
 
     // 12.-16., 19. The tab set and its first tab.
     CreateTabSet();
+    WireMenus();
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(
@@ -179,6 +174,11 @@ void TfrmMain::FormCreate()
     qApp->installEventFilter(m_appCommandFilter);
 
     connect(this, &TfrmMain::appCommand, this, &TfrmMain::RunAppCommand);
+
+    // Keys reach the window's commands before a page can take them.
+    m_keyFilter = new TKeyFilter([this] { return KeyState(); }, this);
+    connect(m_keyFilter, &TKeyFilter::command, this, &TfrmMain::RunCommand);
+    qApp->installEventFilter(m_keyFilter);
 
     wmCopyData = new TStWMDataCopy(this);
     connect(wmCopyData, &TStWMDataCopy::OnDataReceived, this, &TfrmMain::wmCopyDataDataReceived);
@@ -266,6 +266,7 @@ void TfrmMain::FirstActivation()
     m_activatedOnce = true;
     m_address->FirstActivation();
     m_tabSet->SetAutoRefresh(m_options->AutoRefresh());
+    m_menu->CheckAutoRefresh(m_tabSet->AutoRefreshInterval());
 }
 
 void TfrmMain::LoadLanguage()
@@ -287,28 +288,11 @@ void TfrmMain::BuildMenus()
     bandsLayout->setContentsMargins(0, 0, 0, 0);
     bandsLayout->setSpacing(0);
 
-    tbMenu = new QToolBar(pnlBands);
-    tbMenu->setObjectName(QStringLiteral("tbMenu"));
-    tbMenu->setMovable(false);
-    tbMenu->setFloatable(false);
-    tbMenu->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    tbMenu->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
-
-    pmFile = new QMenu(this);
-    pmFile->setObjectName(QStringLiteral("pmFile"));
-    QAction* mnuExit =
-        addMenuItem(pmFile, QStringLiteral("mnuExit"), QStringLiteral("__MenuFileExit"));
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-
-    pmView = new QMenu(this);
-    pmView->setObjectName(QStringLiteral("pmView"));
-    pmMenuViewLanguages = new QMenu(pmView);
-    pmMenuViewLanguages->setObjectName(QStringLiteral("pmMenuViewLanguages"));
-    QAction* languages = pmView->addMenu(pmMenuViewLanguages);
-    languages->setObjectName(QStringLiteral("pmMenuViewLanguagesItem"));
-    languages->setText(QStringLiteral("__MenuViewLanguages"));
-    languages->setToolTip(QStringLiteral("__MenuViewLanguagesHint"));
-    languages->setStatusTip(QStringLiteral("__MenuViewLanguagesHint"));
+    m_menu = new TMainMenu(this, [this](MainCommand command) { return CommandAvailable(command); });
+    tbMenu = m_menu->Band();
+    tbMenu->setParent(pnlBands);
+    connect(m_menu, &TMainMenu::command, this, &TfrmMain::RunCommand);
+    pmMenuViewLanguages = m_menu->LanguagesMenu();
     m_languageMenu = new TLanguageMenu(this);
     connect(pmMenuViewLanguages, &QMenu::aboutToShow, this,
             [this]
@@ -321,16 +305,6 @@ void TfrmMain::BuildMenus()
     // The submenu is filled each time it opens; until then it must still open.
     m_languageMenu->RebuildLanguageMenu(pmMenuViewLanguages, ProgramPaths::languagesFolder(),
                                         m_options->LanguageFile());
-
-    auto* pmTools = new QMenu(this);
-    pmTools->setObjectName(QStringLiteral("pmTools"));
-    QAction* clearTyped = addMenuItem(pmTools, QStringLiteral("mnuToolsClearAddressHistory"),
-                                      QStringLiteral("__MenuToolsClearAddresses"));
-    connect(clearTyped, &QAction::triggered, this, [this] { m_address->mnuToolsFavsClick(); });
-
-    addMenuButton(tbMenu, QStringLiteral("tbMenuFile"), QStringLiteral("__MenuFile"), pmFile);
-    addMenuButton(tbMenu, QStringLiteral("tbMenuView"), QStringLiteral("__MenuView"), pmView);
-    addMenuButton(tbMenu, QStringLiteral("tbMenuTools"), QStringLiteral("__MenuTools"), pmTools);
 
     pnlLogo = new TLogoPanel(pnlBands);
     auto* rows = new QVBoxLayout;
@@ -430,6 +404,8 @@ void TfrmMain::FormDestroy()
     // 1. The application-wide filters go first.
     if (m_appCommandFilter)
         qApp->removeEventFilter(m_appCommandFilter);
+    if (m_keyFilter)
+        qApp->removeEventFilter(m_keyFilter);
 
     // 2. Auto refresh, the pop-up list, our user-agent token, captured tabs.
     m_options->SetAutoRefresh(m_tabSet->AutoRefreshInterval());
@@ -721,4 +697,329 @@ ConfirmResult TfrmMain::Confirm(const QString& caption, bool checked, const QStr
 void TfrmMain::ShowError(const QString& text)
 {
     QMessageBox::critical(this, QStringLiteral("Quillwave"), text);
+}
+
+// Menus and keys
+
+bool TfrmMain::CommandAvailable(MainCommand command) const
+{
+    // The commands this window carries out; the menus leave out the items of
+    // the others and the key filter leaves their keys to the page.
+    static const QSet<MainCommand> ready = {MainCommand::NewTab,
+                                            MainCommand::NewHomeTab,
+                                            MainCommand::NewCurrentTab,
+                                            MainCommand::NewClipboardTab,
+                                            MainCommand::CloseTab,
+                                            MainCommand::CloseAll,
+                                            MainCommand::CloseAllKeepCurrent,
+                                            MainCommand::CloseAllShowList,
+                                            MainCommand::NextTab,
+                                            MainCommand::PreviousTab,
+                                            MainCommand::Back,
+                                            MainCommand::Forward,
+                                            MainCommand::Home,
+                                            MainCommand::Stop,
+                                            MainCommand::StopAll,
+                                            MainCommand::Refresh,
+                                            MainCommand::RefreshBypassCache,
+                                            MainCommand::RefreshAll,
+                                            MainCommand::FollowNextLink,
+                                            MainCommand::StickyTitle,
+                                            MainCommand::ToggleLock,
+                                            MainCommand::AddToPopupList,
+                                            MainCommand::Properties,
+                                            MainCommand::Cut,
+                                            MainCommand::Copy,
+                                            MainCommand::Paste,
+                                            MainCommand::SelectAll,
+                                            MainCommand::FocusAddressBox,
+                                            MainCommand::FlipOpenInForeground,
+                                            MainCommand::WorkOffline,
+                                            MainCommand::About,
+                                            MainCommand::Exit};
+    if (ready.contains(command))
+        return true;
+    if (command == MainCommand::HelpTopics)
+        return QFileInfo::exists(ProgramPaths::helpIndexFile());
+    // A menu can be dropped once its button is on the menu bar.
+    return m_menu && m_menu->MenuButton(command);
+}
+
+TKeyDecision::WindowState TfrmMain::KeyState() const
+{
+    TKeyDecision::WindowState state;
+    state.mainWindowInFront = QApplication::activeWindow() == this &&
+                              !QApplication::activePopupWidget() &&
+                              !QApplication::activeModalWidget();
+    state.altShortcutsDisabled = m_settings.DisableALTShortcuts;
+    state.hasActiveTab = GetActivePage() != nullptr;
+    const QWidget* focus = QApplication::focusWidget();
+    const auto* combo = qobject_cast<const QComboBox*>(focus);
+    state.textBoxFocused =
+        (combo && combo->isEditable()) || qobject_cast<const QLineEdit*>(focus) ||
+        qobject_cast<const QTextEdit*>(focus) || qobject_cast<const QPlainTextEdit*>(focus) ||
+        qobject_cast<const QAbstractSpinBox*>(focus);
+    state.pageFullScreen = TPageFullScreen::isActive(this);
+    state.available = [this](MainCommand command) { return CommandAvailable(command); };
+    return state;
+}
+
+void TfrmMain::WireMenus()
+{
+    m_menu->AttachTabSet(m_tabSet, m_popupCapture);
+    connect(m_menu, &TMainMenu::autoRefreshChosen, m_tabSet, &TTabSet::SetAutoRefresh);
+    connect(m_menu->ClearAddressesItem(), &QAction::triggered, this,
+            [this] { m_address->mnuToolsFavsClick(); });
+    connect(m_menu->QuickSearchItem(), &QAction::triggered, this,
+            [this]
+            {
+                if (TfrmSearchEngine::Organize(this, TSearchLists::ModeQuickSearch, m_options.get(),
+                                               m_language.get()))
+                    m_address->ReadQuickSearchList(*m_options);
+            });
+
+    QAction* statusBar = m_menu->StatusBarItem();
+    QAction* addressBar = m_menu->AddressBarItem();
+    connect(statusBar, &QAction::triggered, this, [this](bool on) { sbStatus->setVisible(on); });
+    connect(addressBar, &QAction::triggered, this,
+            [this](bool on)
+            {
+                m_settings.ViewAddressBar = on;
+                pnlAddress->setVisible(on);
+            });
+    if (auto* view = qobject_cast<QMenu*>(statusBar->parent()))
+        connect(view, &QMenu::aboutToShow, this,
+                [this, statusBar, addressBar]
+                {
+                    statusBar->setChecked(!sbStatus->isHidden());
+                    addressBar->setChecked(!pnlAddress->isHidden());
+                });
+
+    // The tab strip's and the close-all button's context menus.
+    connect(pcPage, &TQWPageControl::tabMouseDown, this,
+            [this](Qt::MouseButton button, int visibleIndex, const QPoint& globalPos)
+            {
+                if (button == Qt::RightButton && visibleIndex >= 0)
+                    m_menu->TabMenu()->popup(globalPos);
+            });
+    pnlLogo->spdCloseAll->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pnlLogo->spdCloseAll, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at)
+            { m_menu->CloseAllMenu()->popup(pnlLogo->spdCloseAll->mapToGlobal(at)); });
+}
+
+void TfrmMain::RunCommand(MainCommand command)
+{
+    if (m_destroyed || !m_tabSet)
+        return;
+    switch (command)
+    {
+    case MainCommand::NewTab:
+        m_tabSet->actNewBlankExecute();
+        return;
+    case MainCommand::NewHomeTab:
+        m_tabSet->actNewHomeExecute();
+        return;
+    case MainCommand::NewCurrentTab:
+        m_tabSet->actNewCurrentExecute();
+        return;
+    case MainCommand::NewClipboardTab:
+        NewTabFromClipboard();
+        return;
+    case MainCommand::CloseTab:
+        m_tabSet->actCloseExecute();
+        return;
+    case MainCommand::CloseAll:
+        m_tabSet->actCloseAllExecute();
+        return;
+    case MainCommand::CloseAllKeepCurrent:
+        m_tabSet->pmCloseAllKeepCurrentClick();
+        return;
+    case MainCommand::CloseAllShowList:
+        ShowCloseAllList();
+        return;
+    case MainCommand::NextTab:
+        m_tabSet->actNextBrowserTabExecute();
+        return;
+    case MainCommand::PreviousTab:
+        m_tabSet->actPreviousBrowserTabExecute();
+        return;
+    case MainCommand::StopAll:
+        m_tabSet->StopAll();
+        RefreshIndicators();
+        return;
+    case MainCommand::RefreshAll:
+        m_tabSet->RefreshAll();
+        return;
+    case MainCommand::FlipOpenInForeground:
+        // For this run only: the stored setting stays what the user chose.
+        m_tabSet->OpenNewInForeground = !m_tabSet->OpenNewInForeground;
+        return;
+    case MainCommand::FocusAddressBox:
+        FocusAddressBox();
+        return;
+    case MainCommand::WorkOffline:
+        ToggleWorkOffline();
+        return;
+    case MainCommand::HelpTopics:
+        OpenHelp();
+        return;
+    case MainCommand::About:
+        ShowAbout();
+        return;
+    case MainCommand::Exit:
+        close();
+        return;
+    case MainCommand::DropFileMenu:
+        // The check mark follows the engine, whoever changed it last.
+        m_menu->WorkOfflineItem()->setChecked(TEngineProfile::workOffline());
+        m_menu->DropMenu(command);
+        return;
+    case MainCommand::DropEditMenu:
+    case MainCommand::DropViewMenu:
+    case MainCommand::DropFavoritesMenu:
+    case MainCommand::DropVostelGroupsMenu:
+    case MainCommand::DropToolsMenu:
+    case MainCommand::DropSecurityMenu:
+    case MainCommand::DropHelpMenu:
+    case MainCommand::DropTabsMenu:
+        m_menu->DropMenu(command);
+        return;
+    default:
+        break;
+    }
+
+    TBrowserTab* tab = GetActivePage();
+    if (!tab)
+        return;
+    switch (command)
+    {
+    case MainCommand::Back:
+        if (tab->CanGoBack)
+            tab->GoBack();
+        break;
+    case MainCommand::Forward:
+        if (tab->CanGoForward)
+            tab->GoForward();
+        break;
+    case MainCommand::Home:
+        tab->GoHome();
+        break;
+    case MainCommand::Stop:
+        tab->Stop();
+        RefreshIndicators();
+        break;
+    case MainCommand::Refresh:
+        tab->Refresh(false);
+        RefreshIndicators();
+        break;
+    case MainCommand::RefreshBypassCache:
+        tab->Refresh(true);
+        RefreshIndicators();
+        break;
+    case MainCommand::FollowNextLink:
+        tab->FollowNextLink();
+        break;
+    case MainCommand::StickyTitle:
+        if (tab->StickyName().isEmpty())
+            tab->PromptStickyName();
+        else
+            tab->SetStickyName(QString());
+        break;
+    case MainCommand::ToggleLock:
+        tab->SetLocked(!tab->Locked());
+        break;
+    case MainCommand::AddToPopupList:
+        m_popupCapture->AddToPopupList(tab);
+        m_popupCapture->LoadPopupList();
+        break;
+    case MainCommand::Properties:
+        ShowPageProperties();
+        break;
+    case MainCommand::Cut:
+    case MainCommand::Copy:
+    case MainCommand::Paste:
+    case MainCommand::SelectAll:
+        if (IBrowserControl* browser = tab->Browser())
+        {
+            static const QHash<int, EditCommand> edits = {
+                {int(MainCommand::Cut), EditCut},
+                {int(MainCommand::Copy), EditCopy},
+                {int(MainCommand::Paste), EditPaste},
+                {int(MainCommand::SelectAll), EditSelectAll}};
+            // The page takes the command where its focus is; a paste first
+            // brings the page forward.
+            if (command == MainCommand::Paste)
+                tab->FocusPage();
+            browser->ExecEdit(edits.value(int(command)));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::FocusAddressBox()
+{
+    if (pnlAddress->isHidden())
+        return;
+    QComboBox* box = pnlAddress->cboAddress;
+    box->setFocus(Qt::ShortcutFocusReason);
+    if (QLineEdit* edit = box->lineEdit())
+        edit->selectAll();
+}
+
+void TfrmMain::NewTabFromClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!TMainMenu::HoldsText(data))
+        return;
+    const QString text = data->text().trimmed();
+    // Text on the clipboard comes from anywhere: a script address in it
+    // would run in the new tab's page.
+    if (TAddressController::IsScriptAddress(text))
+    {
+        SetStatusText(GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+        return;
+    }
+    m_address->OpenAddress(text, true);
+}
+
+void TfrmMain::ShowCloseAllList()
+{
+    TfrmCloseAll dialog(m_tabSet, m_language.get(), this);
+    dialog.exec();
+}
+
+void TfrmMain::ToggleWorkOffline()
+{
+    QAction* item = m_menu->WorkOfflineItem();
+    TEngineProfile::setWorkOffline(item->isChecked());
+}
+
+void TfrmMain::OpenHelp()
+{
+    const QString index = ProgramPaths::helpIndexFile();
+    if (!QFileInfo::exists(index))
+        return;
+    if (TBrowserTab* tab = m_tabSet->AddTab())
+        tab->Navigate(QUrl::fromLocalFile(index).toString());
+}
+
+void TfrmMain::ShowAbout()
+{
+    const QStringList lines = {QStringLiteral("Quillwave 6.2.0"),
+                               QStringLiteral("Copyright \u00A9 2026 the Quillwave developers."),
+                               QString(),
+                               GetGlobalText(QStringLiteral("IEVersion")) + QStringLiteral(": ") +
+                                   TEngineProfile::engineVersionText()};
+    ShowConfirm(this, font(), ProductName, false, QString(), lines.join(QLatin1Char('\n')),
+                GetGlobalText(QStringLiteral("OK")), QString(), QString());
+}
+
+void TfrmMain::ShowPageProperties()
+{
+    TBrowserTab* tab = GetActivePage();
+    if (tab && tab->Browser())
+        TfrmProperties::ShowForControl(tab->Browser(), m_language.get(), this);
 }

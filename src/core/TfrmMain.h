@@ -2,7 +2,9 @@
 
 #include "core/IBrowserControl.h"
 #include "core/ITabHost.h"
+#include "core/MainCommand.h"
 #include "core/TAppCommandFilter.h"
+#include "core/TKeyDecision.h"
 #include "navigation/IAddressHost.h"
 
 #include <QMainWindow>
@@ -18,6 +20,9 @@ class TAddressBand;
 class TAddressController;
 class TLanguage;
 class TLanguageMenu;
+class TKeyFilter;
+class TMainMenu;
+class TMenuBand;
 class TLogoPanel;
 class TPopupCapture;
 class TQWPageControl;
@@ -96,6 +101,15 @@ public:
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
+    TMainMenu* MainMenu() const { return m_menu; }
+
+    // Runs a command of the menus or the keyboard; commands on the active
+    // tab do nothing when there is none.
+    void RunCommand(MainCommand command);
+    // Whether this window can carry out command at all.
+    bool CommandAvailable(MainCommand command) const;
+    // What the key filter needs to know of the window for a stroke.
+    TKeyDecision::WindowState KeyState() const;
 
     // The forwarded argument of a second copy.
     void wmCopyDataDataReceived(const QString& text);
@@ -135,6 +149,14 @@ private:
     void CreateAddressBand();
     // An address handed in from outside the address box.
     void OpenOutsideAddress(const QString& text);
+    void WireMenus();
+    void ShowPageProperties();
+    void ShowAbout();
+    void OpenHelp();
+    void ShowCloseAllList();
+    void NewTabFromClipboard();
+    void ToggleWorkOffline();
+    void FocusAddressBox();
 
     std::unique_ptr<TQWOptions> m_options;
     std::unique_ptr<TLanguage> m_language;
@@ -147,10 +169,10 @@ private:
     bool m_realEngine = false;
 
     QWidget* pnlBands = nullptr;
-    QToolBar* tbMenu = nullptr;
-    QMenu* pmFile = nullptr;
-    QMenu* pmView = nullptr;
+    TMainMenu* m_menu = nullptr;
+    TMenuBand* tbMenu = nullptr;
     QMenu* pmMenuViewLanguages = nullptr;
+    QPointer<TKeyFilter> m_keyFilter;
     TLanguageMenu* m_languageMenu = nullptr;
     TLogoPanel* pnlLogo = nullptr;
     TQWStatusBar* sbStatus = nullptr;

@@ -1,4 +1,5 @@
 #include "FakeBrowserControl.h"
+#include "MainWindowHome.h"
 #include "MainWindowValues.h"
 #include "ModalDialogAnswerer.h"
 #include "chrome/TDefaultBrowser.h"
@@ -28,18 +29,6 @@
 namespace
 {
 const QString Missing = QStringLiteral("<missing>");
-
-bool copyFolder(const QString& from, const QString& to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QString& name : QDir(from).entryList(QDir::Files))
-    {
-        if (!QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name)))
-            return false;
-    }
-    return true;
-}
 
 // Every text a user can see on obj that still holds a language placeholder
 // or a failed lookup, as "object.property: text".
@@ -126,11 +115,11 @@ private slots:
 
 private:
     std::unique_ptr<TfrmMain> createWindow();
-    void seed(const QString& name, const QString& text);
-    QString stored(const QString& name) const;
+    void seed(const QString& name, const QString& text) { QVERIFY(m_home->seed(name, text)); }
+    QString stored(const QString& name) const { return m_home->stored(name); }
     QString homePath() const { return m_home->path(); }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<MainWindowHome> m_home;
     // Rejects and counts any question a test does not expect, so that an
     // unexpected dialog fails the test instead of hanging it.
     std::unique_ptr<ModalDialogAnswerer> m_unexpected;
@@ -138,17 +127,10 @@ private:
 
 void tst_TfrmMain::init()
 {
-    m_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/qw-frm-XXXXXX"));
-    QVERIFY(m_home->isValid());
     // The program folder, and the desktop's folders the default-browser
     // check reads and writes, all belong to this test.
-    qputenv("QUILLWAVE_HOME", QFile::encodeName(homePath()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("data"))));
-    QVERIFY(copyFolder(QStringLiteral(QW_SOURCE_DIR "/data/Languages"),
-                       m_home->filePath(QStringLiteral("Languages"))));
-    QCOMPARE(RegistryStore::defaultDatabasePath(), m_home->filePath("settings.sqlite"));
-    seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("0"));
+    m_home = std::make_unique<MainWindowHome>();
+    QVERIFY(m_home->isValid());
     m_unexpected = std::make_unique<ModalDialogAnswerer>();
 }
 
@@ -166,23 +148,6 @@ std::unique_ptr<TfrmMain> tst_TfrmMain::createWindow()
     // The window's life cycle does not need the engine; the program's own
     // end-to-end test runs it with the real one.
     return std::make_unique<TfrmMain>(FakeBrowserControl::factory());
-}
-
-void tst_TfrmMain::seed(const QString& name, const QString& text)
-{
-    RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
-    QVERIFY(store.setString(RegistryKeys::ValueKey, name, text));
-}
-
-QString tst_TfrmMain::stored(const QString& name) const
-{
-    RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
-    const std::optional<RegValue> value = store.value(RegistryKeys::ValueKey, name);
-    if (!value)
-        return Missing;
-    if (value->type != RegValue::String)
-        return QStringLiteral("<dword %1>").arg(value->dword);
-    return value->text;
 }
 
 void tst_TfrmMain::caption_data()

@@ -98,6 +98,32 @@ void FakeBrowserControl::FocusPage()
     ++focusRequests;
 }
 
+void FakeBrowserControl::ExecEdit(EditCommand command)
+{
+    static const QStringList names = {u"Cut"_s, u"Copy"_s, u"Paste"_s, u"SelectAll"_s};
+    log << u"ExecEdit "_s + names.value(command);
+    editCommands << command;
+}
+
+void FakeBrowserControl::QueryPageProperties(const std::function<void(const PageProperties&)>& done)
+{
+    log << u"QueryPageProperties"_s;
+    ++propertyQueries;
+    if (holdPropertyQueries)
+        m_heldPropertyQueries << done;
+    else if (done)
+        done(pageProperties);
+}
+
+void FakeBrowserControl::answerPropertyQueries()
+{
+    const QList<std::function<void(const PageProperties&)>> held = m_heldPropertyQueries;
+    m_heldPropertyQueries.clear();
+    for (const auto& done : held)
+        if (done)
+            done(pageProperties);
+}
+
 bool FakeBrowserControl::fireBeforeNavigate(const NavigationRequest& request)
 {
     return m_events ? m_events->BeforeNavigate(request) : true;

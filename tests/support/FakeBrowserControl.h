@@ -45,13 +45,20 @@ public:
     void LoadBlank(const QString& html) override;
     void FollowNextLink(const std::function<void(bool found)>& done) override;
     void FocusPage() override;
+    void ExecEdit(EditCommand command) override;
+    void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
 
     IBrowserEvents* events() const { return m_events; }
+
+    // Answers the held property queries (holdPropertyQueries) in the order
+    // they came, with pageProperties as it is now.
+    void answerPropertyQueries();
 
     // What the control was asked to do
     // Every call in order: "Navigate <url>", "Stop", "Refresh normal",
     // "Refresh complete", "GoBack", "GoForward", "LoadBlank",
-    // "FollowNextLink", "FocusPage".
+    // "FollowNextLink", "FocusPage", "ExecEdit Cut|Copy|Paste|SelectAll",
+    // "QueryPageProperties".
     QStringList log;
     QStringList navigations; // addresses given to Navigate
     int stops = 0;
@@ -61,6 +68,8 @@ public:
     QStringList blankPages; // html given to LoadBlank
     int focusRequests = 0;
     int nextLinkRequests = 0;
+    QList<EditCommand> editCommands; // every ExecEdit, in order
+    int propertyQueries = 0;
 
     // State the control reports (set freely)
     bool busy = false;
@@ -77,6 +86,10 @@ public:
     // reports "about:blank" as navigated and complete as well (without a
     // before-navigate, as the engine does for blank documents).
     bool runNavigations = false;
+    // What QueryPageProperties answers: at once, or, with
+    // holdPropertyQueries, when answerPropertyQueries() is called.
+    PageProperties pageProperties;
+    bool holdPropertyQueries = false;
 
     // Scripting: each raises one event on the listener (no-op and a
     // neutral answer when there is none)
@@ -110,4 +123,5 @@ public:
 private:
     QPointer<QWidget> m_widget;
     IBrowserEvents* m_events = nullptr;
+    QList<std::function<void(const PageProperties&)>> m_heldPropertyQueries;
 };

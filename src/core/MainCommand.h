@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QHashFunctions>
+#include <QMetaType>
+
+// The commands the main window carries out for its menus, its context menus
+// and the keyboard. Menu items and key strokes name a command; the window
+// alone knows how to run it, so the two can never disagree.
+enum class MainCommand
+{
+    None,
+    // Tabs
+    NewTab, // what New opens per the NewAction setting
+    NewHomeTab,
+    NewCurrentTab,
+    NewClipboardTab,
+    CloseTab,
+    CloseAll,
+    CloseAllKeepCurrent,
+    CloseAllShowList,
+    NextTab,
+    PreviousTab,
+    ShowTabsMenu,
+    // The active tab
+    Back,
+    Forward,
+    Home,
+    Stop,
+    StopAll,
+    Refresh,
+    RefreshBypassCache,
+    RefreshAll,
+    FollowNextLink,
+    StickyTitle,
+    ToggleLock,
+    AddToPopupList,
+    Properties,
+    // The page's edit commands
+    Cut,
+    Copy,
+    Paste,
+    SelectAll,
+    // The window
+    FocusAddressBox,
+    FlipOpenInForeground,
+    WorkOffline,
+    HelpTopics,
+    About,
+    Exit,
+    // Menus of the menu bar dropped from the keyboard
+    DropFileMenu,
+    DropEditMenu,
+    DropViewMenu,
+    DropFavoritesMenu,
+    DropVostelGroupsMenu,
+    DropToolsMenu,
+    DropSecurityMenu,
+    DropHelpMenu,
+    DropTabsMenu,
+    // Commands whose owners come with other parts of the window; the key
+    // table already knows their keys.
+    OrganizeFavorites,
+    SideBarSearch,
+    SideBarVostelGroups,
+    SideBarHistory,
+    SideBarFavorites,
+    ToggleSideBar,
+    Find,
+    ViewSource,
+    OpenDialog,
+    Print,
+    SaveAs,
+    AddToVostelGroup,
+    SaveTabsAsVostelGroup,
+    FullScreen,
+    PartnerLink
+};
+
+inline size_t qHash(MainCommand command, size_t seed = 0) noexcept
+{
+    return qHash(int(command), seed);
+}
+
+Q_DECLARE_METATYPE(MainCommand)
