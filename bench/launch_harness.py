@@ -26,8 +26,11 @@ the tree, times the page size: a page shared by several processes counts
 once. It needs root (the frame numbers read as zero otherwise).
 
 Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d]
-The programs must already be built (quillwave, quillwave-reg,
-bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
+The programs must already be built (quillwave, quillwave-browser,
+quillwave-reg, bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
+`quillwave` is the small launcher people start: it forwards to a running
+copy itself and otherwise becomes quillwave-browser in the same process,
+so every measure starts it exactly as a user would.
 """
 
 import argparse
@@ -620,8 +623,11 @@ def launch_bare(trial, urls, ids, timeout, stdin=False):
 
 def watch_forwarding_copy(proc, findings):
     """Samples what the forwarding copy maps and starts while it lives: a
-    platform plugin means it started a GUI, a child process the engine."""
+    platform plugin means it started a GUI, a child process the engine, the
+    window or engine libraries that it became the browser instead of
+    forwarding by itself."""
     seen_plugin = False
+    seen_window_libraries = False
     seen_children = set()
     while proc.poll() is None:
         try:
@@ -629,6 +635,8 @@ def watch_forwarding_copy(proc, findings):
                 maps = f.read()
             if "/platforms/libq" in maps or "libQt6XcbQpa" in maps:
                 seen_plugin = True
+            if "libQt6Widgets" in maps or "libQt6WebEngine" in maps:
+                seen_window_libraries = True
             for task in os.listdir("/proc/%d/task" % proc.pid):
                 with open("/proc/%d/task/%s/children" % (proc.pid, task)) as f:
                     for child in f.read().split():
@@ -637,6 +645,7 @@ def watch_forwarding_copy(proc, findings):
             pass
         time.sleep(0.001)
     findings["platform_plugin"] = seen_plugin
+    findings["window_libraries"] = seen_window_libraries
     findings["children"] = seen_children
 
 
@@ -677,6 +686,9 @@ def check_forwarding_copy(runner, findings):
         runner.note("a forwarding copy ended with status %s" % findings["status"])
     if findings.get("platform_plugin") or findings.get("plugin_log"):
         runner.note("a forwarding copy loaded a Qt platform plugin or the engine (it started a GUI)")
+    if findings.get("window_libraries"):
+        runner.note("a forwarding copy loaded the window or engine libraries (it did not forward "
+                    "by itself)")
     if findings.get("children"):
         runner.note("a forwarding copy started processes: %s" % ", ".join(sorted(findings["children"])))
 
@@ -959,7 +971,8 @@ def main():
               file=sys.stderr)
     become_subreaper()
     runner = Runner(os.path.abspath(args.build), {})
-    for name in ("quillwave", "quillwave-reg", "bench_bare_webengine", "bench_minimal_qtcore"):
+    for name in ("quillwave", "quillwave-browser", "quillwave-reg", "bench_bare_webengine",
+                 "bench_minimal_qtcore"):
         runner.binary(name)
     server = PageServer()
     results = Results()

@@ -4,6 +4,7 @@
 #include "core/RegistryKeys.h"
 #include "core/RegistryStore.h"
 #include "core/TQWOptions.h"
+#include "launcher/LauncherPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -129,6 +130,10 @@ QByteArray TDefaultBrowser::DesktopEntryText(const QString& programPath)
 bool TDefaultBrowser::EnsureDesktopEntry(const QString& programPath)
 {
     QString program = programPath;
+    // The desktop starts the small launcher, which hands a link to a running
+    // copy without loading the browser; the browser itself only if alone.
+    if (program.isEmpty() && QCoreApplication::instance())
+        program = LauncherPaths::findLauncher(QCoreApplication::applicationDirPath());
     if (program.isEmpty() && QCoreApplication::instance())
         program = QCoreApplication::applicationFilePath();
     if (program.isEmpty())

@@ -26,8 +26,9 @@ struct TClassInfo
 // are skipped silently: registration is a convenience, never an error.
 //
 // Nothing is kept between calls: every operation reads the desktop's files
-// afresh. programPath is what the desktop entry runs; empty means the running
-// executable (QCoreApplication::applicationFilePath()).
+// afresh. programPath is what the desktop entry runs; empty means the
+// launcher that belongs to the running program, or the running program
+// itself when there is none.
 class TDefaultBrowser
 {
 public:

@@ -19,6 +19,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,22 +209,41 @@ bool TInstanceChannel::acquireFirstInstance()
     return true;
 }
 
+bool TInstanceChannel::isHeldByLiveCopy() const
+{
+    if (!isPrivateFolder(m_folder))
+        return false;
+    const int fd = ::open(QFile::encodeName(lockFilePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // QLockFile's holder keeps an exclusive lock on its open file for as
+    // long as it lives; the system drops it when the holder dies. A lock
+    // of this process on another open file of it conflicts with that one.
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
 bool TInstanceChannel::reclaimAbandonedLock()
 {
     // QLockFile judges a holder by its process id, which takes a dead
     // holder for alive when the id now belongs to another copy of the
     // program, or to this very process. The real proof of life is the
-    // holder's own lock on the open file, and removeStaleLockFile tests
-    // exactly that. A lock file that does not name its holder yet may belong
-    // to a copy that is creating it at this moment and has not locked it;
-    // it is left alone unless it is too old for that.
+    // holder's own lock on the open file. A live holder, the usual case, is
+    // told apart at once: the removal lock below costs a write synced to disk.
+    if (isHeldByLiveCopy())
+        return false;
+    // A lock file that does not name its holder yet may belong to a copy
+    // that is creating it at this moment and has not locked it; it is left
+    // alone unless it is too old for that.
     const QFileInfo lockFile(lockFilePath());
     const bool named = m_lock->getLockInfo(nullptr, nullptr, nullptr);
     const bool old = lockFile.lastModified().secsTo(QDateTime::currentDateTime()) > 5;
     if (!named && !old)
         return false;
     // One remover at a time, or a second one could remove the lock file that
-    // the first has just created anew.
+    // the first has just created anew; removeStaleLockFile tests the proof
+    // of life again under that lock.
     QLockFile removal(lockFilePath() + QStringLiteral(".rmlock"));
     return removal.tryLock(0) && m_lock->removeStaleLockFile();
 }
@@ -335,21 +356,34 @@ void TInstanceChannel::drop(QLocalSocket* socket)
 
 bool TInstanceChannel::forward(const QString& argument, int timeoutMs)
 {
-    return forwardTo(defaultChannelFolder(), argument, timeoutMs);
+    return forwardWithResult(argument, timeoutMs) == ForwardResult::Acknowledged;
 }
 
 bool TInstanceChannel::forwardTo(const QString& channelFolder, const QString& argument,
                                  int timeoutMs)
 {
+    return forwardToWithResult(channelFolder, argument, timeoutMs) == ForwardResult::Acknowledged;
+}
+
+TInstanceChannel::ForwardResult TInstanceChannel::forwardWithResult(const QString& argument,
+                                                                    int timeoutMs)
+{
+    return forwardToWithResult(defaultChannelFolder(), argument, timeoutMs);
+}
+
+TInstanceChannel::ForwardResult TInstanceChannel::forwardToWithResult(const QString& channelFolder,
+                                                                      const QString& argument,
+                                                                      int timeoutMs)
+{
     const QString folder = QDir::cleanPath(channelFolder);
     const QFileInfo folderInfo(folder);
     if (!folderInfo.exists() && !folderInfo.isSymLink())
-        return false; // no copy has ever run with this store
+        return ForwardResult::NotDelivered; // no copy has ever run with this store
     QString error;
     if (!isPrivateFolder(folder, &error))
     {
         qWarning("Not forwarding: %s", qPrintable(error));
-        return false;
+        return ForwardResult::NotDelivered;
     }
     const QString path = folder + QLatin1Char('/') + SocketName;
     const QString lockPath = folder + QLatin1Char('/') + LockName;
@@ -365,20 +399,22 @@ bool TInstanceChannel::forwardTo(const QString& channelFolder, const QString& ar
         // The running copy may not listen yet; without a lock file nobody
         // is running or starting, so nobody will ever answer.
         if (deadline.hasExpired() || !QFileInfo::exists(lockPath))
-            return false;
+            return ForwardResult::NotDelivered;
         QThread::msleep(qMin(RetryIntervalMs, remainingMs(deadline)));
     }
 }
 
-bool TInstanceChannel::sendAndAwaitAcknowledgement(QLocalSocket& socket, const QByteArray& record,
-                                                   int timeoutMs)
+TInstanceChannel::ForwardResult
+TInstanceChannel::sendAndAwaitAcknowledgement(QLocalSocket& socket, const QByteArray& record,
+                                              int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     socket.write(record);
     while (socket.bytesToWrite() > 0)
     {
+        // Part of the record is still here: the receiver drops what it got.
         if (!socket.waitForBytesWritten(remainingMs(deadline)))
-            return false;
+            return ForwardResult::NotDelivered;
     }
     QByteArray answer;
     forever
@@ -390,5 +426,5 @@ bool TInstanceChannel::sendAndAwaitAcknowledgement(QLocalSocket& socket, const Q
             break;
     }
     const std::optional<quint32> result = ForwardingRecord::decodeAcknowledgement(answer);
-    return result && *result == 0;
+    return result && *result == 0 ? ForwardResult::Acknowledged : ForwardResult::Unacknowledged;
 }

@@ -65,6 +65,11 @@ public:
     // the first answer.
     bool acquireFirstInstance();
     bool isFirstInstance() const { return m_firstInstance; }
+    // Whether a live process (this one too) holds this channel's lock now,
+    // which is what makes acquireFirstInstance() answer false. Only reads: nothing
+    // is created, written or taken, so it never stands in the way of a copy
+    // that is starting. False when the folder could not be used at all.
+    bool isHeldByLiveCopy() const;
     // Whether the channel folder passed its checks (known after acquireFirstInstance).
     bool isChannelUsable() const { return m_usable; }
 
@@ -81,12 +86,25 @@ public:
     static TInstanceChannel* listening();
     void setClientTimeout(int milliseconds) { m_clientTimeoutMs = milliseconds; }
 
+    enum class ForwardResult
+    {
+        Acknowledged,  // the running copy has acted on the record
+        NotDelivered,  // nobody took the whole record: nothing can have happened
+        Unacknowledged // the record went out but no acknowledgement came back
+    };
+
     // Sends argument to the running copy of the settings store in use and
     // waits for its acknowledgement, retrying the connection while that copy
     // may still be starting, all within timeoutMs. Uses nothing but Qt Core
     // and Network; true when the running copy acknowledged the record.
     static bool forward(const QString& argument, int timeoutMs = DefaultTimeoutMs);
     static bool forwardTo(const QString& channelFolder, const QString& argument, int timeoutMs);
+    // The same, telling a record nobody received from one that may have
+    // been acted on: only the first may safely be tried again elsewhere.
+    static ForwardResult forwardWithResult(const QString& argument,
+                                           int timeoutMs = DefaultTimeoutMs);
+    static ForwardResult forwardToWithResult(const QString& channelFolder, const QString& argument,
+                                             int timeoutMs);
 
 signals:
     // One well-formed record arrived; text is empty for a record without an
@@ -99,8 +117,8 @@ private:
     void readFrom(QLocalSocket* socket);
     void deliver(QLocalSocket* socket, const QString& text);
     void drop(QLocalSocket* socket);
-    static bool sendAndAwaitAcknowledgement(QLocalSocket& socket, const QByteArray& record,
-                                            int timeoutMs);
+    static ForwardResult sendAndAwaitAcknowledgement(QLocalSocket& socket, const QByteArray& record,
+                                                     int timeoutMs);
 
     QString m_folder;
     QString m_error;

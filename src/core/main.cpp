@@ -1,5 +1,6 @@
 #include "chrome/TDefaultBrowser.h"
 #include "core/ProgramPaths.h"
+#include "core/RegistryTypeError.h"
 #include "core/TApplication.h"
 #include "core/TEngineProfile.h"
 #include "core/TEntryRoutine.h"
@@ -25,8 +26,21 @@ int main(int argc, char* argv[])
     TInstanceChannel channel;
     const bool isFirstInstance =
         TEntryRoutine::isUnregisterSwitch(arguments) ? false : channel.acquireFirstInstance();
-    const TEntryRoutine::Decision decision = TEntryRoutine::decide(
-        arguments, isFirstInstance, [] { return TQWOptions().AllowMultiInstance(); });
+    const TEntryRoutine::Decision decision =
+        TEntryRoutine::decide(arguments, isFirstInstance,
+                              []
+                              {
+                                  // A value of the wrong type must not end the program before it
+                                  // has a window to say so in: it counts as not set.
+                                  try
+                                  {
+                                      return TQWOptions().AllowMultiInstance();
+                                  }
+                                  catch (const RegistryTypeError&)
+                                  {
+                                      return false;
+                                  }
+                              });
 
     switch (decision.action)
     {

@@ -1,0 +1,8 @@
+#include "launcher/BrowserLauncher.h"
+
+#include <unistd.h>
+
+int main(int argc, char* argv[])
+{
+    return BrowserLauncher::run(argc, argv, environ);
+}
