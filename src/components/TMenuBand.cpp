@@ -1,6 +1,8 @@
 #include "components/TMenuBand.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
 
@@ -115,15 +117,11 @@ void TMenuBand::DropMenu(QToolButton* button)
     QMenu* menu = button->menu();
     const QWidget* under = button->isVisible() ? static_cast<QWidget*>(button) : tbxMenu;
     menu->popup(under->mapToGlobal(QPoint(0, under->height())));
-    // Opened from the keyboard, the menu is worked with the keyboard.
-    for (QAction* action : menu->actions())
-    {
-        if (!action->isSeparator() && action->isEnabled() && action->isVisible())
-        {
-            menu->setActiveAction(action);
-            break;
-        }
-    }
+    // Opened from the keyboard, the menu is worked with the keyboard: its
+    // first item is selected as an arrow key selects it, which leaves a
+    // submenu closed until asked for.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &down);
 }
 
 QSize TMenuBand::sizeHint() const

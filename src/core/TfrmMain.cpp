@@ -481,6 +481,13 @@ bool TfrmMain::event(QEvent* event)
         sbStatus->setPanelText(0, TQWStatusBar::statusTextForHint(tip->tip()));
         return true;
     }
+    if (event->type() == QEvent::WinIdChange && isVisible() && !QApplication::activeWindow())
+    {
+        // The first page view makes Qt replace the window's native window,
+        // and a focus request made for the old one is lost with it; without
+        // a window manager nothing else would make the window active.
+        activateWindow();
+    }
     return QMainWindow::event(event);
 }
 

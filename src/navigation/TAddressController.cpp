@@ -44,6 +44,8 @@ void TAddressController::Submitted(bool addressTyped)
 {
     if (addressTyped)
         m_addressTyped = true;
+    // What was typed is handed over: from now on the box shows the page.
+    Box()->lineEdit()->setModified(false);
     cboAddressClick();
 }
 
@@ -126,6 +128,15 @@ void TAddressController::OpenAddress(const QString& address, bool newTab)
         if (!tab)
             return;
         tab->NavigateTo(address);
+        // A tab left in the background never reports its navigation as the
+        // front tab's: the typed address is recorded here, and the mark must
+        // not wait for the front tab's next page.
+        if (m_addressTyped && tab && tab != m_host->GetActivePage())
+        {
+            m_typed.Record(address);
+            m_addressTyped = false;
+            SyncItems();
+        }
     }
     else
     {
@@ -149,7 +160,11 @@ void TAddressController::RecordTypedAddress(const QString& url)
 
 void TAddressController::ShowAddress(const QString& url)
 {
-    Box()->lineEdit()->setText(url == BlankAddress ? QString() : url);
+    // A page finishing its load must not overwrite what the user is typing.
+    QLineEdit* edit = Box()->lineEdit();
+    if (edit->isModified() && BoxHasFocus())
+        return;
+    edit->setText(url == BlankAddress ? QString() : url);
 }
 
 void TAddressController::SyncAddressBox()

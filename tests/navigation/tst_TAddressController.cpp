@@ -329,6 +329,37 @@ private slots:
                  QStringList({"http://One.test/", "http://two.test/"}));
     }
 
+    void typedAddressOpenedBehindIsRecorded()
+    {
+        TBrowserTab* first = firstTab();
+        set->OpenNewInForeground = false;
+        controller->AddressNewWin = true;
+        type(QStringLiteral("http://behind.test/"));
+        QCOMPARE(set->Count(), 2);
+        QCOMPARE(set->GetActivePage(), first);
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://behind.test/"});
+        QVERIFY(!controller->AddressTyped());
+        // The front tab's next page was not typed.
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://link.test/"));
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://behind.test/"});
+    }
+
+    void loadingPageLeavesTypingAlone()
+    {
+        TBrowserTab* first = firstTab();
+        band->cboAddress->setFocus();
+        edit()->clear();
+        QTest::keyClicks(band->cboAddress, QStringLiteral("half typ"));
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://late.test/"));
+        QCOMPARE(edit()->text(), QStringLiteral("half typ"));
+        // Once submitted, the box follows the page again.
+        edit()->setText(QStringLiteral("http://typed.test/"));
+        QTest::keyClick(band->cboAddress, Qt::Key_Return);
+        QCOMPARE(edit()->text(), QStringLiteral("http://typed.test/"));
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://moved.test/"));
+        QCOMPARE(edit()->text(), QStringLiteral("http://moved.test/"));
+    }
+
     void emptySubmissionKeepsTheTypedFlagForTheNextNavigation()
     {
         TBrowserTab* first = firstTab();

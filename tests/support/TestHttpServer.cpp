@@ -5,6 +5,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace
 {
 // Bounds that keep a confused client from growing the buffers without end.
@@ -84,6 +86,13 @@ bool TestHttpServer::wasRequested(const QString& path) const
     return !lastRequest(path).method.isEmpty();
 }
 
+bool TestHttpServer::wasAbandoned(const QString& path) const
+{
+    const QString wanted = path.section(QLatin1Char('?'), 0, 0);
+    return std::any_of(m_abandoned.cbegin(), m_abandoned.cend(),
+                       [&wanted](const Request& request) { return request.pathOnly() == wanted; });
+}
+
 TestHttpServer::Request TestHttpServer::lastRequest(const QString& path) const
 {
     const QString wanted = path.section(QLatin1Char('?'), 0, 0);
@@ -102,6 +111,9 @@ void TestHttpServer::onNewConnection()
         connect(socket, &QTcpSocket::disconnected, this,
                 [this, socket]
                 {
+                    const auto closed = m_connections.constFind(socket);
+                    if (closed != m_connections.constEnd() && closed->awaitingAnswer)
+                        m_abandoned.append(closed->pending);
                     m_connections.remove(socket);
                     socket->deleteLater();
                 });
@@ -154,6 +166,8 @@ void TestHttpServer::processBuffer(QTcpSocket* socket)
     request.body = connection->buffer.mid(headerEnd + 4, length);
     connection->buffer.remove(0, headerEnd + 4 + length);
     connection->answering = true;
+    connection->pending = request;
+    connection->awaitingAnswer = true;
     m_requests.append(request);
     answer(socket, request);
 }
@@ -178,6 +192,7 @@ void TestHttpServer::answer(QTcpSocket* socket, const Request& request)
         if (!target || !m_connections.contains(target))
             return;
         target->write(bytes);
+        m_connections[target].awaitingAnswer = false;
         if (!keepAlive)
         {
             target->disconnectFromHost();

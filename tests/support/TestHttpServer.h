@@ -62,11 +62,21 @@ public:
     Request lastRequest(const QString& path) const;
     void clearRequests() { m_requests.clear(); }
 
+    // Requests whose client closed the connection before their answer went
+    // out: a held-back answer that the client gave up waiting for (a load
+    // that was stopped), in the order the connections closed.
+    QList<Request> abandonedRequests() const { return m_abandoned; }
+    // Whether a request for path (compared without the query) was abandoned.
+    bool wasAbandoned(const QString& path) const;
+
 private:
     struct Connection
     {
         QByteArray buffer;
         bool answering = false;
+        // The request being answered, until its answer is written.
+        Request pending;
+        bool awaitingAnswer = false;
     };
     void onNewConnection();
     void processBuffer(QTcpSocket* socket);
@@ -77,5 +87,6 @@ private:
     QTcpServer m_server;
     QHash<QString, Handler> m_routes;
     QList<Request> m_requests;
+    QList<Request> m_abandoned;
     QHash<QTcpSocket*, Connection> m_connections;
 };
