@@ -162,12 +162,7 @@ bool reachesPage(const TestHttpServer& server, DrivenCopy& copy, const QString& 
 
 void tst_KeysE2E::initTestCase()
 {
-    QVERIFY2(QFileInfo(QuillwaveHome::programPath()).isExecutable(),
-             qPrintable(QuillwaveHome::programPath()));
-    QW_SKIP_WITHOUT_X_TOOLS();
-    m_x = std::make_unique<XSession>();
-    QString error;
-    QVERIFY2(m_x->start(&error), qPrintable(error));
+    QW_START_X_SESSION(m_x, QuillwaveHome::programPath());
 }
 
 bool tst_KeysE2E::startOnPage(DrivenCopy& copy, QuillwaveHome& home, const QString& path,

@@ -29,21 +29,7 @@ constexpr int Timeout = 20000;
 // The ok of the load's loadFinished; nothing when none came in time.
 std::optional<bool> loadResult(QWebEngineView* view, const std::function<void()>& start)
 {
-    QEventLoop loop;
-    std::optional<bool> result;
-    const QMetaObject::Connection connection =
-        QObject::connect(view->page(), &QWebEnginePage::loadFinished, &loop,
-                         [&](bool ok)
-                         {
-                             result = ok;
-                             loop.quit();
-                         });
-    QTimer::singleShot(Timeout, &loop, &QEventLoop::quit);
-    start();
-    if (!result)
-        loop.exec();
-    QObject::disconnect(connection);
-    return result;
+    return loadStartedBy(view, start, Timeout);
 }
 
 std::optional<bool> loadResult(QWebEngineView* view, const QUrl& url)
@@ -203,14 +189,7 @@ private slots:
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir home;
-    qputenv("QUILLWAVE_HOME", home.path().toLocal8Bit());
-    prepareEngineEnvironment();
-    TEngineProfile::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    tst_TOfflineInterceptor test;
-    return QTest::qExec(&test, argc, argv);
+    return EngineTestHelpers::engineTestMain<tst_TOfflineInterceptor>(argc, argv);
 }
 
 #include "tst_TOfflineInterceptor.moc"

@@ -722,14 +722,7 @@ private slots:
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir home;
-    qputenv("QUILLWAVE_HOME", home.path().toLocal8Bit());
-    prepareEngineEnvironment();
-    TEngineProfile::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    tst_TVostelBrowser test;
-    return QTest::qExec(&test, argc, argv);
+    return EngineTestHelpers::engineTestMain<tst_TVostelBrowser>(argc, argv);
 }
 
 #include "tst_TVostelBrowser.moc"

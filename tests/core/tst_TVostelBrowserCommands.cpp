@@ -35,21 +35,7 @@ constexpr int Timeout = 20000;
 
 bool loadAndWait(QWebEngineView* view, const std::function<void()>& start)
 {
-    QEventLoop loop;
-    std::optional<bool> result;
-    const QMetaObject::Connection connection =
-        QObject::connect(view->page(), &QWebEnginePage::loadFinished, &loop,
-                         [&](bool ok)
-                         {
-                             result = ok;
-                             loop.quit();
-                         });
-    QTimer::singleShot(Timeout, &loop, &QEventLoop::quit);
-    start();
-    if (!result)
-        loop.exec();
-    QObject::disconnect(connection);
-    return result.value_or(false);
+    return loadStartedBy(view, start, Timeout).value_or(false);
 }
 
 // The control's answer to a properties query, waited for.
@@ -264,14 +250,7 @@ private slots:
 
 int main(int argc, char* argv[])
 {
-    QTemporaryDir home;
-    qputenv("QUILLWAVE_HOME", home.path().toLocal8Bit());
-    prepareEngineEnvironment();
-    TEngineProfile::registerSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    tst_TVostelBrowserCommands test;
-    return QTest::qExec(&test, argc, argv);
+    return EngineTestHelpers::engineTestMain<tst_TVostelBrowserCommands>(argc, argv);
 }
 
 #include "tst_TVostelBrowserCommands.moc"

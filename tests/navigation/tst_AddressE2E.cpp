@@ -91,12 +91,7 @@ bool startOn(DrivenCopy& copy, TestHttpServer& server)
 
 void tst_AddressE2E::initTestCase()
 {
-    QVERIFY2(QFileInfo(QuillwaveHome::programPath()).isExecutable(),
-             qPrintable(QuillwaveHome::programPath()));
-    QW_SKIP_WITHOUT_X_TOOLS();
-    m_x = std::make_unique<XSession>();
-    QString error;
-    QVERIFY2(m_x->start(&error), qPrintable(error));
+    QW_START_X_SESSION(m_x, QuillwaveHome::programPath());
 }
 
 void tst_AddressE2E::modifiedEnterCompletesWord_data()

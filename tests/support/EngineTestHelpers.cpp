@@ -10,6 +10,26 @@
 
 namespace EngineTestHelpers
 {
+std::optional<bool> loadStartedBy(QWebEngineView* view, const std::function<void()>& start,
+                                  int timeoutMs)
+{
+    QEventLoop loop;
+    std::optional<bool> result;
+    const QMetaObject::Connection connection =
+        QObject::connect(view->page(), &QWebEnginePage::loadFinished, &loop,
+                         [&](bool ok)
+                         {
+                             result = ok;
+                             loop.quit();
+                         });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    start();
+    if (!result)
+        loop.exec();
+    QObject::disconnect(connection);
+    return result;
+}
+
 bool waitForLoad(QWebEnginePage* page, int timeoutMs)
 {
     QEventLoop loop;

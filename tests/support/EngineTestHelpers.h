@@ -1,9 +1,17 @@
 #pragma once
 
+#include "core/TEngineProfile.h"
+
+#include <QApplication>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <QVariant>
 #include <QWebEngineScript>
+
+#include <functional>
+#include <optional>
 
 class QWebEnginePage;
 class QWebEngineView;
@@ -15,6 +23,10 @@ namespace EngineTestHelpers
 // Loads url into the view and waits for its loadFinished; its ok, or false
 // on timeout.
 bool loadSync(QWebEngineView* view, const QUrl& url, int timeoutMs = 20000);
+// Runs start, which begins a load in view, and waits for its loadFinished:
+// its ok, or nothing when the time is up.
+std::optional<bool> loadStartedBy(QWebEngineView* view, const std::function<void()>& start,
+                                  int timeoutMs = 20000);
 // Waits for the next loadFinished of the page (a load already started).
 bool waitForLoad(QWebEnginePage* page, int timeoutMs = 20000);
 // The script's result; an invalid QVariant on timeout.
@@ -25,4 +37,18 @@ QString bodyText(QWebEnginePage* page);
 // Sets up the process for the engine before the application object exists:
 // Chromium switches for a headless machine.
 void prepareEngineEnvironment();
+
+// The main() of an engine test: a program folder of its own, the engine's
+// switches and scheme, then the application and the test object.
+template <typename Test> int engineTestMain(int argc, char* argv[])
+{
+    QTemporaryDir home;
+    qputenv("QUILLWAVE_HOME", home.path().toLocal8Bit());
+    prepareEngineEnvironment();
+    TEngineProfile::registerSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
 } // namespace EngineTestHelpers

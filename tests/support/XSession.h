@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPoint>
 #include <QProcessEnvironment>
@@ -99,4 +100,17 @@ private:
         const QString qwMissingXTools = XSession::missingTools();                                  \
         if (!qwMissingXTools.isEmpty())                                                            \
             QSKIP(qPrintable(QStringLiteral("needs ") + qwMissingXTools));                         \
+    } while (false)
+
+// Starts session (a std::unique_ptr<XSession>) for a test program that
+// drives the real program: fails when the program was not built, skips when
+// the X tools are missing.
+#define QW_START_X_SESSION(session, programPath)                                                   \
+    do                                                                                             \
+    {                                                                                              \
+        QVERIFY2(QFileInfo(programPath).isExecutable(), qPrintable(programPath));                  \
+        QW_SKIP_WITHOUT_X_TOOLS();                                                                 \
+        session = std::make_unique<XSession>();                                                    \
+        QString qwStartError;                                                                      \
+        QVERIFY2(session->start(&qwStartError), qPrintable(qwStartError));                         \
     } while (false)
