@@ -258,8 +258,8 @@ def become_subreaper():
         pass
 
 
-def parent_map():
-    parents = {}
+def process_table():
+    """(pid, state, parent pid) of every process /proc lists now."""
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
             continue
@@ -268,11 +268,13 @@ def parent_map():
                 stat = f.read()
         except OSError:
             continue
+        # After the name in parentheses: the state, then the parent.
         fields = stat[stat.rindex(")") + 2:].split()
-        # fields[0] is the state, fields[1] the parent
-        if fields[0] != "Z":
-            parents[int(entry)] = int(fields[1])
-    return parents
+        yield int(entry), fields[0], int(fields[1])
+
+
+def parent_map():
+    return {pid: ppid for pid, state, ppid in process_table() if state != "Z"}
 
 
 def descendants(root, include_root=True):
@@ -311,19 +313,7 @@ def reap_orphans(keep):
 
 def scan_zombie_children():
     me = os.getpid()
-    zombies = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/stat" % entry) as f:
-                stat = f.read()
-        except OSError:
-            continue
-        fields = stat[stat.rindex(")") + 2:].split()
-        if fields[0] == "Z" and int(fields[1]) == me:
-            zombies.append(int(entry))
-    return zombies
+    return [pid for pid, state, ppid in process_table() if state == "Z" and ppid == me]
 
 
 class Runner:

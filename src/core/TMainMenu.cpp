@@ -86,7 +86,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
             continue;
         QToolButton* button = tbMenu->AddMenuButton(
             QString::fromLatin1(b.name), QString::fromLatin1(b.caption), b.menu, b.lends);
-        m_dropButtons.insert(int(b.drop), button);
+        m_dropButtons.insert(b.drop, button);
     }
 
     BuildCloseAllMenu();
@@ -450,7 +450,7 @@ void TMainMenu::CheckAutoRefresh(int interval)
 
 QToolButton* TMainMenu::MenuButton(MainCommand dropCommand) const
 {
-    return m_dropButtons.value(int(dropCommand), nullptr);
+    return m_dropButtons.value(dropCommand, nullptr);
 }
 
 bool TMainMenu::DropMenu(MainCommand command)

@@ -36,6 +36,7 @@ public:
     TMainMenu(QWidget* window, std::function<bool(MainCommand)> available);
 
     TMenuBand* Band() const { return tbMenu; }
+    QMenu* ViewMenu() const { return pmView; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
     QMenu* TabsMenu() const { return pmTabs; }
     QMenu* TabMenu() const { return pmTab; }
@@ -109,5 +110,5 @@ private:
     QAction* pmStickyTitle = nullptr;
     QAction* pmTabHome = nullptr;
     QAction* pmHideFromCloseAll = nullptr;
-    QHash<int, QToolButton*> m_dropButtons;
+    QHash<MainCommand, QToolButton*> m_dropButtons;
 };

@@ -52,7 +52,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSet>
 #include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QTimer>
@@ -288,10 +287,12 @@ void TfrmMain::BuildMenus()
     bandsLayout->setContentsMargins(0, 0, 0, 0);
     bandsLayout->setSpacing(0);
 
+    BuildCommandTable();
     m_menu = new TMainMenu(this, [this](MainCommand command) { return CommandAvailable(command); });
     tbMenu = m_menu->Band();
     tbMenu->setParent(pnlBands);
     connect(m_menu, &TMainMenu::command, this, &TfrmMain::RunCommand);
+    AddMenuDropCommands();
     pmMenuViewLanguages = m_menu->LanguagesMenu();
     m_languageMenu = new TLanguageMenu(this);
     connect(pmMenuViewLanguages, &QMenu::aboutToShow, this,
@@ -710,46 +711,147 @@ void TfrmMain::ShowError(const QString& text)
 
 bool TfrmMain::CommandAvailable(MainCommand command) const
 {
-    // The commands this window carries out; the menus leave out the items of
-    // the others and the key filter leaves their keys to the page.
-    static const QSet<MainCommand> ready = {MainCommand::NewTab,
-                                            MainCommand::NewHomeTab,
-                                            MainCommand::NewCurrentTab,
-                                            MainCommand::NewClipboardTab,
-                                            MainCommand::CloseTab,
-                                            MainCommand::CloseAll,
-                                            MainCommand::CloseAllKeepCurrent,
-                                            MainCommand::CloseAllShowList,
-                                            MainCommand::NextTab,
-                                            MainCommand::PreviousTab,
-                                            MainCommand::Back,
-                                            MainCommand::Forward,
-                                            MainCommand::Home,
-                                            MainCommand::Stop,
-                                            MainCommand::StopAll,
-                                            MainCommand::Refresh,
-                                            MainCommand::RefreshBypassCache,
-                                            MainCommand::RefreshAll,
-                                            MainCommand::FollowNextLink,
-                                            MainCommand::StickyTitle,
-                                            MainCommand::ToggleLock,
-                                            MainCommand::AddToPopupList,
-                                            MainCommand::Properties,
-                                            MainCommand::Cut,
-                                            MainCommand::Copy,
-                                            MainCommand::Paste,
-                                            MainCommand::SelectAll,
-                                            MainCommand::FocusAddressBox,
-                                            MainCommand::FlipOpenInForeground,
-                                            MainCommand::WorkOffline,
-                                            MainCommand::About,
-                                            MainCommand::Exit};
-    if (ready.contains(command))
-        return true;
-    if (command == MainCommand::HelpTopics)
-        return QFileInfo::exists(ProgramPaths::helpIndexFile());
-    // A menu can be dropped once its button is on the menu bar.
-    return m_menu && m_menu->MenuButton(command);
+    return m_commands.contains(command);
+}
+
+void TfrmMain::BuildCommandTable()
+{
+    // Every command this window carries out, once: the menus leave out the
+    // items of the others and the key filter leaves their keys to the page.
+    const auto onTabSet = [this](MainCommand command, void (TTabSet::*operation)())
+    { m_commands.insert(command, [this, operation] { (m_tabSet->*operation)(); }); };
+    onTabSet(MainCommand::NewTab, &TTabSet::actNewBlankExecute);
+    onTabSet(MainCommand::NewHomeTab, &TTabSet::actNewHomeExecute);
+    onTabSet(MainCommand::NewCurrentTab, &TTabSet::actNewCurrentExecute);
+    onTabSet(MainCommand::CloseTab, &TTabSet::actCloseExecute);
+    onTabSet(MainCommand::CloseAll, &TTabSet::actCloseAllExecute);
+    onTabSet(MainCommand::CloseAllKeepCurrent, &TTabSet::pmCloseAllKeepCurrentClick);
+    onTabSet(MainCommand::NextTab, &TTabSet::actNextBrowserTabExecute);
+    onTabSet(MainCommand::PreviousTab, &TTabSet::actPreviousBrowserTabExecute);
+    onTabSet(MainCommand::RefreshAll, &TTabSet::RefreshAll);
+    m_commands.insert(MainCommand::StopAll,
+                      [this]
+                      {
+                          m_tabSet->StopAll();
+                          RefreshIndicators();
+                      });
+    m_commands.insert(MainCommand::NewClipboardTab, [this] { NewTabFromClipboard(); });
+    m_commands.insert(MainCommand::CloseAllShowList, [this] { ShowCloseAllList(); });
+    // For this run only: the stored setting stays what the user chose.
+    m_commands.insert(MainCommand::FlipOpenInForeground,
+                      [this] { m_tabSet->OpenNewInForeground = !m_tabSet->OpenNewInForeground; });
+    m_commands.insert(MainCommand::FocusAddressBox, [this] { FocusAddressBox(); });
+    m_commands.insert(MainCommand::WorkOffline, [this] { ToggleWorkOffline(); });
+    m_commands.insert(MainCommand::About, [this] { ShowAbout(); });
+    m_commands.insert(MainCommand::Exit, [this] { close(); });
+    if (QFileInfo::exists(ProgramPaths::helpIndexFile()))
+        m_commands.insert(MainCommand::HelpTopics, [this] { OpenHelp(); });
+
+    // Commands on the active tab do nothing without one.
+    const auto onTab = [this](MainCommand command, std::function<void(TBrowserTab*)> operation)
+    {
+        m_commands.insert(command,
+                          [this, operation]
+                          {
+                              if (TBrowserTab* tab = GetActivePage())
+                                  operation(tab);
+                          });
+    };
+    onTab(MainCommand::Back,
+          [](TBrowserTab* tab)
+          {
+              if (tab->CanGoBack)
+                  tab->GoBack();
+          });
+    onTab(MainCommand::Forward,
+          [](TBrowserTab* tab)
+          {
+              if (tab->CanGoForward)
+                  tab->GoForward();
+          });
+    onTab(MainCommand::Home, [](TBrowserTab* tab) { tab->GoHome(); });
+    onTab(MainCommand::Stop,
+          [this](TBrowserTab* tab)
+          {
+              tab->Stop();
+              RefreshIndicators();
+          });
+    onTab(MainCommand::Refresh,
+          [this](TBrowserTab* tab)
+          {
+              tab->Refresh(false);
+              RefreshIndicators();
+          });
+    onTab(MainCommand::RefreshBypassCache,
+          [this](TBrowserTab* tab)
+          {
+              tab->Refresh(true);
+              RefreshIndicators();
+          });
+    onTab(MainCommand::FollowNextLink, [](TBrowserTab* tab) { tab->FollowNextLink(); });
+    onTab(MainCommand::StickyTitle,
+          [](TBrowserTab* tab)
+          {
+              if (tab->StickyName().isEmpty())
+                  tab->PromptStickyName();
+              else
+                  tab->SetStickyName(QString());
+          });
+    onTab(MainCommand::ToggleLock, [](TBrowserTab* tab) { tab->SetLocked(!tab->Locked()); });
+    onTab(MainCommand::AddToPopupList,
+          [this](TBrowserTab* tab)
+          {
+              m_popupCapture->AddToPopupList(tab);
+              m_popupCapture->LoadPopupList();
+          });
+    onTab(MainCommand::Properties,
+          [this](TBrowserTab* tab)
+          {
+              if (tab->Browser())
+                  TfrmProperties::ShowForControl(tab->Browser(), m_language.get(), this);
+          });
+    const auto onPageEdit = [&onTab](MainCommand command, EditCommand edit)
+    {
+        onTab(command,
+              [command, edit](TBrowserTab* tab)
+              {
+                  if (!tab->Browser())
+                      return;
+                  // The page takes the command where its focus is; a paste
+                  // first brings the page forward.
+                  if (command == MainCommand::Paste)
+                      tab->FocusPage();
+                  tab->Browser()->ExecEdit(edit);
+              });
+    };
+    onPageEdit(MainCommand::Cut, EditCut);
+    onPageEdit(MainCommand::Copy, EditCopy);
+    onPageEdit(MainCommand::Paste, EditPaste);
+    onPageEdit(MainCommand::SelectAll, EditSelectAll);
+}
+
+void TfrmMain::AddMenuDropCommands()
+{
+    // A menu can be dropped from the keyboard once its button is on the bar.
+    for (const MainCommand command :
+         {MainCommand::DropFileMenu, MainCommand::DropEditMenu, MainCommand::DropViewMenu,
+          MainCommand::DropFavoritesMenu, MainCommand::DropVostelGroupsMenu,
+          MainCommand::DropToolsMenu, MainCommand::DropSecurityMenu, MainCommand::DropHelpMenu,
+          MainCommand::DropTabsMenu})
+    {
+        if (!m_menu->MenuButton(command))
+            continue;
+        m_commands.insert(command,
+                          [this, command]
+                          {
+                              // The check mark follows the engine, whoever
+                              // changed it last.
+                              if (command == MainCommand::DropFileMenu)
+                                  m_menu->WorkOfflineItem()->setChecked(
+                                      TEngineProfile::workOffline());
+                              m_menu->DropMenu(command);
+                          });
+    }
 }
 
 TKeyDecision::WindowState TfrmMain::KeyState() const
@@ -794,13 +896,12 @@ void TfrmMain::WireMenus()
                 m_settings.ViewAddressBar = on;
                 pnlAddress->setVisible(on);
             });
-    if (auto* view = qobject_cast<QMenu*>(statusBar->parent()))
-        connect(view, &QMenu::aboutToShow, this,
-                [this, statusBar, addressBar]
-                {
-                    statusBar->setChecked(!sbStatus->isHidden());
-                    addressBar->setChecked(!pnlAddress->isHidden());
-                });
+    connect(m_menu->ViewMenu(), &QMenu::aboutToShow, this,
+            [this, statusBar, addressBar]
+            {
+                statusBar->setChecked(!sbStatus->isHidden());
+                addressBar->setChecked(!pnlAddress->isHidden());
+            });
 
     // The tab strip's and the close-all button's context menus.
     connect(pcPage, &TQWPageControl::tabMouseDown, this,
@@ -819,151 +920,8 @@ void TfrmMain::RunCommand(MainCommand command)
 {
     if (m_destroyed || !m_tabSet)
         return;
-    switch (command)
-    {
-    case MainCommand::NewTab:
-        m_tabSet->actNewBlankExecute();
-        return;
-    case MainCommand::NewHomeTab:
-        m_tabSet->actNewHomeExecute();
-        return;
-    case MainCommand::NewCurrentTab:
-        m_tabSet->actNewCurrentExecute();
-        return;
-    case MainCommand::NewClipboardTab:
-        NewTabFromClipboard();
-        return;
-    case MainCommand::CloseTab:
-        m_tabSet->actCloseExecute();
-        return;
-    case MainCommand::CloseAll:
-        m_tabSet->actCloseAllExecute();
-        return;
-    case MainCommand::CloseAllKeepCurrent:
-        m_tabSet->pmCloseAllKeepCurrentClick();
-        return;
-    case MainCommand::CloseAllShowList:
-        ShowCloseAllList();
-        return;
-    case MainCommand::NextTab:
-        m_tabSet->actNextBrowserTabExecute();
-        return;
-    case MainCommand::PreviousTab:
-        m_tabSet->actPreviousBrowserTabExecute();
-        return;
-    case MainCommand::StopAll:
-        m_tabSet->StopAll();
-        RefreshIndicators();
-        return;
-    case MainCommand::RefreshAll:
-        m_tabSet->RefreshAll();
-        return;
-    case MainCommand::FlipOpenInForeground:
-        // For this run only: the stored setting stays what the user chose.
-        m_tabSet->OpenNewInForeground = !m_tabSet->OpenNewInForeground;
-        return;
-    case MainCommand::FocusAddressBox:
-        FocusAddressBox();
-        return;
-    case MainCommand::WorkOffline:
-        ToggleWorkOffline();
-        return;
-    case MainCommand::HelpTopics:
-        OpenHelp();
-        return;
-    case MainCommand::About:
-        ShowAbout();
-        return;
-    case MainCommand::Exit:
-        close();
-        return;
-    case MainCommand::DropFileMenu:
-        // The check mark follows the engine, whoever changed it last.
-        m_menu->WorkOfflineItem()->setChecked(TEngineProfile::workOffline());
-        m_menu->DropMenu(command);
-        return;
-    case MainCommand::DropEditMenu:
-    case MainCommand::DropViewMenu:
-    case MainCommand::DropFavoritesMenu:
-    case MainCommand::DropVostelGroupsMenu:
-    case MainCommand::DropToolsMenu:
-    case MainCommand::DropSecurityMenu:
-    case MainCommand::DropHelpMenu:
-    case MainCommand::DropTabsMenu:
-        m_menu->DropMenu(command);
-        return;
-    default:
-        break;
-    }
-
-    TBrowserTab* tab = GetActivePage();
-    if (!tab)
-        return;
-    switch (command)
-    {
-    case MainCommand::Back:
-        if (tab->CanGoBack)
-            tab->GoBack();
-        break;
-    case MainCommand::Forward:
-        if (tab->CanGoForward)
-            tab->GoForward();
-        break;
-    case MainCommand::Home:
-        tab->GoHome();
-        break;
-    case MainCommand::Stop:
-        tab->Stop();
-        RefreshIndicators();
-        break;
-    case MainCommand::Refresh:
-        tab->Refresh(false);
-        RefreshIndicators();
-        break;
-    case MainCommand::RefreshBypassCache:
-        tab->Refresh(true);
-        RefreshIndicators();
-        break;
-    case MainCommand::FollowNextLink:
-        tab->FollowNextLink();
-        break;
-    case MainCommand::StickyTitle:
-        if (tab->StickyName().isEmpty())
-            tab->PromptStickyName();
-        else
-            tab->SetStickyName(QString());
-        break;
-    case MainCommand::ToggleLock:
-        tab->SetLocked(!tab->Locked());
-        break;
-    case MainCommand::AddToPopupList:
-        m_popupCapture->AddToPopupList(tab);
-        m_popupCapture->LoadPopupList();
-        break;
-    case MainCommand::Properties:
-        ShowPageProperties();
-        break;
-    case MainCommand::Cut:
-    case MainCommand::Copy:
-    case MainCommand::Paste:
-    case MainCommand::SelectAll:
-        if (IBrowserControl* browser = tab->Browser())
-        {
-            static const QHash<int, EditCommand> edits = {
-                {int(MainCommand::Cut), EditCut},
-                {int(MainCommand::Copy), EditCopy},
-                {int(MainCommand::Paste), EditPaste},
-                {int(MainCommand::SelectAll), EditSelectAll}};
-            // The page takes the command where its focus is; a paste first
-            // brings the page forward.
-            if (command == MainCommand::Paste)
-                tab->FocusPage();
-            browser->ExecEdit(edits.value(int(command)));
-        }
-        break;
-    default:
-        break;
-    }
+    if (const auto run = m_commands.find(command); run != m_commands.end())
+        (*run)();
 }
 
 void TfrmMain::FocusAddressBox()
@@ -1022,11 +980,4 @@ void TfrmMain::ShowAbout()
                                    TEngineProfile::engineVersionText()};
     ShowConfirm(this, font(), ProductName, false, QString(), lines.join(QLatin1Char('\n')),
                 GetGlobalText(QStringLiteral("OK")), QString(), QString());
-}
-
-void TfrmMain::ShowPageProperties()
-{
-    TBrowserTab* tab = GetActivePage();
-    if (tab && tab->Browser())
-        TfrmProperties::ShowForControl(tab->Browser(), m_language.get(), this);
 }

@@ -7,9 +7,11 @@
 #include "core/TKeyDecision.h"
 #include "navigation/IAddressHost.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -150,7 +152,8 @@ private:
     // An address handed in from outside the address box.
     void OpenOutsideAddress(const QString& text);
     void WireMenus();
-    void ShowPageProperties();
+    void BuildCommandTable();
+    void AddMenuDropCommands();
     void ShowAbout();
     void OpenHelp();
     void ShowCloseAllList();
@@ -173,6 +176,7 @@ private:
     TMenuBand* tbMenu = nullptr;
     QMenu* pmMenuViewLanguages = nullptr;
     QPointer<TKeyFilter> m_keyFilter;
+    QHash<MainCommand, std::function<void()>> m_commands;
     TLanguageMenu* m_languageMenu = nullptr;
     TLogoPanel* pnlLogo = nullptr;
     TQWStatusBar* sbStatus = nullptr;
