@@ -6,8 +6,8 @@
 // measured apart: it happens when the box gains the focus, before typing.
 // A frame is 16.7 ms.
 
-#include "core/THistoryIndex.h"
-#include "core/THistoryIndexReader.h"
+#include "core/engine/THistoryIndex.h"
+#include "core/engine/THistoryIndexReader.h"
 #include "navigation/AddressSuggestions.h"
 #include "navigation/InlineCompletion.h"
 #include "navigation/TQWComboBox.h"

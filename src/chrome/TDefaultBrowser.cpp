@@ -1,9 +1,9 @@
 #include "chrome/TDefaultBrowser.h"
 
 #include "chrome/MimeAppsList.h"
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
-#include "core/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/settings/TQWOptions.h"
 #include "launcher/LauncherPaths.h"
 
 #include <QCoreApplication>

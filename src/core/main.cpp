@@ -1,13 +1,13 @@
 #include "chrome/TDefaultBrowser.h"
-#include "core/ProgramPaths.h"
-#include "core/RegistryTypeError.h"
-#include "core/TApplication.h"
-#include "core/TEngineProfile.h"
-#include "core/TEntryRoutine.h"
-#include "core/TInstanceChannel.h"
-#include "core/TQWOptions.h"
-#include "core/TSignalWatcher.h"
-#include "core/TfrmMain.h"
+#include "core/store/ProgramPaths.h"
+#include "core/store/RegistryTypeError.h"
+#include "core/window/TApplication.h"
+#include "core/engine/TEngineProfile.h"
+#include "core/instance/TEntryRoutine.h"
+#include "core/instance/TInstanceChannel.h"
+#include "core/settings/TQWOptions.h"
+#include "core/instance/TSignalWatcher.h"
+#include "core/window/TfrmMain.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "launcher/BrowserLauncher.h"
 
-#include "core/ProgramPaths.h"
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
-#include "core/TEntryRoutine.h"
-#include "core/TInstanceChannel.h"
-#include "core/TQWOptions.h"
+#include "core/store/ProgramPaths.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/instance/TEntryRoutine.h"
+#include "core/instance/TInstanceChannel.h"
+#include "core/settings/TQWOptions.h"
 #include "launcher/LauncherPaths.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "navigation/AddressAffixes.h"
 
-#include "core/TQWOptions.h"
+#include "core/settings/TQWOptions.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/THistoryIndexReader.h"
+#include "core/engine/THistoryIndexReader.h"
 
 #include <QList>
 #include <QString>

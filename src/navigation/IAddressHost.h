@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TfrmConfirm.h"
+#include "core/dialogs/TfrmConfirm.h"
 
 #include <QString>
 

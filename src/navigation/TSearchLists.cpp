@@ -1,7 +1,7 @@
 #include "navigation/TSearchLists.h"
 
-#include "core/RegistryKeys.h"
-#include "core/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/settings/TQWOptions.h"
 
 QString TSearchLists::SubKey(int mode)
 {

@@ -1,7 +1,7 @@
 #include "navigation/TfrmSearchEngine.h"
 
 #include "chrome/TLanguage.h"
-#include "core/TQWOptions.h"
+#include "core/settings/TQWOptions.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "navigation/TypedUrlList.h"
 
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 
 namespace
 {

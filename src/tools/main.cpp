@@ -1,5 +1,5 @@
-#include "core/RegistryStore.h"
-#include "core/RegistryTool.h"
+#include "core/store/RegistryStore.h"
+#include "core/store/RegistryTool.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

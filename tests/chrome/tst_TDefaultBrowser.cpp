@@ -1,7 +1,7 @@
 #include "chrome/MimeAppsList.h"
 #include "chrome/TDefaultBrowser.h"
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 
 #include <QDateTime>
 #include <QDir>

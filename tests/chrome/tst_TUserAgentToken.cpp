@@ -1,6 +1,6 @@
 #include "chrome/TUserAgentToken.h"
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "QuillwaveHome.h"
 #include "QuillwaveProcess.h"
 
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
-#include "core/TInstanceChannel.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/instance/TInstanceChannel.h"
 #include "launcher/BrowserLauncher.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "TestHttpServer.h"
 #include "XSession.h"
 
-#include "core/RegistryKeys.h"
+#include "core/store/RegistryKeys.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The system-style completion: which addresses are offered, in which order,
 // and the completion list on a real address box.
 
-#include "core/THistoryIndex.h"
+#include "core/engine/THistoryIndex.h"
 #include "navigation/AddressSuggestions.h"
 #include "navigation/TQWComboBox.h"
 #include "navigation/TSHAutoComplete.h"

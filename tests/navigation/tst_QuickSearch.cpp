@@ -1,7 +1,7 @@
 // Submitted text: address or quick search, keyword lookup and the safe
 // filling of search templates.
 
-#include "core/TQuillwaveSchemeHandler.h"
+#include "core/engine/TQuillwaveSchemeHandler.h"
 #include "navigation/QuickSearch.h"
 #include "navigation/SearchTemplate.h"
 

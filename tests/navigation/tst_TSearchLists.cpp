@@ -1,8 +1,8 @@
 // The three search lists in the store and the menus built from them.
 
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
-#include "core/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/settings/TQWOptions.h"
 #include "navigation/TSearchLists.h"
 #include "navigation/TSearchMenus.h"
 

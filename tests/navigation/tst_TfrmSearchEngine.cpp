@@ -1,9 +1,9 @@
 // The search-list dialog, driven through its buttons.
 
 #include "chrome/TLanguage.h"
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
-#include "core/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/settings/TQWOptions.h"
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QGroupBox>

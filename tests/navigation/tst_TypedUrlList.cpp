@@ -1,7 +1,7 @@
 // The list of typed addresses and its place in the store.
 
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 #include "navigation/TypedUrlList.h"
 
 #include <QTemporaryDir>

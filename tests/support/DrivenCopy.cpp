@@ -4,8 +4,8 @@
 #include "QuillwaveProcess.h"
 #include "XSession.h"
 
-#include "core/RegistryKeys.h"
-#include "core/THistoryIndexReader.h"
+#include "core/store/RegistryKeys.h"
+#include "core/engine/THistoryIndexReader.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TEngineProfile.h"
+#include "core/engine/TEngineProfile.h"
 
 #include <QApplication>
 #include <QString>

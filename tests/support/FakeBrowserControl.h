@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/IBrowserControl.h"
+#include "core/engine/IBrowserControl.h"
 
 #include <QIcon>
 #include <QList>

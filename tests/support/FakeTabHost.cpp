@@ -1,7 +1,7 @@
 #include "FakeTabHost.h"
 
 #include "FakeBrowserControl.h"
-#include "core/TBrowserTab.h"
+#include "core/tabs/TBrowserTab.h"
 
 using namespace Qt::StringLiterals;
 

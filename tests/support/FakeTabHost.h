@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ITabHost.h"
+#include "core/tabs/ITabHost.h"
 
 #include <QHash>
 #include <QList>

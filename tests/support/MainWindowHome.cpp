@@ -1,7 +1,7 @@
 #include "MainWindowHome.h"
 
-#include "core/RegistryKeys.h"
-#include "core/RegistryStore.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>

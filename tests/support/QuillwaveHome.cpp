@@ -1,8 +1,8 @@
 #include "QuillwaveHome.h"
 
 #include "chrome/TUserAgentToken.h"
-#include "core/RegistryKeys.h"
-#include "core/TInstanceChannel.h"
+#include "core/store/RegistryKeys.h"
+#include "core/instance/TInstanceChannel.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeTabHost.h"
-#include "core/TTabSet.h"
+#include "core/tabs/TTabSet.h"
 
 // A window for tests that forwards what its tabs ask to a real tab set and
 // records the rest as FakeTabHost does.

@@ -1,0 +1,267 @@
+#include "core/dialogs/TPageDialogs.h"
+
+#include "core/engine/TCertificateDecision.h"
+#include "core/engine/TPageFullScreen.h"
+#include "core/engine/TSitePermissions.h"
+#include "core/dialogs/TfrmAuthentication.h"
+
+#include <QAuthenticator>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QWebEngineView>
+
+namespace
+{
+TPageDialogs::TextLookup& textLookup()
+{
+    static TPageDialogs::TextLookup lookup;
+    return lookup;
+}
+
+TPageDialogs::AuthenticationAsker& authenticationAsker()
+{
+    static TPageDialogs::AuthenticationAsker asker;
+    return asker;
+}
+
+TPageDialogs::CertificateAsker& certificateAsker()
+{
+    static TPageDialogs::CertificateAsker asker;
+    return asker;
+}
+
+TPageDialogs::PermissionAsker& permissionAsker()
+{
+    static TPageDialogs::PermissionAsker asker;
+    return asker;
+}
+
+QString GetGlobalText(const QString& key)
+{
+    return TPageDialogs::lookupText(QStringLiteral("GLOBAL"), key);
+}
+
+void askForCredentials(QWidget* parent, QAuthenticator* auth, const QString& host, bool proxy)
+{
+    if (!auth)
+        return;
+    TPageDialogs::Credentials credentials{auth->user(), QString()};
+    const auto& asker = authenticationAsker();
+    const bool ok =
+        asker ? asker(parent, host, auth->realm(), proxy, credentials)
+              : TPageDialogs::askCredentials(parent, host, auth->realm(), proxy, credentials);
+    if (!ok)
+        return;
+    auth->setUser(credentials.user);
+    auth->setPassword(credentials.password);
+}
+
+// What a person recognises a site by: its host, or the whole address for
+// documents without one (files).
+QString siteName(const QUrl& url)
+{
+    return url.host().isEmpty() ? url.toDisplayString() : url.host();
+}
+} // namespace
+
+void TPageDialogs::setTextLookup(TextLookup lookup)
+{
+    textLookup() = std::move(lookup);
+}
+
+QString TPageDialogs::lookupText(const QString& section, const QString& key)
+{
+    if (textLookup())
+        return textLookup()(section, key);
+    return QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key;
+}
+
+void TPageDialogs::setAuthenticationAsker(AuthenticationAsker asker)
+{
+    authenticationAsker() = std::move(asker);
+}
+
+void TPageDialogs::setCertificateAsker(CertificateAsker asker)
+{
+    certificateAsker() = std::move(asker);
+}
+
+void TPageDialogs::setPermissionAsker(PermissionAsker asker)
+{
+    permissionAsker() = std::move(asker);
+}
+
+void TPageDialogs::authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth)
+{
+    askForCredentials(parent, auth, siteName(url), false);
+}
+
+void TPageDialogs::proxyAuthenticationRequired(QWidget* parent, const QUrl& url,
+                                               QAuthenticator* auth, const QString& proxyHost)
+{
+    askForCredentials(parent, auth, proxyHost.isEmpty() ? siteName(url) : proxyHost, true);
+}
+
+bool TPageDialogs::certificateError(QWidget* parent, QWebEngineCertificateError error)
+{
+    const QString host = siteName(error.url());
+    const QString description = error.description();
+    const auto ask = [&]
+    {
+        const auto& asker = certificateAsker();
+        return asker ? asker(parent, host, description) : askCertificate(parent, host, description);
+    };
+    TCertificateDecision::Actions actions;
+    actions.defer = [&error] { error.defer(); };
+    actions.accept = [&error] { error.acceptCertificate(); };
+    actions.reject = [&error] { error.rejectCertificate(); };
+    return TCertificateDecision::resolve(error.isOverridable(), ask, actions) ==
+           TCertificateDecision::Accepted;
+}
+
+TSitePermissions& TPageDialogs::sitePermissions()
+{
+    static TSitePermissions permissions;
+    return permissions;
+}
+
+bool TPageDialogs::decidePermission(TSitePermissions& permissions, QWidget* parent,
+                                    const QUrl& origin, QWebEnginePage::Feature feature)
+{
+    switch (permissions.answer(origin, feature))
+    {
+    case TSitePermissions::Answer::Granted:
+        return true;
+    case TSitePermissions::Answer::Denied:
+        return false;
+    case TSitePermissions::Answer::Unknown:
+        break;
+    }
+    const auto& asker = permissionAsker();
+    const bool granted =
+        asker ? asker(parent, origin, feature) : askPermission(parent, origin, feature);
+    permissions.remember(origin, feature, granted);
+    return granted;
+}
+
+void TPageDialogs::featurePermissionRequested(QWebEnginePage* page, QWidget* parent,
+                                              const QUrl& origin, QWebEnginePage::Feature feature)
+{
+    if (!page)
+        return;
+    // The question may stay open while the tab closes.
+    QPointer<QWebEnginePage> guard(page);
+    const bool granted = decidePermission(sitePermissions(), parent, origin, feature);
+    if (guard)
+        guard->setFeaturePermission(origin, feature,
+                                    granted ? QWebEnginePage::PermissionGrantedByUser
+                                            : QWebEnginePage::PermissionDeniedByUser);
+}
+
+void TPageDialogs::fullScreenRequested(QWidget* view, QWebEngineFullScreenRequest request)
+{
+    request.accept();
+    if (!request.toggleOn())
+    {
+        TPageFullScreen::leave(view);
+        return;
+    }
+    auto* webView = qobject_cast<QWebEngineView*>(view);
+    if (!webView && view)
+        webView = view->findChild<QWebEngineView*>();
+    std::function<void()> exitRequest;
+    if (webView)
+    {
+        QPointer<QWebEnginePage> page(webView->page());
+        exitRequest = [page]
+        {
+            if (page)
+                page->triggerAction(QWebEnginePage::ExitFullScreen);
+        };
+    }
+    TPageFullScreen::enter(view, exitRequest);
+}
+
+QString TPageDialogs::featureText(QWebEnginePage::Feature feature)
+{
+    switch (feature)
+    {
+    case QWebEnginePage::Notifications:
+        return GetGlobalText(QStringLiteral("PermissionNotifications"));
+    case QWebEnginePage::Geolocation:
+        return GetGlobalText(QStringLiteral("PermissionGeolocation"));
+    case QWebEnginePage::MediaAudioCapture:
+        return GetGlobalText(QStringLiteral("PermissionMicrophone"));
+    case QWebEnginePage::MediaVideoCapture:
+        return GetGlobalText(QStringLiteral("PermissionCamera"));
+    case QWebEnginePage::MediaAudioVideoCapture:
+        return GetGlobalText(QStringLiteral("PermissionCameraMicrophone"));
+    case QWebEnginePage::MouseLock:
+        return GetGlobalText(QStringLiteral("PermissionMouseLock"));
+    case QWebEnginePage::DesktopVideoCapture:
+        return GetGlobalText(QStringLiteral("PermissionScreen"));
+    case QWebEnginePage::DesktopAudioVideoCapture:
+        return GetGlobalText(QStringLiteral("PermissionScreenAudio"));
+    }
+    return GetGlobalText(QStringLiteral("PermissionUnknown"));
+}
+
+bool TPageDialogs::askCredentials(QWidget* parent, const QString& host, const QString& realm,
+                                  bool proxy, Credentials& credentials)
+{
+    TfrmAuthentication dialog(parent);
+    dialog.setRequest(host, realm, proxy);
+    dialog.setUser(credentials.user);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    credentials.user = dialog.user();
+    credentials.password = dialog.password();
+    return true;
+}
+
+bool TPageDialogs::askCertificate(QWidget* parent, const QString& host, const QString& description)
+{
+    QMessageBox box(QMessageBox::Warning, GetGlobalText(QStringLiteral("CertErrorCaption")),
+                    GetGlobalText(QStringLiteral("CertErrorPrompt")).arg(host),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("frmCertificateError"));
+    box.setTextFormat(Qt::PlainText);
+    // The engine's description is shown as text, never as markup.
+    box.setInformativeText(
+        QStringLiteral("<p>") + description.toHtmlEscaped() + QStringLiteral("</p><p>") +
+        GetGlobalText(QStringLiteral("CertErrorWarning")).toHtmlEscaped() + QStringLiteral("</p>"));
+    QPushButton* back =
+        box.addButton(GetGlobalText(QStringLiteral("CertErrorBack")), QMessageBox::RejectRole);
+    back->setObjectName(QStringLiteral("cmdBack"));
+    QPushButton* proceed =
+        box.addButton(GetGlobalText(QStringLiteral("CertErrorProceed")), QMessageBox::AcceptRole);
+    proceed->setObjectName(QStringLiteral("cmdProceed"));
+    // Enter and Esc both keep the user safe.
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == proceed;
+}
+
+bool TPageDialogs::askPermission(QWidget* parent, const QUrl& origin,
+                                 QWebEnginePage::Feature feature)
+{
+    QMessageBox box(QMessageBox::Question, GetGlobalText(QStringLiteral("PermissionCaption")),
+                    GetGlobalText(QStringLiteral("PermissionPrompt"))
+                        .arg(TSitePermissions::originKey(origin), featureText(feature)),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("frmPermission"));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(GetGlobalText(QStringLiteral("PermissionRemember")));
+    QPushButton* allow =
+        box.addButton(GetGlobalText(QStringLiteral("PermissionAllow")), QMessageBox::AcceptRole);
+    allow->setObjectName(QStringLiteral("cmdAllow"));
+    QPushButton* deny =
+        box.addButton(GetGlobalText(QStringLiteral("PermissionDeny")), QMessageBox::RejectRole);
+    deny->setObjectName(QStringLiteral("cmdDeny"));
+    box.setDefaultButton(deny);
+    box.setEscapeButton(deny);
+    box.exec();
+    return box.clickedButton() == allow;
+}

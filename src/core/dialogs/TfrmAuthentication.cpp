@@ -1,0 +1,105 @@
+#include "core/dialogs/TfrmAuthentication.h"
+
+#include "core/dialogs/TPageDialogs.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace
+{
+QString GetGlobalText(const QString& key)
+{
+    return TPageDialogs::lookupText(QStringLiteral("GLOBAL"), key);
+}
+} // namespace
+
+TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAuthentication"));
+    setModal(true);
+
+    auto* imgIcon = new QLabel(this);
+    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    imgIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    lblPrompt = new QLabel(this);
+    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+    lblPrompt->setTextFormat(Qt::PlainText);
+    lblPrompt->setWordWrap(true);
+    lblRealm = new QLabel(this);
+    lblRealm->setObjectName(QStringLiteral("lblRealm"));
+    lblRealm->setTextFormat(Qt::PlainText);
+    lblRealm->setWordWrap(true);
+
+    lblUser = new QLabel(GetGlobalText(QStringLiteral("AuthUser")), this);
+    lblUser->setObjectName(QStringLiteral("lblUser"));
+    edtUser = new QLineEdit(this);
+    edtUser->setObjectName(QStringLiteral("edtUser"));
+    lblUser->setBuddy(edtUser);
+    lblPassword = new QLabel(GetGlobalText(QStringLiteral("AuthPassword")), this);
+    lblPassword->setObjectName(QStringLiteral("lblPassword"));
+    edtPassword = new QLineEdit(this);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    edtPassword->setEchoMode(QLineEdit::Password);
+    lblPassword->setBuddy(edtPassword);
+
+    cmdOK = new QPushButton(GetGlobalText(QStringLiteral("OK")), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdCancel = new QPushButton(GetGlobalText(QStringLiteral("Cancel")), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(imgIcon, 0, 0, 2, 1);
+    grid->addWidget(lblPrompt, 0, 1, 1, 2);
+    grid->addWidget(lblRealm, 1, 1, 1, 2);
+    grid->addWidget(lblUser, 2, 1);
+    grid->addWidget(edtUser, 2, 2);
+    grid->addWidget(lblPassword, 3, 1);
+    grid->addWidget(edtPassword, 3, 2);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+    setMinimumWidth(380);
+}
+
+void TfrmAuthentication::setRequest(const QString& host, const QString& realm, bool proxy)
+{
+    setWindowTitle(proxy ? GetGlobalText(QStringLiteral("ProxyAuthCaption"))
+                         : GetGlobalText(QStringLiteral("AuthCaption")));
+    const QString prompt = proxy ? GetGlobalText(QStringLiteral("ProxyAuthPrompt"))
+                                 : GetGlobalText(QStringLiteral("AuthPrompt"));
+    lblPrompt->setText(prompt.arg(host));
+    lblRealm->setText(GetGlobalText(QStringLiteral("AuthRealm")).arg(realm));
+    lblRealm->setVisible(!realm.isEmpty());
+}
+
+void TfrmAuthentication::setUser(const QString& user)
+{
+    edtUser->setText(user);
+    // With a known user name only the password is left to type.
+    if (!user.isEmpty())
+        edtPassword->setFocus();
+}
+
+QString TfrmAuthentication::user() const
+{
+    return edtUser->text();
+}
+
+QString TfrmAuthentication::password() const
+{
+    return edtPassword->text();
+}

@@ -1,0 +1,164 @@
+#include "core/engine/TDownloadManager.h"
+
+#include "core/engine/TDownloadList.h"
+#include "core/dialogs/TfrmDownloads.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineView>
+
+namespace
+{
+TDownloadManager::TextLookup& textLookup()
+{
+    static TDownloadManager::TextLookup lookup;
+    return lookup;
+}
+
+TDownloadManager::SavePathChooser& savePathChooser()
+{
+    static TDownloadManager::SavePathChooser chooser;
+    return chooser;
+}
+
+QString GetGlobalText(const QString& key)
+{
+    return TDownloadManager::lookupText(QStringLiteral("GLOBAL"), key);
+}
+
+QString askSavePath(QWidget* parent, const QString& suggestedPath)
+{
+    return QFileDialog::getSaveFileName(
+        parent, GetGlobalText(QStringLiteral("DownloadSaveCaption")), suggestedPath);
+}
+
+TDownloadList::State listState(QWebEngineDownloadRequest::DownloadState state)
+{
+    switch (state)
+    {
+    case QWebEngineDownloadRequest::DownloadCompleted:
+        return TDownloadList::Finished;
+    case QWebEngineDownloadRequest::DownloadCancelled:
+        return TDownloadList::Cancelled;
+    case QWebEngineDownloadRequest::DownloadInterrupted:
+        return TDownloadList::Interrupted;
+    case QWebEngineDownloadRequest::DownloadRequested:
+    case QWebEngineDownloadRequest::DownloadInProgress:
+        break;
+    }
+    return TDownloadList::Running;
+}
+} // namespace
+
+TDownloadManager::TDownloadManager(QObject* parent)
+    : QObject(parent), m_list(new TDownloadList(this))
+{
+}
+
+TDownloadManager* TDownloadManager::instance()
+{
+    static QPointer<TDownloadManager> manager;
+    if (!manager)
+        manager = new TDownloadManager(QCoreApplication::instance());
+    return manager;
+}
+
+void TDownloadManager::setTextLookup(TextLookup lookup)
+{
+    textLookup() = std::move(lookup);
+}
+
+QString TDownloadManager::lookupText(const QString& section, const QString& key)
+{
+    if (textLookup())
+        return textLookup()(section, key);
+    return QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key;
+}
+
+void TDownloadManager::setSavePathChooser(SavePathChooser chooser)
+{
+    savePathChooser() = std::move(chooser);
+}
+
+QString TDownloadManager::suggestedPath(const QString& downloadFolder, const QString& suggestedName)
+{
+    // The name comes from the server: it must not lead out of the folder.
+    QString name = QFileInfo(QString(suggestedName).replace(u'\\', u'/')).fileName();
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        name.clear();
+    if (name.isEmpty())
+        name = QStringLiteral("download");
+    const QString folder = downloadFolder.isEmpty() ? QDir::homePath() : downloadFolder;
+    return QDir(folder).filePath(name);
+}
+
+void TDownloadManager::handleDownload(QWebEngineDownloadRequest* download, QWidget* parent)
+{
+    if (!download || download->state() != QWebEngineDownloadRequest::DownloadRequested)
+        return;
+    if (!parent && download->page())
+    {
+        if (QWebEngineView* view = QWebEngineView::forPage(download->page()))
+            parent = view->window();
+    }
+    const QString start =
+        suggestedPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+                      download->downloadFileName().isEmpty() ? download->suggestedFileName()
+                                                             : download->downloadFileName());
+    const auto& chooser = savePathChooser();
+    const QString path = chooser ? chooser(parent, start) : askSavePath(parent, start);
+    if (path.isEmpty())
+    {
+        download->cancel();
+        return;
+    }
+    const QFileInfo target(path);
+    download->setDownloadDirectory(target.absolutePath());
+    download->setDownloadFileName(target.fileName());
+    download->accept();
+    track(download, target.absoluteFilePath());
+    showWindow();
+}
+
+void TDownloadManager::track(QWebEngineDownloadRequest* download, const QString& path)
+{
+    QPointer<QWebEngineDownloadRequest> guard(download);
+    const int row = m_list->add(path, download->totalBytes(),
+                                [guard]
+                                {
+                                    if (guard)
+                                        guard->cancel();
+                                });
+    const auto progress = [this, guard, row]
+    {
+        if (guard)
+            m_list->setProgress(row, guard->receivedBytes(), guard->totalBytes());
+    };
+    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, progress);
+    connect(download, &QWebEngineDownloadRequest::totalBytesChanged, this, progress);
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
+            [this, guard, row](QWebEngineDownloadRequest::DownloadState state)
+            {
+                if (guard)
+                    m_list->setProgress(row, guard->receivedBytes(), guard->totalBytes());
+                m_list->setState(row, listState(state),
+                                 guard ? guard->interruptReasonString() : QString());
+            });
+    // A download dropped by the engine (its profile went away) cannot go on.
+    connect(download, &QObject::destroyed, this,
+            [this, row] { m_list->setState(row, TDownloadList::Cancelled); });
+    progress();
+}
+
+void TDownloadManager::showWindow()
+{
+    if (!m_window)
+        m_window = new TfrmDownloads(m_list);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "core/engine/IBrowserControl.h"
+
+#include <QHash>
+#include <QList>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+
+class QWebEngineLoadingInfo;
+class QWebEngineNewWindowRequest;
+class TVostelPage;
+
+// The browser control of a tab: the engine's view, raising the design's
+// events in the design's order.
+//
+// Every top-level load the events see runs BeforeNavigate, NavigateComplete
+// (when a document arrived), DocumentComplete. Sub-frames report through a
+// probe script injected into every document; each sub-frame document gets a
+// number that its BeforeNavigate, NavigateComplete and DocumentComplete
+// share where the engine lets them be matched (by address).
+//
+// The listener must not delete the browser inside one of its events (the
+// engine is still on the stack then); deleteLater() is the way.
+class TVostelBrowser : public QWebEngineView, public IBrowserControl
+{
+    Q_OBJECT
+public:
+    explicit TVostelBrowser(QWidget* parent = nullptr);
+    ~TVostelBrowser() override;
+
+    // IBrowserControl
+    QWidget* widget() override { return this; }
+    void setEvents(IBrowserEvents* events) override;
+    void Navigate(const QString& url) override;
+    void Stop() override;
+    void Refresh(bool complete) override;
+    void GoBack() override;
+    void GoForward() override;
+    bool Busy() const override;
+    int ReadyState() const override;
+    QString LocationURL() const override;
+    QString LocationName() const override;
+    QIcon Icon() const override;
+    void LoadBlank(const QString& html) override;
+    void FollowNextLink(const std::function<void(bool found)>& done) override;
+    void FocusPage() override;
+    void ExecEdit(EditCommand command) override;
+    void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
+
+    TVostelPage* vostelPage() const { return m_page; }
+
+    // A page that does not answer the properties query in this time gets
+    // its dialog with what is known without it.
+    static constexpr int PropertiesTimeoutMs = 5000;
+
+    // Reported by the page.
+    bool navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type,
+                             bool isMainFrame);
+    void frameReported(const QString& event, const QString& token, bool top, const QString& url);
+    void insecureContentSeen();
+
+    static NavigationRequest::Kind kindOf(QWebEnginePage::NavigationType type);
+    // The engine names an untitled document after its address until (or
+    // unless) the document gives a title of its own.
+    static bool isPlaceholderTitle(const QString& title, const QUrl& url);
+    // Shown in place of a page whose display process died.
+    static QString crashPageHtml(const QString& lastUrl);
+    // The script that finds the first link whose text, in upper case,
+    // holds "NEXT"; it gives the link's address or null.
+    static QString nextLinkScript();
+
+private:
+    enum class NavigationKind
+    {
+        Web,
+        Blank,   // LoadBlank's document
+        Internal // the program's crash page: the events do not announce it
+    };
+
+    void connectPage();
+    void beginNavigation(const QUrl& url, NavigationKind kind);
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onUrlChanged(const QUrl& url);
+    void onTitleChanged(const QString& title);
+    void onNewWindowRequested(QWebEngineNewWindowRequest& request);
+    void onRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status);
+    void loadStarted(const QWebEngineLoadingInfo& info);
+    void loadEnded(const QWebEngineLoadingInfo& info);
+    void suppressLoad(const QUrl& url);
+    void startLoad();
+    // Raises NavigateComplete for the top frame; false when the browser is gone.
+    bool commit();
+    bool raiseBeforeNavigate(const NavigationRequest& request, bool& destroyed);
+    void showCrashPage();
+    // Raises the event through fn; false when the listener destroyed this
+    // browser meanwhile (nothing of it may be touched then).
+    template <typename Fn> bool raise(Fn fn);
+
+    TVostelPage* m_page = nullptr;
+    IBrowserEvents* m_events = nullptr;
+
+    // Top-level navigation and load.
+    bool m_loadActive = false;
+    bool m_loadSuppressed = false; // the engine's traces of a refused navigation
+    bool m_announced = false;      // accepted, its load has not started yet
+    bool m_commitPending = false;  // NavigateComplete not yet raised
+    NavigationKind m_navigationKind = NavigationKind::Web;
+    QList<QUrl> m_navigationUrls;   // its address and the redirect targets
+    QList<QUrl> m_refusedUrls;      // refused top-level navigations
+    QList<QUrl> m_suppressedLoads;  // their loads, started and not yet ended
+    bool m_blankPending = false;    // LoadBlank's document awaits its request
+    bool m_internalPending = false; // the crash page awaits its request
+    bool m_hasDocument = false;
+    int m_readyState = 0;
+    bool m_firstNavigationUserInitiated = false;
+
+    // Titles: the first real title after each document arrives is raised.
+    bool m_titleRaised = false;
+    QString m_lastTitle;
+
+    // Crash page.
+    QString m_lastGoodUrl;
+    QString m_crashedUrl;
+    bool m_showingCrashPage = false;
+
+    // Sub-frames.
+    struct PendingFrame
+    {
+        QUrl url;
+        FrameId id;
+    };
+    QList<PendingFrame> m_pendingFrames;
+    QHash<QString, FrameId> m_frameTokens;
+    FrameId m_nextFrameId = 1;
+
+    // Script answers may arrive while the page is being destroyed with the
+    // view, when a QPointer to the view is still set: they hold a weak
+    // reference to this, which expires before the page goes.
+    std::shared_ptr<bool> m_lifetime = std::make_shared<bool>(true);
+};

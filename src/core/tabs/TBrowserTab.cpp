@@ -1,0 +1,581 @@
+#include "core/tabs/TBrowserTab.h"
+
+#include "core/tabs/ITabHost.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString BlankAddress = u"about:blank"_s;
+
+// Captions are shown with mnemonics: "&&" shows one ampersand.
+QString literalAmpersands(const QString& text)
+{
+    QString result = text;
+    result.replace(u'&', u"&&"_s);
+    return result;
+}
+
+// The first count characters, never cutting a character in two.
+QString leftCharacters(const QString& text, int count)
+{
+    if (count > 0 && count < text.size() && text.at(count - 1).isHighSurrogate())
+        --count;
+    return text.left(count);
+}
+
+bool isHttpsAddress(const QString& url)
+{
+    return url.left(5) == u"https"_s;
+}
+
+// Frames that hold no content of their own from the network; an https page
+// with such a frame is no less secure.
+bool isEmptyFrameAddress(const QString& url)
+{
+    return url == BlankAddress || url == u"about:srcdoc"_s;
+}
+} // namespace
+
+TBrowserTab::TBrowserTab(ITabHost* host, IBrowserControl* control, bool hidden, QWidget* parent)
+    : QWidget(parent), m_host(host), m_browser(control)
+{
+    Q_ASSERT(m_host);
+    Hidden = hidden;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (!m_browser)
+        return;
+    if (QWidget* view = m_browser->widget())
+    {
+        view->setFocusPolicy(Qt::FocusPolicy(view->focusPolicy() | Qt::TabFocus));
+        layout->addWidget(view);
+    }
+    m_browser->setEvents(this);
+}
+
+TBrowserTab::~TBrowserTab()
+{
+    if (!m_browser)
+        return;
+    // The control goes before the widget tree so that nothing it raises
+    // while shutting down reaches a half-destroyed tab.
+    IBrowserControl* browser = m_browser;
+    m_browser = nullptr;
+    browser->setEvents(nullptr);
+    delete browser;
+}
+
+void TBrowserTab::Navigate(const QString& url)
+{
+    if (!m_browser)
+        return;
+    if (!m_locked)
+        SetTitle(url);
+    if (url == BlankAddress)
+        GoBlank();
+    else
+        m_browser->Navigate(url);
+}
+
+void TBrowserTab::NavigateTo(const QString& url)
+{
+    if (!m_browser)
+        return;
+    TabHome = url;
+    Navigate(url);
+}
+
+void TBrowserTab::GoTabHome()
+{
+    if (m_browser && !TabHome.isEmpty())
+        Navigate(TabHome);
+}
+
+void TBrowserTab::GoHome()
+{
+    if (m_browser)
+        Navigate(HomeUrl());
+}
+
+void TBrowserTab::GoBack()
+{
+    if (m_browser && CanGoBack)
+        m_browser->GoBack();
+}
+
+void TBrowserTab::GoForward()
+{
+    if (m_browser && CanGoForward)
+        m_browser->GoForward();
+}
+
+void TBrowserTab::Stop()
+{
+    if (!m_browser)
+        return;
+    m_browser->Stop();
+    // A stopped load may never report its document as complete; the tab
+    // must not keep its busy icon for ever.
+    if (Busy)
+        FinishTracking();
+}
+
+void TBrowserTab::Refresh(bool complete)
+{
+    if (!m_browser)
+        return;
+    if (m_browser->Busy())
+        Stop();
+    m_browser->Refresh(complete);
+}
+
+void TBrowserTab::GoBlank()
+{
+    if (!m_browser)
+        return;
+    // Replacing the document of a locked tab would lose the page it keeps.
+    if (m_locked)
+    {
+        OpenInNewTab(BlankAddress);
+        return;
+    }
+    m_browser->LoadBlank(BlankPageHtml());
+}
+
+QString TBrowserTab::GetLocationURL() const
+{
+    return m_browser ? m_browser->LocationURL() : QString();
+}
+
+QString TBrowserTab::GetLocationName() const
+{
+    return m_browser ? m_browser->LocationName() : QString();
+}
+
+void TBrowserTab::SetTitle(const QString& title)
+{
+    if (!m_browser)
+        return;
+    const QString caption = m_stickyName.isEmpty() ? ShortenTitle(title, m_host->TitleLimit(),
+                                                                  m_host->GetGlobalText(u"Blank"_s))
+                                                   : literalAmpersands(m_stickyName);
+    SetAppearance(caption, title);
+}
+
+void TBrowserTab::SetStickyName(const QString& name)
+{
+    if (!m_browser)
+        return;
+    m_stickyName = name;
+    if (name.isEmpty())
+        SetTitle(GetLocationName());
+    else
+        SetCaption(literalAmpersands(name));
+}
+
+void TBrowserTab::PromptStickyName()
+{
+    if (!m_browser)
+        return;
+    const QString title = GetLocationName();
+    const QString proposed = title == GetLocationURL() ? QString() : title;
+    QString text = proposed;
+    QPointer<TBrowserTab> self(this);
+    const bool accepted = m_host->InputQuery(m_host->GetGlobalText(u"StickyNameTitle"_s),
+                                             m_host->GetGlobalText(u"StickyNamePrompt"_s), text);
+    if (!self)
+        return;
+    if (!accepted)
+        text = proposed;
+    if (!text.isEmpty())
+        SetStickyName(text);
+}
+
+void TBrowserTab::SetLocked(bool locked)
+{
+    if (!m_browser)
+        return;
+    m_locked = locked;
+    SetState(locked ? StateLocked : StateIdle);
+}
+
+void TBrowserTab::MarkSeen(bool seen)
+{
+    if (!m_browser)
+        return;
+    Seen = seen;
+    if (m_locked)
+        return;
+    SetState(!seen && !IsActive() ? StateUnseen : StateIdle);
+}
+
+bool TBrowserTab::IsActive() const
+{
+    return m_host->IsActiveTab(this);
+}
+
+void TBrowserTab::FocusPage()
+{
+    if (m_browser)
+        m_browser->FocusPage();
+}
+
+void TBrowserTab::FollowNextLink(const std::function<void(bool)>& done)
+{
+    if (!m_browser)
+    {
+        // Whoever waits for the answer gets one.
+        if (done)
+            done(false);
+        return;
+    }
+    m_browser->FollowNextLink(done ? done : [](bool) {});
+}
+
+QString TBrowserTab::ShortenTitle(const QString& title, int limit, const QString& blankText)
+{
+    // A negative limit is as meaningless as none: the default applies.
+    const int effective = limit > 0 ? limit : 50;
+    QString result = title;
+    if (title.size() > effective)
+        result = leftCharacters(title, effective) + u"..."_s;
+    if (result == BlankAddress)
+        result = blankText;
+    return literalAmpersands(result);
+}
+
+QString TBrowserTab::ProgressText(int progress, int maximum)
+{
+    if (progress < 1 || maximum < 1)
+        return QString();
+    const qint64 scaled = qint64(progress) * 100;
+    qint64 percent = scaled / maximum;
+    const qint64 twiceRest = (scaled % maximum) * 2;
+    // Halves go to the even neighbour.
+    if (twiceRest > maximum || (twiceRest == maximum && percent % 2 == 1))
+        ++percent;
+    return QString::number(qMin<qint64>(percent, 100)) + u'%';
+}
+
+QString TBrowserTab::BlankPageHtml()
+{
+    return u"<html><head><title>about:blank</title></head>"
+           "<body bgcolor=\"#FFFFFF\">"
+           "<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
+           "<td valign=\"top\"><span style=\"font-family: Verdana, Geneva, Arial; "
+           "font-size: 11px; color: #000033\">&nbsp;</span></td>"
+           "<td valign=\"top\" align=\"right\"><span style=\"font-family: Verdana; "
+           "font-size: 11px; color: #999999\">Quillwave " QW_VERSION "<br></span></td>"
+           "</tr></table></body></html>"_s;
+}
+
+QString TBrowserTab::HomeUrl()
+{
+    return u"quillwave:start?f=home"_s;
+}
+
+QIcon TBrowserTab::PageIcon() const
+{
+    return m_state == StateIdle ? m_icon : QIcon();
+}
+
+bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
+{
+    // A captured pop-up waits to be closed; nothing of it may load or run.
+    if (Killed)
+        return false;
+    const QString& url = request.url;
+    if (url.left(10) == u"javascript"_s)
+        return true;
+
+    if (Hidden)
+    {
+        if (url == BlankAddress)
+            return true;
+        PopupOriginalUrl = url;
+        Hidden = false;
+        QPointer<TBrowserTab> self(this);
+        const bool captured = m_host->PopupMatch(url);
+        if (!self)
+            return false;
+        if (captured)
+        {
+            Killed = true;
+            m_host->StartCloseHiddenTimer();
+            return false;
+        }
+        emit shown(this);
+        SetCaption(m_host->GetGlobalText(u"Loading"_s));
+    }
+    else if (m_locked && DivertsFromLockedTab(request))
+    {
+        OpenInNewTab(url);
+        return false;
+    }
+
+    if (request.frame == TopFrame && IsActive())
+        m_host->RecordTypedAddress(url);
+
+    // A new top-level navigation replaces whatever was being tracked: the
+    // old document and its frames are gone and will not complete.
+    if (!Busy || request.frame == TopFrame)
+        StartTracking(request.frame);
+    if (request.frame == TopFrame)
+        m_pendingUrl = request.url;
+    return true;
+}
+
+IBrowserControl* TBrowserTab::NewWindow(const QString& requestedUrl, bool userInitiated)
+{
+    Q_UNUSED(requestedUrl);
+    Q_UNUSED(userInitiated);
+    if (Killed)
+        return nullptr;
+    // Adding a tab processes pending events, which may close this one.
+    QPointer<TBrowserTab> self(this);
+    ITabHost* host = m_host;
+    TBrowserTab* tab = host->AddHiddenTab();
+    if (!tab)
+        return nullptr;
+    if (!self || !tab->Browser())
+    {
+        // A hidden tab that will never load would stay for ever, unseen:
+        // let the close-hidden timer take it with the captured pop-ups.
+        tab->Killed = true;
+        host->StartCloseHiddenTimer();
+        return nullptr;
+    }
+    tab->OpenedAsNewWindow = true;
+    return tab->Browser();
+}
+
+void TBrowserTab::NavigateComplete(FrameId frame, const QString& url)
+{
+    if (LockAfterLoad && !m_locked)
+        SetLocked(true);
+
+    const bool insecure = !isHttpsAddress(url) && !(frame != TopFrame && isEmptyFrameAddress(url));
+    if (insecure)
+        InsecureSeen = true;
+
+    const bool active = IsActive();
+    if (active && frame == TopFrame)
+    {
+        m_host->ShowAddress(url);
+        if (OpenedAsNewWindow)
+        {
+            OpenedAsNewWindow = false;
+            if (m_host->WindowActive())
+                FocusPage();
+        }
+    }
+
+    if (Busy && frame == m_tracked)
+    {
+        if (Restoring)
+        {
+            ApplyPhase(2);
+            Restoring = false;
+        }
+        else
+        {
+            ApplyPhase(3);
+        }
+        // A frame's own navigation can lower the page's security, never
+        // raise it above what its top-level document has.
+        Secure = frame == TopFrame ? !InsecureSeen : Secure && !InsecureSeen;
+        if (active)
+            m_host->RefreshIndicators();
+        InsecureSeen = false;
+    }
+    else if (insecure && Secure)
+    {
+        // A plain frame that arrives after its https page was judged.
+        Secure = false;
+        if (active)
+            m_host->RefreshIndicators();
+    }
+}
+
+void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
+{
+    if (frame == TopFrame && IsActive())
+        m_host->ShowAddress(url);
+    // The top-level document completes last: whatever frame was tracked is
+    // done with it, even one whose own completion was lost.
+    if (Busy && (frame == m_tracked || frame == TopFrame))
+        FinishTracking();
+    if (frame == TopFrame)
+        m_pendingUrl.clear();
+}
+
+QString TBrowserTab::RememberedAddress() const
+{
+    // A tab whose first page is still on its way has no address of its own
+    // yet; what it is loading is what the user will see there.
+    const QString address = GetLocationURL();
+    if (Busy && !m_pendingUrl.isEmpty() &&
+        (address.isEmpty() || address == QLatin1String("about:blank")))
+        return m_pendingUrl;
+    return address;
+}
+
+void TBrowserTab::TitleChange(const QString& title)
+{
+    m_lastTitle = title;
+    SetTitle(title);
+}
+
+void TBrowserTab::StatusTextChange(const QString& text)
+{
+    if (IsActive())
+        m_host->SetStatusText(text);
+}
+
+void TBrowserTab::ProgressChange(int progress, int maximum)
+{
+    if (!IsActive())
+        return;
+    // The engine ends a load with progress equal to its maximum; the panel
+    // is cleared then instead of keeping the last figure below it.
+    m_host->SetProgressText(progress == maximum ? QString() : ProgressText(progress, maximum));
+}
+
+void TBrowserTab::CommandStateChange(int command, bool enabled)
+{
+    switch (command)
+    {
+    case CommandForward:
+        CanGoForward = enabled;
+        break;
+    case CommandBack:
+        CanGoBack = enabled;
+        break;
+    case CommandRefreshIndicators:
+        m_host->RefreshIndicators();
+        break;
+    default:
+        return;
+    }
+    m_host->RefreshBackForward();
+}
+
+void TBrowserTab::WindowClosing()
+{
+    m_host->CloseTabRequested(this);
+}
+
+void TBrowserTab::IconChange(const QIcon& icon)
+{
+    m_icon = icon;
+    if (m_state == StateIdle)
+        emit appearanceChanged(this);
+}
+
+void TBrowserTab::InsecureContent()
+{
+    // Mixed content, or a certificate the user let through: the page is no
+    // longer what its https address promises.
+    InsecureSeen = true;
+    if (!Secure)
+        return;
+    Secure = false;
+    if (IsActive())
+        m_host->RefreshIndicators();
+}
+
+void TBrowserTab::SetState(int state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit appearanceChanged(this);
+}
+
+void TBrowserTab::SetCaption(const QString& caption)
+{
+    SetAppearance(caption, m_hint);
+}
+
+void TBrowserTab::SetAppearance(const QString& caption, const QString& hint)
+{
+    if (m_caption == caption && m_hint == hint)
+        return;
+    m_caption = caption;
+    m_hint = hint;
+    emit appearanceChanged(this);
+}
+
+void TBrowserTab::ApplyPhase(int phase)
+{
+    if (m_locked)
+        return;
+    switch (phase)
+    {
+    case 1:
+        SetState(StateBusy);
+        break;
+    case 2:
+        SetState(Seen ? StateIdle : StateUnseen);
+        break;
+    case 3:
+        SetState(StateArrived);
+        break;
+    default:
+        break;
+    }
+}
+
+void TBrowserTab::StartTracking(FrameId frame)
+{
+    InsecureSeen = false;
+    Busy = true;
+    m_tracked = frame;
+    ApplyPhase(1);
+    if (IsActive())
+        m_host->RefreshIndicators();
+}
+
+void TBrowserTab::FinishTracking()
+{
+    const bool active = IsActive();
+    MarkSeen(active);
+    Busy = false;
+    m_tracked = UnknownFrame;
+    if (active)
+    {
+        ApplyPhase(2);
+        m_host->RefreshIndicators();
+    }
+}
+
+void TBrowserTab::OpenInNewTab(const QString& url)
+{
+    TBrowserTab* tab = m_host->AddTabPerPreference();
+    if (!tab)
+        return;
+    tab->OpenedAsNewWindow = true;
+    tab->Navigate(url);
+}
+
+bool TBrowserTab::DivertsFromLockedTab(const NavigationRequest& request) const
+{
+    if (request.frame != TopFrame && request.frame != UnknownFrame)
+    {
+        // The page's own frames keep loading in place; a link the user
+        // follows inside a frame leaves the page like any other.
+        return request.userInitiated || request.kind == NavigationRequest::LinkClicked;
+    }
+    // Reloading the page the tab keeps is not leaving it.
+    const bool samePage = request.url == m_browser->LocationURL();
+    if (samePage &&
+        (request.kind == NavigationRequest::Reload || request.kind == NavigationRequest::Program))
+        return false;
+    return true;
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "core/engine/IBrowserControl.h"
+
+#include <QWidget>
+
+class ITabHost;
+
+// One page of the tab set: owns its browser control and turns the
+// control's events into its caption, icon and the window's indicators.
+class TBrowserTab : public QWidget, public IBrowserEvents
+{
+    Q_OBJECT
+public:
+    // Icon states; the tab image index is the state minus one.
+    enum IconState
+    {
+        StateIdle = 0,
+        StateBusy = 1,
+        StateUnseen = 2,
+        StateArrived = 3,
+        StateLocked = 4
+    };
+
+    // control may be null (the engine could not make one): every operation
+    // then does nothing.
+    TBrowserTab(ITabHost* host, IBrowserControl* control, bool hidden, QWidget* parent = nullptr);
+    ~TBrowserTab() override;
+
+    IBrowserControl* Browser() const { return m_browser; }
+
+    // Operations
+    void Navigate(const QString& url);
+    void NavigateTo(const QString& url);
+    void GoTabHome();
+    void GoHome();
+    void GoBack();
+    void GoForward();
+    void Stop();
+    // Ctrl held (or complete) bypasses the cache.
+    void Refresh(bool complete = false);
+    void GoBlank();
+    QString GetLocationURL() const;
+    QString GetLocationName() const;
+    // The address to remember for this tab: its page's, or while its first
+    // page is still loading, the one it is loading.
+    QString RememberedAddress() const;
+    void SetTitle(const QString& title);
+    void SetStickyName(const QString& name);
+    void PromptStickyName();
+    void SetLocked(bool locked);
+    void MarkSeen(bool seen);
+    bool IsActive() const;
+    void FocusPage();
+    void FollowNextLink(const std::function<void(bool)>& done = {});
+
+    // The title rule as a pure function: limit 0 = default of 50.
+    static QString ShortenTitle(const QString& title, int limit, const QString& blankText);
+    // The status bar's progress text ("" clears the panel).
+    static QString ProgressText(int progress, int maximum);
+    // The program's blank page.
+    static QString BlankPageHtml();
+    // The start page address GoHome uses.
+    static QString HomeUrl();
+
+    // State (names as the design's)
+    QString Caption() const { return m_caption; }
+    QString Hint() const { return m_hint; }
+    int State() const { return m_state; }
+    int ImageIndex() const { return m_state - 1; }
+    QIcon PageIcon() const; // the favicon while idle, else null
+
+    bool OpenedAsNewWindow = false;
+    bool LockAfterLoad = false;
+    bool CanGoBack = false;
+    bool CanGoForward = false;
+    QString PopupOriginalUrl;
+    QString TabHome;
+    bool Hidden = false;
+    bool Killed = false;
+    bool Secure = false;
+    bool InsecureSeen = false;
+    bool Seen = true;
+    bool HideFromCloseAll = false;
+    bool Busy = false;
+    bool Restoring = false;
+    int Zone = 0;
+    bool Locked() const { return m_locked; }
+    QString StickyName() const { return m_stickyName; }
+    FrameId TrackedDispatch() const { return m_tracked; }
+
+signals:
+    // Caption, hint or icon changed: the tab strip repaints this tab.
+    void appearanceChanged(TBrowserTab* tab);
+    // Hidden cleared: the tab strip shows the tab.
+    void shown(TBrowserTab* tab);
+
+protected:
+    // IBrowserEvents
+    bool BeforeNavigate(const NavigationRequest& request) override;
+    IBrowserControl* NewWindow(const QString& requestedUrl, bool userInitiated) override;
+    void NavigateComplete(FrameId frame, const QString& url) override;
+    void DocumentComplete(FrameId frame, const QString& url) override;
+    void TitleChange(const QString& title) override;
+    void StatusTextChange(const QString& text) override;
+    void ProgressChange(int progress, int maximum) override;
+    void CommandStateChange(int command, bool enabled) override;
+    void WindowClosing() override;
+    void IconChange(const QIcon& icon) override;
+    void InsecureContent() override;
+
+private:
+    void SetState(int state);
+    void SetCaption(const QString& caption);
+    void SetAppearance(const QString& caption, const QString& hint);
+    // Completion phases 1 to 3; they leave a locked tab's icon alone.
+    void ApplyPhase(int phase);
+    void StartTracking(FrameId frame);
+    void FinishTracking();
+    // A locked tab keeps its page: the address goes to a new tab instead.
+    void OpenInNewTab(const QString& url);
+    bool DivertsFromLockedTab(const NavigationRequest& request) const;
+
+    ITabHost* m_host;
+    IBrowserControl* m_browser;
+    QString m_caption;
+    QString m_hint;
+    QString m_stickyName;
+    QString m_lastTitle;
+    QIcon m_icon;
+    bool m_locked = false;
+    int m_state = StateIdle;
+    FrameId m_tracked = UnknownFrame;
+    QString m_pendingUrl;
+};

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/dialogs/TfrmConfirm.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QTimer;
+class TBrowserTab;
+class TQWOptions;
+
+// Pop-up capture: the user's list of address patterns that windows opened
+// by pages are checked against, the capture notice, the add-to-list
+// command and the timer that closes captured tabs.
+//
+// The window owns one. It keeps copies of UsePopupVostel and
+// PopupVostelNotify (the options dialog changes them through the setters)
+// and the list, which is written back when the capture is destroyed.
+class TPopupCapture : public QObject
+{
+    Q_OBJECT
+public:
+    // The confirmation dialog: caption, check box initially checked, title,
+    // prompt, OK text, Cancel text, check box text (empty hides a part).
+    using ConfirmFn = std::function<ConfirmResult(
+        const QString& caption, bool checked, const QString& title, const QString& prompt,
+        const QString& okText, const QString& cancelText, const QString& checkText)>;
+    // A modal input box; false when cancelled, text is in and out.
+    using InputFn =
+        std::function<bool(const QString& caption, const QString& prompt, QString& text)>;
+    // A text of the language section "GLOBAL".
+    using GlobalTextFn = std::function<QString(const QString& key)>;
+
+    static constexpr int CloseHiddenInterval = 2000;
+
+    // options must outlive the capture. Reads the two switches from it; the
+    // list is read by LoadPopupList().
+    TPopupCapture(TQWOptions* options, GlobalTextFn globalText, ConfirmFn confirm, InputFn input,
+                  QObject* parent = nullptr);
+    ~TPopupCapture() override;
+
+    // Replaces the list with the stored one.
+    void LoadPopupList();
+    bool PopupListLoaded() const { return m_loaded; }
+    const QStringList& PopupList() const { return m_popupList; }
+    // Writes the list back when it was loaded.
+    void WriteBack();
+
+    bool UsePopupVostel() const { return m_usePopupVostel; }
+    void SetUsePopupVostel(bool use) { m_usePopupVostel = use; }
+    bool PopupVostelNotify() const { return m_popupVostelNotify; }
+    void SetPopupVostelNotify(bool notify) { m_popupVostelNotify = notify; }
+
+    // Whether a hidden tab's first real address is to be captured. On a
+    // capture it may show the notice; whatever the user does there, the
+    // answer stays yes.
+    bool PopupMatch(const QString& url);
+    // The first pattern of the list that captures url, or an empty string.
+    QString MatchingPattern(const QString& url) const;
+
+    // The text proposed for the list: the pop-up's first address when it
+    // has one, else the current address; cut before the first "?".
+    static QString ProposedEntry(const QString& popupOriginalUrl, const QString& currentUrl);
+    // pmAddToPopupVostelClick for tab (the tab under the last right-click).
+    // On confirmation the entry is added to the stored list and the tab is
+    // closed through closeTabRequested; the list is reloaded in every case.
+    void AddToPopupList(TBrowserTab* tab);
+
+    QTimer* CloseHiddenTimer() const { return tmrCloseHidden; }
+    void StartCloseHiddenTimer();
+
+signals:
+    // The close-hidden timer fired: every tab marked Killed is to go.
+    void closeKilledTabsRequested();
+    // The tab whose address went into the list is to be closed.
+    void closeTabRequested(TBrowserTab* tab);
+
+private:
+    void tmrCloseHiddenTimer();
+    void ShowNotice(const QString& url);
+    QString GetGlobalText(const QString& key) const;
+
+    TQWOptions* m_options;
+    GlobalTextFn m_globalText;
+    ConfirmFn m_confirm;
+    InputFn m_input;
+    QStringList m_popupList;
+    bool m_loaded = false;
+    bool m_usePopupVostel = true;
+    bool m_popupVostelNotify = true;
+    QTimer* tmrCloseHidden;
+};

@@ -1,0 +1,125 @@
+#include "core/tabs/TStartupLoader.h"
+
+#include "core/store/RegistryKeys.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/instance/TEntryRoutine.h"
+#include "core/settings/TQWOptions.h"
+#include "core/tabs/TTabSet.h"
+
+namespace
+{
+const QString ModeHome = QStringLiteral("Home");
+const QString ModeBlank = QStringLiteral("Blank");
+const QString ModeLast = QStringLiteral("Last");
+} // namespace
+
+TStartupLoader::TStartupLoader(TTabSet* tabs, TQWOptions* options, OpenGroupFn openGroup,
+                               ConfirmRestoreFn confirmRestore)
+    : m_tabs(tabs), m_options(options), m_openGroup(std::move(openGroup)),
+      m_confirmRestore(std::move(confirmRestore))
+{
+}
+
+bool TStartupLoader::IsLastMode(const QString& mode)
+{
+    return mode == ModeLast;
+}
+
+void TStartupLoader::Run()
+{
+    OpenStartupPage();
+    OpenMode();
+    OpenCommandLine();
+}
+
+TBrowserTab* TStartupLoader::NextTab()
+{
+    TBrowserTab* tab = m_tabUsed ? m_tabs->AddTab() : m_tabs->GetActivePage();
+    if (!tab)
+        tab = m_tabs->AddTab();
+    m_tabUsed = true;
+    return tab;
+}
+
+void TStartupLoader::OpenStartupPage()
+{
+    const QString page = m_options->StartupPage();
+    if (page.isEmpty())
+        return;
+    // Consumed before it is opened: a page that crashes the program must
+    // not come back at every start.
+    m_options->SetStartupPage(QString());
+    NextTab()->Navigate(page);
+}
+
+void TStartupLoader::OpenMode()
+{
+    const QString mode = m_options->StartupMode();
+    if (mode == ModeHome)
+        NextTab()->GoHome();
+    else if (mode == ModeBlank)
+        NextTab()->GoBlank();
+    else if (mode == ModeLast)
+    {
+        const QStringList lines = m_options->ReadListSection(RegistryKeys::LastOpenSites);
+        if (!lines.isEmpty() && m_confirmRestore && !m_confirmRestore())
+            return;
+        // Each tab goes directly after the one restored before it, as if that
+        // one were active, but stays in the background: only the last comes
+        // to the front, so the engine never draws the pages in between.
+        TBrowserTab* previous = nullptr;
+        for (auto line = lines.crbegin(); line != lines.crend(); ++line)
+        {
+            const int equals = line->indexOf(QLatin1Char('='));
+            TBrowserTab* tab = previous ? m_tabs->AddBackgroundTab(previous) : NextTab();
+            m_tabUsed = true;
+            tab->Restoring = true;
+            tab->NavigateTo(line->mid(equals + 1));
+            previous = tab;
+        }
+        if (previous)
+            m_tabs->ActivateTab(previous);
+    }
+    else
+    {
+        const QString group = m_options->StartupVostelGroup();
+        if (!group.isEmpty() && m_openGroup)
+            m_openGroup(group, !m_tabUsed, false);
+    }
+}
+
+void TStartupLoader::OpenCommandLine()
+{
+    const QString argument = m_options->CommandLine();
+    if (argument.isEmpty())
+        return;
+    m_options->SetCommandLine(QString());
+    if (TEntryRoutine::isStartupGroupArgument(argument) && m_openGroup)
+    {
+        m_openGroup(argument, true, true);
+        return;
+    }
+    NextTab()->Navigate(argument);
+}
+
+QStringList TStartupLoader::RememberedSites(const QList<TBrowserTab*>& tabs)
+{
+    QStringList lines;
+    for (int index = tabs.size() - 1; index >= 0; --index)
+    {
+        const TBrowserTab* tab = tabs.at(index);
+        if (tab->Killed)
+            continue;
+        const QString address = tab->RememberedAddress();
+        if (!address.isEmpty())
+            lines << QStringLiteral("url%1=%2").arg(index + 1).arg(address);
+    }
+    return lines;
+}
+
+void TStartupLoader::WriteRememberedSites(TQWOptions& options, const QList<TBrowserTab*>& tabs)
+{
+    const QStringList lines =
+        IsLastMode(options.StartupMode()) ? RememberedSites(tabs) : QStringList();
+    options.WriteListSection(RegistryKeys::LastOpenSites, lines);
+}

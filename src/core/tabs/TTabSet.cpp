@@ -1,0 +1,636 @@
+#include "core/tabs/TTabSet.h"
+
+#include "components/TQWPageControl.h"
+#include "core/tabs/ITabHost.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/settings/TQWOptions.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
+namespace
+{
+const QString BlankAddress = QStringLiteral("about:blank");
+
+// The refresh command bypasses the cache while Ctrl is held.
+bool completeRefresh()
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+// Repainting of the tab strip stays off while a tab is added and placed.
+class StripUpdateGuard
+{
+public:
+    explicit StripUpdateGuard(TQWPageControl* control) : m_control(control)
+    {
+        m_control->beginUpdate();
+    }
+    ~StripUpdateGuard() { m_control->endUpdate(); }
+    StripUpdateGuard(const StripUpdateGuard&) = delete;
+    StripUpdateGuard& operator=(const StripUpdateGuard&) = delete;
+
+private:
+    TQWPageControl* m_control;
+};
+} // namespace
+
+const QList<int>& TTabSet::AutoRefreshIntervals()
+{
+    static const QList<int> intervals = {0, 15000, 30000, 60000, 120000, 300000};
+    return intervals;
+}
+
+int TTabSet::AutoRefreshItemFor(int interval)
+{
+    return AutoRefreshIntervals().contains(interval) ? interval : 0;
+}
+
+TTabSet::TTabSet(TQWPageControl* pcPage, ITabHost* host, BrowserControlFactory factory,
+                 TQWOptions* options, LangTextFn langText, ConfirmFn confirm, QObject* parent)
+    : QObject(parent), pcPage(pcPage), m_host(host), m_factory(std::move(factory)),
+      m_options(options), m_langText(std::move(langText)), m_confirm(std::move(confirm))
+{
+    if (m_options)
+    {
+        OpenNewAtEnd = m_options->OpenNewAtEnd();
+        OpenNewInForeground = m_options->OpenNewInForeground();
+        SetNewAction(m_options->NewAction());
+        m_titleLimit = qMax(0, m_options->LimitTitleLength());
+    }
+    tmrRefresh = new QTimer(this);
+    tmrRefresh->setObjectName(QStringLiteral("tmrRefresh"));
+    connect(tmrRefresh, &QTimer::timeout, this, &TTabSet::RefreshAll);
+
+    connect(pcPage, &TQWPageControl::pageChanged, this, &TTabSet::pcPageChange);
+    connect(pcPage, &TQWPageControl::tabMouseDown, this,
+            [this](Qt::MouseButton button, int visibleIndex, const QPoint&)
+            { pcPageMouseDown(button, visibleIndex); });
+    connect(pcPage, &TQWPageControl::pageMoved, this, &TTabSet::tabsChanged);
+}
+
+TTabSet::~TTabSet() = default;
+
+int TTabSet::Count() const
+{
+    return pcPage->count();
+}
+
+TBrowserTab* TTabSet::Tab(int index) const
+{
+    if (index < 0 || index >= pcPage->count())
+        return nullptr;
+    return qobject_cast<TBrowserTab*>(pcPage->page(index));
+}
+
+QList<TBrowserTab*> TTabSet::Tabs() const
+{
+    QList<TBrowserTab*> tabs;
+    for (int i = 0; i < pcPage->count(); ++i)
+    {
+        if (TBrowserTab* tab = Tab(i))
+            tabs.append(tab);
+    }
+    return tabs;
+}
+
+bool TTabSet::Contains(const TBrowserTab* tab) const
+{
+    return tab && pcPage->indexOf(tab) >= 0;
+}
+
+void TTabSet::SetNewAction(int action)
+{
+    m_newAction = qBound(0, action, 2);
+}
+
+void TTabSet::SetImages(const QList<QIcon>& images)
+{
+    m_images = images;
+    pcPage->setImages(images);
+}
+
+QIcon TTabSet::TabIcon(const TBrowserTab* tab) const
+{
+    if (!tab)
+        return {};
+    const int index = tab->ImageIndex();
+    if (index >= 0 && index < m_images.size())
+        return m_images.at(index);
+    return tab->PageIcon();
+}
+
+TBrowserTab* TTabSet::GetActivePage() const
+{
+    return qobject_cast<TBrowserTab*>(pcPage->activePage());
+}
+
+TBrowserTab* TTabSet::CreateTab(bool hidden)
+{
+    TBrowserTab* tab = CreateTabAfter(hidden, GetActivePage());
+    if (!hidden)
+        pcPage->setActivePage(tab);
+    return tab;
+}
+
+TBrowserTab* TTabSet::CreateTabAfter(bool hidden, TBrowserTab* previous)
+{
+    IBrowserControl* control = m_factory ? m_factory(pcPage) : nullptr;
+    auto* tab = new TBrowserTab(m_host, control, hidden);
+    int index = 0; // at the front when no tab was active
+    if (OpenNewAtEnd)
+        index = pcPage->count();
+    else if (previous)
+        index = pcPage->indexOf(previous) + 1;
+    pcPage->insertPage(index, tab, !hidden);
+    AttachTab(tab);
+    return tab;
+}
+
+TBrowserTab* TTabSet::AddBackgroundTab(TBrowserTab* after)
+{
+    return CreateTabAfter(false, after && Contains(after) ? after : GetActivePage());
+}
+
+void TTabSet::AttachTab(TBrowserTab* tab)
+{
+    connect(tab, &TBrowserTab::appearanceChanged, this, &TTabSet::SyncAppearance);
+    connect(tab, &TBrowserTab::shown, this, &TTabSet::TabShown);
+    connect(tab, &QObject::destroyed, this, [this, tab] { m_foregroundWhenShown.remove(tab); });
+    SyncAppearance(tab);
+}
+
+void TTabSet::SyncAppearance(TBrowserTab* tab)
+{
+    if (!Contains(tab))
+        return;
+    pcPage->setPageCaption(tab, tab->Caption());
+    pcPage->setPageHint(tab, tab->Hint());
+    pcPage->setPageIcon(tab, tab->PageIcon());
+    pcPage->setPageImageIndex(tab, tab->ImageIndex());
+    // A tab's look changes when it is added and when a navigation starts
+    // and arrives.
+    emit tabsChanged();
+}
+
+void TTabSet::TabShown(TBrowserTab* tab)
+{
+    if (!Contains(tab))
+        return;
+    pcPage->setPageVisible(tab, true);
+    SyncAppearance(tab);
+    if (m_foregroundWhenShown.remove(tab))
+        ActivateTab(tab);
+}
+
+TBrowserTab* TTabSet::AddTab()
+{
+    TBrowserTab* tab = CreateTab(false);
+    pcPageChange();
+    return tab;
+}
+
+TBrowserTab* TTabSet::AddTabPerPreference()
+{
+    TBrowserTab* previous = GetActivePage();
+    TBrowserTab* tab;
+    {
+        const StripUpdateGuard guard(pcPage);
+        tab = CreateTab(false);
+        if (!OpenNewInForeground && previous)
+            pcPage->setActivePage(previous);
+    }
+    if (GetActivePage() != previous)
+        pcPageChange();
+    return tab;
+}
+
+TBrowserTab* TTabSet::AddHiddenTab()
+{
+    TBrowserTab* tab;
+    {
+        const StripUpdateGuard guard(pcPage);
+        tab = CreateTab(true);
+    }
+    // A hidden tab cannot be the active one yet; it comes to the front when
+    // pop-up capture lets it be shown.
+    if (OpenNewInForeground)
+        m_foregroundWhenShown.insert(tab);
+    return tab;
+}
+
+void TTabSet::ResetTab(TBrowserTab* tab, bool clearTabHome)
+{
+    // Unlocked first: a locked tab would send the blank page into a new tab.
+    // A pending lock-after-load would lock the tab again when it arrives.
+    tab->LockAfterLoad = false;
+    tab->SetLocked(false);
+    tab->GoBlank();
+    if (clearTabHome)
+        tab->TabHome.clear();
+    tab->SetStickyName(QString());
+    // The title rule shows "about:blank" as the Blank text.
+    tab->SetTitle(BlankAddress);
+    tab->HideFromCloseAll = false;
+}
+
+void TTabSet::CloseTab(TBrowserTab* tab)
+{
+    if (!Contains(tab))
+        return;
+    if (pcPage->isPageVisible(tab) && pcPage->visibleCount() == 1)
+    {
+        ResetTab(tab, true);
+        return;
+    }
+    bool activeChanged = false;
+    if (tab == GetActivePage())
+    {
+        const int at = pcPage->visibleIndexOf(tab);
+        pcPage->setActivePage(pcPage->visiblePage(at == 0 ? 1 : at - 1));
+        activeChanged = true;
+    }
+    m_foregroundWhenShown.remove(tab);
+    tab->Stop();
+    pcPage->removePage(tab);
+    tab->hide();
+    emit tabsChanged();
+    // The close may come from the tab's own event handler (a page closing
+    // its window), which is still running: the tab goes when it returns.
+    tab->deleteLater();
+    if (activeChanged)
+        pcPageChange();
+}
+
+void TTabSet::CloseKilledTabs()
+{
+    for (int i = Count() - 1; i >= 0; --i)
+    {
+        TBrowserTab* tab = Tab(i);
+        if (tab && tab->Killed)
+            CloseTab(tab);
+    }
+}
+
+void TTabSet::CloseAll(bool silent)
+{
+    // Asking first and refusing afterwards would ignore the user's answer.
+    if (GroupOpening)
+        return;
+    if (!silent && m_options && m_options->ConfirmCloseAll() && m_confirm)
+    {
+        const ConfirmResult answer =
+            m_confirm(GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAll")), false,
+                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAllPrompt")),
+                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("Proceed")),
+                      GetGlobalText(QStringLiteral("Yes")), GetGlobalText(QStringLiteral("No")),
+                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("DontAsk")));
+        if (answer.checked)
+            m_options->SetConfirmCloseAll(false);
+        if (!answer.ok)
+            return;
+    }
+    if (GroupOpening)
+        return;
+    CloseKilledTabs();
+
+    TBrowserTab* keep = nullptr;
+    for (TBrowserTab* tab : Tabs())
+    {
+        if (tab->HideFromCloseAll && pcPage->isPageVisible(tab))
+        {
+            keep = tab;
+            break;
+        }
+    }
+    if (!keep)
+    {
+        keep = qobject_cast<TBrowserTab*>(pcPage->visiblePage(0));
+        if (keep)
+            ResetTab(keep, false);
+    }
+    if (keep)
+        pcPage->setActivePage(keep);
+
+    for (int i = Count() - 1; i >= 0; --i)
+    {
+        TBrowserTab* tab = Tab(i);
+        if (tab && !tab->HideFromCloseAll && Count() > 1)
+            CloseTab(tab);
+    }
+    pcPageChange();
+}
+
+TBrowserTab* TTabSet::GetPopupTab()
+{
+    CloseKilledTabs();
+    if (PopupTabIndex < 0 || PopupTabIndex >= pcPage->visibleCount())
+        return nullptr;
+    return qobject_cast<TBrowserTab*>(pcPage->visiblePage(PopupTabIndex));
+}
+
+void TTabSet::StopAll()
+{
+    const QList<TBrowserTab*> tabs = Tabs();
+    QList<QPointer<TBrowserTab>> guarded(tabs.cbegin(), tabs.cend());
+    for (const QPointer<TBrowserTab>& tab : guarded)
+    {
+        if (Contains(tab))
+            tab->Stop();
+    }
+}
+
+void TTabSet::RefreshAll()
+{
+    // A refresh may add tabs (a locked tab opens it in a new one): walk the
+    // tabs that were there when it began.
+    const QList<TBrowserTab*> tabs = Tabs();
+    QList<QPointer<TBrowserTab>> guarded(tabs.cbegin(), tabs.cend());
+    const bool complete = completeRefresh();
+    for (const QPointer<TBrowserTab>& tab : guarded)
+    {
+        // A captured pop-up waiting to be closed must not load its page.
+        if (Contains(tab) && !tab->Killed)
+            tab->Refresh(complete);
+    }
+}
+
+void TTabSet::SetAutoRefresh(int interval)
+{
+    m_autoRefreshInterval = qMax(0, interval);
+    if (m_options)
+        m_options->SetAutoRefresh(m_autoRefreshInterval);
+    tmrRefresh->setInterval(m_autoRefreshInterval);
+    // A running timer with interval 0 would refresh without pause.
+    if (m_autoRefreshInterval != 0)
+        tmrRefresh->start();
+    else
+        tmrRefresh->stop();
+}
+
+void TTabSet::SetTitleLimit(int limit)
+{
+    m_titleLimit = qMax(0, limit);
+    CloseKilledTabs();
+    for (TBrowserTab* tab : Tabs())
+    {
+        // The hint holds the full title; a tab without one has none to apply.
+        if (!tab->Hint().isEmpty())
+            tab->SetTitle(tab->Hint());
+    }
+}
+
+void TTabSet::actNewBlankExecute()
+{
+    const TBrowserTab* active = GetActivePage();
+    const QString address = active ? active->GetLocationURL() : QString();
+    TBrowserTab* tab = AddTab();
+    switch (m_newAction)
+    {
+    case 0:
+        tab->GoBlank();
+        break;
+    case 1:
+        if (address.isEmpty())
+            tab->GoBlank();
+        else
+            tab->Navigate(address);
+        break;
+    default:
+        tab->GoHome();
+        break;
+    }
+    emit addressBoxFocusRequested();
+}
+
+void TTabSet::actNewHomeExecute()
+{
+    AddTab()->GoHome();
+}
+
+void TTabSet::actNewCurrentExecute()
+{
+    const TBrowserTab* active = GetActivePage();
+    const QString address = active ? active->GetLocationURL() : QString();
+    TBrowserTab* tab = AddTab();
+    if (address.isEmpty())
+        tab->GoBlank();
+    else
+        tab->NavigateTo(address);
+}
+
+void TTabSet::actCloseExecute()
+{
+    if (!GroupOpening)
+        CloseTab(GetActivePage());
+}
+
+void TTabSet::actCloseAllExecute()
+{
+    CloseAll(false);
+}
+
+void TTabSet::pmCloseAllKeepCurrentClick()
+{
+    if (GroupOpening)
+        return;
+    // The confirmation runs a modal loop in which the tab may go away.
+    const QPointer<TBrowserTab> current = GetActivePage();
+    const bool wasHidden = current && current->HideFromCloseAll;
+    if (current)
+        current->HideFromCloseAll = true;
+    CloseAll(false);
+    if (current)
+    {
+        current->HideFromCloseAll = wasHidden;
+        if (Contains(current))
+            ActivateTab(current);
+    }
+}
+
+void TTabSet::ActivateTab(TBrowserTab* tab)
+{
+    if (!Contains(tab) || !pcPage->isPageVisible(tab))
+        return;
+    pcPage->setActivePage(tab);
+    pcPageChange();
+}
+
+void TTabSet::SelectVisibleTab(int step)
+{
+    const int visible = pcPage->visibleCount();
+    if (visible == 0)
+        return;
+    const int current = pcPage->visibleIndexOf(GetActivePage());
+    int next;
+    if (current < 0)
+        next = step > 0 ? 0 : visible - 1;
+    else
+        next = (current + step + visible) % visible;
+    ActivateTab(qobject_cast<TBrowserTab*>(pcPage->visiblePage(next)));
+}
+
+void TTabSet::actNextBrowserTabExecute()
+{
+    SelectVisibleTab(1);
+}
+
+void TTabSet::actPreviousBrowserTabExecute()
+{
+    SelectVisibleTab(-1);
+}
+
+void TTabSet::pmTabCloseClick()
+{
+    if (!GroupOpening)
+        CloseTab(GetPopupTab());
+}
+
+void TTabSet::pmTabStopClick()
+{
+    if (TBrowserTab* tab = GetPopupTab())
+        tab->Stop();
+}
+
+void TTabSet::pmTabRefreshClick()
+{
+    if (TBrowserTab* tab = GetPopupTab())
+        tab->Refresh(completeRefresh());
+}
+
+void TTabSet::pmTabHomeClick()
+{
+    TBrowserTab* tab = GetPopupTab();
+    if (tab && !tab->TabHome.isEmpty())
+        tab->GoTabHome();
+}
+
+void TTabSet::pmTabLockedClick(bool checked)
+{
+    if (TBrowserTab* tab = GetPopupTab())
+        tab->SetLocked(checked);
+}
+
+void TTabSet::pmHideFromCloseAllClick(bool checked)
+{
+    if (TBrowserTab* tab = GetPopupTab())
+        tab->HideFromCloseAll = checked;
+}
+
+void TTabSet::pmTabStickyNameClick()
+{
+    TBrowserTab* tab = GetPopupTab();
+    if (!tab)
+        return;
+    if (tab->StickyName().isEmpty())
+        tab->PromptStickyName();
+    else
+        tab->SetStickyName(QString());
+}
+
+TTabSet::TabMenuState TTabSet::pmTabPopupPopup()
+{
+    return TabMenuStateFor(GetPopupTab());
+}
+
+TTabSet::TabMenuState TTabSet::TabMenuStateFor(const TBrowserTab* tab) const
+{
+    TabMenuState state;
+    state.hasTab = tab != nullptr;
+    const bool named = tab && !tab->StickyName().isEmpty();
+    state.stickyNameCaption = named ? GetGlobalText(QStringLiteral("StickyNameClear"))
+                                    : GetGlobalText(QStringLiteral("StickyNameSet"));
+    if (tab)
+    {
+        state.hideFromCloseAll = tab->HideFromCloseAll;
+        state.locked = tab->Locked();
+        state.tabHomeEnabled = !tab->TabHome.isEmpty();
+    }
+    return state;
+}
+
+QString TTabSet::TabsMenuCaption(int index, const QString& text)
+{
+    if (index < 9)
+        return QLatin1Char('&') + QString::number(index + 1) + QStringLiteral("    ") + text;
+    return QStringLiteral("      ") + text;
+}
+
+QString TTabSet::TabsMenuText(const TBrowserTab* tab) const
+{
+    if (!tab->StickyName().isEmpty())
+        return tab->StickyName();
+    if (tab->Hint() == BlankAddress)
+        return GetGlobalText(QStringLiteral("Blank"));
+    return tab->Hint();
+}
+
+void TTabSet::FillTabsMenu(QMenu* menu)
+{
+    if (!menu)
+        return;
+    menu->clear();
+    CloseKilledTabs();
+    const QList<TBrowserTab*> tabs = Tabs();
+    for (int i = 0; i < tabs.size(); ++i)
+    {
+        TBrowserTab* tab = tabs.at(i);
+        // A title's "&" is shown, not taken as the item's accelerator.
+        QString text = TabsMenuText(tab);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = menu->addAction(TabsMenuCaption(i, text));
+        item->setData(i);
+        item->setToolTip(tab->GetLocationURL());
+        item->setStatusTip(tab->GetLocationURL());
+        item->setIcon(TabIcon(tab));
+        // The menu runs its own loop in which tabs may come and go: the item
+        // stands for its tab, not for whatever tab later takes its place.
+        const QPointer<TBrowserTab> target(tab);
+        connect(item, &QAction::triggered, this,
+                [this, target]
+                {
+                    if (Contains(target))
+                        MakeMeActiveTab(pcPage->indexOf(target));
+                });
+    }
+}
+
+void TTabSet::MakeMeActiveTab(int index)
+{
+    ActivateTab(Tab(index));
+}
+
+void TTabSet::pcPageChange()
+{
+    TBrowserTab* tab = GetActivePage();
+    if (!tab)
+        return;
+    if (m_host && m_host->WindowActive())
+        tab->FocusPage();
+    if (!tab->Busy)
+        tab->MarkSeen(true);
+    if (!m_host)
+        return;
+    m_host->RefreshIndicators();
+    m_host->ShowAddress(tab->GetLocationURL());
+    m_host->SetProgressText(QString());
+    m_host->SetStatusText(QString());
+}
+
+void TTabSet::pcPageMouseDown(Qt::MouseButton button, int visibleIndex)
+{
+    if (button == Qt::RightButton)
+        PopupTabIndex = visibleIndex;
+}
+
+QString TTabSet::GetGlobalText(const QString& key) const
+{
+    return GetLangText(QStringLiteral("GLOBAL"), key);
+}
+
+QString TTabSet::GetLangText(const QString& section, const QString& key) const
+{
+    return m_langText ? m_langText(section, key) : key;
+}

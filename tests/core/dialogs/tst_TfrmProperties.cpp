@@ -1,0 +1,408 @@
+// The page-properties dialog and the rules behind its rows, with a scripted
+// browser control: no engine runs here.
+
+#include "FakeBrowserControl.h"
+
+#include "chrome/TLanguage.h"
+#include "core/engine/PagePropertiesReader.h"
+#include "core/dialogs/TfrmProperties.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariantMap>
+
+#include <algorithm>
+#include <memory>
+
+namespace
+{
+const QString Languages = QStringLiteral(QW_SOURCE_DIR "/data/Languages/");
+
+QVariantMap answer(const QString& type, double body, double serialized, double modified, double now)
+{
+    return {{"type", type},
+            {"body", body},
+            {"serialized", serialized},
+            {"modified", modified},
+            {"now", now}};
+}
+
+PageProperties sample()
+{
+    PageProperties properties;
+    properties.title = QStringLiteral("Example & <b>Co</b>");
+    properties.url = QStringLiteral("https://www.example.test/docs/page.html?x=1");
+    properties.mimeType = QStringLiteral("text/html");
+    properties.size = 12345;
+    properties.modified = QDateTime(QDate(2015, 10, 21), QTime(7, 28), Qt::UTC);
+    return properties;
+}
+
+// The properties dialog the parent holds, when there is exactly one.
+TfrmProperties* openDialog(QWidget* parent)
+{
+    const QList<TfrmProperties*> dialogs = parent->findChildren<TfrmProperties*>();
+    return dialogs.size() == 1 ? dialogs.first() : nullptr;
+}
+} // namespace
+
+class tst_TfrmProperties : public QObject
+{
+    Q_OBJECT
+
+private:
+    TLanguage english;
+    TLanguage german;
+    std::unique_ptr<QWidget> owner;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(english.Load(Languages + "qweng.ini"));
+        QVERIFY(german.Load(Languages + "qwdeu.ini"));
+    }
+
+    void init() { owner = std::make_unique<QWidget>(); }
+    void cleanup() { owner.reset(); }
+
+    void protocolText_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("http") << "http://a.test/"
+                              << "HyperText Transfer Protocol";
+        QTest::newRow("https") << "https://a.test/x"
+                               << "HyperText Transfer Protocol with Privacy";
+        QTest::newRow("https typed in capitals") << "HTTPS://A.TEST/"
+                                                 << "HyperText Transfer Protocol with Privacy";
+        QTest::newRow("file") << "file:///tmp/page.html"
+                              << "File Protocol";
+        QTest::newRow("ftp") << "ftp://files.test/pub/"
+                             << "File Transfer Protocol";
+        QTest::newRow("program page") << "quillwave:start?f=home"
+                                      << "Quillwave Page";
+        QTest::newRow("data") << "data:text/html,%3Cp%3Ehi"
+                              << "Data in the Address";
+        QTest::newRow("about") << "about:blank"
+                               << "Other Protocol (about)";
+        QTest::newRow("view-source") << "view-source:http://a.test/"
+                                     << "Other Protocol (view-source)";
+        QTest::newRow("no address") << ""
+                                    << "Unknown";
+        QTest::newRow("no scheme") << "www.example.test/page"
+                                   << "Unknown";
+    }
+
+    void protocolText()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, expected);
+        QCOMPARE(TfrmProperties::ProtocolText(url, english), expected);
+    }
+
+    void sizeText_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("inGerman");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("unknown") << qint64(-1) << false << "Unknown";
+        QTest::newRow("negative") << qint64(-20) << false << "Unknown";
+        QTest::newRow("empty") << qint64(0) << false << "0 bytes";
+        QTest::newRow("one") << qint64(1) << false << "1 byte";
+        QTest::newRow("small") << qint64(999) << false << "999 bytes";
+        QTest::newRow("grouped") << qint64(12345) << false << "12,345 bytes";
+        QTest::newRow("large") << qint64(1234567890123) << false << "1,234,567,890,123 bytes";
+        QTest::newRow("German grouping") << qint64(12345) << true << "12.345 Bytes";
+        QTest::newRow("German one") << qint64(1) << true << "1 Byte";
+        QTest::newRow("German unknown") << qint64(-1) << true << "Unbekannt";
+    }
+
+    void sizeText()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, inGerman);
+        QFETCH(QString, expected);
+        const QLocale locale = inGerman ? QLocale(QLocale::German, QLocale::Germany)
+                                        : QLocale(QLocale::English, QLocale::UnitedStates);
+        QCOMPARE(TfrmProperties::SizeText(size, inGerman ? german : english, locale), expected);
+    }
+
+    void typeText_data()
+    {
+        QTest::addColumn<QString>("mimeType");
+        QTest::addColumn<QString>("described"); // the type in brackets; empty: shown as is
+        QTest::addColumn<QString>("expected");  // when shown as is
+        QTest::newRow("html") << "text/html"
+                              << "text/html"
+                              << "";
+        QTest::newRow("parameters dropped") << "text/html; charset=utf-8"
+                                            << "text/html"
+                                            << "";
+        QTest::newRow("capitals") << "TEXT/PLAIN"
+                                  << "text/plain"
+                                  << "";
+        QTest::newRow("image") << "image/png"
+                               << "image/png"
+                               << "";
+        QTest::newRow("unknown to the system") << "application/x-quillwave-unheard-of"
+                                               << ""
+                                               << "application/x-quillwave-unheard-of";
+        QTest::newRow("none") << ""
+                              << ""
+                              << "Unknown";
+        QTest::newRow("blank") << "  "
+                               << ""
+                               << "Unknown";
+    }
+
+    void typeText()
+    {
+        QFETCH(QString, mimeType);
+        QFETCH(QString, described);
+        QFETCH(QString, expected);
+        const QString text = TfrmProperties::TypeText(mimeType, english);
+        if (described.isEmpty())
+        {
+            QCOMPARE(text, expected);
+            return;
+        }
+        const QString suffix = " (" + described + ")";
+        QVERIFY2(text.endsWith(suffix), qPrintable(text));
+        QVERIFY2(text.size() > suffix.size(), "the description comes first");
+        QVERIFY(!text.contains(QLatin1String("charset")));
+    }
+
+    void modifiedText()
+    {
+        const QLocale locale(QLocale::English, QLocale::UnitedStates);
+        QCOMPARE(TfrmProperties::ModifiedText(QDateTime(), english, locale),
+                 QStringLiteral("Unknown"));
+        const QDateTime noon(QDate(2015, 10, 21), QTime(12, 0), Qt::LocalTime);
+        const QString text = TfrmProperties::ModifiedText(noon, english, locale);
+        QVERIFY2(text.contains(QLatin1String("2015")) && text.contains(QLatin1String("October")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("12:00")), qPrintable(text));
+        // Shown in local time whatever zone it came in.
+        QCOMPARE(TfrmProperties::ModifiedText(noon.toUTC(), english, locale), text);
+    }
+
+    void readerTakesTheScriptAnswer_data()
+    {
+        const double now = 1700000000000.0;
+        const double date = 1445412480000.0; // 21 Oct 2015 07:28 UTC
+        QTest::addColumn<QVariant>("result");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<qint64>("modified"); // ms since the epoch; -1 invalid
+        QTest::newRow("no answer") << QVariant() << "" << qint64(-1) << qint64(-1);
+        QTest::newRow("not an object")
+            << QVariant(QStringLiteral("text/html")) << "" << qint64(-1) << qint64(-1);
+        QTest::newRow("body and date") << QVariant(answer("text/html", 5120, -1, date, now))
+                                       << "text/html" << qint64(5120) << qint64(date);
+        QTest::newRow("empty body: the text's length")
+            << QVariant(answer("text/html", 0, 321, -1, now)) << "text/html" << qint64(321)
+            << qint64(-1);
+        QTest::newRow("no navigation entry") << QVariant(answer("text/plain", -1, 40, -1, now))
+                                             << "text/plain" << qint64(40) << qint64(-1);
+        QTest::newRow("nothing measured") << QVariant(answer("text/html", -1, -1, -1, now))
+                                          << "text/html" << qint64(-1) << qint64(-1);
+        QTest::newRow("date is the page's clock")
+            << QVariant(answer("text/html", 10, -1, now - 300, now)) << "text/html" << qint64(10)
+            << qint64(-1);
+        QTest::newRow("date a little before the clock")
+            << QVariant(answer("text/html", 10, -1, now - 5000, now)) << "text/html" << qint64(10)
+            << qint64(now - 5000);
+        QTest::newRow("date in the future")
+            << QVariant(answer("text/html", 10, -1, now + 60000, now)) << "text/html" << qint64(10)
+            << qint64(now + 60000);
+        QTest::newRow("malformed numbers") << QVariant(QVariantMap{{"type", " image/png "},
+                                                                   {"body", "lots"},
+                                                                   {"serialized", qQNaN()},
+                                                                   {"modified", qInf()}})
+                                           << "image/png" << qint64(-1) << qint64(-1);
+    }
+
+    void readerTakesTheScriptAnswer()
+    {
+        QFETCH(QVariant, result);
+        QFETCH(QString, type);
+        QFETCH(qint64, size);
+        QFETCH(qint64, modified);
+        const QString url = QStringLiteral("https://a.test/page");
+        const PageProperties properties =
+            PagePropertiesReader::fromScriptResult(QStringLiteral("A page"), url, result);
+        QCOMPARE(properties.title, QStringLiteral("A page"));
+        QCOMPARE(properties.url, url);
+        QCOMPARE(properties.mimeType, type);
+        QCOMPARE(properties.size, size);
+        QCOMPARE(properties.modified.isValid(), modified >= 0);
+        if (modified >= 0)
+            QCOMPARE(properties.modified.toMSecsSinceEpoch(), modified);
+    }
+
+    void readerTakesALocalFileFromTheDisk()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.html"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(777, 'x'));
+        file.close();
+        const QDateTime stamp(QDate(2019, 3, 4), QTime(5, 6, 7), Qt::UTC);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+        file.close();
+        const QString url = QUrl::fromLocalFile(path).toString();
+
+        // The page measures its text, not the file, and reads its own clock.
+        const PageProperties answered = PagePropertiesReader::fromScriptResult(
+            {}, url, answer("text/html", 0, 30, 1700000000000.0, 1700000000000.0));
+        QCOMPARE(answered.size, qint64(777));
+        QCOMPARE(answered.modified, stamp);
+        QCOMPARE(answered.mimeType, QStringLiteral("text/html"));
+
+        // Without an answer the file still tells its type.
+        const PageProperties unanswered = PagePropertiesReader::fromScriptResult({}, url, {});
+        QCOMPARE(unanswered.size, qint64(777));
+        QCOMPARE(unanswered.mimeType, QStringLiteral("text/html"));
+
+        const PageProperties missing = PagePropertiesReader::fromScriptResult(
+            {}, QUrl::fromLocalFile(dir.filePath("gone.html")).toString(), {});
+        QCOMPARE(missing.size, qint64(-1));
+        QVERIFY(!missing.modified.isValid());
+    }
+
+    void dialogShowsTheControlsPage()
+    {
+        FakeBrowserControl control;
+        control.pageProperties = sample();
+        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        QCOMPARE(control.propertyQueries, 1);
+        TfrmProperties* dialog = openDialog(owner.get());
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->isModal());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Properties"));
+        QCOMPARE(dialog->lblTitleValue->text(), sample().title);
+        QCOMPARE(dialog->lblAddressValue->text(), sample().url);
+        QCOMPARE(dialog->lblProtocolValue->text(),
+                 QStringLiteral("HyperText Transfer Protocol with Privacy"));
+        QVERIFY(dialog->lblTypeValue->text().endsWith(QLatin1String("(text/html)")));
+        QCOMPARE(dialog->lblSizeValue->text(), TfrmProperties::SizeText(12345, english, QLocale()));
+        QCOMPARE(dialog->lblModifiedValue->text(),
+                 TfrmProperties::ModifiedText(sample().modified, english, QLocale()));
+        QVERIFY(!dialog->lblZoneValue->isVisibleTo(dialog));
+        QCOMPARE(dialog->cmdOK->text(), QStringLiteral("OK"));
+        // Every caption was translated.
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            QVERIFY2(!label->text().startsWith(QLatin1String("__")), qPrintable(label->text()));
+    }
+
+    void pageTextsAreNeverMarkup()
+    {
+        TfrmProperties dialog(&english);
+        dialog.SetProperties(sample());
+        for (QLabel* value : {dialog.lblTitleValue, dialog.lblAddressValue})
+        {
+            QCOMPARE(value->textFormat(), Qt::PlainText);
+            QVERIFY(value->textInteractionFlags() & Qt::TextSelectableByMouse);
+            QVERIFY(value->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        }
+        for (QLabel* value : {dialog.lblProtocolValue, dialog.lblTypeValue, dialog.lblSizeValue,
+                              dialog.lblModifiedValue, dialog.lblZoneValue})
+            QVERIFY(value->textInteractionFlags() & Qt::TextSelectableByMouse);
+    }
+
+    void unknownValuesSayUnknown()
+    {
+        TfrmProperties dialog(&german);
+        PageProperties properties;
+        properties.url = QStringLiteral("https://a.test/");
+        dialog.SetProperties(properties);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Eigenschaften"));
+        QCOMPARE(dialog.lblTypeValue->text(), QStringLiteral("Unbekannt"));
+        QCOMPARE(dialog.lblSizeValue->text(), QStringLiteral("Unbekannt"));
+        QCOMPARE(dialog.lblModifiedValue->text(), QStringLiteral("Unbekannt"));
+    }
+
+    void zoneRowAppearsWhenGiven()
+    {
+        FakeBrowserControl control;
+        control.pageProperties = sample();
+        TfrmProperties::ShowForControl(&control, &english, owner.get(),
+                                       [](TfrmProperties& dialog)
+                                       { dialog.SetZoneText(QStringLiteral("Internet")); });
+        TfrmProperties* dialog = openDialog(owner.get());
+        QVERIFY(dialog);
+        QVERIFY(dialog->lblZoneValue->isVisibleTo(dialog));
+        QCOMPARE(dialog->lblZoneValue->text(), QStringLiteral("Internet"));
+        QVERIFY(dialog->findChild<QLabel*>("lblZone")->isVisibleTo(dialog));
+    }
+
+    void dialogWaitsForTheAnswer()
+    {
+        FakeBrowserControl control;
+        control.holdPropertyQueries = true;
+        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        QVERIFY(!openDialog(owner.get()));
+        control.pageProperties = sample();
+        control.answerPropertyQueries();
+        TfrmProperties* dialog = openDialog(owner.get());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->lblAddressValue->text(), sample().url);
+    }
+
+    void answerAfterTheWindowWentShowsNothing()
+    {
+        FakeBrowserControl control;
+        control.holdPropertyQueries = true;
+        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        owner.reset();
+        control.answerPropertyQueries();
+        QVERIFY(!QApplication::activeModalWidget());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(windows.cbegin(), windows.cend(),
+                             [](QWidget* widget)
+                             { return qobject_cast<TfrmProperties*>(widget) != nullptr; }));
+    }
+
+    void noControlNoQuestion()
+    {
+        TfrmProperties::ShowForControl(nullptr, &english, owner.get());
+        QVERIFY(!openDialog(owner.get()));
+    }
+
+    void escapeAndOkClose()
+    {
+        FakeBrowserControl control;
+        control.pageProperties = sample();
+        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        QPointer<TfrmProperties> first = openDialog(owner.get());
+        QVERIFY(first);
+        QTest::keyClick(first.data(), Qt::Key_Escape);
+        QVERIFY(!first->isVisible());
+        QTRY_VERIFY(first.isNull()); // freed when it closes
+
+        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        QPointer<TfrmProperties> second = openDialog(owner.get());
+        QVERIFY(second);
+        QTest::mouseClick(second->cmdOK, Qt::LeftButton);
+        QCOMPARE(second->result(), int(QDialog::Accepted));
+        QTRY_VERIFY(second.isNull());
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    tst_TfrmProperties test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_TfrmProperties.moc"

@@ -1,0 +1,195 @@
+// Working offline: which requests stay on the machine, and the real engine
+// keeping its pages off a loopback server while offline.
+
+#include "EngineTestHelpers.h"
+#include "TestHttpServer.h"
+
+#include "core/engine/TEngineProfile.h"
+#include "core/engine/TOfflineInterceptor.h"
+#include "core/engine/TVostelBrowser.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+
+#include <memory>
+#include <optional>
+
+using namespace EngineTestHelpers;
+
+namespace
+{
+constexpr int Timeout = 20000;
+
+// The ok of the load's loadFinished; nothing when none came in time.
+std::optional<bool> loadResult(QWebEngineView* view, const std::function<void()>& start)
+{
+    return loadStartedBy(view, start, Timeout);
+}
+
+std::optional<bool> loadResult(QWebEngineView* view, const QUrl& url)
+{
+    return loadResult(view, [&] { view->load(url); });
+}
+} // namespace
+
+class tst_TOfflineInterceptor : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestHttpServer server;
+    std::unique_ptr<TVostelBrowser> browser;
+    QTemporaryDir files;
+
+    QString writeFile(const QString& name, const QByteArray& html)
+    {
+        QFile file(files.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(html);
+        return file.fileName();
+    }
+
+private slots:
+    void blockedOffline_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("http") << "http://example.test/" << true;
+        QTest::newRow("https") << "https://example.test/a?b=c" << true;
+        QTest::newRow("loopback") << "http://127.0.0.1:8080/" << true;
+        QTest::newRow("web socket") << "ws://example.test/chat" << true;
+        QTest::newRow("secure web socket") << "wss://example.test/chat" << true;
+        QTest::newRow("ftp") << "ftp://files.test/pub/" << true;
+        QTest::newRow("capitals") << "HTTPS://EXAMPLE.TEST/" << true;
+        QTest::newRow("program page") << "quillwave:start?f=home" << false;
+        QTest::newRow("quick search redirect") << "quillwave:search?f=qs&kw=x" << false;
+        QTest::newRow("file") << "file:///tmp/page.html" << false;
+        QTest::newRow("data") << "data:text/html,hi" << false;
+        QTest::newRow("blob") << "blob:https://example.test/0b1c-2d3e" << false;
+        QTest::newRow("about") << "about:blank" << false;
+        QTest::newRow("qrc") << "qrc:/quillwave/quillwave.svg" << false;
+        QTest::newRow("no scheme") << "example.test/page" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+
+    void blockedOffline()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, blocked);
+        QCOMPARE(TOfflineInterceptor::isBlockedOffline(QUrl(url)), blocked);
+    }
+
+    void initTestCase()
+    {
+        QVERIFY(files.isValid());
+        QVERIFY(server.listen());
+        server.routeHtml("/page.html",
+                         "<!DOCTYPE html><title>Online</title><p id='text'>from the server</p>");
+        server.route("/picture.png", TestHttpServer::Response{200, "image/png", "png", {}, 0});
+        server.routeHtml("/script.js", "var loaded = true;");
+        server.routeHtml("/data", "data");
+    }
+
+    void cleanup()
+    {
+        browser.reset();
+        TEngineProfile::setWorkOffline(false);
+    }
+
+    void offlineBeforeTheEngineStartsKeepsTheFirstPageAway()
+    {
+        // The first browser of the run: the engine starts with it.
+        QVERIFY(!TEngineProfile::workOffline());
+        TEngineProfile::setWorkOffline(true);
+        QVERIFY(TEngineProfile::workOffline());
+        browser = std::make_unique<TVostelBrowser>();
+        server.clearRequests();
+        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), false);
+        QCOMPARE(server.requestedPaths(), QStringList());
+    }
+
+    void backOnlineTheSamePageLoads()
+    {
+        browser = std::make_unique<TVostelBrowser>();
+        TEngineProfile::setWorkOffline(true);
+        server.clearRequests();
+        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), false);
+        QVERIFY(!server.wasRequested("/page.html"));
+
+        TEngineProfile::setWorkOffline(false);
+        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
+        QVERIFY(server.wasRequested("/page.html"));
+        QCOMPARE(bodyText(browser->page()), QStringLiteral("from the server"));
+    }
+
+    void localPagesLoadOffline()
+    {
+        browser = std::make_unique<TVostelBrowser>();
+        TEngineProfile::setWorkOffline(true);
+        server.clearRequests();
+        QCOMPARE(loadResult(browser.get(), QUrl(QStringLiteral("quillwave:start?f=home"))), true);
+
+        const QString path =
+            writeFile("local.html", "<!DOCTYPE html><title>Local</title><p>on this machine</p>");
+        QCOMPARE(loadResult(browser.get(), QUrl::fromLocalFile(path)), true);
+        QCOMPARE(bodyText(browser->page()), QStringLiteral("on this machine"));
+
+        QCOMPARE(loadResult(browser.get(), [&] { browser->LoadBlank("<p>written here</p>"); }),
+                 true);
+        QCOMPARE(bodyText(browser->page()), QStringLiteral("written here"));
+        QCOMPARE(server.requestedPaths(), QStringList());
+    }
+
+    void nothingOfAPageReachesTheNetwork_data()
+    {
+        QTest::addColumn<bool>("offline");
+        QTest::newRow("online") << false;
+        QTest::newRow("offline") << true;
+    }
+
+    void nothingOfAPageReachesTheNetwork()
+    {
+        browser = std::make_unique<TVostelBrowser>();
+        // A document written by the program with a web address as its base:
+        // every load it starts is a request to the server, as from the site.
+        QFETCH(bool, offline);
+        TEngineProfile::setWorkOffline(offline);
+        server.clearRequests();
+        const QString html =
+            QStringLiteral("<!DOCTYPE html><title>Parts</title><script>var settled = 0;"
+                           "function done() { settled++; }</script>"
+                           "<img src='/picture.png' onload='done()' onerror='done()'>"
+                           "<script src='/script.js' onload='done()' onerror='done()'></script>"
+                           "<iframe src='/page.html' onload='done()'></iframe>"
+                           "<script>fetch('/data').then(done, done);"
+                           "var socket = new WebSocket('ws://127.0.0.1:%1/socket');"
+                           "socket.onclose = done;</script><p>shell</p>")
+                .arg(server.port());
+        QCOMPARE(loadResult(browser.get(),
+                            [&] { browser->page()->setHtml(html, QUrl(server.url("/"))); }),
+                 true);
+        QTRY_COMPARE_WITH_TIMEOUT(runJavaScriptSync(browser->page(), "settled").toInt(), 5,
+                                  Timeout);
+        const QStringList expected =
+            offline ? QStringList()
+                    : QStringList{"/data", "/page.html", "/picture.png", "/script.js", "/socket"};
+        QStringList requested = server.requestedPaths();
+        requested.removeAll(QStringLiteral("/favicon.ico"));
+        requested.sort();
+        QCOMPARE(requested, expected);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return EngineTestHelpers::engineTestMain<tst_TOfflineInterceptor>(argc, argv);
+}
+
+#include "tst_TOfflineInterceptor.moc"

@@ -1,0 +1,256 @@
+// The browser control's page commands against the real engine and a loopback
+// server: the clipboard commands, the page-properties query and the engine's
+// version text.
+
+#include "EngineTestHelpers.h"
+#include "TestHttpServer.h"
+
+#include "core/engine/IBrowserControl.h"
+#include "core/engine/TEngineProfile.h"
+#include "core/engine/TVostelBrowser.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+
+#include <memory>
+#include <optional>
+
+using namespace EngineTestHelpers;
+
+namespace
+{
+constexpr int Timeout = 20000;
+
+bool loadAndWait(QWebEngineView* view, const std::function<void()>& start)
+{
+    return loadStartedBy(view, start, Timeout).value_or(false);
+}
+
+// The control's answer to a properties query, waited for.
+std::optional<PageProperties> queryProperties(IBrowserControl* control)
+{
+    auto answer = std::make_shared<std::optional<PageProperties>>();
+    control->QueryPageProperties([answer](const PageProperties& properties)
+                                 { *answer = properties; });
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, Timeout))
+        return std::nullopt;
+    return *answer;
+}
+
+TestHttpServer::Response page(const QByteArray& contentType, const QByteArray& body,
+                              const QByteArray& lastModified = {})
+{
+    TestHttpServer::Response response;
+    response.contentType = contentType;
+    response.body = body;
+    if (!lastModified.isEmpty())
+        response.headers.append({"Last-Modified", lastModified});
+    return response;
+}
+} // namespace
+
+class tst_TVostelBrowserCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestHttpServer server;
+    // The browser shares a window with an edit, so that the page is not the
+    // only thing that could have the keyboard focus.
+    std::unique_ptr<QWidget> window;
+    TVostelBrowser* browser = nullptr;
+    QLineEdit* edit = nullptr;
+
+    const QByteArray fieldsPage = "<!DOCTYPE html><title>Fields</title>"
+                                  "<input id='a' value='hello clipboard'><input id='b' value=''>"
+                                  "<p id='text'>Paragraph one</p>";
+
+    bool load(const QString& path)
+    {
+        return loadAndWait(browser, [&] { browser->Navigate(server.url(path)); });
+    }
+    QVariant js(const QString& script) { return runJavaScriptSync(browser->page(), script); }
+    void focusField(const QString& id)
+    {
+        js(QStringLiteral("document.getElementById('%1').focus()").arg(id));
+        // The edit takes the window's focus back; the command must still
+        // reach the page's field.
+        edit->setFocus();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.listen());
+        server.routeHtml("/fields.html", fieldsPage);
+        server.route("/dated.html", page("text/html; charset=utf-8",
+                                         "<!DOCTYPE html><title>Dated</title><p>old news</p>",
+                                         "Wed, 21 Oct 2015 07:28:00 GMT"));
+        server.route("/undated.html",
+                     page("text/html", "<!DOCTYPE html><title>Undated</title><p>today</p>"));
+        server.route("/notes.txt", page("text/plain; charset=utf-8", "plain notes\nline two\n"));
+    }
+
+    void init()
+    {
+        window = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(window.get());
+        edit = new QLineEdit(window.get());
+        browser = new TVostelBrowser(window.get());
+        layout->addWidget(edit);
+        layout->addWidget(browser, 1);
+        window->resize(800, 600);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QGuiApplication::clipboard()->clear();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        browser = nullptr;
+        edit = nullptr;
+    }
+
+    void selectAllAndCopyPutTheFieldOnTheClipboard()
+    {
+        QVERIFY(load("/fields.html"));
+        focusField("a");
+        browser->ExecEdit(EditSelectAll);
+        browser->ExecEdit(EditCopy);
+        QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),
+                                  QStringLiteral("hello clipboard"), Timeout);
+    }
+
+    void cutAndPasteMoveTheText()
+    {
+        QVERIFY(load("/fields.html"));
+        focusField("a");
+        browser->ExecEdit(EditSelectAll);
+        browser->ExecEdit(EditCut);
+        QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),
+                                  QStringLiteral("hello clipboard"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(js("document.getElementById('a').value").toString(), QString(),
+                                  Timeout);
+
+        focusField("b");
+        browser->ExecEdit(EditPaste);
+        QTRY_COMPARE_WITH_TIMEOUT(js("document.getElementById('b').value").toString(),
+                                  QStringLiteral("hello clipboard"), Timeout);
+    }
+
+    void propertiesOfAServedPage()
+    {
+        QVERIFY(load("/dated.html"));
+        const std::optional<PageProperties> properties = queryProperties(browser);
+        QVERIFY(properties);
+        QCOMPARE(properties->title, QStringLiteral("Dated"));
+        QCOMPARE(properties->url, server.url("/dated.html"));
+        QCOMPARE(properties->mimeType, QStringLiteral("text/html"));
+        QCOMPARE(properties->size,
+                 qint64(QByteArray("<!DOCTYPE html><title>Dated</title><p>old news</p>").size()));
+        QCOMPARE(properties->modified, QDateTime(QDate(2015, 10, 21), QTime(7, 28), Qt::UTC));
+    }
+
+    void pageWithoutADateHasNone()
+    {
+        QVERIFY(load("/undated.html"));
+        const std::optional<PageProperties> properties = queryProperties(browser);
+        QVERIFY(properties);
+        QVERIFY(!properties->modified.isValid());
+        QCOMPARE(properties->size,
+                 qint64(QByteArray("<!DOCTYPE html><title>Undated</title><p>today</p>").size()));
+    }
+
+    void plainTextPage()
+    {
+        QVERIFY(load("/notes.txt"));
+        const std::optional<PageProperties> properties = queryProperties(browser);
+        QVERIFY(properties);
+        QCOMPARE(properties->mimeType, QStringLiteral("text/plain"));
+        QCOMPARE(properties->size, qint64(QByteArray("plain notes\nline two\n").size()));
+    }
+
+    void documentWrittenByTheProgramIsMeasuredByItsText()
+    {
+        QVERIFY(loadAndWait(browser, [&] { browser->LoadBlank("<p>hi</p>"); }));
+        const std::optional<PageProperties> properties = queryProperties(browser);
+        QVERIFY(properties);
+        QCOMPARE(properties->url, QStringLiteral("about:blank"));
+        QCOMPARE(properties->mimeType, QStringLiteral("text/html"));
+        QCOMPARE(properties->size,
+                 qint64(QByteArray("<html><head></head><body><p>hi</p></body></html>").size()));
+    }
+
+    void localFileIsMeasuredOnTheDisk()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("local.html"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<!DOCTYPE html><title>Local</title><p>" + QByteArray(5000, 'x') + "</p>");
+        file.close();
+        QVERIFY(
+            loadAndWait(browser, [&] { browser->Navigate(QUrl::fromLocalFile(path).toString()); }));
+        const std::optional<PageProperties> properties = queryProperties(browser);
+        QVERIFY(properties);
+        QCOMPARE(properties->title, QStringLiteral("Local"));
+        QCOMPARE(properties->size, QFileInfo(path).size());
+        QCOMPARE(properties->modified, QFileInfo(path).lastModified());
+        QCOMPARE(properties->mimeType, QStringLiteral("text/html"));
+    }
+
+    void answersOnceWhenTheBrowserGoes()
+    {
+        QVERIFY(load("/dated.html"));
+        auto answers = std::make_shared<QList<PageProperties>>();
+        browser->QueryPageProperties([answers](const PageProperties& properties)
+                                     { answers->append(properties); });
+        // Nothing of the browser may be touched by the answer.
+        window.reset();
+        browser = nullptr;
+        QVERIFY(answers->isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(answers->size(), 1, Timeout);
+        // Whatever else was still on its way has arrived by now.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(answers->size(), 1);
+        QCOMPARE(answers->first().url, server.url("/dated.html"));
+        QCOMPARE(answers->first().title, QStringLiteral("Dated"));
+    }
+
+    void engineVersionNamesTheEngine()
+    {
+        const QString text = TEngineProfile::engineVersionText();
+        QCOMPARE(text, QStringLiteral("Qt WebEngine %1, Chromium %2")
+                           .arg(QLatin1String(qWebEngineVersion()),
+                                QLatin1String(qWebEngineChromiumVersion())));
+        // The engine that pages talk to is that one.
+        static const QRegularExpression chrome(QStringLiteral("Chrome/(\\d+)\\."));
+        const QRegularExpressionMatch match = chrome.match(TEngineProfile::baseUserAgent());
+        QVERIFY(match.hasMatch());
+        QVERIFY2(text.contains(QStringLiteral("Chromium ") + match.captured(1) + '.'),
+                 qPrintable(text));
+        QVERIFY(text.contains(QString::fromLatin1(QT_VERSION_STR).section('.', 0, 1)));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return EngineTestHelpers::engineTestMain<tst_TVostelBrowserCommands>(argc, argv);
+}
+
+#include "tst_TVostelBrowserCommands.moc"

@@ -1,0 +1,210 @@
+#include "core/instance/ForwardingRecord.h"
+
+#include <QTest>
+#include <QtEndian>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+QByteArray header(quint32 identifier, quint32 count)
+{
+    QByteArray bytes(8, '\0');
+    qToLittleEndian(identifier, bytes.data());
+    qToLittleEndian(count, bytes.data() + 4);
+    return bytes;
+}
+
+QByteArray record(const QByteArray& payload)
+{
+    return header(ForwardingRecord::Identifier, quint32(payload.size())) + payload;
+}
+
+QString emoji()
+{
+    return QString::fromUtf8("\xF0\x9F\x98\x80"); // U+1F600, a surrogate pair in UTF-16
+}
+} // namespace
+
+class tst_ForwardingRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesWhatItDecodes_data();
+    void encodesWhatItDecodes();
+    void encodesLayout();
+    void decodes_data();
+    void decodes();
+    void refusesForeignIdentifierBeforeTheCount();
+    void refusesOversizedCountBeforeAnyPayload_data();
+    void refusesOversizedCountBeforeAnyPayload();
+    void leavesBytesAfterTheRecordAlone();
+    void acknowledgement();
+};
+
+void tst_ForwardingRecord::encodesWhatItDecodes_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("sent");
+
+    const QString accented = QString(1100, QChar(0xE9));
+    const QString cjk = QString(1024, QChar(0x65E5));
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("address") << "http://example.com/a b?c=d"
+                             << "http://example.com/a b?c=d";
+    QTest::newRow("exactly the limit") << QString(1024, u'a') << QString(1024, u'a');
+    QTest::newRow("ascii cut") << QString(1100, u'a') << QString(1024, u'a');
+    QTest::newRow("two-byte characters cut") << accented << accented.left(1024);
+    QTest::newRow("three-byte characters at the limit") << cjk << cjk;
+    QTest::newRow("pair across the limit")
+        << QString(1023, u'x') + emoji() + "tail" << QString(1023, u'x');
+    QTest::newRow("pairs only") << emoji().repeated(600) << emoji().repeated(512);
+    QTest::newRow("stops at a NUL")
+        << QStringLiteral("ab") + QChar(u'\0') + "cd" << QStringLiteral("ab");
+    QTest::newRow("only a NUL") << QString(QChar(u'\0')) << QString();
+}
+
+void tst_ForwardingRecord::encodesWhatItDecodes()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, sent);
+
+    QCOMPARE(ForwardingRecord::cut(argument), sent);
+    const QByteArray bytes = ForwardingRecord::encode(argument);
+    QVERIFY(bytes.size() <=
+            qsizetype(ForwardingRecord::HeaderSize + ForwardingRecord::MaxByteCount));
+
+    ForwardingRecord decoder;
+    QCOMPARE(decoder.feed(bytes), ForwardingRecord::Status::Complete);
+    QCOMPARE(decoder.text(), sent);
+}
+
+void tst_ForwardingRecord::encodesLayout()
+{
+    QCOMPARE(ForwardingRecord::encode(QString()), QByteArray::fromHex("afaf0000"
+                                                                      "00000000"));
+    QCOMPARE(ForwardingRecord::encode(QStringLiteral("ab")), QByteArray::fromHex("afaf0000"
+                                                                                 "03000000"
+                                                                                 "616200"));
+    // Non-ASCII text travels as UTF-8 and the count is in bytes.
+    QCOMPARE(ForwardingRecord::encode(QString(QChar(0xE9))), QByteArray::fromHex("afaf0000"
+                                                                                 "03000000"
+                                                                                 "c3a900"));
+}
+
+void tst_ForwardingRecord::decodes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<ForwardingRecord::Status>("status");
+    QTest::addColumn<QString>("text");
+
+    using S = ForwardingRecord::Status;
+    QTest::newRow("text") << record("file:///home/u/x.vgp\0"_ba) << S::Complete
+                          << "file:///home/u/x.vgp";
+    QTest::newRow("no argument") << header(ForwardingRecord::Identifier, 0) << S::Complete
+                                 << QString();
+    QTest::newRow("just the NUL") << record("\0"_ba) << S::Complete << QString();
+    QTest::newRow("utf-8") << record("Gr\xC3\xBC\xC3\x9F"
+                                     "e\0"_ba)
+                           << S::Complete
+                           << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
+                                                "e");
+    QTest::newRow("largest count")
+        << record(QByteArray(4096, 'a') + '\0') << S::Complete << QString(4096, u'a');
+    QTest::newRow("other identifier") << header(0xAFAE, 3) + "ab\0"_ba << S::Invalid << QString();
+    QTest::newRow("identifier in big-endian order") << QByteArray::fromHex("0000afaf"
+                                                                           "03000000"
+                                                                           "616200")
+                                                    << S::Invalid << QString();
+    QTest::newRow("count one too large")
+        << header(ForwardingRecord::Identifier, 4098) << S::Invalid << QString();
+    QTest::newRow("missing NUL") << record("abc") << S::Invalid << QString();
+    QTest::newRow("embedded NUL") << record("a\0b\0"_ba) << S::Invalid << QString();
+    QTest::newRow("NUL first") << record("\0b\0"_ba) << S::Invalid << QString();
+    QTest::newRow("broken utf-8") << record("a\xFF\xFE\0"_ba) << S::Invalid << QString();
+    QTest::newRow("lone surrogate in utf-8")
+        << record("\xED\xA0\x80\0"_ba) << S::Invalid << QString();
+    QTest::newRow("header cut short") << QByteArray::fromHex("afaf0000"
+                                                             "0300")
+                                      << S::NeedMore << QString();
+    QTest::newRow("payload cut short")
+        << header(ForwardingRecord::Identifier, 5) + "abc" << S::NeedMore << QString();
+}
+
+void tst_ForwardingRecord::decodes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(ForwardingRecord::Status, status);
+    QFETCH(QString, text);
+
+    // The same bytes whole, one at a time and in uneven pieces, as a socket
+    // may deliver them.
+    for (const qsizetype piece : {bytes.size(), qsizetype(1), qsizetype(3), qsizetype(7)})
+    {
+        ForwardingRecord decoder;
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            decoder.feed(QByteArrayView(bytes).sliced(at, qMin(piece, bytes.size() - at)));
+        QCOMPARE(decoder.status(), status);
+        QCOMPARE(decoder.text(), text);
+        QCOMPARE(decoder.bytesWanted() == 0, status != ForwardingRecord::Status::NeedMore);
+        if (status == ForwardingRecord::Status::Invalid)
+            QVERIFY(!decoder.error().isEmpty());
+    }
+}
+
+void tst_ForwardingRecord::refusesForeignIdentifierBeforeTheCount()
+{
+    ForwardingRecord decoder;
+    QCOMPARE(decoder.feed(QByteArray::fromHex("010000")), ForwardingRecord::Status::NeedMore);
+    QCOMPARE(decoder.feed(QByteArray::fromHex("00")), ForwardingRecord::Status::Invalid);
+    QCOMPARE(decoder.bytesWanted(), 0);
+}
+
+void tst_ForwardingRecord::refusesOversizedCountBeforeAnyPayload_data()
+{
+    QTest::addColumn<quint32>("count");
+    QTest::newRow("one over") << ForwardingRecord::MaxByteCount + 1;
+    QTest::newRow("megabyte") << quint32(1 << 20);
+    QTest::newRow("largest") << quint32(0xFFFFFFFF);
+    QTest::newRow("sign bit") << quint32(0x80000000);
+}
+
+void tst_ForwardingRecord::refusesOversizedCountBeforeAnyPayload()
+{
+    QFETCH(quint32, count);
+    ForwardingRecord decoder;
+    QCOMPARE(decoder.feed(header(ForwardingRecord::Identifier, count)),
+             ForwardingRecord::Status::Invalid);
+    // Nothing more is asked for, so the receiver never reads the payload.
+    QCOMPARE(decoder.bytesWanted(), 0);
+    QCOMPARE(decoder.feed(QByteArray(64, 'a')), ForwardingRecord::Status::Invalid);
+}
+
+void tst_ForwardingRecord::leavesBytesAfterTheRecordAlone()
+{
+    ForwardingRecord decoder;
+    QCOMPARE(decoder.bytesWanted(), ForwardingRecord::HeaderSize);
+    QCOMPARE(decoder.feed(record("ab\0"_ba) + "garbage\0"_ba), ForwardingRecord::Status::Complete);
+    QCOMPARE(decoder.text(), QStringLiteral("ab"));
+    QCOMPARE(decoder.feed("more"), ForwardingRecord::Status::Complete);
+    QCOMPARE(decoder.text(), QStringLiteral("ab"));
+
+    decoder.reset();
+    QCOMPARE(decoder.status(), ForwardingRecord::Status::NeedMore);
+    QCOMPARE(decoder.feed(record("cd\0"_ba)), ForwardingRecord::Status::Complete);
+    QCOMPARE(decoder.text(), QStringLiteral("cd"));
+}
+
+void tst_ForwardingRecord::acknowledgement()
+{
+    QCOMPARE(ForwardingRecord::encodeAcknowledgement(), QByteArray(4, '\0'));
+    QCOMPARE(ForwardingRecord::decodeAcknowledgement(QByteArray(4, '\0')),
+             std::optional<quint32>(0));
+    QCOMPARE(ForwardingRecord::decodeAcknowledgement(QByteArray::fromHex("01000000")),
+             std::optional<quint32>(1));
+    QCOMPARE(ForwardingRecord::decodeAcknowledgement(QByteArray(3, '\0')), std::nullopt);
+}
+
+QTEST_APPLESS_MAIN(tst_ForwardingRecord)
+#include "tst_ForwardingRecord.moc"

@@ -1,0 +1,496 @@
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/store/RegistryTypeError.h"
+#include "core/settings/TQWOptions.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <functional>
+
+using Getter = std::function<QVariant(const TQWOptions&)>;
+using Setter = std::function<void(TQWOptions&)>;
+Q_DECLARE_METATYPE(Getter)
+Q_DECLARE_METATYPE(Setter)
+
+namespace
+{
+const QString& ValueKey = RegistryKeys::ValueKey;
+}
+
+class tst_TQWOptions : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+
+    QString stored(const QString& name) const
+    {
+        const auto value = store->value(ValueKey, name);
+        return value ? value->text : QStringLiteral("<missing>");
+    }
+    QString listKey(const QString& subKey) const { return ValueKey + "\\" + subKey; }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath("settings.sqlite"));
+        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
+        QVERIFY(store->isOpen());
+        options = std::make_unique<TQWOptions>(store.get());
+    }
+    void cleanup()
+    {
+        options.reset();
+        store.reset();
+        QFile::remove(dir.filePath("settings.sqlite"));
+    }
+
+    void defaultsOnAnEmptyStore_data()
+    {
+        QTest::addColumn<Getter>("getter");
+        QTest::addColumn<QVariant>("expected");
+#define ROW(name, value)                                                                           \
+    QTest::newRow(#name) << Getter([](const TQWOptions& o)                                         \
+                                   { return QVariant::fromValue(o.name()); })                      \
+                         << QVariant::fromValue(value)
+        ROW(AllowMultiInstance, false);
+        ROW(CommandLine, QString());
+        ROW(StartupMode, QStringLiteral("Home"));
+        ROW(StartupVostelGroup, QString());
+        ROW(StartupPage, QString());
+        ROW(OpenNewAtEnd, false);
+        ROW(OpenNewInForeground, false);
+        ROW(NewAction, 2);
+        ROW(MultipleLines, false);
+        ROW(TabsDown, true);
+        ROW(TabColorScheme, QStringLiteral("custom"));
+        ROW(InactiveTabColor, 11184810);
+        ROW(InactiveFontColor, 0);
+        ROW(ConfirmCloseAll, true);
+        ROW(ConfirmShutdown, true);
+        ROW(AutoRefresh, 0);
+        ROW(SponsorCaption, QString());
+        ROW(Maximized, false);
+        ROW(Left, 10);
+        ROW(Top, 10);
+        ROW(Width, 1024 - 40); // no screen in a GUI-less run
+        ROW(Height, 768 - 40);
+        ROW(LimitTitleLength, 35);
+        ROW(LoadBHOs, false);
+        ROW(UsePopupVostel, true);
+        ROW(PopupVostelNotify, true);
+        ROW(DisableALTShortcuts, false);
+        ROW(AddressNewWin, false);
+        ROW(ShowGo, false);
+        ROW(AutoCompleteStyle, 2);
+        ROW(CtrlPre, QStringLiteral("http://www."));
+        ROW(CtrlPost, QStringLiteral(".com"));
+        ROW(ShiftPre, QStringLiteral("http://www."));
+        ROW(ShiftPost, QStringLiteral(".net"));
+        ROW(CtrlShiftPre, QStringLiteral("http://www."));
+        ROW(CtrlShiftPost, QStringLiteral(".org"));
+        ROW(QuickSearchNewWin, true);
+        ROW(SearchBar, QStringLiteral("quillwave:searchbar"));
+        ROW(SearchNewWin, true);
+        ROW(VGCloseFirst, false);
+        ROW(FavoritesNewWin, true);
+        ROW(LinksNewWin, true);
+        ROW(BreakFavorites, false);
+        ROW(ShowOpenAllFavorites, true);
+        ROW(HistoryNewWin, true);
+        ROW(FavoritesWidth, 250);
+        ROW(FavoritesHeight, 400);
+        ROW(ViewVostelBar, false);
+        ROW(VostelBarWidth, 234);
+        ROW(VBAutoExpand, true);
+        ROW(LanguageFile, QStringLiteral("qweng.ini"));
+        ROW(ViewToolbar, true);
+        ROW(ViewAddressBar, true);
+        ROW(ViewLinksBar, true);
+        ROW(ViewStatusBar, true);
+        ROW(ToolbarShowColor, false);
+        ROW(UseCustomIcons, true);
+        ROW(MinToTray, false);
+        ROW(FullScreen, false);
+        ROW(FullscreenMenuBar, false);
+        ROW(FullscreenStatusBar, false);
+        ROW(AskDefaultBrowser, true);
+        ROW(VersionCheck, 1);
+        ROW(CheckedVersion, 145);
+        ROW(LastPong, 0);
+        ROW(New, false);
+#undef ROW
+    }
+
+    void defaultsOnAnEmptyStore()
+    {
+        QFETCH(Getter, getter);
+        QFETCH(QVariant, expected);
+        QCOMPARE(getter(*options), expected);
+        // Reading a missing value writes nothing.
+        QVERIFY(store->valueNames(ValueKey).isEmpty());
+    }
+
+    void everyValueIsListedOnce()
+    {
+        QCOMPARE(int(TQWOptions::Option::Count), 66);
+        QSet<QString> names;
+        for (int i = 0; i < int(TQWOptions::Option::Count); ++i)
+            names.insert(TQWOptions::Name(TQWOptions::Option(i)).toCaseFolded());
+        QCOMPARE(names.size(), 66);
+        QCOMPARE(TQWOptions::DefaultText(TQWOptions::Option::InactiveTabColor),
+                 QStringLiteral("11184810"));
+        QCOMPARE(TQWOptions::DefaultText(TQWOptions::Option::TabsDown), QStringLiteral("1"));
+    }
+
+    void constructionCreatesOnlyTheBaseKey()
+    {
+        QVERIFY(store->keyExists(RegistryKeys::BaseKey));
+        QVERIFY(!store->keyExists(ValueKey));
+        options->SetShowGo(true);
+        QVERIFY(store->keyExists(ValueKey));
+    }
+
+    void settersStoreText_data()
+    {
+        QTest::addColumn<Setter>("set");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("boolean true")
+            << Setter([](TQWOptions& o) { o.SetTabsDown(true); }) << "TabsDown"
+            << "1";
+        QTest::newRow("boolean false")
+            << Setter([](TQWOptions& o) { o.SetTabsDown(false); }) << "TabsDown"
+            << "0";
+        QTest::newRow("colour") << Setter([](TQWOptions& o) { o.SetInactiveTabColor(0x123456); })
+                                << "InactiveTabColor"
+                                << "1193046";
+        QTest::newRow("negative integer") << Setter([](TQWOptions& o) { o.SetLeft(-8); }) << "Left"
+                                          << "-8";
+        QTest::newRow("string") << Setter([](TQWOptions& o) { o.SetStartupMode("Last"); })
+                                << "StartupMode"
+                                << "Last";
+        QTest::newRow("NewAction 7")
+            << Setter([](TQWOptions& o) { o.SetNewAction(7); }) << "NewAction"
+            << "2";
+        QTest::newRow("NewAction -1")
+            << Setter([](TQWOptions& o) { o.SetNewAction(-1); }) << "NewAction"
+            << "0";
+        QTest::newRow("NewAction 1")
+            << Setter([](TQWOptions& o) { o.SetNewAction(1); }) << "NewAction"
+            << "1";
+        QTest::newRow("VostelBarWidth -5")
+            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(-5); }) << "VostelBarWidth"
+            << "234";
+        QTest::newRow("VostelBarWidth 0")
+            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(0); }) << "VostelBarWidth"
+            << "0";
+        QTest::newRow("VostelBarWidth 300")
+            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(300); }) << "VostelBarWidth"
+            << "300";
+        QTest::newRow("AutoCompleteStyle 1")
+            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(1); }) << "AutoCompleteStyle"
+            << "IE4";
+        QTest::newRow("AutoCompleteStyle 2")
+            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(2); }) << "AutoCompleteStyle"
+            << "IE5";
+        QTest::newRow("AutoCompleteStyle 0")
+            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(0); }) << "AutoCompleteStyle"
+            << "none";
+        QTest::newRow("AutoCompleteStyle 3")
+            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(3); }) << "AutoCompleteStyle"
+            << "none";
+    }
+
+    void settersStoreText()
+    {
+        QFETCH(Setter, set);
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        set(*options);
+        QCOMPARE(store->value(ValueKey, name), RegValue::fromString(text));
+    }
+
+    void integerAndBooleanReading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("limitTitleLength"); // integer, default 35
+        QTest::addColumn<bool>("allowMulti");      // boolean, default false
+        QTest::addColumn<bool>("tabsDown");        // boolean, default true
+        QTest::newRow("0") << "0" << 0 << false << false;
+        QTest::newRow("1") << "1" << 1 << true << true;
+        QTest::newRow("2 is true") << "2" << 2 << true << true;
+        QTest::newRow("negative is true") << "-1" << -1 << true << true;
+        QTest::newRow("yes is the default") << "yes" << 35 << false << true;
+        QTest::newRow("empty is the default") << "" << 35 << false << true;
+        QTest::newRow("trailing text") << "12px" << 35 << false << true;
+        QTest::newRow("decimal point") << "1.5" << 35 << false << true;
+        QTest::newRow("hex is not decimal") << "0x10" << 35 << false << true;
+        QTest::newRow("too large for int") << "99999999999" << 35 << false << true;
+    }
+
+    void integerAndBooleanReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, limitTitleLength);
+        QFETCH(bool, allowMulti);
+        QFETCH(bool, tabsDown);
+        for (const char* name : {"LimitTitleLength", "AllowMultiInstance", "TabsDown"})
+            QVERIFY(store->setString(ValueKey, QString::fromLatin1(name), text));
+        QCOMPARE(options->LimitTitleLength(), limitTitleLength);
+        QCOMPARE(options->AllowMultiInstance(), allowMulti);
+        QCOMPARE(options->TabsDown(), tabsDown);
+    }
+
+    void autoCompleteStyleReading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("style");
+        QTest::newRow("IE4") << "IE4" << 1;
+        QTest::newRow("IE5") << "IE5" << 2;
+        QTest::newRow("ie4 lower case") << "ie4" << 0;
+        QTest::newRow("none") << "none" << 0;
+        QTest::newRow("IE6") << "IE6" << 0;
+        QTest::newRow("number") << "1" << 0;
+    }
+
+    void autoCompleteStyleReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, style);
+        QVERIFY(store->setString(ValueKey, "AutoCompleteStyle", text));
+        QCOMPARE(options->AutoCompleteStyle(), style);
+    }
+
+    void newActionGetterDoesNotClamp()
+    {
+        QVERIFY(store->setString(ValueKey, "NewAction", "5"));
+        QCOMPARE(options->NewAction(), 5);
+    }
+
+    void valuesAreNotCached()
+    {
+        RegistryStore otherConnection(store->databasePath());
+        TQWOptions other(&otherConnection);
+        QCOMPARE(options->StartupMode(), QStringLiteral("Home"));
+        other.SetStartupMode("Blank");
+        QCOMPARE(options->StartupMode(), QStringLiteral("Blank"));
+        QVERIFY(store->deleteValue(ValueKey, "StartupMode"));
+        QCOMPARE(other.StartupMode(), QStringLiteral("Home"));
+    }
+
+    void nonStringValueThrows_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Getter>("getter");
+        QTest::newRow("integer") << "LimitTitleLength"
+                                 << Getter([](const TQWOptions& o)
+                                           { return o.LimitTitleLength(); });
+        QTest::newRow("boolean") << "TabsDown"
+                                 << Getter([](const TQWOptions& o) { return o.TabsDown(); });
+        QTest::newRow("string") << "StartupMode"
+                                << Getter([](const TQWOptions& o) { return o.StartupMode(); });
+        QTest::newRow("generic") << "Anything"
+                                 << Getter([](const TQWOptions& o)
+                                           { return o.ReadString("Anything"); });
+    }
+
+    void nonStringValueThrows()
+    {
+        QFETCH(QString, name);
+        QFETCH(Getter, getter);
+        QVERIFY(store->setDWord(ValueKey, name, 1));
+        try
+        {
+            getter(*options);
+            QFAIL("no exception");
+        }
+        catch (const RegistryTypeError& e)
+        {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Invalid data type for '%1'").arg(name));
+        }
+    }
+
+    void nonStringListValueThrows()
+    {
+        QVERIFY(store->setDWord(listKey("Search Engines"), "engine", 3));
+        QVERIFY_THROWS_EXCEPTION(RegistryTypeError, options->ReadListSection("Search Engines"));
+    }
+
+    void deleteQWID()
+    {
+        QVERIFY(store->setString(ValueKey, "QWID", "abc"));
+        QVERIFY(store->setString(ValueKey, "Other", "x"));
+        options->DeleteQWID();
+        QVERIFY(!store->value(ValueKey, "QWID"));
+        QCOMPARE(store->valueNames(ValueKey), QStringList{"Other"});
+        options->DeleteQWID(); // nothing to delete is fine
+    }
+
+    void readListSection()
+    {
+        const QString key = listKey(RegistryKeys::SearchEngines);
+        QVERIFY(options->ReadListSection(RegistryKeys::SearchEngines).isEmpty());
+        QVERIFY(store->setString(key, "Zeta", "http://z/?q=%s"));
+        QVERIFY(store->setString(key, "empty", ""));
+        QVERIFY(store->setString(key, "Alpha", "a=b"));
+        QVERIFY(store->setString(key, "", "default"));
+        QCOMPARE(options->ReadListSection(RegistryKeys::SearchEngines),
+                 QStringList({"Zeta=http://z/?q=%s", "Alpha=a=b", "=default"}));
+    }
+
+    void writeListSection_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("readBack");
+        QTest::newRow("in order") << QStringList{"url3=c", "url1=a", "url2=b"}
+                                  << QStringList{"url3", "url1", "url2"}
+                                  << QStringList{"url3=c", "url1=a", "url2=b"};
+        QTest::newRow("first of a name wins")
+            << QStringList{"x=first", "y=1", "x=second", "X=third"} << QStringList{"x", "y"}
+            << QStringList{"x=first", "y=1"};
+        QTest::newRow("data after the first =")
+            << QStringList{"q=http://s/?a=1&b=2"} << QStringList{"q"}
+            << QStringList{"q=http://s/?a=1&b=2"};
+        QTest::newRow("line without =")
+            << QStringList{"junk", "a=1"} << QStringList{"a"} << QStringList{"a=1"};
+        QTest::newRow("empty data is stored, not read")
+            << QStringList{"a=", "b=2"} << QStringList{"a", "b"} << QStringList{"b=2"};
+    }
+
+    void writeListSection()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, readBack);
+        const QString key = listKey(RegistryKeys::LastOpenSites);
+        QVERIFY(store->setString(key, "stale", "old"));
+        QVERIFY(store->setString(key + "\\child", "stale", "old"));
+        options->WriteListSection(RegistryKeys::LastOpenSites, lines);
+        QCOMPARE(store->valueNames(key), names);
+        QVERIFY(store->subKeyNames(key).isEmpty());
+        QCOMPARE(options->ReadListSection(RegistryKeys::LastOpenSites), readBack);
+    }
+
+    void emptyListRemovesTheSubKey()
+    {
+        const QString key = listKey(RegistryKeys::LastOpenSites);
+        options->WriteListSection(RegistryKeys::LastOpenSites, {"url1=http://a/"});
+        QVERIFY(store->keyExists(key));
+        options->WriteListSection(RegistryKeys::LastOpenSites, {});
+        QVERIFY(!store->keyExists(key));
+        QVERIFY(store->keyExists(ValueKey));
+    }
+
+    // A write that fails half way (here: the database refuses one value)
+    // leaves the previous list exactly as it was.
+    void failedListWriteKeepsThePreviousList()
+    {
+        options->WriteListSection(RegistryKeys::QuickSearch, {"g=google", "w=wiki"});
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(store->databasePath()).constData(), &db),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db,
+                              "CREATE TRIGGER refuse BEFORE INSERT ON key_values "
+                              "WHEN NEW.name = 'boom' BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("writing a value failed"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be written"));
+        options->WriteListSection(RegistryKeys::QuickSearch, {"new=1", "boom=2", "after=3"});
+        QCOMPARE(options->ReadListSection(RegistryKeys::QuickSearch),
+                 QStringList({"g=google", "w=wiki"}));
+    }
+
+    void popupVostelReading_data()
+    {
+        QTest::addColumn<QStringList>("data");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("sorted whatever the names")
+            << QStringList{"http://zeta/", "http://Alpha/", "http://beta/"}
+            << QStringList{"http://Alpha/", "http://beta/", "http://zeta/"};
+        QTest::newRow("name=address becomes the address")
+            << QStringList{"url3=http://ads.example/pop*"}
+            << QStringList{"http://ads.example/pop*"};
+        QTest::newRow("https") << QStringList{"x=https://s.example/"}
+                               << QStringList{"https://s.example/"};
+        QTest::newRow("http wins over an earlier https")
+            << QStringList{"a=https://one=http://two"} << QStringList{"http://two"};
+        QTest::newRow("no scheme kept whole") << QStringList{"a=ftp://x", "*.doubleclick.*"}
+                                              << QStringList{"*.doubleclick.*", "a=ftp://x"};
+        QTest::newRow("case duplicates once, first kept")
+            << QStringList{"http://Ads.example/", "http://ads.EXAMPLE/", "u=http://ADS.example/"}
+            << QStringList{"http://Ads.example/"};
+        QTest::newRow("empty dropped")
+            << QStringList{"", "http://a/", "x="} << QStringList{"http://a/", "x="};
+        QTest::newRow("scheme case matters")
+            << QStringList{"a=HTTP://x"} << QStringList{"a=HTTP://x"};
+    }
+
+    void popupVostelReading()
+    {
+        QFETCH(QStringList, data);
+        QFETCH(QStringList, entries);
+        const QString key = listKey(RegistryKeys::PopupVostel);
+        for (qsizetype i = 0; i < data.size(); ++i)
+            QVERIFY(store->setString(key, "n" + QString::number(data.size() - i), data[i]));
+        QCOMPARE(options->ReadPopupVostel(), entries);
+    }
+
+    void popupVostelWriting()
+    {
+        const QString key = listKey(RegistryKeys::PopupVostel);
+        QVERIFY(store->setString(key, "url9", "http://stale/"));
+        options->WritePopupVostel({"http://b/", "http://a/*", "http://b/"});
+        QCOMPARE(store->valueNames(key), QStringList({"url1", "url2", "url3"}));
+        QCOMPARE(store->value(key, "url2")->text, QStringLiteral("http://a/*"));
+        QCOMPARE(options->ReadPopupVostel(), QStringList({"http://a/*", "http://b/"}));
+        options->WritePopupVostel({});
+        QVERIFY(!store->keyExists(key));
+    }
+
+    void browserHelperObjects()
+    {
+        const QString key = listKey(RegistryKeys::BrowserHelperObjects);
+        QVERIFY(options->ReadBrowserHelperObjects().isEmpty());
+        QVERIFY(!store->keyExists(key));
+        QVERIFY(store->createKey(key + "\\{B-2}"));
+        QVERIFY(store->createKey(key + "\\{A-1}"));
+        QVERIFY(store->setString(key, "not a key", "x"));
+        QCOMPARE(options->ReadBrowserHelperObjects(), QStringList({"{B-2}", "{A-1}"}));
+    }
+
+    void ownStoreFollowsQuillwaveHome()
+    {
+        QTemporaryDir home;
+        const QByteArray saved = qgetenv("QUILLWAVE_HOME");
+        qputenv("QUILLWAVE_HOME", QFile::encodeName(home.path()));
+        {
+            TQWOptions shortLived;
+            shortLived.SetLanguageFile("other.ini");
+        }
+        {
+            TQWOptions again;
+            QCOMPARE(again.LanguageFile(), QStringLiteral("other.ini"));
+        }
+        saved.isNull() ? qunsetenv("QUILLWAVE_HOME") : qputenv("QUILLWAVE_HOME", saved);
+        RegistryStore direct(home.filePath("settings.sqlite"));
+        QCOMPARE(direct.value(ValueKey, "LanguageFile")->text, QStringLiteral("other.ini"));
+        QCOMPARE(options->LanguageFile(), QStringLiteral("qweng.ini"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TQWOptions)
+#include "tst_TQWOptions.moc"

@@ -1,0 +1,345 @@
+#include "core/store/RegistryStore.h"
+#include "core/store/RegistryTextFormat.h"
+#include "core/store/RegistryTool.h"
+
+#include <QProcess>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+namespace
+{
+const QString Key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave");
+
+struct ToolRun
+{
+    int code;
+    QString out;
+    QString err;
+};
+} // namespace
+
+class tst_RegistryTool : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString dbPath() const { return dir.filePath(QStringLiteral("settings.sqlite")); }
+
+    ToolRun runTool(const QStringList& args) const
+    {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        RegistryTool tool(dbPath(), outStream, errStream);
+        const int code = tool.run(args);
+        return {code, out, err};
+    }
+
+    ToolRun importText(const QByteArray& text) const
+    {
+        const QString file = dir.filePath(QStringLiteral("in.reg"));
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {-1, {}, {}};
+        f.write(text);
+        f.close();
+        return runTool({"import", file});
+    }
+
+    QString exportAll() const
+    {
+        RegistryStore store(dbPath());
+        return RegistryTextFormat::exportAll(store);
+    }
+
+    ToolRun runBinary(const QStringList& args, const QByteArray& input = {}) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUILLWAVE_HOME", dir.path());
+        process.setProcessEnvironment(env);
+        process.start(QW_BIN_DIR "/quillwave-reg", args);
+        if (!process.waitForStarted())
+            return {-1, {}, QStringLiteral("did not start")};
+        process.write(input);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return {-1, {}, QStringLiteral("did not finish")};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dbPath());
+    }
+
+    void exportFormat()
+    {
+        {
+            RegistryStore store(dbPath());
+            QVERIFY(store.setString(Key, "Plain", "text"));
+            QVERIFY(store.setString(Key, "", "the default"));
+            QVERIFY(store.setString(Key, "Quote\"And\\Slash", "C:\\Path \"quoted\""));
+            QVERIFY(store.setDWord(Key, "Count", 10));
+            QVERIFY(store.setString(Key, "Unicode", "Grüße €"));
+            QVERIFY(store.createKey(Key + "\\Empty"));
+            QVERIFY(store.setDWord(Key + "\\CurrentVersion", "Max", 0xFFFFFFFF));
+            QVERIFY(store.setString(Key + "\\CurrentVersion\\Last Open Sites", "url1", "x"));
+        }
+        const ToolRun run =
+            runTool({"export", "hkey_current_user\\SOFTWARE\\morvendal\\quillwave"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(
+            run.out,
+            QStringLiteral("Windows Registry Editor Version 5.00\n"
+                           "\n"
+                           "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave]\n"
+                           "\"Plain\"=\"text\"\n"
+                           "@=\"the default\"\n"
+                           "\"Quote\\\"And\\\\Slash\"=\"C:\\\\Path \\\"quoted\\\"\"\n"
+                           "\"Count\"=dword:0000000a\n"
+                           "\"Unicode\"=\"Grüße €\"\n"
+                           "\n"
+                           "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave\\Empty]\n"
+                           "\n"
+                           "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave\\CurrentVersion]\n"
+                           "\"Max\"=dword:ffffffff\n"
+                           "\n"
+                           "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave\\CurrentVersion\\"
+                           "Last Open Sites]\n"
+                           "\"url1\"=\"x\"\n"
+                           "\n"));
+    }
+
+    void roundTrip()
+    {
+        {
+            RegistryStore store(dbPath());
+            QVERIFY(store.setString(Key, "z", "last written first"));
+            QVERIFY(store.setString(Key, "Quote\"And\\Slash", "\\\\server\\share \"x\""));
+            QVERIFY(store.setString(Key, "", ""));
+            QVERIFY(store.setString(
+                Key, "lines", "one\r\ntwo\nthree and a long tail " + QString(80, QChar(0x263A))));
+            QVERIFY(store.setDWord(Key, "n", 123456));
+            QVERIFY(store.setString(Key + "\\Sub\\Deeper", "a", "b"));
+            QVERIFY(store.setString("HKEY_CLASSES_ROOT\\http\\shell", "", "open"));
+            QVERIFY(store.setString("HKEY_LOCAL_MACHINE\\Software", "x", "]["));
+        }
+        const QString first = exportAll();
+        QVERIFY(first.contains("=hex(1):"));
+        QVERIFY(QFile::rename(dbPath(), dbPath() + ".old"));
+        QFile::remove(dbPath() + "-wal");
+        QFile::remove(dbPath() + "-shm");
+
+        const ToolRun imported = importText(first.toUtf8());
+        QCOMPARE(imported.err, QString());
+        QCOMPARE(imported.code, 0);
+        QCOMPARE(exportAll(), first);
+        RegistryStore store(dbPath());
+        QCOMPARE(store.value(Key, "lines")->text.left(14), QStringLiteral("one\r\ntwo\nthree"));
+        QCOMPARE(store.valueNames(Key), QStringList({"z", "Quote\"And\\Slash", "", "lines", "n"}));
+    }
+
+    void importEncodingsAndLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        const QString text = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                                            "; a comment\n"
+                                            "[HKEY_CURRENT_USER\\Software\\Ä]\n"
+                                            "\"name\"=\"wert ü\"\n"
+                                            "  \"spaced\" = dword:1F  \n");
+        QString crlf = text;
+        crlf.replace("\n", "\r\n");
+        QTest::newRow("utf-8, LF") << text.toUtf8();
+        QTest::newRow("utf-8, CRLF") << crlf.toUtf8();
+        QTest::newRow("utf-8 with BOM") << "\xEF\xBB\xBF" + crlf.toUtf8();
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("utf-16 with BOM") << "\xFF\xFE" + QByteArray(utf16(crlf));
+    }
+
+    void importEncodingsAndLineEnds()
+    {
+        QFETCH(QByteArray, data);
+        const ToolRun run = importText(data);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
+        RegistryStore store(dbPath());
+        QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\ä", "NAME"),
+                 RegValue::fromString("wert ü"));
+        QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\Ä", "spaced"), RegValue::fromDWord(31));
+    }
+
+    void importDeletes()
+    {
+        {
+            RegistryStore store(dbPath());
+            QVERIFY(store.setString(Key + "\\Old\\Child", "v", "1"));
+            QVERIFY(store.setString(Key, "keep", "1"));
+            QVERIFY(store.setString(Key, "drop", "1"));
+            QVERIFY(store.setString(Key, "", "default"));
+        }
+        const ToolRun run = importText("Windows Registry Editor Version 5.00\n\n"
+                                       "[-HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave\\OLD]\n"
+                                       "[-HKEY_CURRENT_USER\\Software\\Never\\There]\n"
+                                       "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave]\n"
+                                       "\"DROP\"=-\n"
+                                       "\"never there\"=-\n"
+                                       "@=-\n");
+        QCOMPARE(run.code, 0);
+        RegistryStore store(dbPath());
+        QVERIFY(!store.keyExists(Key + "\\Old"));
+        QVERIFY(!store.keyExists("HKEY_CURRENT_USER\\Software\\Never"));
+        QCOMPARE(store.valueNames(Key), QStringList{"keep"});
+    }
+
+    void malformedImportWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("binary type")
+            << QByteArray("\"bin\"=hex:01,02\n") << "line 5: unsupported value type \"hex:\"";
+        QTest::newRow("expandable string") << QByteArray("\"e\"=hex(2):25,00,00,00\n")
+                                           << "line 5: unsupported value type \"hex(2):\"";
+        QTest::newRow("qword") << QByteArray("\"q\"=qword:1\n") << "line 5: unsupported value type";
+        QTest::newRow("bad dword") << QByteArray("\"d\"=dword:123456789\n") << "line 5: dword:";
+        QTest::newRow("dword not hex") << QByteArray("\"d\"=dword:xyz\n") << "line 5: dword:";
+        QTest::newRow("unknown escape")
+            << QByteArray("\"a\"=\"C:\\temp\"\n") << "line 5: unknown escape";
+        QTest::newRow("unterminated") << QByteArray("\"a\"=\"open\n") << "line 5: missing closing";
+        QTest::newRow("text after quote")
+            << QByteArray("\"a\"=\"x\" junk\n") << "line 5: unexpected text";
+        QTest::newRow("no equals") << QByteArray("\"a\" \"x\"\n") << "line 5: expected \"=\"";
+        QTest::newRow("bad key") << QByteArray("[HKEY_NOWHERE\\x]\n") << "line 5: invalid key path";
+        QTest::newRow("empty key name")
+            << QByteArray("[HKEY_CURRENT_USER\\\\x]\n") << "line 5: invalid key path";
+        QTest::newRow("unclosed section")
+            << QByteArray("[HKEY_CURRENT_USER\\x\n") << "line 5: a key line must end";
+        QTest::newRow("delete a root")
+            << QByteArray("[-HKEY_CURRENT_USER]\n") << "line 5: the root key";
+        QTest::newRow("value after key deletion")
+            << QByteArray("[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n")
+            << "line 6: a value cannot follow";
+        QTest::newRow("stray text") << QByteArray("hello\n") << "line 5: unrecognised line";
+        QTest::newRow("odd hex(1)")
+            << QByteArray("\"a\"=hex(1):41\n") << "line 5: hex(1) data must hold whole";
+        QTest::newRow("invalid utf-8") << QByteArray("\"a\"=\"\xC3\x28\"\n") << "not valid UTF-8";
+    }
+
+    // Each body follows a valid first part that would change the store, so
+    // nothing may be written unless the whole file is accepted.
+    void malformedImportWritesNothing()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, error);
+        {
+            RegistryStore store(dbPath());
+            QVERIFY(store.setString(Key, "sentinel", "before"));
+        }
+        const QString before = exportAll();
+        const ToolRun run = importText("Windows Registry Editor Version 5.00\n\n"
+                                       "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave]\n"
+                                       "\"sentinel\"=\"after\"\n" +
+                                       body + "\"tail\"=\"x\"\n");
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains(error), qPrintable(run.err));
+        QVERIFY2(run.err.contains("nothing was imported"), qPrintable(run.err));
+        QCOMPARE(exportAll(), before);
+    }
+
+    void importNeedsTheHeader_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("old version") << QByteArray("REGEDIT4\n\n[HKEY_CURRENT_USER\\x]\n");
+        QTest::newRow("values first") << QByteArray("\"a\"=\"b\"\n");
+    }
+
+    void importNeedsTheHeader()
+    {
+        QFETCH(QByteArray, data);
+        const ToolRun run = importText(data);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.err.contains("line 1: expected \"Windows Registry Editor Version 5.00\""),
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(dbPath()));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("nothing") << QStringList();
+        QTest::newRow("unknown command") << QStringList{"list"};
+        QTest::newRow("get without name") << QStringList{"get", Key};
+        QTest::newRow("set without text") << QStringList{"set", Key, "a"};
+        QTest::newRow("too many") << QStringList{"delete", Key, "a", "b"};
+        QTest::newRow("bad key") << QStringList{"get", "HKCU\\x", "a"};
+        QTest::newRow("delete root") << QStringList{"delete", "HKEY_CURRENT_USER"};
+        QTest::newRow("missing file") << QStringList{"import", "/nonexistent/file.reg"};
+    }
+
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.code, 2);
+        QVERIFY(!run.err.isEmpty());
+        QVERIFY(run.out.isEmpty());
+    }
+
+    void commandLine()
+    {
+        const QString k = Key + "\\CurrentVersion";
+        ToolRun run = runBinary({"--help"});
+        QCOMPARE(run.code, 0);
+        QVERIFY(run.out.contains("Exit status"));
+        QVERIFY(run.out.contains("QUILLWAVE_HOME"));
+
+        QCOMPARE(runBinary({"set", k, "StartupMode", "Last \"tabs\""}).code, 0);
+        run = runBinary({"get", k.toLower(), "startupmode"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, QStringLiteral("Last \"tabs\"\n"));
+
+        run = runBinary({"get", k, "Nothing"});
+        QCOMPARE(run.code, 2);
+        QVERIFY(run.err.contains("no value"));
+        QCOMPARE(runBinary({"get", Key + "\\Nowhere", "x"}).code, 2);
+
+        const QByteArray file = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[" +
+                                k.toUtf8() + "]\r\n\"Count\"=dword:0000002a\r\n";
+        run = runBinary({"import", "-"}, file);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
+        run = runBinary({"get", k, "Count"});
+        QCOMPARE(run.out, QStringLiteral("42\n"));
+
+        run = runBinary({"export", k});
+        QCOMPARE(run.code, 0);
+        QVERIFY(run.out.startsWith("Windows Registry Editor Version 5.00\n\n[" + k + "]\n"));
+        QVERIFY(run.out.contains("\"StartupMode\"=\"Last \\\"tabs\\\"\"\n"));
+        QVERIFY(run.out.contains("\"Count\"=dword:0000002a\n"));
+
+        run = runBinary({"import", "-"}, "Windows Registry Editor Version 5.00\n\n[" + k.toUtf8() +
+                                             "]\n\"Count\"=hex:00\n");
+        QCOMPARE(run.code, 2);
+        QVERIFY(run.err.contains("line 4"));
+        QCOMPARE(runBinary({"get", k, "Count"}).out, QStringLiteral("42\n"));
+
+        QCOMPARE(runBinary({"delete", k, "Count"}).code, 0);
+        QCOMPARE(runBinary({"delete", k, "Count"}).code, 2);
+        QCOMPARE(runBinary({"delete", Key}).code, 0);
+        QCOMPARE(runBinary({"export", Key}).code, 2);
+        QCOMPARE(runBinary({"delete", Key}).code, 2);
+        QVERIFY(QFile::exists(dbPath()));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RegistryTool)
+#include "tst_RegistryTool.moc"

@@ -1,0 +1,585 @@
+#include "FakeBrowserControl.h"
+#include "FakeTabHost.h"
+#include "TabSetHost.h"
+#include "components/TQWPageControl.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/tabs/SessionRunState.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/settings/TQWOptions.h"
+#include "core/tabs/TSessionKeeper.h"
+#include "core/tabs/TStartupLoader.h"
+#include "core/tabs/TTabSet.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using Phase = SessionRunState::Phase;
+
+namespace
+{
+QString site(const QString& name)
+{
+    return QStringLiteral("http://%1.test/").arg(name);
+}
+
+struct ConfirmCall
+{
+    QString caption;
+    QString title;
+    QString prompt;
+    QString okText;
+    QString cancelText;
+    QString checkText;
+};
+
+QString langText(const QString& section, const QString& key)
+{
+    return section + QLatin1Char('>') + key;
+}
+
+// One run of the program: a window's tab set with its first tab, and the
+// keeper. Dropping it without EndRun() is a crash.
+struct Run
+{
+    TabSetHost host;
+    TQWPageControl pc;
+    // Whether new tabs load whatever they are sent to at once.
+    bool pagesLoad = true;
+    TTabSet set;
+    TSessionKeeper keeper;
+    QSignalSpy written;
+
+    Run(TQWOptions* options, TTabSet::ConfirmFn confirm, const TSessionKeeper::Timings& timings)
+        : set(&pc, &host, factory(&pagesLoad), options, langText, {}),
+          keeper(&set, options, langText, std::move(confirm)),
+          written(&keeper, &TSessionKeeper::sitesWritten)
+    {
+        host.tabSet = &set;
+        keeper.SetTimings(timings);
+        set.AddTab();
+    }
+    ~Run() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    static BrowserControlFactory factory(const bool* pagesLoad)
+    {
+        return [pagesLoad](QWidget* parent) -> IBrowserControl*
+        {
+            auto* control = new FakeBrowserControl(parent);
+            control->runNavigations = *pagesLoad;
+            return control;
+        };
+    }
+
+    // The start-up work of "Last" mode, asking the keeper.
+    void startUp(TQWOptions* options)
+    {
+        keeper.BeginRun();
+        TStartupLoader(&set, options, {}, [this] { return keeper.ShouldRestore(); }).Run();
+        keeper.RestoreFinished();
+    }
+    bool restoreCompletes()
+    {
+        return QTest::qWaitFor([this] { return keeper.IsRestoreComplete(); });
+    }
+
+    TBrowserTab* tab(int index) const { return set.Tab(index); }
+    void navigate(TBrowserTab* tab, const QString& name)
+    {
+        FakeTabHost::controlOf(tab)->simulateNavigation(site(name));
+    }
+    TBrowserTab* open(const QString& name)
+    {
+        TBrowserTab* tab = set.AddTab();
+        navigate(tab, name);
+        return tab;
+    }
+    QStringList addresses() const
+    {
+        QStringList list;
+        for (int i = 0; i < set.Count(); ++i)
+            list << set.Tab(i)->GetLocationURL();
+        return list;
+    }
+};
+} // namespace
+
+class tst_TSessionKeeper : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+    TSessionKeeper::Timings timings;
+    QList<ConfirmCall> confirmCalls;
+    bool confirmAnswer = true;
+
+    std::unique_ptr<Run> newRun()
+    {
+        return std::make_unique<Run>(
+            options.get(),
+            [this](const QString& caption, bool, const QString& title, const QString& prompt,
+                   const QString& okText, const QString& cancelText, const QString& checkText)
+            {
+                confirmCalls.append({caption, title, prompt, okText, cancelText, checkText});
+                return ConfirmResult{confirmAnswer, false};
+            },
+            timings);
+    }
+    // A run whose restore is complete, with the first tab on first.
+    std::unique_ptr<Run> runningWith(const QString& first)
+    {
+        auto run = newRun();
+        run->keeper.BeginRun();
+        run->navigate(run->tab(0), first);
+        run->keeper.RestoreFinished();
+        if (!run->restoreCompletes())
+            return nullptr;
+        run->written.clear();
+        return run;
+    }
+    QStringList stored() const { return options->ReadListSection(RegistryKeys::LastOpenSites); }
+    void store5()
+    {
+        options->WriteListSection(RegistryKeys::LastOpenSites,
+                                  {"url5=" + site("e"), "url4=" + site("d"), "url3=" + site("c"),
+                                   "url2=" + site("b"), "url1=" + site("a")});
+    }
+    QString marker() const { return options->ReadString(SessionRunState::ValueName()); }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath("settings.sqlite"));
+        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
+        options = std::make_unique<TQWOptions>(store.get());
+        options->SetStartupMode("Last");
+        timings = {};
+        timings.writeDelayMs = 50;
+        timings.addressPollMs = 3600000;
+        timings.settleGraceMs = 20;
+        timings.settleLimitMs = 60000;
+        timings.settlePollMs = 5;
+        confirmCalls.clear();
+        confirmAnswer = true;
+    }
+    void cleanup()
+    {
+        options.reset();
+        store.reset();
+    }
+
+    void burstOfChangesGivesOneWrite()
+    {
+        auto run = runningWith("a");
+        QVERIFY(run);
+        // The first tab's own page was there before the restore completed.
+        QCOMPARE(stored(), QStringList{"url1=" + site("a")});
+
+        run->open("b");
+        run->open("c");
+        run->navigate(run->tab(0), "a2");
+        QVERIFY(run->keeper.WritePending());
+        QTRY_COMPARE(run->written.count(), 1);
+        QVERIFY(!run->keeper.WritePending());
+        const QStringList expected = {"url3=" + site("c"), "url2=" + site("b"),
+                                      "url1=" + site("a2")};
+        QCOMPARE(stored(), expected);
+        QCOMPARE(run->written.at(0).at(0).toStringList(), expected);
+    }
+
+    void streamOfChangesCannotPutTheWriteOff()
+    {
+        timings.writeDelayMs = 200;
+        auto run = runningWith("start");
+        QVERIFY(run);
+
+        // A change every 10 ms, for as long as the test lets it run: a
+        // write put off by each change would never come.
+        int step = 0;
+        QStringList sent;
+        QTimer stream;
+        stream.setInterval(10);
+        connect(&stream, &QTimer::timeout, this,
+                [&]
+                {
+                    const QString name = QStringLiteral("n%1").arg(++step);
+                    sent << "url1=" + site(name);
+                    run->navigate(run->tab(0), name);
+                });
+        stream.start();
+        QTRY_VERIFY(run->written.count() >= 1);
+        stream.stop();
+        QVERIFY(sent.contains(run->written.at(0).at(0).toStringList().value(0)));
+        QVERIFY(run->written.at(0).at(0).toStringList().size() == 1);
+    }
+
+    void everyKindOfChangeIsWritten_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("tab added")
+            << "add" << QStringList{"url3=" + site("x"), "url2=" + site("b"), "url1=" + site("a")};
+        QTest::newRow("tab closed") << "close" << QStringList{"url1=" + site("a")};
+        QTest::newRow("navigated")
+            << "navigate" << QStringList{"url2=" + site("x"), "url1=" + site("a")};
+        QTest::newRow("moved") << "move" << QStringList{"url2=" + site("a"), "url1=" + site("b")};
+    }
+    void everyKindOfChangeIsWritten()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, expected);
+        auto run = runningWith("a");
+        QVERIFY(run);
+        run->open("b");
+        QTRY_COMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
+        run->written.clear();
+
+        if (change == "add")
+            run->open("x");
+        else if (change == "close")
+            run->set.CloseTab(run->tab(1));
+        else if (change == "navigate")
+            run->navigate(run->tab(1), "x");
+        else
+        {
+            // As a drag on the tab strip does it.
+            run->pc.movePage(1, 0);
+            emit run->pc.pageMoved(1, 0);
+        }
+        QTRY_COMPARE(run->written.count(), 1);
+        QCOMPARE(stored(), expected);
+    }
+
+    void addressChangedWithoutTabEventIsCaught()
+    {
+        timings.addressPollMs = 30;
+        auto run = runningWith("a");
+        QVERIFY(run);
+        // A page's script changes the address in place: no tab event.
+        FakeTabHost::controlOf(run->tab(0))->locationUrl = site("a#part");
+        QTRY_COMPARE(stored(), QStringList{"url1=" + site("a#part")});
+    }
+
+    void unchangedListIsNotWrittenAgain()
+    {
+        auto run = runningWith("a");
+        QVERIFY(run);
+        // Behind the keeper's back: a rewrite of the same tabs would show.
+        options->WriteListSection(RegistryKeys::LastOpenSites, {"url1=" + site("other")});
+
+        run->tab(0)->SetTitle("A new title");
+        run->navigate(run->tab(0), "a");
+        QVERIFY(run->keeper.WritePending());
+        QTRY_VERIFY(!run->keeper.WritePending());
+        QCOMPARE(run->written.count(), 0);
+        QCOMPARE(stored(), QStringList{"url1=" + site("other")});
+    }
+
+    void restoredTabsAsTheyWereAreNotRewritten()
+    {
+        store5();
+        auto run = newRun();
+        run->startUp(options.get());
+        QVERIFY(run->restoreCompletes());
+        QCOMPARE(run->addresses(),
+                 (QStringList{site("a"), site("b"), site("c"), site("d"), site("e")}));
+        QCOMPARE(run->written.count(), 0);
+    }
+
+    // What the keeper writes, the next start restores in the same order.
+    void writtenListRestoresTheSameTabs()
+    {
+        QStringList open;
+        {
+            auto run = runningWith("a");
+            QVERIFY(run);
+            run->open("b");
+            run->open("c");
+            run->set.MakeMeActiveTab(0);
+            run->open("a2"); // placed after the active tab
+            open = run->addresses();
+            QTRY_VERIFY(!run->keeper.WritePending());
+            QCOMPARE(run->written.count(), 1);
+        } // killed
+        QCOMPARE(open, (QStringList{site("a"), site("a2"), site("b"), site("c")}));
+
+        auto next = newRun();
+        next->startUp(options.get());
+        QCOMPARE(next->addresses(), open);
+        QCOMPARE(confirmCalls.size(), 0);
+    }
+
+    void otherModesNeverWrite_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("Home") << "Home";
+        QTest::newRow("Blank") << "Blank";
+        QTest::newRow("group") << "VostelGroup";
+        QTest::newRow("last in lower case") << "last";
+    }
+    void otherModesNeverWrite()
+    {
+        QFETCH(QString, mode);
+        store5();
+        options->SetStartupMode(mode);
+        auto run = runningWith("a");
+        QVERIFY(run);
+        run->open("b");
+        run->open("c");
+        QVERIFY(run->keeper.WritePending());
+        QTRY_VERIFY(!run->keeper.WritePending());
+        QCOMPARE(run->written.count(), 0);
+        QCOMPARE(stored().size(), 5);
+        QCOMPARE(stored().first(), "url5=" + site("e"));
+    }
+
+    void startUpKilledHalfWayKeepsTheList()
+    {
+        store5();
+        {
+            auto run = newRun();
+            run->keeper.BeginRun();
+            // The start-up work got as far as two of the five tabs.
+            const QStringList lines = stored();
+            for (int i = 0; i < 2; ++i)
+            {
+                TBrowserTab* tab = i == 0 ? run->tab(0) : run->set.AddTab();
+                tab->Restoring = true;
+                tab->NavigateTo(lines.at(lines.size() - 1 - i).section('=', 1));
+            }
+            run->open("typed");
+            QCOMPARE(run->set.Count(), 3);
+            QVERIFY(!run->keeper.WritePending());
+            QCOMPARE(marker(), "restoring");
+        } // killed
+        QCOMPARE(stored().size(), 5);
+
+        // The next start restores all five, and asks nothing: the run
+        // before the killed one ended cleanly.
+        auto next = newRun();
+        next->startUp(options.get());
+        QCOMPARE(next->addresses(),
+                 (QStringList{site("a"), site("b"), site("c"), site("d"), site("e")}));
+        QCOMPARE(confirmCalls.size(), 0);
+    }
+
+    void restoreIsCompleteOnlyWhenRestoredPagesHaveLoaded()
+    {
+        store5();
+        auto run = newRun();
+        run->pagesLoad = false;
+        QSignalSpy complete(&run->keeper, &TSessionKeeper::restoreComplete);
+        run->startUp(options.get());
+        QCOMPARE(run->set.Count(), 5);
+        for (int i = 0; i < 4; ++i)
+            FakeTabHost::controlOf(run->tab(i))
+                ->simulateNavigation(site(QString(QChar('a' + i))), NavigationRequest::Program);
+        // The fifth page is still on its way: tabs closed now would be lost.
+        run->set.CloseTab(run->tab(0));
+        QVERIFY(!complete.wait(10 * timings.settleGraceMs));
+        QCOMPARE(marker(), "restoring");
+        QCOMPARE(stored().size(), 5);
+
+        FakeTabHost::controlOf(run->tab(3))
+            ->simulateNavigation(site("e"), NavigationRequest::Program);
+        QTRY_COMPARE(complete.count(), 1);
+        QCOMPARE(marker(), "running");
+        QCOMPARE(stored(), (QStringList{"url4=" + site("e"), "url3=" + site("d"),
+                                        "url2=" + site("c"), "url1=" + site("b")}));
+    }
+
+    void restoreThatNeverLoadsCompletesAtTheLimit()
+    {
+        timings.settleLimitMs = 100;
+        store5();
+        auto run = newRun();
+        run->pagesLoad = false;
+        run->startUp(options.get());
+        // The window's own first tab loaded; the others never will.
+        QVERIFY(run->tab(4)->Restoring);
+        QVERIFY(run->restoreCompletes());
+        QVERIFY(run->tab(4)->Restoring);
+        QCOMPARE(marker(), "running");
+    }
+
+    void runStateTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<bool>("unclean");
+        QTest::addColumn<bool>("ask");
+        QTest::addColumn<QString>("startMarker");
+        QTest::newRow("first run") << "" << int(Phase::Clean) << false << false << "restoring";
+        QTest::newRow("clean") << "clean" << int(Phase::Clean) << false << false << "restoring";
+        QTest::newRow("running") << "running" << int(Phase::Running) << true << false
+                                 << "restoring-after-crash";
+        QTest::newRow("restoring")
+            << "restoring" << int(Phase::Restoring) << true << false << "restoring-after-crash";
+        QTest::newRow("restoring after crash")
+            << "restoring-after-crash" << int(Phase::RestoringAfterCrash) << true << true
+            << "restoring-after-crash";
+        QTest::newRow("unknown text")
+            << "Clean" << int(Phase::Running) << true << false << "restoring-after-crash";
+    }
+    void runStateTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, phase);
+        QFETCH(bool, unclean);
+        QFETCH(bool, ask);
+        QFETCH(QString, startMarker);
+        const Phase previous = SessionRunState::FromText(text);
+        QCOMPARE(int(previous), phase);
+        QCOMPARE(SessionRunState::Unclean(previous), unclean);
+        QCOMPARE(SessionRunState::MustAskBeforeRestore(previous), ask);
+        QCOMPARE(SessionRunState::Text(SessionRunState::StartPhaseAfter(previous)), startMarker);
+        if (!text.isEmpty() && phase != int(Phase::Running))
+            QCOMPARE(SessionRunState::Text(previous), text);
+    }
+
+    // How each earlier run ended decides whether the next start asks.
+    void runSequence_data()
+    {
+        QTest::addColumn<QStringList>("ends");
+        QTest::addColumn<bool>("asks");
+        // "clean": normal exit; "running": crash after the restore;
+        // "restoring": crash before the restore was complete.
+        QTest::newRow("first run") << QStringList{} << false;
+        QTest::newRow("clean") << QStringList{"clean"} << false;
+        QTest::newRow("crash") << QStringList{"running"} << false;
+        QTest::newRow("crash in restore after clean exit") << QStringList{"restoring"} << false;
+        QTest::newRow("crash, then crash in its restore")
+            << QStringList{"running", "restoring"} << true;
+        QTest::newRow("crash in restore twice") << QStringList{"restoring", "restoring"} << true;
+        QTest::newRow("asked, restored, crashed in restore again")
+            << QStringList{"running", "restoring", "restoring"} << true;
+        QTest::newRow("crash, restore completed, crash")
+            << QStringList{"running", "running"} << false;
+        QTest::newRow("clean exit resets") << QStringList{"running", "restoring", "clean"} << false;
+        QTest::newRow("clean exit, then one crash in restore")
+            << QStringList{"running", "restoring", "clean", "restoring"} << false;
+    }
+    void runSequence()
+    {
+        QFETCH(QStringList, ends);
+        QFETCH(bool, asks);
+        store5();
+        for (const QString& end : ends)
+        {
+            auto run = newRun();
+            run->pagesLoad = false;
+            run->keeper.BeginRun();
+            TStartupLoader(&run->set, options.get(), {},
+                           [&] { return run->keeper.ShouldRestore(); })
+                .Run();
+            if (end == "restoring")
+                continue; // killed while its pages load
+            for (int i = 0; i < run->set.Count(); ++i)
+                FakeTabHost::controlOf(run->tab(i))
+                    ->simulateNavigation(run->tab(i)->TabHome, NavigationRequest::Program);
+            run->keeper.RestoreFinished();
+            QVERIFY(run->restoreCompletes());
+            if (end == "clean")
+                run->keeper.EndRun();
+        }
+        confirmCalls.clear();
+        auto run = newRun();
+        run->keeper.BeginRun();
+        QVERIFY(run->keeper.ShouldRestore());
+        QCOMPARE(confirmCalls.size(), asks ? 1 : 0);
+    }
+
+    void questionAndItsAnswers_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void questionAndItsAnswers()
+    {
+        QFETCH(bool, yes);
+        store5();
+        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
+        confirmAnswer = yes;
+        auto run = newRun();
+        run->startUp(options.get());
+
+        QCOMPARE(confirmCalls.size(), 1);
+        const ConfirmCall& call = confirmCalls.first();
+        QCOMPARE(call.caption, "GLOBAL>RestoreAfterCrashCaption");
+        QCOMPARE(call.title, "GLOBAL>RestoreAfterCrashTitle");
+        QCOMPARE(call.prompt, "GLOBAL>RestoreAfterCrashPrompt");
+        QCOMPARE(call.okText, "GLOBAL>Yes");
+        QCOMPARE(call.cancelText, "GLOBAL>No");
+        QCOMPARE(call.checkText, QString());
+        QCOMPARE(run->keeper.ShouldRestore(), yes);
+        QCOMPARE(confirmCalls.size(), 1);
+        // Whatever the answer, a crash now would ask again.
+        QCOMPARE(marker(), "restoring-after-crash");
+
+        if (yes)
+        {
+            QCOMPARE(run->set.Count(), 5);
+            QVERIFY(run->restoreCompletes());
+            QCOMPARE(stored().size(), 5);
+            return;
+        }
+        // Nothing restored, and nothing lost until this run's tabs are
+        // settled.
+        QCOMPARE(run->set.Count(), 1);
+        QCOMPARE(stored().size(), 5);
+        QVERIFY(run->restoreCompletes());
+        run->navigate(run->tab(0), "mine");
+        QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
+    }
+
+    void noQuestionWithoutRemembered()
+    {
+        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
+        auto run = newRun();
+        run->startUp(options.get());
+        QCOMPARE(confirmCalls.size(), 0);
+        QCOMPARE(run->set.Count(), 1);
+    }
+
+    void noWayToAskMeansNoRestore()
+    {
+        store5();
+        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
+        Run run(options.get(), {}, timings);
+        run.startUp(options.get());
+        QCOMPARE(run.set.Count(), 1);
+    }
+
+    void endRunMarksCleanAndStopsWriting()
+    {
+        auto run = runningWith("a");
+        QVERIFY(run);
+        run->open("b");
+        // The window's exit write, then the end of the run.
+        QList<TBrowserTab*> tabs;
+        for (int i = 0; i < run->set.Count(); ++i)
+            tabs << run->tab(i);
+        TStartupLoader::WriteRememberedSites(*options, tabs);
+        run->keeper.EndRun();
+        QCOMPARE(marker(), "clean");
+        QVERIFY(!run->keeper.WritePending());
+
+        // What the window does after that must not reach the list.
+        run->set.CloseTab(run->tab(1));
+        run->navigate(run->tab(0), "late");
+        QVERIFY(!run->keeper.WritePending());
+        QCOMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
+    }
+};
+
+QTEST_MAIN(tst_TSessionKeeper)
+#include "tst_TSessionKeeper.moc"

@@ -1,0 +1,864 @@
+#include "FakeBrowserControl.h"
+#include "FakeTabHost.h"
+#include "TabSetHost.h"
+#include "chrome/TLanguage.h"
+#include "components/TQWPageControl.h"
+#include "core/store/RegistryStore.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/settings/TQWOptions.h"
+#include "core/tabs/TTabSet.h"
+#include "core/dialogs/TfrmCloseAll.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+const QString BlankText = QStringLiteral("(Blank page)");
+
+struct ConfirmCall
+{
+    QString caption;
+    QString title;
+    QString prompt;
+    QString okText;
+    QString cancelText;
+    QString checkText;
+};
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+} // namespace
+
+class tst_TTabSet : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TabSetHost> host;
+    std::unique_ptr<TQWPageControl> pc;
+    std::unique_ptr<TTabSet> set;
+    QList<FakeBrowserControl*> made;
+    ConfirmResult confirmAnswer;
+    QList<ConfirmCall> confirmCalls;
+
+    // A visible tab titled name at address http://name.test/.
+    TBrowserTab* add(const QString& name)
+    {
+        TBrowserTab* tab = set->AddTab();
+        named(tab, name);
+        return tab;
+    }
+    static TBrowserTab* named(TBrowserTab* tab, const QString& name)
+    {
+        FakeTabHost::controlOf(tab)->locationUrl = QStringLiteral("http://%1.test/").arg(name);
+        tab->SetTitle(name);
+        return tab;
+    }
+    // Tab titles in tab order; hidden tabs in brackets.
+    QStringList order() const
+    {
+        QStringList titles;
+        for (int i = 0; i < set->Count(); ++i)
+        {
+            const TBrowserTab* tab = set->Tab(i);
+            titles << (pc->isPageVisible(tab) ? tab->Hint() : '[' + tab->Hint() + ']');
+        }
+        return titles;
+    }
+    QString active() const
+    {
+        const TBrowserTab* tab = set->GetActivePage();
+        return tab ? tab->Hint() : QString();
+    }
+    TBrowserTab* byTitle(const QString& title) const
+    {
+        for (int i = 0; i < set->Count(); ++i)
+        {
+            if (set->Tab(i)->Hint() == title)
+                return set->Tab(i);
+        }
+        return nullptr;
+    }
+    void addTabs(const QStringList& names)
+    {
+        for (const QString& name : names)
+            add(name);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath("settings.sqlite"));
+        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
+        options = std::make_unique<TQWOptions>(store.get());
+        host = std::make_unique<TabSetHost>();
+        pc = std::make_unique<TQWPageControl>();
+        made.clear();
+        confirmAnswer = {true, false};
+        confirmCalls.clear();
+        set = std::make_unique<TTabSet>(
+            pc.get(), host.get(), FakeBrowserControl::factory(&made), options.get(),
+            [](const QString& section, const QString& key)
+            {
+                if (section == "GLOBAL" && key == "Blank")
+                    return BlankText;
+                return QStringLiteral("%1>%2").arg(section, key);
+            },
+            [this](const QString& caption, bool, const QString& title, const QString& prompt,
+                   const QString& okText, const QString& cancelText, const QString& checkText)
+            {
+                confirmCalls.append({caption, title, prompt, okText, cancelText, checkText});
+                return confirmAnswer;
+            });
+        host->tabSet = set.get();
+    }
+    void cleanup()
+    {
+        set.reset();
+        pc.reset();
+        flushDeletes();
+        host.reset();
+        options.reset();
+        store.reset();
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("atEnd");
+        QTest::addColumn<bool>("foreground");
+        QTest::addColumn<QStringList>("expectedOrder");
+        QTest::addColumn<QString>("expectedActive");
+
+        const QStringList after = {"A", "B", "N", "C"};
+        const QStringList atEnd = {"A", "B", "C", "N"};
+        for (const bool foreground : {false, true})
+        {
+            const QByteArray fg = foreground ? " foreground" : " background";
+            const auto row = [&fg](const char* name) -> QTestData&
+            { return QTest::newRow((name + fg).data()); };
+            row("AddTab after active") << "AddTab" << false << foreground << after << "N";
+            row("AddTab at end") << "AddTab" << true << foreground << atEnd << "N";
+            row("PerPreference after active") << "AddTabPerPreference" << false << foreground
+                                              << after << (foreground ? "N" : "B");
+            row("PerPreference at end")
+                << "AddTabPerPreference" << true << foreground << atEnd << (foreground ? "N" : "B");
+            row("Hidden after active") << "AddHiddenTab" << false << foreground
+                                       << QStringList{"A", "B", "[N]", "C"} << "B";
+            row("Hidden at end") << "AddHiddenTab" << true << foreground
+                                 << QStringList{"A", "B", "C", "[N]"} << "B";
+        }
+    }
+    void placement()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, atEnd);
+        QFETCH(bool, foreground);
+        QFETCH(QStringList, expectedOrder);
+        QFETCH(QString, expectedActive);
+
+        set->OpenNewAtEnd = false;
+        addTabs({"A", "B", "C"});
+        QCOMPARE(order(), QStringList({"A", "B", "C"}));
+        pc->setActivePage(byTitle("B"));
+        set->OpenNewAtEnd = atEnd;
+        set->OpenNewInForeground = foreground;
+
+        TBrowserTab* tab = operation == "AddTab"                ? set->AddTab()
+                           : operation == "AddTabPerPreference" ? set->AddTabPerPreference()
+                                                                : set->AddHiddenTab();
+        named(tab, "N");
+        QCOMPARE(order(), expectedOrder);
+        QCOMPARE(active(), expectedActive);
+        QCOMPARE(tab->Hidden, operation == "AddHiddenTab");
+    }
+
+    void firstTabGoesToTheFront()
+    {
+        TBrowserTab* tab = set->AddTab();
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(set->GetActivePage(), tab);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(tab->Browser(), made.first());
+    }
+
+    void shownPopupComesToFrontOnlyInForeground_data()
+    {
+        QTest::addColumn<bool>("foreground");
+        QTest::newRow("background") << false;
+        QTest::newRow("foreground") << true;
+    }
+    void shownPopupComesToFrontOnlyInForeground()
+    {
+        QFETCH(bool, foreground);
+        TBrowserTab* a = add("A");
+        set->OpenNewInForeground = foreground;
+        QVERIFY(FakeTabHost::controlOf(a)->fireNewWindow("http://p.test/"));
+        TBrowserTab* popup = set->Tab(1);
+        QVERIFY(!pc->isPageVisible(popup));
+        QCOMPARE(set->GetActivePage(), a);
+
+        // The pop-up's first real address: not captured, so it is shown.
+        QCOMPARE(popup->Browser(), made.last());
+        QVERIFY(made.last()->fireBeforeNavigate("http://p.test/"));
+        QVERIFY(pc->isPageVisible(popup));
+        QCOMPARE(pc->pageCaption(popup), host->GetGlobalText("Loading"));
+        QCOMPARE(set->GetActivePage(), foreground ? popup : a);
+    }
+
+    void appearanceFollowsTheTab()
+    {
+        TBrowserTab* tab = add("A");
+        QCOMPARE(pc->pageCaption(tab), QStringLiteral("A"));
+        QCOMPARE(pc->pageHint(tab), QStringLiteral("A"));
+        tab->SetLocked(true);
+        QCOMPARE(pc->pageImageIndex(tab), int(TBrowserTab::StateLocked) - 1);
+        tab->SetStickyName("Mine & yours");
+        QCOMPARE(pc->pageCaption(tab), QStringLiteral("Mine && yours"));
+    }
+
+    void closingTheOnlyTabResetsIt()
+    {
+        TBrowserTab* tab = add("A");
+        tab->SetLocked(true);
+        tab->LockAfterLoad = true;
+        tab->SetStickyName("Name");
+        tab->TabHome = "http://home.test/";
+        tab->HideFromCloseAll = true;
+
+        set->CloseTab(tab);
+        flushDeletes();
+
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(set->Tab(0), tab);
+        QCOMPARE(tab->Caption(), BlankText);
+        QCOMPARE(pc->pageCaption(tab), BlankText);
+        QVERIFY(!tab->Locked());
+        QVERIFY(!tab->LockAfterLoad);
+        QVERIFY(tab->StickyName().isEmpty());
+        QVERIFY(tab->TabHome.isEmpty());
+        QVERIFY(!tab->HideFromCloseAll);
+        QCOMPARE(FakeTabHost::controlOf(tab)->blankPages.size(), 1);
+        // The blank page went into this tab, not into a new one.
+        QCOMPARE(made.size(), 1);
+    }
+
+    void closingAHiddenTabLeavesTheVisibleOneAlone()
+    {
+        TBrowserTab* visible = add("A");
+        QPointer<TBrowserTab> hidden = set->AddHiddenTab();
+        FakeBrowserControl* control = FakeTabHost::controlOf(visible);
+
+        set->CloseTab(hidden);
+        flushDeletes();
+
+        QVERIFY(!hidden);
+        QCOMPARE(order(), QStringList({"A"}));
+        QCOMPARE(visible->Caption(), QStringLiteral("A"));
+        QVERIFY(control->blankPages.isEmpty());
+        QCOMPARE(control->stops, 0);
+    }
+
+    void neighbourBecomesActive_data()
+    {
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<QString>("activeBefore");
+        QTest::addColumn<QString>("activeAfter");
+        QTest::newRow("first: the next one") << "A"
+                                             << "A"
+                                             << "B";
+        QTest::newRow("middle: the previous one") << "B"
+                                                  << "B"
+                                                  << "A";
+        QTest::newRow("last: the previous one") << "D"
+                                                << "D"
+                                                << "C";
+        QTest::newRow("not active: unchanged") << "B"
+                                               << "D"
+                                               << "D";
+        // Hidden tabs are passed over.
+        QTest::newRow("first visible, hidden after it") << "A"
+                                                        << "A"
+                                                        << "B";
+    }
+    void neighbourBecomesActive()
+    {
+        QFETCH(QString, closing);
+        QFETCH(QString, activeBefore);
+        QFETCH(QString, activeAfter);
+        set->OpenNewAtEnd = true;
+        addTabs({"A"});
+        if (QByteArray(QTest::currentDataTag()).contains("hidden"))
+            named(set->AddHiddenTab(), "H");
+        addTabs({"B", "C", "D"});
+        pc->setActivePage(byTitle(activeBefore));
+        QPointer<TBrowserTab> tab = byTitle(closing);
+        FakeBrowserControl* control = FakeTabHost::controlOf(tab);
+        host->shownAddresses.clear();
+
+        set->CloseTab(tab);
+        QCOMPARE(control->stops, 1);
+        flushDeletes();
+
+        QVERIFY(!tab);
+        QCOMPARE(active(), activeAfter);
+        if (activeBefore != activeAfter)
+        {
+            // The window shows the page now in front.
+            QCOMPARE(host->shownAddresses.last(), "http://" + activeAfter + ".test/");
+        }
+    }
+
+    void pageClosingItsWindowClosesOnlyItsTab()
+    {
+        addTabs({"A", "B"});
+        QPointer<TBrowserTab> b = byTitle("B");
+        // The close arrives from inside the tab's own event handler.
+        FakeTabHost::controlOf(b)->fireWindowClosing();
+        QCOMPARE(order(), QStringList({"A"}));
+        flushDeletes();
+        QVERIFY(!b);
+    }
+
+    void closeKilledTabsFromLastToFirst()
+    {
+        add("A");
+        TBrowserTab* h1 = named(set->AddHiddenTab(), "H1");
+        TBrowserTab* h2 = named(set->AddHiddenTab(), "H2");
+        h1->Killed = true;
+        h2->Killed = true;
+        named(set->AddHiddenTab(), "H3");
+        set->CloseKilledTabs();
+        QCOMPARE(order(), QStringList({"A", "[H3]"}));
+    }
+
+    void closeAllKeepsMarkedTabs()
+    {
+        options->SetConfirmCloseAll(false);
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B", "C", "D", "E"});
+        byTitle("B")->HideFromCloseAll = true;
+        byTitle("D")->HideFromCloseAll = true;
+        named(set->AddHiddenTab(), "H");
+
+        set->CloseAll(false);
+        flushDeletes();
+
+        QCOMPARE(order(), QStringList({"B", "D"}));
+        QCOMPARE(active(), QStringLiteral("B"));
+        QVERIFY(confirmCalls.isEmpty());
+    }
+
+    void closeAllWithoutMarksResetsTheFirstTab()
+    {
+        options->SetConfirmCloseAll(false);
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B", "C"});
+        TBrowserTab* first = byTitle("A");
+        first->SetLocked(true);
+        first->LockAfterLoad = true;
+        first->SetStickyName("Name");
+        first->TabHome = "http://home.test/";
+        pc->setActivePage(byTitle("C"));
+
+        set->CloseAll(false);
+        flushDeletes();
+
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(set->Tab(0), first);
+        QCOMPARE(set->GetActivePage(), first);
+        QCOMPARE(first->Caption(), BlankText);
+        QVERIFY(!first->Locked());
+        QVERIFY(!first->LockAfterLoad);
+        QVERIFY(first->StickyName().isEmpty());
+        // Its own start address stays.
+        QCOMPARE(first->TabHome, QStringLiteral("http://home.test/"));
+        QCOMPARE(FakeTabHost::controlOf(first)->blankPages.size(), 1);
+        QCOMPARE(made.size(), 3);
+    }
+
+    void closeAllRefusedWhileGroupOpening()
+    {
+        addTabs({"A", "B"});
+        set->GroupOpening = true;
+        set->CloseAll(false);
+        set->CloseAll(true);
+        set->actCloseExecute();
+        set->PopupTabIndex = 0;
+        set->pmTabCloseClick();
+        set->pmCloseAllKeepCurrentClick();
+        flushDeletes();
+        QCOMPARE(order(), QStringList({"A", "B"}));
+        QVERIFY(confirmCalls.isEmpty());
+        set->GroupOpening = false;
+        set->actCloseExecute();
+        QCOMPARE(order(), QStringList({"A"}));
+    }
+
+    void closeAllConfirmation_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("answerYes");
+        QTest::addColumn<bool>("boxChecked");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<int>("tabsLeft");
+        QTest::addColumn<bool>("confirmAfter");
+        QTest::newRow("yes") << false << true << false << true << 1 << true;
+        QTest::newRow("no") << false << false << false << true << 3 << true;
+        QTest::newRow("no, box checked") << false << false << true << true << 3 << false;
+        QTest::newRow("yes, box checked") << false << true << true << true << 1 << false;
+        QTest::newRow("silent") << true << false << false << false << 1 << true;
+    }
+    void closeAllConfirmation()
+    {
+        QFETCH(bool, silent);
+        QFETCH(bool, answerYes);
+        QFETCH(bool, boxChecked);
+        QFETCH(bool, asked);
+        QFETCH(int, tabsLeft);
+        QFETCH(bool, confirmAfter);
+        addTabs({"A", "B", "C"});
+        confirmAnswer = {answerYes, boxChecked};
+
+        set->CloseAll(silent);
+
+        QCOMPARE(confirmCalls.size(), asked ? 1 : 0);
+        if (asked)
+        {
+            const ConfirmCall call = confirmCalls.first();
+            QCOMPARE(call.caption, QStringLiteral("CONFIRM>CloseAll"));
+            QCOMPARE(call.title, QStringLiteral("CONFIRM>CloseAllPrompt"));
+            QCOMPARE(call.prompt, QStringLiteral("CONFIRM>Proceed"));
+            QCOMPARE(call.okText, QStringLiteral("GLOBAL>Yes"));
+            QCOMPARE(call.cancelText, QStringLiteral("GLOBAL>No"));
+            QCOMPARE(call.checkText, QStringLiteral("CONFIRM>DontAsk"));
+        }
+        QCOMPARE(set->Count(), tabsLeft);
+        QCOMPARE(options->ConfirmCloseAll(), confirmAfter);
+        // Not asked again once the box was checked.
+        if (!confirmAfter)
+        {
+            set->CloseAll(false);
+            QCOMPARE(confirmCalls.size(), 1);
+        }
+    }
+
+    void closeAllButThis()
+    {
+        options->SetConfirmCloseAll(false);
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B", "C", "D"});
+        byTitle("D")->HideFromCloseAll = true;
+        pc->setActivePage(byTitle("B"));
+
+        set->pmCloseAllKeepCurrentClick();
+        flushDeletes();
+
+        QCOMPARE(order(), QStringList({"B", "D"}));
+        QCOMPARE(active(), QStringLiteral("B"));
+        QVERIFY(!byTitle("B")->HideFromCloseAll);
+        QVERIFY(byTitle("D")->HideFromCloseAll);
+    }
+
+    void closeAllButThisAnsweredNo()
+    {
+        addTabs({"A", "B"});
+        confirmAnswer = {false, false};
+        set->pmCloseAllKeepCurrentClick();
+        QCOMPARE(order(), QStringList({"A", "B"}));
+        QVERIFY(!byTitle("B")->HideFromCloseAll);
+    }
+
+    void tabsMenuWithTwelveTabs()
+    {
+        set->OpenNewAtEnd = true;
+        for (int i = 1; i <= 12; ++i)
+            add(QStringLiteral("T%1").arg(i));
+        QMenu menu;
+        menu.addAction("stale item");
+        set->FillTabsMenu(&menu);
+
+        const QList<QAction*> items = menu.actions();
+        QCOMPARE(items.size(), 12);
+        for (int i = 0; i < 9; ++i)
+        {
+            QCOMPARE(items.at(i)->text(),
+                     QStringLiteral("&%1    T%1").arg(i + 1)); // accelerator, four blanks
+        }
+        for (int i = 9; i < 12; ++i)
+        {
+            QCOMPARE(items.at(i)->text(), QStringLiteral("      T%1").arg(i + 1));
+            QVERIFY(!items.at(i)->text().contains('&'));
+        }
+        QCOMPARE(items.at(4)->statusTip(), QStringLiteral("http://T5.test/"));
+
+        items.at(10)->trigger();
+        QCOMPARE(active(), QStringLiteral("T11"));
+        QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://T11.test/"));
+    }
+
+    void tabsMenuTexts()
+    {
+        set->OpenNewAtEnd = true;
+        add("Page & more")->SetStickyName("Sticky");
+        add("Plain & simple");
+        TBrowserTab* blank = add("B");
+        blank->SetTitle("about:blank");
+        TBrowserTab* hidden = set->AddHiddenTab();
+        hidden->SetTitle("Not yet shown");
+        TBrowserTab* killed = set->AddHiddenTab();
+        killed->Killed = true;
+
+        QMenu menu;
+        set->FillTabsMenu(&menu);
+        QStringList texts;
+        for (const QAction* item : menu.actions())
+            texts << item->text();
+        QCOMPARE(texts, QStringList({"&1    Sticky", "&2    Plain && simple", "&3    " + BlankText,
+                                     "&4    Not yet shown"}));
+        // Choosing the tab that is not shown yet does nothing.
+        const QString before = active();
+        menu.actions().at(3)->trigger();
+        QCOMPARE(active(), before);
+    }
+
+    void tabsMenuItemFollowsItsTab()
+    {
+        set->OpenNewAtEnd = true;
+        addTabs({"A"});
+        TBrowserTab* hidden = set->AddHiddenTab();
+        addTabs({"B", "C"});
+        QMenu menu;
+        set->FillTabsMenu(&menu);
+        // Tabs go while the menu is open: the item still means its own tab.
+        hidden->Killed = true;
+        set->CloseKilledTabs();
+        menu.actions().at(2)->trigger();
+        QCOMPARE(active(), QStringLiteral("B"));
+        set->CloseTab(byTitle("C"));
+        set->MakeMeActiveTab(0);
+        menu.actions().at(3)->trigger();
+        QCOMPARE(active(), QStringLiteral("A"));
+        set->MakeMeActiveTab(7);
+        QCOMPARE(active(), QStringLiteral("A"));
+    }
+
+    void autoRefresh_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("checkedItem");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("off") << 0 << 0 << false;
+        QTest::newRow("15 s") << 15000 << 15000 << true;
+        QTest::newRow("30 s") << 30000 << 30000 << true;
+        QTest::newRow("1 min") << 60000 << 60000 << true;
+        QTest::newRow("2 min") << 120000 << 120000 << true;
+        QTest::newRow("5 min") << 300000 << 300000 << true;
+        QTest::newRow("45 s: None item, timer runs") << 45000 << 0 << true;
+        QTest::newRow("negative: off") << -5 << 0 << false;
+    }
+    void autoRefresh()
+    {
+        QFETCH(int, interval);
+        QFETCH(int, checkedItem);
+        QFETCH(bool, running);
+        set->SetAutoRefresh(60000);
+        set->SetAutoRefresh(interval);
+        QCOMPARE(TTabSet::AutoRefreshItemFor(interval), checkedItem);
+        QCOMPARE(set->RefreshTimer()->isActive(), running);
+        if (running)
+            QCOMPARE(set->RefreshTimer()->interval(), interval);
+        QCOMPARE(options->AutoRefresh(), qMax(0, interval));
+        QCOMPARE(set->AutoRefreshInterval(), qMax(0, interval));
+    }
+
+    void refreshTimerRefreshesTabs()
+    {
+        add("A");
+        TBrowserTab* killed = set->AddHiddenTab();
+        killed->Killed = true;
+        set->SetAutoRefresh(1);
+        QTRY_VERIFY(!FakeTabHost::controlOf(set->Tab(0))->refreshes.isEmpty());
+        set->SetAutoRefresh(0);
+        QVERIFY(FakeTabHost::controlOf(killed)->refreshes.isEmpty());
+    }
+
+    void stopAllStopsEveryTab()
+    {
+        addTabs({"A", "B"});
+        set->AddHiddenTab();
+        set->StopAll();
+        for (const FakeBrowserControl* control : made)
+            QCOMPARE(control->stops, 1);
+    }
+
+    void nextAndPrevious_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("next wraps to the first") << "C" << true << "A";
+        QTest::newRow("next passes a hidden tab") << "A" << true << "B";
+        QTest::newRow("previous passes a hidden tab") << "B" << false << "A";
+        QTest::newRow("previous wraps to the last") << "A" << false << "C";
+    }
+    void nextAndPrevious()
+    {
+        QFETCH(QString, start);
+        QFETCH(bool, next);
+        QFETCH(QString, expected);
+        set->OpenNewAtEnd = true;
+        addTabs({"A"});
+        named(set->AddHiddenTab(), "H");
+        addTabs({"B", "C"});
+        named(set->AddHiddenTab(), "H2");
+        pc->setActivePage(byTitle(start));
+        if (next)
+            set->actNextBrowserTabExecute();
+        else
+            set->actPreviousBrowserTabExecute();
+        QCOMPARE(active(), expected);
+    }
+
+    void pageChangeUpdatesTheWindow()
+    {
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B"});
+        TBrowserTab* a = byTitle("A");
+        a->Seen = false;
+        host->calls.clear();
+        host->windowActive = true;
+        const int focused = FakeTabHost::controlOf(a)->focusRequests;
+        pc->setActivePage(a);
+        set->pcPageChange();
+        QVERIFY(a->Seen);
+        QCOMPARE(FakeTabHost::controlOf(a)->focusRequests, focused + 1);
+        QVERIFY(host->calls.contains("RefreshIndicators"));
+        QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://A.test/"));
+        QCOMPARE(host->statusTexts.last(), QString());
+        QCOMPARE(host->progressTexts.last(), QString());
+
+        // A busy tab stays unseen; an inactive window keeps its focus.
+        TBrowserTab* b = byTitle("B");
+        b->Seen = false;
+        b->Busy = true;
+        host->windowActive = false;
+        const int bFocused = FakeTabHost::controlOf(b)->focusRequests;
+        pc->setActivePage(b);
+        set->pcPageChange();
+        QVERIFY(!b->Seen);
+        QCOMPARE(FakeTabHost::controlOf(b)->focusRequests, bFocused);
+    }
+
+    void popupTabFollowsRightClicks()
+    {
+        set->OpenNewAtEnd = true;
+        addTabs({"A"});
+        TBrowserTab* killed = set->AddHiddenTab();
+        addTabs({"B"});
+        set->pcPageMouseDown(Qt::RightButton, 1);
+        set->pcPageMouseDown(Qt::LeftButton, 0);
+        QCOMPARE(set->PopupTabIndex, 1);
+        killed->Killed = true;
+        QCOMPARE(set->GetPopupTab(), byTitle("B"));
+        QCOMPARE(set->Count(), 2);
+        set->pcPageMouseDown(Qt::RightButton, -1);
+        QVERIFY(!set->GetPopupTab());
+        set->pmTabCloseClick();
+        QCOMPARE(set->Count(), 2);
+    }
+
+    void tabMenuState_data()
+    {
+        QTest::addColumn<QString>("sticky");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<bool>("hideFromCloseAll");
+        QTest::addColumn<QString>("tabHome");
+        QTest::newRow("plain") << "" << false << false << "";
+        QTest::newRow("named, locked") << "N" << true << false << "";
+        QTest::newRow("protected, with home") << "" << false << true << "http://h.test/";
+    }
+    void tabMenuState()
+    {
+        QFETCH(QString, sticky);
+        QFETCH(bool, locked);
+        QFETCH(bool, hideFromCloseAll);
+        QFETCH(QString, tabHome);
+        TBrowserTab* tab = add("A");
+        tab->SetStickyName(sticky);
+        tab->SetLocked(locked);
+        tab->HideFromCloseAll = hideFromCloseAll;
+        tab->TabHome = tabHome;
+        set->PopupTabIndex = 0;
+        const TTabSet::TabMenuState state = set->pmTabPopupPopup();
+        QVERIFY(state.hasTab);
+        QCOMPARE(state.stickyNameCaption, sticky.isEmpty()
+                                              ? QStringLiteral("GLOBAL>StickyNameSet")
+                                              : QStringLiteral("GLOBAL>StickyNameClear"));
+        QCOMPARE(state.locked, locked);
+        QCOMPARE(state.hideFromCloseAll, hideFromCloseAll);
+        QCOMPARE(state.tabHomeEnabled, !tabHome.isEmpty());
+    }
+
+    void tabMenuToggles()
+    {
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B"});
+        TBrowserTab* b = byTitle("B");
+        set->PopupTabIndex = 1;
+        set->pmTabLockedClick(true);
+        QVERIFY(b->Locked());
+        set->pmHideFromCloseAllClick(true);
+        QVERIFY(b->HideFromCloseAll);
+        set->pmTabLockedClick(false);
+        set->pmHideFromCloseAllClick(false);
+        QVERIFY(!b->Locked());
+        QVERIFY(!b->HideFromCloseAll);
+        QVERIFY(!byTitle("A")->Locked());
+
+        set->pmTabHomeClick(); // no start address: nothing
+        QVERIFY(FakeTabHost::controlOf(b)->navigations.isEmpty());
+        b->TabHome = "http://home.test/";
+        set->pmTabHomeClick();
+        QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList({"http://home.test/"}));
+
+        host->inputAnswer = QStringLiteral("Named");
+        set->pmTabStickyNameClick(); // asks through the host's input box
+        QCOMPARE(host->inputQueries.size(), 1);
+        QCOMPARE(b->StickyName(), QStringLiteral("Named"));
+        set->pmTabStickyNameClick(); // clears
+        QVERIFY(b->StickyName().isEmpty());
+    }
+
+    void newCommands_data()
+    {
+        QTest::addColumn<int>("newAction");
+        QTest::addColumn<QStringList>("navigations");
+        QTest::addColumn<int>("blankPages");
+        QTest::newRow("blank") << 0 << QStringList() << 1;
+        QTest::newRow("current page") << 1 << QStringList{"http://A.test/"} << 0;
+        QTest::newRow("home") << 2 << QStringList{TBrowserTab::HomeUrl()} << 0;
+        QTest::newRow("out of range is clamped") << 7 << QStringList{TBrowserTab::HomeUrl()} << 0;
+    }
+    void newCommands()
+    {
+        QFETCH(int, newAction);
+        QFETCH(QStringList, navigations);
+        QFETCH(int, blankPages);
+        add("A");
+        set->SetNewAction(newAction);
+        QSignalSpy focus(set.get(), &TTabSet::addressBoxFocusRequested);
+        set->actNewBlankExecute();
+        QCOMPARE(set->Count(), 2);
+        FakeBrowserControl* control = FakeTabHost::controlOf(set->GetActivePage());
+        QCOMPARE(control, made.last());
+        QCOMPARE(control->navigations, navigations);
+        QCOMPARE(control->blankPages.size(), blankPages);
+        QCOMPARE(focus.size(), 1);
+    }
+
+    void newWithCurrentPageAndHome()
+    {
+        add("A");
+        set->actNewCurrentExecute();
+        TBrowserTab* copy = set->GetActivePage();
+        QCOMPARE(FakeTabHost::controlOf(copy)->navigations, QStringList({"http://A.test/"}));
+        QCOMPARE(copy->TabHome, QStringLiteral("http://A.test/"));
+        set->actNewHomeExecute();
+        QCOMPARE(FakeTabHost::controlOf(set->GetActivePage())->navigations,
+                 QStringList({TBrowserTab::HomeUrl()}));
+        QCOMPARE(set->Count(), 3);
+    }
+
+    void lockedTabOpensNavigationsInNewTab()
+    {
+        TBrowserTab* a = add("A");
+        a->SetLocked(true);
+        QVERIFY(!FakeTabHost::controlOf(a)->fireBeforeNavigate("http://elsewhere.test/"));
+        QCOMPARE(set->Count(), 2);
+        QCOMPARE(made.last()->navigations, QStringList({"http://elsewhere.test/"}));
+    }
+
+    void titleLimitReappliesTitles()
+    {
+        TBrowserTab* tab = add("0123456789");
+        set->SetTitleLimit(4);
+        QCOMPARE(tab->Caption(), QStringLiteral("0123..."));
+        QCOMPARE(pc->pageCaption(tab), QStringLiteral("0123..."));
+        set->SetTitleLimit(-3);
+        QCOMPARE(set->TitleLimit(), 0);
+        QCOMPARE(tab->Caption(), QStringLiteral("0123456789"));
+    }
+
+    void closeAllList()
+    {
+        set->OpenNewAtEnd = true;
+        addTabs({"A", "B", "C"});
+        byTitle("B")->SetStickyName("Named");
+        TBrowserTab* killed = set->AddHiddenTab();
+        killed->Killed = true;
+
+        TfrmCloseAll dialog(set.get(), nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("__Caption"));
+        QListWidget* list = dialog.CheckListBox1;
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("A"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("Named"));
+        for (int i = 0; i < list->count(); ++i)
+            QCOMPARE(list->item(i)->checkState(), Qt::Checked);
+
+        dialog.cmdDeselectAll->click();
+        for (int i = 0; i < list->count(); ++i)
+            QCOMPARE(list->item(i)->checkState(), Qt::Unchecked);
+        dialog.cmdSelectAll->click();
+        list->item(1)->setCheckState(Qt::Unchecked);
+        dialog.cmdClose->click();
+        flushDeletes();
+
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(order(), QStringList({"B"}));
+        QCOMPARE(active(), QStringLiteral("B"));
+    }
+
+    void closeAllListCancelAndTranslation()
+    {
+        addTabs({"A", "B"});
+        TLanguage language;
+        language.LoadFromData("[GLOBAL]\nCancel=Abort\n[CLOSE_ALL_LIST]\nCaption=Close Tabs\n"
+                              "SelectAll=All\nDeselectAll=None\nClose=Close them\n");
+        TfrmCloseAll dialog(set.get(), &language);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Close Tabs"));
+        QCOMPARE(dialog.cmdSelectAll->text(), QStringLiteral("All"));
+        QCOMPARE(dialog.cmdDeselectAll->text(), QStringLiteral("None"));
+        QCOMPARE(dialog.cmdClose->text(), QStringLiteral("Close them"));
+        QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("Abort"));
+        dialog.cmdCancel->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(set->Count(), 2);
+    }
+
+    void checkingEveryLineOfTheListLeavesOneBlankTab()
+    {
+        addTabs({"A", "B"});
+        TfrmCloseAll dialog(set.get(), nullptr);
+        dialog.cmdClose->click();
+        flushDeletes();
+        QCOMPARE(set->Count(), 1);
+        QCOMPARE(set->Tab(0)->Caption(), BlankText);
+    }
+};
+
+QTEST_MAIN(tst_TTabSet)
+#include "tst_TTabSet.moc"

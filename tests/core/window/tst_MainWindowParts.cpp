@@ -1,0 +1,602 @@
+#include "ModalDialogAnswerer.h"
+#include "components/TQWStatusBar.h"
+#include "core/window/TAppCommandFilter.h"
+#include "core/window/TLogoPanel.h"
+#include "core/dialogs/TfrmConfirm.h"
+#include "core/window/WindowPlacement.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <climits>
+
+Q_DECLARE_METATYPE(TAppCommandFilter::AppCommand)
+
+namespace
+{
+template <typename T> T* child(QWidget* parent, const char* name)
+{
+    return parent->findChild<T*>(QString::fromLatin1(name));
+}
+} // namespace
+
+class tst_MainWindowParts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void confirmHidesWhatHasNoText_data();
+    void confirmHidesWhatHasNoText();
+    void confirmWithoutTitleMovesExplanationUp();
+    void confirmTitleIsBoldInOwnersFont();
+    void showConfirmReportsAnswer_data();
+    void showConfirmReportsAnswer();
+    void showConfirmIsCentred();
+
+    void statusTextForHint_data();
+    void statusTextForHint();
+    void firstPanelTakesTheRest();
+
+    void logoLayout_data();
+    void logoLayout();
+    void logoPanelFollowsItsHeight();
+
+    void storedCoordinate_data();
+    void storedCoordinate();
+    void visibleRect_data();
+    void visibleRect();
+
+    void commandForKey_data();
+    void commandForKey();
+    void commandForMouseButton_data();
+    void commandForMouseButton();
+    void oneCommandPerPress_data();
+    void oneCommandPerPress();
+    void realWindowDeliveryGivesOneCommand();
+};
+
+void tst_MainWindowParts::confirmHidesWhatHasNoText_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("okText");
+    QTest::addColumn<QString>("cancelText");
+    QTest::addColumn<QString>("checkText");
+
+    QTest::newRow("everything") << "Title"
+                                << "Yes"
+                                << "No"
+                                << "Don't ask";
+    QTest::newRow("notice: one button") << ""
+                                        << "OK"
+                                        << ""
+                                        << "";
+    QTest::newRow("no check box") << "Title"
+                                  << "Yes"
+                                  << "No"
+                                  << "";
+    QTest::newRow("only cancel") << "Title"
+                                 << ""
+                                 << "Close"
+                                 << "";
+    QTest::newRow("nothing but the text") << ""
+                                          << ""
+                                          << ""
+                                          << "";
+}
+
+void tst_MainWindowParts::confirmHidesWhatHasNoText()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, okText);
+    QFETCH(QString, cancelText);
+    QFETCH(QString, checkText);
+
+    TfrmConfirm dialog;
+    dialog.setTexts(QStringLiteral("Caption"), title, QStringLiteral("Explanation"), okText,
+                    cancelText, checkText);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Caption"));
+    const struct
+    {
+        const char* name;
+        QString text;
+    } parts[] = {{"lblTitle", title},
+                 {"cmdOK", okText},
+                 {"cmdCancel", cancelText},
+                 {"chkConfirm", checkText}};
+    for (const auto& part : parts)
+    {
+        QWidget* widget = child<QWidget>(&dialog, part.name);
+        QVERIFY2(widget, part.name);
+        QVERIFY2(widget->isVisible() == !part.text.isEmpty(), part.name);
+        if (!part.text.isEmpty())
+            QCOMPARE(widget->property("text").toString(), part.text);
+    }
+    QCOMPARE(child<QPlainTextEdit>(&dialog, "mmoPrompt2")->toPlainText(),
+             QStringLiteral("Explanation"));
+    QVERIFY(child<QPlainTextEdit>(&dialog, "mmoPrompt2")->isReadOnly());
+}
+
+void tst_MainWindowParts::confirmWithoutTitleMovesExplanationUp()
+{
+    TfrmConfirm withTitle;
+    withTitle.setTexts(QStringLiteral("C"), QStringLiteral("A title"), QStringLiteral("Text"),
+                       QStringLiteral("OK"), QString(), QString());
+    withTitle.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&withTitle));
+    const int titleTop = child<QLabel>(&withTitle, "lblTitle")->y();
+    const int promptBelowTitle = child<QPlainTextEdit>(&withTitle, "mmoPrompt2")->y();
+    QVERIFY(promptBelowTitle > titleTop);
+
+    TfrmConfirm untitled;
+    untitled.setTexts(QStringLiteral("C"), QString(), QStringLiteral("Text"), QStringLiteral("OK"),
+                      QString(), QString());
+    untitled.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&untitled));
+    QVERIFY2(child<QPlainTextEdit>(&untitled, "mmoPrompt2")->y() <= titleTop,
+             qPrintable(QStringLiteral("explanation at %1, title was at %2")
+                            .arg(child<QPlainTextEdit>(&untitled, "mmoPrompt2")->y())
+                            .arg(titleTop)));
+}
+
+void tst_MainWindowParts::confirmTitleIsBoldInOwnersFont()
+{
+    QFont ownerFont(QStringLiteral("DejaVu Serif"), 13);
+    ModalDialogAnswerer answerer(
+        [&](QWidget* dialog)
+        {
+            QVERIFY(qobject_cast<TfrmConfirm*>(dialog));
+            QCOMPARE(dialog->font().pointSize(), 13);
+            auto* title = child<QLabel>(dialog, "lblTitle");
+            QVERIFY(title->font().bold());
+            QCOMPARE(title->font().pointSize(), 13);
+            QVERIFY(!child<QPushButton>(dialog, "cmdOK")->font().bold());
+            child<QPushButton>(dialog, "cmdOK")->click();
+        });
+    const ConfirmResult result =
+        ShowConfirm(nullptr, ownerFont, QStringLiteral("C"), false, QStringLiteral("Title"),
+                    QStringLiteral("Text"), QStringLiteral("OK"), QString(), QString());
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY(result.ok);
+}
+
+void tst_MainWindowParts::showConfirmReportsAnswer_data()
+{
+    QTest::addColumn<bool>("startChecked");
+    QTest::addColumn<bool>("toggle");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("checked");
+
+    QTest::newRow("yes") << false << false << "cmdOK" << true << false;
+    QTest::newRow("no") << false << false << "cmdCancel" << false << false;
+    QTest::newRow("no, do not ask again") << false << true << "cmdCancel" << false << true;
+    QTest::newRow("yes, do not ask again") << false << true << "cmdOK" << true << true;
+    QTest::newRow("box starts checked, left") << true << false << "cmdOK" << true << true;
+    QTest::newRow("box starts checked, cleared") << true << true << "cmdCancel" << false << false;
+    QTest::newRow("window closed") << false << true << "close" << false << true;
+}
+
+void tst_MainWindowParts::showConfirmReportsAnswer()
+{
+    QFETCH(bool, startChecked);
+    QFETCH(bool, toggle);
+    QFETCH(QString, how);
+    QFETCH(bool, ok);
+    QFETCH(bool, checked);
+
+    bool sawStartState = false;
+    ModalDialogAnswerer answerer(
+        [&](QWidget* dialog)
+        {
+            auto* box = child<QCheckBox>(dialog, "chkConfirm");
+            sawStartState = box->isChecked() == startChecked;
+            if (toggle)
+                box->click();
+            if (how == QLatin1String("close"))
+                dialog->close();
+            else
+                child<QPushButton>(dialog, how.toLatin1().constData())->click();
+        });
+    const ConfirmResult result =
+        ShowConfirm(nullptr, QApplication::font(), QStringLiteral("Caption"), startChecked,
+                    QStringLiteral("Title"), QStringLiteral("Text"), QStringLiteral("Yes"),
+                    QStringLiteral("No"), QStringLiteral("Don't ask me again"));
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY(sawStartState);
+    QCOMPARE(result.ok, ok);
+    QCOMPARE(result.checked, checked);
+}
+
+void tst_MainWindowParts::showConfirmIsCentred()
+{
+    QPoint centre;
+    int frameThickness = 0;
+    ModalDialogAnswerer answerer(
+        [&](QWidget* dialog)
+        {
+            centre = dialog->frameGeometry().center();
+            frameThickness = qMax(dialog->frameGeometry().width() - dialog->width(),
+                                  dialog->frameGeometry().height() - dialog->height());
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+    ShowConfirm(nullptr, QApplication::font(), QStringLiteral("C"), false, QStringLiteral("T"),
+                QStringLiteral("Text"), QStringLiteral("OK"), QString(), QString());
+    QCOMPARE(answerer.count(), 1);
+    // The platform's frame is known only once the dialog is shown; it may
+    // shift the centre by its own thickness, no more.
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const int tolerance = frameThickness + 1;
+    QVERIFY2(qAbs(centre.x() - screenCentre.x()) <= tolerance &&
+                 qAbs(centre.y() - screenCentre.y()) <= tolerance,
+             qPrintable(QStringLiteral("dialog centre %1,%2; screen centre %3,%4")
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(screenCentre.x())
+                            .arg(screenCentre.y())));
+}
+
+void tst_MainWindowParts::statusTextForHint_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("short, long and more") << "short|long\nmore"
+                                          << "more";
+    QTest::newRow("plain") << "plain"
+                           << "plain";
+    QTest::newRow("short and long") << "Open|Opens a page"
+                                    << "Opens a page";
+    QTest::newRow("line break without bar") << "first\nsecond"
+                                            << "second";
+    QTest::newRow("only the first break counts") << "s|one\ntwo\nthree"
+                                                 << "two\nthree";
+    QTest::newRow("only the first bar counts") << "a|b|c"
+                                               << "b|c";
+    QTest::newRow("empty long part") << "short|"
+                                     << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("bar after the break") << "one\ntwo|three"
+                                         << "three";
+}
+
+void tst_MainWindowParts::statusTextForHint()
+{
+    QFETCH(QString, hint);
+    QFETCH(QString, shown);
+    QCOMPARE(TQWStatusBar::statusTextForHint(hint), shown);
+}
+
+void tst_MainWindowParts::firstPanelTakesTheRest()
+{
+    QMainWindow window;
+    auto* bar = new TQWStatusBar(&window);
+    window.setStatusBar(bar);
+    window.setCentralWidget(new QWidget(&window));
+    window.resize(900, 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const auto fixedPanelsWidth = [bar]
+    {
+        int sum = 0;
+        for (int i = 1; i < TQWStatusBar::PanelCount; ++i)
+            sum += bar->panel(i)->width();
+        return sum;
+    };
+    QTRY_COMPARE(bar->width(), 900);
+    for (int i = 1; i < TQWStatusBar::PanelCount; ++i)
+        QCOMPARE(bar->panel(i)->width(), TQWStatusBar::PanelWidths[i]);
+    const int wideFirst = bar->panel(0)->width();
+    // What the bar keeps for itself (margins, spacing, size grip) is small.
+    const int chrome = bar->width() - wideFirst - fixedPanelsWidth();
+    QVERIFY2(chrome >= 0 && chrome < 48, qPrintable(QString::number(chrome)));
+    QVERIFY(bar->panel(0)->geometry().right() < bar->panel(1)->x());
+
+    window.resize(600, 300);
+    QTRY_COMPARE(bar->width(), 600);
+    QTRY_COMPARE(bar->panel(0)->width(), wideFirst - 300);
+    for (int i = 1; i < TQWStatusBar::PanelCount; ++i)
+        QCOMPARE(bar->panel(i)->width(), TQWStatusBar::PanelWidths[i]);
+    QCOMPARE(bar->width() - bar->panel(0)->width() - fixedPanelsWidth(), chrome);
+    QVERIFY(bar->panel(3)->geometry().right() < bar->width());
+}
+
+void tst_MainWindowParts::logoLayout_data()
+{
+    QTest::addColumn<int>("panelHeight");
+    QTest::addColumn<int>("bandHeight");
+    QTest::addColumn<int>("panelWidth");
+    QTest::addColumn<QRect>("bevel");
+    QTest::addColumn<QRect>("closeButtons");
+    QTest::addColumn<int>("closeTop");
+
+    // Bevel 34 (32-pixel animation in a 1-pixel frame), buttons 16 high.
+    // Tall: 36 wide, bevel at the left, a 21-pixel row at the bottom, buttons 3 down.
+    QTest::newRow("tall, just") << 55 << 55 << 36 << QRect(0, 0, 34, 34) << QRect(0, 34, 36, 21)
+                                << 3;
+    QTest::newRow("tall") << 80 << 80 << 36 << QRect(0, 0, 34, 34) << QRect(0, 59, 36, 21) << 3;
+    // Short: 72 wide, bevel at the right edge, buttons 2 pixels above the
+    // bottom of a row as high as the band container.
+    QTest::newRow("short, just") << 54 << 54 << 72 << QRect(38, 0, 34, 34) << QRect(0, 0, 38, 54)
+                                 << 54 - 16 - 2;
+    QTest::newRow("short") << 40 << 40 << 72 << QRect(38, 0, 34, 34) << QRect(0, 0, 38, 40) << 22;
+    QTest::newRow("short, lower band container")
+        << 40 << 30 << 72 << QRect(38, 0, 34, 34) << QRect(0, 10, 38, 30) << 12;
+}
+
+void tst_MainWindowParts::logoLayout()
+{
+    QFETCH(int, panelHeight);
+    QFETCH(int, bandHeight);
+    QFETCH(int, panelWidth);
+    QFETCH(QRect, bevel);
+    QFETCH(QRect, closeButtons);
+    QFETCH(int, closeTop);
+
+    const LogoLayout layout = LogoLayout::compute(panelHeight, 34, bandHeight, 16);
+    QCOMPARE(layout.panelWidth, panelWidth);
+    QCOMPARE(layout.bevel, bevel);
+    QCOMPARE(layout.closeButtons, closeButtons);
+    QCOMPARE(layout.closeTop, closeTop);
+    // Nothing sticks out of the panel, and the buttons sit inside their row.
+    const QRect panel(0, 0, panelWidth, panelHeight);
+    QVERIFY(panel.contains(layout.bevel));
+    QVERIFY(panel.contains(layout.closeButtons));
+    QVERIFY(layout.closeTop >= 0 && layout.closeTop + 16 <= layout.closeButtons.height());
+}
+
+void tst_MainWindowParts::logoPanelFollowsItsHeight()
+{
+    QWidget host;
+    TLogoPanel panel(&host);
+    host.resize(200, 100);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+    panel.resize(panel.width(), 70);
+    QCOMPARE(panel.width(), 36);
+    QCOMPARE(panel.pnlLogoBevel->x(), 0);
+    QCOMPARE(panel.pnlCloseButtons->geometry().bottom(), 69);
+    QCOMPARE(panel.spdClose->y(), 3);
+    QCOMPARE(panel.spdCloseAll->y(), panel.spdClose->y());
+
+    panel.resize(panel.width(), 40);
+    QCOMPARE(panel.width(), 72);
+    QCOMPARE(panel.pnlLogoBevel->geometry().right(), 71);
+    QCOMPARE(panel.pnlCloseButtons->geometry().bottom(), 39);
+    QCOMPARE(panel.spdClose->geometry().bottom(), panel.pnlCloseButtons->height() - 1 - 2);
+    QCOMPARE(panel.spdCloseAll->y(), panel.spdClose->y());
+    // The buttons do not lie under the animation.
+    const QRect closeRow = panel.pnlCloseButtons->geometry();
+    QVERIFY(!closeRow.intersects(panel.pnlLogoBevel->geometry()));
+    QVERIFY(closeRow.contains(panel.spdCloseAll->geometry().translated(closeRow.topLeft())));
+}
+
+void tst_MainWindowParts::storedCoordinate_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("stored");
+
+    QTest::newRow("negative") << -5 << 0;
+    QTest::newRow("far negative") << INT_MIN << 0;
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("positive") << 17 << 17;
+    QTest::newRow("large") << 5000 << 5000;
+}
+
+void tst_MainWindowParts::storedCoordinate()
+{
+    QFETCH(int, value);
+    QFETCH(int, stored);
+    QCOMPARE(WindowPlacement::storedCoordinate(value), stored);
+}
+
+void tst_MainWindowParts::visibleRect_data()
+{
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<bool>("untouched");
+
+    const QList<QRect> one{QRect(0, 0, 1280, 1024)};
+    const QList<QRect> two{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1024, 768)};
+
+    QTest::newRow("on screen") << QRect(10, 10, 800, 600) << one << true;
+    QTest::newRow("mostly off to the right, still reachable")
+        << QRect(1280 - 100, 100, 800, 600) << one << true;
+    QTest::newRow("on the second screen") << QRect(1500, 100, 600, 400) << two << true;
+    QTest::newRow("no screens known") << QRect(-5000, -5000, 800, 600) << QList<QRect>() << true;
+    QTest::newRow("far above and left") << QRect(-5000, -5000, 800, 600) << one << false;
+    QTest::newRow("off to the right") << QRect(2000, 100, 800, 600) << one << false;
+    QTest::newRow("a sliver left on screen") << QRect(1280 - 20, 100, 800, 600) << one << false;
+    QTest::newRow("where an unplugged screen was") << QRect(2400, 100, 600, 400) << two << false;
+    QTest::newRow("larger than the screen and off it")
+        << QRect(5000, 5000, 3000, 3000) << one << false;
+}
+
+void tst_MainWindowParts::visibleRect()
+{
+    QFETCH(QRect, stored);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(bool, untouched);
+
+    const QRect placed = WindowPlacement::visibleRect(stored, screens);
+    if (untouched)
+    {
+        QCOMPARE(placed, stored);
+        return;
+    }
+    // Brought back whole onto the first screen, keeping its size where it fits.
+    QVERIFY2(screens.first().contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                              .arg(placed.x())
+                                                              .arg(placed.y())
+                                                              .arg(placed.width())
+                                                              .arg(placed.height())));
+    QCOMPARE(placed.width(), qMin(stored.width(), screens.first().width() - 20));
+    QCOMPARE(placed.height(), qMin(stored.height(), screens.first().height() - 20));
+}
+
+void tst_MainWindowParts::commandForKey_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<TAppCommandFilter::AppCommand>("command");
+
+    using F = TAppCommandFilter;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    QTest::newRow("back") << int(Qt::Key_Back) << none << F::Back;
+    QTest::newRow("forward") << int(Qt::Key_Forward) << none << F::Forward;
+    QTest::newRow("refresh") << int(Qt::Key_Refresh) << none << F::Refresh;
+    QTest::newRow("search") << int(Qt::Key_Search) << none << F::Search;
+    QTest::newRow("favorites") << int(Qt::Key_Favorites) << none << F::Favorites;
+    QTest::newRow("home page") << int(Qt::Key_HomePage) << none << F::Home;
+    QTest::newRow("keypad flag is no modifier")
+        << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::KeypadModifier) << F::Back;
+    QTest::newRow("shift+back") << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                << F::None;
+    QTest::newRow("ctrl+refresh") << int(Qt::Key_Refresh)
+                                  << Qt::KeyboardModifiers(Qt::ControlModifier) << F::None;
+    QTest::newRow("alt+home page")
+        << int(Qt::Key_HomePage) << Qt::KeyboardModifiers(Qt::AltModifier) << F::None;
+    QTest::newRow("meta+forward") << int(Qt::Key_Forward) << Qt::KeyboardModifiers(Qt::MetaModifier)
+                                  << F::None;
+    QTest::newRow("the Home key is not the home page") << int(Qt::Key_Home) << none << F::None;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << none << F::None;
+    QTest::newRow("F5") << int(Qt::Key_F5) << none << F::None;
+    QTest::newRow("letter") << int(Qt::Key_A) << none << F::None;
+}
+
+void tst_MainWindowParts::commandForKey()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(TAppCommandFilter::AppCommand, command);
+    QCOMPARE(TAppCommandFilter::commandForKey(key, modifiers), command);
+}
+
+void tst_MainWindowParts::commandForMouseButton_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<TAppCommandFilter::AppCommand>("command");
+
+    QTest::newRow("back") << Qt::BackButton << TAppCommandFilter::Back;
+    QTest::newRow("forward") << Qt::ForwardButton << TAppCommandFilter::Forward;
+    QTest::newRow("left") << Qt::LeftButton << TAppCommandFilter::None;
+    QTest::newRow("right") << Qt::RightButton << TAppCommandFilter::None;
+    QTest::newRow("middle") << Qt::MiddleButton << TAppCommandFilter::None;
+    QTest::newRow("task button") << Qt::TaskButton << TAppCommandFilter::None;
+}
+
+void tst_MainWindowParts::commandForMouseButton()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(TAppCommandFilter::AppCommand, command);
+    QCOMPARE(TAppCommandFilter::commandForMouseButton(button), command);
+}
+
+void tst_MainWindowParts::oneCommandPerPress_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<int>("commands");
+
+    QTest::newRow("back once") << int(Qt::Key_Back) << Qt::KeyboardModifiers() << 1 << 1;
+    // Qt builds each press in the same place; a second press is still a press.
+    QTest::newRow("back twice") << int(Qt::Key_Back) << Qt::KeyboardModifiers() << 2 << 2;
+    QTest::newRow("refresh three times")
+        << int(Qt::Key_Refresh) << Qt::KeyboardModifiers() << 3 << 3;
+    QTest::newRow("shift+back") << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                << 1 << 0;
+    QTest::newRow("a letter") << int(Qt::Key_A) << Qt::KeyboardModifiers() << 1 << 0;
+}
+
+void tst_MainWindowParts::oneCommandPerPress()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, presses);
+    QFETCH(int, commands);
+
+    TAppCommandFilter filter;
+    qApp->installEventFilter(&filter);
+    QSignalSpy spy(&filter, &TAppCommandFilter::command);
+
+    // The line edit ignores the key, so the press travels up to its parents
+    // and passes the application's filter once per widget.
+    QWidget top;
+    auto* middle = new QWidget(&top);
+    auto* edit = new QLineEdit(middle);
+    for (int i = 0; i < presses; ++i)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(edit, &release);
+    }
+    QCOMPARE(spy.count(), commands);
+    if (commands > 0)
+    {
+        const auto expected = TAppCommandFilter::commandForKey(key, modifiers);
+        QCOMPARE(spy.first().first().value<TAppCommandFilter::AppCommand>(), expected);
+    }
+
+    // A mouse press is copied for each parent it travels up to.
+    spy.clear();
+    QMouseEvent back(QEvent::MouseButtonPress, QPointF(1, 1), edit->mapToGlobal(QPointF(1, 1)),
+                     Qt::BackButton, Qt::BackButton, Qt::NoModifier);
+    QApplication::sendEvent(middle, &back);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.first().first().value<TAppCommandFilter::AppCommand>(), TAppCommandFilter::Back);
+    qApp->removeEventFilter(&filter);
+}
+
+void tst_MainWindowParts::realWindowDeliveryGivesOneCommand()
+{
+    TAppCommandFilter filter;
+    qApp->installEventFilter(&filter);
+    QSignalSpy spy(&filter, &TAppCommandFilter::command);
+
+    QWidget top;
+    auto* layout = new QVBoxLayout(&top);
+    auto* inner = new QWidget(&top);
+    auto* edit = new QLineEdit(inner);
+    layout->addWidget(inner);
+    top.resize(300, 200);
+    top.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&top));
+    top.activateWindow();
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+
+    // Through the platform window, as the keyboard and mouse deliver them.
+    QTest::keyClick(top.windowHandle(), Qt::Key_Forward);
+    QTest::keyClick(top.windowHandle(), Qt::Key_Forward);
+    QCOMPARE(spy.count(), 2);
+    spy.clear();
+    const QPoint onInner = inner->mapTo(&top, inner->rect().center());
+    QTest::mousePress(top.windowHandle(), Qt::BackButton, {}, onInner);
+    QTest::mouseRelease(top.windowHandle(), Qt::BackButton, {}, onInner);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.first().first().value<TAppCommandFilter::AppCommand>(), TAppCommandFilter::Back);
+    spy.clear();
+    QTest::mouseClick(top.windowHandle(), Qt::LeftButton, {}, onInner);
+    QCOMPARE(spy.count(), 0);
+    qApp->removeEventFilter(&filter);
+}
+
+QTEST_MAIN(tst_MainWindowParts)
+#include "tst_MainWindowParts.moc"

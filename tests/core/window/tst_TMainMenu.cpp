@@ -1,0 +1,552 @@
+#include "FakeBrowserControl.h"
+#include "MainWindowHome.h"
+#include "ModalDialogAnswerer.h"
+#include "components/TMenuBand.h"
+#include "components/TQWPageControl.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/engine/TEngineProfile.h"
+#include "core/window/TMainMenu.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/TfrmMain.h"
+#include "core/dialogs/TfrmProperties.h"
+#include "navigation/TAddressBand.h"
+#include "navigation/TQWComboBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace
+{
+// Whether anything listens to an item: an item nobody listens to is dead.
+struct SignalPeek : QObject
+{
+    static int triggeredReceivers(QAction* action)
+    {
+        return static_cast<SignalPeek*>(static_cast<QObject*>(action))
+            ->receivers(SIGNAL(triggered(bool)));
+    }
+};
+
+// Records the keys that reach a widget.
+class KeyRecorder : public QObject
+{
+public:
+    QList<QPair<int, Qt::KeyboardModifiers>> presses;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+        {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            static const QList<int> modifierKeys = {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt,
+                                                    Qt::Key_Meta};
+            if (!modifierKeys.contains(key->key()))
+                presses.append({key->key(), key->modifiers()});
+        }
+        return false;
+    }
+};
+
+QMenu* menuNamed(QWidget* window, const char* name)
+{
+    return window->findChild<QMenu*>(QString::fromLatin1(name));
+}
+} // namespace
+
+class tst_TMainMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyItemDoesSomething();
+    void menuBarHoldsOnlyMenusWithItems();
+    void chevronOffersTheMenus();
+    void closeAllMenuDefaultClosesOnlyFrontTab();
+    void clipboardItemFollowsClipboard_data();
+    void clipboardItemFollowsClipboard();
+    void clipboardScriptAddressRefused();
+    void autoRefreshItemsSetTheTimer();
+
+    void keysInsidePage_data();
+    void keysInsidePage();
+    void backKeyNeverReachesPage();
+    void altShortcuts_data();
+    void altShortcuts();
+    void textBoxKeepsItsEditKeys();
+    void aboutNamesEngine();
+    void helpOpensInTab();
+    void propertiesShowActivePage();
+    void workOfflineFollowsEngine();
+
+private:
+    void createWindow(int tabs = 1);
+    TBrowserTab* activeTab() const { return m_window->TabSet()->GetActivePage(); }
+    FakeBrowserControl* activeControl() const
+    {
+        return dynamic_cast<FakeBrowserControl*>(activeTab()->Browser());
+    }
+    void focusPage();
+
+    std::unique_ptr<MainWindowHome> m_home;
+    std::unique_ptr<ModalDialogAnswerer> m_unexpected;
+    std::unique_ptr<TfrmMain> m_window;
+    QList<FakeBrowserControl*> m_made;
+};
+
+void tst_TMainMenu::init()
+{
+    m_home = std::make_unique<MainWindowHome>();
+    QVERIFY(m_home->isValid());
+    m_unexpected = std::make_unique<ModalDialogAnswerer>();
+    m_made.clear();
+}
+
+void tst_TMainMenu::cleanup()
+{
+    m_window.reset();
+    const QStringList dialogs = m_unexpected->classNames();
+    m_unexpected.reset();
+    m_home.reset();
+    QVERIFY2(dialogs.isEmpty(), qPrintable(QStringLiteral("unexpected dialogs: ") +
+                                           dialogs.join(QStringLiteral(", "))));
+}
+
+void tst_TMainMenu::createWindow(int tabs)
+{
+    m_window = std::make_unique<TfrmMain>(FakeBrowserControl::factory(&m_made));
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    for (int i = 1; i < tabs; ++i)
+        m_window->TabSet()->AddTab();
+    QCOMPARE(m_window->TabSet()->Count(), tabs);
+}
+
+void tst_TMainMenu::focusPage()
+{
+    QWidget* page = activeControl()->widget();
+    page->setFocusPolicy(Qt::StrongFocus);
+    page->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), page);
+}
+
+void tst_TMainMenu::everyItemDoesSomething()
+{
+    createWindow(2);
+    QStringList dead;
+    const QList<QMenu*> menus = m_window->findChildren<QMenu*>();
+    QVERIFY(menus.size() > 8);
+    for (QMenu* menu : menus)
+    {
+        // Qt's own widgets' menus are not ours.
+        if (menu->parent() && menu->parent()->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        // Menus filled as they open are walked full.
+        emit menu->aboutToShow();
+        if (menu->actions().isEmpty())
+            dead << menu->objectName() + QStringLiteral(" (empty, in ") +
+                        QString::fromLatin1(menu->parent()->metaObject()->className()) +
+                        QLatin1Char(' ') + menu->parent()->objectName() + QLatin1Char(')');
+        for (QAction* action : menu->actions())
+        {
+            if (action->isSeparator() || action->menu())
+                continue;
+            if (SignalPeek::triggeredReceivers(action) == 0)
+                dead << menu->objectName() + QLatin1Char('/') + action->objectName() +
+                            QLatin1Char(' ') + action->text();
+        }
+    }
+    QVERIFY2(dead.isEmpty(), qPrintable(dead.join(QLatin1Char('\n'))));
+}
+
+void tst_TMainMenu::menuBarHoldsOnlyMenusWithItems()
+{
+    createWindow();
+    QStringList names;
+    for (QToolButton* button : m_window->MainMenu()->Band()->Buttons())
+    {
+        names << button->objectName();
+        QVERIFY(button->menu());
+    }
+    // The menus of parts the window does not have yet are not shown empty.
+    QCOMPARE(names, (QStringList{"tbMenuFile", "tbMenuEdit", "tbMenuView", "tbMenuTools",
+                                 "tbMenuTabs", "tbMenuHelp"}));
+    // Translated, with the menu's key as its mnemonic.
+    QCOMPARE(m_window->MainMenu()->Band()->Buttons().first()->text(), QStringLiteral("&File"));
+}
+
+void tst_TMainMenu::chevronOffersTheMenus()
+{
+    createWindow();
+    TMenuBand* band = m_window->MainMenu()->Band();
+    band->resize(band->sizeHint());
+    QVERIFY(band->Chevron()->isHidden());
+    for (QToolButton* button : band->Buttons())
+        QVERIFY(!button->isHidden());
+
+    band->resize(band->sizeHint().width() / 2, band->height());
+    QVERIFY(!band->Chevron()->isHidden());
+    QVERIFY(band->Buttons().last()->isHidden());
+    QVERIFY(!band->Buttons().first()->isHidden());
+    emit band->Extender()->aboutToShow();
+    QStringList entries;
+    for (QAction* entry : band->Extender()->actions())
+    {
+        QVERIFY(entry->menu());
+        entries << entry->menu()->objectName();
+    }
+    // The Tabs menu takes no part.
+    QCOMPARE(entries, (QStringList{"pmFile", "pmEdit", "pmView", "pmTools", "pmHelp"}));
+    // The menus are lent, not moved: they still hold their items.
+    QVERIFY(!menuNamed(m_window.get(), "pmFile")->isEmpty());
+
+    QCOMPARE(TMenuBand::FittingButtons({10, 20, 30}, 60, 8), 3);
+    QCOMPARE(TMenuBand::FittingButtons({10, 20, 30}, 59, 8), 2);
+    QCOMPARE(TMenuBand::FittingButtons({10, 20, 30}, 37, 8), 1);
+    QCOMPARE(TMenuBand::FittingButtons({10, 20, 30}, 5, 8), 0);
+}
+
+void tst_TMainMenu::closeAllMenuDefaultClosesOnlyFrontTab()
+{
+    createWindow(3);
+    TTabSet* tabs = m_window->TabSet();
+    TBrowserTab* first = tabs->Tab(0);
+    TBrowserTab* front = tabs->Tab(1);
+    TBrowserTab* last = tabs->Tab(2);
+    tabs->ActivateTab(front);
+    QMenu* menu = m_window->MainMenu()->CloseAllMenu();
+    QVERIFY(menu->defaultAction());
+    QCOMPARE(menu->defaultAction()->objectName(), QStringLiteral("pmCloseAllCloseAll"));
+    menu->defaultAction()->trigger();
+    QCOMPARE(tabs->Count(), 2);
+    QCOMPARE(tabs->Tab(0), first);
+    QCOMPARE(tabs->Tab(1), last);
+}
+
+void tst_TMainMenu::clipboardItemFollowsClipboard_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("image");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("address") << "http://example.test/" << false << true;
+    QTest::newRow("image only") << QString() << true << false;
+    QTest::newRow("blanks only") << "   " << false << false;
+    QTest::newRow("text and image") << "example.test" << true << true;
+}
+
+void tst_TMainMenu::clipboardItemFollowsClipboard()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, image);
+    QFETCH(bool, enabled);
+    createWindow();
+    auto* data = new QMimeData;
+    if (!text.isNull())
+        data->setText(text);
+    if (image)
+    {
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        data->setImageData(picture);
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+    QMenu* newMenu = menuNamed(m_window.get(), "pmFileNewMenu");
+    QVERIFY(newMenu);
+    emit newMenu->aboutToShow();
+    auto* item = m_window->findChild<QAction*>(QStringLiteral("pmFileNewClipboard"));
+    QVERIFY(item);
+    QCOMPARE(item->isEnabled(), enabled);
+    if (!enabled)
+        return;
+    item->trigger();
+    QCOMPARE(m_window->TabSet()->Count(), 2);
+    QVERIFY2(!m_made.last()->navigations.isEmpty(), "the new tab opens the address");
+    QVERIFY(m_made.last()->navigations.last().contains(text.trimmed()));
+}
+
+void tst_TMainMenu::clipboardScriptAddressRefused()
+{
+    createWindow();
+    QGuiApplication::clipboard()->setText(QStringLiteral("javascript:alert(1)"));
+    m_window->RunCommand(MainCommand::NewClipboardTab);
+    QCOMPARE(m_window->TabSet()->Count(), 1);
+    for (FakeBrowserControl* control : std::as_const(m_made))
+        for (const QString& address : control->navigations)
+            QVERIFY(!address.startsWith(QLatin1String("javascript:")));
+}
+
+void tst_TMainMenu::autoRefreshItemsSetTheTimer()
+{
+    createWindow();
+    const QList<QAction*> items = m_window->MainMenu()->AutoRefreshItems();
+    QCOMPARE(items.size(), 6);
+    QVERIFY(items.first()->isChecked());
+    items.at(2)->trigger();
+    QCOMPARE(m_window->TabSet()->AutoRefreshInterval(), 30000);
+    QVERIFY(m_window->TabSet()->RefreshTimer()->isActive());
+    QVERIFY(items.at(2)->isChecked());
+    QVERIFY(!items.first()->isChecked());
+    items.first()->trigger();
+    QVERIFY(!m_window->TabSet()->RefreshTimer()->isActive());
+}
+
+void tst_TMainMenu::keysInsidePage_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("tabsAfter");
+    QTest::addColumn<int>("activeAfter");
+    QTest::addColumn<QString>("pageCall");
+
+    // Three tabs, the middle one in front.
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << Qt::KeyboardModifiers(Qt::ControlModifier) << 2
+                            << 0 << "closed";
+    QTest::newRow("Ctrl+F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers(Qt::ControlModifier) << 2
+                             << 0 << "closed";
+    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << Qt::KeyboardModifiers(Qt::ControlModifier) << 4
+                            << 2 << "";
+    QTest::newRow("F3") << int(Qt::Key_F3) << Qt::KeyboardModifiers() << 3 << 2 << "";
+    QTest::newRow("F2") << int(Qt::Key_F2) << Qt::KeyboardModifiers() << 3 << 0 << "";
+    QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << Qt::KeyboardModifiers(Qt::ControlModifier) << 3
+                              << 2 << "";
+    QTest::newRow("Ctrl+Shift+Tab")
+        << int(Qt::Key_Backtab) << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier)
+        << 3 << 0 << "";
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << 3 << 1 << "stop";
+    QTest::newRow("F5") << int(Qt::Key_F5) << Qt::KeyboardModifiers() << 3 << 1 << "refresh";
+    QTest::newRow("Ctrl+R") << int(Qt::Key_R) << Qt::KeyboardModifiers(Qt::ControlModifier) << 3
+                            << 1 << "complete refresh";
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << Qt::KeyboardModifiers(Qt::ControlModifier) << 3
+                            << 1 << "copy";
+    QTest::newRow("Shift+Ins") << int(Qt::Key_Insert) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                               << 3 << 1 << "paste";
+}
+
+void tst_TMainMenu::keysInsidePage()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, tabsAfter);
+    QFETCH(int, activeAfter);
+    QFETCH(QString, pageCall);
+    m_home->seed(QStringLiteral("NewAction"), QStringLiteral("0"));
+    createWindow(3);
+    TTabSet* tabs = m_window->TabSet();
+    tabs->ActivateTab(tabs->Tab(1));
+    focusPage();
+    FakeBrowserControl* page = activeControl();
+    const QPointer<QWidget> pageWidget = page->widget();
+    KeyRecorder recorder;
+    pageWidget->installEventFilter(&recorder);
+
+    QTest::keyClick(pageWidget, Qt::Key(key), modifiers);
+    QTRY_COMPARE(tabs->Count(), tabsAfter);
+    QTRY_COMPARE(tabs->GetActivePage(), tabs->Tab(activeAfter));
+    // The window took the key: the page never saw it.
+    QVERIFY(recorder.presses.isEmpty());
+    if (pageCall == QLatin1String("closed"))
+        return;
+    if (pageCall == QLatin1String("stop"))
+        QTRY_COMPARE(page->stops, 1);
+    else if (pageCall == QLatin1String("refresh"))
+        QTRY_COMPARE(page->refreshes, QList<bool>{false});
+    else if (pageCall == QLatin1String("complete refresh"))
+        QTRY_COMPARE(page->refreshes, QList<bool>{true});
+    else if (pageCall == QLatin1String("copy"))
+        QTRY_COMPARE(page->editCommands, QList<EditCommand>{EditCopy});
+    else if (pageCall == QLatin1String("paste"))
+        QTRY_COMPARE(page->editCommands, QList<EditCommand>{EditPaste});
+    else if (pageCall.isEmpty())
+    {
+        QTest::qWait(50);
+        QCOMPARE(page->stops, 0);
+        QVERIFY(page->refreshes.isEmpty());
+    }
+    if (pageWidget)
+        pageWidget->removeEventFilter(&recorder);
+}
+
+void tst_TMainMenu::backKeyNeverReachesPage()
+{
+    createWindow();
+    focusPage();
+    FakeBrowserControl* page = activeControl();
+    KeyRecorder recorder;
+    page->widget()->installEventFilter(&recorder);
+    // The first page of a tab: there is nowhere to go back to.
+    QVERIFY(!activeTab()->CanGoBack);
+    QTest::keyClick(page->widget(), Qt::Key_Left, Qt::AltModifier);
+    QTest::qWait(50);
+    QCOMPARE(page->backs, 0);
+    QVERIFY(recorder.presses.isEmpty());
+    // A plain arrow key is the page's.
+    QTest::keyClick(page->widget(), Qt::Key_Left);
+    QCOMPARE(recorder.presses.size(), 1);
+    page->widget()->removeEventFilter(&recorder);
+}
+
+void tst_TMainMenu::altShortcuts_data()
+{
+    QTest::addColumn<bool>("disabled");
+    QTest::newRow("Alt shortcuts on") << false;
+    QTest::newRow("Alt shortcuts off") << true;
+}
+
+void tst_TMainMenu::altShortcuts()
+{
+    QFETCH(bool, disabled);
+    m_home->seed(QStringLiteral("DisableALTShortcuts"),
+                 disabled ? QStringLiteral("1") : QStringLiteral("0"));
+    createWindow();
+    focusPage();
+    QWidget* page = activeControl()->widget();
+    KeyRecorder recorder;
+    page->installEventFilter(&recorder);
+    QMenu* file = menuNamed(m_window.get(), "pmFile");
+
+    QTest::keyClick(page, Qt::Key_F, Qt::AltModifier);
+    if (disabled)
+    {
+        // The page has the key (an access key of its own, say); no menu opens.
+        QTest::qWait(100);
+        QCOMPARE(recorder.presses.size(), 1);
+        QCOMPARE(recorder.presses.first().first, int(Qt::Key_F));
+        QVERIFY(!file->isVisible());
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+    else
+    {
+        QTRY_VERIFY(file->isVisible());
+        QVERIFY(recorder.presses.isEmpty());
+        file->close();
+    }
+    page->removeEventFilter(&recorder);
+
+    // Alt+D takes the address box with its text selected, unless the page
+    // is to have Alt keys.
+    activeTab()->Navigate(QStringLiteral("http://example.test/page"));
+    m_window->ShowAddress(QStringLiteral("http://example.test/page"));
+    focusPage();
+    QTest::keyClick(page, Qt::Key_D, Qt::AltModifier);
+    QLineEdit* edit = m_window->findChild<TAddressBand*>()->cboAddress->lineEdit();
+    if (disabled)
+    {
+        QTest::qWait(50);
+        QVERIFY(!edit->hasFocus());
+    }
+    else
+    {
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->selectedText(), edit->text());
+        QVERIFY(!edit->text().isEmpty());
+    }
+}
+
+void tst_TMainMenu::textBoxKeepsItsEditKeys()
+{
+    createWindow();
+    QLineEdit* edit = m_window->findChild<TAddressBand*>()->cboAddress->lineEdit();
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    edit->setText(QStringLiteral("typed text"));
+    edit->deselect();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(edit->selectedText(), QStringLiteral("typed text"));
+    QTest::qWait(50);
+    QVERIFY(activeControl()->editCommands.isEmpty());
+    // Keys of the window still work from the box.
+    QTest::keyClick(edit, Qt::Key_F5);
+    QTRY_COMPARE(activeControl()->refreshes.size(), 1);
+}
+
+void tst_TMainMenu::aboutNamesEngine()
+{
+    createWindow();
+    QString shown;
+    m_unexpected->stop();
+    ModalDialogAnswerer answerer(
+        [&shown](QWidget* dialog)
+        {
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                shown += label->text() + QLatin1Char('\n');
+            for (const QPlainTextEdit* text : dialog->findChildren<QPlainTextEdit*>())
+                shown += text->toPlainText() + QLatin1Char('\n');
+            dialog->close();
+        });
+    m_window->RunCommand(MainCommand::About);
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY2(shown.contains(QStringLiteral("Quillwave 6.2.0")), qPrintable(shown));
+    // The engine line: the key's text, then the engine's version.
+    QVERIFY2(shown.contains(QStringLiteral("Browser engine: ")), qPrintable(shown));
+    QVERIFY2(shown.contains(QStringLiteral("Chromium")), qPrintable(shown));
+}
+
+void tst_TMainMenu::helpOpensInTab()
+{
+    createWindow();
+    QVERIFY(m_window->findChild<QAction*>(QStringLiteral("pmHelpTopics")));
+    m_window->RunCommand(MainCommand::HelpTopics);
+    QCOMPARE(m_window->TabSet()->Count(), 2);
+    QCOMPARE(m_made.last()->navigations.size(), 1);
+    const QUrl help(m_made.last()->navigations.first());
+    QVERIFY(help.isLocalFile());
+    QVERIFY2(QFileInfo(help.toLocalFile()).isFile(), qPrintable(help.toString()));
+    QVERIFY(help.path().endsWith(QLatin1String("/help/index.html")));
+}
+
+void tst_TMainMenu::propertiesShowActivePage()
+{
+    createWindow(2);
+    FakeBrowserControl* page = activeControl();
+    page->pageProperties.title = QStringLiteral("Front page");
+    page->pageProperties.url = QStringLiteral("https://example.test/front");
+    page->pageProperties.mimeType = QStringLiteral("text/html");
+    page->pageProperties.size = 12345;
+    m_window->findChild<QAction*>(QStringLiteral("mnuProperties"))->trigger();
+    QCOMPARE(page->propertyQueries, 1);
+    QTRY_VERIFY(m_window->findChild<TfrmProperties*>());
+    auto* dialog = m_window->findChild<TfrmProperties*>();
+    QCOMPARE(dialog->lblTitleValue->text(), QStringLiteral("Front page"));
+    QCOMPARE(dialog->lblAddressValue->text(), QStringLiteral("https://example.test/front"));
+    dialog->close();
+}
+
+void tst_TMainMenu::workOfflineFollowsEngine()
+{
+    createWindow();
+    QAction* item = m_window->MainMenu()->WorkOfflineItem();
+    QVERIFY(item->isCheckable());
+    item->trigger();
+    QVERIFY(TEngineProfile::workOffline());
+    item->trigger();
+    QVERIFY(!TEngineProfile::workOffline());
+    // Dropping the File menu from the keyboard reads the engine's state.
+    TEngineProfile::setWorkOffline(true);
+    focusPage();
+    QTest::keyClick(activeControl()->widget(), Qt::Key_F, Qt::AltModifier);
+    QMenu* file = menuNamed(m_window.get(), "pmFile");
+    QTRY_VERIFY(file->isVisible());
+    QVERIFY(item->isChecked());
+    file->close();
+    TEngineProfile::setWorkOffline(false);
+}
+
+QTEST_MAIN(tst_TMainMenu)
+#include "tst_TMainMenu.moc"
