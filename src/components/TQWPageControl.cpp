@@ -517,3 +517,26 @@ void TQWPageControl::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     d->layout();
 }
+
+void TQWPageControl::ApplyColorScheme(const QString& scheme, int storedTabColor,
+                                      int storedFontColor)
+{
+    const QPalette colors = palette();
+    if (scheme == QLatin1String("std"))
+    {
+        SetInactiveTabColor(colors.color(QPalette::Button));
+        SetInactiveFontColor(colors.color(QPalette::WindowText));
+    }
+    else if (scheme == QLatin1String("rev"))
+    {
+        SetInactiveTabColor(colors.color(QPalette::Inactive, QPalette::Highlight));
+        SetInactiveFontColor(colors.color(QPalette::HighlightedText));
+    }
+    else
+    {
+        const auto fromStored = [](int value)
+        { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); };
+        SetInactiveTabColor(fromStored(storedTabColor));
+        SetInactiveFontColor(fromStored(storedFontColor));
+    }
+}

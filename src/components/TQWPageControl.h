@@ -78,6 +78,10 @@ public:
     void SetInactiveTabColor(const QColor& color);
     QColor InactiveFontColor() const;
     void SetInactiveFontColor(const QColor& color);
+    // The colours of inactive tabs by scheme: "std" the button face and
+    // window text, "rev" the inactive highlight and highlighted text, any
+    // other the given colours, stored as 0xBBGGRR.
+    void ApplyColorScheme(const QString& scheme, int storedTabColor, int storedFontColor);
     bool AllowTabShifting() const;
     void SetAllowTabShifting(bool allow);
     bool MultipleLines() const; // several rows; switches shifting off

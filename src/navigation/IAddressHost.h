@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/dialogs/TfrmConfirm.h"
-
 #include <QString>
 
 class TBrowserTab;
@@ -19,11 +17,4 @@ public:
     // The Shift key's state at this moment.
     virtual bool ShiftDown() const = 0;
     virtual void SetStatusText(const QString& text) = 0;
-    virtual QString GetLangText(const QString& section, const QString& key) const = 0;
-    // The program's yes/no dialog (see ShowConfirm).
-    virtual ConfirmResult Confirm(const QString& caption, bool checked, const QString& title,
-                                  const QString& prompt, const QString& okText,
-                                  const QString& cancelText, const QString& checkText) = 0;
-    // The program's general error message.
-    virtual void ShowError(const QString& text) = 0;
 };

@@ -1,10 +1,11 @@
 #include "navigation/TAddressController.h"
 
 #include "chrome/TLanguage.h"
+#include "core/dialogs/WindowServices.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "navigation/IAddressHost.h"
 #include "navigation/TAddressBand.h"
 #include "navigation/TQWComboBox.h"
@@ -18,11 +19,12 @@ namespace
 const QString BlankAddress = QStringLiteral("about:blank");
 } // namespace
 
-TAddressController::TAddressController(TAddressBand* band, IAddressHost* host, RegistryStore* store,
+TAddressController::TAddressController(TAddressBand* band, IAddressHost* host,
+                                       WindowServices* services, RegistryStore* store,
                                        QObject* parent)
-    : QObject(parent), m_band(band), m_host(host), m_store(store)
+    : QObject(parent), m_band(band), m_host(host), m_services(services), m_store(store)
 {
-    Q_ASSERT(m_band && m_host);
+    Q_ASSERT(m_band && m_host && m_services);
     connect(Box(), &TQWComboBox::submitted, this,
             [this](const QString&, bool addressTyped) { Submitted(addressTyped); });
     connect(m_band, &TAddressBand::tbGoClick, this, &TAddressController::tbGoClick);
@@ -37,7 +39,7 @@ TQWComboBox* TAddressController::Box() const
 
 QString TAddressController::GetGlobalText(const QString& key) const
 {
-    return m_host->GetLangText(QStringLiteral("GLOBAL"), key);
+    return m_services->GetLangText(QStringLiteral("GLOBAL"), key);
 }
 
 void TAddressController::Submitted(bool addressTyped)
@@ -62,7 +64,7 @@ void TAddressController::cboAddressClick()
         OpenAddress(outcome.address, QuickSearchNewWin);
         break;
     case QuickSearch::Outcome::BadTemplate:
-        m_host->ShowError(BadTemplateMessage(outcome));
+        m_services->showError(BadTemplateMessage(outcome));
         break;
     }
 }
@@ -216,8 +218,8 @@ void TAddressController::ApplyShowGo(bool show)
 
 void TAddressController::mnuToolsFavsClick()
 {
-    const QString caption = TLanguage::ShortHint(
-        m_host->GetLangText(QStringLiteral("MAIN"), QStringLiteral("MenuToolsClearAddressesHint")));
+    const QString caption = TLanguage::ShortHint(m_services->GetLangText(
+        QStringLiteral("MAIN"), QStringLiteral("MenuToolsClearAddressesHint")));
     QString title;
     QString prompt;
     if (m_style == 2)
@@ -230,8 +232,8 @@ void TAddressController::mnuToolsFavsClick()
         prompt = GetGlobalText(QStringLiteral("ClearAddressHistory"));
     }
     const ConfirmResult answer =
-        m_host->Confirm(caption, false, title, prompt, GetGlobalText(QStringLiteral("Yes")),
-                        GetGlobalText(QStringLiteral("No")), QString());
+        m_services->confirm(caption, false, title, prompt, GetGlobalText(QStringLiteral("Yes")),
+                            GetGlobalText(QStringLiteral("No")), QString());
     if (!answer.ok)
         return;
     m_typed.Clear();

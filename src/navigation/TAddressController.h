@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class IAddressHost;
+class WindowServices;
 class RegistryStore;
 class TAddressBand;
 class TQWComboBox;
@@ -21,10 +22,11 @@ class TAddressController : public QObject
 {
     Q_OBJECT
 public:
-    // band and host must outlive the controller; store (for the typed
-    // addresses) may be null: the list is then neither read nor written.
-    TAddressController(TAddressBand* band, IAddressHost* host, RegistryStore* store,
-                       QObject* parent = nullptr);
+    // band, host and services must outlive the controller; store (for the
+    // typed addresses) may be null: the list is then neither read nor
+    // written.
+    TAddressController(TAddressBand* band, IAddressHost* host, WindowServices* services,
+                       RegistryStore* store, QObject* parent = nullptr);
 
     TAddressBand* Band() const { return m_band; }
     TQWComboBox* Box() const;
@@ -81,6 +83,7 @@ private:
 
     TAddressBand* m_band;
     IAddressHost* m_host;
+    WindowServices* m_services;
     RegistryStore* m_store;
     TypedUrlList m_typed;
     bool m_addressTyped = false;

@@ -4,10 +4,10 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
 #include "components/TQWPageControl.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TTabSet.h"
 #include "navigation/IAddressHost.h"
 #include "navigation/TAddressBand.h"
@@ -34,9 +34,6 @@ class Host : public FakeTabHost, public IAddressHost
 public:
     TTabSet* tabSet = nullptr;
     TAddressController* address = nullptr;
-    ConfirmResult confirmAnswer{true, false};
-    QStringList confirmTexts;
-    QStringList errors;
 
     bool IsActiveTab(const TBrowserTab* tab) const override
     {
@@ -62,20 +59,6 @@ public:
     {
         return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
     }
-    QString GetLangText(const QString& section, const QString& key) const override
-    {
-        if (key == QLatin1String("QuickSearchBadTemplate"))
-            return QStringLiteral("Bad template for %1.");
-        return section + QLatin1Char('>') + key;
-    }
-    ConfirmResult Confirm(const QString& caption, bool, const QString& title, const QString& prompt,
-                          const QString& okText, const QString& cancelText,
-                          const QString& checkText) override
-    {
-        confirmTexts = {caption, title, prompt, okText, cancelText, checkText};
-        return confirmAnswer;
-    }
-    void ShowError(const QString& text) override { errors << text; }
 };
 } // namespace
 
@@ -131,8 +114,14 @@ private slots:
         layout->addWidget(band);
         layout->addWidget(pc);
         made.clear();
+        host->services.textFn = [](const QString& section, const QString& key)
+        {
+            if (key == QLatin1String("QuickSearchBadTemplate"))
+                return QStringLiteral("Bad template for %1.");
+            return section + QLatin1Char('>') + key;
+        };
         set = std::make_unique<TTabSet>(
-            pc, host.get(),
+            pc, host.get(), &host->services,
             [this](QWidget* parent) -> IBrowserControl*
             {
                 auto* control = new FakeBrowserControl(parent);
@@ -140,14 +129,11 @@ private slots:
                 made << control;
                 return control;
             },
-            options.get(), [](const QString& s, const QString& k) { return s + '>' + k; },
-            [](const QString&, bool, const QString&, const QString&, const QString&, const QString&,
-               const QString&) {
-                return ConfirmResult{true, false};
-            });
+            options.get());
         set->OpenNewInForeground = true;
         host->tabSet = set.get();
-        controller = std::make_unique<TAddressController>(band, host.get(), store.get());
+        controller =
+            std::make_unique<TAddressController>(band, host.get(), &host->services, store.get());
         host->address = controller.get();
         controller->LoadAddressCompletion(*options);
         controller->AddressNewWin = false;
@@ -275,10 +261,11 @@ private slots:
         type(QStringLiteral("k words"));
         QCOMPARE(set->Count(), 1);
         QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
-        QCOMPARE(host->errors.size(), 1);
-        QVERIFY(host->errors.first().startsWith(QStringLiteral("Bad template for k.")));
-        QVERIFY(host->errors.first().contains(QStringLiteral("http://k.test/?q=%s&n=%d")));
-        QVERIFY(host->errors.first().contains(QStringLiteral("GLOBAL>QuickSearchStrayPercent")));
+        QCOMPARE(host->services.errors.size(), 1);
+        QVERIFY(host->services.errors.first().startsWith(QStringLiteral("Bad template for k.")));
+        QVERIFY(host->services.errors.first().contains(QStringLiteral("http://k.test/?q=%s&n=%d")));
+        QVERIFY(host->services.errors.first().contains(
+            QStringLiteral("GLOBAL>QuickSearchStrayPercent")));
     }
 
     void choosingFromTheListOpensWithoutMovingIt()
@@ -537,12 +524,16 @@ private slots:
         type(QStringLiteral("http://a.test/"));
         QVERIFY(controller->SaveTypedUrls());
         edit()->setText(QStringLiteral("half typed"));
-        host->confirmAnswer = {yes, false};
+        host->services.confirmAnswer = {yes, false};
 
         controller->mnuToolsFavsClick();
 
-        QCOMPARE(host->confirmTexts, QStringList({"MAIN>MenuToolsClearAddressesHint", title, prompt,
-                                                  "GLOBAL>Yes", "GLOBAL>No", ""}));
+        QCOMPARE(host->services.confirmCalls.size(), 1);
+        const auto& call = host->services.confirmCalls.first();
+        QCOMPARE(QStringList({call.caption, call.title, call.prompt, call.okText, call.cancelText,
+                              call.checkText}),
+                 QStringList({"MAIN>MenuToolsClearAddressesHint", title, prompt, "GLOBAL>Yes",
+                              "GLOBAL>No", ""}));
         QCOMPARE(controller->TypedUrls().IsEmpty(), yes);
         QCOMPARE(band->cboAddress->count(), yes ? 0 : 1);
         QCOMPARE(store->valueNames(RegistryKeys::TypedUrls).isEmpty(), yes);
@@ -557,7 +548,8 @@ private slots:
         type(QStringLiteral("http://b.test/"));
         QVERIFY(controller->SaveTypedUrls());
         controller.reset();
-        controller = std::make_unique<TAddressController>(band, host.get(), store.get());
+        controller =
+            std::make_unique<TAddressController>(band, host.get(), &host->services, store.get());
         host->address = controller.get();
         controller->LoadTypedUrls();
         QCOMPARE(band->cboAddress->Items(), QStringList({"http://b.test/", "http://a.test/"}));

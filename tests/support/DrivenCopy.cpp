@@ -4,8 +4,8 @@
 #include "QuillwaveProcess.h"
 #include "XSession.h"
 
-#include "core/store/RegistryKeys.h"
 #include "core/engine/THistoryIndexReader.h"
+#include "core/store/RegistryKeys.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -7,10 +7,10 @@ using namespace Qt::StringLiterals;
 
 FakeTabHost::FakeTabHost()
 {
-    globalTexts.insert(u"Blank"_s, u"(Blank page)"_s);
-    globalTexts.insert(u"Loading"_s, u"Loading..."_s);
-    globalTexts.insert(u"StickyNameTitle"_s, u"Tab name"_s);
-    globalTexts.insert(u"StickyNamePrompt"_s, u"Name of this tab:"_s);
+    services.setGlobalText(u"Blank"_s, u"(Blank page)"_s);
+    services.setGlobalText(u"Loading"_s, u"Loading..."_s);
+    services.setGlobalText(u"StickyNameTitle"_s, u"Tab name"_s);
+    services.setGlobalText(u"StickyNamePrompt"_s, u"Name of this tab:"_s);
 }
 
 FakeTabHost::~FakeTabHost()
@@ -22,7 +22,8 @@ FakeTabHost::~FakeTabHost()
 
 TBrowserTab* FakeTabHost::makeTab(bool hidden, bool withBrowser)
 {
-    auto* tab = new TBrowserTab(this, withBrowser ? new FakeBrowserControl : nullptr, hidden);
+    auto* tab =
+        new TBrowserTab(this, &services, withBrowser ? new FakeBrowserControl : nullptr, hidden);
     m_owned << tab;
     tabs << tab;
     return tab;
@@ -31,11 +32,6 @@ TBrowserTab* FakeTabHost::makeTab(bool hidden, bool withBrowser)
 FakeBrowserControl* FakeTabHost::controlOf(const TBrowserTab* tab)
 {
     return tab ? dynamic_cast<FakeBrowserControl*>(tab->Browser()) : nullptr;
-}
-
-QString FakeTabHost::GetGlobalText(const QString& key) const
-{
-    return globalTexts.value(key, u"UNDEFINED: GLOBAL > "_s + key);
 }
 
 bool FakeTabHost::IsActiveTab(const TBrowserTab* tab) const
@@ -118,13 +114,4 @@ void FakeTabHost::CloseTabRequested(TBrowserTab* tab)
 {
     calls << u"CloseTabRequested"_s;
     closeRequests << tab;
-}
-
-bool FakeTabHost::InputQuery(const QString& caption, const QString& prompt, QString& text)
-{
-    calls << u"InputQuery "_s + caption;
-    inputQueries << Query{caption, prompt, text};
-    if (inputAnswer)
-        text = *inputAnswer;
-    return inputAccepted;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptedServices.h"
 #include "core/tabs/ITabHost.h"
 
 #include <QHash>
@@ -36,8 +37,11 @@ public:
     // The fake control of a tab (null when it has another or none).
     static FakeBrowserControl* controlOf(const TBrowserTab* tab);
 
+    // What the tabs' questions and texts go through. Distinct texts for
+    // Blank, Loading, StickyNameTitle and StickyNamePrompt.
+    ScriptedServices services;
+
     // ITabHost
-    QString GetGlobalText(const QString& key) const override;
     int TitleLimit() const override { return titleLimit; }
     bool WindowActive() const override { return windowActive; }
     bool IsActiveTab(const TBrowserTab* tab) const override;
@@ -52,25 +56,14 @@ public:
     bool PopupMatch(const QString& url) override;
     void StartCloseHiddenTimer() override;
     void CloseTabRequested(TBrowserTab* tab) override;
-    bool InputQuery(const QString& caption, const QString& prompt, QString& text) override;
 
     // Answers (set freely)
     int titleLimit = 0;
     bool windowActive = true;
     TBrowserTab* activeTab = nullptr;
-    // GetGlobalText: from this table; other keys give the language
-    // lookup's own fallback "UNDEFINED: GLOBAL > key". Filled with
-    // distinct texts for Blank, Loading, StickyNameTitle, StickyNamePrompt.
-    QHash<QString, QString> globalTexts;
     // PopupMatch: the predicate when set, else the fixed answer.
     bool popupMatchAnswer = false;
     std::function<bool(const QString& url)> popupMatcher;
-    // InputQuery: whether the user confirms, and what the user typed
-    // (inputAnswer unset = the proposed text left unchanged). The typed
-    // text is left in the box even when the user cancels, so that a caller
-    // that ignores the answer shows up.
-    bool inputAccepted = true;
-    std::optional<QString> inputAnswer;
     // New tabs: whether they get a browser, and whether the one added by
     // AddTabPerPreference becomes the active tab. failNewTabs makes both
     // Add functions return null.
@@ -91,13 +84,6 @@ public:
     QStringList popupQueries;
     int closeHiddenTimerStarts = 0;
     QList<TBrowserTab*> closeRequests;
-    struct Query
-    {
-        QString caption;
-        QString prompt;
-        QString proposed;
-    };
-    QList<Query> inputQueries;
     // The tabs made, in order; perPreferenceTabs and hiddenTabs say which
     // function made them.
     QList<TBrowserTab*> tabs;

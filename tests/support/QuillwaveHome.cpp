@@ -1,8 +1,8 @@
 #include "QuillwaveHome.h"
 
 #include "chrome/TUserAgentToken.h"
-#include "core/store/RegistryKeys.h"
 #include "core/instance/TInstanceChannel.h"
+#include "core/store/RegistryKeys.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

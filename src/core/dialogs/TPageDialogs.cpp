@@ -1,9 +1,9 @@
 #include "core/dialogs/TPageDialogs.h"
 
+#include "core/dialogs/TfrmAuthentication.h"
 #include "core/engine/TCertificateDecision.h"
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TSitePermissions.h"
-#include "core/dialogs/TfrmAuthentication.h"
 
 #include <QAuthenticator>
 #include <QMessageBox>

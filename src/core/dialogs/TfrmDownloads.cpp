@@ -1,7 +1,7 @@
 #include "core/dialogs/TfrmDownloads.h"
 
+#include "core/dialogs/WindowServices.h"
 #include "core/engine/TDownloadList.h"
-#include "core/engine/TDownloadManager.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -16,23 +16,19 @@
 
 namespace
 {
-QString GetGlobalText(const QString& key)
-{
-    return TDownloadManager::lookupText(QStringLiteral("GLOBAL"), key);
-}
-
 QString dataSize(qint64 bytes)
 {
     return QLocale().formattedDataSize(bytes);
 }
 } // namespace
 
-TfrmDownloads::TfrmDownloads(TDownloadList* list, QWidget* parent) : QDialog(parent), m_list(list)
+TfrmDownloads::TfrmDownloads(TDownloadList* list, WindowServices* services, QWidget* parent)
+    : QDialog(parent), m_list(list), m_services(services)
 {
     setObjectName(QStringLiteral("frmDownloads"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(GetGlobalText(QStringLiteral("DownloadsCaption")));
+    setWindowTitle(m_services->GetGlobalText(QStringLiteral("DownloadsCaption")));
     resize(520, 320);
 
     auto* rows = new QWidget;
@@ -57,22 +53,24 @@ TfrmDownloads::TfrmDownloads(TDownloadList* list, QWidget* parent) : QDialog(par
             });
 }
 
-QString TfrmDownloads::stateText(const TDownloadList& list, int row)
+QString TfrmDownloads::stateText(const TDownloadList& list, int row, const WindowServices& services)
 {
     const TDownloadList::Item& item = list.item(row);
     switch (item.state)
     {
     case TDownloadList::Running:
         if (item.total > 0)
-            return GetGlobalText(QStringLiteral("DownloadProgress"))
+            return services.GetGlobalText(QStringLiteral("DownloadProgress"))
                 .arg(dataSize(item.received), dataSize(item.total));
-        return GetGlobalText(QStringLiteral("DownloadReceived")).arg(dataSize(item.received));
+        return services.GetGlobalText(QStringLiteral("DownloadReceived"))
+            .arg(dataSize(item.received));
     case TDownloadList::Finished:
-        return GetGlobalText(QStringLiteral("DownloadStateDone")).arg(dataSize(item.received));
+        return services.GetGlobalText(QStringLiteral("DownloadStateDone"))
+            .arg(dataSize(item.received));
     case TDownloadList::Cancelled:
-        return GetGlobalText(QStringLiteral("DownloadStateCancelled"));
+        return services.GetGlobalText(QStringLiteral("DownloadStateCancelled"));
     case TDownloadList::Interrupted:
-        return GetGlobalText(QStringLiteral("DownloadStateFailed")).arg(item.reason);
+        return services.GetGlobalText(QStringLiteral("DownloadStateFailed")).arg(item.reason);
     }
     return {};
 }
@@ -102,10 +100,10 @@ void TfrmDownloads::addRow(int row)
     widgets.lblState = new QLabel(frame);
     widgets.lblState->setObjectName(QStringLiteral("lblState"));
     widgets.lblState->setTextFormat(Qt::PlainText);
-    widgets.cmdCancel = new QPushButton(GetGlobalText(QStringLiteral("Cancel")), frame);
+    widgets.cmdCancel = new QPushButton(m_services->GetGlobalText(QStringLiteral("Cancel")), frame);
     widgets.cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     widgets.cmdOpenFolder =
-        new QPushButton(GetGlobalText(QStringLiteral("DownloadOpenFolder")), frame);
+        new QPushButton(m_services->GetGlobalText(QStringLiteral("DownloadOpenFolder")), frame);
     widgets.cmdOpenFolder->setObjectName(QStringLiteral("cmdOpenFolder"));
 
     grid->addWidget(widgets.lblName, 0, 0, 1, 2);
@@ -148,7 +146,7 @@ void TfrmDownloads::refreshRow(int row)
         widgets.pbProgress->setRange(0, 100);
         widgets.pbProgress->setValue(percent < 0 ? 0 : percent);
     }
-    widgets.lblState->setText(stateText(*m_list, row));
+    widgets.lblState->setText(stateText(*m_list, row, *m_services));
     widgets.cmdCancel->setVisible(item.state == TDownloadList::Running);
     widgets.cmdCancel->setEnabled(m_list->canCancel(row));
     widgets.cmdOpenFolder->setVisible(m_list->canOpenFolder(row));

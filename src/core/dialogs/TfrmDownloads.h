@@ -8,6 +8,7 @@ class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
 class TDownloadList;
+class WindowServices;
 
 // The downloads window: one row per download of the run with its file name,
 // progress, state and the command that fits (cancel while it runs, open the
@@ -17,10 +18,11 @@ class TfrmDownloads : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmDownloads(TDownloadList* list, QWidget* parent = nullptr);
+    // services give the texts and must outlive the window.
+    TfrmDownloads(TDownloadList* list, WindowServices* services, QWidget* parent = nullptr);
 
     // The state line of a row, as the window shows it.
-    static QString stateText(const TDownloadList& list, int row);
+    static QString stateText(const TDownloadList& list, int row, const WindowServices& services);
 
 private:
     struct Row
@@ -37,6 +39,7 @@ private:
     void rowsInserted(int first, int last);
 
     TDownloadList* m_list;
+    WindowServices* m_services;
     QVBoxLayout* m_rowsLayout;
     QList<Row> m_rows;
 };

@@ -1,11 +1,11 @@
 #include "core/engine/TDownloadManager.h"
 
-#include "core/engine/TDownloadList.h"
 #include "core/dialogs/TfrmDownloads.h"
+#include "core/dialogs/WindowServices.h"
+#include "core/engine/TDownloadList.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
@@ -13,29 +13,6 @@
 
 namespace
 {
-TDownloadManager::TextLookup& textLookup()
-{
-    static TDownloadManager::TextLookup lookup;
-    return lookup;
-}
-
-TDownloadManager::SavePathChooser& savePathChooser()
-{
-    static TDownloadManager::SavePathChooser chooser;
-    return chooser;
-}
-
-QString GetGlobalText(const QString& key)
-{
-    return TDownloadManager::lookupText(QStringLiteral("GLOBAL"), key);
-}
-
-QString askSavePath(QWidget* parent, const QString& suggestedPath)
-{
-    return QFileDialog::getSaveFileName(
-        parent, GetGlobalText(QStringLiteral("DownloadSaveCaption")), suggestedPath);
-}
-
 TDownloadList::State listState(QWebEngineDownloadRequest::DownloadState state)
 {
     switch (state)
@@ -67,23 +44,6 @@ TDownloadManager* TDownloadManager::instance()
     return manager;
 }
 
-void TDownloadManager::setTextLookup(TextLookup lookup)
-{
-    textLookup() = std::move(lookup);
-}
-
-QString TDownloadManager::lookupText(const QString& section, const QString& key)
-{
-    if (textLookup())
-        return textLookup()(section, key);
-    return QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key;
-}
-
-void TDownloadManager::setSavePathChooser(SavePathChooser chooser)
-{
-    savePathChooser() = std::move(chooser);
-}
-
 QString TDownloadManager::suggestedPath(const QString& downloadFolder, const QString& suggestedName)
 {
     // The name comes from the server: it must not lead out of the folder.
@@ -109,8 +69,15 @@ void TDownloadManager::handleDownload(QWebEngineDownloadRequest* download, QWidg
         suggestedPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
                       download->downloadFileName().isEmpty() ? download->suggestedFileName()
                                                              : download->downloadFileName());
-    const auto& chooser = savePathChooser();
-    const QString path = chooser ? chooser(parent, start) : askSavePath(parent, start);
+    WindowServices* services = WindowServices::of(parent);
+    if (!services)
+    {
+        // Nobody to ask: the engine must not save what nobody agreed to.
+        download->cancel();
+        return;
+    }
+    const QString path = services->chooseSaveFile(
+        services->GetGlobalText(QStringLiteral("DownloadSaveCaption")), start);
     if (path.isEmpty())
     {
         download->cancel();
@@ -121,7 +88,7 @@ void TDownloadManager::handleDownload(QWebEngineDownloadRequest* download, QWidg
     download->setDownloadFileName(target.fileName());
     download->accept();
     track(download, target.absoluteFilePath());
-    showWindow();
+    showWindow(parent);
 }
 
 void TDownloadManager::track(QWebEngineDownloadRequest* download, const QString& path)
@@ -154,10 +121,15 @@ void TDownloadManager::track(QWebEngineDownloadRequest* download, const QString&
     progress();
 }
 
-void TDownloadManager::showWindow()
+void TDownloadManager::showWindow(QWidget* owner)
 {
+    WindowServices* services = WindowServices::of(owner);
+    if (!services)
+        return;
+    if (m_window && m_window->parentWidget() != owner->window())
+        m_window->close();
     if (!m_window)
-        m_window = new TfrmDownloads(m_list);
+        m_window = new TfrmDownloads(m_list, services, owner->window());
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

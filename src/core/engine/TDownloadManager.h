@@ -4,8 +4,6 @@
 #include <QPointer>
 #include <QString>
 
-#include <functional>
-
 class QWebEngineDownloadRequest;
 class QWidget;
 class TDownloadList;
@@ -18,22 +16,13 @@ class TDownloadManager : public QObject
 {
     Q_OBJECT
 public:
-    using TextLookup = std::function<QString(const QString& section, const QString& key)>;
-    // Gets the file to save to, starting at suggestedPath; empty = cancel.
-    using SavePathChooser = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
-
     static TDownloadManager* instance();
-
-    // The main window passes its GetLangText.
-    static void setTextLookup(TextLookup lookup);
-    static QString lookupText(const QString& section, const QString& key);
-    // An empty function brings the save dialog back.
-    static void setSavePathChooser(SavePathChooser chooser);
 
     // Must be called from the profile's downloadRequested handler itself:
     // the engine drops a download that is not accepted there. Downloads the
     // engine has already accepted (saving a page) are left to whoever
-    // started them.
+    // started them. The save dialog and the downloads window belong to the
+    // window of parent, or of the page's view when parent is null.
     void handleDownload(QWebEngineDownloadRequest* download, QWidget* parent = nullptr);
 
     // Where the save dialog starts: the user's download folder and the
@@ -41,8 +30,9 @@ public:
     static QString suggestedPath(const QString& downloadFolder, const QString& suggestedName);
 
     TDownloadList* list() const { return m_list; }
-    // Opens the downloads window, or raises it.
-    void showWindow();
+    // Opens the downloads window of owner's window, or raises it; it goes
+    // with that window.
+    void showWindow(QWidget* owner);
 
 private:
     explicit TDownloadManager(QObject* parent = nullptr);

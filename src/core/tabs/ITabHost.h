@@ -11,7 +11,6 @@ class ITabHost
 public:
     virtual ~ITabHost() = default;
 
-    virtual QString GetGlobalText(const QString& key) const = 0;
     // The setting LimitTitleLength as the window holds it (0 = default rule).
     virtual int TitleLimit() const = 0;
     // Whether the main window is the active window.
@@ -37,7 +36,4 @@ public:
     virtual void StartCloseHiddenTimer() = 0;
     // The page closed its own window: this tab, and no other, goes.
     virtual void CloseTabRequested(TBrowserTab* tab) = 0;
-
-    // A modal input box; false when cancelled.
-    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& text) = 0;
 };

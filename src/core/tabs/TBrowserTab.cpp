@@ -1,5 +1,6 @@
 #include "core/tabs/TBrowserTab.h"
 
+#include "core/dialogs/WindowServices.h"
 #include "core/tabs/ITabHost.h"
 
 #include <QPointer>
@@ -40,10 +41,11 @@ bool isEmptyFrameAddress(const QString& url)
 }
 } // namespace
 
-TBrowserTab::TBrowserTab(ITabHost* host, IBrowserControl* control, bool hidden, QWidget* parent)
-    : QWidget(parent), m_host(host), m_browser(control)
+TBrowserTab::TBrowserTab(ITabHost* host, WindowServices* services, IBrowserControl* control,
+                         bool hidden, QWidget* parent)
+    : QWidget(parent), m_host(host), m_services(services), m_browser(control)
 {
-    Q_ASSERT(m_host);
+    Q_ASSERT(m_host && m_services);
     Hidden = hidden;
 
     auto* layout = new QVBoxLayout(this);
@@ -162,9 +164,10 @@ void TBrowserTab::SetTitle(const QString& title)
 {
     if (!m_browser)
         return;
-    const QString caption = m_stickyName.isEmpty() ? ShortenTitle(title, m_host->TitleLimit(),
-                                                                  m_host->GetGlobalText(u"Blank"_s))
-                                                   : literalAmpersands(m_stickyName);
+    const QString caption =
+        m_stickyName.isEmpty()
+            ? ShortenTitle(title, m_host->TitleLimit(), m_services->GetGlobalText(u"Blank"_s))
+            : literalAmpersands(m_stickyName);
     SetAppearance(caption, title);
 }
 
@@ -187,8 +190,9 @@ void TBrowserTab::PromptStickyName()
     const QString proposed = title == GetLocationURL() ? QString() : title;
     QString text = proposed;
     QPointer<TBrowserTab> self(this);
-    const bool accepted = m_host->InputQuery(m_host->GetGlobalText(u"StickyNameTitle"_s),
-                                             m_host->GetGlobalText(u"StickyNamePrompt"_s), text);
+    const bool accepted =
+        m_services->inputQuery(m_services->GetGlobalText(u"StickyNameTitle"_s),
+                               m_services->GetGlobalText(u"StickyNamePrompt"_s), text);
     if (!self)
         return;
     if (!accepted)
@@ -311,7 +315,7 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
             return false;
         }
         emit shown(this);
-        SetCaption(m_host->GetGlobalText(u"Loading"_s));
+        SetCaption(m_services->GetGlobalText(u"Loading"_s));
     }
     else if (m_locked && DivertsFromLockedTab(request))
     {

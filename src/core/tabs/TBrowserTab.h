@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ITabHost;
+class WindowServices;
 
 // One page of the tab set: owns its browser control and turns the
 // control's events into its caption, icon and the window's indicators.
@@ -23,8 +24,9 @@ public:
     };
 
     // control may be null (the engine could not make one): every operation
-    // then does nothing.
-    TBrowserTab(ITabHost* host, IBrowserControl* control, bool hidden, QWidget* parent = nullptr);
+    // then does nothing. host and services must outlive the tab.
+    TBrowserTab(ITabHost* host, WindowServices* services, IBrowserControl* control, bool hidden,
+                QWidget* parent = nullptr);
     ~TBrowserTab() override;
 
     IBrowserControl* Browser() const { return m_browser; }
@@ -122,6 +124,7 @@ private:
     bool DivertsFromLockedTab(const NavigationRequest& request) const;
 
     ITabHost* m_host;
+    WindowServices* m_services;
     IBrowserControl* m_browser;
     QString m_caption;
     QString m_hint;

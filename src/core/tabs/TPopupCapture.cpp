@@ -1,16 +1,15 @@
 #include "core/tabs/TPopupCapture.h"
 
-#include "core/tabs/TBrowserTab.h"
+#include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
+#include "core/tabs/TBrowserTab.h"
 #include "core/tabs/WildcardPattern.h"
 
 #include <QPointer>
 #include <QTimer>
 
-TPopupCapture::TPopupCapture(TQWOptions* options, GlobalTextFn globalText, ConfirmFn confirm,
-                             InputFn input, QObject* parent)
-    : QObject(parent), m_options(options), m_globalText(std::move(globalText)),
-      m_confirm(std::move(confirm)), m_input(std::move(input))
+TPopupCapture::TPopupCapture(TQWOptions* options, WindowServices* services, QObject* parent)
+    : QObject(parent), m_options(options), m_services(services)
 {
     if (m_options)
     {
@@ -61,9 +60,7 @@ bool TPopupCapture::PopupMatch(const QString& url)
 
 void TPopupCapture::ShowNotice(const QString& url)
 {
-    if (!m_confirm)
-        return;
-    const ConfirmResult result = m_confirm(
+    const ConfirmResult result = m_services->confirm(
         GetGlobalText(QStringLiteral("PopupNotifyCaption")), false,
         GetGlobalText(QStringLiteral("PopupNotifyMessage")), url, QString(),
         GetGlobalText(QStringLiteral("OK")), GetGlobalText(QStringLiteral("PopupNotifyDontAsk")));
@@ -90,8 +87,8 @@ void TPopupCapture::AddToPopupList(TBrowserTab* tab)
     const QPointer<TBrowserTab> guard(tab);
     QString entry = ProposedEntry(tab->PopupOriginalUrl, tab->GetLocationURL());
     const bool confirmed =
-        m_input && m_input(GetGlobalText(QStringLiteral("PopupVostel")),
-                           GetGlobalText(QStringLiteral("PopupVostelUrl")), entry);
+        m_services->inputQuery(GetGlobalText(QStringLiteral("PopupVostel")),
+                               GetGlobalText(QStringLiteral("PopupVostelUrl")), entry);
     if (confirmed)
     {
         if (m_options)
@@ -126,5 +123,5 @@ void TPopupCapture::tmrCloseHiddenTimer()
 
 QString TPopupCapture::GetGlobalText(const QString& key) const
 {
-    return m_globalText ? m_globalText(key) : key;
+    return m_services->GetGlobalText(key);
 }

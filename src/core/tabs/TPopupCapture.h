@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/dialogs/TfrmConfirm.h"
-
 #include <QObject>
 #include <QStringList>
 
@@ -10,6 +8,7 @@
 class QTimer;
 class TBrowserTab;
 class TQWOptions;
+class WindowServices;
 
 // Pop-up capture: the user's list of address patterns that windows opened
 // by pages are checked against, the capture notice, the add-to-list
@@ -22,23 +21,11 @@ class TPopupCapture : public QObject
 {
     Q_OBJECT
 public:
-    // The confirmation dialog: caption, check box initially checked, title,
-    // prompt, OK text, Cancel text, check box text (empty hides a part).
-    using ConfirmFn = std::function<ConfirmResult(
-        const QString& caption, bool checked, const QString& title, const QString& prompt,
-        const QString& okText, const QString& cancelText, const QString& checkText)>;
-    // A modal input box; false when cancelled, text is in and out.
-    using InputFn =
-        std::function<bool(const QString& caption, const QString& prompt, QString& text)>;
-    // A text of the language section "GLOBAL".
-    using GlobalTextFn = std::function<QString(const QString& key)>;
-
     static constexpr int CloseHiddenInterval = 2000;
 
-    // options must outlive the capture. Reads the two switches from it; the
-    // list is read by LoadPopupList().
-    TPopupCapture(TQWOptions* options, GlobalTextFn globalText, ConfirmFn confirm, InputFn input,
-                  QObject* parent = nullptr);
+    // options and services must outlive the capture. Reads the two switches
+    // from options; the list is read by LoadPopupList().
+    TPopupCapture(TQWOptions* options, WindowServices* services, QObject* parent = nullptr);
     ~TPopupCapture() override;
 
     // Replaces the list with the stored one.
@@ -83,9 +70,7 @@ private:
     QString GetGlobalText(const QString& key) const;
 
     TQWOptions* m_options;
-    GlobalTextFn m_globalText;
-    ConfirmFn m_confirm;
-    InputFn m_input;
+    WindowServices* m_services;
     QStringList m_popupList;
     bool m_loaded = false;
     bool m_usePopupVostel = true;

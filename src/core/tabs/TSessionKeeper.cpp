@@ -1,18 +1,18 @@
 #include "core/tabs/TSessionKeeper.h"
 
+#include "core/dialogs/WindowServices.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryTypeError.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TStartupLoader.h"
 
 #include <QTimer>
 
-TSessionKeeper::TSessionKeeper(TTabSet* tabs, TQWOptions* options, TTabSet::LangTextFn langText,
-                               TTabSet::ConfirmFn confirm, QObject* parent)
-    : QObject(parent), m_tabs(tabs), m_options(options), m_langText(std::move(langText)),
-      m_confirm(std::move(confirm)), m_writeTimer(new QTimer(this)), m_pollTimer(new QTimer(this)),
-      m_settleTimer(new QTimer(this))
+TSessionKeeper::TSessionKeeper(TTabSet* tabs, TQWOptions* options, WindowServices* services,
+                               QObject* parent)
+    : QObject(parent), m_tabs(tabs), m_options(options), m_services(services),
+      m_writeTimer(new QTimer(this)), m_pollTimer(new QTimer(this)), m_settleTimer(new QTimer(this))
 {
     Q_ASSERT(m_tabs && m_options);
     m_writeTimer->setSingleShot(true);
@@ -59,11 +59,7 @@ bool TSessionKeeper::ShouldRestore()
 
 bool TSessionKeeper::AskBeforeRestore() const
 {
-    // Without a way to ask, restoring pages that crashed the program twice
-    // is the one thing not to do.
-    if (!m_confirm)
-        return false;
-    const ConfirmResult answer = m_confirm(
+    const ConfirmResult answer = m_services->confirm(
         GetGlobalText(QStringLiteral("RestoreAfterCrashCaption")), false,
         GetGlobalText(QStringLiteral("RestoreAfterCrashTitle")),
         GetGlobalText(QStringLiteral("RestoreAfterCrashPrompt")),
@@ -232,5 +228,5 @@ void TSessionKeeper::EndRun()
 
 QString TSessionKeeper::GetGlobalText(const QString& key) const
 {
-    return m_langText ? m_langText(QStringLiteral("GLOBAL"), key) : key;
+    return m_services->GetGlobalText(key);
 }

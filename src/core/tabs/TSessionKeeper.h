@@ -12,6 +12,7 @@
 #include <optional>
 
 class QTimer;
+class WindowServices;
 class TBrowserTab;
 class TQWOptions;
 
@@ -74,10 +75,10 @@ public:
         int settlePollMs = 250;
     };
 
-    // tabs and options must outlive the keeper. The question is asked with
-    // confirm, in texts from langText; without confirm the answer is No.
-    TSessionKeeper(TTabSet* tabs, TQWOptions* options, TTabSet::LangTextFn langText,
-                   TTabSet::ConfirmFn confirm, QObject* parent = nullptr);
+    // tabs, options and services must outlive the keeper; the question
+    // after crashes is asked through services.
+    TSessionKeeper(TTabSet* tabs, TQWOptions* options, WindowServices* services,
+                   QObject* parent = nullptr);
     ~TSessionKeeper() override;
 
     // Before BeginRun(); tests shorten them.
@@ -134,8 +135,7 @@ private:
 
     TTabSet* m_tabs;
     TQWOptions* m_options;
-    TTabSet::LangTextFn m_langText;
-    TTabSet::ConfirmFn m_confirm;
+    WindowServices* m_services;
     Timings m_timings;
     Stage m_stage = Stage::NotStarted;
     SessionRunState::Phase m_previous = SessionRunState::Phase::Clean;

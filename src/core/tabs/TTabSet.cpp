@@ -1,9 +1,10 @@
 #include "core/tabs/TTabSet.h"
 
 #include "components/TQWPageControl.h"
+#include "core/dialogs/WindowServices.h"
+#include "core/settings/TQWOptions.h"
 #include "core/tabs/ITabHost.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -48,10 +49,10 @@ int TTabSet::AutoRefreshItemFor(int interval)
     return AutoRefreshIntervals().contains(interval) ? interval : 0;
 }
 
-TTabSet::TTabSet(TQWPageControl* pcPage, ITabHost* host, BrowserControlFactory factory,
-                 TQWOptions* options, LangTextFn langText, ConfirmFn confirm, QObject* parent)
-    : QObject(parent), pcPage(pcPage), m_host(host), m_factory(std::move(factory)),
-      m_options(options), m_langText(std::move(langText)), m_confirm(std::move(confirm))
+TTabSet::TTabSet(TQWPageControl* pcPage, ITabHost* host, WindowServices* services,
+                 BrowserControlFactory factory, TQWOptions* options, QObject* parent)
+    : QObject(parent), pcPage(pcPage), m_host(host), m_services(services),
+      m_factory(std::move(factory)), m_options(options)
 {
     if (m_options)
     {
@@ -138,7 +139,7 @@ TBrowserTab* TTabSet::CreateTab(bool hidden)
 TBrowserTab* TTabSet::CreateTabAfter(bool hidden, TBrowserTab* previous)
 {
     IBrowserControl* control = m_factory ? m_factory(pcPage) : nullptr;
-    auto* tab = new TBrowserTab(m_host, control, hidden);
+    auto* tab = new TBrowserTab(m_host, m_services, control, hidden);
     int index = 0; // at the front when no tab was active
     if (OpenNewAtEnd)
         index = pcPage->count();
@@ -279,14 +280,14 @@ void TTabSet::CloseAll(bool silent)
     // Asking first and refusing afterwards would ignore the user's answer.
     if (GroupOpening)
         return;
-    if (!silent && m_options && m_options->ConfirmCloseAll() && m_confirm)
+    if (!silent && m_options && m_options->ConfirmCloseAll())
     {
-        const ConfirmResult answer =
-            m_confirm(GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAll")), false,
-                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAllPrompt")),
-                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("Proceed")),
-                      GetGlobalText(QStringLiteral("Yes")), GetGlobalText(QStringLiteral("No")),
-                      GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("DontAsk")));
+        const ConfirmResult answer = m_services->confirm(
+            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAll")), false,
+            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAllPrompt")),
+            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("Proceed")),
+            GetGlobalText(QStringLiteral("Yes")), GetGlobalText(QStringLiteral("No")),
+            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("DontAsk")));
         if (answer.checked)
             m_options->SetConfirmCloseAll(false);
         if (!answer.ok)
@@ -632,5 +633,5 @@ QString TTabSet::GetGlobalText(const QString& key) const
 
 QString TTabSet::GetLangText(const QString& section, const QString& key) const
 {
-    return m_langText ? m_langText(section, key) : key;
+    return m_services->GetLangText(section, key);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/engine/IBrowserControl.h"
-#include "core/dialogs/TfrmConfirm.h"
 
 #include <QIcon>
 #include <QList>
@@ -16,6 +15,7 @@ class QMenu;
 class QTimer;
 class TBrowserTab;
 class TQWOptions;
+class WindowServices;
 class TQWPageControl;
 
 // The tab set of the main window: adds, places, activates, cycles, lists
@@ -23,8 +23,8 @@ class TQWPageControl;
 // context menu's commands and the auto-refresh timer.
 //
 // It works on the page control it is given and never shows a window
-// itself: questions go through the injected confirmation function, texts
-// through the injected lookup, so all of it runs in tests without a user.
+// itself: questions and texts come from the window's services, so all of it
+// runs in tests without a user.
 //
 // Adding a tab never runs a nested event loop: pending events are left to
 // the running loop, so no other tab's events can run in the middle of an
@@ -33,14 +33,6 @@ class TTabSet : public QObject
 {
     Q_OBJECT
 public:
-    // Language lookup: section and key to text.
-    using LangTextFn = std::function<QString(const QString& section, const QString& key)>;
-    // The confirmation dialog: caption, check box initially checked, title,
-    // prompt, OK text, Cancel text, check box text.
-    using ConfirmFn = std::function<ConfirmResult(
-        const QString& caption, bool checked, const QString& title, const QString& prompt,
-        const QString& okText, const QString& cancelText, const QString& checkText)>;
-
     // The auto-refresh choices of the View menu, in menu order (0 = None).
     static const QList<int>& AutoRefreshIntervals();
     // The interval whose menu item is checked for interval: itself when it
@@ -57,11 +49,11 @@ public:
         bool tabHomeEnabled = false;   // pmTabHome
     };
 
-    // pcPage, host and options must outlive the tab set; options may be
-    // null (nothing is then asked or stored). New tabs are
-    // TBrowserTab(host, factory(pcPage), hidden).
-    TTabSet(TQWPageControl* pcPage, ITabHost* host, BrowserControlFactory factory,
-            TQWOptions* options, LangTextFn langText, ConfirmFn confirm, QObject* parent = nullptr);
+    // pcPage, host, services and options must outlive the tab set; options
+    // may be null (nothing is then asked or stored). New tabs are
+    // TBrowserTab(host, services, factory(pcPage), hidden).
+    TTabSet(TQWPageControl* pcPage, ITabHost* host, WindowServices* services,
+            BrowserControlFactory factory, TQWOptions* options, QObject* parent = nullptr);
     ~TTabSet() override;
 
     TQWPageControl* PageControl() const { return pcPage; }
@@ -167,8 +159,7 @@ private:
     ITabHost* m_host;
     BrowserControlFactory m_factory;
     TQWOptions* m_options;
-    LangTextFn m_langText;
-    ConfirmFn m_confirm;
+    WindowServices* m_services;
     QList<QIcon> m_images;
     // Pop-ups added while new tabs open in front come to the front when shown.
     QSet<TBrowserTab*> m_foregroundWhenShown;

@@ -1,6 +1,11 @@
 #include "core/window/TKeyFilter.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace
@@ -84,4 +89,12 @@ bool TKeyFilter::eventFilter(QObject* watched, QEvent* event)
             this, [this, command] { emit this->command(command); }, Qt::QueuedConnection);
     }
     return true;
+}
+
+bool TKeyFilter::IsTextBox(const QWidget* widget)
+{
+    const auto* combo = qobject_cast<const QComboBox*>(widget);
+    return (combo && combo->isEditable()) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QWidget;
 
 // The application-wide key filter of the main window: it sees every key
 // stroke before the widget with the focus does (a page's own widget
@@ -25,6 +26,9 @@ public:
 
     // The stroke a key event (press, release or shortcut override) stands for.
     static TKeyDecision::Stroke StrokeFor(const QKeyEvent& event);
+    // Whether widget edits text of its own, where the clipboard keys and
+    // Shift+Ins/Del belong to it.
+    static bool IsTextBox(const QWidget* widget);
 
 signals:
     void command(MainCommand command);

@@ -1,7 +1,8 @@
 #include "chrome/TLanguage.h"
+#include "core/dialogs/TfrmDownloads.h"
+#include "core/dialogs/WindowServices.h"
 #include "core/engine/TDownloadList.h"
 #include "core/engine/TDownloadManager.h"
-#include "core/dialogs/TfrmDownloads.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -15,6 +16,7 @@ class tst_TDownloadList : public QObject
 
 private:
     TLanguage english;
+    WindowServices services{&english};
 
 private slots:
     void initTestCase();
@@ -36,8 +38,6 @@ private slots:
 void tst_TDownloadList::initTestCase()
 {
     QVERIFY(english.Load(QStringLiteral(QW_SOURCE_DIR) + "/data/Languages/qweng.ini"));
-    TDownloadManager::setTextLookup([this](const QString& section, const QString& key)
-                                    { return english.GetLangText(section, key); });
 }
 
 void tst_TDownloadList::addedRowsDescribeTheFile()
@@ -174,15 +174,17 @@ void tst_TDownloadList::stateTexts()
     list.setState(2, TDownloadList::Cancelled);
     list.setState(3, TDownloadList::Interrupted, "Disk full");
 
-    const QString running = TfrmDownloads::stateText(list, 0);
+    const QString running = TfrmDownloads::stateText(list, 0, services);
     QCOMPARE(running,
              english.GetGlobalText("DownloadProgress")
                  .arg(QLocale().formattedDataSize(1024), QLocale().formattedDataSize(2048)));
-    QVERIFY(TfrmDownloads::stateText(list, 1).contains(QLocale().formattedDataSize(1024)));
-    QCOMPARE(TfrmDownloads::stateText(list, 2), english.GetGlobalText("DownloadStateCancelled"));
-    QVERIFY(TfrmDownloads::stateText(list, 3).endsWith("Disk full"));
+    QVERIFY(
+        TfrmDownloads::stateText(list, 1, services).contains(QLocale().formattedDataSize(1024)));
+    QCOMPARE(TfrmDownloads::stateText(list, 2, services),
+             english.GetGlobalText("DownloadStateCancelled"));
+    QVERIFY(TfrmDownloads::stateText(list, 3, services).endsWith("Disk full"));
     for (int row = 0; row < list.rowCount(); ++row)
-        QVERIFY(!TfrmDownloads::stateText(list, row).contains("UNDEFINED"));
+        QVERIFY(!TfrmDownloads::stateText(list, row, services).contains("UNDEFINED"));
 }
 
 void tst_TDownloadList::suggestedPath_data()
@@ -217,7 +219,7 @@ void tst_TDownloadList::windowFollowsTheList()
     TDownloadList list;
     int stops = 0;
     list.add("/tmp/first.bin", 1000, [&] { ++stops; });
-    auto* window = new TfrmDownloads(&list);
+    auto* window = new TfrmDownloads(&list, &services);
     QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
     QCOMPARE(window->windowTitle(), english.GetGlobalText("DownloadsCaption"));
     window->show();
@@ -244,11 +246,11 @@ void tst_TDownloadList::windowFollowsTheList()
     QVERIFY(folders[1]->isVisible());
     QVERIFY(!cancels[1]->isVisible());
     const auto states = window->findChildren<QLabel*>("lblState");
-    QCOMPARE(states[1]->text(), TfrmDownloads::stateText(list, 1));
+    QCOMPARE(states[1]->text(), TfrmDownloads::stateText(list, 1, services));
 
     // The window is made again from the list after closing.
     window->close();
-    TfrmDownloads again(&list);
+    TfrmDownloads again(&list, &services);
     QCOMPARE(again.findChildren<QProgressBar*>("pbProgress").size(), 2);
 }
 

@@ -143,7 +143,7 @@ void tst_TBrowserTab::setTitleKeepsTheFullTitleAsHint()
     QCOMPARE(changed.count(), 1);
 
     w.control->fireTitle(u"about:blank"_s);
-    QCOMPARE(w.tab->Caption(), w.host.GetGlobalText(u"Blank"_s));
+    QCOMPARE(w.tab->Caption(), w.host.services.GetGlobalText(u"Blank"_s));
 }
 
 void tst_TBrowserTab::stickyNameWinsOverTitles()
@@ -197,15 +197,17 @@ void tst_TBrowserTab::promptStickyName()
     Window w;
     w.control->locationUrl = u"http://a.test/"_s;
     w.control->fireTitle(title);
-    w.host.inputAccepted = accepted;
+    w.host.services.inputAccepted = accepted;
     if (!typed.isNull())
-        w.host.inputAnswer = typed;
+        w.host.services.inputAnswer = typed;
     w.tab->PromptStickyName();
 
-    QCOMPARE(w.host.inputQueries.size(), 1);
-    QCOMPARE(w.host.inputQueries.at(0).caption, w.host.GetGlobalText(u"StickyNameTitle"_s));
-    QCOMPARE(w.host.inputQueries.at(0).prompt, w.host.GetGlobalText(u"StickyNamePrompt"_s));
-    QCOMPARE(w.host.inputQueries.at(0).proposed, proposed);
+    QCOMPARE(w.host.services.inputQueries.size(), 1);
+    QCOMPARE(w.host.services.inputQueries.at(0).caption,
+             w.host.services.GetGlobalText(u"StickyNameTitle"_s));
+    QCOMPARE(w.host.services.inputQueries.at(0).prompt,
+             w.host.services.GetGlobalText(u"StickyNamePrompt"_s));
+    QCOMPARE(w.host.services.inputQueries.at(0).proposed, proposed);
     QCOMPARE(w.tab->StickyName(), stickyName);
     if (!stickyName.isEmpty())
         QCOMPARE(w.tab->Caption(), stickyName);
@@ -375,7 +377,7 @@ void tst_TBrowserTab::hiddenTabDecidesOnItsFirstRealAddress()
     QCOMPARE(shown.count(), match ? 0 : 1);
     if (!match)
     {
-        QCOMPARE(w.tab->Caption(), w.host.GetGlobalText(u"Loading"_s));
+        QCOMPARE(w.tab->Caption(), w.host.services.GetGlobalText(u"Loading"_s));
         QCOMPARE(w.tab->State(), int(TBrowserTab::StateBusy));
     }
 
@@ -741,7 +743,7 @@ void tst_TBrowserTab::navigateShowsTheAddressUntilTheTitleComes()
     w.tab->Navigate(u"about:blank"_s);
     QCOMPARE(w.control->navigations.size(), 1);
     QCOMPARE(w.control->blankPages.size(), 1);
-    QCOMPARE(w.tab->Caption(), w.host.GetGlobalText(u"Blank"_s));
+    QCOMPARE(w.tab->Caption(), w.host.services.GetGlobalText(u"Blank"_s));
 }
 
 void tst_TBrowserTab::homeAddresses()
@@ -864,7 +866,7 @@ void tst_TBrowserTab::tabOwnsItsControl()
     auto* control = new FakeBrowserControl;
     QPointer<QWidget> view = control->widget();
     {
-        TBrowserTab tab(&host, control, false);
+        TBrowserTab tab(&host, &host.services, control, false);
         QCOMPARE(control->events(), static_cast<IBrowserEvents*>(&tab));
         QCOMPARE(view->parentWidget(), &tab);
         bool found = false;

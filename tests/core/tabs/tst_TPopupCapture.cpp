@@ -1,10 +1,11 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "ScriptedServices.h"
 #include "components/TQWPageControl.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TTabSet.h"
 
 #include <QSignalSpy>
@@ -14,23 +15,7 @@
 
 namespace
 {
-struct ConfirmCall
-{
-    QString caption;
-    bool checked;
-    QString title;
-    QString prompt;
-    QString okText;
-    QString cancelText;
-    QString checkText;
-};
-
-struct InputCall
-{
-    QString caption;
-    QString prompt;
-    QString proposed;
-};
+using ConfirmCall = ScriptedServices::ConfirmCall;
 
 // A window that wires tabs to the capture and the tab set, as the main
 // window does.
@@ -60,31 +45,11 @@ private:
     std::unique_ptr<TQWOptions> options;
 
     // What the fake dialogs answer, and what they were asked.
-    ConfirmResult confirmAnswer;
-    QList<ConfirmCall> confirmCalls;
-    bool inputAccepted = true;
-    std::optional<QString> inputText;
-    QList<InputCall> inputCalls;
+    std::unique_ptr<ScriptedServices> services;
 
     std::unique_ptr<TPopupCapture> makeCapture()
     {
-        auto capture = std::make_unique<TPopupCapture>(
-            options.get(), [](const QString& key) { return QStringLiteral("<%1>").arg(key); },
-            [this](const QString& caption, bool checked, const QString& title,
-                   const QString& prompt, const QString& okText, const QString& cancelText,
-                   const QString& checkText)
-            {
-                confirmCalls.append(
-                    {caption, checked, title, prompt, okText, cancelText, checkText});
-                return confirmAnswer;
-            },
-            [this](const QString& caption, const QString& prompt, QString& text)
-            {
-                inputCalls.append({caption, prompt, text});
-                if (inputText)
-                    text = *inputText;
-                return inputAccepted;
-            });
+        auto capture = std::make_unique<TPopupCapture>(options.get(), services.get());
         capture->LoadPopupList();
         return capture;
     }
@@ -96,11 +61,10 @@ private slots:
         QFile::remove(dir.filePath("settings.sqlite"));
         store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
         options = std::make_unique<TQWOptions>(store.get());
-        confirmAnswer = {};
-        confirmCalls.clear();
-        inputAccepted = true;
-        inputText.reset();
-        inputCalls.clear();
+        services = std::make_unique<ScriptedServices>();
+        services->confirmAnswer = {};
+        services->textFn = [](const QString&, const QString& key)
+        { return QStringLiteral("<%1>").arg(key); };
     }
     void cleanup()
     {
@@ -138,7 +102,7 @@ private slots:
         options->SetPopupVostelNotify(false);
         auto capture = makeCapture();
         QCOMPARE(capture->PopupMatch(url), captured);
-        QVERIFY(confirmCalls.isEmpty());
+        QVERIFY(services->confirmCalls.isEmpty());
     }
 
     void switchedOffCapturesNothing()
@@ -166,8 +130,8 @@ private slots:
         options->WritePopupVostel({"http://ads.test/"});
         auto capture = makeCapture();
         QVERIFY(capture->PopupMatch("http://ads.test/x"));
-        QCOMPARE(confirmCalls.size(), 1);
-        const ConfirmCall call = confirmCalls.first();
+        QCOMPARE(services->confirmCalls.size(), 1);
+        const ConfirmCall call = services->confirmCalls.first();
         QCOMPARE(call.caption, QStringLiteral("<PopupNotifyCaption>"));
         QCOMPARE(call.title, QStringLiteral("<PopupNotifyMessage>"));
         QCOMPARE(call.prompt, QStringLiteral("http://ads.test/x"));
@@ -178,7 +142,7 @@ private slots:
         // Left unchecked, the notice keeps coming.
         QVERIFY(options->PopupVostelNotify());
         QVERIFY(capture->PopupMatch("http://ads.test/y"));
-        QCOMPARE(confirmCalls.size(), 2);
+        QCOMPARE(services->confirmCalls.size(), 2);
     }
 
     void noNoticeWithoutCapture()
@@ -186,20 +150,20 @@ private slots:
         options->WritePopupVostel({"http://ads.test/"});
         auto capture = makeCapture();
         QVERIFY(!capture->PopupMatch("http://ok.test/"));
-        QVERIFY(confirmCalls.isEmpty());
+        QVERIFY(services->confirmCalls.isEmpty());
     }
 
     void checkedBoxStopsNotices()
     {
         options->WritePopupVostel({"http://ads.test/"});
         auto capture = makeCapture();
-        confirmAnswer = {false, true};
+        services->confirmAnswer = {false, true};
         // Whatever the user answers, the pop-up stays captured.
         QVERIFY(capture->PopupMatch("http://ads.test/x"));
         QVERIFY(!options->PopupVostelNotify());
         QVERIFY(!capture->PopupVostelNotify());
         QVERIFY(capture->PopupMatch("http://ads.test/y"));
-        QCOMPARE(confirmCalls.size(), 1);
+        QCOMPARE(services->confirmCalls.size(), 1);
         // A later run reads the stored switch.
         QVERIFY(!makeCapture()->PopupVostelNotify());
     }
@@ -241,10 +205,10 @@ private slots:
 
         capture->AddToPopupList(tab);
 
-        QCOMPARE(inputCalls.size(), 1);
-        QCOMPARE(inputCalls.first().caption, QStringLiteral("<PopupVostel>"));
-        QCOMPARE(inputCalls.first().prompt, QStringLiteral("<PopupVostelUrl>"));
-        QCOMPARE(inputCalls.first().proposed, QStringLiteral("http://ads.test/banner"));
+        QCOMPARE(services->inputQueries.size(), 1);
+        QCOMPARE(services->inputQueries.first().caption, QStringLiteral("<PopupVostel>"));
+        QCOMPARE(services->inputQueries.first().prompt, QStringLiteral("<PopupVostelUrl>"));
+        QCOMPARE(services->inputQueries.first().proposed, QStringLiteral("http://ads.test/banner"));
         QCOMPARE(options->ReadPopupVostel(),
                  QStringList({"http://ads.test/banner", "http://z.test/"}));
         QCOMPARE(capture->PopupList(), options->ReadPopupVostel());
@@ -284,7 +248,7 @@ private slots:
         tab->PopupOriginalUrl = "http://p.test/";
         auto capture = makeCapture();
         options->WritePopupVostel({"http://reloaded.test/"});
-        inputAccepted = false;
+        services->inputAccepted = false;
         QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
         capture->AddToPopupList(tab);
         QCOMPARE(closes.size(), 0);
@@ -298,12 +262,12 @@ private slots:
         TBrowserTab* tab = host.makeTab();
         tab->PopupOriginalUrl = "http://p.test/";
         auto capture = makeCapture();
-        inputText = QStringLiteral("  http://edited.test/  ");
+        services->inputAnswer = QStringLiteral("  http://edited.test/  ");
         capture->AddToPopupList(tab);
         QCOMPARE(options->ReadPopupVostel(), QStringList({"http://edited.test/"}));
 
         // Nothing to add: the list stays as it was, the tab still goes.
-        inputText = QString();
+        services->inputAnswer = QString();
         QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
         capture->AddToPopupList(tab);
         QCOMPARE(options->ReadPopupVostel(), QStringList({"http://edited.test/"}));
@@ -314,7 +278,7 @@ private slots:
     {
         options->WritePopupVostel({"http://a.test/"});
         {
-            TPopupCapture neverLoaded(options.get(), {}, {}, {});
+            TPopupCapture neverLoaded(options.get(), services.get());
             options->WritePopupVostel({"http://b.test/"});
         }
         // Not loaded: the stored list is left alone.
@@ -349,7 +313,8 @@ private slots:
         CaptureHost host;
         TQWPageControl pc;
         QList<FakeBrowserControl*> made;
-        TTabSet tabSet(&pc, &host, FakeBrowserControl::factory(&made), options.get(), {}, {});
+        TTabSet tabSet(&pc, &host, &host.services, FakeBrowserControl::factory(&made),
+                       options.get());
         host.capture = capture.get();
         host.tabSet = &tabSet;
         connect(capture.get(), &TPopupCapture::closeKilledTabsRequested, &tabSet,

@@ -1,12 +1,13 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "ScriptedServices.h"
 #include "TabSetHost.h"
 #include "components/TQWPageControl.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/SessionRunState.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TSessionKeeper.h"
 #include "core/tabs/TStartupLoader.h"
 #include "core/tabs/TTabSet.h"
@@ -27,20 +28,7 @@ QString site(const QString& name)
     return QStringLiteral("http://%1.test/").arg(name);
 }
 
-struct ConfirmCall
-{
-    QString caption;
-    QString title;
-    QString prompt;
-    QString okText;
-    QString cancelText;
-    QString checkText;
-};
-
-QString langText(const QString& section, const QString& key)
-{
-    return section + QLatin1Char('>') + key;
-}
+using ConfirmCall = ScriptedServices::ConfirmCall;
 
 // One run of the program: a window's tab set with its first tab, and the
 // keeper. Dropping it without EndRun() is a crash.
@@ -54,9 +42,8 @@ struct Run
     TSessionKeeper keeper;
     QSignalSpy written;
 
-    Run(TQWOptions* options, TTabSet::ConfirmFn confirm, const TSessionKeeper::Timings& timings)
-        : set(&pc, &host, factory(&pagesLoad), options, langText, {}),
-          keeper(&set, options, langText, std::move(confirm)),
+    Run(TQWOptions* options, ScriptedServices* services, const TSessionKeeper::Timings& timings)
+        : set(&pc, &host, services, factory(&pagesLoad), options), keeper(&set, options, services),
           written(&keeper, &TSessionKeeper::sitesWritten)
     {
         host.tabSet = &set;
@@ -117,20 +104,12 @@ private:
     std::unique_ptr<RegistryStore> store;
     std::unique_ptr<TQWOptions> options;
     TSessionKeeper::Timings timings;
-    QList<ConfirmCall> confirmCalls;
-    bool confirmAnswer = true;
+    ScriptedServices services;
+    QList<ConfirmCall>& confirmCalls = services.confirmCalls;
 
     std::unique_ptr<Run> newRun()
     {
-        return std::make_unique<Run>(
-            options.get(),
-            [this](const QString& caption, bool, const QString& title, const QString& prompt,
-                   const QString& okText, const QString& cancelText, const QString& checkText)
-            {
-                confirmCalls.append({caption, title, prompt, okText, cancelText, checkText});
-                return ConfirmResult{confirmAnswer, false};
-            },
-            timings);
+        return std::make_unique<Run>(options.get(), &services, timings);
     }
     // A run whose restore is complete, with the first tab on first.
     std::unique_ptr<Run> runningWith(const QString& first)
@@ -161,6 +140,8 @@ private slots:
         store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
         options = std::make_unique<TQWOptions>(store.get());
         options->SetStartupMode("Last");
+        services.textFn = [](const QString& section, const QString& key)
+        { return section + QLatin1Char('>') + key; };
         timings = {};
         timings.writeDelayMs = 50;
         timings.addressPollMs = 3600000;
@@ -168,7 +149,7 @@ private slots:
         timings.settleLimitMs = 60000;
         timings.settlePollMs = 5;
         confirmCalls.clear();
-        confirmAnswer = true;
+        services.confirmAnswer = {true, false};
     }
     void cleanup()
     {
@@ -508,7 +489,7 @@ private slots:
         QFETCH(bool, yes);
         store5();
         options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-        confirmAnswer = yes;
+        services.confirmAnswer = {yes, false};
         auto run = newRun();
         run->startUp(options.get());
 
@@ -548,15 +529,6 @@ private slots:
         run->startUp(options.get());
         QCOMPARE(confirmCalls.size(), 0);
         QCOMPARE(run->set.Count(), 1);
-    }
-
-    void noWayToAskMeansNoRestore()
-    {
-        store5();
-        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-        Run run(options.get(), {}, timings);
-        run.startUp(options.get());
-        QCOMPARE(run.set.Count(), 1);
     }
 
     void endRunMarksCleanAndStopsWriting()

@@ -2,10 +2,10 @@
 #include "FakeTabHost.h"
 #include "TabSetHost.h"
 #include "components/TQWPageControl.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TStartupLoader.h"
 #include "core/tabs/TTabSet.h"
 
@@ -26,7 +26,7 @@ struct Window
     QList<FakeBrowserControl*> controls;
     QList<TBrowserTab*> activated;
 
-    explicit Window(TQWOptions* options) : set(&pc, &host, makeFactory(), options, {}, {})
+    explicit Window(TQWOptions* options) : set(&pc, &host, &host.services, makeFactory(), options)
     {
         host.tabSet = &set;
         set.AddTab();

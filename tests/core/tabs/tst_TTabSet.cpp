@@ -1,13 +1,14 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "ScriptedServices.h"
 #include "TabSetHost.h"
 #include "chrome/TLanguage.h"
 #include "components/TQWPageControl.h"
+#include "core/dialogs/TfrmCloseAll.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TTabSet.h"
-#include "core/dialogs/TfrmCloseAll.h"
 
 #include <QListWidget>
 #include <QMenu>
@@ -21,15 +22,7 @@ namespace
 {
 const QString BlankText = QStringLiteral("(Blank page)");
 
-struct ConfirmCall
-{
-    QString caption;
-    QString title;
-    QString prompt;
-    QString okText;
-    QString cancelText;
-    QString checkText;
-};
+using ConfirmCall = ScriptedServices::ConfirmCall;
 
 void flushDeletes()
 {
@@ -49,8 +42,6 @@ private:
     std::unique_ptr<TQWPageControl> pc;
     std::unique_ptr<TTabSet> set;
     QList<FakeBrowserControl*> made;
-    ConfirmResult confirmAnswer;
-    QList<ConfirmCall> confirmCalls;
 
     // A visible tab titled name at address http://name.test/.
     TBrowserTab* add(const QString& name)
@@ -106,22 +97,12 @@ private slots:
         host = std::make_unique<TabSetHost>();
         pc = std::make_unique<TQWPageControl>();
         made.clear();
-        confirmAnswer = {true, false};
-        confirmCalls.clear();
-        set = std::make_unique<TTabSet>(
-            pc.get(), host.get(), FakeBrowserControl::factory(&made), options.get(),
-            [](const QString& section, const QString& key)
-            {
-                if (section == "GLOBAL" && key == "Blank")
-                    return BlankText;
-                return QStringLiteral("%1>%2").arg(section, key);
-            },
-            [this](const QString& caption, bool, const QString& title, const QString& prompt,
-                   const QString& okText, const QString& cancelText, const QString& checkText)
-            {
-                confirmCalls.append({caption, title, prompt, okText, cancelText, checkText});
-                return confirmAnswer;
-            });
+        host->services.confirmAnswer = {true, false};
+        host->services.confirmCalls.clear();
+        host->services.textFn = [](const QString& section, const QString& key)
+        { return QStringLiteral("%1>%2").arg(section, key); };
+        set = std::make_unique<TTabSet>(pc.get(), host.get(), &host->services,
+                                        FakeBrowserControl::factory(&made), options.get());
         host->tabSet = set.get();
     }
     void cleanup()
@@ -214,7 +195,7 @@ private slots:
         QCOMPARE(popup->Browser(), made.last());
         QVERIFY(made.last()->fireBeforeNavigate("http://p.test/"));
         QVERIFY(pc->isPageVisible(popup));
-        QCOMPARE(pc->pageCaption(popup), host->GetGlobalText("Loading"));
+        QCOMPARE(pc->pageCaption(popup), host->services.GetGlobalText("Loading"));
         QCOMPARE(set->GetActivePage(), foreground ? popup : a);
     }
 
@@ -358,7 +339,7 @@ private slots:
 
         QCOMPARE(order(), QStringList({"B", "D"}));
         QCOMPARE(active(), QStringLiteral("B"));
-        QVERIFY(confirmCalls.isEmpty());
+        QVERIFY(host->services.confirmCalls.isEmpty());
     }
 
     void closeAllWithoutMarksResetsTheFirstTab()
@@ -401,7 +382,7 @@ private slots:
         set->pmCloseAllKeepCurrentClick();
         flushDeletes();
         QCOMPARE(order(), QStringList({"A", "B"}));
-        QVERIFY(confirmCalls.isEmpty());
+        QVERIFY(host->services.confirmCalls.isEmpty());
         set->GroupOpening = false;
         set->actCloseExecute();
         QCOMPARE(order(), QStringList({"A"}));
@@ -430,14 +411,14 @@ private slots:
         QFETCH(int, tabsLeft);
         QFETCH(bool, confirmAfter);
         addTabs({"A", "B", "C"});
-        confirmAnswer = {answerYes, boxChecked};
+        host->services.confirmAnswer = {answerYes, boxChecked};
 
         set->CloseAll(silent);
 
-        QCOMPARE(confirmCalls.size(), asked ? 1 : 0);
+        QCOMPARE(host->services.confirmCalls.size(), asked ? 1 : 0);
         if (asked)
         {
-            const ConfirmCall call = confirmCalls.first();
+            const ConfirmCall call = host->services.confirmCalls.first();
             QCOMPARE(call.caption, QStringLiteral("CONFIRM>CloseAll"));
             QCOMPARE(call.title, QStringLiteral("CONFIRM>CloseAllPrompt"));
             QCOMPARE(call.prompt, QStringLiteral("CONFIRM>Proceed"));
@@ -451,7 +432,7 @@ private slots:
         if (!confirmAfter)
         {
             set->CloseAll(false);
-            QCOMPARE(confirmCalls.size(), 1);
+            QCOMPARE(host->services.confirmCalls.size(), 1);
         }
     }
 
@@ -475,7 +456,7 @@ private slots:
     void closeAllButThisAnsweredNo()
     {
         addTabs({"A", "B"});
-        confirmAnswer = {false, false};
+        host->services.confirmAnswer = {false, false};
         set->pmCloseAllKeepCurrentClick();
         QCOMPARE(order(), QStringList({"A", "B"}));
         QVERIFY(!byTitle("B")->HideFromCloseAll);
@@ -734,9 +715,9 @@ private slots:
         set->pmTabHomeClick();
         QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList({"http://home.test/"}));
 
-        host->inputAnswer = QStringLiteral("Named");
+        host->services.inputAnswer = QStringLiteral("Named");
         set->pmTabStickyNameClick(); // asks through the host's input box
-        QCOMPARE(host->inputQueries.size(), 1);
+        QCOMPARE(host->services.inputQueries.size(), 1);
         QCOMPARE(b->StickyName(), QStringLiteral("Named"));
         set->pmTabStickyNameClick(); // clears
         QVERIFY(b->StickyName().isEmpty());

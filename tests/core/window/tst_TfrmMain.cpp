@@ -5,10 +5,12 @@
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TUserAgentToken.h"
 #include "components/TQWStatusBar.h"
+#include "core/dialogs/TfrmConfirm.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/MainViewSettings.h"
 #include "core/window/TApplication.h"
-#include "core/dialogs/TfrmConfirm.h"
 #include "core/window/TfrmMain.h"
 
 #include <QAction>
@@ -94,6 +96,7 @@ private slots:
 
     void destroyWritesEverythingAsStrings();
     void destroyKeepsStoredValues();
+    void settingsChangedDuringTheRunSurviveTheExit();
     void maximizedKeepsStoredPosition();
     void fullScreenKeepsStatusBarSetting();
     void negativePositionStoredAsZero();
@@ -287,6 +290,23 @@ void tst_TfrmMain::destroyKeepsStoredValues()
 
     for (const auto& [name, text] : values)
         QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
+}
+
+void tst_TfrmMain::settingsChangedDuringTheRunSurviveTheExit()
+{
+    seed(QStringLiteral("OpenNewInForeground"), QStringLiteral("0"));
+    auto window = createWindow();
+    // Ctrl+F12 is for this run only.
+    window->RunCommand(MainCommand::FlipOpenInForeground);
+    QVERIFY(window->TabSet()->OpenNewInForeground);
+    // A dialog's change is stored at once and is what the exit writes.
+    window->ViewSettings()->SetViewToolbar(false);
+    window->ViewSettings()->SetVostelBarWidth(-5);
+    QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+    window.reset();
+    QCOMPARE(stored(QStringLiteral("OpenNewInForeground")), QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("VostelBarWidth")), QStringLiteral("234"));
 }
 
 void tst_TfrmMain::maximizedKeepsStoredPosition()

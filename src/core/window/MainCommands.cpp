@@ -1,0 +1,244 @@
+#include "core/window/MainCommands.h"
+
+#include "core/dialogs/TfrmCloseAll.h"
+#include "core/dialogs/TfrmProperties.h"
+#include "core/dialogs/WindowServices.h"
+#include "core/engine/TEngineProfile.h"
+#include "core/store/ProgramPaths.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TPopupCapture.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/TMainMenu.h"
+#include "core/window/TfrmMain.h"
+#include "navigation/TAddressBand.h"
+#include "navigation/TAddressController.h"
+#include "navigation/TQWComboBox.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+MainCommands::MainCommands(TfrmMain* window) : m_window(window)
+{
+    addTabCommands();
+    addActiveTabCommands();
+    addWindowCommands();
+}
+
+void MainCommands::add(MainCommand command, std::function<void()> run)
+{
+    m_commands.insert(command, std::move(run));
+}
+
+void MainCommands::run(MainCommand command)
+{
+    if (const auto run = m_commands.constFind(command); run != m_commands.constEnd())
+        (*run)();
+}
+
+void MainCommands::addTabCommands()
+{
+    // The parts are looked up when a command runs: the table is made before
+    // the menus that ask it, and so before the tab set.
+    const auto onTabSet = [this](MainCommand command, void (TTabSet::*operation)())
+    { add(command, [this, operation] { (m_window->TabSet()->*operation)(); }); };
+    onTabSet(MainCommand::NewTab, &TTabSet::actNewBlankExecute);
+    onTabSet(MainCommand::NewHomeTab, &TTabSet::actNewHomeExecute);
+    onTabSet(MainCommand::NewCurrentTab, &TTabSet::actNewCurrentExecute);
+    onTabSet(MainCommand::CloseTab, &TTabSet::actCloseExecute);
+    onTabSet(MainCommand::CloseAll, &TTabSet::actCloseAllExecute);
+    onTabSet(MainCommand::CloseAllKeepCurrent, &TTabSet::pmCloseAllKeepCurrentClick);
+    onTabSet(MainCommand::NextTab, &TTabSet::actNextBrowserTabExecute);
+    onTabSet(MainCommand::PreviousTab, &TTabSet::actPreviousBrowserTabExecute);
+    onTabSet(MainCommand::RefreshAll, &TTabSet::RefreshAll);
+    add(MainCommand::StopAll,
+        [this]
+        {
+            m_window->TabSet()->StopAll();
+            m_window->RefreshIndicators();
+        });
+    add(MainCommand::NewClipboardTab, [this] { newTabFromClipboard(); });
+    add(MainCommand::CloseAllShowList, [this] { showCloseAllList(); });
+    // For this run only: the stored setting stays what the user chose.
+    add(MainCommand::FlipOpenInForeground,
+        [this]
+        {
+            TTabSet* tabs = m_window->TabSet();
+            tabs->OpenNewInForeground = !tabs->OpenNewInForeground;
+        });
+}
+
+void MainCommands::addActiveTabCommands()
+{
+    const auto onTab = [this](MainCommand command, std::function<void(TBrowserTab*)> operation)
+    {
+        add(command,
+            [this, operation]
+            {
+                if (TBrowserTab* tab = m_window->GetActivePage())
+                    operation(tab);
+            });
+    };
+    // A command that changes what the tab is doing shows it at once.
+    const auto andRefresh = [this](std::function<void(TBrowserTab*)> operation)
+    {
+        return [this, operation](TBrowserTab* tab)
+        {
+            operation(tab);
+            m_window->RefreshIndicators();
+        };
+    };
+    onTab(MainCommand::Back,
+          [](TBrowserTab* tab)
+          {
+              if (tab->CanGoBack)
+                  tab->GoBack();
+          });
+    onTab(MainCommand::Forward,
+          [](TBrowserTab* tab)
+          {
+              if (tab->CanGoForward)
+                  tab->GoForward();
+          });
+    onTab(MainCommand::Home, [](TBrowserTab* tab) { tab->GoHome(); });
+    onTab(MainCommand::Stop, andRefresh([](TBrowserTab* tab) { tab->Stop(); }));
+    onTab(MainCommand::Refresh, andRefresh([](TBrowserTab* tab) { tab->Refresh(false); }));
+    onTab(MainCommand::RefreshBypassCache,
+          andRefresh([](TBrowserTab* tab) { tab->Refresh(true); }));
+    onTab(MainCommand::FollowNextLink, [](TBrowserTab* tab) { tab->FollowNextLink(); });
+    onTab(MainCommand::StickyTitle,
+          [](TBrowserTab* tab)
+          {
+              if (tab->StickyName().isEmpty())
+                  tab->PromptStickyName();
+              else
+                  tab->SetStickyName(QString());
+          });
+    onTab(MainCommand::ToggleLock, [](TBrowserTab* tab) { tab->SetLocked(!tab->Locked()); });
+    onTab(MainCommand::AddToPopupList,
+          [this](TBrowserTab* tab)
+          {
+              m_window->PopupCapture()->AddToPopupList(tab);
+              m_window->PopupCapture()->LoadPopupList();
+          });
+    onTab(MainCommand::Properties,
+          [this](TBrowserTab* tab)
+          {
+              if (tab->Browser())
+                  TfrmProperties::ShowForControl(tab->Browser(), m_window->Language(), m_window);
+          });
+    const auto onPageEdit = [&onTab](MainCommand command, EditCommand edit)
+    {
+        onTab(command,
+              [command, edit](TBrowserTab* tab)
+              {
+                  if (!tab->Browser())
+                      return;
+                  // The page takes the command where its focus is; a paste
+                  // first brings the page forward.
+                  if (command == MainCommand::Paste)
+                      tab->FocusPage();
+                  tab->Browser()->ExecEdit(edit);
+              });
+    };
+    onPageEdit(MainCommand::Cut, EditCut);
+    onPageEdit(MainCommand::Copy, EditCopy);
+    onPageEdit(MainCommand::Paste, EditPaste);
+    onPageEdit(MainCommand::SelectAll, EditSelectAll);
+}
+
+void MainCommands::addWindowCommands()
+{
+    add(MainCommand::FocusAddressBox, [this] { focusAddressBox(); });
+    add(MainCommand::WorkOffline, [this] { toggleWorkOffline(); });
+    add(MainCommand::About, [this] { showAbout(); });
+    add(MainCommand::Exit, [this] { m_window->close(); });
+    if (QFileInfo::exists(ProgramPaths::helpIndexFile()))
+        add(MainCommand::HelpTopics, [this] { openHelp(); });
+}
+
+void MainCommands::addMenuDrops()
+{
+    TMainMenu* menu = m_window->MainMenu();
+    // A menu can be dropped from the keyboard once its button is on the bar.
+    for (const MainCommand command :
+         {MainCommand::DropFileMenu, MainCommand::DropEditMenu, MainCommand::DropViewMenu,
+          MainCommand::DropFavoritesMenu, MainCommand::DropVostelGroupsMenu,
+          MainCommand::DropToolsMenu, MainCommand::DropSecurityMenu, MainCommand::DropHelpMenu,
+          MainCommand::DropTabsMenu})
+    {
+        if (!menu->MenuButton(command))
+            continue;
+        add(command,
+            [menu, command]
+            {
+                // The check mark follows the engine, whoever changed it last.
+                if (command == MainCommand::DropFileMenu)
+                    menu->WorkOfflineItem()->setChecked(TEngineProfile::workOffline());
+                menu->DropMenu(command);
+            });
+    }
+}
+
+void MainCommands::focusAddressBox()
+{
+    TAddressBand* band = m_window->Address()->Band();
+    if (band->isHidden())
+        return;
+    QComboBox* box = band->cboAddress;
+    box->setFocus(Qt::ShortcutFocusReason);
+    if (QLineEdit* edit = box->lineEdit())
+        edit->selectAll();
+}
+
+void MainCommands::newTabFromClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!TMainMenu::HoldsText(data))
+        return;
+    const QString text = data->text().trimmed();
+    // Text on the clipboard comes from anywhere: a script address in it
+    // would run in the new tab's page.
+    if (TAddressController::IsScriptAddress(text))
+    {
+        m_window->SetStatusText(
+            m_window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+        return;
+    }
+    m_window->Address()->OpenAddress(text, true);
+}
+
+void MainCommands::showCloseAllList()
+{
+    TfrmCloseAll dialog(m_window->TabSet(), m_window->Language(), m_window);
+    dialog.exec();
+}
+
+void MainCommands::toggleWorkOffline()
+{
+    TEngineProfile::setWorkOffline(m_window->MainMenu()->WorkOfflineItem()->isChecked());
+}
+
+void MainCommands::openHelp()
+{
+    const QString index = ProgramPaths::helpIndexFile();
+    if (!QFileInfo::exists(index))
+        return;
+    if (TBrowserTab* tab = m_window->TabSet()->AddTab())
+        tab->Navigate(QUrl::fromLocalFile(index).toString());
+}
+
+void MainCommands::showAbout()
+{
+    WindowServices* services = m_window->Services();
+    const QStringList lines = {QStringLiteral("Quillwave " QW_VERSION),
+                               QStringLiteral("Copyright \u00A9 2026 the Quillwave developers."),
+                               QString(),
+                               services->GetGlobalText(QStringLiteral("IEVersion")) +
+                                   QStringLiteral(": ") + TEngineProfile::engineVersionText()};
+    services->notify(QStringLiteral("Quillwave"), lines.join(QLatin1Char('\n')));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/window/MainCommand.h"
+
+#include <QHash>
+
+#include <functional>
+
+class TfrmMain;
+
+// The window's command table: every command the menus, the context menus
+// and the keyboard can name, with what it does. A command that is not in
+// the table is not available: the menus leave its item out and the key
+// filter leaves its keys to the page, so no item is ever offered that does
+// nothing.
+class MainCommands
+{
+public:
+    // The table lives as long as the window; the window's parts are asked
+    // for when a command runs.
+    explicit MainCommands(TfrmMain* window);
+
+    bool available(MainCommand command) const { return m_commands.contains(command); }
+    // Commands on the active tab do nothing when there is none.
+    void run(MainCommand command);
+
+    // The menu-dropping commands, once the menu bar has its buttons.
+    void addMenuDrops();
+
+private:
+    void add(MainCommand command, std::function<void()> run);
+    void addTabCommands();
+    void addActiveTabCommands();
+    void addWindowCommands();
+
+    void focusAddressBox();
+    void newTabFromClipboard();
+    void showCloseAllList();
+    void toggleWorkOffline();
+    void openHelp();
+    void showAbout();
+
+    TfrmMain* m_window;
+    QHash<MainCommand, std::function<void()>> m_commands;
+};

@@ -1,0 +1,32 @@
+#include "ScriptedServices.h"
+
+QString ScriptedServices::GetLangText(const QString& section, const QString& key) const
+{
+    const auto found = texts.constFind(section + QLatin1Char('>') + key);
+    if (found != texts.constEnd())
+        return *found;
+    return textFn ? textFn(section, key) : WindowServices::GetLangText(section, key);
+}
+
+ConfirmResult ScriptedServices::confirm(const QString& caption, bool checked, const QString& title,
+                                        const QString& prompt, const QString& okText,
+                                        const QString& cancelText, const QString& checkText)
+{
+    const ConfirmCall call{caption, checked, title, prompt, okText, cancelText, checkText};
+    confirmCalls << call;
+    return answerFn ? answerFn(call) : confirmAnswer;
+}
+
+bool ScriptedServices::inputQuery(const QString& caption, const QString& prompt, QString& text)
+{
+    inputQueries << InputCall{caption, prompt, text};
+    if (inputAnswer)
+        text = *inputAnswer;
+    return inputAccepted;
+}
+
+QString ScriptedServices::chooseSaveFile(const QString& caption, const QString& suggestedPath)
+{
+    saveFileRequests << caption + QLatin1Char('|') + suggestedPath;
+    return saveFileAnswer;
+}
