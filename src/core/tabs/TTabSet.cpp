@@ -435,10 +435,21 @@ void TTabSet::actCloseAllExecute()
 
 void TTabSet::pmCloseAllKeepCurrentClick()
 {
+    CloseAllBut(GetActivePage());
+}
+
+void TTabSet::pmTabCloseAllKeepCurrentClick()
+{
+    if (TBrowserTab* tab = GetPopupTab())
+        CloseAllBut(tab);
+}
+
+void TTabSet::CloseAllBut(TBrowserTab* keep)
+{
     if (GroupOpening)
         return;
     // The confirmation runs a modal loop in which the tab may go away.
-    const QPointer<TBrowserTab> current = GetActivePage();
+    const QPointer<TBrowserTab> current = keep;
     const bool wasHidden = current && current->HideFromCloseAll;
     if (current)
         current->HideFromCloseAll = true;

@@ -104,6 +104,8 @@ public:
     void actCloseExecute();
     void actCloseAllExecute();
     void pmCloseAllKeepCurrentClick();
+    // The same for the tab under the mouse (the tab context menu's item).
+    void pmTabCloseAllKeepCurrentClick();
     void actNextBrowserTabExecute();
     void actPreviousBrowserTabExecute();
     void pmTabCloseClick();
@@ -147,6 +149,8 @@ private:
     TBrowserTab* CreateTabAfter(bool hidden, TBrowserTab* previous);
     void AttachTab(TBrowserTab* tab);
     void SyncAppearance(TBrowserTab* tab);
+    // Closes every tab but keep (and those kept on Close All); keep comes to the front.
+    void CloseAllBut(TBrowserTab* keep);
     void TabShown(TBrowserTab* tab);
     void ResetTab(TBrowserTab* tab, bool clearTabHome);
     void SelectVisibleTab(int step);

@@ -401,8 +401,15 @@ void TMainMenu::BuildTabMenu()
     QAction* all = AddItem(closeAll, QStringLiteral("pmTabCloseAllDefault"),
                            QStringLiteral("__MenuTabCloseAllDefault"), MainCommand::CloseAll, {});
     closeAll->setDefaultAction(all);
-    AddItem(closeAll, QStringLiteral("pmTabCloseAllKeepCurrent"),
-            QStringLiteral("__MenuTabCloseAllKeepCurrent"), MainCommand::CloseAllKeepCurrent, {});
+    // Like every item of this menu it acts on the tab under the mouse.
+    QAction* allButThis = AddPlain(closeAll, QStringLiteral("pmTabCloseAllKeepCurrent"),
+                                   QStringLiteral("__MenuTabCloseAllKeepCurrent"), QKeySequence());
+    connect(allButThis, &QAction::triggered, this,
+            [this]
+            {
+                if (m_tabSet)
+                    m_tabSet->pmTabCloseAllKeepCurrentClick();
+            });
     AddItem(closeAll, QStringLiteral("pmTabCloseAllShowList"),
             QStringLiteral("__MenuTabCloseAllShowList"), MainCommand::CloseAllShowList, {});
     QAction* close = AddPlain(pmTab, QStringLiteral("pmTabClose"), QStringLiteral("__MenuTabClose"),

@@ -19,6 +19,7 @@
 #include "core/instance/TStWMDataCopy.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/ProgramPaths.h"
+#include "core/store/RegistryTypeError.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TSessionKeeper.h"
@@ -51,6 +52,20 @@
 namespace
 {
 const QString ProductName = QStringLiteral("Quillwave");
+
+// A value of the wrong type in the store must not end the program halfway
+// through its exit and lose what the rest of the exit stores.
+template <typename Work> void survivingBadValues(Work&& work)
+{
+    try
+    {
+        work();
+    }
+    catch (const RegistryTypeError& error)
+    {
+        qWarning("%s", error.what());
+    }
+}
 } // namespace
 
 TfrmMain::TfrmMain(BrowserControlFactory factory, QWidget* parent)
@@ -121,6 +136,7 @@ void TfrmMain::FormCreate()
     }
 
     sbStatus->setVisible(m_options->ViewStatusBar() || m_viewSettings->FullScreen());
+    pnlAddress->setVisible(m_viewSettings->ViewAddressBar());
     MainWindowPlacement::apply(this, *m_options, m_viewSettings->FullScreen());
     InstallFilters();
 
@@ -223,6 +239,8 @@ void TfrmMain::CreateTabSet()
     connect(m_popupCapture, &TPopupCapture::closeKilledTabsRequested, m_tabSet,
             &TTabSet::CloseKilledTabs);
     connect(m_popupCapture, &TPopupCapture::closeTabRequested, m_tabSet, &TTabSet::CloseTab);
+    connect(m_tabSet, &TTabSet::addressBoxFocusRequested, this,
+            [this] { RunCommand(MainCommand::FocusAddressBox); });
 
     m_tabSet->AddTab();
     pcPage->SetMultipleLines(m_options->MultipleLines());
@@ -348,25 +366,33 @@ void TfrmMain::FormDestroy()
     if (m_keyFilter)
         qApp->removeEventFilter(m_keyFilter);
 
-    m_options->SetAutoRefresh(m_tabSet->AutoRefreshInterval());
+    // Auto refresh is applied at the first activation; a window that never
+    // got there has nothing of its own to store.
+    if (m_activatedOnce)
+        m_options->SetAutoRefresh(m_tabSet->AutoRefreshInterval());
     m_tabSet->RefreshTimer()->stop();
     // The capture writes its list back as it goes.
     const bool usePopupVostel = m_popupCapture->UsePopupVostel();
     delete m_popupCapture;
     m_popupCapture = nullptr;
-    TUserAgentToken::UpdateUserAgentToken(*m_options->Store(), false);
+    survivingBadValues([this]
+                       { TUserAgentToken::UpdateUserAgentToken(*m_options->Store(), false); });
     m_tabSet->CloseKilledTabs();
 
     m_address->SaveTypedUrls();
 
-    QList<TBrowserTab*> tabs;
-    for (int i = 0; i < m_tabSet->Count(); ++i)
-        tabs << m_tabSet->Tab(i);
-    TStartupLoader::WriteRememberedSites(*m_options, tabs);
+    survivingBadValues(
+        [this]
+        {
+            QList<TBrowserTab*> tabs;
+            for (int i = 0; i < m_tabSet->Count(); ++i)
+                tabs << m_tabSet->Tab(i);
+            TStartupLoader::WriteRememberedSites(*m_options, tabs);
+        });
     // The exit write has the last word on the list; the run ended normally.
-    m_sessionKeeper->EndRun();
+    survivingBadValues([this] { m_sessionKeeper->EndRun(); });
 
-    WriteBackSettings(usePopupVostel);
+    survivingBadValues([this, usePopupVostel] { WriteBackSettings(usePopupVostel); });
 
     // Nothing may write after the settings object is gone.
     m_language.reset();

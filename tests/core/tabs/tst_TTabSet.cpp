@@ -453,6 +453,17 @@ private slots:
         QVERIFY(byTitle("D")->HideFromCloseAll);
     }
 
+    void closeAllButTheTabUnderTheMouse()
+    {
+        addTabs({"A", "B", "C"});
+        pc->setActivePage(byTitle("C"));
+        set->PopupTabIndex = pc->visibleIndexOf(byTitle("A"));
+        set->pmTabCloseAllKeepCurrentClick();
+        flushDeletes();
+        QCOMPARE(order(), QStringList({"A"}));
+        QCOMPARE(active(), QStringLiteral("A"));
+    }
+
     void closeAllButThisAnsweredNo()
     {
         addTabs({"A", "B"});

@@ -15,9 +15,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -97,6 +99,9 @@ private slots:
     void destroyWritesEverythingAsStrings();
     void destroyKeepsStoredValues();
     void settingsChangedDuringTheRunSurviveTheExit();
+    void wrongTypeNeverStopsTheExit();
+    void hiddenAddressBarStaysHidden();
+    void newTabFocusesTheAddressBox();
     void maximizedKeepsStoredPosition();
     void fullScreenKeepsStatusBarSetting();
     void negativePositionStoredAsZero();
@@ -307,6 +312,43 @@ void tst_TfrmMain::settingsChangedDuringTheRunSurviveTheExit()
     QCOMPARE(stored(QStringLiteral("OpenNewInForeground")), QStringLiteral("0"));
     QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
     QCOMPARE(stored(QStringLiteral("VostelBarWidth")), QStringLiteral("234"));
+}
+
+void tst_TfrmMain::wrongTypeNeverStopsTheExit()
+{
+    seed(QStringLiteral("AutoRefresh"), QStringLiteral("30000"));
+    {
+        RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
+        QVERIFY(store.setDWord(RegistryKeys::ValueKey, QStringLiteral("StartupMode"), 1));
+    }
+    createWindow().reset();
+    // Written after the remembered sites, which read the bad value.
+    QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
+    // Never activated: auto refresh was never applied, so it is not stored.
+    QCOMPARE(stored(QStringLiteral("AutoRefresh")), QStringLiteral("30000"));
+}
+
+void tst_TfrmMain::hiddenAddressBarStaysHidden()
+{
+    seed(QStringLiteral("ViewAddressBar"), QStringLiteral("0"));
+    auto window = createWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(child<QWidget>(window.get(), "pnlAddress")->isHidden());
+    window.reset();
+    QCOMPARE(stored(QStringLiteral("ViewAddressBar")), QStringLiteral("0"));
+}
+
+void tst_TfrmMain::newTabFocusesTheAddressBox()
+{
+    auto window = createWindow();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->RunCommand(MainCommand::NewTab);
+    auto* box = child<QComboBox>(window.get(), "cboAddress");
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->lineEdit()->selectedText(), box->lineEdit()->text());
 }
 
 void tst_TfrmMain::maximizedKeepsStoredPosition()
