@@ -1,12 +1,11 @@
 #include "QuillwaveHome.h"
 
 #include "chrome/TUserAgentToken.h"
-#include "core/store/RegistryKeys.h"
 #include "core/instance/TInstanceChannel.h"
+#include "core/store/RegistryKeys.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -185,14 +184,6 @@ bool QuillwaveHome::hasUserAgentToken() const
 bool QuillwaveHome::removeUserAgentToken() const
 {
     return reg({QStringLiteral("delete"), userAgentKey(), TUserAgentToken::TokenName}) == 0;
-}
-
-qint64 QuillwaveHome::startupCostMs() const
-{
-    QElapsedTimer clock;
-    clock.start();
-    reg({QStringLiteral("get"), valueKey(), QStringLiteral("AskDefaultBrowser")});
-    return clock.elapsed();
 }
 
 bool QuillwaveHome::isListening() const
