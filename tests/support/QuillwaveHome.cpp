@@ -6,7 +6,6 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -185,14 +184,6 @@ bool QuillwaveHome::hasUserAgentToken() const
 bool QuillwaveHome::removeUserAgentToken() const
 {
     return reg({QStringLiteral("delete"), userAgentKey(), TUserAgentToken::TokenName}) == 0;
-}
-
-qint64 QuillwaveHome::startupCostMs() const
-{
-    QElapsedTimer clock;
-    clock.start();
-    reg({QStringLiteral("get"), valueKey(), QStringLiteral("AskDefaultBrowser")});
-    return clock.elapsed();
 }
 
 bool QuillwaveHome::isListening() const

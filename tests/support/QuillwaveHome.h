@@ -64,10 +64,6 @@ public:
     // main window writes it when it is created and removes it when destroyed.
     bool hasUserAgentToken() const;
     bool removeUserAgentToken() const;
-    // How long starting and ending a program that loads the same libraries
-    // and opens the store takes on this machine right now (a quillwave-reg
-    // lookup), for bounds that are about the program and not the load.
-    qint64 startupCostMs() const;
 
     // Whether some copy listens on the channel: the socket accepts a
     // connection (a socket file left by a killed copy does not).

@@ -43,17 +43,26 @@ QString runOnce(const QString& program, const QStringList& arguments,
 }
 } // namespace
 
-XSession::XSession() = default;
+XSession::XSession(WindowManager windowManager) : m_windowManagerKind(windowManager) {}
 
 XSession::~XSession() = default;
 
-QString XSession::missingTools()
+QString XSession::missingTools(WindowManager windowManager)
 {
+    QStringList needed = {QStringLiteral("Xvfb"), QStringLiteral("xdotool"),
+                          QStringLiteral("xwininfo"), QStringLiteral("import")};
+    if (windowManager == WindowManager::Openbox)
+        needed << QStringLiteral("openbox") << QStringLiteral("xprop");
     QStringList missing;
-    for (const char* name : {"Xvfb", "xdotool", "xwininfo", "import"})
-        if (toolPath(name).isEmpty())
-            missing << QString::fromLatin1(name);
+    for (const QString& name : std::as_const(needed))
+        if (QStandardPaths::findExecutable(name).isEmpty())
+            missing << name;
     return missing.join(QLatin1Char(' '));
+}
+
+bool XSession::underCi()
+{
+    return !qEnvironmentVariableIsEmpty("CI");
 }
 
 bool XSession::start(QString* error)
@@ -90,7 +99,45 @@ bool XSession::start(QString* error)
         return fail(QStringLiteral("Xvfb gave no display: ") + m_server->describe() +
                     QString::fromLocal8Bit(m_server->process().readAllStandardError()));
     m_display = QLatin1Char(':') + QString::fromLatin1(number).trimmed();
-    return true;
+    if (m_windowManagerKind == WindowManager::None)
+        return true;
+    return startWindowManager(error);
+}
+
+bool XSession::startWindowManager(QString* error)
+{
+    const auto fail = [error](const QString& why)
+    {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString program = toolPath("openbox");
+    if (program.isEmpty())
+        return fail(QStringLiteral("openbox is not installed"));
+    if (!m_windowManagerHome.isValid())
+        return fail(QStringLiteral("no temporary folder for the window manager"));
+    // A home of its own: the user's configuration does not change how it
+    // places windows, and its log goes away with the session.
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("HOME"), m_windowManagerHome.path());
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        env.remove(QString::fromLatin1(name));
+    m_windowManager = std::make_unique<QuillwaveProcess>(
+        program, QStringList{QStringLiteral("--sm-disable")}, env);
+    if (!m_windowManager->start())
+        return fail(QStringLiteral("openbox did not start"));
+    // It names its check window on the root window once it manages the screen.
+    const QDeadlineTimer deadline(20000);
+    while (m_windowManager->isRunning() && !deadline.hasExpired())
+    {
+        if (run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .contains(QStringLiteral("window id")))
+            return true;
+        QTest::qWait(100);
+    }
+    return fail(QStringLiteral("openbox did not take the screen: ") + m_windowManager->describe());
 }
 
 bool XSession::isRunning() const
@@ -167,6 +214,40 @@ QStringList XSession::visibleWindows(qint64 pid) const
 QString XSession::focusedWindow() const
 {
     return xdotool({QStringLiteral("getwindowfocus"), QStringLiteral("-f")}).trimmed();
+}
+
+QString XSession::mapState(const QString& window) const
+{
+    static const QRegularExpression state(QStringLiteral("Map State: (\\w+)"));
+    return state.match(run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}))
+        .captured(1);
+}
+
+bool XSession::isManagedNormal(const QString& window) const
+{
+    return !window.isEmpty() &&
+           run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_STATE")})
+               .contains(QStringLiteral("Normal"));
+}
+
+bool XSession::minimize(const QString& window) const
+{
+    return !xdotool({QStringLiteral("windowminimize"), window}).isNull();
+}
+
+QString XSession::describeWindows(qint64 pid) const
+{
+    QString report =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    const QStringList windows =
+        xdotool({QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid)})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& window : windows)
+        report += run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window}).simplified() +
+                  QLatin1Char('\n');
+    if (m_windowManager)
+        report += QStringLiteral("window manager: ") + m_windowManager->describe().left(300);
+    return report;
 }
 
 bool XSession::focusWindow(const QString& window, int timeoutMs) const

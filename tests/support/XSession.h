@@ -6,14 +6,15 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
 class QuillwaveProcess;
 
 // A private X display for tests that press real keys: an Xvfb server on a
-// free display number, without a window manager, and xdotool to find
-// windows, give them the keyboard focus and send key strokes and clicks
+// free display number, by default without a window manager, and xdotool to
+// find windows, give them the keyboard focus and send key strokes and clicks
 // through the XTEST extension, so that the program receives them exactly as
 // it receives a person's typing (events sent to one window with XSendEvent
 // are marked as synthetic, and Qt's keyboard handling does not rely on
@@ -21,20 +22,30 @@ class QuillwaveProcess;
 //
 // Without a window manager nothing gives a window the focus; focusWindow()
 // does what a window manager does on a click into a window: it sets the
-// X input focus, and Qt then activates that window.
+// X input focus, and Qt then activates that window. Tests of what only a
+// window manager does (minimising) ask for openbox, which draws its frames
+// with client-side fonts and so needs no X core fonts on the machine.
 class XSession
 {
 public:
-    XSession();
+    enum class WindowManager
+    {
+        None,
+        Openbox
+    };
+
+    explicit XSession(WindowManager windowManager = WindowManager::None);
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // The programs the session needs that cannot be found, separated by
-    // blanks; empty when all are there.
-    static QString missingTools();
+    // The programs a session with windowManager needs that cannot be found,
+    // separated by blanks; empty when all are there.
+    static QString missingTools(WindowManager windowManager = WindowManager::None);
 
-    // Starts the server; false (with error set) when it did not come up.
+    // Starts the server, and the window manager when one was asked for, and
+    // waits until that manages the screen; false (with error set) when
+    // either did not come up.
     bool start(QString* error = nullptr);
     bool isRunning() const;
     // ":N"
@@ -62,6 +73,17 @@ public:
     // open menu, list or dialog).
     QStringList visibleWindows(qint64 pid) const;
 
+    // "IsViewable", "IsUnMapped" or "IsUnviewable"; empty when xwininfo failed.
+    QString mapState(const QString& window) const;
+    // Whether the window manager has taken window on and shows it as a
+    // normal (not minimised) window: the state it sets on the window says so.
+    bool isManagedNormal(const QString& window) const;
+    // Asks the window manager to minimise window.
+    bool minimize(const QString& window) const;
+    // The root window's tree, every window of process pid with its state,
+    // and how the window manager runs: for failure messages.
+    QString describeWindows(qint64 pid) const;
+
     // Gives window the X input focus and waits until the server reports it.
     bool focusWindow(const QString& window, int timeoutMs) const;
     // The window that has the X input focus; empty when none or unknown.
@@ -88,29 +110,50 @@ public:
     // Writes a picture of the whole screen to path (PNG).
     bool screenshot(const QString& path) const;
 
+    // Whether the tests run under continuous integration (CI set), where a
+    // missing tool is a broken machine and fails the test instead of
+    // skipping it.
+    static bool underCi();
+
 private:
+    bool startWindowManager(QString* error);
+
+    WindowManager m_windowManagerKind;
+    // Declared before the processes: the window manager's home outlives it.
+    QTemporaryDir m_windowManagerHome;
     std::unique_ptr<QuillwaveProcess> m_server;
+    // Declared after the server: it ends first.
+    std::unique_ptr<QuillwaveProcess> m_windowManager;
     QString m_display;
 };
 
-// Skips the current test when the tools for a private X display are missing.
-#define QW_SKIP_WITHOUT_X_TOOLS()                                                                  \
+// Fails the current test under CI, skips it elsewhere, when the tools for a
+// private X display with windowManager are missing.
+#define QW_REQUIRE_X_TOOLS(windowManager)                                                          \
     do                                                                                             \
     {                                                                                              \
-        const QString qwMissingXTools = XSession::missingTools();                                  \
+        const QString qwMissingXTools = XSession::missingTools(windowManager);                     \
         if (!qwMissingXTools.isEmpty())                                                            \
-            QSKIP(qPrintable(QStringLiteral("needs ") + qwMissingXTools));                         \
+        {                                                                                          \
+            const QString qwWhy = QStringLiteral("needs ") + qwMissingXTools +                     \
+                                  QStringLiteral(" (scripts/install-deps.sh installs them)");      \
+            if (XSession::underCi())                                                               \
+                QFAIL(qPrintable(qwWhy));                                                          \
+            QSKIP(qPrintable(qwWhy));                                                              \
+        }                                                                                          \
     } while (false)
 
 // Starts session (a std::unique_ptr<XSession>) for a test program that
-// drives the real program: fails when the program was not built, skips when
-// the X tools are missing.
-#define QW_START_X_SESSION(session, programPath)                                                   \
+// drives the real program, optionally with a window manager (the last
+// argument, an XSession::WindowManager): fails when the program was not
+// built, and when the X tools are missing as QW_REQUIRE_X_TOOLS says.
+#define QW_START_X_SESSION(session, programPath, ...)                                              \
     do                                                                                             \
     {                                                                                              \
+        const XSession::WindowManager qwWindowManager{__VA_ARGS__};                                \
         QVERIFY2(QFileInfo(programPath).isExecutable(), qPrintable(programPath));                  \
-        QW_SKIP_WITHOUT_X_TOOLS();                                                                 \
-        session = std::make_unique<XSession>();                                                    \
+        QW_REQUIRE_X_TOOLS(qwWindowManager);                                                       \
+        session = std::make_unique<XSession>(qwWindowManager);                                     \
         QString qwStartError;                                                                      \
         QVERIFY2(session->start(&qwStartError), qPrintable(qwStartError));                         \
     } while (false)

@@ -1,15 +1,17 @@
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/store/RegistryTypeError.h"
-#include "core/settings/TQWOptions.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlite3.h>
 
 #include <functional>
+#include <optional>
 
 using Getter = std::function<QVariant(const TQWOptions&)>;
 using Setter = std::function<void(TQWOptions&)>;
@@ -19,7 +21,28 @@ Q_DECLARE_METATYPE(Setter)
 namespace
 {
 const QString& ValueKey = RegistryKeys::ValueKey;
+
+// Any option's getter, as the table declares it.
+QVariant readOption(const TQWOptions& o, TQWOptions::Option option)
+{
+    switch (option)
+    {
+#define QW_TEST_READ(name, kind, defaultValue, access)                                             \
+    case TQWOptions::Option::name:                                                                 \
+        return QVariant::fromValue(o.name());
+        QW_OPTION_TABLE(QW_TEST_READ)
+#undef QW_TEST_READ
+    case TQWOptions::Option::Count:
+        break;
+    }
+    return QVariant();
 }
+
+QString defaultText(TQWOptions::Option option)
+{
+    return TQWOptions::DefaultText(option);
+}
+} // namespace
 
 class tst_TQWOptions : public QObject
 {
@@ -53,102 +76,57 @@ private slots:
         QFile::remove(dir.filePath("settings.sqlite"));
     }
 
-    void defaultsOnAnEmptyStore_data()
+    void everyOption_data()
     {
-        QTest::addColumn<Getter>("getter");
-        QTest::addColumn<QVariant>("expected");
-#define ROW(name, value)                                                                           \
-    QTest::newRow(#name) << Getter([](const TQWOptions& o)                                         \
-                                   { return QVariant::fromValue(o.name()); })                      \
-                         << QVariant::fromValue(value)
-        ROW(AllowMultiInstance, false);
-        ROW(CommandLine, QString());
-        ROW(StartupMode, QStringLiteral("Home"));
-        ROW(StartupVostelGroup, QString());
-        ROW(StartupPage, QString());
-        ROW(OpenNewAtEnd, false);
-        ROW(OpenNewInForeground, false);
-        ROW(NewAction, 2);
-        ROW(MultipleLines, false);
-        ROW(TabsDown, true);
-        ROW(TabColorScheme, QStringLiteral("custom"));
-        ROW(InactiveTabColor, 11184810);
-        ROW(InactiveFontColor, 0);
-        ROW(ConfirmCloseAll, true);
-        ROW(ConfirmShutdown, true);
-        ROW(AutoRefresh, 0);
-        ROW(SponsorCaption, QString());
-        ROW(Maximized, false);
-        ROW(Left, 10);
-        ROW(Top, 10);
-        ROW(Width, 1024 - 40); // no screen in a GUI-less run
-        ROW(Height, 768 - 40);
-        ROW(LimitTitleLength, 35);
-        ROW(LoadBHOs, false);
-        ROW(UsePopupVostel, true);
-        ROW(PopupVostelNotify, true);
-        ROW(DisableALTShortcuts, false);
-        ROW(AddressNewWin, false);
-        ROW(ShowGo, false);
-        ROW(AutoCompleteStyle, 2);
-        ROW(CtrlPre, QStringLiteral("http://www."));
-        ROW(CtrlPost, QStringLiteral(".com"));
-        ROW(ShiftPre, QStringLiteral("http://www."));
-        ROW(ShiftPost, QStringLiteral(".net"));
-        ROW(CtrlShiftPre, QStringLiteral("http://www."));
-        ROW(CtrlShiftPost, QStringLiteral(".org"));
-        ROW(QuickSearchNewWin, true);
-        ROW(SearchBar, QStringLiteral("quillwave:searchbar"));
-        ROW(SearchNewWin, true);
-        ROW(VGCloseFirst, false);
-        ROW(FavoritesNewWin, true);
-        ROW(LinksNewWin, true);
-        ROW(BreakFavorites, false);
-        ROW(ShowOpenAllFavorites, true);
-        ROW(HistoryNewWin, true);
-        ROW(FavoritesWidth, 250);
-        ROW(FavoritesHeight, 400);
-        ROW(ViewVostelBar, false);
-        ROW(VostelBarWidth, 234);
-        ROW(VBAutoExpand, true);
-        ROW(LanguageFile, QStringLiteral("qweng.ini"));
-        ROW(ViewToolbar, true);
-        ROW(ViewAddressBar, true);
-        ROW(ViewLinksBar, true);
-        ROW(ViewStatusBar, true);
-        ROW(ToolbarShowColor, false);
-        ROW(UseCustomIcons, true);
-        ROW(MinToTray, false);
-        ROW(FullScreen, false);
-        ROW(FullscreenMenuBar, false);
-        ROW(FullscreenStatusBar, false);
-        ROW(AskDefaultBrowser, true);
-        ROW(VersionCheck, 1);
-        ROW(CheckedVersion, 145);
-        ROW(LastPong, 0);
-        ROW(New, false);
-#undef ROW
+        QTest::addColumn<int>("option");
+        for (int i = 0; i < int(TQWOptions::Option::Count); ++i)
+            QTest::newRow(qPrintable(TQWOptions::Name(TQWOptions::Option(i)))) << i;
     }
 
-    void defaultsOnAnEmptyStore()
+    void defaultParsesAsItsKind_data() { everyOption_data(); }
+    void defaultParsesAsItsKind()
     {
-        QFETCH(Getter, getter);
-        QFETCH(QVariant, expected);
-        QCOMPARE(getter(*options), expected);
+        QFETCH(int, option);
+        const QString text = TQWOptions::DefaultText(TQWOptions::Option(option));
+        switch (TQWOptions::KindOf(TQWOptions::Option(option)))
+        {
+        case TQWOptions::Kind::Boolean:
+            QVERIFY2(text == QLatin1String("0") || text == QLatin1String("1"), qPrintable(text));
+            break;
+        case TQWOptions::Kind::Integer:
+        {
+            bool ok = false;
+            const int number = text.toInt(&ok);
+            QVERIFY2(ok && QString::number(number) == text, qPrintable(text));
+            break;
+        }
+        case TQWOptions::Kind::String:
+            break;
+        }
+    }
+
+    // What a getter gives for a missing value is what it gives for the
+    // default written out: the table's default and the getter's fallback
+    // cannot drift apart.
+    void missingValueReadsAsItsDefault_data() { everyOption_data(); }
+    void missingValueReadsAsItsDefault()
+    {
+        QFETCH(int, option);
+        const QVariant missing = readOption(*options, TQWOptions::Option(option));
+        QVERIFY(missing.isValid());
         // Reading a missing value writes nothing.
         QVERIFY(store->valueNames(ValueKey).isEmpty());
+        QVERIFY(store->setString(ValueKey, TQWOptions::Name(TQWOptions::Option(option)),
+                                 TQWOptions::DefaultText(TQWOptions::Option(option))));
+        QCOMPARE(readOption(*options, TQWOptions::Option(option)), missing);
     }
 
     void everyValueIsListedOnce()
     {
-        QCOMPARE(int(TQWOptions::Option::Count), 66);
         QSet<QString> names;
         for (int i = 0; i < int(TQWOptions::Option::Count); ++i)
             names.insert(TQWOptions::Name(TQWOptions::Option(i)).toCaseFolded());
-        QCOMPARE(names.size(), 66);
-        QCOMPARE(TQWOptions::DefaultText(TQWOptions::Option::InactiveTabColor),
-                 QStringLiteral("11184810"));
-        QCOMPARE(TQWOptions::DefaultText(TQWOptions::Option::TabsDown), QStringLiteral("1"));
+        QCOMPARE(names.size(), int(TQWOptions::Option::Count));
     }
 
     void constructionCreatesOnlyTheBaseKey()
@@ -189,7 +167,7 @@ private slots:
             << "1";
         QTest::newRow("VostelBarWidth -5")
             << Setter([](TQWOptions& o) { o.SetVostelBarWidth(-5); }) << "VostelBarWidth"
-            << "234";
+            << defaultText(TQWOptions::Option::VostelBarWidth);
         QTest::newRow("VostelBarWidth 0")
             << Setter([](TQWOptions& o) { o.SetVostelBarWidth(0); }) << "VostelBarWidth"
             << "0";
@@ -222,32 +200,49 @@ private slots:
     void integerAndBooleanReading_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("limitTitleLength"); // integer, default 35
-        QTest::addColumn<bool>("allowMulti");      // boolean, default false
-        QTest::addColumn<bool>("tabsDown");        // boolean, default true
-        QTest::newRow("0") << "0" << 0 << false << false;
-        QTest::newRow("1") << "1" << 1 << true << true;
-        QTest::newRow("2 is true") << "2" << 2 << true << true;
-        QTest::newRow("negative is true") << "-1" << -1 << true << true;
-        QTest::newRow("yes is the default") << "yes" << 35 << false << true;
-        QTest::newRow("empty is the default") << "" << 35 << false << true;
-        QTest::newRow("trailing text") << "12px" << 35 << false << true;
-        QTest::newRow("decimal point") << "1.5" << 35 << false << true;
-        QTest::newRow("hex is not decimal") << "0x10" << 35 << false << true;
-        QTest::newRow("too large for int") << "99999999999" << 35 << false << true;
+        QTest::addColumn<bool>("readable"); // false: each value reads as its default
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("truth");
+        // clang-format off
+        QTest::newRow("0") << "0" << true << 0 << false;
+        QTest::newRow("1") << "1" << true << 1 << true;
+        QTest::newRow("2 is true") << "2" << true << 2 << true;
+        QTest::newRow("negative is true") << "-1" << true << -1 << true;
+        QTest::newRow("yes is the default") << "yes" << false << 0 << false;
+        QTest::newRow("empty is the default") << "" << false << 0 << false;
+        QTest::newRow("trailing text") << "12px" << false << 0 << false;
+        QTest::newRow("decimal point") << "1.5" << false << 0 << false;
+        QTest::newRow("hex is not decimal") << "0x10" << false << 0 << false;
+        QTest::newRow("too large for int") << "99999999999" << false << 0 << false;
+        // clang-format on
     }
 
     void integerAndBooleanReading()
     {
         QFETCH(QString, text);
-        QFETCH(int, limitTitleLength);
-        QFETCH(bool, allowMulti);
-        QFETCH(bool, tabsDown);
-        for (const char* name : {"LimitTitleLength", "AllowMultiInstance", "TabsDown"})
-            QVERIFY(store->setString(ValueKey, QString::fromLatin1(name), text));
-        QCOMPARE(options->LimitTitleLength(), limitTitleLength);
-        QCOMPARE(options->AllowMultiInstance(), allowMulti);
-        QCOMPARE(options->TabsDown(), tabsDown);
+        QFETCH(bool, readable);
+        QFETCH(int, number);
+        QFETCH(bool, truth);
+        using Option = TQWOptions::Option;
+        // An integer, a boolean whose default is false and one whose
+        // default is true.
+        std::optional<Option> falseByDefault, trueByDefault;
+        for (int i = 0; i < int(Option::Count); ++i)
+        {
+            if (TQWOptions::KindOf(Option(i)) != TQWOptions::Kind::Boolean)
+                continue;
+            std::optional<Option>& slot =
+                defaultText(Option(i)) == QLatin1String("1") ? trueByDefault : falseByDefault;
+            if (!slot)
+                slot = Option(i);
+        }
+        QVERIFY(falseByDefault && trueByDefault);
+        for (const Option option : {Option::LimitTitleLength, *falseByDefault, *trueByDefault})
+            QVERIFY(store->setString(ValueKey, TQWOptions::Name(option), text));
+        QCOMPARE(options->LimitTitleLength(),
+                 readable ? number : defaultText(Option::LimitTitleLength).toInt());
+        QCOMPARE(readOption(*options, *falseByDefault).toBool(), readable && truth);
+        QCOMPARE(readOption(*options, *trueByDefault).toBool(), readable ? truth : true);
     }
 
     void autoCompleteStyleReading_data()
@@ -280,11 +275,12 @@ private slots:
     {
         RegistryStore otherConnection(store->databasePath());
         TQWOptions other(&otherConnection);
-        QCOMPARE(options->StartupMode(), QStringLiteral("Home"));
+        const QString byDefault = defaultText(TQWOptions::Option::StartupMode);
+        QCOMPARE(options->StartupMode(), byDefault);
         other.SetStartupMode("Blank");
         QCOMPARE(options->StartupMode(), QStringLiteral("Blank"));
         QVERIFY(store->deleteValue(ValueKey, "StartupMode"));
-        QCOMPARE(other.StartupMode(), QStringLiteral("Home"));
+        QCOMPARE(other.StartupMode(), byDefault);
     }
 
     void nonStringValueThrows_data()
@@ -488,7 +484,7 @@ private slots:
         saved.isNull() ? qunsetenv("QUILLWAVE_HOME") : qputenv("QUILLWAVE_HOME", saved);
         RegistryStore direct(home.filePath("settings.sqlite"));
         QCOMPARE(direct.value(ValueKey, "LanguageFile")->text, QStringLiteral("other.ini"));
-        QCOMPARE(options->LanguageFile(), QStringLiteral("qweng.ini"));
+        QCOMPARE(options->LanguageFile(), defaultText(TQWOptions::Option::LanguageFile));
     }
 };
 

