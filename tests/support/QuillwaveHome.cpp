@@ -1,8 +1,8 @@
 #include "QuillwaveHome.h"
 
 #include "chrome/TUserAgentToken.h"
-#include "core/store/RegistryKeys.h"
 #include "core/instance/TInstanceChannel.h"
+#include "core/store/RegistryKeys.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -132,6 +132,16 @@ QuillwaveProcess* QuillwaveHome::launch(const QStringList& arguments, Display di
     m_copies.push_back(
         std::make_unique<QuillwaveProcess>(programPath(), arguments, environment(display)));
     QuillwaveProcess* copy = m_copies.back().get();
+    return copy->start() ? copy : nullptr;
+}
+
+QuillwaveProcess* QuillwaveHome::launchIn(const QString& workingFolder,
+                                          const QStringList& arguments)
+{
+    m_copies.push_back(std::make_unique<QuillwaveProcess>(programPath(), arguments,
+                                                          environment(Display::Offscreen)));
+    QuillwaveProcess* copy = m_copies.back().get();
+    copy->process().setWorkingDirectory(workingFolder);
     return copy->start() ? copy : nullptr;
 }
 

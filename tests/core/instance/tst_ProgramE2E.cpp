@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <functional>
 
@@ -126,6 +127,8 @@ private slots:
     void simultaneousLaunchesGiveOneFirstCopy();
     void killedCopyIsReplaced();
     void forwardRestoresMinimisedWindow();
+    void relativeFileOpensFromWorkingFolder_data();
+    void relativeFileOpensFromWorkingFolder();
 
 private:
     // Launches a copy that must stay: fails the test when it cannot start.
@@ -497,6 +500,43 @@ void tst_ProgramE2E::forwardRestoresMinimisedWindow()
     QVERIFY2(waitFor(settled, PatienceMs), qPrintable(displayReport()));
     QCOMPARE(mapState(id), QStringLiteral("IsViewable"));
     QVERIFY2(first->isRunning(), qPrintable(first->describe()));
+}
+
+void tst_ProgramE2E::relativeFileOpensFromWorkingFolder_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("file");
+    // clang-format off
+    QTest::newRow("file name")             << "page.html"       << "page.html";
+    QTest::newRow("path with a dot first") << "./dir/page.html" << "dir/page.html";
+    QTest::newRow("path into a folder")    << "dir/page.html"   << "dir/page.html";
+    // clang-format on
+}
+
+void tst_ProgramE2E::relativeFileOpensFromWorkingFolder()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, file);
+    QuillwaveHome home;
+    QVERIFY(home.isValid());
+    QVERIFY(seedQuietStore(home));
+    // The remembered tabs tell which address the tab went to.
+    QVERIFY(home.setValue(QStringLiteral("StartupMode"), QStringLiteral("Last")));
+    QTemporaryDir workingFolder;
+    QVERIFY(workingFolder.isValid());
+    QVERIFY(QDir(workingFolder.path()).mkpath(QStringLiteral("dir")));
+    for (const QString& name : {QStringLiteral("page.html"), QStringLiteral("dir/page.html")})
+        QVERIFY(writeFile(workingFolder.filePath(name), "<title>Local</title>"));
+
+    QuillwaveProcess* first = home.launchIn(workingFolder.path(), {argument});
+    QVERIFY(first);
+    QVERIFY2(home.waitUntilUp(first, PatienceMs), qPrintable(first->describe()));
+    const QString expected = QUrl::fromLocalFile(workingFolder.filePath(file)).toString();
+    const QString sitesKey = QuillwaveHome::valueKey() + QStringLiteral("\\Last Open Sites");
+    QTRY_VERIFY2_WITH_TIMEOUT(home.exportText(sitesKey).contains(expected),
+                              qPrintable(home.exportText(sitesKey)), PatienceMs);
+    first->terminate();
+    QVERIFY2(first->waitForExit(PatienceMs), qPrintable(first->describe()));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramE2E)
