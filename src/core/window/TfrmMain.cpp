@@ -1,5 +1,6 @@
 #include "core/window/TfrmMain.h"
 
+#include "chrome/LanguageFolders.h"
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageMenu.h"
@@ -270,13 +271,11 @@ void TfrmMain::FirstActivation()
 
 void TfrmMain::LoadLanguage()
 {
-    const QString folder = ProgramPaths::languagesFolder();
     const QString configured = m_options->LanguageFile();
-    const QString fileName = TLanguage::ResolveFileName(folder, configured);
+    m_language = std::make_unique<TLanguage>();
+    const QString fileName = m_language->LoadChosen(LanguageFolders::standard(), configured);
     if (fileName != configured)
         m_options->SetLanguageFile(fileName);
-    m_language = std::make_unique<TLanguage>();
-    m_language->Load(QDir(folder).filePath(fileName));
 }
 
 void TfrmMain::BuildMenus()
@@ -299,12 +298,12 @@ void TfrmMain::BuildMenus()
             [this]
             {
                 m_languageMenu->RebuildLanguageMenu(pmMenuViewLanguages,
-                                                    ProgramPaths::languagesFolder(),
+                                                    LanguageFolders::standard(),
                                                     m_options->LanguageFile());
             });
     connect(m_languageMenu, &TLanguageMenu::languageChosen, this, &TfrmMain::LanguageSwitch);
     // The submenu is filled each time it opens; until then it must still open.
-    m_languageMenu->RebuildLanguageMenu(pmMenuViewLanguages, ProgramPaths::languagesFolder(),
+    m_languageMenu->RebuildLanguageMenu(pmMenuViewLanguages, LanguageFolders::standard(),
                                         m_options->LanguageFile());
 
     pnlLogo = new TLogoPanel(pnlBands);

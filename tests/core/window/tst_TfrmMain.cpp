@@ -5,10 +5,10 @@
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TUserAgentToken.h"
 #include "components/TQWStatusBar.h"
+#include "core/dialogs/TfrmConfirm.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/window/TApplication.h"
-#include "core/dialogs/TfrmConfirm.h"
 #include "core/window/TfrmMain.h"
 
 #include <QAction>
@@ -91,6 +91,8 @@ private slots:
     void noPlaceholderLeft();
     void languageFile_data();
     void languageFile();
+    void userLanguageFolder_data();
+    void userLanguageFolder();
 
     void destroyWritesEverythingAsStrings();
     void destroyKeepsStoredValues();
@@ -230,6 +232,62 @@ void tst_TfrmMain::languageFile()
     auto* exit = window->findChild<QAction*>(QStringLiteral("mnuExit"));
     QVERIFY(exit);
     QCOMPARE(exit->text(), exitItem);
+}
+
+void tst_TfrmMain::userLanguageFolder_data()
+{
+    QTest::addColumn<QString>("userFiles"); // name=content; content "BIG" makes a 17 MiB file
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QString>("storedAfter");
+    QTest::addColumn<QString>("fileMenu");
+    QTest::addColumn<QString>("exitItem");
+
+    // The installed files are those beside the test program; the user's
+    // folder is the home's.
+    // clang-format off
+    QTest::newRow("junk file beside")           << "junk.ini=\x01\x02[[[=" << QString()   << Missing     << "&File"  << "E&xit";
+    QTest::newRow("junk file, German chosen")   << "junk.ini=\x01\x02[[[=" << "qwdeu.ini" << "qwdeu.ini" << "Datei"  << "&Beenden";
+    QTest::newRow("oversized file beside")      << "big.ini=BIG"             << "qweng.ini" << "qweng.ini" << "&File"  << "E&xit";
+    QTest::newRow("oversized file chosen")      << "big.ini=BIG"             << "big.ini"   << "big.ini"   << "&File"  << "E&xit";
+    QTest::newRow("own language, texts missing") << "mine.ini=[MAIN]\nMenuFile=&Mine" << "mine.ini" << "mine.ini" << "&Mine" << "E&xit";
+    QTest::newRow("own copy of an installed name") << "qwdeu.ini=[MAIN]\nMenuFile=&Meine" << "qwdeu.ini" << "qwdeu.ini" << "&Meine" << "E&xit";
+    QTest::newRow("chosen file gone")           << "junk.ini=x"              << "gone.ini"  << "qweng.ini" << "&File"  << "E&xit";
+    // clang-format on
+}
+
+void tst_TfrmMain::userLanguageFolder()
+{
+    QFETCH(QString, userFiles);
+    QFETCH(QString, configured);
+    QFETCH(QString, storedAfter);
+    QFETCH(QString, fileMenu);
+    QFETCH(QString, exitItem);
+
+    QDir user(m_home->filePath(QStringLiteral("Languages")));
+    QVERIFY(user.removeRecursively() && user.mkpath(QStringLiteral(".")));
+    {
+        const QString& pair = userFiles;
+        const QString name = pair.section(QLatin1Char('='), 0, 0);
+        const QString content = pair.section(QLatin1Char('='), 1, -1);
+        QFile file(user.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (content == QLatin1String("BIG"))
+            QVERIFY(file.write("[MAIN]\nMenuFile=Big\n") > 0 && file.resize(17 * 1024 * 1024));
+        else
+            QVERIFY(file.write(content.toUtf8()) >= 0);
+    }
+    if (!configured.isNull())
+        seed(QStringLiteral("LanguageFile"), configured);
+
+    auto window = createWindow();
+    QCOMPARE(stored(QStringLiteral("LanguageFile")), storedAfter);
+    QCOMPARE(child<QToolButton>(window.get(), "tbMenuFile")->text(), fileMenu);
+    auto* exit = window->findChild<QAction*>(QStringLiteral("mnuExit"));
+    QVERIFY(exit);
+    QCOMPARE(exit->text(), exitItem);
+    // The installed languages stay in the menu beside the user's.
+    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
+    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini")));
 }
 
 void tst_TfrmMain::destroyWritesEverythingAsStrings()
