@@ -417,12 +417,18 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
 
 QString TBrowserTab::RememberedAddress() const
 {
+    const QString address = GetLocationURL();
+    if (!address.isEmpty() && address != QLatin1String("about:blank"))
+        return address;
     // A tab whose first page is still on its way has no address of its own
     // yet; what it is loading is what the user will see there.
-    const QString address = GetLocationURL();
-    if (Busy && !m_pendingUrl.isEmpty() &&
-        (address.isEmpty() || address == QLatin1String("about:blank")))
+    if (Busy && !m_pendingUrl.isEmpty())
         return m_pendingUrl;
+    // A restored tab that has not reached its page yet (the program ends
+    // early, or the site cannot be reached) still stands for that page:
+    // remembering it blank would lose the user's tab.
+    if (Restoring && !TabHome.isEmpty())
+        return TabHome;
     return address;
 }
 
