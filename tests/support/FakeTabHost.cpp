@@ -9,6 +9,7 @@ FakeTabHost::FakeTabHost()
 {
     globalTexts.insert(u"Blank"_s, u"(Blank page)"_s);
     globalTexts.insert(u"Loading"_s, u"Loading..."_s);
+    globalTexts.insert(u"SpecialFileRefused"_s, u"Not opened: %s"_s);
     globalTexts.insert(u"StickyNameTitle"_s, u"Tab name"_s);
     globalTexts.insert(u"StickyNamePrompt"_s, u"Name of this tab:"_s);
 }

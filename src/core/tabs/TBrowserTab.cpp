@@ -1,8 +1,11 @@
 #include "core/tabs/TBrowserTab.h"
 
+#include "chrome/TLanguage.h"
+#include "core/engine/SpecialFileAddress.h"
 #include "core/tabs/ITabHost.h"
 
 #include <QPointer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -73,7 +76,7 @@ TBrowserTab::~TBrowserTab()
 
 void TBrowserTab::Navigate(const QString& url)
 {
-    if (!m_browser)
+    if (!m_browser || RefusedSpecialFile(SpecialFileAddress::specialFilePath(url)))
         return;
     if (!m_locked)
         SetTitle(url);
@@ -291,6 +294,8 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
     if (Killed)
         return false;
     const QString& url = request.url;
+    if (RefusedSpecialFile(SpecialFileAddress::specialFilePath(QUrl(url))))
+        return false;
     if (url.left(10) == u"javascript"_s)
         return true;
 
@@ -413,6 +418,17 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
         FinishTracking();
     if (frame == TopFrame)
         m_pendingUrl.clear();
+}
+
+bool TBrowserTab::RefusedSpecialFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    // The tab no longer stands for the address: it must not come back at the next start.
+    Restoring = false;
+    m_host->SetStatusText(
+        TLanguage::FormatText(m_host->GetGlobalText(u"SpecialFileRefused"_s), path));
+    return true;
 }
 
 QString TBrowserTab::RememberedAddress() const

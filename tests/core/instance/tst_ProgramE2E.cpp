@@ -16,6 +16,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace
 {
 // The user's requirement for a copy that hands its argument over or only
@@ -127,6 +129,7 @@ private slots:
     void simultaneousLaunchesGiveOneFirstCopy();
     void killedCopyIsReplaced();
     void forwardRestoresMinimisedWindow();
+    void pipeAddressLeavesTheExitFree();
     void relativeFileOpensFromWorkingFolder_data();
     void relativeFileOpensFromWorkingFolder();
 
@@ -500,6 +503,36 @@ void tst_ProgramE2E::forwardRestoresMinimisedWindow()
     QVERIFY2(waitFor(settled, PatienceMs), qPrintable(displayReport()));
     QCOMPARE(mapState(id), QStringLiteral("IsViewable"));
     QVERIFY2(first->isRunning(), qPrintable(first->describe()));
+}
+
+void tst_ProgramE2E::pipeAddressLeavesTheExitFree()
+{
+    QuillwaveHome home;
+    QVERIFY(home.isValid());
+    QVERIFY(seedQuietStore(home));
+    QVERIFY(home.setValue(QStringLiteral("StartupMode"), QStringLiteral("Last")));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString pipe = folder.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    // Given at the start, and forwarded to the running copy.
+    QuillwaveProcess* first = home.launch({pipe});
+    QVERIFY(first);
+    QVERIFY2(home.waitUntilUp(first, PatienceMs), qPrintable(first->describe()));
+    QuillwaveProcess* second = home.launch({QUrl::fromLocalFile(pipe).toString()});
+    QVERIFY(second);
+    QVERIFY2(second->waitForExit(PatienceMs), qPrintable(second->describe()));
+    QTest::qWait(1000); // time for an engine that would open the pipe to do so
+
+    first->terminate();
+    QVERIFY2(first->waitForExit(PatienceMs), qPrintable(first->describe()));
+    QVERIFY2(first->exitedNormally() && first->exitCode() == 0, qPrintable(first->describe()));
+    QVERIFY(!home.isListening());
+    // Not remembered, so it does not come back at the next start.
+    const QString sites =
+        home.exportText(QuillwaveHome::valueKey() + QStringLiteral("\\Last Open Sites"));
+    QVERIFY2(!sites.contains(QStringLiteral("pipe")), qPrintable(sites));
 }
 
 void tst_ProgramE2E::relativeFileOpensFromWorkingFolder_data()
