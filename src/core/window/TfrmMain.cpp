@@ -259,6 +259,8 @@ void TfrmMain::tmrLoadCoolbarTimer()
                    [this] { return m_sessionKeeper->ShouldRestore(); })
         .Run();
     m_sessionKeeper->RestoreFinished();
+    if (const QString reason = m_options->UnsavedReason(); !reason.isEmpty())
+        SetStatusText(TLanguage::FormatText(GetGlobalText(QStringLiteral("SettingsNotSaved")), reason));
 }
 
 void TfrmMain::FirstActivation()
