@@ -1,5 +1,6 @@
 #include "chrome/TLanguage.h"
 
+#include "chrome/LanguageFolders.h"
 #include "chrome/TComponentTranslator.h"
 
 #include <QDir>
@@ -7,13 +8,25 @@
 
 QString TLanguage::ResolveFileName(const QString& folder, const QString& configuredName)
 {
-    const bool plainName = !configuredName.isEmpty() && configuredName != QLatin1String(".") &&
-                           configuredName != QLatin1String("..") &&
-                           !configuredName.contains(QLatin1Char('/')) &&
-                           !configuredName.contains(QLatin1Char('\\'));
-    if (plainName && QFileInfo(QDir(folder).filePath(configuredName)).isFile())
-        return configuredName;
-    return DefaultFileName();
+    return LanguageFolders({folder}).filePath(configuredName).isEmpty() ? DefaultFileName()
+                                                                        : configuredName;
+}
+
+QString TLanguage::LoadChosen(const LanguageFolders& folders, const QString& configuredName)
+{
+    const QString chosen = folders.filePath(configuredName);
+    const QString fileName = chosen.isEmpty() ? DefaultFileName() : configuredName;
+    const QString path = chosen.isEmpty() ? folders.filePath(fileName) : chosen;
+    Load(path);
+    m_fileName = fileName;
+    const QString defaultPath = folders.defaultFilePath(DefaultFileName());
+    if (!defaultPath.isEmpty() && QFileInfo(defaultPath) != QFileInfo(path))
+    {
+        TLanguageFile fallback;
+        if (fallback.load(defaultPath))
+            m_file.addMissingFrom(fallback);
+    }
+    return fileName;
 }
 
 bool TLanguage::Load(const QString& path)

@@ -2,6 +2,8 @@
 
 #include "chrome/TLanguageFile.h"
 
+class LanguageFolders;
+
 #include <QString>
 
 class QObject;
@@ -23,6 +25,11 @@ public:
     // Loads the file once; a missing or unreadable file leaves the language
     // empty (every placeholder stays, every lookup gives its fallback).
     bool Load(const QString& path);
+    // Loads the configured file from folders, or the default file when no
+    // folder holds it, and takes every text that file lacks (all of them
+    // when it cannot be read) from the installed default file. Returns the
+    // file name in use, which is the one to keep in the setting.
+    QString LoadChosen(const LanguageFolders& folders, const QString& configuredName);
     void LoadFromData(const QByteArray& data, const QString& fileName = QString());
 
     // File name without folder, as given to Load.

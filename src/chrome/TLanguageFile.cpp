@@ -1,6 +1,7 @@
 #include "chrome/TLanguageFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace
 {
@@ -13,6 +14,9 @@ QString foldName(const QString& name)
 bool TLanguageFile::load(const QString& path)
 {
     clear();
+    // Opening a pipe waits for a writer, possibly for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -66,11 +70,7 @@ void TLanguageFile::parseLine(QStringView line, int& current)
             current = -1;
             return;
         }
-        Section section;
-        section.name = name;
-        m_sections.append(section);
-        current = int(m_sections.size()) - 1;
-        m_sectionIndex.insert(folded, current);
+        current = addSection(name, true) ? int(m_sections.size()) - 1 : -1;
         return;
     }
     if (current < 0)
@@ -80,17 +80,53 @@ void TLanguageFile::parseLine(QStringView line, int& current)
         return;
     Section& section = m_sections[current];
     const QString key = line.left(equals).toString();
-    const QString folded = foldName(key);
-    if (section.index.contains(folded))
+    if (!section.index.contains(foldName(key)))
+        addEntry(section, key, line.mid(equals + 1).toString(), true);
+}
+
+TLanguageFile::Section* TLanguageFile::addSection(const QString& name, bool bounded)
+{
+    if (bounded && m_sections.size() >= MaximumSections)
+        return nullptr;
+    Section section;
+    section.name = name;
+    m_sections.append(section);
+    m_sectionIndex.insert(foldName(name), int(m_sections.size()) - 1);
+    return &m_sections.last();
+}
+
+void TLanguageFile::addEntry(Section& section, const QString& key, const QString& text,
+                             bool bounded)
+{
+    if (bounded && m_entryCount >= MaximumEntries)
         return;
-    section.index.insert(folded, int(section.entries.size()));
-    section.entries.append({key, line.mid(equals + 1).toString()});
+    section.index.insert(foldName(key), int(section.entries.size()));
+    section.entries.append({key, text});
+    ++m_entryCount;
+}
+
+void TLanguageFile::addMissingFrom(const TLanguageFile& other)
+{
+    // other is bounded itself, and a file that used up its own bounds must
+    // still get every text it lacks.
+    for (const Section& theirs : other.m_sections)
+    {
+        const auto found = m_sectionIndex.constFind(foldName(theirs.name));
+        Section* ours = found == m_sectionIndex.constEnd() ? addSection(theirs.name, false)
+                                                           : &m_sections[*found];
+        for (const auto& [key, text] : theirs.entries)
+        {
+            if (!ours->index.contains(foldName(key)))
+                addEntry(*ours, key, text, false);
+        }
+    }
 }
 
 void TLanguageFile::clear()
 {
     m_sections.clear();
     m_sectionIndex.clear();
+    m_entryCount = 0;
 }
 
 const TLanguageFile::Section* TLanguageFile::findSection(const QString& section) const

@@ -14,15 +14,25 @@
 class TLanguageFile
 {
 public:
-    // Bigger files are not language files; refusing them keeps a stray
-    // multi-gigabyte file in the folder from exhausting memory.
-    static constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
+    // What a language file may hold, far above what the shipped ones hold
+    // (30 KB, 14 sections, 600 entries). Every section and entry costs
+    // bookkeeping of its own, so the counts are bounded besides the size:
+    // a file of tiny sections would otherwise take gigabytes. Beyond the
+    // bounds further sections and entries are ignored.
+    static constexpr qint64 MaximumFileSize = 1024 * 1024;
+    static constexpr int MaximumSections = 256;
+    static constexpr int MaximumEntries = 20000;
 
-    // Replaces the content with the file's. A missing, unreadable or oversized
-    // file leaves the object empty and returns false.
+    // Replaces the content with the file's. A missing, unreadable, special
+    // (a pipe, a device) or oversized file leaves the object empty and
+    // returns false.
     bool load(const QString& path);
     void loadFromData(const QByteArray& data);
     void clear();
+
+    // Adds the sections and entries of other that this file lacks, so that a
+    // lookup finds other's text wherever this file has none.
+    void addMissingFrom(const TLanguageFile& other);
 
     // The entry's text, or defaultText when the section or the key is absent.
     // An entry present with an empty text yields the empty string.
@@ -47,6 +57,11 @@ private:
     // none does (before the first section, or inside a repeated one).
     void parseLine(QStringView line, int& current);
 
+    // bounded: refuse beyond MaximumSections / MaximumEntries (nullptr, nothing added).
+    Section* addSection(const QString& name, bool bounded);
+    void addEntry(Section& section, const QString& key, const QString& text, bool bounded);
+
     QVector<Section> m_sections;
     QHash<QString, int> m_sectionIndex; // lower-cased name -> m_sections position
+    int m_entryCount = 0;
 };

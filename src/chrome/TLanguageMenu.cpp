@@ -1,5 +1,6 @@
 #include "chrome/TLanguageMenu.h"
 
+#include "chrome/LanguageFolders.h"
 #include "chrome/TLanguageFile.h"
 
 #include <QAction>
@@ -20,16 +21,19 @@ QString TLanguageMenu::LanguageName(const QString& path)
 void TLanguageMenu::RebuildLanguageMenu(QMenu* submenu, const QString& languagesFolder,
                                         const QString& currentFileName)
 {
+    RebuildLanguageMenu(submenu, LanguageFolders({languagesFolder}), currentFileName);
+}
+
+void TLanguageMenu::RebuildLanguageMenu(QMenu* submenu, const LanguageFolders& folders,
+                                        const QString& currentFileName)
+{
     if (!submenu)
         return;
     const QList<QAction*> oldItems = submenu->actions();
 
     auto* group = new QActionGroup(submenu);
     group->setExclusive(true);
-    const QFileInfoList files =
-        QDir(languagesFolder)
-            .entryInfoList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Unsorted);
-    for (const QFileInfo& info : files)
+    for (const QFileInfo& info : folders.files())
     {
         const QString path = info.absoluteFilePath();
         QString caption = LanguageName(path);

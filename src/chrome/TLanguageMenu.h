@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class LanguageFolders;
 class QMenu;
 
 // Fills the View > Languages submenu with one radio item per language file
@@ -22,6 +23,10 @@ public:
     // file name equals currentFileName exactly; then deletes the items the
     // submenu held before, so that only the new ones stay.
     void RebuildLanguageMenu(QMenu* submenu, const QString& languagesFolder,
+                             const QString& currentFileName);
+    // The same over several folders: each file name once, the first
+    // folder's file winning (LanguageFolders::files).
+    void RebuildLanguageMenu(QMenu* submenu, const LanguageFolders& folders,
                              const QString& currentFileName);
 
     // The language's own name as its file states it, or empty.

@@ -37,6 +37,8 @@ QString TQWStatusBar::panelText(int index) const
 
 void TQWStatusBar::setPanelText(int index, const QString& text)
 {
+    if (index == 0)
+        m_message = text;
     if (QLabel* label = m_panels.value(index))
         label->setText(text);
 }
@@ -55,4 +57,9 @@ QString TQWStatusBar::statusTextForHint(const QString& hint)
     if (lineBreak >= 0)
         text = text.mid(lineBreak + 1);
     return text;
+}
+
+void TQWStatusBar::showHint(const QString& hint)
+{
+    m_panels[0]->setText(hint.isEmpty() ? m_message : hint);
 }

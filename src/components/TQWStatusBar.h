@@ -17,8 +17,13 @@ public:
     explicit TQWStatusBar(QWidget* parent = nullptr);
 
     QString panelText(int index) const;
+    // The first panel's text is its message: hints show over it for a while.
     void setPanelText(int index, const QString& text);
     void setPanelIcon(int index, const QIcon& icon);
+    // A menu item's or button's hint shows in the first panel while the
+    // pointer is on it; an empty hint brings back the panel's own text, so
+    // moving the pointer never wipes a message.
+    void showHint(const QString& hint);
     QLabel* panel(int index) const { return m_panels.value(index); }
 
     // What the first panel shows for a hint: its long part (after "|"),
@@ -27,4 +32,5 @@ public:
 
 private:
     QVector<QLabel*> m_panels;
+    QString m_message;
 };

@@ -1,12 +1,12 @@
 #include "chrome/TDefaultBrowser.h"
-#include "core/store/ProgramPaths.h"
-#include "core/store/RegistryTypeError.h"
-#include "core/window/TApplication.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/instance/TInstanceChannel.h"
-#include "core/settings/TQWOptions.h"
 #include "core/instance/TSignalWatcher.h"
+#include "core/settings/TQWOptions.h"
+#include "core/store/ProgramPaths.h"
+#include "core/store/RegistryTypeError.h"
+#include "core/window/TApplication.h"
 #include "core/window/TfrmMain.h"
 
 #include <QCoreApplication>
@@ -52,14 +52,15 @@ int main(int argc, char* argv[])
         // Core and Network only: a forwarding copy starts neither a GUI nor the engine.
         QCoreApplication app(argc, argv);
         TInstanceChannel::forward(
-            TEntryRoutine::argumentToForward(decision.forwardArgument, QDir::currentPath()));
+            TEntryRoutine::resolveArgument(decision.forwardArgument, QDir::currentPath()));
         return 0;
     }
     case TEntryRoutine::Action::Run:
         break;
     }
     if (decision.commandLine)
-        TQWOptions().SetCommandLine(*decision.commandLine);
+        TQWOptions().SetCommandLine(
+            TEntryRoutine::resolveArgument(*decision.commandLine, QDir::currentPath()));
 
     // The program's own scheme must be known to the engine before it starts.
     TEngineProfile::registerSchemes();

@@ -127,7 +127,7 @@ int BrowserLauncher::run(int argc, char* argv[], char* envp[])
             int applicationArgc = argc;
             const QCoreApplication application(applicationArgc, argv);
             result = TInstanceChannel::forwardWithResult(
-                TEntryRoutine::argumentToForward(plan.argument, QDir::currentPath()));
+                TEntryRoutine::resolveArgument(plan.argument, QDir::currentPath()));
         }
         // A record that went out may have been acted on and must not be
         // sent twice; one that nobody took is the browser's to try again

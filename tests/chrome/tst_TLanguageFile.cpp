@@ -1,3 +1,4 @@
+#include "chrome/LanguageFolders.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
 #include "chrome/TLanguageMenu.h"
@@ -10,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -33,6 +36,13 @@ private slots:
     void loadFolderIsEmpty();
     void loadOversizedFileIsEmpty();
     void loadReplacesEarlierContent();
+    void loadPipeIsEmptyAtOnce();
+    void manySectionsAreBounded();
+    void manyEntriesAreBounded();
+    void missingTextsComeFromTheDefault();
+    void foldersListEachNameOnceUserFirst();
+    void chosenFileFallsBackPerText_data();
+    void chosenFileFallsBackPerText();
 
     void langTextFallback_data();
     void langTextFallback();
@@ -201,6 +211,136 @@ void tst_TLanguageFile::loadReplacesEarlierContent()
     QCOMPARE(file.read(QStringLiteral("S"), QStringLiteral("B"), QString()), QStringLiteral("2"));
     QVERIFY(!file.load(dir.filePath(QStringLiteral("gone.ini"))));
     QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("B")));
+}
+
+void tst_TLanguageFile::loadPipeIsEmptyAtOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pipe.ini"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    TLanguageFile file;
+    QVERIFY(!file.load(path)); // would wait for a writer for ever if it opened the pipe
+    QVERIFY(file.isEmpty());
+    QVERIFY(LanguageFolders({dir.path()}).files().isEmpty());
+    QVERIFY(LanguageFolders({dir.path()}).filePath(QStringLiteral("pipe.ini")).isEmpty());
+}
+
+void tst_TLanguageFile::manySectionsAreBounded()
+{
+    // A file as large as allowed, made of nothing but tiny sections.
+    QByteArray data;
+    for (int i = 0; data.size() < TLanguageFile::MaximumFileSize - 16; ++i)
+        data += "[s" + QByteArray::number(i) + "]\nk=v\n";
+    TLanguageFile file;
+    file.loadFromData(data);
+    QCOMPARE(file.sections().size(), TLanguageFile::MaximumSections);
+    QCOMPARE(file.read(QStringLiteral("s0"), QStringLiteral("k"), QString()), QStringLiteral("v"));
+    QCOMPARE(file.read(QStringLiteral("s%1").arg(TLanguageFile::MaximumSections),
+                       QStringLiteral("k"), QStringLiteral("none")),
+             QStringLiteral("none"));
+}
+
+void tst_TLanguageFile::manyEntriesAreBounded()
+{
+    QByteArray data = "[S]\n";
+    for (int i = 0; i < TLanguageFile::MaximumEntries + 10; ++i)
+        data += "k" + QByteArray::number(i) + "=v\n";
+    TLanguageFile file;
+    file.loadFromData(data);
+    QCOMPARE(file.keys(QStringLiteral("S")).size(), TLanguageFile::MaximumEntries);
+}
+
+void tst_TLanguageFile::missingTextsComeFromTheDefault()
+{
+    TLanguageFile shipped;
+    shipped.loadFromData("[MAIN]\nA=shipped a\nB=shipped b\n[GLOBAL]\nOK=OK\n");
+    // A file that used up its bounds still gets every text it lacks.
+    QByteArray data = "[main]\na=own a\nEmpty=\n";
+    for (int i = 0; i < TLanguageFile::MaximumSections; ++i)
+        data += "[s" + QByteArray::number(i) + "]\n";
+    TLanguageFile own;
+    own.loadFromData(data);
+    own.addMissingFrom(shipped);
+    QCOMPARE(own.read(QStringLiteral("MAIN"), QStringLiteral("A"), QString()),
+             QStringLiteral("own a"));
+    QCOMPARE(own.read(QStringLiteral("MAIN"), QStringLiteral("B"), QString()),
+             QStringLiteral("shipped b"));
+    QCOMPARE(own.read(QStringLiteral("GLOBAL"), QStringLiteral("OK"), QString()),
+             QStringLiteral("OK"));
+    QCOMPARE(own.read(QStringLiteral("MAIN"), QStringLiteral("Empty"), QStringLiteral("x")),
+             QString());
+}
+
+void tst_TLanguageFile::foldersListEachNameOnceUserFirst()
+{
+    QTemporaryDir user;
+    QTemporaryDir installed;
+    writeFile(user.filePath(QStringLiteral("qwdeu.ini")), "[INFO]\nLanguage=Mein Deutsch\n");
+    writeFile(user.filePath(QStringLiteral("mine.ini")), "[INFO]\n");
+    writeFile(installed.filePath(QStringLiteral("qwdeu.ini")), "[INFO]\nLanguage=Deutsch\n");
+    writeFile(installed.filePath(QStringLiteral("qweng.ini")), "[INFO]\nLanguage=English\n");
+    writeFile(user.filePath(QStringLiteral("qweng.ini")), "[INFO]\nLanguage=My English\n");
+    const LanguageFolders folders({user.path(), installed.path(), user.path()});
+
+    QCOMPARE(folders.folders().size(), 2);
+    QStringList paths;
+    for (const QFileInfo& file : folders.files())
+        paths << file.absoluteFilePath();
+    paths.sort();
+    QStringList expected{QDir(user.path()).absoluteFilePath(QStringLiteral("mine.ini")),
+                         QDir(user.path()).absoluteFilePath(QStringLiteral("qwdeu.ini")),
+                         QDir(user.path()).absoluteFilePath(QStringLiteral("qweng.ini"))};
+    expected.sort();
+    QCOMPARE(paths, expected);
+    QCOMPARE(folders.filePath(QStringLiteral("qwdeu.ini")),
+             QDir(user.path()).absoluteFilePath(QStringLiteral("qwdeu.ini")));
+    QCOMPARE(folders.filePath(QStringLiteral("../qwdeu.ini")), QString());
+    // The shipped default is the installed one, whatever the user keeps.
+    QCOMPARE(folders.defaultFilePath(QStringLiteral("qweng.ini")),
+             QDir(installed.path()).absoluteFilePath(QStringLiteral("qweng.ini")));
+}
+
+void tst_TLanguageFile::chosenFileFallsBackPerText_data()
+{
+    QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    // clang-format off
+    QTest::newRow("partial file")   << QByteArray("[MAIN]\nA=own\n") << "own.ini" << "own"     << "shipped b";
+    QTest::newRow("junk")           << QByteArray("\x01\x02\xff[[=") << "own.ini" << "shipped a" << "shipped b";
+    QTest::newRow("oversized")      << QByteArray("BIG")               << "own.ini" << "shipped a" << "shipped b";
+    QTest::newRow("gone")           << QByteArray()                    << "qweng.ini" << "shipped a" << "shipped b";
+    // clang-format on
+}
+
+void tst_TLanguageFile::chosenFileFallsBackPerText()
+{
+    QFETCH(QByteArray, chosen);
+    QFETCH(QString, used);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QTemporaryDir user;
+    QTemporaryDir installed;
+    writeFile(installed.filePath(QStringLiteral("qweng.ini")),
+              "[MAIN]\nA=shipped a\nB=shipped b\n");
+    const QString own = user.filePath(QStringLiteral("own.ini"));
+    if (chosen == "BIG")
+    {
+        writeFile(own, "[MAIN]\nA=big\n");
+        QFile grow(own);
+        QVERIFY(grow.resize(TLanguageFile::MaximumFileSize + 1));
+    }
+    else if (!chosen.isEmpty())
+        writeFile(own, chosen);
+
+    TLanguage language;
+    QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
+                                 QStringLiteral("own.ini")),
+             used);
+    QCOMPARE(language.FileName(), used);
+    QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")), a);
+    QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")), b);
 }
 
 void tst_TLanguageFile::langTextFallback_data()

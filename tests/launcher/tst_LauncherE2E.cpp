@@ -139,7 +139,8 @@ void tst_LauncherE2E::forwardsWithoutTheBrowser_data()
         << QStringList{"http://127.0.0.1:9/a", "http://127.0.0.1:9/b"} << "http://127.0.0.1:9/a";
     QTest::newRow("switch in capitals") << QStringList{"--NEW"} << "--NEW";
     QTest::newRow("relative file") << QStringList{"saved.vgp"} << "FILE";
-    QTest::newRow("cut to 1024") << QStringList{QString(1500, u'k')} << QString(1024, u'k');
+    const QString longSearch = "http://127.0.0.1:9/search?q=" + QString(5000, u'k') + "&end=1";
+    QTest::newRow("long address whole") << QStringList{longSearch} << longSearch;
 }
 
 void tst_LauncherE2E::forwardsWithoutTheBrowser()

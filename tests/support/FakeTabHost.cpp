@@ -9,6 +9,7 @@ FakeTabHost::FakeTabHost()
 {
     services.setGlobalText(u"Blank"_s, u"(Blank page)"_s);
     services.setGlobalText(u"Loading"_s, u"Loading..."_s);
+    services.setGlobalText(u"SpecialFileRefused"_s, u"Not opened: %s"_s);
     services.setGlobalText(u"StickyNameTitle"_s, u"Tab name"_s);
     services.setGlobalText(u"StickyNamePrompt"_s, u"Name of this tab:"_s);
 }

@@ -134,6 +134,16 @@ QuillwaveProcess* QuillwaveHome::launch(const QStringList& arguments, Display di
     return copy->start() ? copy : nullptr;
 }
 
+QuillwaveProcess* QuillwaveHome::launchIn(const QString& workingFolder,
+                                          const QStringList& arguments)
+{
+    m_copies.push_back(std::make_unique<QuillwaveProcess>(programPath(), arguments,
+                                                          environment(Display::Offscreen)));
+    QuillwaveProcess* copy = m_copies.back().get();
+    copy->process().setWorkingDirectory(workingFolder);
+    return copy->start() ? copy : nullptr;
+}
+
 int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
 {
     QProcess tool;

@@ -51,6 +51,8 @@ public:
     // The home owns the copy.
     QuillwaveProcess* launch(const QStringList& arguments = {},
                              Display display = Display::Offscreen);
+    // The same, started in workingFolder as a shell in that folder starts it.
+    QuillwaveProcess* launchIn(const QString& workingFolder, const QStringList& arguments);
 
     // Runs `quillwave-reg` with arguments and returns its exit code (-1 when
     // it did not run to its end); its standard output goes to output.

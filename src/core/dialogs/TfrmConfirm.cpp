@@ -6,10 +6,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+
+namespace
+{
+constexpr int PromptWidth = 320;
+constexpr int MaxPromptHeight = 160;
+} // namespace
 
 TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
 {
@@ -32,8 +39,7 @@ TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
     mmoPrompt2->setFrameShape(QFrame::NoFrame);
     mmoPrompt2->setFocusPolicy(Qt::NoFocus);
     mmoPrompt2->viewport()->setAutoFillBackground(false);
-    mmoPrompt2->setMinimumSize(320, 48);
-    mmoPrompt2->setMaximumHeight(160);
+    mmoPrompt2->setMinimumWidth(PromptWidth);
 
     cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -79,6 +85,13 @@ void TfrmConfirm::setTexts(const QString& caption, const QString& title, const Q
     // With no title the explanation takes the title's place.
     lblTitle->setVisible(!title.isEmpty());
     mmoPrompt2->setPlainText(prompt);
+    // As high as its text, up to a limit past which it scrolls: a short
+    // notice gets a small dialog with no gap above its buttons.
+    const QFontMetrics metrics(mmoPrompt2->font());
+    const int margins = 2 * int(mmoPrompt2->document()->documentMargin()) + 2 * mmoPrompt2->frameWidth();
+    const QRect text = metrics.boundingRect(QRect(0, 0, PromptWidth - margins, 100000),
+                                            Qt::TextWordWrap, prompt.isEmpty() ? QStringLiteral(" ") : prompt);
+    mmoPrompt2->setFixedHeight(qMin(text.height() + margins + metrics.descent(), MaxPromptHeight));
 
     cmdOK->setText(okText);
     cmdOK->setVisible(!okText.isEmpty());

@@ -152,3 +152,9 @@ void TDownloadList::changed(int row)
     const QModelIndex at = index(row);
     emit dataChanged(at, at);
 }
+
+int TDownloadList::runningCount() const
+{
+    return int(std::count_if(m_items.cbegin(), m_items.cend(),
+                             [](const Item& item) { return item.state == Running; }));
+}

@@ -63,6 +63,8 @@ public:
     // 0–100, or -1 while the size is unknown.
     int percent(int row) const;
     bool canCancel(int row) const;
+    // Downloads that have not ended yet.
+    int runningCount() const;
     bool canOpenFolder(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

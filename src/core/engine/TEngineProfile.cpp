@@ -162,7 +162,8 @@ void TEngineProfile::applyBrowserHelperObjects(const QStringList& names)
     {
         const QString path = resolveBrowserHelperObject(name);
         QFile file(path);
-        if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        // Not a folder, and not a pipe either, whose opening could wait for ever.
+        if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         {
             qWarning("Quillwave: browser helper object \"%s\" cannot be read (%s); skipped.",
                      qPrintable(path), qPrintable(file.errorString()));

@@ -1,7 +1,8 @@
 #include "core/engine/THistoryIndex.h"
 
-#include "core/store/ProgramPaths.h"
+#include "core/engine/SpecialFileAddress.h"
 #include "core/engine/THistoryIndexReader.h"
+#include "core/store/ProgramPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -218,6 +219,9 @@ bool THistoryIndex::writeVisit(const QString& indexPath, const QString& url, con
     if (fresh.isEmpty())
         return false;
     if (!QDir().mkpath(QFileInfo(indexPath).absolutePath()))
+        return false;
+    // Opening a pipe (or a device) waits for its other end, possibly for ever.
+    if (SpecialFileAddress::isSpecialFile(indexPath))
         return false;
     QFile file(indexPath);
     if (!file.open(QIODevice::ReadWrite))

@@ -164,7 +164,8 @@ QList<THistoryIndexReader::Entry> THistoryIndexReader::readFile(const QString& i
     QFile file(indexPath);
     if (!file.exists())
         return {};
-    if (!file.open(QIODevice::ReadOnly))
+    // Opening a pipe (or a device) waits for a writer, possibly for ever.
+    if (!QFileInfo(indexPath).isFile() || !file.open(QIODevice::ReadOnly))
     {
         if (ok)
             *ok = false;

@@ -106,7 +106,9 @@ ForwardingRecord::Status ForwardingRecord::headerComplete()
         m_status = Status::Complete;
         return m_status;
     }
-    m_payload.reserve(m_byteCount);
+    // Grown as bytes arrive beyond this, so a client that only announces a
+    // large record costs little.
+    m_payload.reserve(qMin<quint32>(m_byteCount, 64 * 1024));
     return m_status;
 }
 

@@ -20,10 +20,13 @@ class ForwardingRecord
 {
 public:
     static constexpr quint32 Identifier = 0xAFAF;
-    // The argument is cut to this many UTF-16 code units before sending.
-    static constexpr int MaxCharacters = 1024;
-    // Upper bound of the byte count any well-formed sender can produce.
-    static constexpr quint32 MaxByteCount = 4 * MaxCharacters + 1;
+    // The receiver refuses a record that announces more than this, before it
+    // allocates anything. Far above what a shell passes as one argument
+    // (128 KiB on Linux), so long search and form addresses arrive whole.
+    static constexpr quint32 MaxByteCount = 1024 * 1024;
+    // No UTF-16 code unit takes more than three UTF-8 bytes, so an argument
+    // of this many units always fits; only a longer one is cut.
+    static constexpr int MaxCharacters = int((MaxByteCount - 1) / 3);
     static constexpr int HeaderSize = 8;
     static constexpr int AcknowledgementSize = 4;
 

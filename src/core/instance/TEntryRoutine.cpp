@@ -47,7 +47,7 @@ TEntryRoutine::Decision TEntryRoutine::decide(const QStringList& arguments, bool
     return decision;
 }
 
-QString TEntryRoutine::argumentToForward(const QString& argument, const QString& workingFolder)
+QString TEntryRoutine::resolveArgument(const QString& argument, const QString& workingFolder)
 {
     if (argument.isEmpty() || QDir::isAbsolutePath(argument))
         return argument;

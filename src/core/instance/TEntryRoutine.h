@@ -40,11 +40,12 @@ public:
     static Decision decide(const QStringList& arguments, bool isFirstInstance,
                            const std::function<bool()>& allowMultiInstance);
 
-    // A relative path of an existing file, as typed in the forwarding copy's
-    // working folder, made absolute: the running copy has a working folder
-    // of its own and would look for the file in the wrong place. Anything
-    // else (addresses, absolute paths, names of no file) is left as it is.
-    static QString argumentToForward(const QString& argument, const QString& workingFolder);
+    // A relative path of an existing file, as typed in the caller's working
+    // folder, made absolute: the main window (and, for a forwarded argument,
+    // the running copy with a working folder of its own) would otherwise
+    // take "page.html" for a host name. Anything else (addresses, absolute
+    // paths, names of no file) is left as it is.
+    static QString resolveArgument(const QString& argument, const QString& workingFolder);
 
     enum class ForwardedAction
     {

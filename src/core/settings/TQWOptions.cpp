@@ -5,6 +5,7 @@
 #include "core/store/RegistryTypeError.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <QSet>
 
@@ -110,6 +111,30 @@ struct ListWriteFailed
 #define QW_OPTION_DEFINE(name, kind, defaultValue, access) QW_OPTION_DEFINE_##access(name, kind)
 
 QW_OPTION_TABLE(QW_OPTION_DEFINE)
+
+namespace
+{
+// Values the store refused, per database and value name, held for the rest
+// of the run so that what the user or the entry routine set still counts:
+// a store that cannot be written must not drop the command-line address
+// on its way to the window, nor undo a choice made in this run.
+struct UnsavedValues
+{
+    QHash<QString, QString> values;
+    QHash<QString, QString> reasons; // database -> why it refused
+};
+
+UnsavedValues& unsaved()
+{
+    static UnsavedValues held;
+    return held;
+}
+
+QString unsavedName(const RegistryStore& store, const QString& name)
+{
+    return store.databasePath() + QLatin1Char('\n') + name.toLower();
+}
+} // namespace
 
 TQWOptions::TQWOptions(RegistryStore* sharedStore) : store(sharedStore)
 {
@@ -268,6 +293,12 @@ QStringList TQWOptions::ReadBrowserHelperObjects() const
 
 std::optional<QString> TQWOptions::storedText(const QString& key, const QString& name) const
 {
+    if (key == RegistryKeys::ValueKey)
+    {
+        const auto held = unsaved().values.constFind(unsavedName(*store, name));
+        if (held != unsaved().values.constEnd())
+            return *held;
+    }
     const std::optional<RegValue> value = store->value(key, name);
     if (!value)
         return std::nullopt;
@@ -312,5 +343,20 @@ void TQWOptions::writeInteger(Option option, int value)
 
 void TQWOptions::writeString(Option option, const QString& value)
 {
-    store->setString(RegistryKeys::ValueKey, Name(option), value);
+    const QString name = unsavedName(*store, Name(option));
+    if (store->setString(RegistryKeys::ValueKey, Name(option), value))
+    {
+        unsaved().values.remove(name);
+        return;
+    }
+    unsaved().values.insert(name, value);
+    unsaved().reasons.insert(store->databasePath(), store->lastError());
+}
+
+QString TQWOptions::UnsavedReason() const
+{
+    const auto reason = unsaved().reasons.constFind(store->databasePath());
+    if (reason == unsaved().reasons.constEnd())
+        return {};
+    return reason->isEmpty() ? store->databasePath() : *reason;
 }

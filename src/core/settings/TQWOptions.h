@@ -126,6 +126,11 @@ public:
 
     RegistryStore* Store() const { return store; }
 
+    // Why values set in this run could not be saved (the store's words),
+    // empty while every write has succeeded. Such values hold for the rest
+    // of the run all the same.
+    QString UnsavedReason() const;
+
     static QString Name(Option option);
     static Kind KindOf(Option option);
     // The default in its stored text form ("1", "35", "Home").

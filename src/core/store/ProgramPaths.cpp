@@ -23,11 +23,6 @@ QString executableFolder()
         return QCoreApplication::applicationDirPath();
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
 }
-
-bool hasLanguageFiles(const QString& folder)
-{
-    return !QDir(folder).entryList({QStringLiteral("*.ini")}, QDir::Files).isEmpty();
-}
 } // namespace
 
 void ProgramPaths::initialiseNames()
@@ -51,18 +46,11 @@ QString ProgramPaths::programFolder()
     return data;
 }
 
-QString ProgramPaths::languagesFolder()
+QStringList ProgramPaths::languageFolders()
 {
-    const QString own = programFolder() + QStringLiteral("/Languages");
-    if (hasLanguageFiles(own))
-        return own;
-    const QString beside = executableFolder() + QStringLiteral("/Languages");
-    if (hasLanguageFiles(beside))
-        return beside;
-    const QString installed = QStringLiteral(QW_DATA_INSTALL_DIR "/Languages");
-    if (hasLanguageFiles(installed))
-        return installed;
-    return own;
+    return {programFolder() + QStringLiteral("/Languages"),
+            executableFolder() + QStringLiteral("/Languages"),
+            QStringLiteral(QW_DATA_INSTALL_DIR "/Languages")};
 }
 
 QString ProgramPaths::vostelGroupsFolder()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the program's folders are on this machine. The design keeps data
 // beside the executable; an installed copy cannot write there, so the
@@ -11,9 +12,10 @@ public:
     // $QUILLWAVE_HOME; else the executable's folder when it holds
     // Languages/ and is writable; else the per-user data folder (created).
     static QString programFolder();
-    // Program folder's Languages/ when it holds language files, else the
-    // installed read-only copy, else the program folder's (possibly empty) one.
-    static QString languagesFolder();
+    // Where language files are looked for, the user's own first: the
+    // program folder's Languages/, then the one beside the executable and
+    // the installed read-only copy (those that differ from the first).
+    static QStringList languageFolders();
     static QString vostelGroupsFolder();
     // Installed help pages, or the program folder's copy.
     static QString helpFolder();

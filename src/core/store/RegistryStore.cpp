@@ -149,6 +149,7 @@ struct RegistryStore::Private
     sqlite3* db = nullptr;
     int depth = 0;
     std::array<sqlite3_stmt*, StatementCount> statements{};
+    mutable QString lastError;
 
     void open();
     OpenResult openOnce(QString* reason);
@@ -158,6 +159,7 @@ struct RegistryStore::Private
 
     void warn(const char* what) const
     {
+        lastError = QString::fromUtf8(db ? sqlite3_errmsg(db) : "not open");
         qWarning("Settings store %s: %s failed: %s", qPrintable(path), what,
                  db ? sqlite3_errmsg(db) : "not open");
     }
@@ -185,6 +187,7 @@ void RegistryStore::Private::open()
         QString keptAs;
         if (!moveAside(&keptAs))
         {
+            lastError = reason;
             qWarning("The settings database %s cannot be used (%s) and could not be moved aside; "
                      "settings are not available.",
                      qPrintable(path), qPrintable(reason));
@@ -197,6 +200,7 @@ void RegistryStore::Private::open()
     }
     if (result != OpenResult::Ok)
     {
+        lastError = reason;
         qWarning("The settings database %s could not be opened: %s", qPrintable(path),
                  qPrintable(reason));
         close();
@@ -470,6 +474,11 @@ bool RegistryStore::isOpen() const
 QString RegistryStore::databasePath() const
 {
     return d->path;
+}
+
+QString RegistryStore::lastError() const
+{
+    return d->lastError;
 }
 
 bool RegistryStore::keyExists(const QString& key) const

@@ -49,6 +49,9 @@ public:
 
     bool isOpen() const;
     QString databasePath() const;
+    // Why the store could not be opened, or why its last failed operation
+    // failed (SQLite's words); empty while nothing has failed.
+    QString lastError() const;
 
     bool keyExists(const QString& key) const;
     // Creates the key and any missing parents; false when the path is invalid.

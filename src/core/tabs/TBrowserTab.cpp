@@ -1,9 +1,12 @@
 #include "core/tabs/TBrowserTab.h"
 
+#include "chrome/TLanguage.h"
 #include "core/dialogs/WindowServices.h"
+#include "core/engine/SpecialFileAddress.h"
 #include "core/tabs/ITabHost.h"
 
 #include <QPointer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -75,7 +78,7 @@ TBrowserTab::~TBrowserTab()
 
 void TBrowserTab::Navigate(const QString& url)
 {
-    if (!m_browser)
+    if (!m_browser || RefusedSpecialFile(SpecialFileAddress::specialFilePath(url)))
         return;
     if (!m_locked)
         SetTitle(url);
@@ -295,6 +298,8 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
     if (Killed)
         return false;
     const QString& url = request.url;
+    if (RefusedSpecialFile(SpecialFileAddress::specialFilePath(QUrl(url))))
+        return false;
     if (url.left(10) == u"javascript"_s)
         return true;
 
@@ -419,14 +424,31 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
         m_pendingUrl.clear();
 }
 
+bool TBrowserTab::RefusedSpecialFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    // The tab no longer stands for the address: it must not come back at the next start.
+    Restoring = false;
+    m_host->SetStatusText(
+        TLanguage::FormatText(m_services->GetGlobalText(u"SpecialFileRefused"_s), path));
+    return true;
+}
+
 QString TBrowserTab::RememberedAddress() const
 {
+    const QString address = GetLocationURL();
+    if (!address.isEmpty() && address != QLatin1String("about:blank"))
+        return address;
     // A tab whose first page is still on its way has no address of its own
     // yet; what it is loading is what the user will see there.
-    const QString address = GetLocationURL();
-    if (Busy && !m_pendingUrl.isEmpty() &&
-        (address.isEmpty() || address == QLatin1String("about:blank")))
+    if (Busy && !m_pendingUrl.isEmpty())
         return m_pendingUrl;
+    // A restored tab that has not reached its page yet (the program ends
+    // early, or the site cannot be reached) still stands for that page:
+    // remembering it blank would lose the user's tab.
+    if (Restoring && !TabHome.isEmpty())
+        return TabHome;
     return address;
 }
 

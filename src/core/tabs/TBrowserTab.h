@@ -112,6 +112,9 @@ protected:
     void InsecureContent() override;
 
 private:
+    // Refuses a navigation to a local special file (path not empty), saying
+    // so on the status bar; false when there is nothing to refuse.
+    bool RefusedSpecialFile(const QString& path);
     void SetState(int state);
     void SetCaption(const QString& caption);
     void SetAppearance(const QString& caption, const QString& hint);

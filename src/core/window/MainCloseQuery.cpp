@@ -1,6 +1,9 @@
 #include "core/window/MainCloseQuery.h"
 
+#include "chrome/TLanguage.h"
 #include "core/dialogs/WindowServices.h"
+#include "core/engine/TDownloadList.h"
+#include "core/engine/TDownloadManager.h"
 #include "core/settings/TQWOptions.h"
 
 #include <QApplication>
@@ -13,7 +16,11 @@ MainCloseQuery::MainCloseQuery(TQWOptions* options, WindowServices* services)
 
 bool MainCloseQuery::canClose()
 {
-    if (m_withoutQuestions || !m_options->ConfirmShutdown())
+    if (m_withoutQuestions)
+        return true;
+    if (!DownloadsMayEnd())
+        return false;
+    if (!m_options->ConfirmShutdown())
         return true;
     const auto text = [this](const char* key)
     { return m_services->GetLangText(QStringLiteral("CONFIRM"), QLatin1String(key)); };
@@ -35,4 +42,19 @@ void MainCloseQuery::closeWithoutQuestions(QWidget* window)
     if (QWidget* modal = QApplication::activeModalWidget())
         modal->close();
     window->close();
+}
+
+bool MainCloseQuery::DownloadsMayEnd()
+{
+    const int running = TDownloadManager::instance()->list()->runningCount();
+    if (running == 0)
+        return true;
+    const auto text = [this](const char* key)
+    { return m_services->GetLangText(QStringLiteral("CONFIRM"), QLatin1String(key)); };
+    const ConfirmResult answer = m_services->confirm(
+        text("ExitDownloads"), false, text("ExitDownloadsPrompt"),
+        TLanguage::FormatText(text("ExitDownloadsNote"), QString::number(running)),
+        m_services->GetGlobalText(QStringLiteral("Yes")),
+        m_services->GetGlobalText(QStringLiteral("No")), QString());
+    return answer.ok || m_withoutQuestions;
 }

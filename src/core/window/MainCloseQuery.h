@@ -4,9 +4,10 @@ class QWidget;
 class TQWOptions;
 class WindowServices;
 
-// Whether the main window may close: the shut-down question unless the
-// user switched it off, and never a question when the desktop session ends
-// or the program is told to stop.
+// Whether the main window may close: a question when downloads are still
+// running, the shut-down question unless the user switched it off, and
+// never a question when the desktop session ends or the program is told to
+// stop.
 class MainCloseQuery
 {
 public:
@@ -21,6 +22,9 @@ public:
     bool closingWithoutQuestions() const { return m_withoutQuestions; }
 
 private:
+    // Running downloads end with the program: the user is asked first.
+    bool DownloadsMayEnd();
+
     TQWOptions* m_options;
     WindowServices* m_services;
     bool m_withoutQuestions = false;

@@ -45,6 +45,10 @@ enum class MainCommand
     FlipOpenInForeground,
     WorkOffline,
     HelpTopics,
+    HelpSupport,
+    OrganizeSearchEngines,
+    OrganizeSearchBar,
+    Downloads,
     About,
     Exit,
     // Menus of the menu bar dropped from the keyboard

@@ -3,6 +3,7 @@
 #include "core/dialogs/TfrmCloseAll.h"
 #include "core/dialogs/TfrmProperties.h"
 #include "core/dialogs/WindowServices.h"
+#include "core/engine/TDownloadManager.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/store/ProgramPaths.h"
 #include "core/tabs/TBrowserTab.h"
@@ -13,9 +14,12 @@
 #include "navigation/TAddressBand.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TQWComboBox.h"
+#include "navigation/TSearchLists.h"
+#include "navigation/TfrmSearchEngine.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -157,8 +161,18 @@ void MainCommands::addWindowCommands()
     add(MainCommand::WorkOffline, [this] { toggleWorkOffline(); });
     add(MainCommand::About, [this] { showAbout(); });
     add(MainCommand::Exit, [this] { m_window->close(); });
+    // Support is a section of the help shipped with the program: there is
+    // no site to send anyone to.
     if (QFileInfo::exists(ProgramPaths::helpIndexFile()))
-        add(MainCommand::HelpTopics, [this] { openHelp(); });
+    {
+        add(MainCommand::HelpTopics, [this] { openHelp(QStringLiteral("index.html")); });
+        add(MainCommand::HelpSupport,
+            [this] { openHelp(QStringLiteral("getting-started.html#support")); });
+    }
+    add(MainCommand::OrganizeSearchEngines,
+        [this] { organizeSearchList(TSearchLists::ModeSearchEngines); });
+    add(MainCommand::OrganizeSearchBar, [this] { organizeSearchList(TSearchLists::ModeSearchBar); });
+    add(MainCommand::Downloads, [this] { TDownloadManager::instance()->showWindow(m_window); });
 }
 
 void MainCommands::addMenuDrops()
@@ -205,7 +219,7 @@ void MainCommands::newTabFromClipboard()
     // would run in the new tab's page.
     if (TAddressController::IsScriptAddress(text))
     {
-        m_window->SetStatusText(
+        m_window->ShowMessage(
             m_window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
         return;
     }
@@ -223,13 +237,22 @@ void MainCommands::toggleWorkOffline()
     TEngineProfile::setWorkOffline(m_window->MainMenu()->WorkOfflineItem()->isChecked());
 }
 
-void MainCommands::openHelp()
+void MainCommands::openHelp(const QString& page)
 {
     const QString index = ProgramPaths::helpIndexFile();
     if (!QFileInfo::exists(index))
         return;
+    const qsizetype hash = page.indexOf(u'#');
+    QUrl address = QUrl::fromLocalFile(QFileInfo(index).dir().filePath(page.left(hash < 0 ? page.size() : hash)));
+    if (hash >= 0)
+        address.setFragment(page.mid(hash + 1));
     if (TBrowserTab* tab = m_window->TabSet()->AddTab())
-        tab->Navigate(QUrl::fromLocalFile(index).toString());
+        tab->Navigate(address.toString());
+}
+
+void MainCommands::organizeSearchList(int mode)
+{
+    TfrmSearchEngine::Organize(m_window, mode, m_window->Options(), m_window->Language());
 }
 
 void MainCommands::showAbout()

@@ -37,7 +37,9 @@ private:
     void newTabFromClipboard();
     void showCloseAllList();
     void toggleWorkOffline();
-    void openHelp();
+    // page: a help file with an optional "#section".
+    void openHelp(const QString& page);
+    void organizeSearchList(int mode);
     void showAbout();
 
     TfrmMain* m_window;

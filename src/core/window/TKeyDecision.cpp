@@ -83,6 +83,8 @@ MainCommand ctrlCommand(int key, bool shift, bool* inTable)
         return shift ? MainCommand::NewHomeTab : MainCommand::SideBarHistory;
     case Qt::Key_I:
         return MainCommand::SideBarFavorites;
+    case Qt::Key_J:
+        return MainCommand::Downloads;
     case Qt::Key_L:
     case Qt::Key_O:
         return MainCommand::OpenDialog;

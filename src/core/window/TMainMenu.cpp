@@ -302,6 +302,15 @@ void TMainMenu::BuildTools()
                                            QStringLiteral("__MenuToolsClearAddresses"), {});
     pmOptionsQuickSearch = AddPlain(pmTools, QStringLiteral("pmOptionsQuickSearch"),
                                     QStringLiteral("__MenuOptionsQuickSearch"), {});
+    AddItem(pmTools, QStringLiteral("mnuToolsOrganizeSearchEngines"),
+            QStringLiteral("__MenuToolsOrganizeSearchEngines"), MainCommand::OrganizeSearchEngines,
+            {});
+    AddItem(pmTools, QStringLiteral("mnuToolsOrganizeSearchBar"),
+            QStringLiteral("__MenuToolsOrganizeSearchBar"), MainCommand::OrganizeSearchBar, {});
+    pmTools->addSeparator();
+    AddItem(pmTools, QStringLiteral("mnuToolsDownloads"), QStringLiteral("__MenuToolsDownloads"),
+            MainCommand::Downloads, QKeySequence(Qt::CTRL | Qt::Key_J));
+    tidySeparators(pmTools);
 }
 
 void TMainMenu::BuildHelp()
@@ -309,6 +318,8 @@ void TMainMenu::BuildHelp()
     pmHelp = NewMenu(QStringLiteral("pmHelp"));
     AddItem(pmHelp, QStringLiteral("pmHelpTopics"), QStringLiteral("__MenuHelpTopics"),
             MainCommand::HelpTopics, QKeySequence(Qt::Key_F1));
+    AddItem(pmHelp, QStringLiteral("pmHelpSupport"), QStringLiteral("__MenuHelpSupport"),
+            MainCommand::HelpSupport, {});
     pmHelp->addSeparator();
     AddItem(pmHelp, QStringLiteral("pmHelpAbout"), QStringLiteral("__MenuHelpAbout"),
             MainCommand::About, {});

@@ -1,5 +1,6 @@
 #include "core/window/TfrmMain.h"
 
+#include "chrome/LanguageFolders.h"
 #include "chrome/TDefaultBrowser.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageMenu.h"
@@ -48,6 +49,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace
 {
@@ -120,6 +123,11 @@ void TfrmMain::FormCreate()
 
     m_language->TranslateComponent(this, QStringLiteral("MAIN"));
 
+    // Listening starts before the first question: what later copies send
+    // while it is open waits for the start-up pages.
+    wmCopyData = new TStWMDataCopy(this);
+    connect(wmCopyData, &TStWMDataCopy::OnDataReceived, this, &TfrmMain::wmCopyDataDataReceived);
+
     if (m_options->AskDefaultBrowser())
     {
         TDefaultBrowser::AskDefaultBrowserPrompt(
@@ -140,9 +148,6 @@ void TfrmMain::FormCreate()
     MainWindowPlacement::apply(this, *m_options, m_viewSettings->FullScreen());
     InstallFilters();
 
-    wmCopyData = new TStWMDataCopy(this);
-    connect(wmCopyData, &TStWMDataCopy::OnDataReceived, this, &TfrmMain::wmCopyDataDataReceived);
-
     // The start-up pages open once the message loop runs, so that the
     // window is shown before any page loads.
     tmrLoadCoolbar = new QTimer(this);
@@ -155,13 +160,11 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::LoadLanguage()
 {
-    const QString folder = ProgramPaths::languagesFolder();
     const QString configured = m_options->LanguageFile();
-    const QString fileName = TLanguage::ResolveFileName(folder, configured);
+    m_language = std::make_unique<TLanguage>();
+    const QString fileName = m_language->LoadChosen(LanguageFolders::standard(), configured);
     if (fileName != configured)
         m_options->SetLanguageFile(fileName);
-    m_language = std::make_unique<TLanguage>();
-    m_language->Load(QDir(folder).filePath(fileName));
 }
 
 void TfrmMain::BuildBands()
@@ -206,7 +209,7 @@ void TfrmMain::BuildMenus()
     QMenu* languages = LanguagesMenu();
     const auto rebuild = [this, languages]
     {
-        m_languageMenu->RebuildLanguageMenu(languages, ProgramPaths::languagesFolder(),
+        m_languageMenu->RebuildLanguageMenu(languages, LanguageFolders::standard(),
                                             m_options->LanguageFile());
     };
     connect(languages, &QMenu::aboutToShow, this, rebuild);
@@ -325,12 +328,19 @@ void TfrmMain::tmrLoadCoolbarTimer()
     if (TAddressController::IsScriptAddress(m_options->CommandLine()))
     {
         m_options->SetCommandLine(QString());
-        SetStatusText(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+        ShowMessage(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
     }
     TStartupLoader(m_tabSet, m_options.get(), {},
                    [this] { return m_sessionKeeper->ShouldRestore(); })
         .Run();
     m_sessionKeeper->RestoreFinished();
+    // What arrived meanwhile opens after the start-up pages, in its order.
+    m_startupPagesOpened = true;
+    for (const QString& text : std::exchange(m_waitingForwards, {}))
+        wmCopyDataDataReceived(text);
+    if (const QString reason = m_options->UnsavedReason(); !reason.isEmpty())
+        ShowMessage(TLanguage::FormatText(
+            m_services->GetGlobalText(QStringLiteral("SettingsNotSaved")), reason));
 }
 
 void TfrmMain::FirstActivation()
@@ -421,7 +431,7 @@ bool TfrmMain::event(QEvent* event)
     {
         // The application hint: the first panel shows the hint's long part.
         const auto* tip = static_cast<QStatusTipEvent*>(event);
-        sbStatus->setPanelText(0, TQWStatusBar::statusTextForHint(tip->tip()));
+        sbStatus->showHint(TQWStatusBar::statusTextForHint(tip->tip()));
         return true;
     }
     if (event->type() == QEvent::WinIdChange && isVisible() && !QApplication::activeWindow())
@@ -459,6 +469,12 @@ void TfrmMain::RestoreAndRaise()
 
 void TfrmMain::wmCopyDataDataReceived(const QString& text)
 {
+    // During the start-up questions the tab set is not ready for it.
+    if (!m_startupPagesOpened)
+    {
+        m_waitingForwards << text;
+        return;
+    }
     // A forwarded argument always brings the window to the front.
     RestoreAndRaise();
     switch (TEntryRoutine::forwardedAction(text))
@@ -478,7 +494,7 @@ void TfrmMain::OpenOutsideAddress(const QString& text)
     // tab shows; only the user's own typing may do that.
     if (TAddressController::IsScriptAddress(text))
     {
-        SetStatusText(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
+        ShowMessage(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
         return;
     }
     if (TBrowserTab* tab = m_tabSet->AddTab())
@@ -587,6 +603,12 @@ QString TfrmMain::AddressText() const
 }
 
 void TfrmMain::SetStatusText(const QString& text)
+{
+    // What the page says (a link under the pointer) passes like a hint.
+    sbStatus->showHint(text);
+}
+
+void TfrmMain::ShowMessage(const QString& text)
 {
     sbStatus->setPanelText(0, text);
 }

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <memory>
 
@@ -75,6 +76,10 @@ public:
     // session ending or a termination signal.
     void CloseWithoutQuestions();
 
+    // A message of the program's own in the status bar; it stays until the
+    // next one, whatever hints pass over it.
+    void ShowMessage(const QString& text);
+
     // The busy animation follows the active tab's busy state.
     void SetBusy(bool busy);
 
@@ -136,6 +141,8 @@ private:
     bool m_windowActive = false;
     bool m_destroyed = false;
     bool m_activatedOnce = false;
+    bool m_startupPagesOpened = false;
+    QStringList m_waitingForwards;
 
     QWidget* pnlBands = nullptr;
     TMainMenu* m_menu = nullptr;

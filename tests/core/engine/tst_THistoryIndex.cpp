@@ -3,8 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using Entry = THistoryIndexReader::Entry;
 using Period = THistoryIndexReader::Period;
@@ -78,6 +81,7 @@ private slots:
     void isRecordable_data();
     void isRecordable();
     void appendsNewAddresses();
+    void pipeAsIndexIsSkipped();
     void revisitRewritesInPlace();
     void longerTitleAppendsThenRetiresTheOldEntry();
     void tornTailIsSkippedAndRepaired_data();
@@ -210,6 +214,19 @@ void tst_THistoryIndex::appendsNewAddresses()
     QCOMPARE(urls(entries), QStringList({"http://a.test/", "http://b.test/"}));
     QCOMPARE(entries[1].title, QString("B"));
     QCOMPARE(entries[1].visitedMs, 2000);
+}
+
+void tst_THistoryIndex::pipeAsIndexIsSkipped()
+{
+    QTemporaryDir dir;
+    const QString index = indexIn(dir);
+    QVERIFY(QDir().mkpath(QFileInfo(index).absolutePath()));
+    QCOMPARE(::mkfifo(QFile::encodeName(index).constData(), 0600), 0);
+    // Opening the pipe would wait for a writer for ever.
+    bool ok = true;
+    QVERIFY(THistoryIndexReader::readFile(index, &ok).isEmpty());
+    QVERIFY(!ok);
+    QVERIFY(!THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
 }
 
 void tst_THistoryIndex::revisitRewritesInPlace()

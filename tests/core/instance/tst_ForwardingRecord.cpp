@@ -45,24 +45,27 @@ private slots:
 
 void tst_ForwardingRecord::encodesWhatItDecodes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("sent");
 
-    const QString accented = QString(1100, QChar(0xE9));
-    const QString cjk = QString(1024, QChar(0x65E5));
+    const int max = ForwardingRecord::MaxCharacters;
+    const QString accented = QString(max + 100, QChar(0xE9));
+    const QString cjk = QString(max, QChar(0x65E5));
+    const QString longSearch = "http://127.0.0.1/search?q=" + QString(5000, u'q') + "&end=1";
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("address") << "http://example.com/a b?c=d"
-                             << "http://example.com/a b?c=d";
-    QTest::newRow("exactly the limit") << QString(1024, u'a') << QString(1024, u'a');
-    QTest::newRow("ascii cut") << QString(1100, u'a') << QString(1024, u'a');
-    QTest::newRow("two-byte characters cut") << accented << accented.left(1024);
+    QTest::newRow("address") << "http://example.com/a b?c=d" << "http://example.com/a b?c=d";
+    QTest::newRow("long search address whole") << longSearch << longSearch;
+    QTest::newRow("a long argument whole") << QString(100000, u'a') << QString(100000, u'a');
+    QTest::newRow("exactly the limit") << QString(max, u'a') << QString(max, u'a');
+    QTest::newRow("ascii cut") << QString(max + 100, u'a') << QString(max, u'a');
+    QTest::newRow("two-byte characters cut") << accented << accented.left(max);
     QTest::newRow("three-byte characters at the limit") << cjk << cjk;
-    QTest::newRow("pair across the limit")
-        << QString(1023, u'x') + emoji() + "tail" << QString(1023, u'x');
-    QTest::newRow("pairs only") << emoji().repeated(600) << emoji().repeated(512);
-    QTest::newRow("stops at a NUL")
-        << QStringLiteral("ab") + QChar(u'\0') + "cd" << QStringLiteral("ab");
+    QTest::newRow("pair across the limit") << QString(max - 1, u'x') + emoji() + "tail" << QString(max - 1, u'x');
+    QTest::newRow("pairs only") << emoji().repeated(max / 2 + 50) << emoji().repeated(max / 2);
+    QTest::newRow("stops at a NUL") << QStringLiteral("ab") + QChar(u'\0') + "cd" << QStringLiteral("ab");
     QTest::newRow("only a NUL") << QString(QChar(u'\0')) << QString();
+    // clang-format on
 }
 
 void tst_ForwardingRecord::encodesWhatItDecodes()
@@ -118,7 +121,8 @@ void tst_ForwardingRecord::decodes_data()
                                                                            "616200")
                                                     << S::Invalid << QString();
     QTest::newRow("count one too large")
-        << header(ForwardingRecord::Identifier, 4098) << S::Invalid << QString();
+        << header(ForwardingRecord::Identifier, ForwardingRecord::MaxByteCount + 1) << S::Invalid
+        << QString();
     QTest::newRow("missing NUL") << record("abc") << S::Invalid << QString();
     QTest::newRow("embedded NUL") << record("a\0b\0"_ba) << S::Invalid << QString();
     QTest::newRow("NUL first") << record("\0b\0"_ba) << S::Invalid << QString();
@@ -165,7 +169,7 @@ void tst_ForwardingRecord::refusesOversizedCountBeforeAnyPayload_data()
 {
     QTest::addColumn<quint32>("count");
     QTest::newRow("one over") << ForwardingRecord::MaxByteCount + 1;
-    QTest::newRow("megabyte") << quint32(1 << 20);
+    QTest::newRow("16 MiB") << quint32(16 << 20);
     QTest::newRow("largest") << quint32(0xFFFFFFFF);
     QTest::newRow("sign bit") << quint32(0x80000000);
 }

@@ -7,9 +7,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -89,6 +92,9 @@ private slots:
     void simultaneousLaunchesGiveOneFirstCopy();
     void killedCopyIsReplaced();
     void forwardRestoresMinimisedWindow();
+    void pipeAddressLeavesTheExitFree();
+    void relativeFileOpensFromWorkingFolder_data();
+    void relativeFileOpensFromWorkingFolder();
 
 private:
     // Launches a copy that must stay: fails the test when it cannot start.
@@ -355,6 +361,73 @@ void tst_ProgramE2E::forwardRestoresMinimisedWindow()
     QVERIFY2(waitFor(shownNormally, PatienceMs), qPrintable(report()));
     QCOMPARE(x->mapState(id), QStringLiteral("IsViewable"));
     QVERIFY2(first->isRunning(), qPrintable(first->describe()));
+}
+
+void tst_ProgramE2E::pipeAddressLeavesTheExitFree()
+{
+    QuillwaveHome home;
+    QVERIFY(home.isValid());
+    QVERIFY(seedQuietStore(home));
+    QVERIFY(home.setValue(QStringLiteral("StartupMode"), QStringLiteral("Last")));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString pipe = folder.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    // Given at the start, and forwarded to the running copy.
+    QuillwaveProcess* first = home.launch({pipe});
+    QVERIFY(first);
+    QVERIFY2(home.waitUntilUp(first, PatienceMs), qPrintable(first->describe()));
+    QuillwaveProcess* second = home.launch({QUrl::fromLocalFile(pipe).toString()});
+    QVERIFY(second);
+    QVERIFY2(second->waitForExit(PatienceMs), qPrintable(second->describe()));
+    QTest::qWait(1000); // time for an engine that would open the pipe to do so
+
+    first->terminate();
+    QVERIFY2(first->waitForExit(PatienceMs), qPrintable(first->describe()));
+    QVERIFY2(first->exitedNormally() && first->exitCode() == 0, qPrintable(first->describe()));
+    QVERIFY(!home.isListening());
+    // Not remembered, so it does not come back at the next start.
+    const QString sites =
+        home.exportText(QuillwaveHome::valueKey() + QStringLiteral("\\Last Open Sites"));
+    QVERIFY2(!sites.contains(QStringLiteral("pipe")), qPrintable(sites));
+}
+
+void tst_ProgramE2E::relativeFileOpensFromWorkingFolder_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("file");
+    // clang-format off
+    QTest::newRow("file name")             << "page.html"       << "page.html";
+    QTest::newRow("path with a dot first") << "./dir/page.html" << "dir/page.html";
+    QTest::newRow("path into a folder")    << "dir/page.html"   << "dir/page.html";
+    // clang-format on
+}
+
+void tst_ProgramE2E::relativeFileOpensFromWorkingFolder()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, file);
+    QuillwaveHome home;
+    QVERIFY(home.isValid());
+    QVERIFY(seedQuietStore(home));
+    // The remembered tabs tell which address the tab went to.
+    QVERIFY(home.setValue(QStringLiteral("StartupMode"), QStringLiteral("Last")));
+    QTemporaryDir workingFolder;
+    QVERIFY(workingFolder.isValid());
+    QVERIFY(QDir(workingFolder.path()).mkpath(QStringLiteral("dir")));
+    for (const QString& name : {QStringLiteral("page.html"), QStringLiteral("dir/page.html")})
+        QVERIFY(writeFile(workingFolder.filePath(name), "<title>Local</title>"));
+
+    QuillwaveProcess* first = home.launchIn(workingFolder.path(), {argument});
+    QVERIFY(first);
+    QVERIFY2(home.waitUntilUp(first, PatienceMs), qPrintable(first->describe()));
+    const QString expected = QUrl::fromLocalFile(workingFolder.filePath(file)).toString();
+    const QString sitesKey = QuillwaveHome::valueKey() + QStringLiteral("\\Last Open Sites");
+    QTRY_VERIFY2_WITH_TIMEOUT(home.exportText(sitesKey).contains(expected),
+                              qPrintable(home.exportText(sitesKey)), PatienceMs);
+    first->terminate();
+    QVERIFY2(first->waitForExit(PatienceMs), qPrintable(first->describe()));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramE2E)

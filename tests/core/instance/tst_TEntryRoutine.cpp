@@ -19,8 +19,8 @@ private slots:
     void forwardedAction();
     void startupGroupArgument_data();
     void startupGroupArgument();
-    void argumentToForward_data();
-    void argumentToForward();
+    void resolveArgument_data();
+    void resolveArgument();
 
 private:
     QTemporaryDir m_dir;
@@ -168,7 +168,7 @@ void tst_TEntryRoutine::startupGroupArgument()
     QCOMPARE(TEntryRoutine::isStartupGroupArgument(argument), group);
 }
 
-void tst_TEntryRoutine::argumentToForward_data()
+void tst_TEntryRoutine::resolveArgument_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("expected"); // "<dir>" stands for the working folder
@@ -192,7 +192,7 @@ void tst_TEntryRoutine::argumentToForward_data()
     QTest::newRow("empty") << QString() << QString();
 }
 
-void tst_TEntryRoutine::argumentToForward()
+void tst_TEntryRoutine::resolveArgument()
 {
     QFETCH(QString, argument);
     QFETCH(QString, expected);
@@ -212,7 +212,7 @@ void tst_TEntryRoutine::argumentToForward()
 
     const QString folder = QDir(dir.path()).canonicalPath();
     expected.replace(QStringLiteral("<dir>"), folder);
-    QCOMPARE(TEntryRoutine::argumentToForward(argument, folder), expected);
+    QCOMPARE(TEntryRoutine::resolveArgument(argument, folder), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_TEntryRoutine)

@@ -288,7 +288,7 @@ void tst_TInstanceChannel::receivesAndAcknowledges_data()
     QTest::newRow("no argument") << QString();
     QTest::newRow("address") << "http://example.com/?q=a b";
     QTest::newRow("non-ASCII path") << QString::fromUtf8("/home/\xC3\xBC/Gruppe \xE6\x97\xA5.vgp");
-    QTest::newRow("longer than the limit") << QString(2000, u'z');
+    QTest::newRow("long search address") << "http://127.0.0.1/?q=" + QString(5000, u'z');
 }
 
 void tst_TInstanceChannel::receivesAndAcknowledges()
@@ -302,7 +302,7 @@ void tst_TInstanceChannel::receivesAndAcknowledges()
     QVERIFY(client->waitForConnected(1000));
     client->write(ForwardingRecord::encode(argument));
     QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.at(0).at(0).toString(), ForwardingRecord::cut(argument));
+    QCOMPARE(received.at(0).at(0).toString(), argument);
 
     QByteArray answer;
     QTRY_VERIFY((answer += client->readAll()).size() >= ForwardingRecord::AcknowledgementSize);
@@ -522,7 +522,7 @@ void tst_TInstanceChannel::forwardsFromAnotherProcess_data()
     QTest::newRow("address") << "http://example.com/a b";
     QTest::newRow("non-ASCII") << QString::fromUtf8("/tmp/\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.vgp");
     QTest::newRow("empty") << QString();
-    QTest::newRow("cut") << QString(1500, u'k');
+    QTest::newRow("a long argument") << QString(100000, u'k');
 }
 
 void tst_TInstanceChannel::forwardsFromAnotherProcess()
@@ -537,7 +537,7 @@ void tst_TInstanceChannel::forwardsFromAnotherProcess()
     forwarder.setProcessChannelMode(QProcess::ForwardedChannels);
     forwarder.start(QCoreApplication::applicationFilePath(), {ChildForward, folder, argument});
     QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 10000);
-    QCOMPARE(received.at(0).at(0).toString(), ForwardingRecord::cut(argument));
+    QCOMPARE(received.at(0).at(0).toString(), argument);
     QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
     QCOMPARE(forwarder.exitStatus(), QProcess::NormalExit);
     QCOMPARE(forwarder.exitCode(), 0); // the acknowledgement arrived

@@ -3,6 +3,7 @@
 #include "core/store/RegistryStore.h"
 #include "core/store/RegistryTypeError.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -61,6 +62,30 @@ private:
     QString listKey(const QString& subKey) const { return ValueKey + "\\" + subKey; }
 
 private slots:
+    void unwritableStoreKeepsValuesForTheRun()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        // A folder in the database's place cannot be opened, even by root
+        // (for whom read-only files and folders are writable).
+        QVERIFY(QDir(home.path()).mkdir("settings.sqlite"));
+        RegistryStore unwritable(home.filePath("settings.sqlite"));
+        TQWOptions unsaved(&unwritable);
+        QCOMPARE(unsaved.UnsavedReason(), QString());
+
+        // The entry routine hands the address over; the window reads it.
+        unsaved.SetCommandLine("http://127.0.0.1/page.html");
+        QCOMPARE(TQWOptions(&unwritable).CommandLine(), QString("http://127.0.0.1/page.html"));
+        QVERIFY(!unsaved.UnsavedReason().isEmpty());
+        unsaved.SetCommandLine(QString());
+        QCOMPARE(unsaved.CommandLine(), QString());
+        unsaved.SetMaximized(true);
+        QVERIFY(unsaved.Maximized());
+        // Another store is not affected.
+        QCOMPARE(options->CommandLine(), QString());
+        QCOMPARE(options->UnsavedReason(), QString());
+    }
+
     void init()
     {
         QVERIFY(dir.isValid());

@@ -2,11 +2,17 @@
 #include "FakeTabHost.h"
 #include "core/tabs/TBrowserTab.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QUrl>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -65,6 +71,8 @@ private slots:
     void hiddenTabDecidesOnItsFirstRealAddress_data();
     void hiddenTabDecidesOnItsFirstRealAddress();
     void killedTabLoadsNothing();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
     void lockedTabRunsScriptsInPlace();
     void lockedTabSendsNavigationsToANewTab();
     void lockedTabKeepsItsOwnReloadsAndFrames_data();
@@ -397,6 +405,54 @@ void tst_TBrowserTab::killedTabLoadsNothing()
     QCOMPARE(w.control->fireNewWindow(u"http://ads.test/more"_s), nullptr);
     QVERIFY(w.host.hiddenTabs.isEmpty());
     QVERIFY(!w.tab->Busy);
+}
+
+void tst_TBrowserTab::specialFilesAreRefused_data()
+{
+    QTest::addColumn<QString>(
+        "name"); // in a folder holding "pipe" (a FIFO), "link" (to it), "page.html", "sub/"
+    QTest::addColumn<bool>("asFileAddress");
+    QTest::addColumn<bool>("refused");
+    // clang-format off
+    QTest::newRow("pipe as a path")           << "pipe"      << false << true;
+    QTest::newRow("pipe as a file address")   << "pipe"      << true  << true;
+    QTest::newRow("link to a pipe")           << "link"      << false << true;
+    QTest::newRow("regular file")             << "page.html" << false << false;
+    QTest::newRow("regular file address")     << "page.html" << true  << false;
+    QTest::newRow("folder")                   << "sub"       << false << false;
+    QTest::newRow("missing file")             << "none.html" << true  << false;
+    // clang-format on
+}
+
+void tst_TBrowserTab::specialFilesAreRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, asFileAddress);
+    QFETCH(bool, refused);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);
+    QVERIFY(QFile::link(dir.filePath(u"pipe"_s), dir.filePath(u"link"_s)));
+    QFile page(dir.filePath(u"page.html"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    const QString path = dir.filePath(name);
+    const QString address = asFileAddress ? QUrl::fromLocalFile(path).toString() : path;
+
+    // Handed to the tab (command line, forwarded, restored, typed).
+    Window w;
+    w.tab->Restoring = true;
+    w.tab->NavigateTo(address);
+    QCOMPARE(w.control->navigations.isEmpty(), refused);
+    QCOMPARE(w.host.statusTexts.contains(u"Not opened: "_s + path), refused);
+    // A refused tab does not stand for the address at the next start.
+    QCOMPARE(w.tab->RememberedAddress().isEmpty(), refused);
+
+    // Reached from a page (a link, a redirect, a frame).
+    Window linked;
+    QCOMPARE(linked.control->fireBeforeNavigate(QUrl::fromLocalFile(path).toString()), !refused);
+    QCOMPARE(linked.control->fireBeforeNavigate(QUrl::fromLocalFile(path).toString(), FrameId(7)),
+             !refused);
 }
 
 void tst_TBrowserTab::lockedTabRunsScriptsInPlace()

@@ -26,17 +26,20 @@ struct Window
     QList<FakeBrowserControl*> controls;
     QList<TBrowserTab*> activated;
 
-    explicit Window(TQWOptions* options) : set(&pc, &host, &host.services, makeFactory(), options)
+    // loads: whether the pages arrive at once; else the tabs wait for them.
+    explicit Window(TQWOptions* options, bool loads = true, const QString& shownMeanwhile = {})
+        : set(&pc, &host, &host.services, makeFactory(loads, shownMeanwhile), options)
     {
         host.tabSet = &set;
         set.AddTab();
     }
-    BrowserControlFactory makeFactory()
+    BrowserControlFactory makeFactory(bool loads, const QString& shownMeanwhile)
     {
-        return [this](QWidget* parent) -> IBrowserControl*
+        return [this, loads, shownMeanwhile](QWidget* parent) -> IBrowserControl*
         {
             auto* control = new FakeBrowserControl(parent);
-            control->runNavigations = true;
+            control->runNavigations = loads;
+            control->locationUrl = shownMeanwhile;
             controls << control;
             return control;
         };
@@ -80,6 +83,8 @@ private slots:
     void emptyLastListOpensNothing();
     void groupModeWithoutGroupOpensOnlyTheCommandLine();
     void rememberedSitesOrderAndSkips();
+    void restoredTabsKeepAddressesNotYetReached_data();
+    void restoredTabsKeepAddressesNotYetReached();
     void otherModesRemoveTheList();
 
 private:
@@ -214,6 +219,33 @@ void tst_TStartupLoader::rememberedSitesOrderAndSkips()
     QCOMPARE(m_options->ReadListSection(RegistryKeys::LastOpenSites),
              QStringList({QStringLiteral("url3=http://three.test/"),
                           QStringLiteral("url1=http://one.test/")}));
+}
+
+void tst_TStartupLoader::restoredTabsKeepAddressesNotYetReached_data()
+{
+    QTest::addColumn<QString>("shownMeanwhile");
+    QTest::newRow("nothing shown yet") << QString();
+    QTest::newRow("engine's blank document") << "about:blank";
+}
+
+void tst_TStartupLoader::restoredTabsKeepAddressesNotYetReached()
+{
+    QFETCH(QString, shownMeanwhile);
+    const QStringList remembered{QStringLiteral("url3=http://three.test/"),
+                                 QStringLiteral("url2=http://two.test/"),
+                                 QStringLiteral("url1=http://one.test/")};
+    m_options->SetStartupMode(QStringLiteral("Last"));
+    m_options->WriteListSection(RegistryKeys::LastOpenSites, remembered);
+    Window w(m_options.get(), false, shownMeanwhile);
+    TStartupLoader(&w.set, m_options.get()).Run();
+    QCOMPARE(w.set.Count(), 3);
+
+    // The program ends before any page has arrived.
+    QList<TBrowserTab*> tabs;
+    for (int i = 0; i < w.set.Count(); ++i)
+        tabs << w.set.Tab(i);
+    TStartupLoader::WriteRememberedSites(*m_options, tabs);
+    QCOMPARE(m_options->ReadListSection(RegistryKeys::LastOpenSites), remembered);
 }
 
 void tst_TStartupLoader::otherModesRemoveTheList()

@@ -40,6 +40,7 @@ private slots:
     void confirmHidesWhatHasNoText_data();
     void confirmHidesWhatHasNoText();
     void confirmWithoutTitleMovesExplanationUp();
+    void confirmIsAsHighAsItsText();
     void confirmTitleIsBoldInOwnersFont();
     void showConfirmReportsAnswer_data();
     void showConfirmReportsAnswer();
@@ -152,6 +153,27 @@ void tst_MainWindowParts::confirmWithoutTitleMovesExplanationUp()
              qPrintable(QStringLiteral("explanation at %1, title was at %2")
                             .arg(child<QPlainTextEdit>(&untitled, "mmoPrompt2")->y())
                             .arg(titleTop)));
+}
+
+void tst_MainWindowParts::confirmIsAsHighAsItsText()
+{
+    TfrmConfirm notice;
+    notice.setTexts(QStringLiteral("C"), QString(), QStringLiteral("One line."), QStringLiteral("OK"),
+                    QString(), QString());
+    notice.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notice));
+    const auto* prompt = child<QPlainTextEdit>(&notice, "mmoPrompt2");
+    const int line = prompt->fontMetrics().lineSpacing();
+    // The buttons follow the text with no more than a line's room between.
+    QVERIFY2(child<QPushButton>(&notice, "cmdOK")->y() - (prompt->y() + line) < 3 * line,
+             qPrintable(QString::number(child<QPushButton>(&notice, "cmdOK")->y())));
+
+    TfrmConfirm longer;
+    longer.setTexts(QStringLiteral("C"), QString(), QStringLiteral("word ").repeated(200),
+                    QStringLiteral("OK"), QString(), QString());
+    longer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&longer));
+    QVERIFY(child<QPlainTextEdit>(&longer, "mmoPrompt2")->height() > 4 * line);
 }
 
 void tst_MainWindowParts::confirmTitleIsBoldInOwnersFont()

@@ -7,6 +7,11 @@
 #include "core/dialogs/TfrmConfirm.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
+#include "core/dialogs/TfrmDownloads.h"
+#include "core/dialogs/WindowServices.h"
+#include "core/engine/TDownloadList.h"
+#include "core/engine/TDownloadManager.h"
+#include "core/instance/TStWMDataCopy.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TApplication.h"
@@ -21,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -94,6 +100,8 @@ private slots:
     void noPlaceholderLeft();
     void languageFile_data();
     void languageFile();
+    void userLanguageFolder_data();
+    void userLanguageFolder();
 
     void destroyWritesEverythingAsStrings();
     void destroyKeepsStoredValues();
@@ -119,6 +127,9 @@ private slots:
     void forwardedArgumentRestoresWindow();
     void defaultBrowserPrompt_data();
     void defaultBrowserPrompt();
+    void forwardsDuringTheStartQuestionWait();
+    void scriptAddressesAreReportedAlike();
+    void downloadsGoWithTheWindow();
 
 private:
     std::unique_ptr<TfrmMain> createWindow();
@@ -237,6 +248,62 @@ void tst_TfrmMain::languageFile()
     auto* exit = window->findChild<QAction*>(QStringLiteral("mnuExit"));
     QVERIFY(exit);
     QCOMPARE(exit->text(), exitItem);
+}
+
+void tst_TfrmMain::userLanguageFolder_data()
+{
+    QTest::addColumn<QString>("userFiles"); // name=content; content "BIG" makes a 17 MiB file
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QString>("storedAfter");
+    QTest::addColumn<QString>("fileMenu");
+    QTest::addColumn<QString>("exitItem");
+
+    // The installed files are those beside the test program; the user's
+    // folder is the home's.
+    // clang-format off
+    QTest::newRow("junk file beside")           << "junk.ini=\x01\x02[[[=" << QString()   << Missing     << "&File"  << "E&xit";
+    QTest::newRow("junk file, German chosen")   << "junk.ini=\x01\x02[[[=" << "qwdeu.ini" << "qwdeu.ini" << "Datei"  << "&Beenden";
+    QTest::newRow("oversized file beside")      << "big.ini=BIG"             << "qweng.ini" << "qweng.ini" << "&File"  << "E&xit";
+    QTest::newRow("oversized file chosen")      << "big.ini=BIG"             << "big.ini"   << "big.ini"   << "&File"  << "E&xit";
+    QTest::newRow("own language, texts missing") << "mine.ini=[MAIN]\nMenuFile=&Mine" << "mine.ini" << "mine.ini" << "&Mine" << "E&xit";
+    QTest::newRow("own copy of an installed name") << "qwdeu.ini=[MAIN]\nMenuFile=&Meine" << "qwdeu.ini" << "qwdeu.ini" << "&Meine" << "E&xit";
+    QTest::newRow("chosen file gone")           << "junk.ini=x"              << "gone.ini"  << "qweng.ini" << "&File"  << "E&xit";
+    // clang-format on
+}
+
+void tst_TfrmMain::userLanguageFolder()
+{
+    QFETCH(QString, userFiles);
+    QFETCH(QString, configured);
+    QFETCH(QString, storedAfter);
+    QFETCH(QString, fileMenu);
+    QFETCH(QString, exitItem);
+
+    QDir user(m_home->filePath(QStringLiteral("Languages")));
+    QVERIFY(user.removeRecursively() && user.mkpath(QStringLiteral(".")));
+    {
+        const QString& pair = userFiles;
+        const QString name = pair.section(QLatin1Char('='), 0, 0);
+        const QString content = pair.section(QLatin1Char('='), 1, -1);
+        QFile file(user.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (content == QLatin1String("BIG"))
+            QVERIFY(file.write("[MAIN]\nMenuFile=Big\n") > 0 && file.resize(17 * 1024 * 1024));
+        else
+            QVERIFY(file.write(content.toUtf8()) >= 0);
+    }
+    if (!configured.isNull())
+        seed(QStringLiteral("LanguageFile"), configured);
+
+    auto window = createWindow();
+    QCOMPARE(stored(QStringLiteral("LanguageFile")), storedAfter);
+    QCOMPARE(child<QToolButton>(window.get(), "tbMenuFile")->text(), fileMenu);
+    auto* exit = window->findChild<QAction*>(QStringLiteral("mnuExit"));
+    QVERIFY(exit);
+    QCOMPARE(exit->text(), exitItem);
+    // The installed languages stay in the menu beside the user's.
+    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
+    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini")));
 }
 
 void tst_TfrmMain::destroyWritesEverythingAsStrings()
@@ -523,14 +590,13 @@ void tst_TfrmMain::hintShowsLongPart_data()
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QString>("panel");
 
-    QTest::newRow("short, long and more") << "short|long\nmore"
-                                          << "more";
-    QTest::newRow("plain") << "plain"
-                           << "plain";
-    QTest::newRow("short and long") << "Open|Opens a page"
-                                    << "Opens a page";
-    QTest::newRow("cleared") << ""
-                             << "";
+    // clang-format off
+    QTest::newRow("short, long and more") << "short|long\nmore" << "more";
+    QTest::newRow("plain") << "plain" << "plain";
+    QTest::newRow("short and long") << "Open|Opens a page" << "Opens a page";
+    // The hint is gone: the program's message that was there comes back.
+    QTest::newRow("hint ends") << "" << "before";
+    // clang-format on
 }
 
 void tst_TfrmMain::hintShowsLongPart()
@@ -669,6 +735,74 @@ void tst_TfrmMain::defaultBrowserPrompt()
     QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), registered);
     QCOMPARE(stored(QStringLiteral("AskDefaultBrowser")), askAfter);
     QCOMPARE(window->windowTitle(), QStringLiteral("Quillwave"));
+}
+
+void tst_TfrmMain::forwardsDuringTheStartQuestionWait()
+{
+    m_unexpected->stop();
+    seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("1"));
+    QList<FakeBrowserControl*> controls;
+    ModalDialogAnswerer answerer(
+        [&](QWidget* dialog)
+        {
+            // A later copy forwards while the question is open.
+            auto* window = qobject_cast<TfrmMain*>(dialog->parentWidget());
+            QVERIFY(window);
+            auto* receiver = window->findChild<TStWMDataCopy*>(QStringLiteral("wmCopyData"));
+            QVERIFY(receiver);
+            emit receiver->OnDataReceived(QStringLiteral("http://first.test/"));
+            emit receiver->OnDataReceived(QStringLiteral("http://second.test/"));
+            child<QPushButton>(dialog, "cmdCancel")->click();
+        });
+    TfrmMain window(FakeBrowserControl::factory(&controls));
+    QCOMPARE(answerer.count(), 1);
+    QTRY_COMPARE(controls.size(), 3);
+    QCOMPARE(controls[1]->navigations, QStringList{QStringLiteral("http://first.test/")});
+    QCOMPARE(controls[2]->navigations, QStringList{QStringLiteral("http://second.test/")});
+}
+
+void tst_TfrmMain::scriptAddressesAreReportedAlike()
+{
+    seed(QStringLiteral("CommandLine"), QStringLiteral("javascript:alert(1)"));
+    auto window = createWindow();
+    const QString refused = window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
+    QTRY_COMPARE(window->StatusBar()->panelText(0), refused);
+    // Pointing at things on the way to reading it must not wipe it.
+    QStatusTipEvent passing(QString{});
+    QApplication::sendEvent(window.get(), &passing);
+    window->SetStatusText(QString());
+    QCOMPARE(window->StatusBar()->panelText(0), refused);
+
+    window->ShowMessage(QString());
+    window->wmCopyDataDataReceived(QStringLiteral(" JavaScript:alert(2)"));
+    QCOMPARE(window->StatusBar()->panelText(0), refused);
+    QApplication::sendEvent(window.get(), &passing);
+    QCOMPARE(window->StatusBar()->panelText(0), refused);
+}
+
+void tst_TfrmMain::downloadsGoWithTheWindow()
+{
+    seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("0"));
+    auto window = createWindow();
+    window->show();
+    window->RunCommand(MainCommand::Downloads);
+    const QPointer<TfrmDownloads> downloads = window->findChild<TfrmDownloads*>();
+    QVERIFY(downloads && downloads->isVisible());
+
+    TDownloadList* list = TDownloadManager::instance()->list();
+    const int row = list->add(QStringLiteral("/tmp/running.bin"), 100, {});
+    m_unexpected->stop();
+    const char* button = "cmdCancel";
+    ModalDialogAnswerer answerer([&](QWidget* dialog)
+                                 { child<QPushButton>(dialog, button)->click(); });
+    QVERIFY(!window->close());
+    QCOMPARE(answerer.count(), 1);
+    button = "cmdOK";
+    QVERIFY(window->close());
+    QCOMPARE(answerer.count(), 2);
+    list->setState(row, TDownloadList::Cancelled);
+    window.reset();
+    QVERIFY(!downloads);
 }
 
 int main(int argc, char* argv[])
