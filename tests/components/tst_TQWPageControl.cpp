@@ -121,6 +121,8 @@ private slots:
     void paintsTabColours();
     void captionText_data();
     void captionText();
+    void captionWithRoomShowsWhole_data();
+    void captionWithRoomShowsWhole();
     void tooltipFollowsTabUnderMouse();
     void imagesAndPageIcons();
     void defaultTabImages();
@@ -750,6 +752,37 @@ void tst_TQWPageControl::captionText_data()
                                             << "a&&b";
     QTest::newRow("one line") << "first\nsecond"
                               << "first second";
+}
+
+void tst_TQWPageControl::captionWithRoomShowsWhole_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("icon");
+    // clang-format off
+    QTest::newRow("blank page") << "Blank Page" << false;
+    QTest::newRow("sticky name") << "My Sticky Name" << false;
+    QTest::newRow("with icon") << "Blank Page" << true;
+    QTest::newRow("narrow letters") << "illicit lilt" << false;
+    QTest::newRow("wide letters") << "WWW MMM" << true;
+    QTest::newRow("one letter") << "W" << false;
+    // clang-format on
+}
+
+void tst_TQWPageControl::captionWithRoomShowsWhole()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, icon);
+    for (const bool active : {true, false})
+    {
+        const auto control = makeControl(QStringLiteral("VV"));
+        QWidget* page = control->page(0);
+        control->setPageCaption(page, caption);
+        if (icon)
+            control->setPageIcon(page, QIcon(QStringLiteral(":/quillwave/quillwave.svg")));
+        control->setActivePage(active ? page : control->page(1));
+        showAndWait(*control);
+        QCOMPARE(stripOf(*control)->drawnCaption(0), caption);
+    }
 }
 
 void tst_TQWPageControl::captionText()
