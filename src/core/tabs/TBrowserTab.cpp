@@ -566,6 +566,14 @@ void TBrowserTab::OpenInNewTab(const QString& url)
 
 bool TBrowserTab::DivertsFromLockedTab(const NavigationRequest& request) const
 {
+    // A new tab could only repeat a form as a plain request without its
+    // data; the submission stays where the user filled the form in.
+    if (request.kind == NavigationRequest::FormSubmitted)
+        return false;
+    // A redirect continues a navigation this tab already let through (a
+    // diverted one never reached the server).
+    if (request.kind == NavigationRequest::Redirect && request.frame == TopFrame)
+        return false;
     if (request.frame != TopFrame && request.frame != UnknownFrame)
     {
         // The page's own frames keep loading in place; a link the user

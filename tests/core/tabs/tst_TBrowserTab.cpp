@@ -459,7 +459,12 @@ void tst_TBrowserTab::lockedTabKeepsItsOwnReloadsAndFrames_data()
     QTest::newRow("link in a frame")
         << other << 2 << int(NavigationRequest::LinkClicked) << true << false;
     QTest::newRow("form in a frame")
-        << other << 2 << int(NavigationRequest::FormSubmitted) << true << false;
+        << other << 2 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("form") << other << 0 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("form to the same page")
+        << kept << 0 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("redirect of a submitted form")
+        << other << 0 << int(NavigationRequest::Redirect) << false << true;
     QTest::newRow("unknown frame")
         << other << -1 << int(NavigationRequest::Other) << false << false;
 }
