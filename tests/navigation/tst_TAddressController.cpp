@@ -4,10 +4,10 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
 #include "components/TQWPageControl.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/settings/TQWOptions.h"
 #include "core/tabs/TTabSet.h"
 #include "navigation/IAddressHost.h"
 #include "navigation/TAddressBand.h"
@@ -247,12 +247,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("opened");
 
-        QTest::newRow("keyword in other case, two words") << "K two words"
-                                                          << "http://k.test/?q=two words";
-        QTest::newRow("unknown first word") << "no such"
-                                            << "quillwave:search?f=qs&kw=such";
-        QTest::newRow("keyword and a blank") << "k "
-                                             << "http://k.test/?q=";
+        // clang-format off
+        QTest::newRow("keyword in other case, two words") << "K two words" << "http://k.test/?q=two%20words";
+        QTest::newRow("characters of addresses") << "k a&b c#" << "http://k.test/?q=a%26b%20c%23";
+        QTest::newRow("unknown first word") << "no such" << "quillwave:search?f=qs&kw=such";
+        QTest::newRow("keyword and a blank") << "k " << "http://k.test/?q=";
+        // clang-format on
     }
 
     void quickSearch()
