@@ -864,10 +864,10 @@ void tst_TQWPageControl::imagesAndPageIcons()
 void tst_TQWPageControl::defaultTabImages()
 {
     const QList<QIcon> images = TQWPageControl::defaultTabImages();
-    QCOMPARE(images.size(), 4);
-    const char* names[] = {"busy", "unseen", "arrived", "locked"};
+    const char* names[] = {"busy", "unseen", "arrived", "locked", "crashed"};
+    QCOMPARE(images.size(), int(std::size(names)));
     QImage previous;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < images.size(); ++i)
     {
         QVERIFY(QFile::exists(QStringLiteral(":/quillwave/tab-%1.svg").arg(names[i])));
         const QImage image = images[i].pixmap(16, 16).toImage();

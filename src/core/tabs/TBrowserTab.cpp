@@ -321,6 +321,12 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
 
     if (request.frame == TopFrame && IsActive())
         m_host->RecordTypedAddress(url);
+    if (request.frame == TopFrame && m_crashed)
+    {
+        // A new page gets a new process.
+        m_crashed = false;
+        emit appearanceChanged(this);
+    }
 
     // A new top-level navigation replaces whatever was being tracked: the
     // old document and its frames are gone and will not complete.
@@ -488,6 +494,16 @@ void TBrowserTab::InsecureContent()
     Secure = false;
     if (IsActive())
         m_host->RefreshIndicators();
+}
+
+void TBrowserTab::PageCrashed()
+{
+    // The caption keeps the page's title: the user still knows which page
+    // it was, and the icon says what became of it.
+    if (m_crashed)
+        return;
+    m_crashed = true;
+    emit appearanceChanged(this);
 }
 
 void TBrowserTab::SetState(int state)

@@ -62,6 +62,7 @@ private slots:
     void restoringPageArrivesIdle();
     void lockedTabKeepsItsIconThroughLoads();
     void faviconShowsOnlyWhileIdle();
+    void crashedTabKeepsItsTitleAndShowsTheCrash();
     void hiddenTabDecidesOnItsFirstRealAddress_data();
     void hiddenTabDecidesOnItsFirstRealAddress();
     void killedTabLoadsNothing();
@@ -344,6 +345,36 @@ void tst_TBrowserTab::faviconShowsOnlyWhileIdle()
     QVERIFY(w.tab->PageIcon().isNull());
     w.control->fireDocumentComplete(u"http://a.test/"_s);
     QVERIFY(!w.tab->PageIcon().isNull());
+}
+
+void tst_TBrowserTab::crashedTabKeepsItsTitleAndShowsTheCrash()
+{
+    Window w;
+    w.control->simulateNavigation(u"http://a.test/"_s);
+    w.control->fireTitle(u"My page"_s);
+    QSignalSpy changed(w.tab, &TBrowserTab::appearanceChanged);
+    w.control->firePageCrashed();
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(w.tab->Crashed());
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::CrashedImage));
+    QCOMPARE(w.tab->Caption(), u"My page"_s);
+    QCOMPARE(w.tab->Hint(), u"My page"_s);
+
+    // The crash page arrives without a navigation of the tab's own and
+    // leaves both alone; the crash shows over the lock as well.
+    w.control->fireNavigateComplete(u"http://a.test/"_s);
+    w.control->fireTitle(u"My page"_s);
+    w.control->fireDocumentComplete(u"http://a.test/"_s);
+    w.tab->SetLocked(true);
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::CrashedImage));
+    QCOMPARE(w.tab->Caption(), u"My page"_s);
+    w.tab->SetLocked(false);
+
+    // Loading the page again ends it.
+    QVERIFY(
+        w.control->fireBeforeNavigate(u"http://a.test/"_s, TopFrame, NavigationRequest::Program));
+    QVERIFY(!w.tab->Crashed());
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::StateBusy) - 1);
 }
 
 void tst_TBrowserTab::hiddenTabDecidesOnItsFirstRealAddress_data()

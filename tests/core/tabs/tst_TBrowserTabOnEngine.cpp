@@ -87,6 +87,25 @@ private slots:
         QCOMPARE(browser->LocationURL(), server.url("/thanks.html"));
         QCOMPARE(tab->State(), int(TBrowserTab::StateLocked));
     }
+
+    void crashedTabKeepsItsTitle()
+    {
+        QVERIFY(open(server.url("/thanks.html"), "Thanks"));
+        QCOMPARE(tab->Caption(), QStringLiteral("Thanks"));
+        browser->Navigate("chrome://kill");
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("stopped working"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!tab->Busy, Timeout);
+        QCOMPARE(tab->Caption(), QStringLiteral("Thanks"));
+        QCOMPARE(tab->ImageIndex(), int(TBrowserTab::CrashedImage));
+        QCOMPARE(browser->LocationURL(), server.url("/thanks.html"));
+
+        // Loading the page again brings it back, and its icon.
+        tab->Refresh();
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("thanks"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!tab->Busy, Timeout);
+        QVERIFY(!tab->Crashed());
+        QCOMPARE(tab->Caption(), QStringLiteral("Thanks"));
+    }
 };
 
 int main(int argc, char* argv[])
