@@ -61,7 +61,7 @@ public:
     void setImages(const QList<QIcon>& images);
     QList<QIcon> images() const;
     // The tab state images shipped with the program, in image-index order:
-    // busy, unseen, arrived, locked.
+    // busy, unseen, arrived, locked, crashed.
     static QList<QIcon> defaultTabImages();
 
     // Which visible tab is at pos (in this widget's coordinates): a hit

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -42,7 +43,7 @@ void TQWTabStrip::insertTab(int index, const QString& caption, const QIcon& icon
     Tab tab;
     tab.caption = caption;
     tab.text = displayCaption(caption);
-    tab.textWidth = fontMetrics().horizontalAdvance(tab.text);
+    tab.textWidth = captionWidth(tab.text);
     tab.icon = icon;
     tab.hint = hint;
     m_tabs.insert(index, tab);
@@ -89,7 +90,7 @@ void TQWTabStrip::setTabCaption(int index, const QString& caption)
     Tab& tab = m_tabs[index];
     tab.caption = caption;
     tab.text = displayCaption(caption);
-    tab.textWidth = fontMetrics().horizontalAdvance(tab.text);
+    tab.textWidth = captionWidth(tab.text);
     invalidate();
 }
 
@@ -267,6 +268,13 @@ QString TQWTabStrip::drawnCaption(int index) const
     ensureLayout();
     return fontMetrics().elidedText(m_tabs[index].text, Qt::ElideRight,
                                     std::max(0, textRoom(index)));
+}
+
+int TQWTabStrip::captionWidth(const QString& text) const
+{
+    // Glyph advances are fractional: a width rounded down leaves the text a
+    // fraction of a pixel short of its room, and the last letters are elided.
+    return int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text)));
 }
 
 int TQWTabStrip::heightForWidth(int width) const
@@ -682,9 +690,8 @@ void TQWTabStrip::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
     {
-        const QFontMetrics metrics = fontMetrics();
         for (Tab& tab : m_tabs)
-            tab.textWidth = metrics.horizontalAdvance(tab.text);
+            tab.textWidth = captionWidth(tab.text);
         invalidate();
     }
     else if (event->type() == QEvent::PaletteChange)

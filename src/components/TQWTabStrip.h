@@ -114,6 +114,8 @@ private:
         QRect rect;
     };
 
+    // The room a caption needs when drawn in the strip's font.
+    int captionWidth(const QString& text) const;
     int naturalWidth(const Tab& tab) const;
     int rowsForWidth(int width) const;
     int heightForRows(int rows) const;

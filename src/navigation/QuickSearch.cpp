@@ -25,13 +25,16 @@ QString QuickSearch::Lookup(const QStringList& lines, const QString& keyword)
     return QString();
 }
 
+QString QuickSearch::EncodedWords(const QString& words)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(words));
+}
+
 QString QuickSearch::DefaultSearchAddress(const QString& words)
 {
     // The redirect reads its words back from the query: anything that could
     // end or split the "kw" value must arrive encoded.
-    return SearchTemplate::Expand(DefaultTemplate,
-                                  QString::fromLatin1(QUrl::toPercentEncoding(words)))
-        .text;
+    return SearchTemplate::Expand(DefaultTemplate, EncodedWords(words)).text;
 }
 
 QuickSearch::Outcome QuickSearch::Resolve(const QStringList& lines, const QString& text)
@@ -54,7 +57,11 @@ QuickSearch::Outcome QuickSearch::Resolve(const QStringList& lines, const QStrin
     }
     outcome.keyword = split.keyword;
     outcome.searchTemplate = found;
-    const SearchTemplate::Result expanded = SearchTemplate::Expand(found, split.words);
+    // Typed as they are, "a&b" would end the search service's parameter at
+    // the "&", "c#" would lose everything from "#" on and "1+1" would arrive
+    // as "1 1": the service is to get exactly what the user typed.
+    const SearchTemplate::Result expanded =
+        SearchTemplate::Expand(found, EncodedWords(split.words));
     if (!expanded.ok())
     {
         outcome.kind = Outcome::BadTemplate;

@@ -8,9 +8,10 @@
 // What the address box makes of submitted text: a text without a blank is
 // an address for the engine to resolve; otherwise the part before the first
 // blank is a keyword of the quick-search list and the rest, as typed, is
-// what is searched for. An unknown keyword is dropped and the words go to
-// the program's own search redirect, which forwards them to the user's
-// first search engine.
+// what is searched for: it goes into the keyword's template percent-encoded,
+// so that the search service reads back exactly the typed words. An unknown
+// keyword is dropped and the words go to the program's own search redirect,
+// which forwards them to the user's first search engine.
 class QuickSearch
 {
 public:
@@ -48,4 +49,7 @@ public:
     static Outcome Resolve(const QStringList& lines, const QString& text);
     // The address of the default service for words.
     static QString DefaultSearchAddress(const QString& words);
+    // words as they go into an address: every character but letters, digits
+    // and "-._~" percent-encoded (UTF-8), a blank as "%20".
+    static QString EncodedWords(const QString& words);
 };

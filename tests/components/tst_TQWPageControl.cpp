@@ -121,6 +121,8 @@ private slots:
     void paintsTabColours();
     void captionText_data();
     void captionText();
+    void captionWithRoomShowsWhole_data();
+    void captionWithRoomShowsWhole();
     void tooltipFollowsTabUnderMouse();
     void imagesAndPageIcons();
     void defaultTabImages();
@@ -752,6 +754,37 @@ void tst_TQWPageControl::captionText_data()
                               << "first second";
 }
 
+void tst_TQWPageControl::captionWithRoomShowsWhole_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("icon");
+    // clang-format off
+    QTest::newRow("blank page") << "Blank Page" << false;
+    QTest::newRow("sticky name") << "My Sticky Name" << false;
+    QTest::newRow("with icon") << "Blank Page" << true;
+    QTest::newRow("narrow letters") << "illicit lilt" << false;
+    QTest::newRow("wide letters") << "WWW MMM" << true;
+    QTest::newRow("one letter") << "W" << false;
+    // clang-format on
+}
+
+void tst_TQWPageControl::captionWithRoomShowsWhole()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, icon);
+    for (const bool active : {true, false})
+    {
+        const auto control = makeControl(QStringLiteral("VV"));
+        QWidget* page = control->page(0);
+        control->setPageCaption(page, caption);
+        if (icon)
+            control->setPageIcon(page, QIcon(QStringLiteral(":/quillwave/quillwave.svg")));
+        control->setActivePage(active ? page : control->page(1));
+        showAndWait(*control);
+        QCOMPARE(stripOf(*control)->drawnCaption(0), caption);
+    }
+}
+
 void tst_TQWPageControl::captionText()
 {
     QFETCH(QString, caption);
@@ -831,10 +864,10 @@ void tst_TQWPageControl::imagesAndPageIcons()
 void tst_TQWPageControl::defaultTabImages()
 {
     const QList<QIcon> images = TQWPageControl::defaultTabImages();
-    QCOMPARE(images.size(), 4);
-    const char* names[] = {"busy", "unseen", "arrived", "locked"};
+    const char* names[] = {"busy", "unseen", "arrived", "locked", "crashed"};
+    QCOMPARE(images.size(), int(std::size(names)));
     QImage previous;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < images.size(); ++i)
     {
         QVERIFY(QFile::exists(QStringLiteral(":/quillwave/tab-%1.svg").arg(names[i])));
         const QImage image = images[i].pixmap(16, 16).toImage();

@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <QUrl>
+#include <QUrlQuery>
 
 using Error = SearchTemplate::Error;
 Q_DECLARE_METATYPE(SearchTemplate::Error)
@@ -136,24 +137,25 @@ private slots:
         const int address = QuickSearch::Outcome::Address;
         const int search = QuickSearch::Outcome::Search;
         const int bad = QuickSearch::Outcome::BadTemplate;
-        QTest::newRow("address as typed")
-            << "Example.COM" << address << "Example.COM" << Error::None;
-        QTest::newRow("keyword with two words")
-            << "g alpha beta" << search << "http://g.test/search?q=alpha beta" << Error::None;
-        QTest::newRow("keyword in other case, first line wins")
-            << "WIKI Main Page" << search << "http://w.test/wiki/Main Page" << Error::None;
-        QTest::newRow("keyword with nothing after the blank")
-            << "g " << search << "http://g.test/search?q=" << Error::None;
-        QTest::newRow("literal percent in template")
-            << "pct x" << search << "http://p.test/?q=x&rate=100%" << Error::None;
-        QTest::newRow("unknown first word is dropped")
-            << "what is this" << search << "quillwave:search?f=qs&kw=is%20this" << Error::None;
-        QTest::newRow("leading blank searches everything after it")
-            << " a&b=c#d" << search << "quillwave:search?f=qs&kw=a%26b%3Dc%23d" << Error::None;
-        QTest::newRow("second placeholder refused")
-            << "two x" << bad << "" << Error::SecondPlaceholder;
+        // clang-format off
+        QTest::newRow("address as typed") << "Example.COM" << address << "Example.COM" << Error::None;
+        QTest::newRow("keyword with two words") << "g alpha beta" << search << "http://g.test/search?q=alpha%20beta" << Error::None;
+        QTest::newRow("keyword in other case, first line wins") << "WIKI Main Page" << search << "http://w.test/wiki/Main%20Page" << Error::None;
+        QTest::newRow("keyword with nothing after the blank") << "g " << search << "http://g.test/search?q=" << Error::None;
+        QTest::newRow("literal percent in template") << "pct x" << search << "http://p.test/?q=x&rate=100%" << Error::None;
+        QTest::newRow("ampersand") << "g a&b" << search << "http://g.test/search?q=a%26b" << Error::None;
+        QTest::newRow("hash") << "g c#" << search << "http://g.test/search?q=c%23" << Error::None;
+        QTest::newRow("plus") << "g 1+1" << search << "http://g.test/search?q=1%2B1" << Error::None;
+        QTest::newRow("percent signs") << "g 100% %s" << search << "http://g.test/search?q=100%25%20%25s" << Error::None;
+        QTest::newRow("equals and question mark") << "g a=b?c" << search << "http://g.test/search?q=a%3Db%3Fc" << Error::None;
+        QTest::newRow("slash in a path template") << "wiki AC/DC" << search << "http://w.test/wiki/AC%2FDC" << Error::None;
+        QTest::newRow("non-ASCII as UTF-8") << QString::fromUtf8("g Grüße") << search << "http://g.test/search?q=Gr%C3%BC%C3%9Fe" << Error::None;
+        QTest::newRow("unknown first word is dropped") << "what is this" << search << "quillwave:search?f=qs&kw=is%20this" << Error::None;
+        QTest::newRow("leading blank searches everything after it") << " a&b=c#d" << search << "quillwave:search?f=qs&kw=a%26b%3Dc%23d" << Error::None;
+        QTest::newRow("second placeholder refused") << "two x" << bad << "" << Error::SecondPlaceholder;
         QTest::newRow("no placeholder refused") << "none x" << bad << "" << Error::NoPlaceholder;
         QTest::newRow("stray percent refused") << "stray x" << bad << "" << Error::StrayPercent;
+        // clang-format on
     }
 
     void resolve()
@@ -175,6 +177,34 @@ private slots:
         QCOMPARE(QuickSearch::Lookup(lines, QString()), QString());
         QCOMPARE(QuickSearch::Resolve(lines, QStringLiteral(" x")).address,
                  QStringLiteral("quillwave:search?f=qs&kw=x"));
+    }
+
+    void searchServiceReadsBackTheTypedWords_data()
+    {
+        QTest::addColumn<QString>("words");
+        // clang-format off
+        QTest::newRow("ampersand") << "a&b";
+        QTest::newRow("hash") << "c#";
+        QTest::newRow("plus") << "1+1";
+        QTest::newRow("everything at once") << "a&q=b+c #d?e/f 100% %s";
+        QTest::newRow("non-ASCII") << QString::fromUtf8("Grüße 日本");
+        // clang-format on
+    }
+
+    void searchServiceReadsBackTheTypedWords()
+    {
+        // The address goes to the engine as the browser control hands it
+        // over; the service then reads its parameter the way servers do.
+        QFETCH(QString, words);
+        const QuickSearch::Outcome outcome =
+            QuickSearch::Resolve(Keywords, QStringLiteral("g ") + words);
+        QCOMPARE(int(outcome.kind), int(QuickSearch::Outcome::Search));
+        const QUrl url = QUrl::fromUserInput(outcome.address);
+        QCOMPARE(url.host(), QStringLiteral("g.test"));
+        QCOMPARE(url.fragment(), QString());
+        const QUrlQuery query(url);
+        QCOMPARE(query.queryItems(QUrl::FullyDecoded).size(), 1);
+        QCOMPARE(query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), words);
     }
 
     void defaultAddressGivesTheWordsBackToTheRedirect_data()

@@ -233,12 +233,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("opened");
 
-        QTest::newRow("keyword in other case, two words") << "K two words"
-                                                          << "http://k.test/?q=two words";
-        QTest::newRow("unknown first word") << "no such"
-                                            << "quillwave:search?f=qs&kw=such";
-        QTest::newRow("keyword and a blank") << "k "
-                                             << "http://k.test/?q=";
+        // clang-format off
+        QTest::newRow("keyword in other case, two words") << "K two words" << "http://k.test/?q=two%20words";
+        QTest::newRow("characters of addresses") << "k a&b c#" << "http://k.test/?q=a%26b%20c%23";
+        QTest::newRow("unknown first word") << "no such" << "quillwave:search?f=qs&kw=such";
+        QTest::newRow("keyword and a blank") << "k " << "http://k.test/?q=";
+        // clang-format on
     }
 
     void quickSearch()

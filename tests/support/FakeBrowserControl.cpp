@@ -195,6 +195,12 @@ void FakeBrowserControl::fireIcon(const QIcon& newIcon)
         m_events->IconChange(newIcon);
 }
 
+void FakeBrowserControl::firePageCrashed()
+{
+    if (m_events)
+        m_events->PageCrashed();
+}
+
 bool FakeBrowserControl::simulateNavigation(const QString& url, NavigationRequest::Kind kind)
 {
     return simulateFramedNavigation(url, {}, kind);

@@ -107,6 +107,7 @@ public:
     void fireCommandState(int command, bool enabled);
     void fireWindowClosing();
     void fireIcon(const QIcon& newIcon);
+    void firePageCrashed();
 
     // One whole top-level load: before-navigate; when allowed, busy and
     // the location are set, navigate-complete, then (busy cleared, ready

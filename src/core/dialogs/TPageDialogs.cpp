@@ -1,5 +1,6 @@
 #include "core/dialogs/TPageDialogs.h"
 
+#include "core/dialogs/LoginAttempts.h"
 #include "core/dialogs/TfrmAuthentication.h"
 #include "core/engine/TCertificateDecision.h"
 #include "core/engine/TPageFullScreen.h"
@@ -42,19 +43,35 @@ QString GetGlobalText(const QString& key)
     return TPageDialogs::lookupText(QStringLiteral("GLOBAL"), key);
 }
 
-void askForCredentials(QWidget* parent, QAuthenticator* auth, const QString& host, bool proxy)
+void askForCredentials(QWidget* parent, QAuthenticator* auth, const QString& host, bool proxy,
+                       LoginAttempts* attempts)
 {
     if (!auth)
         return;
-    TPageDialogs::Credentials credentials{auth->user(), QString()};
+    const QString realm = auth->realm();
+    TPageDialogs::Credentials credentials{auth->user(), QString(), false};
+    if (attempts)
+    {
+        if (const std::optional<QString> user = attempts->lastUser(host, realm, proxy))
+        {
+            credentials.user = *user;
+            credentials.refused = true;
+        }
+    }
     const auto& asker = authenticationAsker();
-    const bool ok =
-        asker ? asker(parent, host, auth->realm(), proxy, credentials)
-              : TPageDialogs::askCredentials(parent, host, auth->realm(), proxy, credentials);
+    const bool ok = asker ? asker(parent, host, realm, proxy, credentials)
+                          : TPageDialogs::askCredentials(parent, host, realm, proxy, credentials);
     if (!ok)
+    {
+        if (attempts)
+            attempts->forget(host, realm, proxy);
+        *auth = QAuthenticator();
         return;
+    }
     auth->setUser(credentials.user);
     auth->setPassword(credentials.password);
+    if (attempts)
+        attempts->remember(host, realm, proxy, credentials.user);
 }
 
 // What a person recognises a site by: its host, or the whole address for
@@ -92,15 +109,18 @@ void TPageDialogs::setPermissionAsker(PermissionAsker asker)
     permissionAsker() = std::move(asker);
 }
 
-void TPageDialogs::authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth)
+void TPageDialogs::authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth,
+                                          LoginAttempts* attempts)
 {
-    askForCredentials(parent, auth, siteName(url), false);
+    askForCredentials(parent, auth, siteName(url), false, attempts);
 }
 
 void TPageDialogs::proxyAuthenticationRequired(QWidget* parent, const QUrl& url,
-                                               QAuthenticator* auth, const QString& proxyHost)
+                                               QAuthenticator* auth, const QString& proxyHost,
+                                               LoginAttempts* attempts)
 {
-    askForCredentials(parent, auth, proxyHost.isEmpty() ? siteName(url) : proxyHost, true);
+    askForCredentials(parent, auth, proxyHost.isEmpty() ? siteName(url) : proxyHost, true,
+                      attempts);
 }
 
 bool TPageDialogs::certificateError(QWidget* parent, QWebEngineCertificateError error)
@@ -212,6 +232,7 @@ bool TPageDialogs::askCredentials(QWidget* parent, const QString& host, const QS
 {
     TfrmAuthentication dialog(parent);
     dialog.setRequest(host, realm, proxy);
+    dialog.setRefused(credentials.refused);
     dialog.setUser(credentials.user);
     if (dialog.exec() != QDialog::Accepted)
         return false;

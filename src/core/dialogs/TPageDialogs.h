@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class LoginAttempts;
 class QWidget;
 class TSitePermissions;
 
@@ -30,6 +31,9 @@ public:
     {
         QString user;
         QString password;
+        // The site refused what it was given last for this realm: the
+        // question says so (user then holds the name given then).
+        bool refused = false;
     };
     // host: the site's or the proxy's; realm: the server's text (may be
     // empty). credentials arrive with the known user name. False = cancelled.
@@ -47,11 +51,17 @@ public:
     static void setCertificateAsker(CertificateAsker asker);
     static void setPermissionAsker(PermissionAsker asker);
 
-    // OK fills auth; Cancel leaves it untouched, so the page shows the
-    // server's refusal.
-    static void authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth);
+    // OK fills auth; Cancel makes it a null authenticator, which cancels the
+    // request: the page shows the server's refusal. (An authenticator left
+    // as it came is sent as an empty user name and password, refused, and
+    // asked about again, for ever.) attempts, when given, are the page's
+    // earlier answers: a second question for the same realm says that the
+    // last answer was refused.
+    static void authenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth,
+                                       LoginAttempts* attempts = nullptr);
     static void proxyAuthenticationRequired(QWidget* parent, const QUrl& url, QAuthenticator* auth,
-                                            const QString& proxyHost);
+                                            const QString& proxyHost,
+                                            LoginAttempts* attempts = nullptr);
 
     // Refused unless overridable and the user agrees (see
     // TCertificateDecision). True when the user accepted the certificate:

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QStyle>
 
@@ -36,6 +37,14 @@ TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
     lblRealm->setObjectName(QStringLiteral("lblRealm"));
     lblRealm->setTextFormat(Qt::PlainText);
     lblRealm->setWordWrap(true);
+    lblRefused = new QLabel(GetGlobalText(QStringLiteral("AuthRefused")), this);
+    lblRefused->setObjectName(QStringLiteral("lblRefused"));
+    lblRefused->setTextFormat(Qt::PlainText);
+    lblRefused->setWordWrap(true);
+    QPalette warning = lblRefused->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0, 0));
+    lblRefused->setPalette(warning);
+    lblRefused->hide();
 
     lblUser = new QLabel(GetGlobalText(QStringLiteral("AuthUser")), this);
     lblUser->setObjectName(QStringLiteral("lblUser"));
@@ -63,14 +72,15 @@ TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdCancel);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(imgIcon, 0, 0, 2, 1);
+    grid->addWidget(imgIcon, 0, 0, 3, 1);
     grid->addWidget(lblPrompt, 0, 1, 1, 2);
     grid->addWidget(lblRealm, 1, 1, 1, 2);
-    grid->addWidget(lblUser, 2, 1);
-    grid->addWidget(edtUser, 2, 2);
-    grid->addWidget(lblPassword, 3, 1);
-    grid->addWidget(edtPassword, 3, 2);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->addWidget(lblRefused, 2, 1, 1, 2);
+    grid->addWidget(lblUser, 3, 1);
+    grid->addWidget(edtUser, 3, 2);
+    grid->addWidget(lblPassword, 4, 1);
+    grid->addWidget(edtPassword, 4, 2);
+    grid->addLayout(buttons, 5, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     setMinimumWidth(380);
 }
@@ -84,6 +94,11 @@ void TfrmAuthentication::setRequest(const QString& host, const QString& realm, b
     lblPrompt->setText(prompt.arg(host));
     lblRealm->setText(GetGlobalText(QStringLiteral("AuthRealm")).arg(realm));
     lblRealm->setVisible(!realm.isEmpty());
+}
+
+void TfrmAuthentication::setRefused(bool refused)
+{
+    lblRefused->setVisible(refused);
 }
 
 void TfrmAuthentication::setUser(const QString& user)

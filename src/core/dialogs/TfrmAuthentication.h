@@ -17,6 +17,8 @@ public:
 
     // host: the site's or the proxy's host; an empty realm hides its line.
     void setRequest(const QString& host, const QString& realm, bool proxy);
+    // The site refused the last user name and password: a line says so.
+    void setRefused(bool refused);
     void setUser(const QString& user);
     QString user() const;
     QString password() const;
@@ -24,6 +26,7 @@ public:
 private:
     QLabel* lblPrompt;
     QLabel* lblRealm;
+    QLabel* lblRefused;
     QLabel* lblUser;
     QLabel* lblPassword;
     QLineEdit* edtUser;

@@ -90,6 +90,10 @@ public:
     // protection ("Mixed Content"), or the user let a bad certificate
     // through: the page is not to be shown as secure.
     virtual void InsecureContent() {}
+    // The process that showed the page died. The control shows the
+    // program's crash page under the page's address and title until the
+    // next navigation.
+    virtual void PageCrashed() {}
 };
 
 // The seam between a tab and the engine. TVostelBrowser is the real one;

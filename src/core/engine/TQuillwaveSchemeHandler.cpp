@@ -1,7 +1,8 @@
 #include "core/engine/TQuillwaveSchemeHandler.h"
 
-#include "core/store/RegistryKeys.h"
+#include "chrome/TLanguage.h"
 #include "core/settings/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
 #include "navigation/SearchTemplate.h"
 
 #include <QBuffer>
@@ -48,6 +49,20 @@ QString searchForm(const QString& extraAttributes)
                           "placeholder=\"Search the web\" autofocus>"
                           "<button type=\"submit\">Search</button></form>")
         .arg(extraAttributes);
+}
+
+// A menu caption as the menu shows it: "&&" is an ampersand, a single "&"
+// only marks the access key.
+QString menuText(const QString& caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+    {
+        if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        text += caption.at(i);
+    }
+    return text;
 }
 
 bool isTemplateLine(const QString& line)
@@ -221,4 +236,43 @@ QByteArray TQuillwaveSchemeHandler::SearchErrorPageHtml(const QString& searchTem
             "<p>Correct the first entry with <code>%s</code> in the search-engine list.</p></div>")
             .arg(escaped(searchTemplate), escaped(words));
     return page(QStringLiteral("Search error"), body).toUtf8();
+}
+
+QString TQuillwaveSchemeHandler::OfflinePageHtml(const QString& address, const TextLookup& lookup)
+{
+    const auto global = [&](const char* key)
+    { return lookup(TLanguage::GlobalSection(), QLatin1String(key)); };
+    const QString menuPath =
+        menuText(lookup(QStringLiteral("MAIN"), QStringLiteral("MenuFile"))) +
+        QStringLiteral(" > ") +
+        menuText(lookup(QStringLiteral("MAIN"), QStringLiteral("MenuFileWorkOffline")));
+    // The language texts are escaped before the address and the menu go in:
+    // an address is the user's or a page's, never markup.
+    const QString text =
+        TLanguage::FormatText(global("OfflineText").toHtmlEscaped(),
+                              QStringLiteral("<code>%1</code>").arg(escaped(address)));
+    const QString howTo = TLanguage::FormatText(global("OfflineHowTo").toHtmlEscaped(),
+                                                QStringLiteral("<b>%1</b>").arg(escaped(menuPath)));
+    const QString body = QStringLiteral("<div style=\"padding: 16px\" id=\"offline\"><h2>%1</h2>"
+                                        "<p>%2</p><p>%3</p></div>")
+                             .arg(escaped(global("OfflineHeading")), text, howTo);
+    return page(global("OfflineTitle"), body);
+}
+
+QString TQuillwaveSchemeHandler::CrashPageHtml(const QString& lastUrl, const QString& title)
+{
+    const QString reload =
+        lastUrl.isEmpty()
+            ? QString()
+            : QStringLiteral("<p><a href=\"%1\" style=\"display: inline-block; padding: 6px 16px; "
+                             "background: #666699; color: #ffffff; border-radius: 4px; "
+                             "text-decoration: none\">Reload</a></p>"
+                             "<p class=\"note\">%1</p>")
+                  .arg(escaped(lastUrl));
+    const QString body = QStringLiteral("<div style=\"padding: 24px\"><h2>This page stopped "
+                                        "working</h2><p>The process that displayed it ended "
+                                        "unexpectedly. Quillwave is still running.</p>%1</div>")
+                             .arg(reload);
+    // The tab goes on showing what the user had there.
+    return page(title.isEmpty() ? lastUrl : title, body);
 }

@@ -6,12 +6,14 @@
 #include <QUrl>
 #include <QWebEngineUrlSchemeHandler>
 
+#include <functional>
 #include <optional>
 
 class QWebEngineUrlRequestJob;
 
 // Serves the program's own pages under "quillwave:", offline: the start
-// page, the blank page, the search-bar page and the quick-search redirect.
+// page, the blank page, the search-bar page and the quick-search redirect;
+// and writes the pages the browser shows in place of one it cannot show.
 //
 // Only the program itself and its own pages may open them: a request that a
 // web page started (a frame, a link, a script) is refused, so no site can
@@ -51,6 +53,16 @@ public:
     static QByteArray SearchBarPageHtml();
     static QByteArray NotFoundPageHtml(const QString& address);
     static QByteArray SearchErrorPageHtml(const QString& searchTemplate, const QString& words);
+
+    // The program's stand-ins, shown under the address they stand in for.
+    using TextLookup = std::function<QString(const QString& section, const QString& key)>;
+    // A page that could not be loaded because the user works offline: what
+    // happened and how to go back online, in the user's language.
+    static QString OfflinePageHtml(const QString& address, const TextLookup& lookup);
+    // A page whose display process died: it keeps the page's title (its
+    // address when it had none) and offers to load lastUrl again (no offer
+    // when empty).
+    static QString CrashPageHtml(const QString& lastUrl, const QString& title);
 
 private:
     void reply(QWebEngineUrlRequestJob* job, const QByteArray& html);

@@ -1,8 +1,11 @@
 #include "core/engine/TVostelBrowser.h"
 
+#include "core/dialogs/TPageDialogs.h"
 #include "core/engine/PagePropertiesReader.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
+#include "core/engine/TOfflineInterceptor.h"
+#include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/engine/TVostelPage.h"
 
 #include <QAction>
@@ -118,6 +121,7 @@ void TVostelBrowser::Navigate(const QString& url)
         Stop();
     m_blankPending = false;
     m_internalPending = false;
+    m_offlinePending.clear();
     load(target);
 }
 
@@ -130,10 +134,10 @@ void TVostelBrowser::Refresh(bool complete)
 {
     if (Busy())
         Stop();
-    // Reloading the crash page would only show it again.
-    if (m_showingCrashPage && !m_crashedUrl.isEmpty())
+    // Reloading a stand-in page would only show it again.
+    if (m_showingStandIn && !m_standInFor.isEmpty())
     {
-        Navigate(m_crashedUrl);
+        Navigate(m_standInFor);
         return;
     }
     m_page->triggerAction(complete ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
@@ -181,6 +185,7 @@ void TVostelBrowser::LoadBlank(const QString& html)
     if (Busy())
         Stop();
     m_internalPending = false;
+    m_offlinePending.clear();
     m_blankPending = true;
     m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
 }
@@ -339,13 +344,21 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
     request.userInitiated = request.kind == NavigationRequest::Program ||
                             (m_firstNavigationUserInitiated && !m_hasDocument);
     m_firstNavigationUserInitiated = false;
-    if (!raiseBeforeNavigate(request, destroyed))
+    const bool accepted = raiseBeforeNavigate(request, destroyed);
+    const bool offline = accepted && !blank && blockedOffline(url);
+    if (!accepted || offline)
     {
         if (!destroyed && !redirect)
         {
             m_refusedUrls.append(url);
             if (m_refusedUrls.size() > MaxRefusedUrls)
                 m_refusedUrls.removeFirst();
+        }
+        if (offline)
+        {
+            m_offlinePending = url;
+            // Replacing the document from within the engine's question is not safe.
+            QTimer::singleShot(0, this, [this, url] { showOfflinePage(url); });
         }
         return false;
     }
@@ -368,7 +381,7 @@ void TVostelBrowser::beginNavigation(const QUrl& url, NavigationKind kind)
     m_navigationUrls = {url};
     m_commitPending = true;
     if (kind != NavigationKind::Internal)
-        m_showingCrashPage = false;
+        m_showingStandIn = false;
     if (!m_loadActive)
         m_announced = true;
 }
@@ -509,7 +522,7 @@ void TVostelBrowser::onUrlChanged(const QUrl& url)
     if (m_hasDocument && !m_announced && !url.isEmpty())
     {
         // Same document, new address (a fragment, history.pushState).
-        if (isReloadableScheme(url) && !m_showingCrashPage)
+        if (isReloadableScheme(url) && !m_showingStandIn)
             m_lastGoodUrl = addressText(url);
         const QString text = addressText(url);
         raise([&](IBrowserEvents* e) { e->NavigateComplete(TopFrame, text); });
@@ -629,6 +642,9 @@ void TVostelBrowser::onRenderProcessTerminated(
     if (m_internalPending || (m_loadActive && m_navigationKind == NavigationKind::Internal))
         return;
     m_internalPending = true;
+    m_offlinePending.clear();
+    if (!raise([](IBrowserEvents* e) { e->PageCrashed(); }))
+        return;
     // Replacing the document from within the engine's report is not safe.
     QTimer::singleShot(0, this, &TVostelBrowser::showCrashPage);
 }
@@ -636,33 +652,33 @@ void TVostelBrowser::onRenderProcessTerminated(
 void TVostelBrowser::showCrashPage()
 {
     const QString lastUrl = m_lastGoodUrl;
-    m_crashedUrl = lastUrl;
-    m_showingCrashPage = true;
-    m_blankPending = false;
-    m_internalPending = true;
     const QUrl last(lastUrl);
-    m_page->setHtml(crashPageHtml(lastUrl),
-                    isReloadableScheme(last) ? last : QUrl(QStringLiteral("about:blank")));
+    showStandIn(TQuillwaveSchemeHandler::CrashPageHtml(lastUrl, m_lastTitle),
+                isReloadableScheme(last) ? last : QUrl(QStringLiteral("about:blank")));
 }
 
-QString TVostelBrowser::crashPageHtml(const QString& lastUrl)
+bool TVostelBrowser::blockedOffline(const QUrl& url) const
 {
-    const QString reload =
-        lastUrl.isEmpty()
-            ? QString()
-            : QStringLiteral("<p><a href=\"%1\" style=\"display: inline-block; padding: 6px 16px; "
-                             "background: #666699; color: #ffffff; border-radius: 4px; "
-                             "text-decoration: none\">Reload</a></p>"
-                             "<p style=\"color: #555577; font-size: 12px\">%2</p>")
-                  .arg(lastUrl.toHtmlEscaped(), lastUrl.toHtmlEscaped());
-    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
-                          "<title>Quillwave</title></head>"
-                          "<body style=\"font-family: Verdana, Geneva, Arial, sans-serif; "
-                          "color: #000033; padding: 24px\">"
-                          "<h2>This page stopped working</h2>"
-                          "<p>The process that displayed it ended unexpectedly. Quillwave is "
-                          "still running.</p>%1</body></html>")
-        .arg(reload);
+    return TEngineProfile::workOffline() && TOfflineInterceptor::isBlockedOffline(url);
+}
+
+void TVostelBrowser::showOfflinePage(const QUrl& url)
+{
+    // Another navigation or a crash came first: it has the tab now.
+    if (m_offlinePending != url)
+        return;
+    m_offlinePending.clear();
+    showStandIn(
+        TQuillwaveSchemeHandler::OfflinePageHtml(addressText(url), &TPageDialogs::lookupText), url);
+}
+
+void TVostelBrowser::showStandIn(const QString& html, const QUrl& address)
+{
+    m_standInFor = address.scheme() == QLatin1String("about") ? QString() : addressText(address);
+    m_showingStandIn = true;
+    m_blankPending = false;
+    m_internalPending = true;
+    m_page->setHtml(html, address);
 }
 
 QString TVostelBrowser::nextLinkScript()

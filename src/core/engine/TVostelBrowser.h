@@ -67,8 +67,6 @@ public:
     // The engine names an untitled document after its address until (or
     // unless) the document gives a title of its own.
     static bool isPlaceholderTitle(const QString& title, const QUrl& url);
-    // Shown in place of a page whose display process died.
-    static QString crashPageHtml(const QString& lastUrl);
     // The script that finds the first link whose text, in upper case,
     // holds "NEXT"; it gives the link's address or null.
     static QString nextLinkScript();
@@ -96,6 +94,13 @@ private:
     bool commit();
     bool raiseBeforeNavigate(const NavigationRequest& request, bool& destroyed);
     void showCrashPage();
+    // While offline the engine would show its own error page for a blocked
+    // address; the program's page says what happened instead.
+    bool blockedOffline(const QUrl& url) const;
+    void showOfflinePage(const QUrl& url);
+    // Shows the program's html where address was to be; Refresh loads
+    // address again.
+    void showStandIn(const QString& html, const QUrl& address);
     // Raises the event through fn; false when the listener destroyed this
     // browser meanwhile (nothing of it may be touched then).
     template <typename Fn> bool raise(Fn fn);
@@ -122,10 +127,11 @@ private:
     bool m_titleRaised = false;
     QString m_lastTitle;
 
-    // Crash page.
+    // Stand-in pages (crash, offline).
     QString m_lastGoodUrl;
-    QString m_crashedUrl;
-    bool m_showingCrashPage = false;
+    QString m_standInFor;
+    bool m_showingStandIn = false;
+    QUrl m_offlinePending; // the blocked address whose page is on its way
 
     // Sub-frames.
     struct PendingFrame

@@ -1,11 +1,12 @@
 #include "core/engine/TVostelPage.h"
 
-#include "core/engine/TEngineProfile.h"
 #include "core/dialogs/TPageDialogs.h"
+#include "core/engine/TEngineProfile.h"
 #include "core/engine/TVostelBrowser.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QWebEngineLoadingInfo>
 
 TVostelPage::TVostelPage(QWebEngineProfile* profile, TVostelBrowser* browser)
     : QWebEnginePage(profile, browser), m_browser(browser)
@@ -18,10 +19,20 @@ void TVostelPage::connectDialogs()
     // The dialogs take the view as their parent.
     connect(this, &QWebEnginePage::authenticationRequired, this,
             [this](const QUrl& url, QAuthenticator* auth)
-            { TPageDialogs::authenticationRequired(m_browser, url, auth); });
+            { TPageDialogs::authenticationRequired(m_browser, url, auth, &m_loginAttempts); });
     connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
-            [this](const QUrl& url, QAuthenticator* auth, const QString& proxyHost)
-            { TPageDialogs::proxyAuthenticationRequired(m_browser, url, auth, proxyHost); });
+            [this](const QUrl& url, QAuthenticator* auth, const QString& proxyHost) {
+                TPageDialogs::proxyAuthenticationRequired(m_browser, url, auth, proxyHost,
+                                                          &m_loginAttempts);
+            });
+    // The engine asks again within one load only when it was refused; a new
+    // load asks afresh.
+    connect(this, &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info)
+            {
+                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                    m_loginAttempts.clear();
+            });
     connect(this, &QWebEnginePage::certificateError, this,
             [this](const QWebEngineCertificateError& error)
             {

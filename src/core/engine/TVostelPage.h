@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/dialogs/LoginAttempts.h"
+
 #include <QWebEnginePage>
 
 class TVostelBrowser;
@@ -39,4 +41,5 @@ private:
     void connectDialogs();
 
     TVostelBrowser* m_browser;
+    LoginAttempts m_loginAttempts;
 };

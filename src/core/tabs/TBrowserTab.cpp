@@ -330,6 +330,12 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
 
     if (request.frame == TopFrame && IsActive())
         m_host->RecordTypedAddress(url);
+    if (request.frame == TopFrame && m_crashed)
+    {
+        // A new page gets a new process.
+        m_crashed = false;
+        emit appearanceChanged(this);
+    }
 
     // A new top-level navigation replaces whatever was being tracked: the
     // old document and its frames are gone and will not complete.
@@ -516,6 +522,16 @@ void TBrowserTab::InsecureContent()
         m_host->RefreshIndicators();
 }
 
+void TBrowserTab::PageCrashed()
+{
+    // The caption keeps the page's title: the user still knows which page
+    // it was, and the icon says what became of it.
+    if (m_crashed)
+        return;
+    m_crashed = true;
+    emit appearanceChanged(this);
+}
+
 void TBrowserTab::SetState(int state)
 {
     if (m_state == state)
@@ -592,6 +608,14 @@ void TBrowserTab::OpenInNewTab(const QString& url)
 
 bool TBrowserTab::DivertsFromLockedTab(const NavigationRequest& request) const
 {
+    // A new tab could only repeat a form as a plain request without its
+    // data; the submission stays where the user filled the form in.
+    if (request.kind == NavigationRequest::FormSubmitted)
+        return false;
+    // A redirect continues a navigation this tab already let through (a
+    // diverted one never reached the server).
+    if (request.kind == NavigationRequest::Redirect && request.frame == TopFrame)
+        return false;
     if (request.frame != TopFrame && request.frame != UnknownFrame)
     {
         // The page's own frames keep loading in place; a link the user

@@ -22,6 +22,8 @@ public:
         StateArrived = 3,
         StateLocked = 4
     };
+    // The image shown, above every state, while the page's process is dead.
+    static constexpr int CrashedImage = 4;
 
     // control may be null (the engine could not make one): every operation
     // then does nothing. host and services must outlive the tab.
@@ -69,7 +71,7 @@ public:
     QString Caption() const { return m_caption; }
     QString Hint() const { return m_hint; }
     int State() const { return m_state; }
-    int ImageIndex() const { return m_state - 1; }
+    int ImageIndex() const { return m_crashed ? CrashedImage : m_state - 1; }
     QIcon PageIcon() const; // the favicon while idle, else null
 
     bool OpenedAsNewWindow = false;
@@ -90,6 +92,8 @@ public:
     bool Locked() const { return m_locked; }
     QString StickyName() const { return m_stickyName; }
     FrameId TrackedDispatch() const { return m_tracked; }
+    // The page's process died and nothing was loaded since.
+    bool Crashed() const { return m_crashed; }
 
 signals:
     // Caption, hint or icon changed: the tab strip repaints this tab.
@@ -110,6 +114,7 @@ protected:
     void WindowClosing() override;
     void IconChange(const QIcon& icon) override;
     void InsecureContent() override;
+    void PageCrashed() override;
 
 private:
     // Refuses a navigation to a local special file (path not empty), saying
@@ -135,6 +140,7 @@ private:
     QString m_lastTitle;
     QIcon m_icon;
     bool m_locked = false;
+    bool m_crashed = false;
     int m_state = StateIdle;
     FrameId m_tracked = UnknownFrame;
     QString m_pendingUrl;

@@ -1,9 +1,10 @@
 #include "chrome/TLanguage.h"
-#include "core/engine/TCertificateDecision.h"
+#include "core/dialogs/LoginAttempts.h"
 #include "core/dialogs/TPageDialogs.h"
+#include "core/dialogs/TfrmAuthentication.h"
+#include "core/engine/TCertificateDecision.h"
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TSitePermissions.h"
-#include "core/dialogs/TfrmAuthentication.h"
 
 #include <QApplication>
 #include <QAuthenticator>
@@ -72,8 +73,10 @@ private slots:
     void certificateDecision();
 
     void okFillsTheAuthenticator();
-    void cancelLeavesTheAuthenticatorUntouched();
+    void cancelMakesTheAuthenticatorNull();
     void knownUserIsOffered();
+    void refusedAnswerIsSaidAndKeepsTheUser();
+    void otherRealmsAndCancelledAnswersAreNotRefusals();
     void proxyQuestionNamesTheProxy();
     void serverTextIsShownAsPlainText();
 
@@ -247,9 +250,12 @@ void tst_TPageDialogs::okFillsTheAuthenticator()
     QVERIFY(!auth.isNull());
 }
 
-void tst_TPageDialogs::cancelLeavesTheAuthenticatorUntouched()
+void tst_TPageDialogs::cancelMakesTheAuthenticatorNull()
 {
+    // The engine's authenticator arrives with the realm: it is not null, and
+    // left so it would be sent as an empty login and asked about again.
     QAuthenticator auth;
+    auth.setRealm("Private");
     whenModal(
         [](QWidget* dialog)
         {
@@ -277,6 +283,95 @@ void tst_TPageDialogs::knownUserIsOffered()
     QCOMPARE(shownUser, QString("bob"));
     QCOMPARE(auth.user(), QString("bob"));
     QCOMPARE(auth.password(), QString("pw"));
+}
+
+void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
+{
+    LoginAttempts attempts;
+    const QUrl url("http://site.test/private/");
+    QAuthenticator first;
+    first.setRealm("Private");
+    bool refusedShown = true;
+    whenModal(
+        [&](QWidget* dialog)
+        {
+            refusedShown = !dialog->findChild<QLabel*>("lblRefused")->isHidden();
+            fill(dialog, "alice", "wrong");
+            click(dialog, "cmdOK");
+        });
+    TPageDialogs::authenticationRequired(nullptr, url, &first, &attempts);
+    QVERIFY(!refusedShown);
+
+    QAuthenticator second;
+    second.setRealm("Private");
+    QString shownUser;
+    QString shownPassword;
+    QString refusedText;
+    whenModal(
+        [&](QWidget* dialog)
+        {
+            const auto* refused = dialog->findChild<QLabel*>("lblRefused");
+            refusedShown = !refused->isHidden();
+            refusedText = refused->text();
+            shownUser = dialog->findChild<QLineEdit*>("edtUser")->text();
+            shownPassword = dialog->findChild<QLineEdit*>("edtPassword")->text();
+            dialog->findChild<QLineEdit*>("edtPassword")->setText("right");
+            click(dialog, "cmdOK");
+        });
+    TPageDialogs::authenticationRequired(nullptr, url, &second, &attempts);
+    QVERIFY(refusedShown);
+    QCOMPARE(refusedText, english.GetGlobalText("AuthRefused"));
+    QCOMPARE(shownUser, QString("alice"));
+    QVERIFY(shownPassword.isEmpty());
+    QCOMPARE(second.user(), QString("alice"));
+    QCOMPARE(second.password(), QString("right"));
+}
+
+void tst_TPageDialogs::otherRealmsAndCancelledAnswersAreNotRefusals()
+{
+    QList<bool> refused;
+    QList<QString> users;
+    bool answer = true;
+    TPageDialogs::setAuthenticationAsker(
+        [&](QWidget*, const QString&, const QString&, bool, TPageDialogs::Credentials& credentials)
+        {
+            refused << credentials.refused;
+            users << credentials.user;
+            credentials.user = "bob";
+            credentials.password = "pw";
+            return answer;
+        });
+    LoginAttempts attempts;
+    const auto ask = [&](const QString& url, const QString& realm, bool proxy = false)
+    {
+        QAuthenticator auth;
+        auth.setRealm(realm);
+        if (proxy)
+            TPageDialogs::proxyAuthenticationRequired(nullptr, QUrl(url), &auth, "proxy.lan",
+                                                      &attempts);
+        else
+            TPageDialogs::authenticationRequired(nullptr, QUrl(url), &auth, &attempts);
+        return auth;
+    };
+    ask("http://site.test/", "One");
+    ask("http://site.test/", "Two");
+    ask("http://other.test/", "One");
+    ask("http://site.test/", "One", true);
+    ask("http://SITE.test/", "One");
+    QCOMPARE(refused, QList<bool>({false, false, false, false, true}));
+    QCOMPARE(users.last(), QString("bob"));
+
+    // A cancelled question leaves nothing to call refused next time.
+    answer = false;
+    QVERIFY(ask("http://site.test/", "Three").isNull());
+    answer = true;
+    ask("http://site.test/", "Three");
+    QCOMPARE(refused.last(), false);
+
+    // A new document asks afresh.
+    attempts.clear();
+    ask("http://site.test/", "One");
+    QCOMPARE(refused.last(), false);
 }
 
 void tst_TPageDialogs::proxyQuestionNamesTheProxy()

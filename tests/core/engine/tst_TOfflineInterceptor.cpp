@@ -4,6 +4,8 @@
 #include "EngineTestHelpers.h"
 #include "TestHttpServer.h"
 
+#include "chrome/TLanguage.h"
+#include "core/dialogs/TPageDialogs.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/engine/TVostelBrowser.h"
@@ -54,6 +56,14 @@ private:
             return {};
         file.write(html);
         return file.fileName();
+    }
+
+    // The program's page about working offline is shown, not the page.
+    bool showsOfflinePage()
+    {
+        return runJavaScriptSync(browser->page(), "document.getElementById('offline') !== null",
+                                 QWebEngineScript::ApplicationWorld)
+            .toBool();
     }
 
 private slots:
@@ -111,7 +121,8 @@ private slots:
         QVERIFY(TEngineProfile::workOffline());
         browser = std::make_unique<TVostelBrowser>();
         server.clearRequests();
-        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), false);
+        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
+        QVERIFY(showsOfflinePage());
         QCOMPARE(server.requestedPaths(), QStringList());
     }
 
@@ -120,7 +131,8 @@ private slots:
         browser = std::make_unique<TVostelBrowser>();
         TEngineProfile::setWorkOffline(true);
         server.clearRequests();
-        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), false);
+        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
+        QVERIFY(showsOfflinePage());
         QVERIFY(!server.wasRequested("/page.html"));
 
         TEngineProfile::setWorkOffline(false);
@@ -145,6 +157,50 @@ private slots:
                  true);
         QCOMPARE(bodyText(browser->page()), QStringLiteral("written here"));
         QCOMPARE(server.requestedPaths(), QStringList());
+    }
+
+    void blockedAddressShowsTheProgramsOfflinePage()
+    {
+        TLanguage english;
+        QVERIFY(english.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qweng.ini")));
+        TPageDialogs::setTextLookup([&](const QString& section, const QString& key)
+                                    { return english.GetLangText(section, key); });
+        browser = std::make_unique<TVostelBrowser>();
+        TEngineProfile::setWorkOffline(true);
+        server.clearRequests();
+        const QString address = server.url("/page.html");
+        browser->Navigate(address);
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("Quillwave is working offline"),
+                                 Timeout);
+        const QString text = bodyText(browser->page());
+        QVERIFY2(text.contains("File > Work Offline"), qPrintable(text));
+        QVERIFY(text.contains(address));
+        for (const char* word : {"Chromium", "ERR_BLOCKED", "blocked"})
+            QVERIFY2(!text.contains(QLatin1String(word), Qt::CaseInsensitive), qPrintable(text));
+        // It stands where the page would be.
+        QCOMPARE(browser->LocationURL(), address);
+        QCOMPARE(browser->LocationName(), english.GetGlobalText("OfflineTitle"));
+
+        // A link followed while offline gets the same page.
+        const QString path =
+            writeFile("links.html", QStringLiteral("<!DOCTYPE html><title>Links</title>"
+                                                   "<a id='away' href='%1'>away</a>")
+                                        .arg(server.url("/page.html?linked"))
+                                        .toUtf8());
+        QCOMPARE(loadResult(browser.get(), QUrl::fromLocalFile(path)), true);
+        runJavaScriptSync(browser->page(), "document.getElementById('away').click()");
+        QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), server.url("/page.html?linked"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("Quillwave is working offline"),
+                                 Timeout);
+        QCOMPARE(server.requestedPaths(), QStringList());
+
+        // Back online, reloading brings the page itself.
+        TEngineProfile::setWorkOffline(false);
+        browser->Refresh(false);
+        QTRY_COMPARE_WITH_TIMEOUT(bodyText(browser->page()), QStringLiteral("from the server"),
+                                  Timeout);
+        QVERIFY(server.wasRequested("/page.html"));
+        TPageDialogs::setTextLookup({});
     }
 
     void nothingOfAPageReachesTheNetwork_data()

@@ -1,5 +1,6 @@
 // The rules of the program's own pages, without the engine.
 
+#include "chrome/TLanguage.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
 
 #include <QTest>
@@ -177,6 +178,48 @@ private slots:
         QVERIFY(start.contains("action=\"quillwave:search\""));
         QVERIFY(start.contains("name=\"f\" value=\"qs\""));
         QVERIFY(start.contains("name=\"kw\""));
+    }
+
+    void offlinePageSaysHowToGoBackOnline_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("menuPath");
+        // clang-format off
+        QTest::newRow("English") << "qweng.ini" << "Quillwave is working offline" << "File &gt; Work Offline";
+        QTest::newRow("German") << "qwdeu.ini" << "Quillwave arbeitet offline" << "Datei &gt; Offlinebetrieb";
+        // clang-format on
+    }
+    void offlinePageSaysHowToGoBackOnline()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, heading);
+        QFETCH(QString, menuPath);
+        TLanguage language;
+        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/") + file));
+        const QString address = QStringLiteral("http://site.test/a?b=1&c=<i>");
+        const QString page = TQuillwaveSchemeHandler::OfflinePageHtml(
+            address, [&](const QString& section, const QString& key)
+            { return language.GetLangText(section, key); });
+        QVERIFY2(page.contains("<h2>" + heading + "</h2>"), qPrintable(page));
+        QVERIFY(page.contains("<b>" + menuPath + "</b>"));
+        QVERIFY(page.contains("<title>" + language.GetGlobalText("OfflineTitle") + "</title>"));
+        QVERIFY(page.contains("<code>http://site.test/a?b=1&amp;c=&lt;i&gt;</code>"));
+        QVERIFY(!page.contains("UNDEFINED"));
+        // The page is the program's own: it names no engine and no error code.
+        for (const char* word : {"Chromium", "ERR_", "WebEngine", "blocked"})
+            QVERIFY2(!page.contains(QLatin1String(word), Qt::CaseInsensitive), word);
+    }
+
+    void crashPageKeepsThePageTitle()
+    {
+        const QString page = TQuillwaveSchemeHandler::CrashPageHtml(
+            QStringLiteral("http://site.test/x"), QStringLiteral("Tom & Jerry"));
+        QVERIFY(page.contains("<title>Tom &amp; Jerry</title>"));
+        QVERIFY(page.contains("href=\"http://site.test/x\""));
+        // A page without a title is still known by its address.
+        QVERIFY(TQuillwaveSchemeHandler::CrashPageHtml(QStringLiteral("http://site.test/x"), {})
+                    .contains("<title>http://site.test/x</title>"));
     }
 };
 

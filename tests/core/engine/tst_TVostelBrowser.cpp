@@ -34,7 +34,8 @@ constexpr int Timeout = 20000;
 
 struct Recorded
 {
-    QString type; // BN, NC, DC, Title, Progress, Command, Close, Icon, Status, Insecure, NewWindow
+    // BN, NC, DC, Title, Progress, Command, Close, Icon, Status, Insecure, NewWindow, Crashed
+    QString type;
     FrameId frame = TopFrame;
     QString text;
     int number = 0;
@@ -82,6 +83,7 @@ public:
     void WindowClosing() override { events << Recorded{"Close"}; }
     void IconChange(const QIcon&) override { events << Recorded{"Icon"}; }
     void InsecureContent() override { events << Recorded{"Insecure"}; }
+    void PageCrashed() override { events << Recorded{"Crashed"}; }
 
     bool has(const QString& type, const QString& text, FrameId frame = TopFrame) const
     {
@@ -614,13 +616,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("stopped working"), Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(events.has("DC", address), Timeout);
         QCOMPARE(browser->LocationURL(), address);
+        // The page is still known by its title; the crash is told once.
+        QCOMPARE(browser->LocationName(), QStringLiteral("Simple"));
+        QVERIFY(!events.ofType("Title").contains("Quillwave"));
+        QCOMPARE(events.ofType("Crashed").size(), 1);
         // No reload happens by itself.
         QVERIFY(!events.has("BN", address));
         server.clearRequests();
         runJavaScriptSync(browser->page(), "document.querySelector('a').click()");
         QTRY_VERIFY_WITH_TIMEOUT(events.has("BN", address), Timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(browser->LocationName(), QStringLiteral("Simple"), Timeout);
-        QVERIFY(server.wasRequested("/simple.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/simple.html"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!bodyText(browser->page()).contains("stopped working"), Timeout);
+        QCOMPARE(browser->LocationName(), QStringLiteral("Simple"));
     }
 
     void mixedContentWarningMarksThePageInsecure()

@@ -68,6 +68,7 @@ private slots:
     void restoringPageArrivesIdle();
     void lockedTabKeepsItsIconThroughLoads();
     void faviconShowsOnlyWhileIdle();
+    void crashedTabKeepsItsTitleAndShowsTheCrash();
     void hiddenTabDecidesOnItsFirstRealAddress_data();
     void hiddenTabDecidesOnItsFirstRealAddress();
     void killedTabLoadsNothing();
@@ -356,6 +357,36 @@ void tst_TBrowserTab::faviconShowsOnlyWhileIdle()
     QVERIFY(!w.tab->PageIcon().isNull());
 }
 
+void tst_TBrowserTab::crashedTabKeepsItsTitleAndShowsTheCrash()
+{
+    Window w;
+    w.control->simulateNavigation(u"http://a.test/"_s);
+    w.control->fireTitle(u"My page"_s);
+    QSignalSpy changed(w.tab, &TBrowserTab::appearanceChanged);
+    w.control->firePageCrashed();
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(w.tab->Crashed());
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::CrashedImage));
+    QCOMPARE(w.tab->Caption(), u"My page"_s);
+    QCOMPARE(w.tab->Hint(), u"My page"_s);
+
+    // The crash page arrives without a navigation of the tab's own and
+    // leaves both alone; the crash shows over the lock as well.
+    w.control->fireNavigateComplete(u"http://a.test/"_s);
+    w.control->fireTitle(u"My page"_s);
+    w.control->fireDocumentComplete(u"http://a.test/"_s);
+    w.tab->SetLocked(true);
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::CrashedImage));
+    QCOMPARE(w.tab->Caption(), u"My page"_s);
+    w.tab->SetLocked(false);
+
+    // Loading the page again ends it.
+    QVERIFY(
+        w.control->fireBeforeNavigate(u"http://a.test/"_s, TopFrame, NavigationRequest::Program));
+    QVERIFY(!w.tab->Crashed());
+    QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::StateBusy) - 1);
+}
+
 void tst_TBrowserTab::hiddenTabDecidesOnItsFirstRealAddress_data()
 {
     QTest::addColumn<bool>("match");
@@ -517,7 +548,12 @@ void tst_TBrowserTab::lockedTabKeepsItsOwnReloadsAndFrames_data()
     QTest::newRow("link in a frame")
         << other << 2 << int(NavigationRequest::LinkClicked) << true << false;
     QTest::newRow("form in a frame")
-        << other << 2 << int(NavigationRequest::FormSubmitted) << true << false;
+        << other << 2 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("form") << other << 0 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("form to the same page")
+        << kept << 0 << int(NavigationRequest::FormSubmitted) << true << true;
+    QTest::newRow("redirect of a submitted form")
+        << other << 0 << int(NavigationRequest::Redirect) << false << true;
     QTest::newRow("unknown frame")
         << other << -1 << int(NavigationRequest::Other) << false << false;
 }
