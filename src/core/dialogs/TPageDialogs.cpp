@@ -2,6 +2,7 @@
 
 #include "core/dialogs/LoginAttempts.h"
 #include "core/dialogs/TfrmAuthentication.h"
+#include "core/dialogs/WindowServices.h"
 #include "core/engine/TCertificateDecision.h"
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TSitePermissions.h"
@@ -14,12 +15,6 @@
 
 namespace
 {
-TPageDialogs::TextLookup& textLookup()
-{
-    static TPageDialogs::TextLookup lookup;
-    return lookup;
-}
-
 TPageDialogs::AuthenticationAsker& authenticationAsker()
 {
     static TPageDialogs::AuthenticationAsker asker;
@@ -38,9 +33,9 @@ TPageDialogs::PermissionAsker& permissionAsker()
     return asker;
 }
 
-QString GetGlobalText(const QString& key)
+QString GetGlobalText(const QWidget* parent, const QString& key)
 {
-    return TPageDialogs::lookupText(QStringLiteral("GLOBAL"), key);
+    return TPageDialogs::textFor(parent, QStringLiteral("GLOBAL"), key);
 }
 
 void askForCredentials(QWidget* parent, QAuthenticator* auth, const QString& host, bool proxy,
@@ -82,16 +77,11 @@ QString siteName(const QUrl& url)
 }
 } // namespace
 
-void TPageDialogs::setTextLookup(TextLookup lookup)
+QString TPageDialogs::textFor(const QWidget* parent, const QString& section, const QString& key)
 {
-    textLookup() = std::move(lookup);
-}
-
-QString TPageDialogs::lookupText(const QString& section, const QString& key)
-{
-    if (textLookup())
-        return textLookup()(section, key);
-    return QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key;
+    if (const WindowServices* services = WindowServices::of(parent))
+        return services->GetLangText(section, key);
+    return WindowServices().GetLangText(section, key);
 }
 
 void TPageDialogs::setAuthenticationAsker(AuthenticationAsker asker)
@@ -203,28 +193,28 @@ void TPageDialogs::fullScreenRequested(QWidget* view, QWebEngineFullScreenReques
     TPageFullScreen::enter(view, exitRequest);
 }
 
-QString TPageDialogs::featureText(QWebEnginePage::Feature feature)
+QString TPageDialogs::featureText(const QWidget* parent, QWebEnginePage::Feature feature)
 {
     switch (feature)
     {
     case QWebEnginePage::Notifications:
-        return GetGlobalText(QStringLiteral("PermissionNotifications"));
+        return GetGlobalText(parent, QStringLiteral("PermissionNotifications"));
     case QWebEnginePage::Geolocation:
-        return GetGlobalText(QStringLiteral("PermissionGeolocation"));
+        return GetGlobalText(parent, QStringLiteral("PermissionGeolocation"));
     case QWebEnginePage::MediaAudioCapture:
-        return GetGlobalText(QStringLiteral("PermissionMicrophone"));
+        return GetGlobalText(parent, QStringLiteral("PermissionMicrophone"));
     case QWebEnginePage::MediaVideoCapture:
-        return GetGlobalText(QStringLiteral("PermissionCamera"));
+        return GetGlobalText(parent, QStringLiteral("PermissionCamera"));
     case QWebEnginePage::MediaAudioVideoCapture:
-        return GetGlobalText(QStringLiteral("PermissionCameraMicrophone"));
+        return GetGlobalText(parent, QStringLiteral("PermissionCameraMicrophone"));
     case QWebEnginePage::MouseLock:
-        return GetGlobalText(QStringLiteral("PermissionMouseLock"));
+        return GetGlobalText(parent, QStringLiteral("PermissionMouseLock"));
     case QWebEnginePage::DesktopVideoCapture:
-        return GetGlobalText(QStringLiteral("PermissionScreen"));
+        return GetGlobalText(parent, QStringLiteral("PermissionScreen"));
     case QWebEnginePage::DesktopAudioVideoCapture:
-        return GetGlobalText(QStringLiteral("PermissionScreenAudio"));
+        return GetGlobalText(parent, QStringLiteral("PermissionScreenAudio"));
     }
-    return GetGlobalText(QStringLiteral("PermissionUnknown"));
+    return GetGlobalText(parent, QStringLiteral("PermissionUnknown"));
 }
 
 bool TPageDialogs::askCredentials(QWidget* parent, const QString& host, const QString& realm,
@@ -243,20 +233,21 @@ bool TPageDialogs::askCredentials(QWidget* parent, const QString& host, const QS
 
 bool TPageDialogs::askCertificate(QWidget* parent, const QString& host, const QString& description)
 {
-    QMessageBox box(QMessageBox::Warning, GetGlobalText(QStringLiteral("CertErrorCaption")),
-                    GetGlobalText(QStringLiteral("CertErrorPrompt")).arg(host),
+    QMessageBox box(QMessageBox::Warning, GetGlobalText(parent, QStringLiteral("CertErrorCaption")),
+                    GetGlobalText(parent, QStringLiteral("CertErrorPrompt")).arg(host),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("frmCertificateError"));
     box.setTextFormat(Qt::PlainText);
     // The engine's description is shown as text, never as markup.
     box.setInformativeText(
         QStringLiteral("<p>") + description.toHtmlEscaped() + QStringLiteral("</p><p>") +
-        GetGlobalText(QStringLiteral("CertErrorWarning")).toHtmlEscaped() + QStringLiteral("</p>"));
-    QPushButton* back =
-        box.addButton(GetGlobalText(QStringLiteral("CertErrorBack")), QMessageBox::RejectRole);
+        GetGlobalText(parent, QStringLiteral("CertErrorWarning")).toHtmlEscaped() +
+        QStringLiteral("</p>"));
+    QPushButton* back = box.addButton(GetGlobalText(parent, QStringLiteral("CertErrorBack")),
+                                      QMessageBox::RejectRole);
     back->setObjectName(QStringLiteral("cmdBack"));
-    QPushButton* proceed =
-        box.addButton(GetGlobalText(QStringLiteral("CertErrorProceed")), QMessageBox::AcceptRole);
+    QPushButton* proceed = box.addButton(GetGlobalText(parent, QStringLiteral("CertErrorProceed")),
+                                         QMessageBox::AcceptRole);
     proceed->setObjectName(QStringLiteral("cmdProceed"));
     // Enter and Esc both keep the user safe.
     box.setDefaultButton(back);
@@ -268,18 +259,19 @@ bool TPageDialogs::askCertificate(QWidget* parent, const QString& host, const QS
 bool TPageDialogs::askPermission(QWidget* parent, const QUrl& origin,
                                  QWebEnginePage::Feature feature)
 {
-    QMessageBox box(QMessageBox::Question, GetGlobalText(QStringLiteral("PermissionCaption")),
-                    GetGlobalText(QStringLiteral("PermissionPrompt"))
-                        .arg(TSitePermissions::originKey(origin), featureText(feature)),
+    QMessageBox box(QMessageBox::Question,
+                    GetGlobalText(parent, QStringLiteral("PermissionCaption")),
+                    GetGlobalText(parent, QStringLiteral("PermissionPrompt"))
+                        .arg(TSitePermissions::originKey(origin), featureText(parent, feature)),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("frmPermission"));
     box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(GetGlobalText(QStringLiteral("PermissionRemember")));
-    QPushButton* allow =
-        box.addButton(GetGlobalText(QStringLiteral("PermissionAllow")), QMessageBox::AcceptRole);
+    box.setInformativeText(GetGlobalText(parent, QStringLiteral("PermissionRemember")));
+    QPushButton* allow = box.addButton(GetGlobalText(parent, QStringLiteral("PermissionAllow")),
+                                       QMessageBox::AcceptRole);
     allow->setObjectName(QStringLiteral("cmdAllow"));
-    QPushButton* deny =
-        box.addButton(GetGlobalText(QStringLiteral("PermissionDeny")), QMessageBox::RejectRole);
+    QPushButton* deny = box.addButton(GetGlobalText(parent, QStringLiteral("PermissionDeny")),
+                                      QMessageBox::RejectRole);
     deny->setObjectName(QStringLiteral("cmdDeny"));
     box.setDefaultButton(deny);
     box.setEscapeButton(deny);

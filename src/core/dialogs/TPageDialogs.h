@@ -21,11 +21,9 @@ class TSitePermissions;
 class TPageDialogs
 {
 public:
-    using TextLookup = std::function<QString(const QString& section, const QString& key)>;
-    // The main window passes its GetLangText; without one every text is the
-    // language layer's "UNDEFINED: section > key".
-    static void setTextLookup(TextLookup lookup);
-    static QString lookupText(const QString& section, const QString& key);
+    // The text of the window parent sits in (see WindowServices); outside a
+    // window every text is the language layer's "UNDEFINED: section > key".
+    static QString textFor(const QWidget* parent, const QString& section, const QString& key);
 
     struct Credentials
     {
@@ -84,7 +82,7 @@ public:
     static void fullScreenRequested(QWidget* view, QWebEngineFullScreenRequest request);
 
     // The language text naming what a feature lets a site do.
-    static QString featureText(QWebEnginePage::Feature feature);
+    static QString featureText(const QWidget* parent, QWebEnginePage::Feature feature);
 
     // The real dialogs.
     static bool askCredentials(QWidget* parent, const QString& host, const QString& realm,

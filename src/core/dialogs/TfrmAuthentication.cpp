@@ -13,9 +13,9 @@
 
 namespace
 {
-QString GetGlobalText(const QString& key)
+QString GetGlobalText(const QWidget* parent, const QString& key)
 {
-    return TPageDialogs::lookupText(QStringLiteral("GLOBAL"), key);
+    return TPageDialogs::textFor(parent, QStringLiteral("GLOBAL"), key);
 }
 } // namespace
 
@@ -37,7 +37,7 @@ TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
     lblRealm->setObjectName(QStringLiteral("lblRealm"));
     lblRealm->setTextFormat(Qt::PlainText);
     lblRealm->setWordWrap(true);
-    lblRefused = new QLabel(GetGlobalText(QStringLiteral("AuthRefused")), this);
+    lblRefused = new QLabel(GetGlobalText(parent, QStringLiteral("AuthRefused")), this);
     lblRefused->setObjectName(QStringLiteral("lblRefused"));
     lblRefused->setTextFormat(Qt::PlainText);
     lblRefused->setWordWrap(true);
@@ -46,22 +46,22 @@ TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
     lblRefused->setPalette(warning);
     lblRefused->hide();
 
-    lblUser = new QLabel(GetGlobalText(QStringLiteral("AuthUser")), this);
+    lblUser = new QLabel(GetGlobalText(parent, QStringLiteral("AuthUser")), this);
     lblUser->setObjectName(QStringLiteral("lblUser"));
     edtUser = new QLineEdit(this);
     edtUser->setObjectName(QStringLiteral("edtUser"));
     lblUser->setBuddy(edtUser);
-    lblPassword = new QLabel(GetGlobalText(QStringLiteral("AuthPassword")), this);
+    lblPassword = new QLabel(GetGlobalText(parent, QStringLiteral("AuthPassword")), this);
     lblPassword->setObjectName(QStringLiteral("lblPassword"));
     edtPassword = new QLineEdit(this);
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->setEchoMode(QLineEdit::Password);
     lblPassword->setBuddy(edtPassword);
 
-    cmdOK = new QPushButton(GetGlobalText(QStringLiteral("OK")), this);
+    cmdOK = new QPushButton(GetGlobalText(parent, QStringLiteral("OK")), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(GetGlobalText(QStringLiteral("Cancel")), this);
+    cmdCancel = new QPushButton(GetGlobalText(parent, QStringLiteral("Cancel")), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -87,12 +87,12 @@ TfrmAuthentication::TfrmAuthentication(QWidget* parent) : QDialog(parent)
 
 void TfrmAuthentication::setRequest(const QString& host, const QString& realm, bool proxy)
 {
-    setWindowTitle(proxy ? GetGlobalText(QStringLiteral("ProxyAuthCaption"))
-                         : GetGlobalText(QStringLiteral("AuthCaption")));
-    const QString prompt = proxy ? GetGlobalText(QStringLiteral("ProxyAuthPrompt"))
-                                 : GetGlobalText(QStringLiteral("AuthPrompt"));
+    setWindowTitle(proxy ? GetGlobalText(parentWidget(), QStringLiteral("ProxyAuthCaption"))
+                         : GetGlobalText(parentWidget(), QStringLiteral("AuthCaption")));
+    const QString prompt = proxy ? GetGlobalText(parentWidget(), QStringLiteral("ProxyAuthPrompt"))
+                                 : GetGlobalText(parentWidget(), QStringLiteral("AuthPrompt"));
     lblPrompt->setText(prompt.arg(host));
-    lblRealm->setText(GetGlobalText(QStringLiteral("AuthRealm")).arg(realm));
+    lblRealm->setText(GetGlobalText(parentWidget(), QStringLiteral("AuthRealm")).arg(realm));
     lblRealm->setVisible(!realm.isEmpty());
 }
 

@@ -6,10 +6,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace
@@ -40,6 +40,9 @@ TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
     mmoPrompt2->setFocusPolicy(Qt::NoFocus);
     mmoPrompt2->viewport()->setAutoFillBackground(false);
     mmoPrompt2->setMinimumWidth(PromptWidth);
+    // Not expanding: a window whose layout expands is made at least 100
+    // pixels high, which leaves a short notice a gap above its buttons.
+    mmoPrompt2->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -62,14 +65,13 @@ TfrmConfirm::TfrmConfirm(QWidget* owner) : QDialog(owner)
     // then takes its spacing with it and the explanation moves right up.
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
-    texts->addWidget(mmoPrompt2, 1);
+    texts->addWidget(mmoPrompt2);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(imgIcon, 0, 0);
-    grid->addLayout(texts, 0, 1);
+    grid->addLayout(texts, 0, 1, Qt::AlignTop);
     grid->addLayout(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(0, 1);
 }
 
 void TfrmConfirm::setTexts(const QString& caption, const QString& title, const QString& prompt,
@@ -88,9 +90,11 @@ void TfrmConfirm::setTexts(const QString& caption, const QString& title, const Q
     // As high as its text, up to a limit past which it scrolls: a short
     // notice gets a small dialog with no gap above its buttons.
     const QFontMetrics metrics(mmoPrompt2->font());
-    const int margins = 2 * int(mmoPrompt2->document()->documentMargin()) + 2 * mmoPrompt2->frameWidth();
-    const QRect text = metrics.boundingRect(QRect(0, 0, PromptWidth - margins, 100000),
-                                            Qt::TextWordWrap, prompt.isEmpty() ? QStringLiteral(" ") : prompt);
+    const int margins =
+        2 * int(mmoPrompt2->document()->documentMargin()) + 2 * mmoPrompt2->frameWidth();
+    const QRect text =
+        metrics.boundingRect(QRect(0, 0, PromptWidth - margins, 100000), Qt::TextWordWrap,
+                             prompt.isEmpty() ? QStringLiteral(" ") : prompt);
     mmoPrompt2->setFixedHeight(qMin(text.height() + margins + metrics.descent(), MaxPromptHeight));
 
     cmdOK->setText(okText);

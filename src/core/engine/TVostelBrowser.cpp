@@ -668,8 +668,10 @@ void TVostelBrowser::showOfflinePage(const QUrl& url)
     if (m_offlinePending != url)
         return;
     m_offlinePending.clear();
-    showStandIn(
-        TQuillwaveSchemeHandler::OfflinePageHtml(addressText(url), &TPageDialogs::lookupText), url);
+    showStandIn(TQuillwaveSchemeHandler::OfflinePageHtml(
+                    addressText(url), [this](const QString& section, const QString& key)
+                    { return TPageDialogs::textFor(this, section, key); }),
+                url);
 }
 
 void TVostelBrowser::showStandIn(const QString& html, const QUrl& address)

@@ -9,7 +9,6 @@
 #include "components/TQWAnimate.h"
 #include "components/TQWPageControl.h"
 #include "components/TQWStatusBar.h"
-#include "core/dialogs/TPageDialogs.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TEngineProfile.h"
@@ -93,9 +92,6 @@ void TfrmMain::FormCreate()
 
     LoadLanguage();
     m_services = new WindowServices(m_language.get(), this);
-    const auto langText = [this](const QString& section, const QString& key)
-    { return m_services->GetLangText(section, key); };
-    TPageDialogs::setTextLookup(langText);
 
     BuildBands();
     BuildMenus();

@@ -2,6 +2,7 @@
 #include "core/dialogs/LoginAttempts.h"
 #include "core/dialogs/TPageDialogs.h"
 #include "core/dialogs/TfrmAuthentication.h"
+#include "core/dialogs/WindowServices.h"
 #include "core/engine/TCertificateDecision.h"
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TSitePermissions.h"
@@ -58,6 +59,8 @@ class tst_TPageDialogs : public QObject
 
 private:
     TLanguage english;
+    // The window the questions belong to; its services give the texts.
+    QWidget window;
 
 private slots:
     void initTestCase();
@@ -91,8 +94,7 @@ private slots:
 void tst_TPageDialogs::initTestCase()
 {
     QVERIFY(english.Load(QStringLiteral(QW_SOURCE_DIR) + "/data/Languages/qweng.ini"));
-    TPageDialogs::setTextLookup([this](const QString& section, const QString& key)
-                                { return english.GetLangText(section, key); });
+    new WindowServices(&english, &window);
 }
 
 void tst_TPageDialogs::cleanup()
@@ -244,7 +246,7 @@ void tst_TPageDialogs::okFillsTheAuthenticator()
             fill(dialog, "alice", "s3cret");
             click(dialog, "cmdOK");
         });
-    TPageDialogs::authenticationRequired(nullptr, QUrl("http://site.test:8080/private/"), &auth);
+    TPageDialogs::authenticationRequired(&window, QUrl("http://site.test:8080/private/"), &auth);
     QCOMPARE(auth.user(), QString("alice"));
     QCOMPARE(auth.password(), QString("s3cret"));
     QVERIFY(!auth.isNull());
@@ -262,7 +264,7 @@ void tst_TPageDialogs::cancelMakesTheAuthenticatorNull()
             fill(dialog, "mallory", "guess");
             click(dialog, "cmdCancel");
         });
-    TPageDialogs::authenticationRequired(nullptr, QUrl("http://site.test/"), &auth);
+    TPageDialogs::authenticationRequired(&window, QUrl("http://site.test/"), &auth);
     QVERIFY(auth.isNull());
     QVERIFY(auth.user().isEmpty());
 }
@@ -279,7 +281,7 @@ void tst_TPageDialogs::knownUserIsOffered()
             dialog->findChild<QLineEdit*>("edtPassword")->setText("pw");
             click(dialog, "cmdOK");
         });
-    TPageDialogs::authenticationRequired(nullptr, QUrl("https://site.test/"), &auth);
+    TPageDialogs::authenticationRequired(&window, QUrl("https://site.test/"), &auth);
     QCOMPARE(shownUser, QString("bob"));
     QCOMPARE(auth.user(), QString("bob"));
     QCOMPARE(auth.password(), QString("pw"));
@@ -299,7 +301,7 @@ void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
             fill(dialog, "alice", "wrong");
             click(dialog, "cmdOK");
         });
-    TPageDialogs::authenticationRequired(nullptr, url, &first, &attempts);
+    TPageDialogs::authenticationRequired(&window, url, &first, &attempts);
     QVERIFY(!refusedShown);
 
     QAuthenticator second;
@@ -318,7 +320,7 @@ void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
             dialog->findChild<QLineEdit*>("edtPassword")->setText("right");
             click(dialog, "cmdOK");
         });
-    TPageDialogs::authenticationRequired(nullptr, url, &second, &attempts);
+    TPageDialogs::authenticationRequired(&window, url, &second, &attempts);
     QVERIFY(refusedShown);
     QCOMPARE(refusedText, english.GetGlobalText("AuthRefused"));
     QCOMPARE(shownUser, QString("alice"));
@@ -347,10 +349,10 @@ void tst_TPageDialogs::otherRealmsAndCancelledAnswersAreNotRefusals()
         QAuthenticator auth;
         auth.setRealm(realm);
         if (proxy)
-            TPageDialogs::proxyAuthenticationRequired(nullptr, QUrl(url), &auth, "proxy.lan",
+            TPageDialogs::proxyAuthenticationRequired(&window, QUrl(url), &auth, "proxy.lan",
                                                       &attempts);
         else
-            TPageDialogs::authenticationRequired(nullptr, QUrl(url), &auth, &attempts);
+            TPageDialogs::authenticationRequired(&window, QUrl(url), &auth, &attempts);
         return auth;
     };
     ask("http://site.test/", "One");
@@ -388,20 +390,20 @@ void tst_TPageDialogs::proxyQuestionNamesTheProxy()
             return true;
         });
     QAuthenticator auth;
-    TPageDialogs::proxyAuthenticationRequired(nullptr, QUrl("https://site.test/"), &auth,
+    TPageDialogs::proxyAuthenticationRequired(&window, QUrl("https://site.test/"), &auth,
                                               "proxy.lan");
     QCOMPARE(host, QString("proxy.lan"));
     QVERIFY(proxy);
     QCOMPARE(auth.user(), QString("proxyuser"));
 
-    TPageDialogs::authenticationRequired(nullptr, QUrl("https://site.test/"), &auth);
+    TPageDialogs::authenticationRequired(&window, QUrl("https://site.test/"), &auth);
     QCOMPARE(host, QString("site.test"));
     QVERIFY(!proxy);
 }
 
 void tst_TPageDialogs::serverTextIsShownAsPlainText()
 {
-    TfrmAuthentication dialog;
+    TfrmAuthentication dialog(&window);
     dialog.setRequest("<b>site</b>.test", "<img src=x onerror=alert(1)>Realm", true);
     const auto* prompt = dialog.findChild<QLabel*>("lblPrompt");
     const auto* realm = dialog.findChild<QLabel*>("lblRealm");
@@ -429,7 +431,7 @@ void tst_TPageDialogs::everyFeatureHasItsOwnText()
     QSet<QString> texts;
     for (const Feature feature : features)
     {
-        const QString text = TPageDialogs::featureText(feature);
+        const QString text = TPageDialogs::featureText(&window, feature);
         QVERIFY2(!text.isEmpty() && !text.startsWith("UNDEFINED"), qPrintable(text));
         texts.insert(text);
     }

@@ -5,7 +5,7 @@
 #include "TestHttpServer.h"
 
 #include "chrome/TLanguage.h"
-#include "core/dialogs/TPageDialogs.h"
+#include "core/dialogs/WindowServices.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/engine/TVostelBrowser.h"
@@ -163,9 +163,9 @@ private slots:
     {
         TLanguage english;
         QVERIFY(english.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qweng.ini")));
-        TPageDialogs::setTextLookup([&](const QString& section, const QString& key)
-                                    { return english.GetLangText(section, key); });
         browser = std::make_unique<TVostelBrowser>();
+        // The browser is a window of its own here; its texts are its own.
+        new WindowServices(&english, browser.get());
         TEngineProfile::setWorkOffline(true);
         server.clearRequests();
         const QString address = server.url("/page.html");
@@ -200,7 +200,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(bodyText(browser->page()), QStringLiteral("from the server"),
                                   Timeout);
         QVERIFY(server.wasRequested("/page.html"));
-        TPageDialogs::setTextLookup({});
+        browser.reset();
     }
 
     void nothingOfAPageReachesTheNetwork_data()

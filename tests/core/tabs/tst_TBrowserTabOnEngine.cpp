@@ -62,7 +62,7 @@ private slots:
     {
         host = std::make_unique<FakeTabHost>();
         browser = new TVostelBrowser;
-        tab = std::make_unique<TBrowserTab>(host.get(), browser, false);
+        tab = std::make_unique<TBrowserTab>(host.get(), &host->services, browser, false);
         tab->resize(800, 600);
         host->activeTab = tab.get();
         server.clearRequests();
