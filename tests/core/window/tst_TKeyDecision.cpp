@@ -226,6 +226,7 @@ void tst_TKeyDecision::decide_data()
                                   << Run(MainCommand::NewHomeTab);
     QTest::newRow("Ctrl+I") << int(Qt::Key_I) << Ctrl << int(Plain)
                             << Run(MainCommand::SideBarFavorites);
+    QTest::newRow("Ctrl+J") << int(Qt::Key_J) << Ctrl << int(Plain) << Run(MainCommand::Downloads);
     QTest::newRow("Ctrl+L") << int(Qt::Key_L) << Ctrl << int(Plain) << Run(MainCommand::OpenDialog);
     QTest::newRow("Ctrl+O") << int(Qt::Key_O) << Ctrl << int(Plain) << Run(MainCommand::OpenDialog);
     QTest::newRow("Ctrl+N") << int(Qt::Key_N) << Ctrl << int(Plain) << Run(MainCommand::NewTab);

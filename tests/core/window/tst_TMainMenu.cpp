@@ -92,6 +92,7 @@ private slots:
     void textBoxKeepsItsEditKeys();
     void aboutNamesEngine();
     void helpOpensInTab();
+    void supportAndSearchListsAreReachable();
     void propertiesShowActivePage();
     void workOfflineFollowsEngine();
 
@@ -516,6 +517,31 @@ void tst_TMainMenu::helpOpensInTab()
     QVERIFY(help.isLocalFile());
     QVERIFY2(QFileInfo(help.toLocalFile()).isFile(), qPrintable(help.toString()));
     QVERIFY(help.path().endsWith(QLatin1String("/help/index.html")));
+}
+
+void tst_TMainMenu::supportAndSearchListsAreReachable()
+{
+    createWindow();
+    m_window->RunCommand(MainCommand::HelpSupport);
+    const QUrl support(m_made.last()->navigations.value(0));
+    QCOMPARE(support.fragment(), QStringLiteral("support"));
+    QFile page(support.toLocalFile());
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(page.readAll().contains("id=\"support\""));
+    QVERIFY(!m_window->findChild<QAction*>(QStringLiteral("pmHelpEmailUpdates")));
+
+    m_unexpected->stop();
+    QStringList captions;
+    ModalDialogAnswerer answerer(
+        [&captions](QWidget* dialog)
+        {
+            captions << dialog->windowTitle();
+            dialog->close();
+        });
+    m_window->RunCommand(MainCommand::OrganizeSearchEngines);
+    m_window->RunCommand(MainCommand::OrganizeSearchBar);
+    QCOMPARE(captions, QStringList({QStringLiteral("Organize Search Engines"),
+                                    QStringLiteral("Organize Search Pages")}));
 }
 
 void tst_TMainMenu::propertiesShowActivePage()
