@@ -9,7 +9,7 @@ packages=(
   qt6-svg-dev qt6-tools-dev qt6-l10n-tools libqt6svg6 qt6-qpa-plugins
   libgl-dev libsqlite3-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox imagemagick ccache xdg-utils shared-mime-info
-  fonts-dejavu-core adwaita-icon-theme
+  fonts-dejavu-core adwaita-icon-theme lcov cloc
 )
 
 missing=()
