@@ -44,6 +44,27 @@ void MainCommands::run(MainCommand command)
         (*run)();
 }
 
+void MainCommands::runAppCommand(TAppCommandFilter::AppCommand command)
+{
+    switch (command)
+    {
+    case TAppCommandFilter::Back:
+        run(MainCommand::Back);
+        break;
+    case TAppCommandFilter::Forward:
+        run(MainCommand::Forward);
+        break;
+    case TAppCommandFilter::Refresh:
+        run(MainCommand::Refresh);
+        break;
+    case TAppCommandFilter::Home:
+        run(MainCommand::Home);
+        break;
+    default: // the side bar's pages come with the side bar
+        break;
+    }
+}
+
 void MainCommands::addTabCommands()
 {
     // The parts are looked up when a command runs: the table is made before
@@ -171,7 +192,8 @@ void MainCommands::addWindowCommands()
     }
     add(MainCommand::OrganizeSearchEngines,
         [this] { organizeSearchList(TSearchLists::ModeSearchEngines); });
-    add(MainCommand::OrganizeSearchBar, [this] { organizeSearchList(TSearchLists::ModeSearchBar); });
+    add(MainCommand::OrganizeSearchBar,
+        [this] { organizeSearchList(TSearchLists::ModeSearchBar); });
     add(MainCommand::Downloads, [this] { TDownloadManager::instance()->showWindow(m_window); });
 }
 
@@ -243,7 +265,8 @@ void MainCommands::openHelp(const QString& page)
     if (!QFileInfo::exists(index))
         return;
     const qsizetype hash = page.indexOf(u'#');
-    QUrl address = QUrl::fromLocalFile(QFileInfo(index).dir().filePath(page.left(hash < 0 ? page.size() : hash)));
+    QUrl address = QUrl::fromLocalFile(
+        QFileInfo(index).dir().filePath(page.left(hash < 0 ? page.size() : hash)));
     if (hash >= 0)
         address.setFragment(page.mid(hash + 1));
     if (TBrowserTab* tab = m_window->TabSet()->AddTab())

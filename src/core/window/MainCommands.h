@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/window/MainCommand.h"
+#include "core/window/TAppCommandFilter.h"
 
 #include <QHash>
 
@@ -23,6 +24,9 @@ public:
     bool available(MainCommand command) const { return m_commands.contains(command); }
     // Commands on the active tab do nothing when there is none.
     void run(MainCommand command);
+
+    // A command of the keyboard's or mouse's application keys.
+    void runAppCommand(TAppCommandFilter::AppCommand command);
 
     // The menu-dropping commands, once the menu bar has its buttons.
     void addMenuDrops();

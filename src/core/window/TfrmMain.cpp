@@ -15,7 +15,6 @@
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TVostelBrowser.h"
-#include "core/instance/TEntryRoutine.h"
 #include "core/instance/TStWMDataCopy.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/ProgramPaths.h"
@@ -27,6 +26,7 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
+#include "core/window/MainStartup.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
 #include "core/window/TKeyFilter.h"
@@ -48,8 +48,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <utility>
 
 namespace
 {
@@ -109,6 +107,7 @@ void TfrmMain::FormCreate()
 
     m_viewSettings = std::make_unique<MainViewSettings>(m_options.get());
     m_closeQuery = std::make_unique<MainCloseQuery>(m_options.get(), m_services);
+    m_startup = std::make_unique<MainStartup>(this);
     CreateAddressBand();
     CreateTabSet();
     WireMenus();
@@ -310,7 +309,12 @@ void TfrmMain::InstallFilters()
     m_appCommandFilter = new TAppCommandFilter(this);
     connect(m_appCommandFilter, &TAppCommandFilter::command, this, &TfrmMain::appCommand);
     qApp->installEventFilter(m_appCommandFilter);
-    connect(this, &TfrmMain::appCommand, this, &TfrmMain::RunAppCommand);
+    connect(this, &TfrmMain::appCommand, this,
+            [this](TAppCommandFilter::AppCommand command)
+            {
+                if (!m_destroyed && m_tabSet)
+                    m_commands->runAppCommand(command);
+            });
 
     // Keys reach the window's commands before a page can take them.
     m_keyFilter = new TKeyFilter([this] { return KeyState(); }, this);
@@ -320,23 +324,7 @@ void TfrmMain::InstallFilters()
 
 void TfrmMain::tmrLoadCoolbarTimer()
 {
-    // A script address on the command line comes from another program.
-    if (TAddressController::IsScriptAddress(m_options->CommandLine()))
-    {
-        m_options->SetCommandLine(QString());
-        ShowMessage(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
-    }
-    TStartupLoader(m_tabSet, m_options.get(), {},
-                   [this] { return m_sessionKeeper->ShouldRestore(); })
-        .Run();
-    m_sessionKeeper->RestoreFinished();
-    // What arrived meanwhile opens after the start-up pages, in its order.
-    m_startupPagesOpened = true;
-    for (const QString& text : std::exchange(m_waitingForwards, {}))
-        wmCopyDataDataReceived(text);
-    if (const QString reason = m_options->UnsavedReason(); !reason.isEmpty())
-        ShowMessage(TLanguage::FormatText(
-            m_services->GetGlobalText(QStringLiteral("SettingsNotSaved")), reason));
+    m_startup->OpenStartupPages();
 }
 
 void TfrmMain::FirstActivation()
@@ -465,36 +453,7 @@ void TfrmMain::RestoreAndRaise()
 
 void TfrmMain::wmCopyDataDataReceived(const QString& text)
 {
-    // During the start-up questions the tab set is not ready for it.
-    if (!m_startupPagesOpened)
-    {
-        m_waitingForwards << text;
-        return;
-    }
-    // A forwarded argument always brings the window to the front.
-    RestoreAndRaise();
-    switch (TEntryRoutine::forwardedAction(text))
-    {
-    case TEntryRoutine::ForwardedAction::Nothing:
-    case TEntryRoutine::ForwardedAction::OpenGroup: // groups open once the group store exists
-        break;
-    case TEntryRoutine::ForwardedAction::OpenTab:
-        OpenOutsideAddress(text);
-        break;
-    }
-}
-
-void TfrmMain::OpenOutsideAddress(const QString& text)
-{
-    // A script address from another program would run in whatever page the
-    // tab shows; only the user's own typing may do that.
-    if (TAddressController::IsScriptAddress(text))
-    {
-        ShowMessage(m_services->GetGlobalText(QStringLiteral("ScriptAddressRefused")));
-        return;
-    }
-    if (TBrowserTab* tab = m_tabSet->AddTab())
-        tab->Navigate(text);
+    m_startup->Forwarded(text);
 }
 
 void TfrmMain::LanguageSwitch(const QString& path)
@@ -509,27 +468,6 @@ void TfrmMain::LanguageSwitch(const QString& path)
 void TfrmMain::SetBusy(bool busy)
 {
     pnlLogo->aniLogo->setActive(busy);
-}
-
-void TfrmMain::RunAppCommand(TAppCommandFilter::AppCommand command)
-{
-    switch (command)
-    {
-    case TAppCommandFilter::Back:
-        RunCommand(MainCommand::Back);
-        break;
-    case TAppCommandFilter::Forward:
-        RunCommand(MainCommand::Forward);
-        break;
-    case TAppCommandFilter::Refresh:
-        RunCommand(MainCommand::Refresh);
-        break;
-    case TAppCommandFilter::Home:
-        RunCommand(MainCommand::Home);
-        break;
-    default: // the side bar's pages come with the side bar
-        break;
-    }
 }
 
 // Commands and keys

@@ -15,6 +15,7 @@
 
 class MainCloseQuery;
 class MainCommands;
+class MainStartup;
 class MainViewSettings;
 class QMenu;
 class QTimer;
@@ -60,6 +61,7 @@ public:
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
     TStWMDataCopy* DataCopy() const { return wmCopyData; }
+    TSessionKeeper* SessionKeeper() const { return m_sessionKeeper; }
     // What the address box shows.
     QString AddressText() const;
 
@@ -72,6 +74,8 @@ public:
 
     // The forwarded argument of a second copy.
     void wmCopyDataDataReceived(const QString& text);
+    // Shows the window in front, out of the task bar if it was minimised.
+    void RestoreAndRaise();
     // Closes as the Exit command does but asks nothing: for the desktop
     // session ending or a termination signal.
     void CloseWithoutQuestions();
@@ -123,11 +127,7 @@ private:
     void WriteBackSettings(bool usePopupVostel);
     void tmrLoadCoolbarTimer();
     void FirstActivation();
-    void RestoreAndRaise();
     void LanguageSwitch(const QString& path);
-    void RunAppCommand(TAppCommandFilter::AppCommand command);
-    // An address handed in from outside the address box.
-    void OpenOutsideAddress(const QString& text);
 
     // The settings object comes first and goes last.
     std::unique_ptr<TQWOptions> m_options;
@@ -135,14 +135,13 @@ private:
     std::unique_ptr<MainViewSettings> m_viewSettings;
     std::unique_ptr<MainCloseQuery> m_closeQuery;
     std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<MainStartup> m_startup;
     WindowServices* m_services = nullptr;
     BrowserControlFactory m_factory;
     bool m_realEngine = false;
     bool m_windowActive = false;
     bool m_destroyed = false;
     bool m_activatedOnce = false;
-    bool m_startupPagesOpened = false;
-    QStringList m_waitingForwards;
 
     QWidget* pnlBands = nullptr;
     TMainMenu* m_menu = nullptr;
