@@ -1,5 +1,6 @@
 #include "components/TQWTabStrip.h"
 
+#include "components/TabStripLayout.h"
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -303,19 +304,15 @@ int TQWTabStrip::rowsForWidth(int width) const
 {
     if (width <= 0 || m_tabs.isEmpty())
         return 1;
-    int rows = 1;
-    int x = 0;
+    return TabStripLayout::WrapRows(naturalWidths(), width).count;
+}
+
+QList<int> TQWTabStrip::naturalWidths() const
+{
+    QList<int> widths;
     for (const Tab& tab : m_tabs)
-    {
-        const int w = std::min(naturalWidth(tab), width);
-        if (x > 0 && x + w > width)
-        {
-            ++rows;
-            x = 0;
-        }
-        x += w;
-    }
-    return rows;
+        widths << naturalWidth(tab);
+    return widths;
 }
 
 int TQWTabStrip::heightForRows(int rows) const
@@ -359,57 +356,15 @@ void TQWTabStrip::layoutSingleRow() const
     const int n = count();
     if (n == 0)
         return;
-    const int available = std::max(1, width());
-    QList<int> widths(n);
-    int total = 0;
-    for (int i = 0; i < n; ++i)
-        total += widths[i] = naturalWidth(m_tabs[i]);
-
-    if (total > available && n * MinTabWidth <= available)
-    {
-        // Shrink the widest tabs first: find the largest cap that fits.
-        QList<int> sorted = widths;
-        std::sort(sorted.begin(), sorted.end());
-        int remaining = available;
-        int cap = sorted.last();
-        for (int i = 0; i < n; ++i)
-        {
-            const int share = remaining / (n - i);
-            if (sorted[i] > share)
-            {
-                cap = std::max(share, int(MinTabWidth));
-                break;
-            }
-            remaining -= sorted[i];
-        }
-        for (int& w : widths)
-            w = std::min(w, cap);
-    }
-    else if (total > available)
-    {
-        m_scrolling = true;
-        widths.fill(MinTabWidth);
-    }
-
-    int first = 0;
-    if (m_scrolling)
-    {
-        const int shown = std::max(1, tabArea().width() / MinTabWidth);
-        if (m_revealCurrent && m_current >= 0)
-        {
-            if (m_current < m_firstShown)
-                m_firstShown = m_current;
-            else if (m_current >= m_firstShown + shown)
-                m_firstShown = m_current - shown + 1;
-        }
-        m_firstShown = std::clamp(m_firstShown, 0, std::max(0, n - shown));
-        first = m_firstShown;
-    }
-    else
-        m_firstShown = 0;
-
+    const QList<int> widths =
+        TabStripLayout::FitRow(naturalWidths(), std::max(1, width()), MinTabWidth, &m_scrolling);
+    m_firstShown = m_scrolling
+                       ? TabStripLayout::FirstShown(m_firstShown, m_current,
+                                                    std::max(1, tabArea().width() / MinTabWidth), n,
+                                                    m_revealCurrent)
+                       : 0;
     const int y = m_tabsAtBottom ? EdgeMargin : 1;
-    int x = -first * MinTabWidth;
+    int x = -m_firstShown * MinTabWidth;
     for (int i = 0; i < n; ++i)
     {
         Tab& tab = const_cast<Tab&>(m_tabs[i]);
@@ -423,35 +378,19 @@ void TQWTabStrip::layoutRows() const
 {
     m_scrolling = false;
     m_firstShown = 0;
-    const int width = std::max(1, this->width());
     const int height = tabHeight();
-    int row = 0;
-    int x = 0;
-    QList<int> xs(count());
-    QList<int> widths(count());
-    for (int i = 0; i < count(); ++i)
-    {
-        const int w = std::min(naturalWidth(m_tabs[i]), width);
-        if (x > 0 && x + w > width)
-        {
-            ++row;
-            x = 0;
-        }
-        const_cast<Tab&>(m_tabs[i]).row = row;
-        xs[i] = x;
-        widths[i] = w;
-        x += w;
-    }
-    m_rows = row + 1;
-    // The selected tab's row sits next to the pages; the others follow in turn.
-    const int selectedRow = m_current >= 0 ? m_tabs[m_current].row : 0;
+    const TabStripLayout::Rows rows =
+        TabStripLayout::WrapRows(naturalWidths(), std::max(1, this->width()));
+    m_rows = rows.count;
+    const int selectedRow = m_current >= 0 ? rows.row[m_current] : 0;
     for (int i = 0; i < count(); ++i)
     {
         Tab& tab = const_cast<Tab&>(m_tabs[i]);
-        const int distance = (tab.row - selectedRow + m_rows) % m_rows;
+        tab.row = rows.row[i];
+        const int distance = TabStripLayout::DistanceFromPages(tab.row, selectedRow, m_rows);
         const int y =
             m_tabsAtBottom ? EdgeMargin + distance * height : 1 + (m_rows - 1 - distance) * height;
-        tab.rect = QRect(xs[i], y, widths[i], height);
+        tab.rect = QRect(rows.x[i], y, rows.width[i], height);
     }
 }
 

@@ -118,6 +118,7 @@ private:
     int captionWidth(const QString& text) const;
     int naturalWidth(const Tab& tab) const;
     int rowsForWidth(int width) const;
+    QList<int> naturalWidths() const;
     int heightForRows(int rows) const;
     int textRoom(int index) const;
     QRect tabArea() const;
