@@ -1,6 +1,7 @@
 #include "chrome/TLanguage.h"
 
 #include "chrome/TComponentTranslator.h"
+#include "core/instance/StartupTimeline.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +20,9 @@ QString TLanguage::ResolveFileName(const QString& folder, const QString& configu
 bool TLanguage::Load(const QString& path)
 {
     m_fileName = QFileInfo(path).fileName();
-    return m_file.load(path);
+    const bool loaded = m_file.load(path);
+    StartupTimeline::mark("language loaded");
+    return loaded;
 }
 
 void TLanguage::LoadFromData(const QByteArray& data, const QString& fileName)

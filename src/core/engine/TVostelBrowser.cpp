@@ -4,6 +4,7 @@
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/TVostelPage.h"
+#include "core/instance/StartupTimeline.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -51,6 +52,7 @@ TVostelBrowser::TVostelBrowser(QWidget* parent) : QWebEngineView(parent)
     m_page = new TVostelPage(TEngineProfile::profile(), this);
     setPage(m_page);
     connectPage();
+    StartupTimeline::mark("first view created");
 }
 
 TVostelBrowser::~TVostelBrowser()
@@ -60,6 +62,19 @@ TVostelBrowser::~TVostelBrowser()
     m_events = nullptr;
     m_page->disconnect(this);
     m_page->detachBrowser();
+}
+
+void TVostelBrowser::PrepareDrawingIn(QWidget* window)
+{
+    if (!window)
+        return;
+    for (TVostelBrowser* view : window->findChildren<TVostelBrowser*>())
+    {
+        // Any action makes the engine create the page's render view, and
+        // with it the view's drawing widget; stopping loads nothing.
+        view->m_page->triggerAction(QWebEnginePage::Stop);
+    }
+    StartupTimeline::mark("drawing prepared");
 }
 
 void TVostelBrowser::connectPage()
@@ -118,6 +133,7 @@ void TVostelBrowser::Navigate(const QString& url)
         Stop();
     m_blankPending = false;
     m_internalPending = false;
+    StartupTimeline::mark("navigation started");
     load(target);
 }
 
@@ -471,6 +487,7 @@ void TVostelBrowser::loadEnded(const QWebEngineLoadingInfo& info)
     }
     const QString url = LocationURL();
     const NavigationKind kind = m_navigationKind;
+    StartupTimeline::mark("first page loaded");
     if (!raise([&](IBrowserEvents* e) { e->DocumentComplete(TopFrame, url); }))
         return;
     if (succeeded && kind == NavigationKind::Web && isRecordableScheme(QUrl(url)) &&
