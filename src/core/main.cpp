@@ -1,6 +1,7 @@
 #include "chrome/TDefaultBrowser.h"
 #include "core/store/ProgramPaths.h"
 #include "core/store/RegistryTypeError.h"
+#include "core/window/RepaintPacer.h"
 #include "core/window/TApplication.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/TVostelBrowser.h"
@@ -97,6 +98,8 @@ int main(int argc, char* argv[])
     {
         TfrmMain frmMain;
         StartupTimeline::mark("window built");
+        // Pages load on the same thread the window is composed on.
+        new RepaintPacer(&frmMain);
         mainWindow = &frmMain;
         if (!terminationPending) // else frmMain's destruction writes the settings back
         {
