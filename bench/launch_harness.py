@@ -585,13 +585,14 @@ class Trial:
         self.token = uuid.uuid4().hex[:12]
         self.started = None
         self.timeline_path = os.path.join(self.home, "timeline.txt")
+        self.forward_timeline_path = os.path.join(self.home, "forward-timeline.txt")
 
-    def timeline(self):
+    def timeline(self, path=None):
         """The phases the program wrote, {phase: ms from its process start},
         the first time of each; empty when it wrote none."""
         phases = {}
         try:
-            with open(self.timeline_path, encoding="utf-8", errors="replace") as f:
+            with open(path or self.timeline_path, encoding="utf-8", errors="replace") as f:
                 for line in f:
                     name, _, value = line.rstrip("\n").rpartition(" ")
                     try:
@@ -673,6 +674,8 @@ def forward(trial, page_id, timeout, watch=False):
     env = dict(trial.env)
     if watch:
         env["QT_DEBUG_PLUGINS"] = "1"
+    else:
+        env["QUILLWAVE_TIMELINE"] = trial.forward_timeline_path
     start = time.monotonic()
     proc = runner.start([runner.binary("quillwave"), trial.url(page_id)], env, "forward")
     watcher = None
@@ -733,10 +736,10 @@ class Results:
     def add(self, measure, unit, qw, ref, goal, reference):
         self.rows.append((measure, unit, qw, ref, goal, reference))
 
-    def add_timeline(self, measure, trial, seen):
+    def add_timeline(self, measure, trial, seen, path=None):
         """Keeps the program's timeline of one run, with what the harness
         saw (seen: {label: seconds from the start})."""
-        phases = trial.timeline()
+        phases = trial.timeline(path)
         for label, seconds in seen.items():
             phases["(harness) " + label] = seconds * 1000
         if phases:
@@ -804,6 +807,8 @@ def measure_forward(runner, server, args, results):
             time.sleep(args.settle)
             seconds, lived, findings = forward(trial, 2, args.timeout)
             runner.stop(proc, label="quillwave (forward)")
+            results.add_timeline("forwarding copy", trial, {"ended": lived},
+                                 trial.forward_timeline_path)
             to_onload.append(seconds)
             lifetime.append(lived)
             log("forward quillwave", seconds, "copy lived %.3f s" % lived)

@@ -128,6 +128,7 @@ int BrowserLauncher::run(int argc, char* argv[], char* envp[])
         {
             int applicationArgc = argc;
             const QCoreApplication application(applicationArgc, argv);
+            StartupTimeline::mark("application created");
             result = TInstanceChannel::forwardWithResult(
                 TEntryRoutine::argumentToForward(plan.argument, QDir::currentPath()));
         }
