@@ -25,7 +25,14 @@ present, read from /proc/PID/pagemap for every mapping of every process in
 the tree, times the page size: a page shared by several processes counts
 once. It needs root (the frame numbers read as zero otherwise).
 
+The programs run on a private Xvfb with the openbox window manager, as on
+a desktop (--platform xvfb: without a window manager; offscreen: Qt's
+offscreen platform). Quillwave's timed runs write their start-up timeline
+(QUILLWAVE_TIMELINE), and the medians of its phases are printed after the
+table.
+
 Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d]
+                               [--platform xvfb-wm|xvfb|offscreen]
 The programs must already be built (quillwave, quillwave-browser,
 quillwave-reg, bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
 `quillwave` is the small launcher people start: it forwards to a running
