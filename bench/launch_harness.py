@@ -25,7 +25,14 @@ present, read from /proc/PID/pagemap for every mapping of every process in
 the tree, times the page size: a page shared by several processes counts
 once. It needs root (the frame numbers read as zero otherwise).
 
+The programs run on a private Xvfb with the openbox window manager, as on
+a desktop (--platform xvfb: without a window manager; offscreen: Qt's
+offscreen platform). Quillwave's timed runs write their start-up timeline
+(QUILLWAVE_TIMELINE), and the medians of its phases are printed after the
+table.
+
 Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d]
+                               [--platform xvfb-wm|xvfb|offscreen]
 The programs must already be built (quillwave, quillwave-browser,
 quillwave-reg, bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
 `quillwave` is the small launcher people start: it forwards to a running
@@ -323,7 +330,8 @@ class Runner:
         self.bin = os.path.join(build, "bin")
         self.platform_env = platform_env
         self.procs = []
-        self.helpers = set()  # pids not to touch (Xvfb)
+        self.helpers = set()  # pids not to touch (Xvfb, the window manager)
+        self.scratch = []  # folders of the helpers, removed at the end
         self.notes = []
 
     def binary(self, name):
@@ -429,7 +437,8 @@ class Runner:
             if proc.poll() is None or descendants(proc.pid, include_root=False):
                 self._kill(proc, descendants(proc.pid))
         if final:
-            for proc in self.procs:
+            # The window manager before the display it runs on.
+            for proc in reversed(self.procs):
                 if proc.pid in self.helpers and proc.poll() is None:
                     proc.terminate()
                     try:
@@ -438,7 +447,10 @@ class Runner:
                         proc.kill()
                         proc.wait(5)
             self.helpers.clear()
-        # Anything else re-parented to us (apart from Xvfb) goes too.
+            for folder in self.scratch:
+                shutil.rmtree(folder, ignore_errors=True)
+            self.scratch.clear()
+        # Anything else re-parented to us (apart from the display) goes too.
         for pid in descendants(os.getpid(), include_root=False):
             if pid not in self.helpers:
                 try:
@@ -579,6 +591,24 @@ class Trial:
         self.env = runner.fresh_env(self.home)
         self.token = uuid.uuid4().hex[:12]
         self.started = None
+        self.timeline_path = os.path.join(self.home, "timeline.txt")
+        self.forward_timeline_path = os.path.join(self.home, "forward-timeline.txt")
+
+    def timeline(self, path=None):
+        """The phases the program wrote, {phase: ms from its process start},
+        the first time of each; empty when it wrote none."""
+        phases = {}
+        try:
+            with open(path or self.timeline_path, encoding="utf-8", errors="replace") as f:
+                for line in f:
+                    name, _, value = line.rstrip("\n").rpartition(" ")
+                    try:
+                        phases.setdefault(name, float(value))
+                    except ValueError:
+                        continue
+        except FileNotFoundError:
+            pass
+        return phases
 
     def url(self, page_id):
         return self.server.url(self.token, page_id)
@@ -593,8 +623,10 @@ def launch_quillwave(trial, args, ids, timeout, startup_mode="Last", remembered=
     last onload, proc). trial.started holds the start time."""
     runner = trial.runner
     prepare_quillwave(runner, trial.env, startup_mode, remembered)
+    # The program's own account of its start-up, read after the run.
+    env = dict(trial.env, QUILLWAVE_TIMELINE=trial.timeline_path)
     trial.started = start = time.monotonic()
-    proc = runner.start([runner.binary("quillwave")] + args, trial.env, "quillwave")
+    proc = runner.start([runner.binary("quillwave")] + args, env, "quillwave")
     loaded = trial.server.wait_loaded(trial.token, ids, timeout, alive=lambda: proc.poll() is None)
     return max(loaded.values()) - start, proc
 
@@ -649,6 +681,8 @@ def forward(trial, page_id, timeout, watch=False):
     env = dict(trial.env)
     if watch:
         env["QT_DEBUG_PLUGINS"] = "1"
+    else:
+        env["QUILLWAVE_TIMELINE"] = trial.forward_timeline_path
     start = time.monotonic()
     proc = runner.start([runner.binary("quillwave"), trial.url(page_id)], env, "forward")
     watcher = None
@@ -704,9 +738,19 @@ def bare_new_tab(trial, bare, page_id, timeout):
 class Results:
     def __init__(self):
         self.rows = []  # (measure, unit, quillwave samples, reference samples, goal, what the reference is)
+        self.timelines = {}  # measure -> [{phase: ms}] of Quillwave's runs
 
     def add(self, measure, unit, qw, ref, goal, reference):
         self.rows.append((measure, unit, qw, ref, goal, reference))
+
+    def add_timeline(self, measure, trial, seen, path=None):
+        """Keeps the program's timeline of one run, with what the harness
+        saw (seen: {label: seconds from the start})."""
+        phases = trial.timeline(path)
+        for label, seconds in seen.items():
+            phases["(harness) " + label] = seconds * 1000
+        if phases:
+            self.timelines.setdefault(measure, []).append(phases)
 
 
 def alternate(runs, first, second):
@@ -738,6 +782,9 @@ def measure_launch(runner, server, args, results):
             if record:
                 onloads.append(seconds)
                 requests.append(requested)
+                if name == "quillwave":
+                    results.add_timeline("launch to onload", trial,
+                                         {"page requested": requested, "onload reported": seconds})
             log("launch " + name, seconds, "(page requested after %.3f s)" % requested)
         with_trial(runner, server, "launch-" + name, args.keep, body)
 
@@ -767,6 +814,8 @@ def measure_forward(runner, server, args, results):
             time.sleep(args.settle)
             seconds, lived, findings = forward(trial, 2, args.timeout)
             runner.stop(proc, label="quillwave (forward)")
+            results.add_timeline("forwarding copy", trial, {"ended": lived},
+                                 trial.forward_timeline_path)
             to_onload.append(seconds)
             lifetime.append(lived)
             log("forward quillwave", seconds, "copy lived %.3f s" % lived)
@@ -837,6 +886,10 @@ def measure_restore_30(runner, server, args, results):
         def body(trial):
             urls = [trial.url(p) for p in ids]
             seconds, proc = launch_quillwave(trial, [], ids, args.timeout * 3, remembered=urls)
+            first = server.requested(trial.token, 1)
+            results.add_timeline("restore 30 tabs", trial,
+                                 {"first page requested": first - trial.started,
+                                  "last onload reported": seconds})
             memory, count, anon = tree_memory(runner, proc, args.settle)
             runner.stop(proc, label="quillwave (30 tabs)")
             qw_time.append(seconds)
@@ -894,25 +947,58 @@ def start_xvfb(runner):
     return {"DISPLAY": ":" + number.decode().strip(), "QT_QPA_PLATFORM": "xcb"}, proc
 
 
+def start_window_manager(runner, display_env):
+    """Openbox on the harness's own display; returns once it manages the
+    screen (it has named itself on the root window), as a desktop would be
+    before a person starts a program."""
+    openbox = shutil.which("openbox")
+    if not openbox:
+        raise BenchError("openbox is not installed (scripts/install-deps.sh installs it)")
+    xprop = shutil.which("xprop")
+    if not xprop:
+        raise BenchError("xprop is not installed (apt-get install x11-utils)")
+    home = tempfile.mkdtemp(prefix="qwbench-wm-")
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "XDG_"))}
+    env.update(display_env)
+    env.update({"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config")})
+    proc = subprocess.Popen([openbox, "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True, cwd=home)
+    runner.helpers.add(proc.pid)
+    runner.procs.append(proc)
+    runner.scratch.append(home)
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:
+        if proc.poll() is not None:
+            raise BenchError("openbox ended at once (status %s)" % proc.returncode)
+        check = subprocess.run([xprop, "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        if "window id #" in check.stdout:
+            return proc
+        time.sleep(0.05)
+    raise BenchError("openbox did not take the display within 15 s")
+
+
 def choose_platform(runner, server, args):
-    """Offscreen when the engine loads pages there, else a private Xvfb."""
-    if args.platform in ("auto", "offscreen"):
+    """The display the programs run on: a private Xvfb with a window manager
+    (where users are), one without, or Qt's offscreen platform."""
+    if args.platform == "offscreen":
         runner.platform_env = {"QT_QPA_PLATFORM": "offscreen"}
         trial = Trial(runner, server, "probe")
         try:
             _, proc = launch_bare(trial, [trial.url(1)], [1], 60)
             runner.stop(proc)
-            return "offscreen"
         except BenchError as error:
-            if args.platform == "offscreen":
-                raise
-            print("offscreen did not load a page (%s); using Xvfb" % error)
-            runner.cleanup()
+            raise BenchError("the engine does not load pages on the offscreen platform here (%s)"
+                             % error) from None
         finally:
             trial.close(args.keep)
+        return "offscreen"
     env, _ = start_xvfb(runner)
     runner.platform_env = env
-    return "xvfb " + env["DISPLAY"]
+    if args.platform == "xvfb":
+        return "xvfb %s, no window manager" % env["DISPLAY"]
+    start_window_manager(runner, env)
+    return "xvfb %s with openbox" % env["DISPLAY"]
 
 
 def print_table(results, platform, runs):
@@ -933,6 +1019,7 @@ def print_table(results, platform, runs):
         verdict = "" if not goal else "met" if ratio <= goal else "MISSED"
         print("%-32s %12s %12s %6.2fx %s  %s" % (measure, fmt % (a, unit), fmt % (b, unit),
                                                  ratio, goal_text, verdict))
+    print_timelines(results)
     print()
     print("References:")
     for measure, _, qw, ref, _, reference in results.rows:
@@ -943,13 +1030,30 @@ def print_table(results, platform, runs):
                                                       " ".join("%.3f" % v for v in ref)))
 
 
+def print_timelines(results):
+    """Quillwave's start-up phases, median ms from its process start over
+    the runs, in the order they happened."""
+    for measure, runs in results.timelines.items():
+        phases = {}
+        for run in runs:
+            for name, ms in run.items():
+                phases.setdefault(name, []).append(ms)
+        print()
+        print("Timeline of Quillwave, %s (median ms from process start, %d runs):" % (measure, len(runs)))
+        for name, values in sorted(phases.items(), key=lambda item: statistics.median(item[1])):
+            runs_text = "" if len(values) == len(runs) else "  (%d of %d runs)" % (len(values), len(runs))
+            print("  %-34s %8.0f%s" % (name, statistics.median(values), runs_text))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default="./build", help="build folder holding bin/ (default ./build)")
     parser.add_argument("--runs", type=int, default=3, help="runs of each program per measure (default 3)")
     parser.add_argument("--only", default="a,b,c,d",
                         help="comma-separated measures: a launch, b forward, c memory 10, d restore 30")
-    parser.add_argument("--platform", choices=("auto", "offscreen", "xvfb"), default="auto")
+    parser.add_argument("--platform", choices=("xvfb-wm", "xvfb", "offscreen"), default="xvfb-wm",
+                        help="xvfb-wm: a private Xvfb with openbox, as on a desktop (default); "
+                        "xvfb: the same without a window manager; offscreen: Qt's offscreen platform")
     parser.add_argument("--timeout", type=int, default=60, help="seconds to wait for one page (default 60)")
     parser.add_argument("--settle", type=float, default=3.0,
                         help="seconds to let a program settle before memory is read (default 3)")

@@ -2,6 +2,7 @@
 
 #include "chrome/LanguageFolders.h"
 #include "chrome/TComponentTranslator.h"
+#include "core/instance/StartupTimeline.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,7 +33,9 @@ QString TLanguage::LoadChosen(const LanguageFolders& folders, const QString& con
 bool TLanguage::Load(const QString& path)
 {
     m_fileName = QFileInfo(path).fileName();
-    return m_file.load(path);
+    const bool loaded = m_file.load(path);
+    StartupTimeline::mark("language loaded");
+    return loaded;
 }
 
 void TLanguage::LoadFromData(const QByteArray& data, const QString& fileName)

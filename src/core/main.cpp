@@ -1,11 +1,14 @@
 #include "chrome/TDefaultBrowser.h"
 #include "core/engine/TEngineProfile.h"
+#include "core/engine/TVostelBrowser.h"
+#include "core/instance/StartupTimeline.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/instance/TInstanceChannel.h"
 #include "core/instance/TSignalWatcher.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/ProgramPaths.h"
 #include "core/store/RegistryTypeError.h"
+#include "core/window/RepaintPacer.h"
 #include "core/window/TApplication.h"
 #include "core/window/TfrmMain.h"
 
@@ -16,6 +19,7 @@
 
 int main(int argc, char* argv[])
 {
+    StartupTimeline::mark("browser started");
     ProgramPaths::initialiseNames();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
@@ -66,6 +70,7 @@ int main(int argc, char* argv[])
     TEngineProfile::registerSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
+    StartupTimeline::mark("application created");
     channel.listen();
 
     // Termination may arrive while a question is open during the window's
@@ -93,10 +98,15 @@ int main(int argc, char* argv[])
     try
     {
         TfrmMain frmMain;
+        StartupTimeline::mark("window built");
+        // Pages load on the same thread the window is composed on.
+        new RepaintPacer(&frmMain);
         mainWindow = &frmMain;
         if (!terminationPending) // else frmMain's destruction writes the settings back
         {
+            TVostelBrowser::PrepareDrawingIn(&frmMain);
             frmMain.show();
+            StartupTimeline::mark("shown");
             // Without a window manager nothing activates the window, and
             // keyboard shortcuts need an active window.
             frmMain.activateWindow();

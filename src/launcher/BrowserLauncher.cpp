@@ -3,6 +3,7 @@
 #include "core/store/ProgramPaths.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
+#include "core/instance/StartupTimeline.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/instance/TInstanceChannel.h"
 #include "core/settings/TQWOptions.h"
@@ -95,6 +96,7 @@ std::optional<bool> BrowserLauncher::storedAllowMultiInstance(const RegistryStor
 
 int BrowserLauncher::run(int argc, char* argv[], char* envp[])
 {
+    StartupTimeline::mark("launcher started");
     // Taken before Qt sees them: the browser gets what this process got.
     std::vector<char*> browserArguments(argv, argv + argc);
     browserArguments.push_back(nullptr);
@@ -126,12 +128,14 @@ int BrowserLauncher::run(int argc, char* argv[], char* envp[])
         {
             int applicationArgc = argc;
             const QCoreApplication application(applicationArgc, argv);
+            StartupTimeline::mark("application created");
             result = TInstanceChannel::forwardWithResult(
                 TEntryRoutine::resolveArgument(plan.argument, QDir::currentPath()));
         }
         // A record that went out may have been acted on and must not be
         // sent twice; one that nobody took is the browser's to try again
         // (the running copy may have ended in the meantime).
+        StartupTimeline::mark("forwarded");
         if (result != TInstanceChannel::ForwardResult::NotDelivered)
             return 0;
     }
@@ -157,6 +161,7 @@ int BrowserLauncher::becomeBrowser(const QString& launcherFolder, char* const ar
                      LauncherPaths::browserCandidates(launcherFolder).join(QStringLiteral(", "))));
         return BrowserNotFound;
     }
+    StartupTimeline::mark("launcher becomes the browser");
     ::execve(QFile::encodeName(browser).constData(), argv, envp);
     say(QStringLiteral("cannot start the browser program %1: %2")
             .arg(browser, QString::fromLocal8Bit(std::strerror(errno))));

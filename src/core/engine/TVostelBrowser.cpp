@@ -7,6 +7,7 @@
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/engine/TVostelPage.h"
+#include "core/instance/StartupTimeline.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -54,6 +55,7 @@ TVostelBrowser::TVostelBrowser(QWidget* parent) : QWebEngineView(parent)
     m_page = new TVostelPage(TEngineProfile::profile(), this);
     setPage(m_page);
     connectPage();
+    StartupTimeline::mark("first view created");
 }
 
 TVostelBrowser::~TVostelBrowser()
@@ -63,6 +65,19 @@ TVostelBrowser::~TVostelBrowser()
     m_events = nullptr;
     m_page->disconnect(this);
     m_page->detachBrowser();
+}
+
+void TVostelBrowser::PrepareDrawingIn(QWidget* window)
+{
+    if (!window)
+        return;
+    for (TVostelBrowser* view : window->findChildren<TVostelBrowser*>())
+    {
+        // Any action makes the engine create the page's render view, and
+        // with it the view's drawing widget; stopping loads nothing.
+        view->m_page->triggerAction(QWebEnginePage::Stop);
+    }
+    StartupTimeline::mark("drawing prepared");
 }
 
 void TVostelBrowser::connectPage()
@@ -122,6 +137,7 @@ void TVostelBrowser::Navigate(const QString& url)
     m_blankPending = false;
     m_internalPending = false;
     m_offlinePending.clear();
+    StartupTimeline::mark("navigation started");
     load(target);
 }
 
@@ -484,6 +500,7 @@ void TVostelBrowser::loadEnded(const QWebEngineLoadingInfo& info)
     }
     const QString url = LocationURL();
     const NavigationKind kind = m_navigationKind;
+    StartupTimeline::mark("first page loaded");
     if (!raise([&](IBrowserEvents* e) { e->DocumentComplete(TopFrame, url); }))
         return;
     if (succeeded && kind == NavigationKind::Web && isRecordableScheme(QUrl(url)) &&

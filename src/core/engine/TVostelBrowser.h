@@ -53,6 +53,16 @@ public:
 
     TVostelPage* vostelPage() const { return m_page; }
 
+    // The engine draws a page through OpenGL in a widget that it adds to
+    // the view with the page's first load, and a top-level window that was
+    // created for plain drawing is then destroyed and created anew. With a
+    // window manager that is an unmap, a map and an activation more, each
+    // of which the page's first frame waits for. Called for the views of a
+    // window before it is first shown, this makes the engine set the page
+    // up now, without loading anything, so that the window is created for
+    // OpenGL from the start.
+    static void PrepareDrawingIn(QWidget* window);
+
     // A page that does not answer the properties query in this time gets
     // its dialog with what is known without it.
     static constexpr int PropertiesTimeoutMs = 5000;

@@ -1,6 +1,7 @@
 #include "core/instance/TInstanceChannel.h"
 
 #include "core/instance/ForwardingRecord.h"
+#include "core/instance/StartupTimeline.h"
 #include "core/store/RegistryStore.h"
 
 #include <QCoreApplication>
@@ -296,6 +297,7 @@ void TInstanceChannel::acceptConnections()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection())
     {
+        StartupTimeline::mark("first forwarding copy accepted");
         m_pending.insert(socket, std::make_shared<ForwardingRecord>());
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { drop(socket); });
@@ -336,12 +338,14 @@ void TInstanceChannel::readFrom(QLocalSocket* socket)
 
 void TInstanceChannel::deliver(QLocalSocket* socket, const QString& text)
 {
+    StartupTimeline::mark("first forwarded record received");
     // Receivers may run nested event loops (dialogs, page loads), in which
     // this client can time out and be deleted.
     const QPointer<QLocalSocket> client(socket);
     emit dataReceived(text);
     if (!client || client->state() != QLocalSocket::ConnectedState)
         return;
+    StartupTimeline::mark("first forwarded record acted on");
     client->write(ForwardingRecord::encodeAcknowledgement(0));
     client->disconnectFromServer();
 }
@@ -394,7 +398,10 @@ TInstanceChannel::ForwardResult TInstanceChannel::forwardToWithResult(const QStr
         QLocalSocket socket;
         socket.connectToServer(path);
         if (socket.waitForConnected(remainingMs(deadline)))
+        {
+            StartupTimeline::mark("connected to the running copy");
             return sendAndAwaitAcknowledgement(socket, record, timeoutMs);
+        }
         socket.abort();
         // The running copy may not listen yet; without a lock file nobody
         // is running or starting, so nobody will ever answer.
@@ -425,6 +432,7 @@ TInstanceChannel::sendAndAwaitAcknowledgement(QLocalSocket& socket, const QByteA
         if (!socket.waitForReadyRead(remainingMs(deadline)) && socket.bytesAvailable() == 0)
             break;
     }
+    StartupTimeline::mark("acknowledged");
     const std::optional<quint32> result = ForwardingRecord::decodeAcknowledgement(answer);
     return result && *result == 0 ? ForwardResult::Acknowledged : ForwardResult::Unacknowledged;
 }

@@ -1,5 +1,6 @@
 #include "core/store/RegistryStore.h"
 
+#include "core/instance/StartupTimeline.h"
 #include "core/store/ProgramPaths.h"
 
 #include <QDateTime>
@@ -453,6 +454,7 @@ RegistryStore::RegistryStore(const QString& databasePath) : d(new Private)
 {
     d->path = databasePath;
     d->open();
+    StartupTimeline::mark("store opened");
 }
 
 RegistryStore::~RegistryStore()

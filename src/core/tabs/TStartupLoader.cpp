@@ -1,6 +1,7 @@
 #include "core/tabs/TStartupLoader.h"
 
 #include "core/store/RegistryKeys.h"
+#include "core/instance/StartupTimeline.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/settings/TQWOptions.h"
@@ -27,9 +28,11 @@ bool TStartupLoader::IsLastMode(const QString& mode)
 
 void TStartupLoader::Run()
 {
+    StartupTimeline::mark("start-up pages opening");
     OpenStartupPage();
     OpenMode();
     OpenCommandLine();
+    StartupTimeline::mark("start-up pages opened");
 }
 
 TBrowserTab* TStartupLoader::NextTab()

@@ -194,6 +194,34 @@ private slots:
 
     void cleanup() { browser.reset(); }
 
+    void preparedDrawingLoadsNothing()
+    {
+        // The window a view is in gets the view's drawing widget before it is
+        // first shown, and nothing is loaded or announced for it.
+        RecordingEvents viewEvents;
+        QWidget window;
+        auto* view = new TVostelBrowser(&window);
+        view->setEvents(&viewEvents);
+        QVERIFY(view->findChildren<QWidget*>().isEmpty());
+        const QString location = view->LocationURL();
+        const QString name = view->LocationName();
+
+        TVostelBrowser::PrepareDrawingIn(&window);
+        QVERIFY(!view->findChildren<QWidget*>().isEmpty());
+        QVERIFY(!QTest::qWaitFor([&] { return !viewEvents.events.isEmpty(); }, 500));
+        QCOMPARE(view->ReadyState(), 0);
+        QVERIFY(!view->Busy());
+        QCOMPARE(view->LocationURL(), location);
+        QCOMPARE(view->LocationName(), name);
+
+        // It navigates as any other view does.
+        const QString address = url("/simple.html");
+        view->Navigate(address);
+        QVERIFY(QTest::qWaitFor([&] { return viewEvents.has("DC", address); }, Timeout));
+        QCOMPARE(viewEvents.topSequence(),
+                 QStringList({"BN " + address, "NC " + address, "DC " + address}));
+    }
+
     void simplePageRaisesTheEventsInOrder()
     {
         const QString address = url("/simple.html");
