@@ -339,15 +339,13 @@ void TInstanceChannel::readFrom(QLocalSocket* socket)
 void TInstanceChannel::deliver(QLocalSocket* socket, const QString& text)
 {
     StartupTimeline::mark("first forwarded record received");
-    // Receivers may run nested event loops (dialogs, page loads), in which
-    // this client can time out and be deleted.
-    const QPointer<QLocalSocket> client(socket);
+    // The record is whole and held here: the later copy may end now rather
+    // than wait while this copy raises its window and opens the page.
+    socket->write(ForwardingRecord::encodeAcknowledgement(0));
+    socket->flush();
+    socket->disconnectFromServer();
     emit dataReceived(text);
-    if (!client || client->state() != QLocalSocket::ConnectedState)
-        return;
     StartupTimeline::mark("first forwarded record acted on");
-    client->write(ForwardingRecord::encodeAcknowledgement(0));
-    client->disconnectFromServer();
 }
 
 void TInstanceChannel::drop(QLocalSocket* socket)

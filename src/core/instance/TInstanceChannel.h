@@ -108,7 +108,8 @@ public:
 
 signals:
     // One well-formed record arrived; text is empty for a record without an
-    // argument. The sender is acknowledged after the receivers have returned.
+    // argument. The sender has been acknowledged: it need not wait for what
+    // the receivers do.
     void dataReceived(const QString& text);
 
 private:
