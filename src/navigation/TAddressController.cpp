@@ -166,7 +166,13 @@ void TAddressController::ShowAddress(const QString& url)
     QLineEdit* edit = Box()->lineEdit();
     if (edit->isModified() && BoxHasFocus())
         return;
+    // A box waiting for typing (after New, Alt+D: empty or all selected)
+    // selects the address that arrives, so what the user types next
+    // replaces it instead of being added to it.
+    const bool allSelected = BoxHasFocus() && edit->selectedText() == edit->text();
     edit->setText(url == BlankAddress ? QString() : url);
+    if (allSelected)
+        edit->selectAll();
 }
 
 void TAddressController::SyncAddressBox()

@@ -49,6 +49,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace
 {
 const QString ProductName = QStringLiteral("Quillwave");
@@ -141,6 +143,8 @@ void TfrmMain::FormCreate()
     sbStatus->setVisible(m_options->ViewStatusBar() || m_viewSettings->FullScreen());
     pnlAddress->setVisible(m_viewSettings->ViewAddressBar());
     MainWindowPlacement::apply(this, *m_options, m_viewSettings->FullScreen());
+    if (!isMaximized() && !m_viewSettings->FullScreen())
+        m_framePosition = pos();
     InstallFilters();
 
     // The start-up pages open once the message loop runs, so that the
@@ -411,6 +415,16 @@ void TfrmMain::WriteBackSettings(bool usePopupVostel)
 
 bool TfrmMain::event(QEvent* event)
 {
+    if (m_framePosition && event->type() == QEvent::Move && frameGeometry() != geometry())
+    {
+        // The stored place is the frame's. Before a window manager has put
+        // its frame around the window, the frame's size is unknown and the
+        // frame would start above the place (the title bar off the screen);
+        // once it is known, the window goes where it belongs.
+        const QPoint place = *std::exchange(m_framePosition, std::nullopt);
+        if (pos() != place)
+            move(place);
+    }
     if (event->type() == QEvent::StatusTip)
     {
         // The application hint: the first panel shows the hint's long part.

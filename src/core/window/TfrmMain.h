@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class MainCloseQuery;
 class MainCommands;
@@ -142,6 +143,8 @@ private:
     bool m_windowActive = false;
     bool m_destroyed = false;
     bool m_activatedOnce = false;
+    // Where the frame is to be, until a window manager's frame is known.
+    std::optional<QPoint> m_framePosition;
 
     QWidget* pnlBands = nullptr;
     TMainMenu* m_menu = nullptr;

@@ -5,13 +5,13 @@
 #include "chrome/TUserAgentToken.h"
 #include "components/TQWStatusBar.h"
 #include "core/dialogs/TfrmConfirm.h"
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "core/dialogs/TfrmDownloads.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/TDownloadList.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/instance/TStWMDataCopy.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TApplication.h"
@@ -416,6 +416,11 @@ void tst_TfrmMain::newTabFocusesTheAddressBox()
     auto* box = child<QComboBox>(window.get(), "cboAddress");
     QTRY_COMPARE(QApplication::focusWidget(), box);
     QCOMPARE(box->lineEdit()->selectedText(), box->lineEdit()->text());
+    // The new tab's page arrives after the focus: typing still replaces it.
+    window->ShowAddress(QStringLiteral("http://home.test/"));
+    window->ShowAddress(QStringLiteral("http://home.test/arrived"));
+    QTest::keyClicks(box->lineEdit(), QStringLiteral("typed"));
+    QCOMPARE(box->lineEdit()->text(), QStringLiteral("typed"));
 }
 
 void tst_TfrmMain::maximizedKeepsStoredPosition()
@@ -765,7 +770,8 @@ void tst_TfrmMain::scriptAddressesAreReportedAlike()
 {
     seed(QStringLiteral("CommandLine"), QStringLiteral("javascript:alert(1)"));
     auto window = createWindow();
-    const QString refused = window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
+    const QString refused =
+        window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
     QTRY_COMPARE(window->StatusBar()->panelText(0), refused);
     // Pointing at things on the way to reading it must not wipe it.
     QStatusTipEvent passing(QString{});
