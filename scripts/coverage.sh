@@ -17,7 +17,9 @@ find "$build" -name '*.gcda' -delete
 export QTWEBENGINE_DISABLE_SANDBOX=1
 (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest -j2 "$@") || true
 
-lcov --quiet --capture --directory "$build" --base-directory "$root" \
+# The build compiles src/ from $build/src, and ccache's base folder makes
+# the recorded paths relative to it.
+lcov --quiet --capture --directory "$build" --base-directory "$build/src" \
      --output-file "$build/all.info" --ignore-errors gcov,source >/dev/null 2>&1
 lcov --quiet --extract "$build/all.info" "$root/src/*" --output-file "$build/src.info" >/dev/null
 echo "Line coverage of src/:"
