@@ -168,10 +168,12 @@ void tst_TInstanceChannel::createsPrivateFolder()
 void tst_TInstanceChannel::refusesUntrustedFolder_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("group may read") << "0750";
-    QTest::newRow("others may enter") << "0701";
+    // clang-format off
+    QTest::newRow("group may read")                    << "0750";
+    QTest::newRow("others may enter")                  << "0701";
     QTest::newRow("symbolic link to a private folder") << "link";
-    QTest::newRow("a file") << "file";
+    QTest::newRow("a file")                            << "file";
+    // clang-format on
 }
 
 void tst_TInstanceChannel::refusesUntrustedFolder()
@@ -250,13 +252,15 @@ void tst_TInstanceChannel::reclaimsAbandonedLock_data()
         QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
         QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
         QSysInfo::machineHostName().toUtf8() + '\n';
-    QTest::newRow("id reused") << reused << false << true;
-    // Possibly a copy that has created the file and not yet written to it.
-    QTest::newRow("empty and new") << QByteArray() << false << false;
+    // Possibly a copy that has created the file and not yet written to it;
+    // but nobody takes a minute between creating and writing it.
+    // clang-format off
+    QTest::newRow("id reused")          << reused       << false << true;
+    QTest::newRow("empty and new")      << QByteArray() << false << false;
     QTest::newRow("unreadable and new") << "garbage"_ba << false << false;
-    // Nobody takes a minute between creating and writing it.
-    QTest::newRow("empty and old") << QByteArray() << true << true;
-    QTest::newRow("unreadable and old") << "garbage"_ba << true << true;
+    QTest::newRow("empty and old")      << QByteArray() << true  << true;
+    QTest::newRow("unreadable and old") << "garbage"_ba << true  << true;
+    // clang-format on
 }
 
 void tst_TInstanceChannel::reclaimsAbandonedLock()
@@ -285,9 +289,8 @@ void tst_TInstanceChannel::reclaimsAbandonedLock()
 void tst_TInstanceChannel::receivesAndAcknowledges_data()
 {
     QTest::addColumn<QString>("argument");
+    // What a record may hold is the record's test; here: it arrives whole.
     QTest::newRow("no argument") << QString();
-    QTest::newRow("address") << "http://example.com/?q=a b";
-    QTest::newRow("non-ASCII path") << QString::fromUtf8("/home/\xC3\xBC/Gruppe \xE6\x97\xA5.vgp");
     QTest::newRow("long search address") << "http://127.0.0.1/?q=" + QString(5000, u'z');
 }
 
@@ -313,14 +316,11 @@ void tst_TInstanceChannel::receivesAndAcknowledges()
 void tst_TInstanceChannel::ignoresBadRecordsAndKeepsServing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const quint32 id = ForwardingRecord::Identifier;
-    QTest::newRow("other identifier") << rawRecord(0x4A, 3, "ab\0"_ba);
+    // Which records are bad is the record's test; here: the server hangs up
+    // on one, whether it stops at the header or sends more than it may.
     QTest::newRow("other identifier, no count") << QByteArray::fromHex("01020304");
-    QTest::newRow("count over the bound") << rawRecord(id, ForwardingRecord::MaxByteCount + 1, {});
-    QTest::newRow("count of 4 GB") << rawRecord(id, 0xFFFFFFFF, QByteArray(100, 'a'));
-    QTest::newRow("missing NUL") << rawRecord(id, 3, "abc");
-    QTest::newRow("embedded NUL") << rawRecord(id, 4, "a\0b\0"_ba);
-    QTest::newRow("broken utf-8") << rawRecord(id, 3, "\xC3\x28\0"_ba);
+    QTest::newRow("count of 4 GB")
+        << rawRecord(ForwardingRecord::Identifier, 0xFFFFFFFF, QByteArray(100, 'a'));
 }
 
 void tst_TInstanceChannel::ignoresBadRecordsAndKeepsServing()
@@ -519,10 +519,8 @@ void tst_TInstanceChannel::replacesKilledCopy()
 void tst_TInstanceChannel::forwardsFromAnotherProcess_data()
 {
     QTest::addColumn<QString>("argument");
-    QTest::newRow("address") << "http://example.com/a b";
     QTest::newRow("non-ASCII") << QString::fromUtf8("/tmp/\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.vgp");
     QTest::newRow("empty") << QString();
-    QTest::newRow("a long argument") << QString(100000, u'k');
 }
 
 void tst_TInstanceChannel::forwardsFromAnotherProcess()

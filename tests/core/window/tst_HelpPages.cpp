@@ -159,59 +159,6 @@ private slots:
                 QVERIFY2(linked.contains(page), qPrintable(page + " is missing from the contents"));
     }
 
-    void keyboardPageListsTheShortcuts_data()
-    {
-        QTest::addColumn<QString>("keys");
-        for (const char* keys : {"Ctrl+N",
-                                 "Ctrl+Shift+H",
-                                 "Ctrl+W",
-                                 "Ctrl+F4",
-                                 "Ctrl+Shift+W",
-                                 "Ctrl+Tab",
-                                 "Ctrl+Shift+Tab",
-                                 "F3",
-                                 "F2",
-                                 "F5",
-                                 "Ctrl+R",
-                                 "Shift+F5",
-                                 "Esc",
-                                 "Shift+Esc",
-                                 "Alt+Left",
-                                 "Alt+Right",
-                                 "Alt+Home",
-                                 "Alt+D",
-                                 "Alt+F",
-                                 "Alt+E",
-                                 "Alt+V",
-                                 "Alt+T",
-                                 "Alt+H",
-                                 "Alt+S",
-                                 "F1",
-                                 "F9",
-                                 "F12",
-                                 "Ctrl+F12",
-                                 "Ctrl+C",
-                                 "Ctrl+Ins",
-                                 "Ctrl+X",
-                                 "Shift+Del",
-                                 "Ctrl+V",
-                                 "Shift+Ins",
-                                 "Ctrl+A",
-                                 "Ctrl+F3",
-                                 "F8",
-                                 "Ctrl+Enter",
-                                 "Shift+Enter",
-                                 "Ctrl+Shift+Enter"})
-            QTest::newRow(keys) << QString::fromLatin1(keys);
-    }
-
-    void keyboardPageListsTheShortcuts()
-    {
-        QFETCH(QString, keys);
-        const QString html = readText(QDir(HelpSource).filePath(QStringLiteral("keyboard.html")));
-        QVERIFY(html.contains(QStringLiteral("<kbd>%1</kbd>").arg(keys)));
-    }
-
     void buildFindsTheHelp()
     {
         // The test runs from the build's bin folder, beside its copy of the
