@@ -1,9 +1,9 @@
 #include "QuillwaveHome.h"
 #include "QuillwaveProcess.h"
 
+#include "core/instance/TInstanceChannel.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
-#include "core/instance/TInstanceChannel.h"
 #include "launcher/BrowserLauncher.h"
 
 #include <QDir>
@@ -132,15 +132,13 @@ void tst_LauncherE2E::forwardsWithoutTheBrowser_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("received"); // "FILE" stands for the file's absolute path
 
-    QTest::newRow("address") << QStringList{"http://127.0.0.1:9/page.html"}
-                             << "http://127.0.0.1:9/page.html";
-    QTest::newRow("no argument") << QStringList{} << "";
-    QTest::newRow("two arguments")
-        << QStringList{"http://127.0.0.1:9/a", "http://127.0.0.1:9/b"} << "http://127.0.0.1:9/a";
-    QTest::newRow("switch in capitals") << QStringList{"--NEW"} << "--NEW";
-    QTest::newRow("relative file") << QStringList{"saved.vgp"} << "FILE";
-    const QString longSearch = "http://127.0.0.1:9/search?q=" + QString(5000, u'k') + "&end=1";
-    QTest::newRow("long address whole") << QStringList{longSearch} << longSearch;
+    // Which argument goes over is the plan's table; here: it goes over whole,
+    // a relative file as an absolute path.
+    // clang-format off
+    QTest::newRow("no argument")         << QStringList{}                                   << "";
+    QTest::newRow("relative file")       << QStringList{"saved.vgp"}                        << "FILE";
+    QTest::newRow("long address whole")  << QStringList{"http://127.0.0.1:9/search?q=" + QString(5000, u'k')} << "http://127.0.0.1:9/search?q=" + QString(5000, u'k');
+    // clang-format on
 }
 
 void tst_LauncherE2E::forwardsWithoutTheBrowser()
@@ -184,16 +182,16 @@ void tst_LauncherE2E::leavesOtherStartsToTheBrowser_data()
     QTest::addColumn<QString>("setting"); // AllowMultiInstance; empty: not stored
     QTest::addColumn<bool>("settingAsNumber");
 
+    // The switches and the setting's readings are the plan's table; here:
+    // what the launcher finds of a running copy.
     const QStringList url{QStringLiteral("http://127.0.0.1:9/")};
     // clang-format off
-    QTest::newRow("no copy running")            << url << Copy::None << "" << false;
-    QTest::newRow("lock of a copy that died")   << url << Copy::Died << "" << false;
-    QTest::newRow("--new")                      << QStringList{"--new"} << Copy::Listening << "" << false;
-    QTest::newRow("--undef")                    << QStringList{"--undef"} << Copy::Listening << "" << false;
-    QTest::newRow("--uninstall")                << QStringList{"--uninstall"} << Copy::Listening << "" << false;
-    QTest::newRow("several copies allowed")     << url << Copy::Listening << "1" << false;
-    QTest::newRow("setting of the wrong type")  << url << Copy::Listening << "" << true;
-    QTest::newRow("running copy not answering") << url << Copy::NotListening << "" << false;
+    QTest::newRow("no copy running")            << url                  << Copy::None         << "" << false;
+    QTest::newRow("lock of a copy that died")   << url                  << Copy::Died         << "" << false;
+    QTest::newRow("--new")                      << QStringList{"--new"} << Copy::Listening    << "" << false;
+    QTest::newRow("several copies allowed")     << url                  << Copy::Listening    << "1" << false;
+    QTest::newRow("setting of the wrong type")  << url                  << Copy::Listening    << "" << true;
+    QTest::newRow("running copy not answering") << url                  << Copy::NotListening << "" << false;
     // clang-format on
 }
 
