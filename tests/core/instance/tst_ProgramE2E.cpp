@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QUrl>
 
-
 #include <sys/stat.h>
 
 namespace

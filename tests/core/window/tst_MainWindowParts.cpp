@@ -61,8 +61,6 @@ private slots:
     void everyCommandHasOneKey();
     void commandForMouseButton_data();
     void commandForMouseButton();
-    void oneCommandPerPress_data();
-    void oneCommandPerPress();
     void realWindowDeliveryGivesOneCommand();
 };
 
@@ -462,62 +460,6 @@ void tst_MainWindowParts::commandForMouseButton()
     QFETCH(Qt::MouseButton, button);
     QFETCH(TAppCommandFilter::AppCommand, command);
     QCOMPARE(TAppCommandFilter::commandForMouseButton(button), command);
-}
-
-void tst_MainWindowParts::oneCommandPerPress_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<int>("commands");
-
-    // Qt builds each press in the same place; a second press is still a press.
-    // clang-format off
-    QTest::newRow("back twice")          << int(Qt::Key_Back)    << Qt::KeyboardModifiers()                 << 2 << 2;
-    QTest::newRow("refresh three times") << int(Qt::Key_Refresh) << Qt::KeyboardModifiers()                 << 3 << 3;
-    QTest::newRow("shift+back")          << int(Qt::Key_Back)    << Qt::KeyboardModifiers(Qt::ShiftModifier) << 1 << 0;
-    QTest::newRow("a letter")            << int(Qt::Key_A)       << Qt::KeyboardModifiers()                 << 1 << 0;
-    // clang-format on
-}
-
-void tst_MainWindowParts::oneCommandPerPress()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(int, presses);
-    QFETCH(int, commands);
-
-    TAppCommandFilter filter;
-    qApp->installEventFilter(&filter);
-    QSignalSpy spy(&filter, &TAppCommandFilter::command);
-
-    // The line edit ignores the key, so the press travels up to its parents
-    // and passes the application's filter once per widget.
-    QWidget top;
-    auto* middle = new QWidget(&top);
-    auto* edit = new QLineEdit(middle);
-    for (int i = 0; i < presses; ++i)
-    {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers);
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-        QApplication::sendEvent(edit, &release);
-    }
-    QCOMPARE(spy.count(), commands);
-    if (commands > 0)
-    {
-        const auto expected = TAppCommandFilter::commandForKey(key, modifiers);
-        QCOMPARE(spy.first().first().value<TAppCommandFilter::AppCommand>(), expected);
-    }
-
-    // A mouse press is copied for each parent it travels up to.
-    spy.clear();
-    QMouseEvent back(QEvent::MouseButtonPress, QPointF(1, 1), edit->mapToGlobal(QPointF(1, 1)),
-                     Qt::BackButton, Qt::BackButton, Qt::NoModifier);
-    QApplication::sendEvent(middle, &back);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.first().first().value<TAppCommandFilter::AppCommand>(), TAppCommandFilter::Back);
-    qApp->removeEventFilter(&filter);
 }
 
 void tst_MainWindowParts::realWindowDeliveryGivesOneCommand()
