@@ -83,8 +83,8 @@ private slots:
     void forwardsWithoutTheBrowser();
     void leavesOtherStartsToTheBrowser_data();
     void leavesOtherStartsToTheBrowser();
-    void reportsMissingBrowser();
-    void reportsBrowserThatCannotStart();
+    void reportsBrowserItCannotRun_data();
+    void reportsBrowserItCannotRun();
     void linksNoWindowLibraries();
 };
 
@@ -248,47 +248,44 @@ void tst_LauncherE2E::leavesOtherStartsToTheBrowser()
         QVERIFY(!QFileInfo::exists(lockFile));
 }
 
-void tst_LauncherE2E::reportsMissingBrowser()
+void tst_LauncherE2E::reportsBrowserItCannotRun_data()
 {
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    LoneLauncher launcher;
-    QVERIFY(launcher.isValid());
-
-    QuillwaveProcess copy(launcher.path(), {}, home.environment());
-    QVERIFY(copy.start());
-    QVERIFY2(copy.waitForExit(PatienceMs), qPrintable(copy.describe()));
-    QCOMPARE(copy.exitCode(), BrowserLauncher::BrowserNotFound);
-    const QString said = QString::fromLocal8Bit(copy.output());
-    QVERIFY2(said.startsWith(QStringLiteral("quillwave: the browser program quillwave-browser is "
-                                            "missing")),
-             qPrintable(said));
-    // Where it looked, so that a broken installation can be put right.
-    QVERIFY2(said.contains(launcher.browserPath()), qPrintable(said));
+    QTest::addColumn<bool>("present"); // executable by its mode, in no format the system runs
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said"); // BROWSER stands for where it looked
+    // clang-format off
+    QTest::newRow("missing")        << false << int(BrowserLauncher::BrowserNotFound)     << "quillwave: the browser program quillwave-browser is missing";
+    QTest::newRow("cannot start")   << true  << int(BrowserLauncher::BrowserNotStartable) << "quillwave: cannot start the browser program BROWSER";
+    // clang-format on
 }
 
-void tst_LauncherE2E::reportsBrowserThatCannotStart()
+void tst_LauncherE2E::reportsBrowserItCannotRun()
 {
+    QFETCH(bool, present);
+    QFETCH(int, code);
+    QFETCH(QString, said);
     QuillwaveHome home;
     QVERIFY(home.isValid());
     LoneLauncher launcher;
     QVERIFY(launcher.isValid());
-    // Executable by its mode, but in no format the system can run.
-    QFile broken(launcher.browserPath());
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    QVERIFY(broken.write(QByteArray(64, '\x01')) == 64);
-    broken.close();
-    QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner));
+    if (present)
+    {
+        QFile broken(launcher.browserPath());
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(64, '\x01')) == 64);
+        broken.close();
+        QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner));
+    }
 
     QuillwaveProcess copy(launcher.path(), {}, home.environment());
     QVERIFY(copy.start());
     QVERIFY2(copy.waitForExit(PatienceMs), qPrintable(copy.describe()));
-    QCOMPARE(copy.exitCode(), BrowserLauncher::BrowserNotStartable);
-    const QString said = QString::fromLocal8Bit(copy.output());
-    QVERIFY2(said.startsWith(QStringLiteral("quillwave: cannot start the browser program ") +
-                             launcher.browserPath()),
-             qPrintable(said));
+    QCOMPARE(copy.exitCode(), code);
+    // Where it looked, so that a broken installation can be put right.
+    const QString output = QString::fromLocal8Bit(copy.output());
+    QVERIFY2(output.startsWith(said.replace(QStringLiteral("BROWSER"), launcher.browserPath())),
+             qPrintable(output));
+    QVERIFY2(output.contains(launcher.browserPath()), qPrintable(output));
 }
 
 void tst_LauncherE2E::linksNoWindowLibraries()

@@ -32,7 +32,6 @@ namespace
 const QString ChildAcquire = QStringLiteral("--child-acquire");
 const QString ChildListen = QStringLiteral("--child-listen");
 const QString ChildForward = QStringLiteral("--child-forward");
-const QString ChildForwardDefault = QStringLiteral("--child-forward-default");
 
 void say(const QString& line)
 {
@@ -73,8 +72,6 @@ int runChild(const QStringList& arguments)
     }
     if (part == ChildForward)
         return TInstanceChannel::forwardTo(folder, arguments.value(3), 10000) ? 0 : 1;
-    if (part == ChildForwardDefault)
-        return TInstanceChannel::forward(arguments.value(2), 10000) ? 0 : 1;
     return 3;
 }
 
@@ -121,7 +118,6 @@ private slots:
     void replacesKilledCopy();
     void forwardsFromAnotherProcess_data();
     void forwardsFromAnotherProcess();
-    void forwardsThroughDefaultFolder();
     void givesUpWhenNobodyListens();
     void wmCopyDataReportsForwardedText();
 
@@ -153,10 +149,7 @@ void tst_TInstanceChannel::createsPrivateFolder()
     // A second copy finds the folder made by the first.
     QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
 
-    const QString name =
-        QFileInfo(TInstanceChannel::channelFolderFor("/a/settings.sqlite")).fileName();
-    QVERIFY(name.startsWith(QStringLiteral("quillwave-")));
-    QCOMPARE(name.size(), 10 + 16);
+    // One folder for each store: copies over another store run apart.
     QVERIFY(TInstanceChannel::channelFolderFor("/a/settings.sqlite") !=
             TInstanceChannel::channelFolderFor("/b/settings.sqlite"));
 }
@@ -488,42 +481,6 @@ void tst_TInstanceChannel::forwardsFromAnotherProcess()
     QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
     QCOMPARE(forwarder.exitStatus(), QProcess::NormalExit);
     QCOMPARE(forwarder.exitCode(), 0); // the acknowledgement arrived
-}
-
-void tst_TInstanceChannel::forwardsThroughDefaultFolder()
-{
-    QTemporaryDir home;
-    QTemporaryDir runtime;
-    QVERIFY(home.isValid() && runtime.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QUILLWAVE_HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-
-    const QByteArray oldHome = qgetenv("QUILLWAVE_HOME");
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("QUILLWAVE_HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    auto channel = std::make_unique<TInstanceChannel>();
-    qputenv("QUILLWAVE_HOME", oldHome);
-    qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    if (oldHome.isNull())
-        qunsetenv("QUILLWAVE_HOME");
-    if (oldRuntime.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-
-    QCOMPARE(QFileInfo(channel->channelFolder()).absolutePath(), runtime.path());
-    QVERIFY(channel->acquireFirstInstance());
-    QVERIFY(channel->listen());
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    QProcess forwarder;
-    forwarder.setProcessEnvironment(environment);
-    forwarder.setProcessChannelMode(QProcess::ForwardedChannels);
-    forwarder.start(QCoreApplication::applicationFilePath(), {ChildForwardDefault, "same store"});
-    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 10000);
-    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("same store"));
-    QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(forwarder.exitCode(), 0);
 }
 
 void tst_TInstanceChannel::givesUpWhenNobodyListens()

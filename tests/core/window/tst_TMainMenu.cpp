@@ -74,7 +74,6 @@ private slots:
     void cleanup();
 
     void everyItemDoesSomething();
-    void menuBarHoldsOnlyMenusWithItems();
     void chevronOffersTheMenus();
     void closeAllMenuDefaultClosesOnlyFrontTab();
     void clipboardItemFollowsClipboard_data();
@@ -156,23 +155,6 @@ void tst_TMainMenu::everyItemDoesSomething()
         }
     }
     QVERIFY2(dead.isEmpty(), qPrintable(dead.join(QLatin1Char('\n'))));
-}
-
-void tst_TMainMenu::menuBarHoldsOnlyMenusWithItems()
-{
-    createWindow();
-    const QList<QToolButton*> buttons = m_window->MainMenu()->Band()->Buttons();
-    QVERIFY(!buttons.isEmpty());
-    // The menus of parts the window does not have yet are not shown empty;
-    // a menu filled as it opens counts with what it holds then.
-    for (QToolButton* button : buttons)
-    {
-        QVERIFY2(button->menu(), qPrintable(button->objectName()));
-        emit button->menu()->aboutToShow();
-        QVERIFY2(!button->menu()->isEmpty(), qPrintable(button->objectName()));
-    }
-    // Translated, with the menu's key as its mnemonic.
-    QCOMPARE(buttons.first()->text(), QStringLiteral("&File"));
 }
 
 void tst_TMainMenu::chevronOffersTheMenus()
