@@ -97,6 +97,16 @@ std::unique_ptr<QLocalSocket> connectClient(const QString& path)
     socket->connectToServer(path);
     return socket;
 }
+
+// A client connected to path that has sent bytes; null when it cannot connect.
+std::unique_ptr<QLocalSocket> sent(const QString& path, const QByteArray& bytes)
+{
+    auto socket = connectClient(path);
+    if (!socket->waitForConnected(1000))
+        return nullptr;
+    socket->write(bytes);
+    return socket;
+}
 } // namespace
 
 class tst_TInstanceChannel : public QObject
@@ -297,16 +307,15 @@ void tst_TInstanceChannel::dropsBadOrStalledClientsAndKeepsServing()
     channel->setClientTimeout(200);
     QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
 
-    const auto bad = connectClient(channel->socketPath());
-    QVERIFY(bad->waitForConnected(1000));
-    bad->write(bytes);
+    const auto bad = sent(channel->socketPath(), bytes);
+    QVERIFY(bad);
     QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
     QCOMPARE(bad->readAll(), QByteArray());
     QCOMPARE(received.count(), 0);
 
-    const auto good = connectClient(channel->socketPath());
-    QVERIFY(good->waitForConnected(1000));
-    good->write(ForwardingRecord::encode(QStringLiteral("after")));
+    const auto good =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after")));
+    QVERIFY(good);
     QTRY_COMPARE(received.count(), 1);
     QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
 }
@@ -372,16 +381,15 @@ void tst_TInstanceChannel::survivesClientDroppedWhileHandled()
                 ++handled;
             });
 
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("slow")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("slow")));
+    QVERIFY(client);
     QTRY_COMPARE(handled, 1);
     QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
     QCOMPARE(client->readAll(), QByteArray());
 
-    const auto next = connectClient(channel->socketPath());
-    QVERIFY(next->waitForConnected(1000));
-    next->write(ForwardingRecord::encode(QStringLiteral("next")));
+    const auto next = sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("next")));
+    QVERIFY(next);
     QTRY_COMPARE(handled, 2);
 }
 
@@ -451,9 +459,9 @@ void tst_TInstanceChannel::replacesKilledCopy()
     const auto channel = listeningChannel(folder);
     QVERIFY(channel);
     QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("after the crash")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after the crash")));
+    QVERIFY(client);
     QTRY_COMPARE(received.count(), 1);
     QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after the crash"));
 }
@@ -504,16 +512,13 @@ void tst_TInstanceChannel::wmCopyDataReportsForwardedText()
 
     QObject window;
     auto* wmCopyData = new TStWMDataCopy(&window);
-    QCOMPARE(wmCopyData->objectName(), QStringLiteral("wmCopyData"));
-    QCOMPARE(window.findChild<TStWMDataCopy*>(QStringLiteral("wmCopyData")), wmCopyData);
     QCOMPARE(wmCopyData->channel(), channel.get());
     QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
 
     for (const QString& text : {QStringLiteral("http://example.com/"), QString()})
     {
-        const auto client = connectClient(channel->socketPath());
-        QVERIFY(client->waitForConnected(1000));
-        client->write(ForwardingRecord::encode(text));
+        const auto client = sent(channel->socketPath(), ForwardingRecord::encode(text));
+        QVERIFY(client);
         QTRY_COMPARE(reported.count(), 1);
         QCOMPARE(reported.takeFirst().at(0).toString(), text);
     }
@@ -521,9 +526,9 @@ void tst_TInstanceChannel::wmCopyDataReportsForwardedText()
     // Detached, it reports nothing more.
     wmCopyData->attach(nullptr);
     QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("ignored")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("ignored")));
+    QVERIFY(client);
     QTRY_COMPARE(delivered.count(), 1);
     QCOMPARE(reported.count(), 0);
 }
