@@ -2,8 +2,6 @@
 #include "QuillwaveProcess.h"
 
 #include "core/instance/TInstanceChannel.h"
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "launcher/BrowserLauncher.h"
 
 #include <QDir>
@@ -180,18 +178,16 @@ void tst_LauncherE2E::leavesOtherStartsToTheBrowser_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Copy>("copy");
     QTest::addColumn<QString>("setting"); // AllowMultiInstance; empty: not stored
-    QTest::addColumn<bool>("settingAsNumber");
 
     // The switches and the setting's readings are the plan's table; here:
     // what the launcher finds of a running copy.
     const QStringList url{QStringLiteral("http://127.0.0.1:9/")};
     // clang-format off
-    QTest::newRow("no copy running")            << url                  << Copy::None         << "" << false;
-    QTest::newRow("lock of a copy that died")   << url                  << Copy::Died         << "" << false;
-    QTest::newRow("--new")                      << QStringList{"--new"} << Copy::Listening    << "" << false;
-    QTest::newRow("several copies allowed")     << url                  << Copy::Listening    << "1" << false;
-    QTest::newRow("setting of the wrong type")  << url                  << Copy::Listening    << "" << true;
-    QTest::newRow("running copy not answering") << url                  << Copy::NotListening << "" << false;
+    QTest::newRow("no copy running")            << url                  << Copy::None         << "";
+    QTest::newRow("lock of a copy that died")   << url                  << Copy::Died         << "";
+    QTest::newRow("--new")                      << QStringList{"--new"} << Copy::Listening    << "";
+    QTest::newRow("several copies allowed")     << url                  << Copy::Listening    << "1";
+    QTest::newRow("running copy not answering") << url                  << Copy::NotListening << "";
     // clang-format on
 }
 
@@ -200,21 +196,13 @@ void tst_LauncherE2E::leavesOtherStartsToTheBrowser()
     QFETCH(QStringList, arguments);
     QFETCH(Copy, copy);
     QFETCH(QString, setting);
-    QFETCH(bool, settingAsNumber);
 
     QuillwaveHome home;
     QVERIFY(home.isValid());
     LoneLauncher launcher;
     QVERIFY(launcher.isValid());
-    {
-        RegistryStore store(home.databasePath());
-        QVERIFY(store.isOpen());
-        const QString name = QStringLiteral("AllowMultiInstance");
-        if (settingAsNumber)
-            QVERIFY(store.setDWord(RegistryKeys::ValueKey, name, 0));
-        else if (!setting.isEmpty())
-            QVERIFY(store.setString(RegistryKeys::ValueKey, name, setting));
-    }
+    if (!setting.isEmpty())
+        QVERIFY(home.setValue(QStringLiteral("AllowMultiInstance"), setting));
     const QString lockFile = home.channelFolder() + QStringLiteral("/instance.lock");
     std::unique_ptr<TInstanceChannel> running;
     std::unique_ptr<QSignalSpy> delivered;
