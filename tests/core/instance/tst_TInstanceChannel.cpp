@@ -32,7 +32,6 @@ namespace
 const QString ChildAcquire = QStringLiteral("--child-acquire");
 const QString ChildListen = QStringLiteral("--child-listen");
 const QString ChildForward = QStringLiteral("--child-forward");
-const QString ChildForwardDefault = QStringLiteral("--child-forward-default");
 
 void say(const QString& line)
 {
@@ -73,8 +72,6 @@ int runChild(const QStringList& arguments)
     }
     if (part == ChildForward)
         return TInstanceChannel::forwardTo(folder, arguments.value(3), 10000) ? 0 : 1;
-    if (part == ChildForwardDefault)
-        return TInstanceChannel::forward(arguments.value(2), 10000) ? 0 : 1;
     return 3;
 }
 
@@ -100,6 +97,16 @@ std::unique_ptr<QLocalSocket> connectClient(const QString& path)
     socket->connectToServer(path);
     return socket;
 }
+
+// A client connected to path that has sent bytes; null when it cannot connect.
+std::unique_ptr<QLocalSocket> sent(const QString& path, const QByteArray& bytes)
+{
+    auto socket = connectClient(path);
+    if (!socket->waitForConnected(1000))
+        return nullptr;
+    socket->write(bytes);
+    return socket;
+}
 } // namespace
 
 class tst_TInstanceChannel : public QObject
@@ -113,19 +120,14 @@ private slots:
     void onlyOneHolderAtATime();
     void reclaimsAbandonedLock_data();
     void reclaimsAbandonedLock();
-    void receivesAndAcknowledges_data();
-    void receivesAndAcknowledges();
-    void ignoresBadRecordsAndKeepsServing_data();
-    void ignoresBadRecordsAndKeepsServing();
-    void dropsClientsThatStall_data();
-    void dropsClientsThatStall();
+    void dropsBadOrStalledClientsAndKeepsServing_data();
+    void dropsBadOrStalledClientsAndKeepsServing();
     void servesManyClientsAtOnce();
     void survivesClientDroppedWhileHandled();
     void racingProcessesGetOneFirstCopy();
     void replacesKilledCopy();
     void forwardsFromAnotherProcess_data();
     void forwardsFromAnotherProcess();
-    void forwardsThroughDefaultFolder();
     void givesUpWhenNobodyListens();
     void wmCopyDataReportsForwardedText();
 
@@ -157,10 +159,7 @@ void tst_TInstanceChannel::createsPrivateFolder()
     // A second copy finds the folder made by the first.
     QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
 
-    const QString name =
-        QFileInfo(TInstanceChannel::channelFolderFor("/a/settings.sqlite")).fileName();
-    QVERIFY(name.startsWith(QStringLiteral("quillwave-")));
-    QCOMPARE(name.size(), 10 + 16);
+    // One folder for each store: copies over another store run apart.
     QVERIFY(TInstanceChannel::channelFolderFor("/a/settings.sqlite") !=
             TInstanceChannel::channelFolderFor("/b/settings.sqlite"));
 }
@@ -168,10 +167,12 @@ void tst_TInstanceChannel::createsPrivateFolder()
 void tst_TInstanceChannel::refusesUntrustedFolder_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("group may read") << "0750";
-    QTest::newRow("others may enter") << "0701";
+    // clang-format off
+    QTest::newRow("group may read")                    << "0750";
+    QTest::newRow("others may enter")                  << "0701";
     QTest::newRow("symbolic link to a private folder") << "link";
-    QTest::newRow("a file") << "file";
+    QTest::newRow("a file")                            << "file";
+    // clang-format on
 }
 
 void tst_TInstanceChannel::refusesUntrustedFolder()
@@ -250,13 +251,15 @@ void tst_TInstanceChannel::reclaimsAbandonedLock_data()
         QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
         QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
         QSysInfo::machineHostName().toUtf8() + '\n';
-    QTest::newRow("id reused") << reused << false << true;
-    // Possibly a copy that has created the file and not yet written to it.
-    QTest::newRow("empty and new") << QByteArray() << false << false;
+    // Possibly a copy that has created the file and not yet written to it;
+    // but nobody takes a minute between creating and writing it.
+    // clang-format off
+    QTest::newRow("id reused")          << reused       << false << true;
+    QTest::newRow("empty and new")      << QByteArray() << false << false;
     QTest::newRow("unreadable and new") << "garbage"_ba << false << false;
-    // Nobody takes a minute between creating and writing it.
-    QTest::newRow("empty and old") << QByteArray() << true << true;
-    QTest::newRow("unreadable and old") << "garbage"_ba << true << true;
+    QTest::newRow("empty and old")      << QByteArray() << true  << true;
+    QTest::newRow("unreadable and old") << "garbage"_ba << true  << true;
+    // clang-format on
 }
 
 void tst_TInstanceChannel::reclaimsAbandonedLock()
@@ -282,77 +285,21 @@ void tst_TInstanceChannel::reclaimsAbandonedLock()
         QVERIFY(channel.listen());
 }
 
-void tst_TInstanceChannel::receivesAndAcknowledges_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("no argument") << QString();
-    QTest::newRow("address") << "http://example.com/?q=a b";
-    QTest::newRow("non-ASCII path") << QString::fromUtf8("/home/\xC3\xBC/Gruppe \xE6\x97\xA5.vgp");
-    QTest::newRow("long search address") << "http://127.0.0.1/?q=" + QString(5000, u'z');
-}
-
-void tst_TInstanceChannel::receivesAndAcknowledges()
-{
-    QFETCH(QString, argument);
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(argument));
-    QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.at(0).at(0).toString(), argument);
-
-    QByteArray answer;
-    QTRY_VERIFY((answer += client->readAll()).size() >= ForwardingRecord::AcknowledgementSize);
-    QCOMPARE(answer, ForwardingRecord::encodeAcknowledgement(0));
-    QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
-}
-
-void tst_TInstanceChannel::ignoresBadRecordsAndKeepsServing_data()
+void tst_TInstanceChannel::dropsBadOrStalledClientsAndKeepsServing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const quint32 id = ForwardingRecord::Identifier;
-    QTest::newRow("other identifier") << rawRecord(0x4A, 3, "ab\0"_ba);
+    // Which records are bad is the record's test; here: the server hangs up
+    // on a client that sends one, or that stops before its record is whole.
+    // clang-format off
     QTest::newRow("other identifier, no count") << QByteArray::fromHex("01020304");
-    QTest::newRow("count over the bound") << rawRecord(id, ForwardingRecord::MaxByteCount + 1, {});
-    QTest::newRow("count of 4 GB") << rawRecord(id, 0xFFFFFFFF, QByteArray(100, 'a'));
-    QTest::newRow("missing NUL") << rawRecord(id, 3, "abc");
-    QTest::newRow("embedded NUL") << rawRecord(id, 4, "a\0b\0"_ba);
-    QTest::newRow("broken utf-8") << rawRecord(id, 3, "\xC3\x28\0"_ba);
+    QTest::newRow("count of 4 GB")              << rawRecord(ForwardingRecord::Identifier, 0xFFFFFFFF, QByteArray(100, 'a'));
+    QTest::newRow("sends nothing")              << QByteArray();
+    QTest::newRow("half a header")              << QByteArray::fromHex("afaf0000");
+    QTest::newRow("part of the text")           << ForwardingRecord::encode(QStringLiteral("abcdef")).chopped(3);
+    // clang-format on
 }
 
-void tst_TInstanceChannel::ignoresBadRecordsAndKeepsServing()
-{
-    QFETCH(QByteArray, bytes);
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    const auto bad = connectClient(channel->socketPath());
-    QVERIFY(bad->waitForConnected(1000));
-    bad->write(bytes);
-    QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
-    QCOMPARE(bad->readAll(), QByteArray());
-
-    const auto good = connectClient(channel->socketPath());
-    QVERIFY(good->waitForConnected(1000));
-    good->write(ForwardingRecord::encode(QStringLiteral("after")));
-    QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
-}
-
-void tst_TInstanceChannel::dropsClientsThatStall_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("sends nothing") << QByteArray();
-    QTest::newRow("half a header") << QByteArray::fromHex("afaf0000");
-    QTest::newRow("part of the text")
-        << ForwardingRecord::encode(QStringLiteral("abcdef")).chopped(3);
-}
-
-void tst_TInstanceChannel::dropsClientsThatStall()
+void tst_TInstanceChannel::dropsBadOrStalledClientsAndKeepsServing()
 {
     QFETCH(QByteArray, bytes);
     const auto channel = listeningChannel(newFolder());
@@ -360,16 +307,17 @@ void tst_TInstanceChannel::dropsClientsThatStall()
     channel->setClientTimeout(200);
     QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
 
-    const auto stalled = connectClient(channel->socketPath());
-    QVERIFY(stalled->waitForConnected(1000));
-    stalled->write(bytes);
-    QTRY_COMPARE(stalled->state(), QLocalSocket::UnconnectedState);
+    const auto bad = sent(channel->socketPath(), bytes);
+    QVERIFY(bad);
+    QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(bad->readAll(), QByteArray());
     QCOMPARE(received.count(), 0);
 
-    const auto good = connectClient(channel->socketPath());
-    QVERIFY(good->waitForConnected(1000));
-    good->write(ForwardingRecord::encode(QStringLiteral("still here")));
+    const auto good =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after")));
+    QVERIFY(good);
     QTRY_COMPARE(received.count(), 1);
+    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
 }
 
 void tst_TInstanceChannel::servesManyClientsAtOnce()
@@ -390,7 +338,9 @@ void tst_TInstanceChannel::servesManyClientsAtOnce()
     QList<QByteArray> records;
     for (int i = 0; i < Clients; ++i)
     {
-        const QString text = QStringLiteral("http://example.com/%1").arg(i);
+        // One long enough to arrive in several reads.
+        const QString text =
+            QStringLiteral("http://example.com/%1").arg(i) + QString(i == 0 ? 5000 : 0, u'z');
         expected.insert(text);
         records << ForwardingRecord::encode(text);
         clients[i]->write(records.back().left(10));
@@ -410,6 +360,7 @@ void tst_TInstanceChannel::servesManyClientsAtOnce()
         QByteArray answer;
         QTRY_VERIFY((answer += client->readAll()).size() >= ForwardingRecord::AcknowledgementSize);
         QCOMPARE(answer, ForwardingRecord::encodeAcknowledgement(0));
+        QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
     }
 }
 
@@ -431,16 +382,15 @@ void tst_TInstanceChannel::survivesClientDroppedWhileHandled()
                 ++handled;
             });
 
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("slow")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("slow")));
+    QVERIFY(client);
     QTRY_COMPARE(handled, 1);
     QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
     QCOMPARE(client->readAll(), ForwardingRecord::encodeAcknowledgement(0));
 
-    const auto next = connectClient(channel->socketPath());
-    QVERIFY(next->waitForConnected(1000));
-    next->write(ForwardingRecord::encode(QStringLiteral("next")));
+    const auto next = sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("next")));
+    QVERIFY(next);
     QTRY_COMPARE(handled, 2);
 }
 
@@ -510,9 +460,9 @@ void tst_TInstanceChannel::replacesKilledCopy()
     const auto channel = listeningChannel(folder);
     QVERIFY(channel);
     QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("after the crash")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after the crash")));
+    QVERIFY(client);
     QTRY_COMPARE(received.count(), 1);
     QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after the crash"));
 }
@@ -520,10 +470,8 @@ void tst_TInstanceChannel::replacesKilledCopy()
 void tst_TInstanceChannel::forwardsFromAnotherProcess_data()
 {
     QTest::addColumn<QString>("argument");
-    QTest::newRow("address") << "http://example.com/a b";
     QTest::newRow("non-ASCII") << QString::fromUtf8("/tmp/\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.vgp");
     QTest::newRow("empty") << QString();
-    QTest::newRow("a long argument") << QString(100000, u'k');
 }
 
 void tst_TInstanceChannel::forwardsFromAnotherProcess()
@@ -542,42 +490,6 @@ void tst_TInstanceChannel::forwardsFromAnotherProcess()
     QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
     QCOMPARE(forwarder.exitStatus(), QProcess::NormalExit);
     QCOMPARE(forwarder.exitCode(), 0); // the acknowledgement arrived
-}
-
-void tst_TInstanceChannel::forwardsThroughDefaultFolder()
-{
-    QTemporaryDir home;
-    QTemporaryDir runtime;
-    QVERIFY(home.isValid() && runtime.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QUILLWAVE_HOME"), home.path());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-
-    const QByteArray oldHome = qgetenv("QUILLWAVE_HOME");
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("QUILLWAVE_HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    auto channel = std::make_unique<TInstanceChannel>();
-    qputenv("QUILLWAVE_HOME", oldHome);
-    qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    if (oldHome.isNull())
-        qunsetenv("QUILLWAVE_HOME");
-    if (oldRuntime.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-
-    QCOMPARE(QFileInfo(channel->channelFolder()).absolutePath(), runtime.path());
-    QVERIFY(channel->acquireFirstInstance());
-    QVERIFY(channel->listen());
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    QProcess forwarder;
-    forwarder.setProcessEnvironment(environment);
-    forwarder.setProcessChannelMode(QProcess::ForwardedChannels);
-    forwarder.start(QCoreApplication::applicationFilePath(), {ChildForwardDefault, "same store"});
-    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 10000);
-    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("same store"));
-    QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(forwarder.exitCode(), 0);
 }
 
 void tst_TInstanceChannel::givesUpWhenNobodyListens()
@@ -601,16 +513,13 @@ void tst_TInstanceChannel::wmCopyDataReportsForwardedText()
 
     QObject window;
     auto* wmCopyData = new TStWMDataCopy(&window);
-    QCOMPARE(wmCopyData->objectName(), QStringLiteral("wmCopyData"));
-    QCOMPARE(window.findChild<TStWMDataCopy*>(QStringLiteral("wmCopyData")), wmCopyData);
     QCOMPARE(wmCopyData->channel(), channel.get());
     QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
 
     for (const QString& text : {QStringLiteral("http://example.com/"), QString()})
     {
-        const auto client = connectClient(channel->socketPath());
-        QVERIFY(client->waitForConnected(1000));
-        client->write(ForwardingRecord::encode(text));
+        const auto client = sent(channel->socketPath(), ForwardingRecord::encode(text));
+        QVERIFY(client);
         QTRY_COMPARE(reported.count(), 1);
         QCOMPARE(reported.takeFirst().at(0).toString(), text);
     }
@@ -618,9 +527,9 @@ void tst_TInstanceChannel::wmCopyDataReportsForwardedText()
     // Detached, it reports nothing more.
     wmCopyData->attach(nullptr);
     QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client = connectClient(channel->socketPath());
-    QVERIFY(client->waitForConnected(1000));
-    client->write(ForwardingRecord::encode(QStringLiteral("ignored")));
+    const auto client =
+        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("ignored")));
+    QVERIFY(client);
     QTRY_COMPARE(delivered.count(), 1);
     QCOMPARE(reported.count(), 0);
 }

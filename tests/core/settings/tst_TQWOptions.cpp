@@ -1,3 +1,4 @@
+#include "TestStore.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
@@ -50,15 +51,10 @@ class tst_TQWOptions : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TestStore> m_store;
+    RegistryStore* store = nullptr;
+    TQWOptions* options = nullptr;
 
-    QString stored(const QString& name) const
-    {
-        const auto value = store->value(ValueKey, name);
-        return value ? value->text : QStringLiteral("<missing>");
-    }
     QString listKey(const QString& subKey) const { return ValueKey + "\\" + subKey; }
 
 private slots:
@@ -88,17 +84,10 @@ private slots:
 
     void init()
     {
-        QVERIFY(dir.isValid());
-        QFile::remove(dir.filePath("settings.sqlite"));
-        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
+        m_store = std::make_unique<TestStore>();
+        store = m_store->store.get();
+        options = m_store->options.get();
         QVERIFY(store->isOpen());
-        options = std::make_unique<TQWOptions>(store.get());
-    }
-    void cleanup()
-    {
-        options.reset();
-        store.reset();
-        QFile::remove(dir.filePath("settings.sqlite"));
     }
 
     void everyOption_data()
@@ -108,42 +97,28 @@ private slots:
             QTest::newRow(qPrintable(TQWOptions::Name(TQWOptions::Option(i)))) << i;
     }
 
-    void defaultParsesAsItsKind_data() { everyOption_data(); }
-    void defaultParsesAsItsKind()
-    {
-        QFETCH(int, option);
-        const QString text = TQWOptions::DefaultText(TQWOptions::Option(option));
-        switch (TQWOptions::KindOf(TQWOptions::Option(option)))
-        {
-        case TQWOptions::Kind::Boolean:
-            QVERIFY2(text == QLatin1String("0") || text == QLatin1String("1"), qPrintable(text));
-            break;
-        case TQWOptions::Kind::Integer:
-        {
-            bool ok = false;
-            const int number = text.toInt(&ok);
-            QVERIFY2(ok && QString::number(number) == text, qPrintable(text));
-            break;
-        }
-        case TQWOptions::Kind::String:
-            break;
-        }
-    }
-
-    // What a getter gives for a missing value is what it gives for the
-    // default written out: the table's default and the getter's fallback
-    // cannot drift apart.
+    // A default parses as its kind, and what a getter gives for a missing
+    // value is what it gives for the default written out: the table's
+    // default and the getter's fallback cannot drift apart.
     void missingValueReadsAsItsDefault_data() { everyOption_data(); }
     void missingValueReadsAsItsDefault()
     {
         QFETCH(int, option);
-        const QVariant missing = readOption(*options, TQWOptions::Option(option));
+        const TQWOptions::Option which = TQWOptions::Option(option);
+        const QString text = TQWOptions::DefaultText(which);
+        bool isNumber = false;
+        const int number = text.toInt(&isNumber);
+        if (TQWOptions::KindOf(which) == TQWOptions::Kind::Boolean)
+            QVERIFY2(text == QLatin1String("0") || text == QLatin1String("1"), qPrintable(text));
+        else if (TQWOptions::KindOf(which) == TQWOptions::Kind::Integer)
+            QVERIFY2(isNumber && QString::number(number) == text, qPrintable(text));
+
+        const QVariant missing = readOption(*options, which);
         QVERIFY(missing.isValid());
         // Reading a missing value writes nothing.
         QVERIFY(store->valueNames(ValueKey).isEmpty());
-        QVERIFY(store->setString(ValueKey, TQWOptions::Name(TQWOptions::Option(option)),
-                                 TQWOptions::DefaultText(TQWOptions::Option(option))));
-        QCOMPARE(readOption(*options, TQWOptions::Option(option)), missing);
+        QVERIFY(store->setString(ValueKey, TQWOptions::Name(which), text));
+        QCOMPARE(readOption(*options, which), missing);
     }
 
     void everyValueIsListedOnce()
@@ -167,50 +142,21 @@ private slots:
         QTest::addColumn<Setter>("set");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::newRow("boolean true")
-            << Setter([](TQWOptions& o) { o.SetTabsDown(true); }) << "TabsDown"
-            << "1";
-        QTest::newRow("boolean false")
-            << Setter([](TQWOptions& o) { o.SetTabsDown(false); }) << "TabsDown"
-            << "0";
-        QTest::newRow("colour") << Setter([](TQWOptions& o) { o.SetInactiveTabColor(0x123456); })
-                                << "InactiveTabColor"
-                                << "1193046";
-        QTest::newRow("negative integer") << Setter([](TQWOptions& o) { o.SetLeft(-8); }) << "Left"
-                                          << "-8";
-        QTest::newRow("string") << Setter([](TQWOptions& o) { o.SetStartupMode("Last"); })
-                                << "StartupMode"
-                                << "Last";
-        QTest::newRow("NewAction 7")
-            << Setter([](TQWOptions& o) { o.SetNewAction(7); }) << "NewAction"
-            << "2";
-        QTest::newRow("NewAction -1")
-            << Setter([](TQWOptions& o) { o.SetNewAction(-1); }) << "NewAction"
-            << "0";
-        QTest::newRow("NewAction 1")
-            << Setter([](TQWOptions& o) { o.SetNewAction(1); }) << "NewAction"
-            << "1";
-        QTest::newRow("VostelBarWidth -5")
-            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(-5); }) << "VostelBarWidth"
-            << defaultText(TQWOptions::Option::VostelBarWidth);
-        QTest::newRow("VostelBarWidth 0")
-            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(0); }) << "VostelBarWidth"
-            << "0";
-        QTest::newRow("VostelBarWidth 300")
-            << Setter([](TQWOptions& o) { o.SetVostelBarWidth(300); }) << "VostelBarWidth"
-            << "300";
-        QTest::newRow("AutoCompleteStyle 1")
-            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(1); }) << "AutoCompleteStyle"
-            << "IE4";
-        QTest::newRow("AutoCompleteStyle 2")
-            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(2); }) << "AutoCompleteStyle"
-            << "IE5";
-        QTest::newRow("AutoCompleteStyle 0")
-            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(0); }) << "AutoCompleteStyle"
-            << "none";
-        QTest::newRow("AutoCompleteStyle 3")
-            << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(3); }) << "AutoCompleteStyle"
-            << "none";
+        // clang-format off
+        QTest::newRow("boolean true")        << Setter([](TQWOptions& o) { o.SetTabsDown(true); })            << "TabsDown"          << "1";
+        QTest::newRow("boolean false")       << Setter([](TQWOptions& o) { o.SetTabsDown(false); })           << "TabsDown"          << "0";
+        QTest::newRow("colour")              << Setter([](TQWOptions& o) { o.SetInactiveTabColor(0x123456); }) << "InactiveTabColor" << "1193046";
+        QTest::newRow("negative integer")    << Setter([](TQWOptions& o) { o.SetLeft(-8); })                  << "Left"              << "-8";
+        QTest::newRow("string")              << Setter([](TQWOptions& o) { o.SetStartupMode("Last"); })       << "StartupMode"       << "Last";
+        QTest::newRow("NewAction 7")         << Setter([](TQWOptions& o) { o.SetNewAction(7); })              << "NewAction"         << "2";
+        QTest::newRow("NewAction -1")        << Setter([](TQWOptions& o) { o.SetNewAction(-1); })             << "NewAction"         << "0";
+        QTest::newRow("NewAction 1")         << Setter([](TQWOptions& o) { o.SetNewAction(1); })              << "NewAction"         << "1";
+        QTest::newRow("VostelBarWidth -5")   << Setter([](TQWOptions& o) { o.SetVostelBarWidth(-5); })        << "VostelBarWidth"    << defaultText(TQWOptions::Option::VostelBarWidth);
+        QTest::newRow("VostelBarWidth 0")    << Setter([](TQWOptions& o) { o.SetVostelBarWidth(0); })         << "VostelBarWidth"    << "0";
+        QTest::newRow("AutoCompleteStyle 1") << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(1); })      << "AutoCompleteStyle" << "IE4";
+        QTest::newRow("AutoCompleteStyle 2") << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(2); })      << "AutoCompleteStyle" << "IE5";
+        QTest::newRow("AutoCompleteStyle 3") << Setter([](TQWOptions& o) { o.SetAutoCompleteStyle(3); })      << "AutoCompleteStyle" << "none";
+        // clang-format on
     }
 
     void settersStoreText()
@@ -274,12 +220,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("style");
-        QTest::newRow("IE4") << "IE4" << 1;
-        QTest::newRow("IE5") << "IE5" << 2;
+        // clang-format off
+        QTest::newRow("IE4")            << "IE4" << 1;
+        QTest::newRow("IE5")            << "IE5" << 2;
         QTest::newRow("ie4 lower case") << "ie4" << 0;
-        QTest::newRow("none") << "none" << 0;
-        QTest::newRow("IE6") << "IE6" << 0;
-        QTest::newRow("number") << "1" << 0;
+        QTest::newRow("IE6")            << "IE6" << 0;
+        // clang-format on
     }
 
     void autoCompleteStyleReading()
@@ -312,16 +258,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Getter>("getter");
-        QTest::newRow("integer") << "LimitTitleLength"
-                                 << Getter([](const TQWOptions& o)
-                                           { return o.LimitTitleLength(); });
-        QTest::newRow("boolean") << "TabsDown"
-                                 << Getter([](const TQWOptions& o) { return o.TabsDown(); });
-        QTest::newRow("string") << "StartupMode"
-                                << Getter([](const TQWOptions& o) { return o.StartupMode(); });
-        QTest::newRow("generic") << "Anything"
-                                 << Getter([](const TQWOptions& o)
-                                           { return o.ReadString("Anything"); });
+        // clang-format off
+        QTest::newRow("integer") << "LimitTitleLength" << Getter([](const TQWOptions& o) { return o.LimitTitleLength(); });
+        QTest::newRow("boolean") << "TabsDown"         << Getter([](const TQWOptions& o) { return o.TabsDown(); });
+        QTest::newRow("string")  << "StartupMode"      << Getter([](const TQWOptions& o) { return o.StartupMode(); });
+        QTest::newRow("generic") << "Anything"         << Getter([](const TQWOptions& o) { return o.ReadString("Anything"); });
+        // clang-format on
     }
 
     void nonStringValueThrows()
@@ -374,19 +316,13 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("readBack");
-        QTest::newRow("in order") << QStringList{"url3=c", "url1=a", "url2=b"}
-                                  << QStringList{"url3", "url1", "url2"}
-                                  << QStringList{"url3=c", "url1=a", "url2=b"};
-        QTest::newRow("first of a name wins")
-            << QStringList{"x=first", "y=1", "x=second", "X=third"} << QStringList{"x", "y"}
-            << QStringList{"x=first", "y=1"};
-        QTest::newRow("data after the first =")
-            << QStringList{"q=http://s/?a=1&b=2"} << QStringList{"q"}
-            << QStringList{"q=http://s/?a=1&b=2"};
-        QTest::newRow("line without =")
-            << QStringList{"junk", "a=1"} << QStringList{"a"} << QStringList{"a=1"};
-        QTest::newRow("empty data is stored, not read")
-            << QStringList{"a=", "b=2"} << QStringList{"a", "b"} << QStringList{"b=2"};
+        // clang-format off
+        QTest::newRow("in order")                        << QStringList{"url3=c", "url1=a", "url2=b"}         << QStringList{"url3", "url1", "url2"} << QStringList{"url3=c", "url1=a", "url2=b"};
+        QTest::newRow("first of a name wins")            << QStringList{"x=first", "y=1", "x=second", "X=third"} << QStringList{"x", "y"}         << QStringList{"x=first", "y=1"};
+        QTest::newRow("data after the first =")          << QStringList{"q=http://s/?a=1&b=2"}               << QStringList{"q"}                    << QStringList{"q=http://s/?a=1&b=2"};
+        QTest::newRow("line without =")                  << QStringList{"junk", "a=1"}                       << QStringList{"a"}                    << QStringList{"a=1"};
+        QTest::newRow("empty data is stored, not read")  << QStringList{"a=", "b=2"}                         << QStringList{"a", "b"}               << QStringList{"b=2"};
+        // clang-format on
     }
 
     void writeListSection()
@@ -439,25 +375,16 @@ private slots:
     {
         QTest::addColumn<QStringList>("data");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("sorted whatever the names")
-            << QStringList{"http://zeta/", "http://Alpha/", "http://beta/"}
-            << QStringList{"http://Alpha/", "http://beta/", "http://zeta/"};
-        QTest::newRow("name=address becomes the address")
-            << QStringList{"url3=http://ads.example/pop*"}
-            << QStringList{"http://ads.example/pop*"};
-        QTest::newRow("https") << QStringList{"x=https://s.example/"}
-                               << QStringList{"https://s.example/"};
-        QTest::newRow("http wins over an earlier https")
-            << QStringList{"a=https://one=http://two"} << QStringList{"http://two"};
-        QTest::newRow("no scheme kept whole") << QStringList{"a=ftp://x", "*.doubleclick.*"}
-                                              << QStringList{"*.doubleclick.*", "a=ftp://x"};
-        QTest::newRow("case duplicates once, first kept")
-            << QStringList{"http://Ads.example/", "http://ads.EXAMPLE/", "u=http://ADS.example/"}
-            << QStringList{"http://Ads.example/"};
-        QTest::newRow("empty dropped")
-            << QStringList{"", "http://a/", "x="} << QStringList{"http://a/", "x="};
-        QTest::newRow("scheme case matters")
-            << QStringList{"a=HTTP://x"} << QStringList{"a=HTTP://x"};
+        // clang-format off
+        QTest::newRow("sorted whatever the names")          << QStringList{"http://zeta/", "http://Alpha/", "http://beta/"}                 << QStringList{"http://Alpha/", "http://beta/", "http://zeta/"};
+        QTest::newRow("name=address becomes the address")   << QStringList{"url3=http://ads.example/pop*"}                                 << QStringList{"http://ads.example/pop*"};
+        QTest::newRow("https")                              << QStringList{"x=https://s.example/"}                                         << QStringList{"https://s.example/"};
+        QTest::newRow("http wins over an earlier https")    << QStringList{"a=https://one=http://two"}                                     << QStringList{"http://two"};
+        QTest::newRow("no scheme kept whole")               << QStringList{"a=ftp://x", "*.doubleclick.*"}                                 << QStringList{"*.doubleclick.*", "a=ftp://x"};
+        QTest::newRow("case duplicates once, first kept")   << QStringList{"http://Ads.example/", "http://ads.EXAMPLE/", "u=http://ADS.example/"} << QStringList{"http://Ads.example/"};
+        QTest::newRow("empty dropped")                      << QStringList{"", "http://a/", "x="}                                          << QStringList{"http://a/", "x="};
+        QTest::newRow("scheme case matters")                << QStringList{"a=HTTP://x"}                                                   << QStringList{"a=HTTP://x"};
+        // clang-format on
     }
 
     void popupVostelReading()

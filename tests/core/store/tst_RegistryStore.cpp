@@ -64,14 +64,12 @@ private slots:
         QTest::addColumn<QString>("writtenName");
         QTest::addColumn<QString>("readKey");
         QTest::addColumn<QString>("readName");
-        QTest::newRow("ascii") << Key << "Value" << Key.toUpper() << "vALUE";
-        QTest::newRow("root lower case") << Key << "v" << Key.toLower() << "V";
-        QTest::newRow("non-ascii key") << Key + "\\Äpfel"
-                                       << "Größe" << Key + "\\äPFEL"
-                                       << "gRÖßE";
-        QTest::newRow("cyrillic") << Key + "\\Ключ"
-                                  << "Имя" << Key + "\\КЛЮЧ"
-                                  << "имя";
+        // clang-format off
+        QTest::newRow("ascii")           << Key                << "Value" << Key.toUpper()       << "vALUE";
+        QTest::newRow("root lower case") << Key                << "v"     << Key.toLower()       << "V";
+        QTest::newRow("non-ascii key")   << Key + "\\Äpfel"   << "Größe" << Key + "\\äPFEL"     << "gRÖßE";
+        QTest::newRow("cyrillic")        << Key + "\\Ключ"    << "Имя"   << Key + "\\КЛЮЧ"      << "имя";
+        // clang-format on
     }
 
     void namesCompareWithoutCase()
@@ -97,12 +95,13 @@ private slots:
     void typesRoundTrip_data()
     {
         QTest::addColumn<RegValue>("value");
-        QTest::newRow("empty string") << RegValue::fromString(QString());
-        QTest::newRow("unicode with line break")
-            << RegValue::fromString(QStringLiteral("line one\nzwei ü €\r\n\"q\" \\"));
-        QTest::newRow("embedded NUL") << RegValue::fromString(QString(QChar(0)) + "after");
-        QTest::newRow("dword zero") << RegValue::fromDWord(0);
-        QTest::newRow("dword max") << RegValue::fromDWord(0xFFFFFFFFu);
+        // clang-format off
+        QTest::newRow("empty string")             << RegValue::fromString(QString());
+        QTest::newRow("unicode with line break")  << RegValue::fromString(QStringLiteral("line one\nzwei ü €\r\n\"q\" \\"));
+        QTest::newRow("embedded NUL")             << RegValue::fromString(QString(QChar(0)) + "after");
+        QTest::newRow("dword zero")               << RegValue::fromDWord(0);
+        QTest::newRow("dword max")                << RegValue::fromDWord(0xFFFFFFFFu);
+        // clang-format on
     }
 
     void typesRoundTrip()
@@ -190,26 +189,23 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QStringList>("segments");
-        QTest::newRow("full") << "HKEY_CURRENT_USER\\Software\\X"
-                              << QStringList{"HKEY_CURRENT_USER", "Software", "X"};
-        QTest::newRow("root only") << "HKEY_LOCAL_MACHINE" << QStringList{"HKEY_LOCAL_MACHINE"};
-        QTest::newRow("root spelled in lower case")
-            << "hkey_classes_root\\.html" << QStringList{"HKEY_CLASSES_ROOT", ".html"};
-        QTest::newRow("spaces are names")
-            << "HKEY_CURRENT_USER\\ a b " << QStringList{"HKEY_CURRENT_USER", " a b "};
-        QTest::newRow("empty") << "" << QStringList();
-        QTest::newRow("trailing backslash") << "HKEY_CURRENT_USER\\Software\\" << QStringList();
-        QTest::newRow("leading backslash") << "\\HKEY_CURRENT_USER\\Software" << QStringList();
-        QTest::newRow("doubled backslash") << "HKEY_CURRENT_USER\\\\Software" << QStringList();
-        QTest::newRow("unknown root") << "HKEY_USERS\\x" << QStringList();
-        QTest::newRow("abbreviated root") << "HKCU\\Software" << QStringList();
-        QTest::newRow("forward slashes") << "HKEY_CURRENT_USER/Software" << QStringList();
-        QTest::newRow("line break in a name") << "HKEY_CURRENT_USER\\a\nb" << QStringList();
-        QTest::newRow("name of 256 characters")
-            << "HKEY_CURRENT_USER\\" + QString(256, 'k') << QStringList();
-        QTest::newRow("name of 255 characters")
-            << "HKEY_CURRENT_USER\\" + QString(255, 'k')
-            << QStringList{"HKEY_CURRENT_USER", QString(255, 'k')};
+        const QString name255(255, 'k');
+        // clang-format off
+        QTest::newRow("full")                       << "HKEY_CURRENT_USER\\Software\\X"   << QStringList{"HKEY_CURRENT_USER", "Software", "X"};
+        QTest::newRow("root only")                  << "HKEY_LOCAL_MACHINE"               << QStringList{"HKEY_LOCAL_MACHINE"};
+        QTest::newRow("root spelled in lower case") << "hkey_classes_root\\.html"        << QStringList{"HKEY_CLASSES_ROOT", ".html"};
+        QTest::newRow("spaces are names")           << "HKEY_CURRENT_USER\\ a b "        << QStringList{"HKEY_CURRENT_USER", " a b "};
+        QTest::newRow("name of 255 characters")     << "HKEY_CURRENT_USER\\" + name255   << QStringList{"HKEY_CURRENT_USER", name255};
+        QTest::newRow("empty")                      << ""                                 << QStringList();
+        QTest::newRow("trailing backslash")         << "HKEY_CURRENT_USER\\Software\\"   << QStringList();
+        QTest::newRow("leading backslash")          << "\\HKEY_CURRENT_USER\\Software"   << QStringList();
+        QTest::newRow("doubled backslash")          << "HKEY_CURRENT_USER\\\\Software"   << QStringList();
+        QTest::newRow("unknown root")               << "HKEY_USERS\\x"                   << QStringList();
+        QTest::newRow("abbreviated root")           << "HKCU\\Software"                  << QStringList();
+        QTest::newRow("forward slashes")            << "HKEY_CURRENT_USER/Software"       << QStringList();
+        QTest::newRow("line break in a name")       << "HKEY_CURRENT_USER\\a\nb"         << QStringList();
+        QTest::newRow("name of 256 characters")     << "HKEY_CURRENT_USER\\" + name255 + "k" << QStringList();
+        // clang-format on
     }
 
     void keyPaths()

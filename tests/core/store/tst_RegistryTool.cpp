@@ -204,33 +204,25 @@ private slots:
     {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("error");
-        QTest::newRow("binary type")
-            << QByteArray("\"bin\"=hex:01,02\n") << "line 5: unsupported value type \"hex:\"";
-        QTest::newRow("expandable string") << QByteArray("\"e\"=hex(2):25,00,00,00\n")
-                                           << "line 5: unsupported value type \"hex(2):\"";
-        QTest::newRow("qword") << QByteArray("\"q\"=qword:1\n") << "line 5: unsupported value type";
-        QTest::newRow("bad dword") << QByteArray("\"d\"=dword:123456789\n") << "line 5: dword:";
-        QTest::newRow("dword not hex") << QByteArray("\"d\"=dword:xyz\n") << "line 5: dword:";
-        QTest::newRow("unknown escape")
-            << QByteArray("\"a\"=\"C:\\temp\"\n") << "line 5: unknown escape";
-        QTest::newRow("unterminated") << QByteArray("\"a\"=\"open\n") << "line 5: missing closing";
-        QTest::newRow("text after quote")
-            << QByteArray("\"a\"=\"x\" junk\n") << "line 5: unexpected text";
-        QTest::newRow("no equals") << QByteArray("\"a\" \"x\"\n") << "line 5: expected \"=\"";
-        QTest::newRow("bad key") << QByteArray("[HKEY_NOWHERE\\x]\n") << "line 5: invalid key path";
-        QTest::newRow("empty key name")
-            << QByteArray("[HKEY_CURRENT_USER\\\\x]\n") << "line 5: invalid key path";
-        QTest::newRow("unclosed section")
-            << QByteArray("[HKEY_CURRENT_USER\\x\n") << "line 5: a key line must end";
-        QTest::newRow("delete a root")
-            << QByteArray("[-HKEY_CURRENT_USER]\n") << "line 5: the root key";
-        QTest::newRow("value after key deletion")
-            << QByteArray("[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n")
-            << "line 6: a value cannot follow";
-        QTest::newRow("stray text") << QByteArray("hello\n") << "line 5: unrecognised line";
-        QTest::newRow("odd hex(1)")
-            << QByteArray("\"a\"=hex(1):41\n") << "line 5: hex(1) data must hold whole";
-        QTest::newRow("invalid utf-8") << QByteArray("\"a\"=\"\xC3\x28\"\n") << "not valid UTF-8";
+        // clang-format off
+        QTest::newRow("binary type")              << QByteArray("\"bin\"=hex:01,02\n")                   << "line 5: unsupported value type \"hex:\"";
+        QTest::newRow("expandable string")        << QByteArray("\"e\"=hex(2):25,00,00,00\n")            << "line 5: unsupported value type \"hex(2):\"";
+        QTest::newRow("qword")                    << QByteArray("\"q\"=qword:1\n")                       << "line 5: unsupported value type";
+        QTest::newRow("bad dword")                << QByteArray("\"d\"=dword:123456789\n")               << "line 5: dword:";
+        QTest::newRow("dword not hex")            << QByteArray("\"d\"=dword:xyz\n")                     << "line 5: dword:";
+        QTest::newRow("unknown escape")           << QByteArray("\"a\"=\"C:\\temp\"\n")                  << "line 5: unknown escape";
+        QTest::newRow("unterminated")             << QByteArray("\"a\"=\"open\n")                        << "line 5: missing closing";
+        QTest::newRow("text after quote")         << QByteArray("\"a\"=\"x\" junk\n")                     << "line 5: unexpected text";
+        QTest::newRow("no equals")                << QByteArray("\"a\" \"x\"\n")                          << "line 5: expected \"=\"";
+        QTest::newRow("bad key")                  << QByteArray("[HKEY_NOWHERE\\x]\n")                   << "line 5: invalid key path";
+        QTest::newRow("empty key name")           << QByteArray("[HKEY_CURRENT_USER\\\\x]\n")            << "line 5: invalid key path";
+        QTest::newRow("unclosed section")         << QByteArray("[HKEY_CURRENT_USER\\x\n")               << "line 5: a key line must end";
+        QTest::newRow("delete a root")            << QByteArray("[-HKEY_CURRENT_USER]\n")                 << "line 5: the root key";
+        QTest::newRow("value after key deletion") << QByteArray("[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n") << "line 6: a value cannot follow";
+        QTest::newRow("stray text")               << QByteArray("hello\n")                                << "line 5: unrecognised line";
+        QTest::newRow("odd hex(1)")               << QByteArray("\"a\"=hex(1):41\n")                     << "line 5: hex(1) data must hold whole";
+        QTest::newRow("invalid utf-8")            << QByteArray("\"a\"=\"\xC3\x28\"\n")                  << "not valid UTF-8";
+        // clang-format on
     }
 
     // Each body follows a valid first part that would change the store, so

@@ -23,14 +23,11 @@ class tst_KeysE2E : public QObject
 private slots:
     void initTestCase();
 
-    void ctrlNOpensCopyOfPage();
-    void ctrlWClosesFrontTab();
-    void functionKeysAndCtrlTabSwitchTabs();
+    void tabKeysFromInsideThePage();
     void escStopsLoading();
-    void f5Reloads();
     void altDSelectsAddressText();
-    void altKeysReachPageWhenDisabled();
-    void altFOpensFileMenu();
+    void altF_data();
+    void altF();
 
 private:
     // A copy started on the page at path with the values given set first,
@@ -198,7 +195,7 @@ bool tst_KeysE2E::startOnPage(DrivenCopy& copy, QuillwaveHome& home, const QStri
     return reachesPage(*m_server, copy, path, QStringLiteral("q"), QStringLiteral("q"));
 }
 
-void tst_KeysE2E::ctrlNOpensCopyOfPage()
+void tst_KeysE2E::tabKeysFromInsideThePage()
 {
     QuillwaveHome home;
     QVERIFY(home.isValid());
@@ -207,24 +204,6 @@ void tst_KeysE2E::ctrlNOpensCopyOfPage()
     QVERIFY2(startOnPage(copy, home, "/a", {{"NewAction", "1"}}),
              qPrintable(report(*m_server, copy)));
     const QString a = m_server->url(QStringLiteral("/a"));
-    QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), QStringList{a}, PatienceMs);
-
-    QVERIFY(copy.key(QStringLiteral("ctrl+n")));
-    QTRY_VERIFY2_WITH_TIMEOUT(requestCount(*m_server, "/a/done") == 2,
-                              qPrintable(report(*m_server, copy)), PatienceMs);
-    QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), (QStringList{a, a}), PatienceMs);
-    // The shortcut is the program's: the page never saw it.
-    QVERIFY2(!keysSeen(*m_server, "/a").contains(QStringLiteral("C-n")),
-             qPrintable(report(*m_server, copy)));
-}
-
-void tst_KeysE2E::ctrlWClosesFrontTab()
-{
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    DrivenCopy copy(*m_x, home);
-    QVERIFY2(startOnPage(copy, home, "/a"), qPrintable(report(*m_server, copy)));
-    const QString a = m_server->url(QStringLiteral("/a"));
     const QString b = m_server->url(QStringLiteral("/b"));
     QVERIFY2(copy.forward(b), qPrintable(copy.describe()));
     QTRY_VERIFY2_WITH_TIMEOUT(m_server->wasRequested("/b/done"),
@@ -232,50 +211,38 @@ void tst_KeysE2E::ctrlWClosesFrontTab()
     QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), (QStringList{a, b}), PatienceMs);
     QVERIFY2(reachesPage(*m_server, copy, "/b", "q", "q"), qPrintable(report(*m_server, copy)));
 
-    QVERIFY(copy.key(QStringLiteral("ctrl+w")));
-    QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), QStringList{a}, PatienceMs);
-    // The tab left in front has the keyboard now.
-    QVERIFY2(reachesPage(*m_server, copy, "/a", "z", "z"), qPrintable(report(*m_server, copy)));
-    QVERIFY2(copy.endCleanly(), qPrintable(copy.describe()));
-    QCOMPARE(copy.lastOpenSites(), QStringList{a});
-}
-
-void tst_KeysE2E::functionKeysAndCtrlTabSwitchTabs()
-{
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    DrivenCopy copy(*m_x, home);
-    QVERIFY2(startOnPage(copy, home, "/a"), qPrintable(report(*m_server, copy)));
-    QVERIFY2(copy.forward(m_server->url(QStringLiteral("/b"))), qPrintable(copy.describe()));
-    QTRY_VERIFY2_WITH_TIMEOUT(m_server->wasRequested("/b/done"),
+    // After each switch the page in front has the keyboard.
+    const std::pair<const char*, const char*> steps[] = {
+        {"F2", "/a"}, {"F3", "/b"}, {"ctrl+Tab", "/a"}, {"ctrl+shift+Tab", "/b"}};
+    for (const auto& [stroke, front] : steps)
+    {
+        QVERIFY2(copy.key(QString::fromLatin1(stroke)), stroke);
+        QVERIFY2(reachesPage(*m_server, copy, front, "z", "z"),
+                 qPrintable(QString::fromLatin1(stroke) + ": " + report(*m_server, copy)));
+    }
+    // F5 reloads the page in front, which has the keyboard again.
+    QVERIFY(copy.key(QStringLiteral("F5")));
+    QTRY_VERIFY2_WITH_TIMEOUT(requestCount(*m_server, "/b/done") == 2,
                               qPrintable(report(*m_server, copy)), PatienceMs);
     QVERIFY2(reachesPage(*m_server, copy, "/b", "q", "q"), qPrintable(report(*m_server, copy)));
 
-    // After each switch the page in front gets the keys, and F5 reloads it.
-    struct Step
-    {
-        const char* stroke;
-        const char* front;
-    };
-    const Step steps[] = {{"F2", "/a"}, {"F3", "/b"}, {"ctrl+Tab", "/a"}, {"ctrl+shift+Tab", "/b"}};
-    for (const Step& step : steps)
-    {
-        const QString front = QString::fromLatin1(step.front);
-        const int loads = requestCount(*m_server, front + QStringLiteral("/done"));
-        QVERIFY2(copy.key(QString::fromLatin1(step.stroke)), step.stroke);
-        QVERIFY2(reachesPage(*m_server, copy, front, "z", "z"),
-                 qPrintable(QString::fromLatin1(step.stroke) + QStringLiteral(": ") +
-                            report(*m_server, copy)));
-        QVERIFY(copy.key(QStringLiteral("F5")));
-        QTRY_VERIFY2_WITH_TIMEOUT(requestCount(*m_server, front + QStringLiteral("/done")) ==
-                                      loads + 1,
-                                  qPrintable(QString::fromLatin1(step.stroke) +
-                                             QStringLiteral(", F5: ") + report(*m_server, copy)),
-                                  PatienceMs);
-        // The reloaded page has the keyboard again before the next switch.
-        QVERIFY2(reachesPage(*m_server, copy, front, "q", "q"),
-                 qPrintable(report(*m_server, copy)));
-    }
+    // Ctrl+W closes it; the tab left in front has the keyboard now.
+    QVERIFY(copy.key(QStringLiteral("ctrl+w")));
+    QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), QStringList{a}, PatienceMs);
+    QVERIFY2(reachesPage(*m_server, copy, "/a", "z", "z"), qPrintable(report(*m_server, copy)));
+
+    const int loads = requestCount(*m_server, "/a/done");
+    QVERIFY(copy.key(QStringLiteral("ctrl+n")));
+    QTRY_VERIFY2_WITH_TIMEOUT(requestCount(*m_server, "/a/done") == loads + 1,
+                              qPrintable(report(*m_server, copy)), PatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(copy.lastOpenSites(), (QStringList{a, a}), PatienceMs);
+    // The shortcuts are the program's: the pages never saw them.
+    for (const QString& path : {"/a", "/b"})
+        for (const QString& stroke : {"C-n", "C-w", "F2", "F3", "F5", "C-Tab"})
+            QVERIFY2(!keysSeen(*m_server, path).contains(stroke),
+                     qPrintable(stroke + ": " + report(*m_server, copy)));
+    QVERIFY2(copy.endCleanly(), qPrintable(copy.describe()));
+    QCOMPARE(copy.lastOpenSites(), (QStringList{a, a}));
 }
 
 void tst_KeysE2E::escStopsLoading()
@@ -301,20 +268,6 @@ void tst_KeysE2E::escStopsLoading()
              qPrintable(report(*m_server, copy)));
 }
 
-void tst_KeysE2E::f5Reloads()
-{
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    DrivenCopy copy(*m_x, home);
-    QVERIFY2(startOnPage(copy, home, "/a"), qPrintable(report(*m_server, copy)));
-    QCOMPARE(requestCount(*m_server, "/a"), 1);
-
-    QVERIFY(copy.key(QStringLiteral("F5")));
-    QTRY_VERIFY2_WITH_TIMEOUT(requestCount(*m_server, "/a/done") == 2,
-                              qPrintable(report(*m_server, copy)), PatienceMs);
-    QCOMPARE(requestCount(*m_server, "/a"), 2);
-}
-
 void tst_KeysE2E::altDSelectsAddressText()
 {
     QuillwaveHome home;
@@ -335,42 +288,42 @@ void tst_KeysE2E::altDSelectsAddressText()
              qPrintable(report(*m_server, copy)));
 }
 
-void tst_KeysE2E::altKeysReachPageWhenDisabled()
+void tst_KeysE2E::altF_data()
 {
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    DrivenCopy copy(*m_x, home);
-    QVERIFY2(startOnPage(copy, home, "/a", {{"DisableALTShortcuts", "1"}}),
-             qPrintable(report(*m_server, copy)));
-
-    QVERIFY2(reachesPage(*m_server, copy, "/a", "alt+f", "A-f"),
-             qPrintable(report(*m_server, copy)));
-    // No menu took the keyboard: the next key reaches the page too.
-    QVERIFY2(reachesPage(*m_server, copy, "/a", "k", "k"), qPrintable(report(*m_server, copy)));
-    QVERIFY2(copy.popups().isEmpty(),
-             qPrintable(copy.popups().join(QLatin1Char(' ')) + QStringLiteral(" shown; ") +
-                        report(*m_server, copy)));
+    QTest::addColumn<bool>("disabled");
+    QTest::newRow("Alt shortcuts on: the File menu") << false;
+    QTest::newRow("Alt shortcuts off: the page") << true;
 }
 
-void tst_KeysE2E::altFOpensFileMenu()
+void tst_KeysE2E::altF()
 {
+    QFETCH(bool, disabled);
     QuillwaveHome home;
     QVERIFY(home.isValid());
     DrivenCopy copy(*m_x, home);
-    QVERIFY2(startOnPage(copy, home, "/a"), qPrintable(report(*m_server, copy)));
+    QVERIFY2(startOnPage(copy, home, "/a", {{"DisableALTShortcuts", disabled ? "1" : "0"}}),
+             qPrintable(report(*m_server, copy)));
     QVERIFY(copy.popups().isEmpty());
 
-    QVERIFY(copy.key(QStringLiteral("alt+f")));
-    QTRY_VERIFY2_WITH_TIMEOUT(!copy.popups().isEmpty(), qPrintable(report(*m_server, copy)),
-                              PatienceMs);
-    // Once the menu is closed the page has the keyboard again, and it never
-    // saw Alt+F: its keys arrive in order, so Alt+F would stand before "z".
-    QVERIFY(copy.key(QStringLiteral("Escape")));
-    QTRY_VERIFY2_WITH_TIMEOUT(copy.popups().isEmpty(), qPrintable(report(*m_server, copy)),
-                              PatienceMs);
+    if (disabled)
+    {
+        QVERIFY2(reachesPage(*m_server, copy, "/a", "alt+f", "A-f"),
+                 qPrintable(report(*m_server, copy)));
+    }
+    else
+    {
+        QVERIFY(copy.key(QStringLiteral("alt+f")));
+        QTRY_VERIFY2_WITH_TIMEOUT(!copy.popups().isEmpty(), qPrintable(report(*m_server, copy)),
+                                  PatienceMs);
+        QVERIFY(copy.key(QStringLiteral("Escape")));
+        QTRY_VERIFY2_WITH_TIMEOUT(copy.popups().isEmpty(), qPrintable(report(*m_server, copy)),
+                                  PatienceMs);
+    }
+    // No menu holds the keyboard: the next key reaches the page, and its keys
+    // arrive in order, so an Alt+F it saw would stand before "z".
     QVERIFY2(reachesPage(*m_server, copy, "/a", "z", "z"), qPrintable(report(*m_server, copy)));
-    QVERIFY2(!keysSeen(*m_server, "/a").contains(QStringLiteral("A-f")),
-             qPrintable(report(*m_server, copy)));
+    QVERIFY(copy.popups().isEmpty());
+    QCOMPARE(keysSeen(*m_server, "/a").contains(QStringLiteral("A-f")), disabled);
 }
 
 QTEST_GUILESS_MAIN(tst_KeysE2E)
