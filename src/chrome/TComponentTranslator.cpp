@@ -1,6 +1,7 @@
 #include "chrome/TComponentTranslator.h"
 
 #include "chrome/ITranslatableItems.h"
+#include "chrome/LanguageKeyRecorder.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
 
@@ -52,6 +53,7 @@ bool TComponentTranslator::replace(QString& value) const
         lookupSection = TLanguage::GlobalSection();
     else
         return false;
+    LanguageKeyRecorder::Note(lookupSection, value.mid(2));
     const QString text = m_file.read(lookupSection, value.mid(2), QString());
     if (text.isEmpty())
         return false;

@@ -1,6 +1,7 @@
 #include "chrome/TLanguage.h"
 
 #include "chrome/LanguageFolders.h"
+#include "chrome/LanguageKeyRecorder.h"
 #include "chrome/TComponentTranslator.h"
 #include "core/instance/StartupTimeline.h"
 
@@ -46,6 +47,7 @@ void TLanguage::LoadFromData(const QByteArray& data, const QString& fileName)
 
 QString TLanguage::GetLangText(const QString& section, const QString& key) const
 {
+    LanguageKeyRecorder::Note(section, key);
     return m_file.read(section, key,
                        QStringLiteral("UNDEFINED: ") + section + QStringLiteral(" > ") + key);
 }

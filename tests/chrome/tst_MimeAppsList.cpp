@@ -13,7 +13,6 @@ private slots:
     void edit();
     void readsIds_data();
     void readsIds();
-    void unchangedValueIsNotModified();
     void missingFileAndFolderAreCreated();
     void defaultPathFollowsEnvironment();
 };
@@ -24,136 +23,52 @@ static const QString Added = MimeAppsList::AddedAssociations;
 void tst_MimeAppsList::edit_data()
 {
     QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QStringList>("ids");
     QTest::addColumn<QByteArray>("after");
 
     const QStringList ours{"quillwave.desktop"};
-
-    QTest::newRow("empty file") << QByteArray() << Def << "text/html" << ours
-                                << QByteArray("[Default Applications]\n"
-                                              "text/html=quillwave.desktop;\n");
-
-    QTest::newRow("replace value, keep the rest byte for byte")
-        << QByteArray("# my associations\n"
-                      "[Added Associations]\n"
-                      "text/html=firefox.desktop;\n"
-                      "\n"
-                      "[Default Applications]\n"
-                      "text/html[de]=x.desktop;\n"
-                      "text/html = a.desktop;b.desktop;\n"
-                      "image/png=eog.desktop;\n"
-                      "; not a comment but kept\n")
-        << Def << "text/html" << QStringList{"quillwave.desktop", "a.desktop", "b.desktop"}
-        << QByteArray("# my associations\n"
-                      "[Added Associations]\n"
-                      "text/html=firefox.desktop;\n"
-                      "\n"
-                      "[Default Applications]\n"
-                      "text/html[de]=x.desktop;\n"
-                      "text/html = quillwave.desktop;a.desktop;b.desktop;\n"
-                      "image/png=eog.desktop;\n"
-                      "; not a comment but kept\n");
-
-    QTest::newRow("CRLF kept, new line takes the file's ending")
-        << QByteArray("[Default Applications]\r\n"
-                      "image/png=eog.desktop;\r\n"
-                      "\r\n"
-                      "# next group\r\n"
-                      "[Removed Associations]\r\n")
-        << Def << "x-scheme-handler/http" << ours
-        << QByteArray("[Default Applications]\r\n"
-                      "image/png=eog.desktop;\r\n"
-                      "x-scheme-handler/http=quillwave.desktop;\r\n"
-                      "\r\n"
-                      "# next group\r\n"
-                      "[Removed Associations]\r\n");
-
-    QTest::newRow("missing group appended after a blank line")
-        << QByteArray("[Added Associations]\n"
-                      "text/html=a.desktop;")
-        << Def << "text/html" << ours
-        << QByteArray("[Added Associations]\n"
-                      "text/html=a.desktop;\n"
-                      "\n"
-                      "[Default Applications]\n"
-                      "text/html=quillwave.desktop;\n");
-
-    QTest::newRow("duplicate groups: first edited, later copy of the key dropped")
-        << QByteArray("[Default Applications]\n"
-                      "image/png=eog.desktop;\n"
-                      "[Other]\n"
-                      "text/html=keep.desktop;\n"
-                      "[Default Applications]\n"
-                      "text/html=old.desktop;\n"
-                      "text/plain=gedit.desktop;\n")
-        << Def << "text/html" << ours
-        << QByteArray("[Default Applications]\n"
-                      "image/png=eog.desktop;\n"
-                      "text/html=quillwave.desktop;\n"
-                      "[Other]\n"
-                      "text/html=keep.desktop;\n"
-                      "[Default Applications]\n"
-                      "text/plain=gedit.desktop;\n");
-
-    QTest::newRow("empty list removes the line only") << QByteArray("[Default Applications]\n"
-                                                                    "text/html=quillwave.desktop;\n"
-                                                                    "text/plain=gedit.desktop;\n")
-                                                      << Def << "text/html" << QStringList()
-                                                      << QByteArray("[Default Applications]\n"
-                                                                    "text/plain=gedit.desktop;\n");
-
-    QTest::newRow("removing an absent entry changes nothing")
-        << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;") << Def << "text/html"
-        << QStringList() << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;");
-
-    QTest::newRow("key with the same prefix is another key")
-        << QByteArray("[Default Applications]\n"
-                      "text/htmlx=a.desktop;\n")
-        << Def << "text/html" << ours
-        << QByteArray("[Default Applications]\n"
-                      "text/htmlx=a.desktop;\n"
-                      "text/html=quillwave.desktop;\n");
+    // clang-format off
+    QTest::newRow("empty file") << QByteArray() << "text/html" << ours << QByteArray("[Default Applications]\ntext/html=quillwave.desktop;\n");
+    QTest::newRow("replace value, keep the rest byte for byte") << QByteArray("# my associations\n[Added Associations]\ntext/html=firefox.desktop;\n\n[Default Applications]\ntext/html[de]=x.desktop;\ntext/html = a.desktop;b.desktop;\nimage/png=eog.desktop;\n; not a comment but kept\n") << "text/html" << QStringList{"quillwave.desktop", "a.desktop", "b.desktop"} << QByteArray("# my associations\n[Added Associations]\ntext/html=firefox.desktop;\n\n[Default Applications]\ntext/html[de]=x.desktop;\ntext/html = quillwave.desktop;a.desktop;b.desktop;\nimage/png=eog.desktop;\n; not a comment but kept\n");
+    QTest::newRow("CRLF kept, new line takes the file's ending") << QByteArray("[Default Applications]\r\nimage/png=eog.desktop;\r\n\r\n# next group\r\n[Removed Associations]\r\n") << "x-scheme-handler/http" << ours << QByteArray("[Default Applications]\r\nimage/png=eog.desktop;\r\nx-scheme-handler/http=quillwave.desktop;\r\n\r\n# next group\r\n[Removed Associations]\r\n");
+    QTest::newRow("missing group appended after a blank line") << QByteArray("[Added Associations]\ntext/html=a.desktop;") << "text/html" << ours << QByteArray("[Added Associations]\ntext/html=a.desktop;\n\n[Default Applications]\ntext/html=quillwave.desktop;\n");
+    QTest::newRow("duplicate groups: first edited, later copy of the key dropped") << QByteArray("[Default Applications]\nimage/png=eog.desktop;\n[Other]\ntext/html=keep.desktop;\n[Default Applications]\ntext/html=old.desktop;\ntext/plain=gedit.desktop;\n") << "text/html" << ours << QByteArray("[Default Applications]\nimage/png=eog.desktop;\ntext/html=quillwave.desktop;\n[Other]\ntext/html=keep.desktop;\n[Default Applications]\ntext/plain=gedit.desktop;\n");
+    QTest::newRow("empty list removes the line only") << QByteArray("[Default Applications]\ntext/html=quillwave.desktop;\ntext/plain=gedit.desktop;\n") << "text/html" << QStringList() << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\n");
+    QTest::newRow("removing an absent entry changes nothing") << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;") << "text/html" << QStringList() << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;");
+    QTest::newRow("key with the same prefix is another key") << QByteArray("[Default Applications]\ntext/htmlx=a.desktop;\n") << "text/html" << ours << QByteArray("[Default Applications]\ntext/htmlx=a.desktop;\ntext/html=quillwave.desktop;\n");
+    QTest::newRow("same value is no change") << QByteArray("[Default Applications]\ntext/html=a.desktop;b.desktop;\n") << "text/html" << QStringList{"a.desktop", "b.desktop"} << QByteArray("[Default Applications]\ntext/html=a.desktop;b.desktop;\n");
+    // clang-format on
 }
 
 void tst_MimeAppsList::edit()
 {
     QFETCH(QByteArray, before);
-    QFETCH(QString, group);
     QFETCH(QString, key);
     QFETCH(QStringList, ids);
     QFETCH(QByteArray, after);
 
     MimeAppsList list(QString{});
     list.setContent(before);
-    list.setDesktopIds(group, key, ids);
+    list.setDesktopIds(Def, key, ids);
     QCOMPARE(list.content(), after);
     QCOMPARE(list.isModified(), before != after);
-    QCOMPARE(list.desktopIds(group, key), ids);
+    QCOMPARE(list.desktopIds(Def, key), ids);
 }
 
 void tst_MimeAppsList::readsIds_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("ids");
-
+    // clang-format off
     QTest::newRow("missing") << QByteArray("[Default Applications]\n") << QStringList();
-    QTest::newRow("spaces and no final semicolon")
-        << QByteArray("[Default Applications]\ntext/html = a.desktop ; b.desktop\n")
-        << QStringList{"a.desktop", "b.desktop"};
-    QTest::newRow("other group ignored")
-        << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << QStringList();
-    QTest::newRow("localised key ignored")
-        << QByteArray("[Default Applications]\ntext/html[fr]=a.desktop;\n") << QStringList();
-    QTest::newRow("commented out")
-        << QByteArray("[Default Applications]\n#text/html=a.desktop;\n") << QStringList();
-    QTest::newRow("last copy wins, as desktop readers do")
-        << QByteArray("[Default Applications]\ntext/html=a.desktop;\n"
-                      "[Default Applications]\ntext/html=b.desktop;\n")
-        << QStringList{"b.desktop"};
-    QTest::newRow("CRLF") << QByteArray("[Default Applications]\r\ntext/html=a.desktop;\r\n")
-                          << QStringList{"a.desktop"};
+    QTest::newRow("spaces and no final semicolon") << QByteArray("[Default Applications]\ntext/html = a.desktop ; b.desktop\n") << QStringList{"a.desktop", "b.desktop"};
+    QTest::newRow("other group ignored") << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << QStringList();
+    QTest::newRow("localised key ignored") << QByteArray("[Default Applications]\ntext/html[fr]=a.desktop;\n") << QStringList();
+    QTest::newRow("commented out") << QByteArray("[Default Applications]\n#text/html=a.desktop;\n") << QStringList();
+    QTest::newRow("last copy wins, as desktop readers do") << QByteArray("[Default Applications]\ntext/html=a.desktop;\n[Default Applications]\ntext/html=b.desktop;\n") << QStringList{"b.desktop"};
+    QTest::newRow("CRLF") << QByteArray("[Default Applications]\r\ntext/html=a.desktop;\r\n") << QStringList{"a.desktop"};
+    // clang-format on
 }
 
 void tst_MimeAppsList::readsIds()
@@ -163,14 +78,6 @@ void tst_MimeAppsList::readsIds()
     MimeAppsList list(QString{});
     list.setContent(content);
     QCOMPARE(list.desktopIds(Def, "text/html"), ids);
-}
-
-void tst_MimeAppsList::unchangedValueIsNotModified()
-{
-    MimeAppsList list(QString{});
-    list.setContent("[Default Applications]\ntext/html=a.desktop;b.desktop;\n");
-    list.setDesktopIds(Def, "text/html", {"a.desktop", "b.desktop"});
-    QVERIFY(!list.isModified());
 }
 
 void tst_MimeAppsList::missingFileAndFolderAreCreated()

@@ -31,13 +31,10 @@ private slots:
     void unknownClassIsIgnored();
     void execArgument_data();
     void execArgument();
-    void pathWithBlanksIsQuotedInDesktopEntry();
     void changedDesktopEntryIsRewritten();
     void prompt_data();
     void prompt();
-    void promptPassesTexts();
-    void noPromptWhenAllRegistered();
-    void noPromptWhenAskingIsOff();
+    void noPromptWhenAskingIsOffOrAllRegistered();
 
 private:
     QString mimeAppsPath() const { return m_dir->filePath("config/mimeapps.list"); }
@@ -212,17 +209,14 @@ void tst_TDefaultBrowser::readClassInfo_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("verb");
-
+    // clang-format off
     QTest::newRow("no entry") << QByteArray() << QString();
     QTest::newRow("ours") << QByteArray("text/html=quillwave.desktop;") << QString("Quillwave");
-    QTest::newRow("another program")
-        << QByteArray("text/html=org.gnome.Epiphany.desktop;") << QString("org.gnome.Epiphany");
-    QTest::newRow("ours second") << QByteArray("text/html=a.desktop;quillwave.desktop;")
-                                 << QString("a");
-    QTest::newRow("look-alike id keeps its suffix")
-        << QByteArray("text/html=Quillwave.desktop;") << QString("Quillwave.desktop");
-    QTest::newRow("invalid id skipped")
-        << QByteArray("text/html=Quillwave;quillwave.desktop;") << QString("Quillwave");
+    QTest::newRow("another program") << QByteArray("text/html=org.gnome.Epiphany.desktop;") << QString("org.gnome.Epiphany");
+    QTest::newRow("ours second") << QByteArray("text/html=a.desktop;quillwave.desktop;") << QString("a");
+    QTest::newRow("look-alike id keeps its suffix") << QByteArray("text/html=Quillwave.desktop;") << QString("Quillwave.desktop");
+    QTest::newRow("invalid id skipped") << QByteArray("text/html=Quillwave;quillwave.desktop;") << QString("Quillwave");
+    // clang-format on
 }
 
 void tst_TDefaultBrowser::readClassInfo()
@@ -257,23 +251,16 @@ void tst_TDefaultBrowser::execArgument_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("exec");
-
-    QTest::newRow("plain") << "/usr/bin/quillwave"
-                           << "/usr/bin/quillwave";
-    QTest::newRow("blanks") << "/opt/my apps/quill wave"
-                            << R"("/opt/my apps/quill wave")";
-    QTest::newRow("percent") << "/opt/100%/quillwave"
-                             << "/opt/100%%/quillwave";
-    QTest::newRow("dollar") << "/opt/a$b/quillwave"
-                            << R"("/opt/a\\$b/quillwave")";
-    QTest::newRow("double quote") << R"(/opt/say "hi"/q)"
-                                  << R"("/opt/say \\"hi\\"/q")";
-    QTest::newRow("backslash") << R"(/opt/back\slash/q)"
-                               << R"("/opt/back\\\\slash/q")";
-    QTest::newRow("semicolon and hash") << "/opt/a;b#c/q"
-                                        << R"("/opt/a;b#c/q")";
-    QTest::newRow("single quote") << "/opt/it's/q"
-                                  << R"("/opt/it's/q")";
+    // clang-format off
+    QTest::newRow("plain") << "/usr/bin/quillwave" << "/usr/bin/quillwave";
+    QTest::newRow("blanks") << "/opt/my apps/quill wave" << R"("/opt/my apps/quill wave")";
+    QTest::newRow("percent") << "/opt/100%/quillwave" << "/opt/100%%/quillwave";
+    QTest::newRow("dollar") << "/opt/a$b/quillwave" << R"("/opt/a\\$b/quillwave")";
+    QTest::newRow("double quote") << R"(/opt/say "hi"/q)" << R"("/opt/say \\"hi\\"/q")";
+    QTest::newRow("backslash") << R"(/opt/back\slash/q)" << R"("/opt/back\\\\slash/q")";
+    QTest::newRow("semicolon and hash") << "/opt/a;b#c/q" << R"("/opt/a;b#c/q")";
+    QTest::newRow("single quote") << "/opt/it's/q" << R"("/opt/it's/q")";
+    // clang-format on
 }
 
 void tst_TDefaultBrowser::execArgument()
@@ -281,13 +268,6 @@ void tst_TDefaultBrowser::execArgument()
     QFETCH(QString, path);
     QFETCH(QString, exec);
     QCOMPARE(TDefaultBrowser::ExecArgument(path), exec);
-}
-
-void tst_TDefaultBrowser::pathWithBlanksIsQuotedInDesktopEntry()
-{
-    TDefaultBrowser::SetClassRegistered("http", true, "/home/user/My Programs/quillwave");
-    const QByteArray entry = readFile(TDefaultBrowser::DesktopEntryPath());
-    QVERIFY2(entry.contains("\nExec=\"/home/user/My Programs/quillwave\" %u\n"), entry);
 }
 
 void tst_TDefaultBrowser::changedDesktopEntryIsRewritten()
@@ -310,11 +290,12 @@ void tst_TDefaultBrowser::prompt_data()
     QTest::addColumn<bool>("registered");
     QTest::addColumn<QString>("setting");
     QTest::addColumn<int>("promptsNextTime");
-
-    QTest::newRow("no, keep asking") << false << true << false << QString() << 1;
-    QTest::newRow("no, stop asking") << false << false << false << QString("0") << 0;
-    QTest::newRow("yes, keep asking") << true << true << true << QString() << 0;
-    QTest::newRow("yes, stop asking") << true << false << true << QString("0") << 0;
+    // clang-format off
+    QTest::newRow("no, keep asking")  << false << true  << false << QString()    << 1;
+    QTest::newRow("no, stop asking")  << false << false << false << QString("0") << 0;
+    QTest::newRow("yes, keep asking") << true  << true  << true  << QString()    << 0;
+    QTest::newRow("yes, stop asking") << true  << false << true  << QString("0") << 0;
+    // clang-format on
 }
 
 void tst_TDefaultBrowser::prompt()
@@ -326,10 +307,13 @@ void tst_TDefaultBrowser::prompt()
     QFETCH(int, promptsNextTime);
 
     int prompts = 0;
-    const auto confirm = [&](const QString&, bool, const QString&, const QString&, const QString&,
-                             const QString&, const QString&)
+    QStringList seen;
+    const auto confirm = [&](const QString& caption, bool checked, const QString& title,
+                             const QString& prompt, const QString& okText,
+                             const QString& cancelText, const QString& checkText)
     {
         ++prompts;
+        seen = {caption, title, prompt, okText, cancelText, checkText, checked ? "checked" : ""};
         return TDefaultBrowser::PromptAnswer{answerYes, boxChecked};
     };
     const auto text = [](const QString& section, const QString& key)
@@ -337,6 +321,8 @@ void tst_TDefaultBrowser::prompt()
 
     TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
     QCOMPARE(prompts, 1);
+    QCOMPARE(seen, (QStringList{"Quillwave", "Default>NotCurrent", "Default>AskDefault",
+                                "GLOBAL>Yes", "GLOBAL>No", "Default>AlwaysAsk", "checked"}));
     QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), registered);
     QCOMPARE(askSetting(), setting);
 
@@ -345,53 +331,24 @@ void tst_TDefaultBrowser::prompt()
     QCOMPARE(prompts, promptsNextTime);
 }
 
-void tst_TDefaultBrowser::promptPassesTexts()
+void tst_TDefaultBrowser::noPromptWhenAskingIsOffOrAllRegistered()
 {
-    QStringList seen;
-    bool initiallyChecked = false;
-    TDefaultBrowser::AskDefaultBrowserPrompt(
-        [&](const QString& caption, bool checked, const QString& title, const QString& prompt,
-            const QString& okText, const QString& cancelText, const QString& checkText)
-        {
-            seen = {caption, title, prompt, okText, cancelText, checkText};
-            initiallyChecked = checked;
-            return TDefaultBrowser::PromptAnswer{false, true};
-        },
-        [](const QString& section, const QString& key) { return section + '>' + key; });
-    QCOMPARE(seen, (QStringList{"Quillwave", "Default>NotCurrent", "Default>AskDefault",
-                                "GLOBAL>Yes", "GLOBAL>No", "Default>AlwaysAsk"}));
-    QVERIFY(initiallyChecked);
-}
+    int prompts = 0;
+    const auto confirm = [&](auto&&...)
+    {
+        ++prompts;
+        return TDefaultBrowser::PromptAnswer{true, true};
+    };
+    const auto text = [](const QString&, const QString&) { return QString(); };
+    RegistryStore().setString(RegistryKeys::ValueKey, "AskDefaultBrowser", "0");
+    TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
+    QVERIFY(!TDefaultBrowser::IsDefaultBrowser());
 
-void tst_TDefaultBrowser::noPromptWhenAllRegistered()
-{
     TDefaultBrowser::RegisterAll(true, m_program);
     RegistryStore().setString(RegistryKeys::ValueKey, "AskDefaultBrowser", "1");
-    int prompts = 0;
-    TDefaultBrowser::AskDefaultBrowserPrompt(
-        [&](auto&&...)
-        {
-            ++prompts;
-            return TDefaultBrowser::PromptAnswer{};
-        },
-        [](const QString&, const QString&) { return QString(); });
+    TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
     QCOMPARE(prompts, 0);
     QCOMPARE(askSetting(), QString("1"));
-}
-
-void tst_TDefaultBrowser::noPromptWhenAskingIsOff()
-{
-    RegistryStore().setString(RegistryKeys::ValueKey, "AskDefaultBrowser", "0");
-    int prompts = 0;
-    TDefaultBrowser::AskDefaultBrowserPrompt(
-        [&](auto&&...)
-        {
-            ++prompts;
-            return TDefaultBrowser::PromptAnswer{true, true};
-        },
-        [](const QString&, const QString&) { return QString(); });
-    QCOMPARE(prompts, 0);
-    QVERIFY(!TDefaultBrowser::IsDefaultBrowser());
 }
 
 QTEST_GUILESS_MAIN(tst_TDefaultBrowser)

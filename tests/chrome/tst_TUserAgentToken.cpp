@@ -1,8 +1,7 @@
+#include "TestStore.h"
 #include "chrome/TUserAgentToken.h"
 #include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -14,43 +13,17 @@ class tst_TUserAgentToken : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { m_test = std::make_unique<TestStore>(); }
 
-    void tokenName();
     void update_data();
     void update();
-    void keyIsCreatedWhenMissing();
     void numberValueOfOurNameIsReplaced();
     void userAgent_data();
     void userAgent();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<RegistryStore> m_store;
+    std::unique_ptr<TestStore> m_test;
 };
-
-void tst_TUserAgentToken::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_store = std::make_unique<RegistryStore>(m_dir->filePath("settings.sqlite"));
-    QVERIFY(m_store->isOpen());
-}
-
-void tst_TUserAgentToken::cleanup()
-{
-    m_store.reset();
-    m_dir.reset();
-}
-
-void tst_TUserAgentToken::tokenName()
-{
-    // The token names the version the build defines; older ones are
-    // recognised by the name before it.
-    QVERIFY(TUserAgentToken::TokenName.startsWith(QLatin1String("Quillwave ")));
-    QVERIFY(TUserAgentToken::TokenName.endsWith(QLatin1Char(' ') + QLatin1String(QW_VERSION)));
-}
 
 void tst_TUserAgentToken::update_data()
 {
@@ -61,6 +34,7 @@ void tst_TUserAgentToken::update_data()
     const QString& ours = TUserAgentToken::TokenName;
 
     // clang-format off
+    QTest::newRow("key created when missing") << Values{} << true << QStringList{ours};
     QTest::newRow("older version replaced") << Values{{"SV1", ""}, {"Quillwave 5.0", "IEAK"}, {".NET CLR 2.0.50727", ""}} << true << QStringList{"SV1", ".NET CLR 2.0.50727", ours};
     QTest::newRow("left behind by a crash: deleted, then written again") << Values{{ours, "IEAK"}, {"SV1", ""}} << true << QStringList{"SV1", ours};
     QTest::newRow("predecessors removed, short and different names kept") << Values{{"KoncoBrowse 2.1", "x"}, {"version.dll 6", "x"}, {"KoncoBrows", "x"}, {"Quillwav", "x"}, {"My Quillwave", "x"}} << true << QStringList{"KoncoBrows", "Quillwav", "My Quillwave", ours};
@@ -77,29 +51,21 @@ void tst_TUserAgentToken::update()
 
     const QString& key = RegistryKeys::UserAgentPostPlatform;
     for (const auto& [name, data] : before)
-        QVERIFY(m_store->setString(key, name, data));
+        QVERIFY(m_test->store->setString(key, name, data));
 
-    TUserAgentToken::UpdateUserAgentToken(*m_store, add);
-    QCOMPARE(TUserAgentToken::Tokens(*m_store), after);
-    QCOMPARE(m_store->valueNames(key), after);
+    TUserAgentToken::UpdateUserAgentToken(*m_test->store, add);
+    QCOMPARE(TUserAgentToken::Tokens(*m_test->store), after);
+    QCOMPARE(m_test->store->valueNames(key), after);
     if (add)
-        QVERIFY(m_store->value(key, TUserAgentToken::TokenName) == RegValue::fromString("IEAK"));
-}
-
-void tst_TUserAgentToken::keyIsCreatedWhenMissing()
-{
-    QVERIFY(!m_store->keyExists(RegistryKeys::UserAgentPostPlatform));
-    TUserAgentToken::UpdateUserAgentToken(*m_store, true);
-    QCOMPARE(TUserAgentToken::Tokens(*m_store), QStringList{TUserAgentToken::TokenName});
-    TUserAgentToken::UpdateUserAgentToken(*m_store, false);
-    QVERIFY(TUserAgentToken::Tokens(*m_store).isEmpty());
+        QVERIFY(m_test->store->value(key, TUserAgentToken::TokenName) ==
+                RegValue::fromString("IEAK"));
 }
 
 void tst_TUserAgentToken::numberValueOfOurNameIsReplaced()
 {
-    m_store->setDWord(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName, 7);
-    TUserAgentToken::UpdateUserAgentToken(*m_store, true);
-    QVERIFY(m_store->value(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName) ==
+    m_test->store->setDWord(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName, 7);
+    TUserAgentToken::UpdateUserAgentToken(*m_test->store, true);
+    QVERIFY(m_test->store->value(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName) ==
             RegValue::fromString("IEAK"));
 }
 

@@ -134,19 +134,12 @@ void tst_TQWPageControl::indexMapping_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("visible");
     QTest::addColumn<QString>("active");
-
-    QTest::newRow("all visible") << "VVV"
-                                 << "0,1,2"
-                                 << "0";
-    QTest::newRow("hidden in the middle") << "VHV"
-                                          << "0,2"
-                                          << "0";
-    QTest::newRow("hidden first") << "HVV"
-                                  << "1,2"
-                                  << "1";
-    QTest::newRow("all hidden") << "HHH"
-                                << ""
-                                << "";
+    // clang-format off
+    QTest::newRow("all visible") << "VVV" << "0,1,2" << "0";
+    QTest::newRow("hidden in the middle") << "VHV" << "0,2" << "0";
+    QTest::newRow("hidden first") << "HVV" << "1,2" << "1";
+    QTest::newRow("all hidden") << "HHH" << "" << "";
+    // clang-format on
 }
 
 void tst_TQWPageControl::indexMapping()
@@ -248,25 +241,14 @@ void tst_TQWPageControl::removeActive_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("active");
     QTest::addColumn<QString>("expected");
-
-    QTest::newRow("first tab: the next one") << "VVV"
-                                             << "0"
-                                             << "1";
-    QTest::newRow("middle tab: the previous one") << "VVV"
-                                                  << "1"
-                                                  << "0";
-    QTest::newRow("last tab: the previous one") << "VVV"
-                                                << "2"
-                                                << "1";
-    QTest::newRow("hidden pages are skipped") << "VHV"
-                                              << "2"
-                                              << "0";
-    QTest::newRow("first visible after a hidden one") << "HVHV"
-                                                      << "1"
-                                                      << "3";
-    QTest::newRow("no other visible page") << "VHH"
-                                           << "0"
-                                           << "";
+    // clang-format off
+    QTest::newRow("first tab: the next one") << "VVV" << "0" << "1";
+    QTest::newRow("middle tab: the previous one") << "VVV" << "1" << "0";
+    QTest::newRow("last tab: the previous one") << "VVV" << "2" << "1";
+    QTest::newRow("hidden pages are skipped") << "VHV" << "2" << "0";
+    QTest::newRow("first visible after a hidden one") << "HVHV" << "1" << "3";
+    QTest::newRow("no other visible page") << "VHH" << "0" << "";
+    // clang-format on
 }
 
 void tst_TQWPageControl::removeActive()
@@ -334,17 +316,13 @@ void tst_TQWPageControl::movePage_data()
     QTest::addColumn<int>("to");
     QTest::addColumn<QString>("all");
     QTest::addColumn<QString>("visible");
-
-    QTest::newRow("first to last") << "VVVV" << 0 << 3 << "1,2,3,0"
-                                   << "1,2,3,0";
-    QTest::newRow("last to first") << "VVVV" << 3 << 0 << "3,0,1,2"
-                                   << "3,0,1,2";
-    QTest::newRow("past a hidden page") << "VHVV" << 0 << 2 << "1,2,0,3"
-                                        << "2,0,3";
-    QTest::newRow("onto a hidden page's place") << "VVHV" << 3 << 2 << "0,1,3,2"
-                                                << "0,1,3";
-    QTest::newRow("a hidden page") << "VHV" << 1 << 0 << "1,0,2"
-                                   << "0,2";
+    // clang-format off
+    QTest::newRow("first to last") << "VVVV" << 0 << 3 << "1,2,3,0" << "1,2,3,0";
+    QTest::newRow("last to first") << "VVVV" << 3 << 0 << "3,0,1,2" << "3,0,1,2";
+    QTest::newRow("past a hidden page") << "VHVV" << 0 << 2 << "1,2,0,3" << "2,0,3";
+    QTest::newRow("onto a hidden page's place") << "VVHV" << 3 << 2 << "0,1,3,2" << "0,1,3";
+    QTest::newRow("a hidden page") << "VHV" << 1 << 0 << "1,0,2" << "0,2";
+    // clang-format on
 }
 
 void tst_TQWPageControl::movePage()
@@ -423,13 +401,14 @@ void tst_TQWPageControl::press_data()
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("active");
     QTest::addColumn<int>("changes");
-
+    // clang-format off
     QTest::newRow("left on another tab") << Qt::LeftButton << 2 << "2" << 1;
     QTest::newRow("left on the active tab") << Qt::LeftButton << 0 << "0" << 0;
     QTest::newRow("left away from tabs") << Qt::LeftButton << -1 << "0" << 0;
     QTest::newRow("right on another tab") << Qt::RightButton << 1 << "0" << 0;
     QTest::newRow("right away from tabs") << Qt::RightButton << -1 << "0" << 0;
     QTest::newRow("middle on another tab") << Qt::MiddleButton << 2 << "0" << 0;
+    // clang-format on
 }
 
 void tst_TQWPageControl::press()
@@ -466,10 +445,11 @@ void tst_TQWPageControl::dragShiftsTab_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<QString>("visible");
-
+    // clang-format off
     QTest::newRow("to the right") << "VVVV" << 0 << 2 << 0 << 2 << "1,2,0,3";
     QTest::newRow("to the left") << "VVVV" << 3 << 1 << 3 << 1 << "0,3,1,2";
     QTest::newRow("over a hidden page") << "VHVV" << 0 << 2 << 0 << 3 << "2,3,0";
+    // clang-format on
 }
 
 void tst_TQWPageControl::dragShiftsTab()
@@ -535,13 +515,11 @@ void tst_TQWPageControl::dragDoesNothing_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("active");
-
-    QTest::newRow("shifting off") << "noshift"
-                                  << "0";
-    QTest::newRow("multiple lines") << "lines"
-                                    << "0";
-    QTest::newRow("press on an inactive tab") << "inactive"
-                                              << "0";
+    // clang-format off
+    QTest::newRow("shifting off") << "noshift" << "0";
+    QTest::newRow("multiple lines") << "lines" << "0";
+    QTest::newRow("press on an inactive tab") << "inactive" << "0";
+    // clang-format on
 }
 
 void tst_TQWPageControl::dragDoesNothing()
@@ -612,8 +590,10 @@ void tst_TQWPageControl::multipleLinesWrap()
 void tst_TQWPageControl::tabsAtTopOrBottom_data()
 {
     QTest::addColumn<bool>("bottom");
+    // clang-format off
     QTest::newRow("bottom") << true;
     QTest::newRow("top") << false;
+    // clang-format on
 }
 
 void tst_TQWPageControl::tabsAtTopOrBottom()
@@ -741,17 +721,13 @@ void tst_TQWPageControl::captionText_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shown");
-
-    QTest::newRow("doubled ampersand") << "A&&B"
-                                       << "A&B";
-    QTest::newRow("surrounding blanks") << "  Tom && Jerry  "
-                                        << "Tom & Jerry";
-    QTest::newRow("single ampersand is text") << "R&D"
-                                              << "R&D";
-    QTest::newRow("two literal ampersands") << "a&&&&b"
-                                            << "a&&b";
-    QTest::newRow("one line") << "first\nsecond"
-                              << "first second";
+    // clang-format off
+    QTest::newRow("doubled ampersand") << "A&&B" << "A&B";
+    QTest::newRow("surrounding blanks") << "  Tom && Jerry  " << "Tom & Jerry";
+    QTest::newRow("single ampersand is text") << "R&D" << "R&D";
+    QTest::newRow("two literal ampersands") << "a&&&&b" << "a&&b";
+    QTest::newRow("one line") << "first\nsecond" << "first second";
+    // clang-format on
 }
 
 void tst_TQWPageControl::captionWithRoomShowsWhole_data()

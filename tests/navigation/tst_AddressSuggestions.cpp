@@ -23,6 +23,28 @@ THistoryIndexReader::Entry visit(const QString& url, qint64 when)
     return entry;
 }
 
+// An address box with system completion on, one typed address and a
+// history folder of its own.
+struct Box
+{
+    QTemporaryDir history;
+    QWidget window;
+    TQWComboBox* box = new TQWComboBox(history.path(), &window);
+    Box()
+    {
+        box->SetItems({QStringLiteral("http://victory.test/")});
+        box->AutoComplete()->Switch(true);
+    }
+    bool show()
+    {
+        window.show();
+        window.activateWindow();
+        const bool active = QTest::qWaitForWindowActive(&window);
+        box->setFocus();
+        return active;
+    }
+};
+
 QStringList popupRows(QCompleter* completer)
 {
     QStringList rows;
@@ -43,25 +65,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("limit");
         QTest::addColumn<QStringList>("expected");
-
-        QTest::newRow("past scheme and www, typed first, then newest visit")
-            << "exa" << 10
-            << QStringList{"http://example.typed/", "https://www.example.org/new",
-                           "http://example.org/old"};
+        // clang-format off
+        QTest::newRow("past scheme and www, typed first, then newest visit") << "exa" << 10 << QStringList{"http://example.typed/", "https://www.example.org/new", "http://example.org/old"};
         QTest::newRow("with www") << "www.ex" << 10 << QStringList{"https://www.example.org/new"};
-        QTest::newRow("with the scheme")
-            << "http://ex" << 10 << QStringList{"http://example.typed/", "http://example.org/old"};
-        QTest::newRow("ignores case")
-            << "EXAMPLE.ORG/N" << 10 << QStringList{"https://www.example.org/new"};
-        QTest::newRow("a visit equal to a typed address is offered once")
-            << "other" << 10 << QStringList{"http://Other.test/"};
-        QTest::newRow("limit") << "exa" << 2
-                               << QStringList{"http://example.typed/",
-                                              "https://www.example.org/new"};
+        QTest::newRow("with the scheme") << "http://ex" << 10 << QStringList{"http://example.typed/", "http://example.org/old"};
+        QTest::newRow("ignores case") << "EXAMPLE.ORG/N" << 10 << QStringList{"https://www.example.org/new"};
+        QTest::newRow("a visit equal to a typed address is offered once") << "other" << 10 << QStringList{"http://Other.test/"};
+        QTest::newRow("limit") << "exa" << 2 << QStringList{"http://example.typed/", "https://www.example.org/new"};
         QTest::newRow("nothing fits") << "zzz" << 10 << QStringList();
         QTest::newRow("empty text offers nothing") << "" << 10 << QStringList();
         QTest::newRow("inside a path is not a beginning") << "path" << 10 << QStringList();
         QTest::newRow("a :// inside the path is no scheme") << "x" << 10 << QStringList();
+        // clang-format on
     }
 
     void match()
@@ -84,30 +99,22 @@ private slots:
 
     void popupOffersSuggestionsAndEnterOpensTheChosenOne()
     {
-        QTemporaryDir history;
-        const QDateTime now = QDateTime::currentDateTime();
+        Box box;
         QVERIFY(THistoryIndex::recordVisit(QStringLiteral("http://www.visited.test/page"),
-                                           QStringLiteral("Visited"), now, history.path()));
+                                           QStringLiteral("Visited"), QDateTime::currentDateTime(),
+                                           box.history.path()));
+        box.box->SetCompletionStyle(2);
+        QVERIFY(box.show());
+        QSignalSpy submitted(box.box, &TQWComboBox::submitted);
 
-        QWidget window;
-        auto* box = new TQWComboBox(history.path(), &window);
-        box->SetItems({QStringLiteral("http://victory.test/")});
-        box->SetCompletionStyle(2);
-        box->AutoComplete()->Switch(true);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        box->setFocus();
-        QSignalSpy submitted(box, &TQWComboBox::submitted);
-
-        QTest::keyClicks(box, QStringLiteral("vi"));
-        QCompleter* completer = box->AutoComplete()->Completer();
+        QTest::keyClicks(box.box, QStringLiteral("vi"));
+        QCompleter* completer = box.box->AutoComplete()->Completer();
         QTRY_VERIFY(completer->popup()->isVisible());
         QCOMPARE(popupRows(completer),
                  QStringList({"http://victory.test/", "http://www.visited.test/page"}));
         // Typing on narrows the list; nothing is chosen without the user.
         QTest::keyClick(completer->popup(), Qt::Key_S);
-        QCOMPARE(box->lineEdit()->text(), QStringLiteral("vis"));
+        QCOMPARE(box.box->lineEdit()->text(), QStringLiteral("vis"));
         QCOMPARE(popupRows(completer), QStringList{"http://www.visited.test/page"});
         QTest::keyClick(completer->popup(), Qt::Key_Down);
         QTest::keyClick(completer->popup(), Qt::Key_Return);
@@ -116,68 +123,45 @@ private slots:
         QCOMPARE(submitted.at(0).at(0).toString(), QStringLiteral("http://www.visited.test/page"));
         QCOMPARE(submitted.at(0).at(1).toBool(), true);
         QVERIFY(!completer->popup()->isVisible());
-    }
 
-    void enterWithoutChoosingSubmitsWhatWasTyped()
-    {
-        QTemporaryDir history;
-        QWidget window;
-        auto* box = new TQWComboBox(history.path(), &window);
-        box->SetItems({QStringLiteral("http://victory.test/")});
-        box->AutoComplete()->Switch(true);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        box->setFocus();
-        QSignalSpy submitted(box, &TQWComboBox::submitted);
-
-        QTest::keyClicks(box, QStringLiteral("vic"));
-        QCompleter* completer = box->AutoComplete()->Completer();
+        // Enter without choosing submits what was typed.
+        box.box->lineEdit()->clear();
+        QTest::keyClicks(box.box, QStringLiteral("vic"));
         QTRY_VERIFY(completer->popup()->isVisible());
         QTest::keyClick(completer->popup(), Qt::Key_Return);
-        QCOMPARE(submitted.count(), 1);
-        QCOMPARE(submitted.at(0).at(0).toString(), QStringLiteral("vic"));
+        QCOMPARE(submitted.count(), 2);
+        QCOMPARE(submitted.at(1).at(0).toString(), QStringLiteral("vic"));
     }
 
     void visitsMadeWhileRunningAreOfferedAfterRefocus()
     {
-        QTemporaryDir history;
-        QWidget window;
-        auto* box = new TQWComboBox(history.path(), &window);
-        auto* other = new QLineEdit(&window);
+        Box box;
+        auto* other = new QLineEdit(&box.window);
         other->move(0, 40);
-        box->AutoComplete()->Switch(true);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("la"));
-        QVERIFY(!box->AutoComplete()->PopupVisible());
+        QVERIFY(box.show());
+        QTest::keyClicks(box.box, QStringLiteral("la"));
+        QVERIFY(!box.box->AutoComplete()->PopupVisible());
 
         QVERIFY(THistoryIndex::recordVisit(QStringLiteral("https://later.test/"),
                                            QStringLiteral("Later"), QDateTime::currentDateTime(),
-                                           history.path()));
+                                           box.history.path()));
         other->setFocus();
-        box->lineEdit()->clear();
-        box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("la"));
-        QTRY_VERIFY(box->AutoComplete()->PopupVisible());
-        QCOMPARE(popupRows(box->AutoComplete()->Completer()), QStringList{"https://later.test/"});
+        box.box->lineEdit()->clear();
+        box.box->setFocus();
+        QTest::keyClicks(box.box, QStringLiteral("la"));
+        QTRY_VERIFY(box.box->AutoComplete()->PopupVisible());
+        QCOMPARE(popupRows(box.box->AutoComplete()->Completer()),
+                 QStringList{"https://later.test/"});
     }
 
     void switchedOffOffersNothing()
     {
-        QTemporaryDir history;
-        QWidget window;
-        auto* box = new TQWComboBox(history.path(), &window);
-        box->SetItems({QStringLiteral("http://victory.test/")});
-        box->AutoComplete()->Switch(true);
-        box->AutoComplete()->Switch(false);
-        window.show();
-        box->setFocus();
-        QTest::keyClicks(box, QStringLiteral("vic"));
-        QVERIFY(!box->AutoComplete()->Completer()->popup()->isVisible());
-        QCOMPARE(box->lineEdit()->text(), QStringLiteral("vic"));
+        Box box;
+        box.box->AutoComplete()->Switch(false);
+        QVERIFY(box.show());
+        QTest::keyClicks(box.box, QStringLiteral("vic"));
+        QVERIFY(!box.box->AutoComplete()->Completer()->popup()->isVisible());
+        QCOMPARE(box.box->lineEdit()->text(), QStringLiteral("vic"));
     }
 };
 

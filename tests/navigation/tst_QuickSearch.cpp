@@ -36,50 +36,22 @@ private slots:
         QTest::addColumn<QString>("words");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<Error>("error");
-
-        QTest::newRow("words as typed") << "http://s.test/?q=%s"
-                                        << "a b&c"
-                                        << "http://s.test/?q=a b&c" << Error::None;
-        QTest::newRow("double percent") << "http://s.test/?q=%s&p=50%%"
-                                        << "x"
-                                        << "http://s.test/?q=x&p=50%" << Error::None;
-        QTest::newRow("placeholder first") << "%s.test"
-                                           << "host"
-                                           << "host.test" << Error::None;
-        QTest::newRow("empty words") << "http://s.test/?q=%s"
-                                     << ""
-                                     << "http://s.test/?q=" << Error::None;
-        QTest::newRow("words are not read again") << "http://s.test/?q=%s"
-                                                  << "%s %d %%"
-                                                  << "http://s.test/?q=%s %d %%" << Error::None;
-        QTest::newRow("percent-percent-s is a percent and an s")
-            << "http://s.test/%%s?q=%s"
-            << "w"
-            << "http://s.test/%s?q=w" << Error::None;
-        QTest::newRow("no placeholder") << "http://s.test/"
-                                        << "w"
-                                        << "" << Error::NoPlaceholder;
-        QTest::newRow("only a literal percent") << "http://s.test/%%"
-                                                << "w"
-                                                << "" << Error::NoPlaceholder;
-        QTest::newRow("second placeholder") << "http://s.test/?a=%s&b=%s"
-                                            << "w"
-                                            << "" << Error::SecondPlaceholder;
-        QTest::newRow("percent d") << "http://s.test/?q=%s&n=%d"
-                                   << "w"
-                                   << "" << Error::StrayPercent;
-        QTest::newRow("encoded character in template") << "http://s.test/a%20b?q=%s"
-                                                       << "w"
-                                                       << "" << Error::StrayPercent;
-        QTest::newRow("percent at the end") << "http://s.test/?q=%s%"
-                                            << "w"
-                                            << "" << Error::StrayPercent;
-        QTest::newRow("capital S") << "http://s.test/?q=%S"
-                                   << "w"
-                                   << "" << Error::StrayPercent;
-        QTest::newRow("empty template") << ""
-                                        << "w"
-                                        << "" << Error::NoPlaceholder;
+        // clang-format off
+        QTest::newRow("words as typed") << "http://s.test/?q=%s" << "a b&c" << "http://s.test/?q=a b&c" << Error::None;
+        QTest::newRow("double percent") << "http://s.test/?q=%s&p=50%%" << "x" << "http://s.test/?q=x&p=50%" << Error::None;
+        QTest::newRow("placeholder first") << "%s.test" << "host" << "host.test" << Error::None;
+        QTest::newRow("empty words") << "http://s.test/?q=%s" << "" << "http://s.test/?q=" << Error::None;
+        QTest::newRow("words are not read again") << "http://s.test/?q=%s" << "%s %d %%" << "http://s.test/?q=%s %d %%" << Error::None;
+        QTest::newRow("percent-percent-s is a percent and an s") << "http://s.test/%%s?q=%s" << "w" << "http://s.test/%s?q=w" << Error::None;
+        QTest::newRow("no placeholder") << "http://s.test/" << "w" << "" << Error::NoPlaceholder;
+        QTest::newRow("only a literal percent") << "http://s.test/%%" << "w" << "" << Error::NoPlaceholder;
+        QTest::newRow("second placeholder") << "http://s.test/?a=%s&b=%s" << "w" << "" << Error::SecondPlaceholder;
+        QTest::newRow("percent d") << "http://s.test/?q=%s&n=%d" << "w" << "" << Error::StrayPercent;
+        QTest::newRow("encoded character in template") << "http://s.test/a%20b?q=%s" << "w" << "" << Error::StrayPercent;
+        QTest::newRow("percent at the end") << "http://s.test/?q=%s%" << "w" << "" << Error::StrayPercent;
+        QTest::newRow("capital S") << "http://s.test/?q=%S" << "w" << "" << Error::StrayPercent;
+        QTest::newRow("empty template") << "" << "w" << "" << Error::NoPlaceholder;
+        // clang-format on
     }
 
     void expand()
@@ -100,19 +72,14 @@ private slots:
         QTest::addColumn<bool>("isSearch");
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("words");
-
-        QTest::newRow("no blank") << "example.com/a?b=c" << false << ""
-                                  << "";
-        QTest::newRow("tab is no blank") << "a\tb" << false << ""
-                                         << "";
-        QTest::newRow("keyword and words") << "g two words" << true << "g"
-                                           << "two words";
-        QTest::newRow("leading blank") << " words" << true << ""
-                                       << "words";
-        QTest::newRow("trailing blank") << "g " << true << "g"
-                                        << "";
-        QTest::newRow("blanks kept in words") << "g  a  b " << true << "g"
-                                              << " a  b ";
+        // clang-format off
+        QTest::newRow("no blank") << "example.com/a?b=c" << false << "" << "";
+        QTest::newRow("tab is no blank") << "a\tb" << false << "" << "";
+        QTest::newRow("keyword and words") << "g two words" << true << "g" << "two words";
+        QTest::newRow("leading blank") << " words" << true << "" << "words";
+        QTest::newRow("trailing blank") << "g " << true << "g" << "";
+        QTest::newRow("blanks kept in words") << "g  a  b " << true << "g" << " a  b ";
+        // clang-format on
     }
 
     void split()
@@ -133,7 +100,6 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("address");
         QTest::addColumn<Error>("error");
-
         const int address = QuickSearch::Outcome::Address;
         const int search = QuickSearch::Outcome::Search;
         const int bad = QuickSearch::Outcome::BadTemplate;
@@ -210,11 +176,13 @@ private slots:
     void defaultAddressGivesTheWordsBackToTheRedirect_data()
     {
         QTest::addColumn<QString>("words");
+        // clang-format off
         QTest::newRow("plain") << "hello";
         QTest::newRow("reserved characters") << "a&kw=b+c #d?e/f";
         QTest::newRow("percent signs") << "100% %s %%";
         QTest::newRow("non-ASCII") << QString::fromUtf8("Grüße 日本");
         QTest::newRow("empty") << "";
+        // clang-format on
     }
 
     void defaultAddressGivesTheWordsBackToTheRedirect()

@@ -3,10 +3,9 @@
 
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "TestStore.h"
 #include "components/TQWPageControl.h"
-#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
 #include "navigation/IAddressHost.h"
@@ -21,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -67,9 +65,9 @@ class tst_TAddressController : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TestStore> test;
+    RegistryStore* store = nullptr;
+    TQWOptions* options = nullptr;
     std::unique_ptr<Host> host;
     std::unique_ptr<QWidget> window;
     TQWPageControl* pc = nullptr;
@@ -102,14 +100,13 @@ private:
 private slots:
     void init()
     {
-        QVERIFY(dir.isValid());
-        QFile::remove(dir.filePath(QStringLiteral("s.sqlite")));
-        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
-        options = std::make_unique<TQWOptions>(store.get());
+        test = std::make_unique<TestStore>();
+        store = test->store.get();
+        options = test->options.get();
         host = std::make_unique<Host>();
         window = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(window.get());
-        band = new TAddressBand(dir.filePath(QStringLiteral("History")), window.get());
+        band = new TAddressBand(test->dir.filePath(QStringLiteral("History")), window.get());
         pc = new TQWPageControl(window.get());
         layout->addWidget(band);
         layout->addWidget(pc);
@@ -129,11 +126,10 @@ private slots:
                 made << control;
                 return control;
             },
-            options.get());
+            options);
         set->OpenNewInForeground = true;
         host->tabSet = set.get();
-        controller =
-            std::make_unique<TAddressController>(band, host.get(), &host->services, store.get());
+        controller = std::make_unique<TAddressController>(band, host.get(), &host->services, store);
         host->address = controller.get();
         controller->LoadAddressCompletion(*options);
         controller->AddressNewWin = false;
@@ -153,8 +149,7 @@ private slots:
         window.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         host.reset();
-        options.reset();
-        store.reset();
+        test.reset();
     }
 
     void enterWithModifiers_data()
@@ -163,18 +158,16 @@ private slots:
         QTest::addColumn<bool>("addressNewWin");
         QTest::addColumn<QString>("opened");
         QTest::addColumn<bool>("newTab");
-
         const int ctrl = Qt::ControlModifier;
         const int shift = Qt::ShiftModifier;
+        // clang-format off
         QTest::newRow("enter") << 0 << false << "word" << false;
         QTest::newRow("ctrl+enter") << ctrl << false << "http://www.word.com" << false;
-        QTest::newRow("shift+enter flips to a new tab")
-            << shift << false << "http://www.word.net" << true;
-        QTest::newRow("shift+enter flips back to this tab")
-            << shift << true << "http://www.word.net" << false;
-        QTest::newRow("ctrl+shift+enter")
-            << (ctrl | shift) << false << "http://www.word.org" << true;
+        QTest::newRow("shift+enter flips to a new tab") << shift << false << "http://www.word.net" << true;
+        QTest::newRow("shift+enter flips back to this tab") << shift << true << "http://www.word.net" << false;
+        QTest::newRow("ctrl+shift+enter") << (ctrl | shift) << false << "http://www.word.org" << true;
         QTest::newRow("enter with AddressNewWin") << 0 << true << "word" << true;
+        // clang-format on
     }
 
     void enterWithModifiers()
@@ -200,44 +193,46 @@ private slots:
             QCOMPARE(set->Tab(1)->TabHome, opened);
     }
 
-    void newTabFlagReusesAnIdleBlankTab()
+    void whereAnAddressOpens_data()
     {
-        TBrowserTab* tab = set->AddTab();
-        FakeTabHost::controlOf(tab)->locationUrl = QStringLiteral("about:blank");
-        controller->AddressNewWin = true;
-        type(QStringLiteral("http://a.test/"));
-        QCOMPARE(set->Count(), 1);
-        QCOMPARE(FakeTabHost::controlOf(tab)->navigations, QStringList{"http://a.test/"});
-        QCOMPARE(tab->TabHome, QStringLiteral("http://a.test/"));
+        QTest::addColumn<QString>("tab"); // the tab there is before
+        QTest::addColumn<bool>("newTab");
+        QTest::addColumn<int>("tabs");
+        // clang-format off
+        QTest::newRow("none: one is made") << "none" << false << 1;
+        QTest::newRow("an idle blank tab is reused for a new one") << "blank" << true << 1;
+        QTest::newRow("a blank tab that is loading is not") << "loading" << true << 2;
+        // clang-format on
     }
 
-    void aBlankTabThatIsLoadingIsNotReused()
+    void whereAnAddressOpens()
     {
-        TBrowserTab* tab = set->AddTab();
-        FakeTabHost::controlOf(tab)->locationUrl = QStringLiteral("about:blank");
-        tab->Busy = true;
-        controller->OpenAddress(QStringLiteral("http://a.test/"), true);
-        QCOMPARE(set->Count(), 2);
-        QVERIFY(FakeTabHost::controlOf(tab)->navigations.isEmpty());
-    }
-
-    void withoutAnyTabAnAddressGetsOne()
-    {
-        controller->OpenAddress(QStringLiteral("http://a.test/"), false);
-        QCOMPARE(set->Count(), 1);
-        QCOMPARE(activeControl()->navigations, QStringList{"http://a.test/"});
+        QFETCH(QString, tab);
+        QFETCH(bool, newTab);
+        QFETCH(int, tabs);
+        TBrowserTab* before = tab == QLatin1String("none") ? nullptr : set->AddTab();
+        if (before)
+        {
+            FakeTabHost::controlOf(before)->locationUrl = QStringLiteral("about:blank");
+            before->Busy = tab == QLatin1String("loading");
+        }
+        controller->OpenAddress(QStringLiteral("http://a.test/"), newTab);
+        QCOMPARE(set->Count(), tabs);
+        TBrowserTab* opened = set->Tab(tabs - 1);
+        QCOMPARE(FakeTabHost::controlOf(opened)->navigations, QStringList{"http://a.test/"});
+        if (newTab)
+            QCOMPARE(opened->TabHome, QStringLiteral("http://a.test/"));
+        if (tabs == 2)
+            QVERIFY(FakeTabHost::controlOf(before)->navigations.isEmpty());
     }
 
     void quickSearch_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("opened");
-
         // clang-format off
         QTest::newRow("keyword in other case, two words") << "K two words" << "http://k.test/?q=two%20words";
-        QTest::newRow("characters of addresses") << "k a&b c#" << "http://k.test/?q=a%26b%20c%23";
         QTest::newRow("unknown first word") << "no such" << "quillwave:search?f=qs&kw=such";
-        QTest::newRow("keyword and a blank") << "k " << "http://k.test/?q=";
         // clang-format on
     }
 
@@ -303,17 +298,6 @@ private slots:
         elsewhere->setFocus();
         QVERIFY(!band->cboAddress->hasFocus());
         QCOMPARE(FakeTabHost::controlOf(first)->navigations, QStringList());
-    }
-
-    void typedWordsInOtherCaseMoveTheEntry()
-    {
-        firstTab();
-        controller->LoadTypedUrls();
-        type(QStringLiteral("http://One.test/"));
-        type(QStringLiteral("http://two.test/"));
-        type(QStringLiteral("HTTP://ONE.TEST/"));
-        QCOMPARE(controller->TypedUrls().Items(),
-                 QStringList({"http://One.test/", "http://two.test/"}));
     }
 
     void typedAddressOpenedBehindIsRecorded()
@@ -385,9 +369,11 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("opens");
+        // clang-format off
         QTest::newRow("address") << "http://dropped.test/" << true;
         QTest::newRow("script") << "javascript:alert(1)" << false;
         QTest::newRow("script in disguise") << " \n JavaScript:alert(1)" << false;
+        // clang-format on
     }
 
     void dropped()
@@ -430,6 +416,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("script");
+        // clang-format off
         QTest::newRow("plain") << "javascript:x()" << true;
         QTest::newRow("upper case") << "JAVASCRIPT:x()" << true;
         QTest::newRow("leading blanks and controls") << "\x01 \t javascript:x()" << true;
@@ -437,6 +424,7 @@ private slots:
         QTest::newRow("no colon") << "javascript" << false;
         QTest::newRow("web address") << "http://javascript.test/" << false;
         QTest::newRow("empty") << "" << false;
+        // clang-format on
     }
 
     void isScriptAddress()
@@ -464,15 +452,9 @@ private slots:
         // Backspace is never completed.
         QTest::keyClick(band->cboAddress, Qt::Key_Backspace);
         QCOMPARE(edit()->text(), QStringLiteral("ex"));
-    }
-
-    void noInlineCompletionInOtherStyles()
-    {
+        // Nor is anything in the other styles.
         controller->SetAutoCompleteStyle(0);
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"),
-                         QStringLiteral("http://example.test/page"));
-        controller->LoadTypedUrls();
-        band->cboAddress->setFocus();
+        edit()->clear();
         QTest::keyClicks(band->cboAddress, QStringLiteral("ex"));
         QCOMPARE(edit()->text(), QStringLiteral("ex"));
     }
@@ -505,12 +487,11 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("yes, style 2") << 2 << true << "GLOBAL>ClearAddressHistory"
-                                      << "GLOBAL>ClearAddressHistoryNote";
-        QTest::newRow("yes, style 1") << 1 << true << ""
-                                      << "GLOBAL>ClearAddressHistory";
-        QTest::newRow("no") << 0 << false << ""
-                            << "GLOBAL>ClearAddressHistory";
+        // clang-format off
+        QTest::newRow("yes, style 2") << 2 << true << "GLOBAL>ClearAddressHistory" << "GLOBAL>ClearAddressHistoryNote";
+        QTest::newRow("yes, style 1") << 1 << true << "" << "GLOBAL>ClearAddressHistory";
+        QTest::newRow("no") << 0 << false << "" << "GLOBAL>ClearAddressHistory";
+        // clang-format on
     }
 
     void clearingTheList()
@@ -540,21 +521,6 @@ private slots:
         QCOMPARE(edit()->text(), yes ? first->GetLocationURL() : QStringLiteral("half typed"));
     }
 
-    void typedListSurvivesARestart()
-    {
-        firstTab();
-        controller->LoadTypedUrls();
-        type(QStringLiteral("http://a.test/"));
-        type(QStringLiteral("http://b.test/"));
-        QVERIFY(controller->SaveTypedUrls());
-        controller.reset();
-        controller =
-            std::make_unique<TAddressController>(band, host.get(), &host->services, store.get());
-        host->address = controller.get();
-        controller->LoadTypedUrls();
-        QCOMPARE(band->cboAddress->Items(), QStringList({"http://b.test/", "http://a.test/"}));
-    }
-
     void syncAddressBoxShowsTheActiveTabsAddress()
     {
         TBrowserTab* first = firstTab();
@@ -581,8 +547,10 @@ private slots:
     void layout_data()
     {
         QTest::addColumn<bool>("showGo");
+        // clang-format off
         QTest::newRow("without Go") << false;
         QTest::newRow("with Go") << true;
+        // clang-format on
     }
 
     void layout()

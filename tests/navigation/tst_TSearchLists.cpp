@@ -1,14 +1,11 @@
 // The three search lists in the store and the menus built from them.
 
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
-#include "core/settings/TQWOptions.h"
+#include "TestStore.h"
 #include "navigation/TSearchLists.h"
 #include "navigation/TSearchMenus.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 
 using Entry = TSearchLists::Entry;
@@ -31,44 +28,27 @@ class tst_TSearchLists : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TestStore> test;
+    TQWOptions* options = nullptr;
 
 private slots:
     void init()
     {
-        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
-        options = std::make_unique<TQWOptions>(store.get());
-        for (int mode = 0; mode < 3; ++mode)
-            store->deleteKey(RegistryKeys::ValueKey + QLatin1Char('\\') +
-                             TSearchLists::SubKey(mode));
-    }
-
-    void subKeys()
-    {
-        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeSearchBar), QStringLiteral("Search Bar"));
-        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeSearchEngines),
-                 QStringLiteral("Search Engines"));
-        QCOMPARE(TSearchLists::SubKey(TSearchLists::ModeQuickSearch),
-                 QStringLiteral("QuickSearch"));
+        test = std::make_unique<TestStore>();
+        options = test->options.get();
     }
 
     void roundTrip_data()
     {
         QTest::addColumn<Entries>("written");
         QTest::addColumn<Entries>("readBack");
-
-        QTest::newRow("order kept") << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}}
-                                    << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}};
-        QTest::newRow("titles equal but for case are one value, the first row's")
-            << Entries{{"Web", "http://first.test/"}, {"web", "http://second.test/"}}
-            << Entries{{"Web", "http://first.test/"}};
-        QTest::newRow("an = in the title moves the rest into the address")
-            << Entries{{"a=b", "c"}} << Entries{{"a", "b=c"}};
-        QTest::newRow("empty address is not read back")
-            << Entries{{"x", ""}, {"y", "http://y.test/"}} << Entries{{"y", "http://y.test/"}};
+        // clang-format off
+        QTest::newRow("order kept") << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}} << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}};
+        QTest::newRow("titles equal but for case are one value, the first row's") << Entries{{"Web", "http://first.test/"}, {"web", "http://second.test/"}} << Entries{{"Web", "http://first.test/"}};
+        QTest::newRow("an = in the title moves the rest into the address") << Entries{{"a=b", "c"}} << Entries{{"a", "b=c"}};
+        QTest::newRow("empty address is not read back") << Entries{{"x", ""}, {"y", "http://y.test/"}} << Entries{{"y", "http://y.test/"}};
         QTest::newRow("nothing") << Entries{} << Entries{};
+        // clang-format on
     }
 
     void roundTrip()
@@ -79,14 +59,10 @@ private slots:
         {
             TSearchLists::Write(*options, mode, written);
             QCOMPARE(TSearchLists::Read(*options, mode), readBack);
+            // The lists are separate.
+            if (mode < 2)
+                QVERIFY(TSearchLists::Read(*options, mode + 1).isEmpty());
         }
-    }
-
-    void listsAreSeparate()
-    {
-        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"E", "http://e.test/"}});
-        QVERIFY(TSearchLists::Read(*options, TSearchLists::ModeSearchBar).isEmpty());
-        QVERIFY(TSearchLists::Read(*options, TSearchLists::ModeQuickSearch).isEmpty());
     }
 
     void enginesMenuRebuiltAfterItsFixedItems()
@@ -118,7 +94,7 @@ private slots:
         QMenu pmSearch;
         pmSearch.addAction(QStringLiteral("Organize"));
         pmSearch.addSeparator();
-        TSearchMenus::RebuildEnginesOnShow(&pmSearch, options.get(), {});
+        TSearchMenus::RebuildEnginesOnShow(&pmSearch, options, {});
         TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"Now", "http://n.test/"}});
         emit pmSearch.aboutToShow();
         QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Now"}));

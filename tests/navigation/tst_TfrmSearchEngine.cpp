@@ -1,15 +1,12 @@
 // The search-list dialog, driven through its buttons.
 
+#include "TestStore.h"
 #include "chrome/TLanguage.h"
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
-#include "core/settings/TQWOptions.h"
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -52,9 +49,8 @@ class tst_TfrmSearchEngine : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TestStore> test;
+    TQWOptions* options = nullptr;
     TLanguage language;
 
     void seed(int mode, const Entries& entries) { TSearchLists::Write(*options, mode, entries); }
@@ -68,10 +64,8 @@ private slots:
 
     void init()
     {
-        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
-        options = std::make_unique<TQWOptions>(store.get());
-        for (int mode = 0; mode < 3; ++mode)
-            TSearchLists::Write(*options, mode, {});
+        test = std::make_unique<TestStore>();
+        options = test->options.get();
     }
 
     void captionsAndTranslation_data()
@@ -79,12 +73,11 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("firstColumn");
-        QTest::newRow("search bar") << 0 << "Organize Search Pages"
-                                    << "Title";
-        QTest::newRow("search engines") << 1 << "Organize Search Engines"
-                                        << "Title";
-        QTest::newRow("quick search") << 2 << "Quick Search Keywords"
-                                      << "Keyword";
+        // clang-format off
+        QTest::newRow("search bar") << 0 << "Organize Search Pages" << "Title";
+        QTest::newRow("search engines") << 1 << "Organize Search Engines" << "Title";
+        QTest::newRow("quick search") << 2 << "Quick Search Keywords" << "Keyword";
+        // clang-format on
     }
 
     void captionsAndTranslation()
@@ -92,7 +85,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QString, caption);
         QFETCH(QString, firstColumn);
-        TfrmSearchEngine dialog(nullptr, mode, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, mode, options, &language);
         QCOMPARE(dialog.windowTitle(), caption);
         QCOMPARE(dialog.lstEngines->headerItem()->text(0), firstColumn);
         QCOMPARE(dialog.cmdOk->text(), QStringLiteral("OK"));
@@ -103,32 +96,25 @@ private slots:
     void opensWithTheStoredRowsAndTheGroupClosed()
     {
         seed(1, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, 1, options, &language);
+        dialog.show();
         QCOMPARE(rowsText(dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
         QVERIFY(!dialog.EditGroupVisible());
         QCOMPARE(dialog.height(), dialog.GroupBox1->y() - 2);
+        const QList<QAbstractButton*> rowButtons = {dialog.cmdUpdate, dialog.cmdDelete,
+                                                    dialog.cmdUp, dialog.cmdDown};
         QVERIFY(dialog.cmdInsert->isEnabled());
-        QVERIFY(!dialog.cmdUpdate->isEnabled());
-        QVERIFY(!dialog.cmdDelete->isEnabled());
-        QVERIFY(!dialog.cmdUp->isEnabled());
-        QVERIFY(!dialog.cmdDown->isEnabled());
-    }
-
-    void selectingARowEnablesItsButtons()
-    {
-        seed(1, {{"A", "http://a.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
-        dialog.show();
+        for (QAbstractButton* button : rowButtons)
+            QVERIFY(!button->isEnabled());
+        // Selecting a row enables its buttons.
         selectRow(dialog, 0);
-        QVERIFY(dialog.cmdUpdate->isEnabled());
-        QVERIFY(dialog.cmdDelete->isEnabled());
-        QVERIFY(dialog.cmdUp->isEnabled());
-        QVERIFY(dialog.cmdDown->isEnabled());
+        for (QAbstractButton* button : rowButtons)
+            QVERIFY(button->isEnabled());
     }
 
     void insertThroughTheEditGroup()
     {
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, 1, options, &language);
         dialog.show();
         click(dialog.cmdInsert);
         QVERIFY(dialog.EditGroupVisible());
@@ -142,6 +128,14 @@ private slots:
         QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
         QVERIFY(!dialog.EditGroupVisible());
         QVERIFY(dialog.cmdInsert->isEnabled());
+
+        // Cancel closes the group without a change.
+        click(dialog.cmdInsert);
+        dialog.edtTitle->setText(QStringLiteral("x"));
+        dialog.edtLocation->setText(QStringLiteral("http://x.test/"));
+        click(dialog.cmdUrlCancel);
+        QVERIFY(!dialog.EditGroupVisible());
+        QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
     }
 
     void refusals_data()
@@ -150,19 +144,14 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("accepted");
-
-        QTest::newRow("keyword with a blank") << 2 << "my search"
-                                              << "http://s.test/%s" << false;
-        QTest::newRow("keyword without") << 2 << "mysearch"
-                                         << "http://s.test/%s" << true;
-        QTest::newRow("a title may have blanks") << 1 << "my search"
-                                                 << "http://s.test/" << true;
-        QTest::newRow("empty address") << 1 << "T"
-                                       << "   " << false;
-        QTest::newRow("empty title") << 0 << "  "
-                                     << "http://s.test/" << false;
-        QTest::newRow("blank trimmed off a keyword") << 2 << " key "
-                                                     << "http://s.test/%s" << true;
+        // clang-format off
+        QTest::newRow("keyword with a blank") << 2 << "my search" << "http://s.test/%s" << false;
+        QTest::newRow("keyword without") << 2 << "mysearch" << "http://s.test/%s" << true;
+        QTest::newRow("a title may have blanks") << 1 << "my search" << "http://s.test/" << true;
+        QTest::newRow("empty address") << 1 << "T" << "   " << false;
+        QTest::newRow("empty title") << 0 << "  " << "http://s.test/" << false;
+        QTest::newRow("blank trimmed off a keyword") << 2 << " key " << "http://s.test/%s" << true;
+        // clang-format on
     }
 
     void refusals()
@@ -171,7 +160,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, address);
         QFETCH(bool, accepted);
-        TfrmSearchEngine dialog(nullptr, mode, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, mode, options, &language);
         dialog.show();
         click(dialog.cmdInsert);
         typeEntry(dialog, title, address);
@@ -185,7 +174,7 @@ private slots:
     void updateChangesTheSelectedRow()
     {
         seed(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}});
-        TfrmSearchEngine dialog(nullptr, 2, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, 2, options, &language);
         dialog.show();
         selectRow(dialog, 1);
         click(dialog.cmdUpdate);
@@ -193,6 +182,11 @@ private slots:
         QCOMPARE(dialog.edtTitle->text(), QStringLiteral("b"));
         QCOMPARE(dialog.edtLocation->text(), QStringLiteral("http://b.test/%s"));
         QCOMPARE(dialog.cmdUrlInsert->text(), QStringLiteral("Change"));
+        // Another row selected meanwhile cannot be deleted or moved.
+        selectRow(dialog, 0);
+        QVERIFY(!dialog.cmdDelete->isEnabled());
+        QVERIFY(!dialog.cmdUp->isEnabled());
+        QVERIFY(!dialog.cmdInsert->isEnabled());
         typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
         QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
     }
@@ -202,40 +196,12 @@ private slots:
         TLanguage same;
         same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
         seed(1, {{"a", "http://a.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &same);
+        TfrmSearchEngine dialog(nullptr, 1, options, &same);
         dialog.show();
         selectRow(dialog, 0);
         click(dialog.cmdUpdate);
         typeEntry(dialog, QStringLiteral("z"), QStringLiteral("http://z.test/"));
         QCOMPARE(rowsText(dialog), QStringLiteral("z=http://z.test/"));
-    }
-
-    void theRowUnderEditCannotBeDeletedOrMoved()
-    {
-        seed(1, {{"a", "http://a.test/"}, {"b", "http://b.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
-        dialog.show();
-        selectRow(dialog, 1);
-        click(dialog.cmdUpdate);
-        selectRow(dialog, 0);
-        QVERIFY(!dialog.cmdDelete->isEnabled());
-        QVERIFY(!dialog.cmdUp->isEnabled());
-        QVERIFY(!dialog.cmdInsert->isEnabled());
-        typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/"));
-        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/;bee=http://bee.test/"));
-    }
-
-    void cancelClosesTheGroupWithoutChange()
-    {
-        seed(1, {{"a", "http://a.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
-        dialog.show();
-        click(dialog.cmdInsert);
-        dialog.edtTitle->setText(QStringLiteral("x"));
-        dialog.edtLocation->setText(QStringLiteral("http://x.test/"));
-        click(dialog.cmdUrlCancel);
-        QVERIFY(!dialog.EditGroupVisible());
-        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/"));
     }
 
     void deleteAndMove_data()
@@ -244,17 +210,13 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("selectedAfter");
-
-        QTest::newRow("up") << 1 << "cmdUp"
-                            << "b;a;c" << 0;
-        QTest::newRow("up on the first does nothing") << 0 << "cmdUp"
-                                                      << "a;b;c" << 0;
-        QTest::newRow("down") << 1 << "cmdDown"
-                              << "a;c;b" << 2;
-        QTest::newRow("down on the last does nothing") << 2 << "cmdDown"
-                                                       << "a;b;c" << 2;
-        QTest::newRow("delete") << 1 << "cmdDelete"
-                                << "a;c" << -2;
+        // clang-format off
+        QTest::newRow("up") << 1 << "cmdUp" << "b;a;c" << 0;
+        QTest::newRow("up on the first does nothing") << 0 << "cmdUp" << "a;b;c" << 0;
+        QTest::newRow("down") << 1 << "cmdDown" << "a;c;b" << 2;
+        QTest::newRow("down on the last does nothing") << 2 << "cmdDown" << "a;b;c" << 2;
+        QTest::newRow("delete") << 1 << "cmdDelete" << "a;c" << -2;
+        // clang-format on
     }
 
     void deleteAndMove()
@@ -264,7 +226,7 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, selectedAfter);
         seed(1, {{"a", "http://a.test/"}, {"b", "http://b.test/"}, {"c", "http://c.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options.get(), &language);
+        TfrmSearchEngine dialog(nullptr, 1, options, &language);
         dialog.show();
         selectRow(dialog, row);
         click(dialog.findChild<QAbstractButton*>(button));
@@ -278,37 +240,30 @@ private slots:
         QCOMPARE(dialog.cmdDelete->isEnabled(), dialog.SelectedRow() >= 0);
     }
 
-    void okWritesTheRowsInOrder()
+    void closing_data()
     {
-        seed(0, {{"a", "http://a.test/"}, {"b", "http://b.test/"}});
-        TfrmSearchEngine dialog(nullptr, 0, options.get(), &language);
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK writes the rows in order") << true;
+        QTest::newRow("Cancel leaves the store as it was") << false;
+    }
+
+    void closing()
+    {
+        QFETCH(bool, ok);
+        const Entries before = {{"a", "http://a.test/"}, {"b", "http://b.test/"}};
+        seed(0, before);
+        TfrmSearchEngine dialog(nullptr, 0, options, &language);
         dialog.show();
         selectRow(dialog, 1);
         click(dialog.cmdUp);
         click(dialog.cmdInsert);
         typeEntry(dialog, QStringLiteral("c"), QStringLiteral("http://c.test/"));
-        click(dialog.cmdOk);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(
-            stored(0),
-            Entries({{"b", "http://b.test/"}, {"a", "http://a.test/"}, {"c", "http://c.test/"}}));
+        click(ok ? dialog.cmdOk : dialog.cmdCancel);
+        QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+        const Entries edited = {
+            {"b", "http://b.test/"}, {"a", "http://a.test/"}, {"c", "http://c.test/"}};
+        QCOMPARE(stored(0), ok ? edited : before);
         QVERIFY(stored(1).isEmpty());
-    }
-
-    void cancelLeavesTheStoreAsItWas()
-    {
-        const Entries before = {{"a", "http://a.test/"}, {"b", "http://b.test/"}};
-        seed(2, before);
-        TfrmSearchEngine dialog(nullptr, 2, options.get(), &language);
-        dialog.show();
-        selectRow(dialog, 0);
-        click(dialog.cmdDown);
-        click(dialog.cmdDelete);
-        click(dialog.cmdInsert);
-        typeEntry(dialog, QStringLiteral("n"), QStringLiteral("http://n.test/%s"));
-        click(dialog.cmdCancel);
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(stored(2), before);
     }
 };
 

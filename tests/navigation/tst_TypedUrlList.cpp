@@ -1,10 +1,9 @@
 // The list of typed addresses and its place in the store.
 
+#include "TestStore.h"
 #include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "navigation/TypedUrlList.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace
@@ -23,14 +22,14 @@ class tst_TypedUrlList : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
+    std::unique_ptr<TestStore> test;
+    RegistryStore* store = nullptr;
 
 private slots:
     void init()
     {
-        store = std::make_unique<RegistryStore>(dir.filePath(QStringLiteral("s.sqlite")));
-        store->deleteKey(RegistryKeys::TypedUrls);
+        test = std::make_unique<TestStore>();
+        store = test->store.get();
     }
 
     void record_data()
@@ -38,23 +37,15 @@ private slots:
         QTest::addColumn<QStringList>("before");
         QTest::addColumn<QString>("address");
         QTest::addColumn<QStringList>("after");
-
+        // clang-format off
         QTest::newRow("into an empty list") << QStringList() << "a.test" << QStringList{"a.test"};
-        QTest::newRow("new address goes on top") << QStringList{"a.test", "b.test"} << "c.test"
-                                                 << QStringList{"c.test", "a.test", "b.test"};
-        QTest::newRow("existing moves to the top")
-            << QStringList{"a.test", "b.test", "c.test"} << "c.test"
-            << QStringList{"c.test", "a.test", "b.test"};
-        QTest::newRow("other case moves the entry, keeping its case")
-            << QStringList{"a.test", "http://Mixed.Test/"} << "HTTP://MIXED.TEST/"
-            << QStringList{"http://Mixed.Test/", "a.test"};
-        QTest::newRow("already on top")
-            << QStringList{"a.test", "b.test"} << "A.TEST" << QStringList{"a.test", "b.test"};
-        QTest::newRow("the 26th distinct removes the oldest")
-            << numbered(25) << "new.test" << (QStringList{"new.test"} + numbered(24));
-        QTest::newRow("a known one in a full list removes nothing")
-            << numbered(25) << "http://site25.test/"
-            << (QStringList{"http://site25.test/"} + numbered(24));
+        QTest::newRow("new address goes on top") << QStringList{"a.test", "b.test"} << "c.test" << QStringList{"c.test", "a.test", "b.test"};
+        QTest::newRow("existing moves to the top") << QStringList{"a.test", "b.test", "c.test"} << "c.test" << QStringList{"c.test", "a.test", "b.test"};
+        QTest::newRow("other case moves the entry, keeping its case") << QStringList{"a.test", "http://Mixed.Test/"} << "HTTP://MIXED.TEST/" << QStringList{"http://Mixed.Test/", "a.test"};
+        QTest::newRow("already on top") << QStringList{"a.test", "b.test"} << "A.TEST" << QStringList{"a.test", "b.test"};
+        QTest::newRow("the 26th distinct removes the oldest") << numbered(25) << "new.test" << (QStringList{"new.test"} + numbered(24));
+        QTest::newRow("a known one in a full list removes nothing") << numbered(25) << "http://site25.test/" << (QStringList{"http://site25.test/"} + numbered(24));
+        // clang-format on
     }
 
     void record()
@@ -68,34 +59,21 @@ private slots:
         QCOMPARE(list.Items(), after);
     }
 
-    void saveAndLoad()
+    void saveReplacesEverythingThatWasThere()
     {
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url3"), QStringLiteral("old3"));
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("other"), QStringLiteral("x"));
         TypedUrlList list;
         list.SetItems({QStringLiteral("http://b.test/"), QStringLiteral("a.test")});
         QVERIFY(list.Save(*store));
         QCOMPARE(store->valueNames(RegistryKeys::TypedUrls), QStringList({"url1", "url2"}));
         QCOMPARE(store->value(RegistryKeys::TypedUrls, QStringLiteral("url1"))->text,
                  QStringLiteral("http://b.test/"));
-
         TypedUrlList loaded;
         loaded.Load(*store);
         QCOMPARE(loaded.Items(), list.Items());
-    }
 
-    void saveReplacesEverythingThatWasThere()
-    {
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"), QStringLiteral("old1"));
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url2"), QStringLiteral("old2"));
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("other"), QStringLiteral("x"));
-        TypedUrlList list;
-        list.SetItems({QStringLiteral("new")});
-        QVERIFY(list.Save(*store));
-        QCOMPARE(store->valueNames(RegistryKeys::TypedUrls), QStringList{"url1"});
-    }
-
-    void savingAnEmptyListLeavesAnEmptyKey()
-    {
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"), QStringLiteral("old"));
+        // An empty list leaves an empty key.
         QVERIFY(TypedUrlList().Save(*store));
         QVERIFY(store->keyExists(RegistryKeys::TypedUrls));
         QVERIFY(store->valueNames(RegistryKeys::TypedUrls).isEmpty());
@@ -106,14 +84,12 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<int>("expectedCount");
-
-        QTest::newRow("at a gap") << QStringList{"url1", "url2", "url4"}
-                                  << QStringList{"a", "b", "d"} << 2;
-        QTest::newRow("at an empty value")
-            << QStringList{"url1", "url2", "url3"} << QStringList{"a", "", "c"} << 1;
+        // clang-format off
+        QTest::newRow("at a gap") << QStringList{"url1", "url2", "url4"} << QStringList{"a", "b", "d"} << 2;
+        QTest::newRow("at an empty value") << QStringList{"url1", "url2", "url3"} << QStringList{"a", "", "c"} << 1;
         QTest::newRow("missing first") << QStringList{"url2"} << QStringList{"b"} << 0;
-        QTest::newRow("after 25") << numbered(30, QStringLiteral("url%1"))
-                                  << numbered(30, QStringLiteral("v%1")) << 25;
+        QTest::newRow("after 25") << numbered(30, QStringLiteral("url%1")) << numbered(30, QStringLiteral("v%1")) << 25;
+        // clang-format on
     }
 
     void loadStops()
@@ -130,22 +106,17 @@ private slots:
         QCOMPARE(list.Items(), values.mid(0, expectedCount));
     }
 
-    void loadStopsAtANumber()
-    {
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"), QStringLiteral("a"));
-        store->setDWord(RegistryKeys::TypedUrls, QStringLiteral("url2"), 7);
-        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url3"), QStringLiteral("c"));
-        TypedUrlList list;
-        list.Load(*store);
-        QCOMPARE(list.Items(), QStringList{"a"});
-    }
-
-    void missingKeyGivesAnEmptyList()
+    void loadStopsAtANumberOrMissingKey()
     {
         TypedUrlList list;
         list.SetItems({QStringLiteral("stale")});
         list.Load(*store);
         QVERIFY(list.IsEmpty());
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url1"), QStringLiteral("a"));
+        store->setDWord(RegistryKeys::TypedUrls, QStringLiteral("url2"), 7);
+        store->setString(RegistryKeys::TypedUrls, QStringLiteral("url3"), QStringLiteral("c"));
+        list.Load(*store);
+        QCOMPARE(list.Items(), QStringList{"a"});
     }
 };
 
