@@ -266,6 +266,8 @@ void tst_TBrowserTab::iconFollowsAnActiveLoad()
     const QString url = u"http://a.test/"_s;
     QVERIFY(w.control->fireBeforeNavigate(url));
     QCOMPARE(w.tab->State(), int(TBrowserTab::StateBusy));
+    // Still on its way, the page is what the tab stands for at the next start.
+    QCOMPARE(w.tab->RememberedAddress(), url);
     QCOMPARE(w.tab->ImageIndex(), 0);
     QVERIFY(w.tab->Busy);
     QCOMPARE(w.tab->TrackedDispatch(), TopFrame);
