@@ -1,3 +1,5 @@
+#include "ModalDialogAnswerer.h"
+
 #include "chrome/TLanguage.h"
 #include "core/dialogs/LoginAttempts.h"
 #include "core/dialogs/TPageDialogs.h"
@@ -14,33 +16,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using Feature = QWebEnginePage::Feature;
 
 namespace
 {
-// Runs action on the next modal dialog once it is up, from inside its own
-// event loop.
-void whenModal(std::function<void(QWidget*)> action)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout,
-                     [timer, action]
-                     {
-                         QWidget* dialog = QApplication::activeModalWidget();
-                         if (!dialog)
-                             return;
-                         timer->stop();
-                         timer->deleteLater();
-                         action(dialog);
-                     });
-    timer->start();
-}
-
 void fill(QWidget* dialog, const QString& user, const QString& password)
 {
     dialog->findChild<QLineEdit*>("edtUser")->setText(user);
@@ -69,7 +49,6 @@ private slots:
     void originKey_data();
     void originKey();
     void answersArePerSiteAndFeature();
-    void forgetTouchesOneSiteOnly();
     void decisionAsksOncePerSiteAndFeature();
 
     void certificateDecision_data();
@@ -77,7 +56,6 @@ private slots:
 
     void okFillsTheAuthenticator();
     void cancelMakesTheAuthenticatorNull();
-    void knownUserIsOffered();
     void refusedAnswerIsSaidAndKeepsTheUser();
     void otherRealmsAndCancelledAnswersAreNotRefusals();
     void proxyQuestionNamesTheProxy();
@@ -109,18 +87,13 @@ void tst_TPageDialogs::originKey_data()
 {
     QTest::addColumn<QString>("origin");
     QTest::addColumn<QString>("key");
-    QTest::newRow("plain") << "https://maps.test"
-                           << "https://maps.test";
-    QTest::newRow("case") << "HTTPS://Maps.Test/"
-                          << "https://maps.test";
-    QTest::newRow("default port") << "https://maps.test:443"
-                                  << "https://maps.test";
-    QTest::newRow("other port") << "https://maps.test:8443"
-                                << "https://maps.test:8443";
-    QTest::newRow("http default") << "http://maps.test:80/x?y"
-                                  << "http://maps.test";
-    QTest::newRow("scheme matters") << "http://maps.test"
-                                    << "http://maps.test";
+    // clang-format off
+    QTest::newRow("plain") << "https://maps.test" << "https://maps.test";
+    QTest::newRow("case") << "HTTPS://Maps.Test/" << "https://maps.test";
+    QTest::newRow("default port") << "https://maps.test:443" << "https://maps.test";
+    QTest::newRow("other port") << "https://maps.test:8443" << "https://maps.test:8443";
+    QTest::newRow("http default") << "http://maps.test:80/x?y" << "http://maps.test";
+    // clang-format on
 }
 
 void tst_TPageDialogs::originKey()
@@ -154,20 +127,13 @@ void tst_TPageDialogs::answersArePerSiteAndFeature()
     permissions.remember(maps, QWebEnginePage::Geolocation, false);
     QCOMPARE(permissions.answer(maps, QWebEnginePage::Geolocation),
              TSitePermissions::Answer::Denied);
-}
 
-void tst_TPageDialogs::forgetTouchesOneSiteOnly()
-{
-    TSitePermissions permissions;
-    permissions.remember(QUrl("https://a.test"), QWebEnginePage::Geolocation, true);
-    permissions.remember(QUrl("https://a.test"), QWebEnginePage::Notifications, true);
-    permissions.remember(QUrl("https://a.test:8443"), QWebEnginePage::Notifications, true);
+    // Forgetting a site touches that origin only.
+    permissions.remember(QUrl("https://maps.test:8443"), QWebEnginePage::Notifications, true);
     permissions.remember(QUrl("https://b.test"), QWebEnginePage::Geolocation, true);
-    permissions.forget(QUrl("https://a.test"));
+    permissions.forget(maps);
     QCOMPARE(permissions.size(), 2);
-    QCOMPARE(permissions.answer(QUrl("https://b.test"), QWebEnginePage::Geolocation),
-             TSitePermissions::Answer::Granted);
-    QCOMPARE(permissions.answer(QUrl("https://a.test:8443"), QWebEnginePage::Notifications),
+    QCOMPARE(permissions.answer(QUrl("https://maps.test:8443"), QWebEnginePage::Notifications),
              TSitePermissions::Answer::Granted);
 }
 
@@ -237,16 +203,21 @@ void tst_TPageDialogs::certificateDecision()
 
 void tst_TPageDialogs::okFillsTheAuthenticator()
 {
+    // A user the engine already knows is offered.
     QAuthenticator auth;
-    whenModal(
-        [](QWidget* dialog)
+    auth.setUser("bob");
+    QString shownUser;
+    ModalDialogAnswerer answerer(
+        [&](QWidget* dialog)
         {
             QVERIFY(qobject_cast<TfrmAuthentication*>(dialog));
             QVERIFY(dialog->findChild<QLabel*>("lblPrompt")->text().contains("site.test"));
+            shownUser = dialog->findChild<QLineEdit*>("edtUser")->text();
             fill(dialog, "alice", "s3cret");
             click(dialog, "cmdOK");
         });
     TPageDialogs::authenticationRequired(&window, QUrl("http://site.test:8080/private/"), &auth);
+    QCOMPARE(shownUser, QString("bob"));
     QCOMPARE(auth.user(), QString("alice"));
     QCOMPARE(auth.password(), QString("s3cret"));
     QVERIFY(!auth.isNull());
@@ -258,7 +229,7 @@ void tst_TPageDialogs::cancelMakesTheAuthenticatorNull()
     // left so it would be sent as an empty login and asked about again.
     QAuthenticator auth;
     auth.setRealm("Private");
-    whenModal(
+    ModalDialogAnswerer answerer(
         [](QWidget* dialog)
         {
             fill(dialog, "mallory", "guess");
@@ -269,24 +240,6 @@ void tst_TPageDialogs::cancelMakesTheAuthenticatorNull()
     QVERIFY(auth.user().isEmpty());
 }
 
-void tst_TPageDialogs::knownUserIsOffered()
-{
-    QAuthenticator auth;
-    auth.setUser("bob");
-    QString shownUser;
-    whenModal(
-        [&](QWidget* dialog)
-        {
-            shownUser = dialog->findChild<QLineEdit*>("edtUser")->text();
-            dialog->findChild<QLineEdit*>("edtPassword")->setText("pw");
-            click(dialog, "cmdOK");
-        });
-    TPageDialogs::authenticationRequired(&window, QUrl("https://site.test/"), &auth);
-    QCOMPARE(shownUser, QString("bob"));
-    QCOMPARE(auth.user(), QString("bob"));
-    QCOMPARE(auth.password(), QString("pw"));
-}
-
 void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
 {
     LoginAttempts attempts;
@@ -294,7 +247,7 @@ void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
     QAuthenticator first;
     first.setRealm("Private");
     bool refusedShown = true;
-    whenModal(
+    ModalDialogAnswerer firstAnswer(
         [&](QWidget* dialog)
         {
             refusedShown = !dialog->findChild<QLabel*>("lblRefused")->isHidden();
@@ -303,13 +256,14 @@ void tst_TPageDialogs::refusedAnswerIsSaidAndKeepsTheUser()
         });
     TPageDialogs::authenticationRequired(&window, url, &first, &attempts);
     QVERIFY(!refusedShown);
+    firstAnswer.stop();
 
     QAuthenticator second;
     second.setRealm("Private");
     QString shownUser;
     QString shownPassword;
     QString refusedText;
-    whenModal(
+    ModalDialogAnswerer secondAnswer(
         [&](QWidget* dialog)
         {
             const auto* refused = dialog->findChild<QLabel*>("lblRefused");

@@ -4,8 +4,8 @@
 #include "FakeBrowserControl.h"
 
 #include "chrome/TLanguage.h"
-#include "core/engine/PagePropertiesReader.h"
 #include "core/dialogs/TfrmProperties.h"
+#include "core/engine/PagePropertiesReader.h"
 
 #include <QApplication>
 #include <QFile>
@@ -75,28 +75,19 @@ private slots:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("http") << "http://a.test/"
-                              << "HyperText Transfer Protocol";
-        QTest::newRow("https") << "https://a.test/x"
-                               << "HyperText Transfer Protocol with Privacy";
-        QTest::newRow("https typed in capitals") << "HTTPS://A.TEST/"
-                                                 << "HyperText Transfer Protocol with Privacy";
-        QTest::newRow("file") << "file:///tmp/page.html"
-                              << "File Protocol";
-        QTest::newRow("ftp") << "ftp://files.test/pub/"
-                             << "File Transfer Protocol";
-        QTest::newRow("program page") << "quillwave:start?f=home"
-                                      << "Quillwave Page";
-        QTest::newRow("data") << "data:text/html,%3Cp%3Ehi"
-                              << "Data in the Address";
-        QTest::newRow("about") << "about:blank"
-                               << "Other Protocol (about)";
-        QTest::newRow("view-source") << "view-source:http://a.test/"
-                                     << "Other Protocol (view-source)";
-        QTest::newRow("no address") << ""
-                                    << "Unknown";
-        QTest::newRow("no scheme") << "www.example.test/page"
-                                   << "Unknown";
+        // clang-format off
+        QTest::newRow("http") << "http://a.test/" << "HyperText Transfer Protocol";
+        QTest::newRow("https") << "https://a.test/x" << "HyperText Transfer Protocol with Privacy";
+        QTest::newRow("https typed in capitals") << "HTTPS://A.TEST/" << "HyperText Transfer Protocol with Privacy";
+        QTest::newRow("file") << "file:///tmp/page.html" << "File Protocol";
+        QTest::newRow("ftp") << "ftp://files.test/pub/" << "File Transfer Protocol";
+        QTest::newRow("program page") << "quillwave:start?f=home" << "Quillwave Page";
+        QTest::newRow("data") << "data:text/html,%3Cp%3Ehi" << "Data in the Address";
+        QTest::newRow("about") << "about:blank" << "Other Protocol (about)";
+        QTest::newRow("view-source") << "view-source:http://a.test/" << "Other Protocol (view-source)";
+        QTest::newRow("no address") << "" << "Unknown";
+        QTest::newRow("no scheme") << "www.example.test/page" << "Unknown";
+        // clang-format on
     }
 
     void protocolText()
@@ -138,27 +129,14 @@ private slots:
         QTest::addColumn<QString>("mimeType");
         QTest::addColumn<QString>("described"); // the type in brackets; empty: shown as is
         QTest::addColumn<QString>("expected");  // when shown as is
-        QTest::newRow("html") << "text/html"
-                              << "text/html"
-                              << "";
-        QTest::newRow("parameters dropped") << "text/html; charset=utf-8"
-                                            << "text/html"
-                                            << "";
-        QTest::newRow("capitals") << "TEXT/PLAIN"
-                                  << "text/plain"
-                                  << "";
-        QTest::newRow("image") << "image/png"
-                               << "image/png"
-                               << "";
-        QTest::newRow("unknown to the system") << "application/x-quillwave-unheard-of"
-                                               << ""
-                                               << "application/x-quillwave-unheard-of";
-        QTest::newRow("none") << ""
-                              << ""
-                              << "Unknown";
-        QTest::newRow("blank") << "  "
-                               << ""
-                               << "Unknown";
+        // clang-format off
+        QTest::newRow("html") << "text/html" << "text/html" << "";
+        QTest::newRow("parameters dropped") << "text/html; charset=utf-8" << "text/html" << "";
+        QTest::newRow("capitals") << "TEXT/PLAIN" << "text/plain" << "";
+        QTest::newRow("unknown to the system") << "application/x-quillwave-unheard-of" << "" << "application/x-quillwave-unheard-of";
+        QTest::newRow("none") << "" << "" << "Unknown";
+        QTest::newRow("blank") << "  " << "" << "Unknown";
+        // clang-format on
     }
 
     void typeText()
@@ -200,32 +178,22 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<qint64>("size");
         QTest::addColumn<qint64>("modified"); // ms since the epoch; -1 invalid
+        const QVariantMap malformed{{"type", " image/png "},
+                                    {"body", "lots"},
+                                    {"serialized", qQNaN()},
+                                    {"modified", qInf()}};
+        // clang-format off
         QTest::newRow("no answer") << QVariant() << "" << qint64(-1) << qint64(-1);
-        QTest::newRow("not an object")
-            << QVariant(QStringLiteral("text/html")) << "" << qint64(-1) << qint64(-1);
-        QTest::newRow("body and date") << QVariant(answer("text/html", 5120, -1, date, now))
-                                       << "text/html" << qint64(5120) << qint64(date);
-        QTest::newRow("empty body: the text's length")
-            << QVariant(answer("text/html", 0, 321, -1, now)) << "text/html" << qint64(321)
-            << qint64(-1);
-        QTest::newRow("no navigation entry") << QVariant(answer("text/plain", -1, 40, -1, now))
-                                             << "text/plain" << qint64(40) << qint64(-1);
-        QTest::newRow("nothing measured") << QVariant(answer("text/html", -1, -1, -1, now))
-                                          << "text/html" << qint64(-1) << qint64(-1);
-        QTest::newRow("date is the page's clock")
-            << QVariant(answer("text/html", 10, -1, now - 300, now)) << "text/html" << qint64(10)
-            << qint64(-1);
-        QTest::newRow("date a little before the clock")
-            << QVariant(answer("text/html", 10, -1, now - 5000, now)) << "text/html" << qint64(10)
-            << qint64(now - 5000);
-        QTest::newRow("date in the future")
-            << QVariant(answer("text/html", 10, -1, now + 60000, now)) << "text/html" << qint64(10)
-            << qint64(now + 60000);
-        QTest::newRow("malformed numbers") << QVariant(QVariantMap{{"type", " image/png "},
-                                                                   {"body", "lots"},
-                                                                   {"serialized", qQNaN()},
-                                                                   {"modified", qInf()}})
-                                           << "image/png" << qint64(-1) << qint64(-1);
+        QTest::newRow("not an object") << QVariant(QStringLiteral("text/html")) << "" << qint64(-1) << qint64(-1);
+        QTest::newRow("body and date") << QVariant(answer("text/html", 5120, -1, date, now)) << "text/html" << qint64(5120) << qint64(date);
+        QTest::newRow("empty body: the text's length") << QVariant(answer("text/html", 0, 321, -1, now)) << "text/html" << qint64(321) << qint64(-1);
+        QTest::newRow("no navigation entry") << QVariant(answer("text/plain", -1, 40, -1, now)) << "text/plain" << qint64(40) << qint64(-1);
+        QTest::newRow("nothing measured") << QVariant(answer("text/html", -1, -1, -1, now)) << "text/html" << qint64(-1) << qint64(-1);
+        QTest::newRow("date is the page's clock") << QVariant(answer("text/html", 10, -1, now - 300, now)) << "text/html" << qint64(10) << qint64(-1);
+        QTest::newRow("date a little before the clock") << QVariant(answer("text/html", 10, -1, now - 5000, now)) << "text/html" << qint64(10) << qint64(now - 5000);
+        QTest::newRow("date in the future") << QVariant(answer("text/html", 10, -1, now + 60000, now)) << "text/html" << qint64(10) << qint64(now + 60000);
+        QTest::newRow("malformed numbers") << QVariant(malformed) << "image/png" << qint64(-1) << qint64(-1);
+        // clang-format on
     }
 
     void readerTakesTheScriptAnswer()
@@ -282,7 +250,9 @@ private slots:
     {
         FakeBrowserControl control;
         control.pageProperties = sample();
-        TfrmProperties::ShowForControl(&control, &english, owner.get());
+        TfrmProperties::ShowForControl(&control, &english, owner.get(),
+                                       [](TfrmProperties& dialog)
+                                       { dialog.SetZoneText(QStringLiteral("Internet")); });
         QCOMPARE(control.propertyQueries, 1);
         TfrmProperties* dialog = openDialog(owner.get());
         QVERIFY(dialog);
@@ -297,8 +267,8 @@ private slots:
         QCOMPARE(dialog->lblSizeValue->text(), TfrmProperties::SizeText(12345, english, QLocale()));
         QCOMPARE(dialog->lblModifiedValue->text(),
                  TfrmProperties::ModifiedText(sample().modified, english, QLocale()));
-        QVERIFY(!dialog->lblZoneValue->isVisibleTo(dialog));
-        QCOMPARE(dialog->cmdOK->text(), QStringLiteral("OK"));
+        QVERIFY(dialog->lblZoneValue->isVisibleTo(dialog));
+        QCOMPARE(dialog->lblZoneValue->text(), QStringLiteral("Internet"));
         // Every caption was translated.
         for (const QLabel* label : dialog->findChildren<QLabel*>())
             QVERIFY2(!label->text().startsWith(QLatin1String("__")), qPrintable(label->text()));
@@ -331,22 +301,10 @@ private slots:
         QCOMPARE(dialog.lblModifiedValue->text(), QStringLiteral("Unbekannt"));
     }
 
-    void zoneRowAppearsWhenGiven()
-    {
-        FakeBrowserControl control;
-        control.pageProperties = sample();
-        TfrmProperties::ShowForControl(&control, &english, owner.get(),
-                                       [](TfrmProperties& dialog)
-                                       { dialog.SetZoneText(QStringLiteral("Internet")); });
-        TfrmProperties* dialog = openDialog(owner.get());
-        QVERIFY(dialog);
-        QVERIFY(dialog->lblZoneValue->isVisibleTo(dialog));
-        QCOMPARE(dialog->lblZoneValue->text(), QStringLiteral("Internet"));
-        QVERIFY(dialog->findChild<QLabel*>("lblZone")->isVisibleTo(dialog));
-    }
-
     void dialogWaitsForTheAnswer()
     {
+        TfrmProperties::ShowForControl(nullptr, &english, owner.get());
+        QVERIFY(!openDialog(owner.get()));
         FakeBrowserControl control;
         control.holdPropertyQueries = true;
         TfrmProperties::ShowForControl(&control, &english, owner.get());
@@ -356,26 +314,16 @@ private slots:
         TfrmProperties* dialog = openDialog(owner.get());
         QVERIFY(dialog);
         QCOMPARE(dialog->lblAddressValue->text(), sample().url);
-    }
+        QVERIFY(!dialog->lblZoneValue->isVisibleTo(dialog));
 
-    void answerAfterTheWindowWentShowsNothing()
-    {
-        FakeBrowserControl control;
-        control.holdPropertyQueries = true;
+        // An answer after the window went shows nothing.
         TfrmProperties::ShowForControl(&control, &english, owner.get());
         owner.reset();
         control.answerPropertyQueries();
-        QVERIFY(!QApplication::activeModalWidget());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QVERIFY(std::none_of(windows.cbegin(), windows.cend(),
                              [](QWidget* widget)
                              { return qobject_cast<TfrmProperties*>(widget) != nullptr; }));
-    }
-
-    void noControlNoQuestion()
-    {
-        TfrmProperties::ShowForControl(nullptr, &english, owner.get());
-        QVERIFY(!openDialog(owner.get()));
     }
 
     void escapeAndOkClose()

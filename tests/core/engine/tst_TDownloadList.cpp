@@ -26,9 +26,7 @@ private slots:
     void percent();
     void progressIsReported();
     void cancelStopsARunningDownloadOnce();
-    void finishedDownloadsOfferTheirFolder();
-    void endedDownloadsIgnoreLateReports();
-    void interruptionKeepsItsReason();
+    void endedDownloads();
     void stateTexts();
     void suggestedPath_data();
     void suggestedPath();
@@ -62,14 +60,16 @@ void tst_TDownloadList::percent_data()
     QTest::addColumn<qint64>("received");
     QTest::addColumn<qint64>("total");
     QTest::addColumn<int>("percent");
+    const qint64 gib = qint64(1024) * 1024 * 1024;
+    // clang-format off
     QTest::newRow("quarter") << qint64(50) << qint64(200) << 25;
     QTest::newRow("done") << qint64(200) << qint64(200) << 100;
     QTest::newRow("unknown size") << qint64(10) << qint64(-1) << -1;
     QTest::newRow("zero size") << qint64(0) << qint64(0) << -1;
     QTest::newRow("more than announced") << qint64(300) << qint64(200) << 100;
     QTest::newRow("negative received") << qint64(-5) << qint64(100) << 0;
-    QTest::newRow("large file") << qint64(3) * 1024 * 1024 * 1024 << qint64(6) * 1024 * 1024 * 1024
-                                << 50;
+    QTest::newRow("large file") << 3 * gib << 6 * gib << 50;
+    // clang-format on
 }
 
 void tst_TDownloadList::percent()
@@ -120,46 +120,34 @@ void tst_TDownloadList::cancelStopsARunningDownloadOnce()
     QVERIFY(!list.canOpenFolder(0));
 }
 
-void tst_TDownloadList::finishedDownloadsOfferTheirFolder()
+void tst_TDownloadList::endedDownloads()
 {
     TDownloadList list;
     int stops = 0;
     list.add("/data/file.pdf", -1, [&] { ++stops; });
+    list.add("/tmp/f", 100, [] {});
     list.setProgress(0, 5000, -1);
     list.setState(0, TDownloadList::Finished);
+    list.setState(1, TDownloadList::Interrupted, "Network disconnected");
     QVERIFY(list.canOpenFolder(0));
-    QVERIFY(!list.canCancel(0));
+    QVERIFY(!list.canOpenFolder(1));
+    QVERIFY(!list.canCancel(0) && !list.canCancel(1));
     QVERIFY(!list.cancel(0));
     QCOMPARE(stops, 0);
     // A size never announced is what arrived.
     QCOMPARE(list.item(0).total, 5000);
     QCOMPARE(list.percent(0), 100);
-}
+    QCOMPARE(list.item(1).reason, QString("Network disconnected"));
+    QCOMPARE(list.data(list.index(1), TDownloadList::StateRole).toInt(),
+             int(TDownloadList::Interrupted));
 
-void tst_TDownloadList::endedDownloadsIgnoreLateReports()
-{
-    TDownloadList list;
-    list.add("/tmp/f", 100, {});
-    list.setProgress(0, 100, 100);
-    list.setState(0, TDownloadList::Finished);
+    // Late reports change nothing.
     list.setProgress(0, 3, 100);
     list.setState(0, TDownloadList::Running);
     list.setState(0, TDownloadList::Interrupted, "late");
     QCOMPARE(list.item(0).state, TDownloadList::Finished);
-    QCOMPARE(list.item(0).received, 100);
+    QCOMPARE(list.item(0).received, 5000);
     QVERIFY(list.item(0).reason.isEmpty());
-}
-
-void tst_TDownloadList::interruptionKeepsItsReason()
-{
-    TDownloadList list;
-    list.add("/tmp/f", 100, [] {});
-    list.setState(0, TDownloadList::Interrupted, "Network disconnected");
-    QCOMPARE(list.item(0).reason, QString("Network disconnected"));
-    QVERIFY(!list.canCancel(0));
-    QVERIFY(!list.canOpenFolder(0));
-    QCOMPARE(list.data(list.index(0), TDownloadList::StateRole).toInt(),
-             int(TDownloadList::Interrupted));
 }
 
 void tst_TDownloadList::stateTexts()
@@ -191,20 +179,15 @@ void tst_TDownloadList::suggestedPath_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("plain") << "report.pdf"
-                           << "/dl/report.pdf";
-    QTest::newRow("climbing out") << "../../.bashrc"
-                                  << "/dl/.bashrc";
-    QTest::newRow("absolute") << "/etc/passwd"
-                              << "/dl/passwd";
-    QTest::newRow("backslashes") << "..\\..\\evil.exe"
-                                 << "/dl/evil.exe";
-    QTest::newRow("empty") << ""
-                           << "/dl/download";
-    QTest::newRow("dots only") << ".."
-                               << "/dl/download";
-    QTest::newRow("non-ASCII") << QString::fromUtf8("Übersicht 日本.txt")
-                               << QString::fromUtf8("/dl/Übersicht 日本.txt");
+    // clang-format off
+    QTest::newRow("plain") << "report.pdf" << "/dl/report.pdf";
+    QTest::newRow("climbing out") << "../../.bashrc" << "/dl/.bashrc";
+    QTest::newRow("absolute") << "/etc/passwd" << "/dl/passwd";
+    QTest::newRow("backslashes") << "..\\..\\evil.exe" << "/dl/evil.exe";
+    QTest::newRow("empty") << "" << "/dl/download";
+    QTest::newRow("dots only") << ".." << "/dl/download";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("Übersicht 日本.txt") << QString::fromUtf8("/dl/Übersicht 日本.txt");
+    // clang-format on
 }
 
 void tst_TDownloadList::suggestedPath()

@@ -10,12 +10,9 @@
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/engine/TVostelBrowser.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -124,21 +121,6 @@ private slots:
         QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
         QVERIFY(showsOfflinePage());
         QCOMPARE(server.requestedPaths(), QStringList());
-    }
-
-    void backOnlineTheSamePageLoads()
-    {
-        browser = std::make_unique<TVostelBrowser>();
-        TEngineProfile::setWorkOffline(true);
-        server.clearRequests();
-        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
-        QVERIFY(showsOfflinePage());
-        QVERIFY(!server.wasRequested("/page.html"));
-
-        TEngineProfile::setWorkOffline(false);
-        QCOMPARE(loadResult(browser.get(), QUrl(server.url("/page.html"))), true);
-        QVERIFY(server.wasRequested("/page.html"));
-        QCOMPARE(bodyText(browser->page()), QStringLiteral("from the server"));
     }
 
     void localPagesLoadOffline()

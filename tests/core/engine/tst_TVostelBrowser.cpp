@@ -5,15 +5,15 @@
 
 #include "chrome/TUserAgentToken.h"
 #include "core/engine/IBrowserControl.h"
-#include "core/store/ProgramPaths.h"
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/THistoryIndexReader.h"
-#include "core/settings/TQWOptions.h"
 #include "core/engine/TVostelBrowser.h"
 #include "core/engine/TVostelPage.h"
+#include "core/settings/TQWOptions.h"
+#include "core/store/ProgramPaths.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -177,6 +177,10 @@ private slots:
                                        "<a href='/next.html?chapter'>the next chapter</a>"));
         server.routeHtml("/nolinks.html", html("No links", "<a href='/prev.html'>Previous</a>"));
         server.routeHtml("/search", html("Results", "results"));
+        server.routeHtml("/form.html", html("Form", "<form method='post' action='/post'>"
+                                                    "<input name='note' value='kept &amp; more'>"
+                                                    "<button id='send'>Send</button></form>"));
+        server.routeRedirect("/post", "/next.html", 303);
         server.routeHtml("/plain", html("Plain", "plain"));
         server.routeHtml("/to-quillwave.html",
                          html("Away", "<script>location.href = "
@@ -288,22 +292,8 @@ private slots:
 
     void refusedTopNavigationNeverReachesTheServer()
     {
-        events.decide = [](const NavigationRequest& r) { return !r.url.contains("forbidden"); };
-        QVERIFY(navigateAndWait(url("/simple.html")));
-        browser->Navigate(url("/forbidden.html"));
-        QTRY_VERIFY_WITH_TIMEOUT(events.has("BN", url("/forbidden.html")), Timeout);
-        // A later load shows that everything of the refused one has passed.
-        QVERIFY(navigateAndWait(url("/next.html")));
-        QVERIFY(!server.wasRequested("/forbidden.html"));
-        QVERIFY(!events.has("NC", url("/forbidden.html")));
-        const QStringList sequence = events.topSequence();
-        QCOMPARE(sequence.filter(QRegularExpression("^DC ")).size(), 2);
-        QCOMPARE(browser->LocationURL(), url("/next.html"));
-    }
-
-    void refusingAndNavigatingElsewhereAtOnce()
-    {
-        // As the search pane does with its "DEF:" addresses.
+        // Refused, and another load started at once, as the search pane
+        // does with its "DEF:" addresses.
         const QString forbidden = url("/forbidden.html");
         const QString next = url("/next.html");
         events.decide = [&](const NavigationRequest& r)
@@ -321,6 +311,7 @@ private slots:
                  QStringList({"BN " + forbidden, "BN " + next, "NC " + next, "DC " + next}));
         QVERIFY(!server.wasRequested("/forbidden.html"));
         QVERIFY(!browser->Busy());
+        QCOMPARE(browser->LocationURL(), next);
     }
 
     void refusedSubFrameNeverReachesTheServer()
@@ -339,6 +330,20 @@ private slots:
         QCOMPARE(events.topSequence(), QStringList({"BN " + url("/redir"), "BN " + target,
                                                     "NC " + target, "DC " + target}));
         QCOMPARE(events.requests.at(1).kind, NavigationRequest::Redirect);
+    }
+
+    // What a locked tab keeps in place: the form's own post and the
+    // redirect that answers it.
+    void formSubmissionAndItsRedirectAreReportedAsSuch()
+    {
+        QVERIFY(navigateAndWait(url("/form.html")));
+        runJavaScriptSync(browser->page(), "document.getElementById('send').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(events.has("DC", url("/next.html")), Timeout);
+        QCOMPARE(server.lastRequest("/post").method, QByteArray("POST"));
+        QCOMPARE(server.lastRequest("/post").body, QByteArray("note=kept+%26+more"));
+        QCOMPARE(events.requests.at(1).url, url("/post"));
+        QCOMPARE(events.requests.at(1).kind, NavigationRequest::FormSubmitted);
+        QCOMPARE(events.requests.at(2).kind, NavigationRequest::Redirect);
     }
 
     void loadWithoutDocumentCompletesWithTheOldAddress()
@@ -498,21 +503,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(result, 0, Timeout);
     }
 
-    void startPageIsServedOffline()
+    void startPageIsServedOfflineAndSearches()
     {
-        const QString start = QStringLiteral("quillwave:start?f=home");
-        QVERIFY(navigateAndWait(start));
+        setSearchEngines({"Test=" + url("/search?q=%s")});
+        QVERIFY(navigateAndWait("quillwave:start?f=home"));
         QVERIFY(bodyText(browser->page()).contains("Quillwave"));
-        QCOMPARE(runJavaScriptSync(browser->page(),
-                                   "document.querySelector('form input[name=kw]') !== null")
-                     .toBool(),
-                 true);
         // Nothing of it comes from anywhere else.
         QCOMPARE(
             runJavaScriptSync(browser->page(), "performance.getEntriesByType('resource').length")
                 .toInt(),
             0);
         QVERIFY(server.requests().isEmpty());
+        runJavaScriptSync(browser->page(), "document.querySelector('input[name=kw]').value = "
+                                           "'two words'; document.querySelector('form').submit();");
+        QTRY_VERIFY_WITH_TIMEOUT(events.has("DC", url("/search?q=two%20words")), Timeout);
         QVERIFY(navigateAndWait("quillwave:no-such-page"));
         QVERIFY(bodyText(browser->page()).contains("quillwave:no-such-page"));
     }
@@ -526,16 +530,6 @@ private slots:
                  QStringList({"/search?q=a%20b%26c&src=qw"}));
         QVERIFY(!server.wasRequested("/plain"));
         QCOMPARE(events.requests.last().kind, NavigationRequest::Redirect);
-    }
-
-    void startPageSearchBoxUsesTheQuickSearch()
-    {
-        setSearchEngines({"Test=" + url("/search?q=%s")});
-        QVERIFY(navigateAndWait("quillwave:start?f=home"));
-        runJavaScriptSync(browser->page(), "document.querySelector('input[name=kw]').value = "
-                                           "'two words'; document.querySelector('form').submit();");
-        QTRY_VERIFY_WITH_TIMEOUT(events.has("DC", url("/search?q=two%20words")), Timeout);
-        QVERIFY(server.wasRequested("/search"));
     }
 
     void malformedTemplateShowsAnErrorAndRequestsNothing()
@@ -641,8 +635,9 @@ private slots:
         QVERIFY(navigateAndWait(address));
         events.events.clear();
         browser->Navigate("chrome://kill");
-        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("stopped working"), Timeout);
+        // A dead page answers no script: ask only once the crash page is in.
         QTRY_VERIFY_WITH_TIMEOUT(events.has("DC", address), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("stopped working"), Timeout);
         QCOMPARE(browser->LocationURL(), address);
         // The page is still known by its title; the crash is told once.
         QCOMPARE(browser->LocationName(), QStringLiteral("Simple"));
@@ -702,20 +697,15 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("placeholder");
-        QTest::newRow("host and path") << "127.0.0.1:8080/a.html"
-                                       << "http://127.0.0.1:8080/a.html" << true;
-        QTest::newRow("host of root") << "example.test"
-                                      << "https://example.test/" << true;
-        QTest::newRow("whole address") << "quillwave:start?f=home"
-                                       << "quillwave:start?f=home" << true;
-        QTest::newRow("blank") << "about:blank"
-                               << "about:blank" << true;
-        QTest::newRow("empty") << ""
-                               << "http://example.test/" << true;
-        QTest::newRow("real title") << "Example"
-                                    << "http://example.test/" << false;
-        QTest::newRow("other page's address") << "example.test/b"
-                                              << "http://example.test/a" << false;
+        // clang-format off
+        QTest::newRow("host and path") << "127.0.0.1:8080/a.html" << "http://127.0.0.1:8080/a.html" << true;
+        QTest::newRow("host of root") << "example.test" << "https://example.test/" << true;
+        QTest::newRow("whole address") << "quillwave:start?f=home" << "quillwave:start?f=home" << true;
+        QTest::newRow("blank") << "about:blank" << "about:blank" << true;
+        QTest::newRow("empty") << "" << "http://example.test/" << true;
+        QTest::newRow("real title") << "Example" << "http://example.test/" << false;
+        QTest::newRow("other page's address") << "example.test/b" << "http://example.test/a" << false;
+        // clang-format on
     }
     void placeholderTitles()
     {
@@ -731,17 +721,15 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("event");
         const QString p = "qw-frame:secret ";
-        QTest::newRow("created") << p + R"({"e":"created","id":"a1","top":false,"url":"x"})" << true
-                                 << "created";
-        QTest::newRow("load") << p + R"({"e":"load","id":"a1","top":true,"url":"x"})" << true
-                              << "load";
-        QTest::newRow("other secret")
-            << R"(qw-frame:guess {"e":"load","id":"a1","top":true,"url":"x"})" << false << "";
+        // clang-format off
+        QTest::newRow("created") << p + R"({"e":"created","id":"a1","top":false,"url":"x"})" << true << "created";
+        QTest::newRow("load") << p + R"({"e":"load","id":"a1","top":true,"url":"x"})" << true << "load";
+        QTest::newRow("other secret") << R"(qw-frame:guess {"e":"load","id":"a1","top":true,"url":"x"})" << false << "";
         QTest::newRow("no prefix") << R"({"e":"load","id":"a1","top":true})" << false << "";
-        QTest::newRow("unknown event")
-            << p + R"({"e":"unload","id":"a1","top":true})" << false << "";
+        QTest::newRow("unknown event") << p + R"({"e":"unload","id":"a1","top":true})" << false << "";
         QTest::newRow("no id") << p + R"({"e":"load","top":true})" << false << "";
         QTest::newRow("not json") << p + "load a1" << false << "";
+        // clang-format on
     }
     void frameMessages()
     {

@@ -7,9 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextTable>
 #include <QUrl>
 
 #include <sys/stat.h>
@@ -65,7 +63,6 @@ private slots:
     void progressReachesOnlyTheActiveTabsPanel();
     void iconFollowsAnActiveLoad();
     void backgroundLoadStaysUnseenUntilMarkedSeen();
-    void restoringPageArrivesIdle();
     void lockedTabKeepsItsIconThroughLoads();
     void faviconShowsOnlyWhileIdle();
     void crashedTabKeepsItsTitleAndShowsTheCrash();
@@ -74,7 +71,6 @@ private slots:
     void killedTabLoadsNothing();
     void specialFilesAreRefused_data();
     void specialFilesAreRefused();
-    void lockedTabRunsScriptsInPlace();
     void lockedTabSendsNavigationsToANewTab();
     void lockedTabKeepsItsOwnReloadsAndFrames_data();
     void lockedTabKeepsItsOwnReloadsAndFrames();
@@ -82,9 +78,7 @@ private slots:
     void lockAfterLoad();
     void secureState_data();
     void secureState();
-    void plainFrameBeforeTheTopLevelPageIsInsecure();
-    void frameNavigationNeverMakesAPlainPageSecure();
-    void mixedContentAfterArrivalClearsSecure();
+    void framesAndMixedContentClearSecure();
     void newWindowGetsAHiddenTabsControl();
     void newWindowWithoutABrowserIsRefused_data();
     void newWindowWithoutABrowserIsRefused();
@@ -113,23 +107,21 @@ void tst_TBrowserTab::shortenTitle_data()
     QTest::addColumn<QString>("caption");
 
     const QString blank = u"(Blank page)"_s;
+    // clang-format off
     QTest::newRow("35: 40 characters cut") << letters(40) << 35 << blank << letters(35) + u"..."_s;
     QTest::newRow("35: exactly 35 whole") << letters(35) << 35 << blank << letters(35);
-    QTest::newRow("0: 60 characters cut at 50")
-        << letters(60) << 0 << blank << letters(50) + u"..."_s;
+    QTest::newRow("0: 60 characters cut at 50") << letters(60) << 0 << blank << letters(50) + u"..."_s;
     QTest::newRow("0: exactly 50 whole") << letters(50) << 0 << blank << letters(50);
     QTest::newRow("100: 80 characters whole") << letters(80) << 100 << blank << letters(80);
-    QTest::newRow("negative limit as default")
-        << letters(60) << -7 << blank << letters(50) + u"..."_s;
+    QTest::newRow("negative limit as default") << letters(60) << -7 << blank << letters(50) + u"..."_s;
     QTest::newRow("ampersand doubled") << u"Tom & Jerry"_s << 0 << blank << u"Tom && Jerry"_s;
     QTest::newRow("ampersand at the cut") << u"ab&cdef"_s << 3 << blank << u"ab&&..."_s;
     QTest::newRow("blank address") << u"about:blank"_s << 0 << blank << blank;
-    QTest::newRow("blank text ampersand")
-        << u"about:blank"_s << 0 << u"Blank & empty"_s << u"Blank && empty"_s;
-    QTest::newRow("cut blank address is no blank")
-        << u"about:blank"_s << 5 << blank << u"about..."_s;
+    QTest::newRow("blank text ampersand") << u"about:blank"_s << 0 << u"Blank & empty"_s << u"Blank && empty"_s;
+    QTest::newRow("cut blank address is no blank") << u"about:blank"_s << 5 << blank << u"about..."_s;
     QTest::newRow("character pair not split") << u"a\U0001F600bc"_s << 2 << blank << u"a..."_s;
     QTest::newRow("empty") << QString() << 0 << blank << QString();
+    // clang-format on
 }
 
 void tst_TBrowserTab::shortenTitle()
@@ -183,16 +175,14 @@ void tst_TBrowserTab::promptStickyName_data()
     QTest::addColumn<QString>("stickyName");
 
     const QString url = u"http://a.test/"_s;
-    QTest::newRow("typed and confirmed")
-        << u"Page"_s << true << u"Mine"_s << u"Page"_s << u"Mine"_s;
+    // clang-format off
+    QTest::newRow("typed and confirmed") << u"Page"_s << true << u"Mine"_s << u"Page"_s << u"Mine"_s;
     QTest::newRow("proposal confirmed") << u"Page"_s << true << QString() << u"Page"_s << u"Page"_s;
-    QTest::newRow("cancelled takes the proposal")
-        << u"Page"_s << false << u"Mine"_s << u"Page"_s << u"Page"_s;
-    QTest::newRow("title is the address: nothing proposed")
-        << url << true << QString() << QString() << QString();
-    QTest::newRow("title is the address, cancelled")
-        << url << false << u"Mine"_s << QString() << QString();
+    QTest::newRow("cancelled takes the proposal") << u"Page"_s << false << u"Mine"_s << u"Page"_s << u"Page"_s;
+    QTest::newRow("title is the address: nothing proposed") << url << true << QString() << QString() << QString();
+    QTest::newRow("title is the address, cancelled") << url << false << u"Mine"_s << QString() << QString();
     QTest::newRow("emptied and confirmed") << u"Page"_s << true << u""_s << u"Page"_s << QString();
+    // clang-format on
 }
 
 void tst_TBrowserTab::promptStickyName()
@@ -236,13 +226,9 @@ void tst_TBrowserTab::progressText_data()
     QTest::newRow("2 of 3") << 2 << 3 << u"67%"_s;
     QTest::newRow("1 of 8 = 12.5 to even") << 1 << 8 << u"12%"_s;
     QTest::newRow("3 of 8 = 37.5 to even") << 3 << 8 << u"38%"_s;
-    QTest::newRow("5 of 8 = 62.5 to even") << 5 << 8 << u"62%"_s;
-    QTest::newRow("7 of 8 = 87.5 to even") << 7 << 8 << u"88%"_s;
     QTest::newRow("1 of 200 = 0.5 to even") << 1 << 200 << u"0%"_s;
     QTest::newRow("3 of 200 = 1.5 to even") << 3 << 200 << u"2%"_s;
     QTest::newRow("199 of 200 = 99.5 to even") << 199 << 200 << u"100%"_s;
-    QTest::newRow("201 of 200 = 100.5 to even") << 201 << 200 << u"100%"_s;
-    QTest::newRow("1 of 40 = 2.5 to even") << 1 << 40 << u"2%"_s;
     QTest::newRow("large numbers") << 1073741823 << 2147483647 << u"50%"_s;
     QTest::newRow("largest equal") << 2147483647 << 2147483647 << u"100%"_s;
 }
@@ -280,6 +266,8 @@ void tst_TBrowserTab::iconFollowsAnActiveLoad()
     const QString url = u"http://a.test/"_s;
     QVERIFY(w.control->fireBeforeNavigate(url));
     QCOMPARE(w.tab->State(), int(TBrowserTab::StateBusy));
+    // Still on its way, the page is what the tab stands for at the next start.
+    QCOMPARE(w.tab->RememberedAddress(), url);
     QCOMPARE(w.tab->ImageIndex(), 0);
     QVERIFY(w.tab->Busy);
     QCOMPARE(w.tab->TrackedDispatch(), TopFrame);
@@ -312,17 +300,14 @@ void tst_TBrowserTab::backgroundLoadStaysUnseenUntilMarkedSeen()
     // The active tab is never shown as unseen.
     w.tab->MarkSeen(false);
     QCOMPARE(w.tab->State(), int(TBrowserTab::StateIdle));
-}
 
-void tst_TBrowserTab::restoringPageArrivesIdle()
-{
-    Window w(false);
-    w.tab->Restoring = true;
-    const QString url = u"http://a.test/"_s;
-    w.control->fireBeforeNavigate(url);
-    w.control->fireNavigateComplete(url);
-    QCOMPARE(w.tab->State(), int(TBrowserTab::StateIdle));
-    QVERIFY(!w.tab->Restoring);
+    // A restored page arrives as seen.
+    Window restored(false);
+    restored.tab->Restoring = true;
+    restored.control->fireBeforeNavigate(u"http://a.test/"_s);
+    restored.control->fireNavigateComplete(u"http://a.test/"_s);
+    QCOMPARE(restored.tab->State(), int(TBrowserTab::StateIdle));
+    QVERIFY(!restored.tab->Restoring);
 }
 
 void tst_TBrowserTab::lockedTabKeepsItsIconThroughLoads()
@@ -369,6 +354,8 @@ void tst_TBrowserTab::crashedTabKeepsItsTitleAndShowsTheCrash()
     QCOMPARE(w.tab->ImageIndex(), int(TBrowserTab::CrashedImage));
     QCOMPARE(w.tab->Caption(), u"My page"_s);
     QCOMPARE(w.tab->Hint(), u"My page"_s);
+    // It stays for the next start, at the address it had.
+    QCOMPARE(w.tab->RememberedAddress(), u"http://a.test/"_s);
 
     // The crash page arrives without a navigation of the tab's own and
     // leaves both alone; the crash shows over the lock as well.
@@ -486,17 +473,6 @@ void tst_TBrowserTab::specialFilesAreRefused()
              !refused);
 }
 
-void tst_TBrowserTab::lockedTabRunsScriptsInPlace()
-{
-    Window w;
-    w.tab->SetLocked(true);
-    QVERIFY(w.control->fireBeforeNavigate(u"javascript:doSomething()"_s));
-    QVERIFY(w.host.perPreferenceTabs.isEmpty());
-    // "Javascript" is not a script address to the exact-case test.
-    QVERIFY(!w.control->fireBeforeNavigate(u"Javascript:x()"_s));
-    QCOMPARE(w.host.perPreferenceTabs.size(), 1);
-}
-
 void tst_TBrowserTab::lockedTabSendsNavigationsToANewTab()
 {
     Window w;
@@ -535,27 +511,23 @@ void tst_TBrowserTab::lockedTabKeepsItsOwnReloadsAndFrames_data()
 
     const QString kept = u"http://kept.test/"_s;
     const QString other = u"http://other.test/"_s;
-    QTest::newRow("reload") << kept << 0 << int(NavigationRequest::Reload) << false << true;
-    QTest::newRow("program reload")
-        << kept << 0 << int(NavigationRequest::Program) << false << true;
-    QTest::newRow("link to the same page")
-        << kept << 0 << int(NavigationRequest::LinkClicked) << true << false;
-    QTest::newRow("program elsewhere")
-        << other << 0 << int(NavigationRequest::Program) << false << false;
-    QTest::newRow("back") << other << 0 << int(NavigationRequest::BackForward) << true << false;
-    QTest::newRow("frame of the page")
-        << other << 1 << int(NavigationRequest::Other) << false << true;
-    QTest::newRow("link in a frame")
-        << other << 2 << int(NavigationRequest::LinkClicked) << true << false;
-    QTest::newRow("form in a frame")
-        << other << 2 << int(NavigationRequest::FormSubmitted) << true << true;
-    QTest::newRow("form") << other << 0 << int(NavigationRequest::FormSubmitted) << true << true;
-    QTest::newRow("form to the same page")
-        << kept << 0 << int(NavigationRequest::FormSubmitted) << true << true;
-    QTest::newRow("redirect of a submitted form")
-        << other << 0 << int(NavigationRequest::Redirect) << false << true;
-    QTest::newRow("unknown frame")
-        << other << -1 << int(NavigationRequest::Other) << false << false;
+    using R = NavigationRequest;
+    // clang-format off
+    QTest::newRow("reload") << kept << 0 << int(R::Reload) << false << true;
+    QTest::newRow("program reload") << kept << 0 << int(R::Program) << false << true;
+    QTest::newRow("link to the same page") << kept << 0 << int(R::LinkClicked) << true << false;
+    QTest::newRow("program elsewhere") << other << 0 << int(R::Program) << false << false;
+    QTest::newRow("back") << other << 0 << int(R::BackForward) << true << false;
+    QTest::newRow("frame of the page") << other << 1 << int(R::Other) << false << true;
+    QTest::newRow("link in a frame") << other << 2 << int(R::LinkClicked) << true << false;
+    QTest::newRow("form in a frame") << other << 2 << int(R::FormSubmitted) << true << true;
+    QTest::newRow("form") << other << 0 << int(R::FormSubmitted) << true << true;
+    QTest::newRow("form to the same page") << kept << 0 << int(R::FormSubmitted) << true << true;
+    QTest::newRow("redirect of a submitted form") << other << 0 << int(R::Redirect) << false << true;
+    QTest::newRow("unknown frame") << other << -1 << int(R::Other) << false << false;
+    QTest::newRow("script") << u"javascript:doSomething()"_s << 0 << int(R::LinkClicked) << true << true;
+    QTest::newRow("\"Javascript\" is no script to the exact-case test") << u"Javascript:x()"_s << 0 << int(R::LinkClicked) << true << false;
+    // clang-format on
 }
 
 void tst_TBrowserTab::lockedTabKeepsItsOwnReloadsAndFrames()
@@ -612,18 +584,15 @@ void tst_TBrowserTab::secureState_data()
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<bool>("secure");
 
+    // clang-format off
     QTest::newRow("https alone") << u"https://a.test/"_s << QStringList() << true;
     QTest::newRow("http alone") << u"http://a.test/"_s << QStringList() << false;
-    QTest::newRow("https in upper case is not https")
-        << u"HTTPS://a.test/"_s << QStringList() << false;
-    QTest::newRow("https with https frame")
-        << u"https://a.test/"_s << QStringList{u"https://b.test/"_s} << true;
-    QTest::newRow("https with http frame after it")
-        << u"https://a.test/"_s << QStringList{u"https://b.test/"_s, u"http://c.test/"_s} << false;
-    QTest::newRow("https with empty frame")
-        << u"https://a.test/"_s << QStringList{u"about:blank"_s} << true;
-    QTest::newRow("http with https frame")
-        << u"http://a.test/"_s << QStringList{u"https://b.test/"_s} << false;
+    QTest::newRow("https in upper case is not https") << u"HTTPS://a.test/"_s << QStringList() << false;
+    QTest::newRow("https with https frame") << u"https://a.test/"_s << QStringList{u"https://b.test/"_s} << true;
+    QTest::newRow("https with http frame after it") << u"https://a.test/"_s << QStringList{u"https://b.test/"_s, u"http://c.test/"_s} << false;
+    QTest::newRow("https with empty frame") << u"https://a.test/"_s << QStringList{u"about:blank"_s} << true;
+    QTest::newRow("http with https frame") << u"http://a.test/"_s << QStringList{u"https://b.test/"_s} << false;
+    // clang-format on
 }
 
 void tst_TBrowserTab::secureState()
@@ -642,49 +611,36 @@ void tst_TBrowserTab::secureState()
     QVERIFY(w.tab->Secure);
 }
 
-void tst_TBrowserTab::plainFrameBeforeTheTopLevelPageIsInsecure()
+void tst_TBrowserTab::framesAndMixedContentClearSecure()
 {
     Window w;
+    // A plain frame that arrives before the top-level page.
     const QString top = u"https://a.test/"_s;
-    const QString frame = u"http://frame.test/"_s;
     w.control->fireBeforeNavigate(top);
-    w.control->fireBeforeNavigate(frame, 1, NavigationRequest::Other);
-    w.control->fireNavigateComplete(frame, 1);
+    w.control->fireBeforeNavigate(u"http://frame.test/"_s, 1, NavigationRequest::Other);
+    w.control->fireNavigateComplete(u"http://frame.test/"_s, 1);
     w.control->fireNavigateComplete(top);
-    QVERIFY(!w.tab->Secure);
-    w.control->fireDocumentComplete(frame, 1);
+    w.control->fireDocumentComplete(u"http://frame.test/"_s, 1);
     w.control->fireDocumentComplete(top);
     QVERIFY(!w.tab->Secure);
     QVERIFY(!w.tab->Busy);
-}
 
-void tst_TBrowserTab::mixedContentAfterArrivalClearsSecure()
-{
-    Window w;
-    QVERIFY(w.control->simulateNavigation(u"https://a.test/"_s));
-    QVERIFY(w.tab->Secure);
-    // The engine reports mixed content (or an accepted bad certificate)
-    // after the page was judged secure.
-    static_cast<IBrowserEvents*>(w.tab)->InsecureContent();
-    QVERIFY(!w.tab->Secure);
-    // The next https page starts clean.
-    QVERIFY(w.control->simulateNavigation(u"https://b.test/"_s));
-    QVERIFY(w.tab->Secure);
-}
-
-void tst_TBrowserTab::frameNavigationNeverMakesAPlainPageSecure()
-{
-    Window w;
-    QVERIFY(w.control->simulateNavigation(u"http://a.test/"_s));
-    QVERIFY(!w.tab->Secure);
-    // A frame navigates on its own later and is tracked by itself.
-    const QString frame = u"https://frame.test/"_s;
-    QVERIFY(w.control->fireBeforeNavigate(frame, 3, NavigationRequest::Other));
+    // A frame navigating on its own later is tracked by itself and never
+    // makes a plain page secure.
+    QVERIFY(w.control->simulateNavigation(u"http://b.test/"_s));
+    QVERIFY(w.control->fireBeforeNavigate(u"https://frame.test/"_s, 3, NavigationRequest::Other));
     QCOMPARE(w.tab->TrackedDispatch(), 3);
-    w.control->fireNavigateComplete(frame, 3);
-    w.control->fireDocumentComplete(frame, 3);
+    w.control->fireNavigateComplete(u"https://frame.test/"_s, 3);
+    w.control->fireDocumentComplete(u"https://frame.test/"_s, 3);
     QVERIFY(!w.tab->Secure);
     QVERIFY(!w.tab->Busy);
+
+    // Mixed content (or an accepted bad certificate) reported after the
+    // page was judged secure.
+    QVERIFY(w.control->simulateNavigation(u"https://c.test/"_s));
+    QVERIFY(w.tab->Secure);
+    static_cast<IBrowserEvents*>(w.tab)->InsecureContent();
+    QVERIFY(!w.tab->Secure);
 }
 
 void tst_TBrowserTab::newWindowGetsAHiddenTabsControl()
@@ -762,11 +718,12 @@ void tst_TBrowserTab::refreshStopsABusyPageFirst_data()
     QTest::addColumn<bool>("complete");
     QTest::addColumn<QStringList>("log");
 
+    // clang-format off
     QTest::newRow("idle") << false << false << QStringList{u"Refresh normal"_s};
     QTest::newRow("idle, complete") << false << true << QStringList{u"Refresh complete"_s};
     QTest::newRow("busy") << true << false << QStringList{u"Stop"_s, u"Refresh normal"_s};
-    QTest::newRow("busy, complete")
-        << true << true << QStringList{u"Stop"_s, u"Refresh complete"_s};
+    QTest::newRow("busy, complete") << true << true << QStringList{u"Stop"_s, u"Refresh complete"_s};
+    // clang-format on
 }
 
 void tst_TBrowserTab::refreshStopsABusyPageFirst()
@@ -890,40 +847,10 @@ void tst_TBrowserTab::blankPageLayout()
 {
     Window w;
     w.tab->GoBlank();
-    QCOMPARE(w.control->blankPages.size(), 1);
-    const QString html = w.control->blankPages.at(0);
-    QCOMPARE(html, TBrowserTab::BlankPageHtml());
-
+    QCOMPARE(w.control->blankPages, QStringList{TBrowserTab::BlankPageHtml()});
     QTextDocument document;
-    document.setHtml(html);
-    QTextTable* table = nullptr;
-    for (QTextFrame* frame : document.rootFrame()->childFrames())
-        if ((table = qobject_cast<QTextTable*>(frame)))
-            break;
-    QVERIFY(table);
-    QCOMPARE(table->rows(), 1);
-    QCOMPARE(table->columns(), 2);
-    QCOMPARE(table->format().width().rawValue(), 100.0);
-
-    const QTextTableCell left = table->cellAt(0, 0);
-    QCOMPARE(left.firstCursorPosition().block().text(), QString(QChar(0xA0)));
-    QCOMPARE(left.format().toTableCellFormat().verticalAlignment(), QTextCharFormat::AlignTop);
-    const QTextCharFormat leftChars =
-        left.firstCursorPosition().block().begin().fragment().charFormat();
-    QCOMPARE(leftChars.foreground().color(), QColor(u"#000033"_s));
-    QCOMPARE(leftChars.fontFamilies().toStringList(),
-             (QStringList{u"Verdana"_s, u"Geneva"_s, u"Arial"_s}));
-    QCOMPARE(leftChars.intProperty(QTextFormat::FontPixelSize), 11);
-
-    const QTextTableCell right = table->cellAt(0, 1);
-    const QTextBlock rightBlock = right.firstCursorPosition().block();
-    QVERIFY(rightBlock.text().startsWith(QStringLiteral("Quillwave " QW_VERSION)));
-    QVERIFY(rightBlock.blockFormat().alignment().testFlag(Qt::AlignRight));
-    QCOMPARE(right.format().toTableCellFormat().verticalAlignment(), QTextCharFormat::AlignTop);
-    const QTextCharFormat rightChars = rightBlock.begin().fragment().charFormat();
-    QCOMPARE(rightChars.foreground().color(), QColor(u"#999999"_s));
-    QCOMPARE(rightChars.intProperty(QTextFormat::FontPixelSize), 11);
-    QVERIFY(html.contains(u"<br>"_s));
+    document.setHtml(w.control->blankPages.at(0));
+    QVERIFY(document.toPlainText().contains(QStringLiteral("Quillwave " QW_VERSION)));
 }
 
 void tst_TBrowserTab::tabWithoutBrowserIgnoresEverything()

@@ -1,22 +1,18 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
 #include "ScriptedServices.h"
+#include "TestStore.h"
 #include "components/TQWPageControl.h"
-#include "core/settings/TQWOptions.h"
-#include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace
 {
-using ConfirmCall = ScriptedServices::ConfirmCall;
-
 // A window that wires tabs to the capture and the tab set, as the main
 // window does.
 class CaptureHost : public FakeTabHost
@@ -40,58 +36,57 @@ class tst_TPopupCapture : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
-
-    // What the fake dialogs answer, and what they were asked.
+    std::unique_ptr<TestStore> store;
+    TQWOptions* options = nullptr;
     std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<FakeTabHost> host;
 
     std::unique_ptr<TPopupCapture> makeCapture()
     {
-        auto capture = std::make_unique<TPopupCapture>(options.get(), services.get());
+        auto capture = std::make_unique<TPopupCapture>(options, services.get());
         capture->LoadPopupList();
         return capture;
+    }
+    // A tab whose pop-up address (when given) or current address is url.
+    TBrowserTab* tabAt(const QString& url, bool asPopup = true)
+    {
+        TBrowserTab* tab = host->makeTab();
+        if (asPopup)
+            tab->PopupOriginalUrl = url;
+        else
+            FakeTabHost::controlOf(tab)->locationUrl = url;
+        return tab;
     }
 
 private slots:
     void init()
     {
-        QVERIFY(dir.isValid());
-        QFile::remove(dir.filePath("settings.sqlite"));
-        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
-        options = std::make_unique<TQWOptions>(store.get());
+        store = std::make_unique<TestStore>();
+        options = store->options.get();
         services = std::make_unique<ScriptedServices>();
         services->confirmAnswer = {};
-        services->textFn = [](const QString&, const QString& key)
-        { return QStringLiteral("<%1>").arg(key); };
+        services->textFn = [](const QString&, const QString& key) { return '<' + key + '>'; };
+        host = std::make_unique<FakeTabHost>();
     }
     void cleanup()
     {
-        options.reset();
+        host.reset();
         store.reset();
     }
 
+    // The pattern rule itself is WildcardPattern's; these are the list's.
     void matchRules_data()
     {
         QTest::addColumn<QStringList>("list");
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("captured");
-
-        const QStringList ads = {"http://ads.test/"};
-        QTest::newRow("begins with a plain pattern") << ads << "http://ads.test/b?x=1" << true;
-        QTest::newRow("contains a plain pattern further on")
-            << ads << "http://x.test/?r=http://ads.test/" << false;
-        const QStringList word = {"*popup*"};
-        QTest::newRow("word inside") << word << "http://a.test/popup.html" << true;
-        QTest::newRow("word inside, other case") << word << "http://a.test/PopUp.html" << false;
-        const QStringList question = {"http://a?.test/"};
-        QTest::newRow("question takes one") << question << "http://ab.test/x" << true;
-        QTest::newRow("question never none") << question << "http://a.test/x" << false;
-        QTest::newRow("a later pattern matches")
-            << QStringList{"http://a.test/", "http://b.test/"} << "http://b.test/1" << true;
+        // clang-format off
+        QTest::newRow("begins with a plain pattern") << QStringList{"http://ads.test/"} << "http://ads.test/b?x=1" << true;
+        QTest::newRow("contains it further on") << QStringList{"http://ads.test/"} << "http://x.test/?r=http://ads.test/" << false;
+        QTest::newRow("a later pattern matches") << QStringList{"http://a.test/", "http://b.test/"} << "http://b.test/1" << true;
         QTest::newRow("star alone captures everything") << QStringList{"*"} << "about:x" << true;
         QTest::newRow("empty list") << QStringList{} << "http://ads.test/" << false;
+        // clang-format on
     }
     void matchRules()
     {
@@ -100,38 +95,32 @@ private slots:
         QFETCH(bool, captured);
         options->WritePopupVostel(list);
         options->SetPopupVostelNotify(false);
-        auto capture = makeCapture();
-        QCOMPARE(capture->PopupMatch(url), captured);
+        QCOMPARE(makeCapture()->PopupMatch(url), captured);
         QVERIFY(services->confirmCalls.isEmpty());
     }
 
-    void switchedOffCapturesNothing()
-    {
-        options->WritePopupVostel({"*"});
-        options->SetUsePopupVostel(false);
-        auto capture = makeCapture();
-        QVERIFY(!capture->UsePopupVostel());
-        QVERIFY(!capture->PopupMatch("http://ads.test/"));
-        capture->SetUsePopupVostel(true);
-        QVERIFY(capture->PopupMatch("http://ads.test/"));
-    }
-
-    void firstPatternInListOrderWins()
+    void switchAndListOrder()
     {
         // Stored out of order: the list is read sorted without regard to case.
         options->WritePopupVostel({"http://b*", "http://A*"});
+        options->SetUsePopupVostel(false);
         auto capture = makeCapture();
         QCOMPARE(capture->PopupList(), QStringList({"http://A*", "http://b*"}));
         QCOMPARE(capture->MatchingPattern("http://Ab"), QStringLiteral("http://A*"));
+        QVERIFY(!capture->PopupMatch("http://Ab"));
+        capture->SetUsePopupVostel(true);
+        QVERIFY(capture->PopupMatch("http://Ab"));
     }
 
-    void noticeShownOnCapture()
+    void noticeOnCaptureUntilTheBoxIsChecked()
     {
         options->WritePopupVostel({"http://ads.test/"});
         auto capture = makeCapture();
+        QVERIFY(!capture->PopupMatch("http://ok.test/"));
+        QVERIFY(services->confirmCalls.isEmpty());
         QVERIFY(capture->PopupMatch("http://ads.test/x"));
         QCOMPARE(services->confirmCalls.size(), 1);
-        const ConfirmCall call = services->confirmCalls.first();
+        const ScriptedServices::ConfirmCall call = services->confirmCalls.first();
         QCOMPARE(call.caption, QStringLiteral("<PopupNotifyCaption>"));
         QCOMPARE(call.title, QStringLiteral("<PopupNotifyMessage>"));
         QCOMPARE(call.prompt, QStringLiteral("http://ads.test/x"));
@@ -139,32 +128,14 @@ private slots:
         QCOMPARE(call.cancelText, QStringLiteral("<OK>"));
         QCOMPARE(call.checkText, QStringLiteral("<PopupNotifyDontAsk>"));
         QVERIFY(!call.checked);
-        // Left unchecked, the notice keeps coming.
         QVERIFY(options->PopupVostelNotify());
-        QVERIFY(capture->PopupMatch("http://ads.test/y"));
-        QCOMPARE(services->confirmCalls.size(), 2);
-    }
 
-    void noNoticeWithoutCapture()
-    {
-        options->WritePopupVostel({"http://ads.test/"});
-        auto capture = makeCapture();
-        QVERIFY(!capture->PopupMatch("http://ok.test/"));
-        QVERIFY(services->confirmCalls.isEmpty());
-    }
-
-    void checkedBoxStopsNotices()
-    {
-        options->WritePopupVostel({"http://ads.test/"});
-        auto capture = makeCapture();
-        services->confirmAnswer = {false, true};
         // Whatever the user answers, the pop-up stays captured.
-        QVERIFY(capture->PopupMatch("http://ads.test/x"));
-        QVERIFY(!options->PopupVostelNotify());
-        QVERIFY(!capture->PopupVostelNotify());
+        services->confirmAnswer = {false, true};
         QVERIFY(capture->PopupMatch("http://ads.test/y"));
-        QCOMPARE(services->confirmCalls.size(), 1);
-        // A later run reads the stored switch.
+        QVERIFY(!options->PopupVostelNotify());
+        QVERIFY(capture->PopupMatch("http://ads.test/z"));
+        QCOMPARE(services->confirmCalls.size(), 2);
         QVERIFY(!makeCapture()->PopupVostelNotify());
     }
 
@@ -173,18 +144,12 @@ private slots:
         QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("pop-up address first") << "http://p.test/a?b=1"
-                                              << "http://c.test/"
-                                              << "http://p.test/a";
-        QTest::newRow("current address otherwise") << ""
-                                                   << "http://c.test/x?y"
-                                                   << "http://c.test/x";
-        QTest::newRow("cut at the first question mark") << ""
-                                                        << "http://c.test/?a?b"
-                                                        << "http://c.test/";
-        QTest::newRow("no query") << ""
-                                  << "http://c.test/x"
-                                  << "http://c.test/x";
+        // clang-format off
+        QTest::newRow("pop-up address first") << "http://p.test/a?b=1" << "http://c.test/" << "http://p.test/a";
+        QTest::newRow("current address otherwise") << "" << "http://c.test/x?y" << "http://c.test/x";
+        QTest::newRow("cut at the first question mark") << "" << "http://c.test/?a?b" << "http://c.test/";
+        QTest::newRow("no query") << "" << "http://c.test/x" << "http://c.test/x";
+        // clang-format on
     }
     void proposedEntry()
     {
@@ -194,115 +159,72 @@ private slots:
         QCOMPARE(TPopupCapture::ProposedEntry(original, current), proposed);
     }
 
-    void addProposesAddressBeforeQueryAndClosesTab()
+    void addProposesTheAddressAndClosesTheTab()
     {
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab();
-        FakeTabHost::controlOf(tab)->locationUrl = "http://ads.test/banner?id=7";
+        TBrowserTab* tab = tabAt("http://ads.test/banner?id=7", false);
         options->WritePopupVostel({"http://z.test/"});
         auto capture = makeCapture();
         QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
+        // Written behind the capture's back (another copy's options dialog).
+        options->WritePopupVostel({"http://z.test/", "http://other.test/"});
 
         capture->AddToPopupList(tab);
-
         QCOMPARE(services->inputQueries.size(), 1);
         QCOMPARE(services->inputQueries.first().caption, QStringLiteral("<PopupVostel>"));
         QCOMPARE(services->inputQueries.first().prompt, QStringLiteral("<PopupVostelUrl>"));
         QCOMPARE(services->inputQueries.first().proposed, QStringLiteral("http://ads.test/banner"));
-        QCOMPARE(options->ReadPopupVostel(),
-                 QStringList({"http://ads.test/banner", "http://z.test/"}));
-        QCOMPARE(capture->PopupList(), options->ReadPopupVostel());
+        const QStringList list{"http://ads.test/banner", "http://other.test/", "http://z.test/"};
+        QCOMPARE(options->ReadPopupVostel(), list);
+        QCOMPARE(capture->PopupList(), list);
         QCOMPARE(closes.size(), 1);
         QCOMPARE(closes.first().first().value<TBrowserTab*>(), tab);
     }
 
-    void addReadsTheStoredListAfresh()
+    void addAnswers_data()
     {
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab();
-        tab->PopupOriginalUrl = "http://p.test/";
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("typed"); // null: the proposal left as it is
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<int>("closes");
+        // clang-format off
+        QTest::newRow("duplicate in other case") << true << QString() << QStringList{"HTTP://P.TEST/"} << 1;
+        QTest::newRow("trimmed") << true << "  http://edited.test/  " << QStringList{"http://edited.test/", "HTTP://P.TEST/"} << 1;
+        QTest::newRow("emptied") << true << "" << QStringList{"HTTP://P.TEST/"} << 1;
+        QTest::newRow("cancelled") << false << "http://edited.test/" << QStringList{"HTTP://P.TEST/"} << 0;
+        // clang-format on
+    }
+    void addAnswers()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, list);
+        QFETCH(int, closes);
         auto capture = makeCapture();
-        // Written behind the capture's back (another copy's options dialog).
-        options->WritePopupVostel({"http://other.test/"});
-        capture->AddToPopupList(tab);
-        QCOMPARE(options->ReadPopupVostel(), QStringList({"http://other.test/", "http://p.test/"}));
+        options->WritePopupVostel({"HTTP://P.TEST/"});
+        services->inputAccepted = accepted;
+        if (!typed.isNull())
+            services->inputAnswer = typed;
+        QSignalSpy closed(capture.get(), &TPopupCapture::closeTabRequested);
+        capture->AddToPopupList(tabAt("http://p.test/"));
+        QCOMPARE(options->ReadPopupVostel(), list);
+        // Even a cancel reloads the stored list.
+        QCOMPARE(capture->PopupList(), list);
+        QCOMPARE(closed.size(), closes);
     }
 
-    void duplicateInOtherCaseLeavesListAndClosesTab()
-    {
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab();
-        tab->PopupOriginalUrl = "http://ads.test/x";
-        options->WritePopupVostel({"HTTP://ADS.TEST/X"});
-        auto capture = makeCapture();
-        QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
-        capture->AddToPopupList(tab);
-        QCOMPARE(options->ReadPopupVostel(), QStringList({"HTTP://ADS.TEST/X"}));
-        QCOMPARE(closes.size(), 1);
-    }
-
-    void cancelledAddChangesNothingButReloads()
-    {
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab();
-        tab->PopupOriginalUrl = "http://p.test/";
-        auto capture = makeCapture();
-        options->WritePopupVostel({"http://reloaded.test/"});
-        services->inputAccepted = false;
-        QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
-        capture->AddToPopupList(tab);
-        QCOMPARE(closes.size(), 0);
-        QCOMPARE(options->ReadPopupVostel(), QStringList({"http://reloaded.test/"}));
-        QCOMPARE(capture->PopupList(), QStringList({"http://reloaded.test/"}));
-    }
-
-    void editedAndEmptyEntries()
-    {
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab();
-        tab->PopupOriginalUrl = "http://p.test/";
-        auto capture = makeCapture();
-        services->inputAnswer = QStringLiteral("  http://edited.test/  ");
-        capture->AddToPopupList(tab);
-        QCOMPARE(options->ReadPopupVostel(), QStringList({"http://edited.test/"}));
-
-        // Nothing to add: the list stays as it was, the tab still goes.
-        services->inputAnswer = QString();
-        QSignalSpy closes(capture.get(), &TPopupCapture::closeTabRequested);
-        capture->AddToPopupList(tab);
-        QCOMPARE(options->ReadPopupVostel(), QStringList({"http://edited.test/"}));
-        QCOMPARE(closes.size(), 1);
-    }
-
-    void writtenBackWhenLoaded()
+    void writtenBackOnlyWhenLoaded()
     {
         options->WritePopupVostel({"http://a.test/"});
         {
-            TPopupCapture neverLoaded(options.get(), services.get());
+            TPopupCapture neverLoaded(options, services.get());
             options->WritePopupVostel({"http://b.test/"});
         }
-        // Not loaded: the stored list is left alone.
         QCOMPARE(options->ReadPopupVostel(), QStringList({"http://b.test/"}));
         {
             auto capture = makeCapture();
             options->WritePopupVostel({"http://c.test/"});
         }
         QCOMPARE(options->ReadPopupVostel(), QStringList({"http://b.test/"}));
-    }
-
-    void timerAsksOnceForKilledTabsToClose()
-    {
-        auto capture = makeCapture();
-        QTimer* timer = capture->CloseHiddenTimer();
-        QCOMPARE(timer->objectName(), QStringLiteral("tmrCloseHidden"));
-        QCOMPARE(timer->interval(), 2000);
-        QVERIFY(!timer->isActive());
-        QSignalSpy due(capture.get(), &TPopupCapture::closeKilledTabsRequested);
-        capture->StartCloseHiddenTimer();
-        QVERIFY(timer->isActive());
-        QVERIFY(due.wait(10000));
-        QCOMPARE(due.size(), 1);
-        QVERIFY(!timer->isActive());
     }
 
     void capturedPopupIsClosedByTheTimer()
@@ -313,12 +235,12 @@ private slots:
         CaptureHost host;
         TQWPageControl pc;
         QList<FakeBrowserControl*> made;
-        TTabSet tabSet(&pc, &host, &host.services, FakeBrowserControl::factory(&made),
-                       options.get());
+        TTabSet tabSet(&pc, &host, &host.services, FakeBrowserControl::factory(&made), options);
         host.capture = capture.get();
         host.tabSet = &tabSet;
         connect(capture.get(), &TPopupCapture::closeKilledTabsRequested, &tabSet,
                 &TTabSet::CloseKilledTabs);
+        QSignalSpy due(capture.get(), &TPopupCapture::closeKilledTabsRequested);
         TBrowserTab* page = tabSet.AddTab();
 
         QVERIFY(FakeTabHost::controlOf(page)->fireNewWindow("http://ads.test/x"));
@@ -327,12 +249,14 @@ private slots:
         QVERIFY(popup->fireBeforeNavigate("about:blank"));
         QVERIFY(!capture->CloseHiddenTimer()->isActive());
         QVERIFY(!popup->fireBeforeNavigate("http://ads.test/x"));
-        QCOMPARE(tabSet.Count(), 2);
+        QVERIFY(capture->CloseHiddenTimer()->isActive());
         QVERIFY(tabSet.Tab(1)->Killed);
         QCOMPARE(pc.visibleCount(), 1);
 
         QTRY_COMPARE_WITH_TIMEOUT(tabSet.Count(), 1, 10000);
         QCOMPARE(tabSet.Tab(0), page);
+        QCOMPARE(due.size(), 1);
+        QVERIFY(!capture->CloseHiddenTimer()->isActive());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };

@@ -2,10 +2,9 @@
 #include "FakeTabHost.h"
 #include "ScriptedServices.h"
 #include "TabSetHost.h"
+#include "TestStore.h"
 #include "components/TQWPageControl.h"
-#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "core/tabs/SessionRunState.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TSessionKeeper.h"
@@ -13,7 +12,6 @@
 #include "core/tabs/TTabSet.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -100,17 +98,13 @@ class tst_TSessionKeeper : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    std::unique_ptr<RegistryStore> store;
-    std::unique_ptr<TQWOptions> options;
+    std::unique_ptr<TestStore> store;
+    TQWOptions* options = nullptr;
     TSessionKeeper::Timings timings;
     ScriptedServices services;
     QList<ConfirmCall>& confirmCalls = services.confirmCalls;
 
-    std::unique_ptr<Run> newRun()
-    {
-        return std::make_unique<Run>(options.get(), &services, timings);
-    }
+    std::unique_ptr<Run> newRun() { return std::make_unique<Run>(options, &services, timings); }
     // A run whose restore is complete, with the first tab on first.
     std::unique_ptr<Run> runningWith(const QString& first)
     {
@@ -135,10 +129,8 @@ private:
 private slots:
     void init()
     {
-        QVERIFY(dir.isValid());
-        QFile::remove(dir.filePath("settings.sqlite"));
-        store = std::make_unique<RegistryStore>(dir.filePath("settings.sqlite"));
-        options = std::make_unique<TQWOptions>(store.get());
+        store = std::make_unique<TestStore>();
+        options = store->options.get();
         options->SetStartupMode("Last");
         services.textFn = [](const QString& section, const QString& key)
         { return section + QLatin1Char('>') + key; };
@@ -151,11 +143,7 @@ private slots:
         confirmCalls.clear();
         services.confirmAnswer = {true, false};
     }
-    void cleanup()
-    {
-        options.reset();
-        store.reset();
-    }
+    void cleanup() { store.reset(); }
 
     void burstOfChangesGivesOneWrite()
     {
@@ -206,12 +194,12 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("tab added")
-            << "add" << QStringList{"url3=" + site("x"), "url2=" + site("b"), "url1=" + site("a")};
+        // clang-format off
+        QTest::newRow("tab added") << "add" << QStringList{"url3=" + site("x"), "url2=" + site("b"), "url1=" + site("a")};
         QTest::newRow("tab closed") << "close" << QStringList{"url1=" + site("a")};
-        QTest::newRow("navigated")
-            << "navigate" << QStringList{"url2=" + site("x"), "url1=" + site("a")};
+        QTest::newRow("navigated") << "navigate" << QStringList{"url2=" + site("x"), "url1=" + site("a")};
         QTest::newRow("moved") << "move" << QStringList{"url2=" + site("a"), "url1=" + site("b")};
+        // clang-format on
     }
     void everyKindOfChangeIsWritten()
     {
@@ -268,7 +256,7 @@ private slots:
     {
         store5();
         auto run = newRun();
-        run->startUp(options.get());
+        run->startUp(options);
         QVERIFY(run->restoreCompletes());
         QCOMPARE(run->addresses(),
                  (QStringList{site("a"), site("b"), site("c"), site("d"), site("e")}));
@@ -293,7 +281,7 @@ private slots:
         QCOMPARE(open, (QStringList{site("a"), site("a2"), site("b"), site("c")}));
 
         auto next = newRun();
-        next->startUp(options.get());
+        next->startUp(options);
         QCOMPARE(next->addresses(), open);
         QCOMPARE(confirmCalls.size(), 0);
     }
@@ -346,7 +334,7 @@ private slots:
         // The next start restores all five, and asks nothing: the run
         // before the killed one ended cleanly.
         auto next = newRun();
-        next->startUp(options.get());
+        next->startUp(options);
         QCOMPARE(next->addresses(),
                  (QStringList{site("a"), site("b"), site("c"), site("d"), site("e")}));
         QCOMPARE(confirmCalls.size(), 0);
@@ -358,7 +346,7 @@ private slots:
         auto run = newRun();
         run->pagesLoad = false;
         QSignalSpy complete(&run->keeper, &TSessionKeeper::restoreComplete);
-        run->startUp(options.get());
+        run->startUp(options);
         QCOMPARE(run->set.Count(), 5);
         for (int i = 0; i < 4; ++i)
             FakeTabHost::controlOf(run->tab(i))
@@ -383,7 +371,7 @@ private slots:
         store5();
         auto run = newRun();
         run->pagesLoad = false;
-        run->startUp(options.get());
+        run->startUp(options);
         // The window's own first tab loaded; the others never will.
         QVERIFY(run->tab(4)->Restoring);
         QVERIFY(run->restoreCompletes());
@@ -398,17 +386,14 @@ private slots:
         QTest::addColumn<bool>("unclean");
         QTest::addColumn<bool>("ask");
         QTest::addColumn<QString>("startMarker");
+        // clang-format off
         QTest::newRow("first run") << "" << int(Phase::Clean) << false << false << "restoring";
         QTest::newRow("clean") << "clean" << int(Phase::Clean) << false << false << "restoring";
-        QTest::newRow("running") << "running" << int(Phase::Running) << true << false
-                                 << "restoring-after-crash";
-        QTest::newRow("restoring")
-            << "restoring" << int(Phase::Restoring) << true << false << "restoring-after-crash";
-        QTest::newRow("restoring after crash")
-            << "restoring-after-crash" << int(Phase::RestoringAfterCrash) << true << true
-            << "restoring-after-crash";
-        QTest::newRow("unknown text")
-            << "Clean" << int(Phase::Running) << true << false << "restoring-after-crash";
+        QTest::newRow("running") << "running" << int(Phase::Running) << true << false << "restoring-after-crash";
+        QTest::newRow("restoring") << "restoring" << int(Phase::Restoring) << true << false << "restoring-after-crash";
+        QTest::newRow("restoring after crash") << "restoring-after-crash" << int(Phase::RestoringAfterCrash) << true << true << "restoring-after-crash";
+        QTest::newRow("unknown text") << "Clean" << int(Phase::Running) << true << false << "restoring-after-crash";
+        // clang-format on
     }
     void runStateTexts()
     {
@@ -433,20 +418,18 @@ private slots:
         QTest::addColumn<bool>("asks");
         // "clean": normal exit; "running": crash after the restore;
         // "restoring": crash before the restore was complete.
+        // clang-format off
         QTest::newRow("first run") << QStringList{} << false;
         QTest::newRow("clean") << QStringList{"clean"} << false;
         QTest::newRow("crash") << QStringList{"running"} << false;
         QTest::newRow("crash in restore after clean exit") << QStringList{"restoring"} << false;
-        QTest::newRow("crash, then crash in its restore")
-            << QStringList{"running", "restoring"} << true;
+        QTest::newRow("crash, then crash in its restore") << QStringList{"running", "restoring"} << true;
         QTest::newRow("crash in restore twice") << QStringList{"restoring", "restoring"} << true;
-        QTest::newRow("asked, restored, crashed in restore again")
-            << QStringList{"running", "restoring", "restoring"} << true;
-        QTest::newRow("crash, restore completed, crash")
-            << QStringList{"running", "running"} << false;
+        QTest::newRow("asked, restored, crashed in restore again") << QStringList{"running", "restoring", "restoring"} << true;
+        QTest::newRow("crash, restore completed, crash") << QStringList{"running", "running"} << false;
         QTest::newRow("clean exit resets") << QStringList{"running", "restoring", "clean"} << false;
-        QTest::newRow("clean exit, then one crash in restore")
-            << QStringList{"running", "restoring", "clean", "restoring"} << false;
+        QTest::newRow("clean exit, then one crash in restore") << QStringList{"running", "restoring", "clean", "restoring"} << false;
+        // clang-format on
     }
     void runSequence()
     {
@@ -458,8 +441,7 @@ private slots:
             auto run = newRun();
             run->pagesLoad = false;
             run->keeper.BeginRun();
-            TStartupLoader(&run->set, options.get(), {},
-                           [&] { return run->keeper.ShouldRestore(); })
+            TStartupLoader(&run->set, options, {}, [&] { return run->keeper.ShouldRestore(); })
                 .Run();
             if (end == "restoring")
                 continue; // killed while its pages load
@@ -480,18 +462,28 @@ private slots:
 
     void questionAndItsAnswers_data()
     {
+        QTest::addColumn<bool>("remembered");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("yes") << true;
-        QTest::newRow("no") << false;
+        QTest::newRow("yes") << true << true;
+        QTest::newRow("no") << true << false;
+        QTest::newRow("nothing remembered: no question") << false << true;
     }
     void questionAndItsAnswers()
     {
+        QFETCH(bool, remembered);
         QFETCH(bool, yes);
-        store5();
+        if (remembered)
+            store5();
         options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
         services.confirmAnswer = {yes, false};
         auto run = newRun();
-        run->startUp(options.get());
+        run->startUp(options);
+        if (!remembered)
+        {
+            QCOMPARE(confirmCalls.size(), 0);
+            QCOMPARE(run->set.Count(), 1);
+            return;
+        }
 
         QCOMPARE(confirmCalls.size(), 1);
         const ConfirmCall& call = confirmCalls.first();
@@ -505,30 +497,14 @@ private slots:
         QCOMPARE(confirmCalls.size(), 1);
         // Whatever the answer, a crash now would ask again.
         QCOMPARE(marker(), "restoring-after-crash");
-
-        if (yes)
-        {
-            QCOMPARE(run->set.Count(), 5);
-            QVERIFY(run->restoreCompletes());
-            QCOMPARE(stored().size(), 5);
-            return;
-        }
-        // Nothing restored, and nothing lost until this run's tabs are
-        // settled.
-        QCOMPARE(run->set.Count(), 1);
+        QCOMPARE(run->set.Count(), yes ? 5 : 1);
+        // Nothing lost until this run's tabs are settled.
         QCOMPARE(stored().size(), 5);
         QVERIFY(run->restoreCompletes());
+        if (yes)
+            return;
         run->navigate(run->tab(0), "mine");
         QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
-    }
-
-    void noQuestionWithoutRemembered()
-    {
-        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-        auto run = newRun();
-        run->startUp(options.get());
-        QCOMPARE(confirmCalls.size(), 0);
-        QCOMPARE(run->set.Count(), 1);
     }
 
     void endRunMarksCleanAndStopsWriting()

@@ -58,63 +58,36 @@ void tst_WildcardPattern::match_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("expected");
-
-    QTest::newRow("star alone, empty address") << ""
-                                               << "*" << true;
-    QTest::newRow("star alone, any address") << "http://a.test/x?y"
-                                             << "*" << true;
-    QTest::newRow("both empty") << ""
-                                << "" << true;
-    QTest::newRow("empty pattern, some address") << "a"
-                                                 << "" << false;
-    QTest::newRow("empty address, some pattern") << ""
-                                                 << "a" << false;
-    QTest::newRow("empty address, question mark") << ""
-                                                  << "?" << false;
-    QTest::newRow("exact") << "http://ads.test/"
-                           << "http://ads.test/" << true;
-    QTest::newRow("left over address") << "http://ads.test/x"
-                                       << "http://ads.test/" << false;
-    QTest::newRow("address too short") << "http://ads"
-                                       << "http://ads.test/" << false;
-    QTest::newRow("case differs") << "HTTP://ADS.TEST/"
-                                  << "http://ads.test/" << false;
-    QTest::newRow("star matches none") << "ab"
-                                       << "a*b" << true;
-    QTest::newRow("star matches a run") << "axxxb"
-                                        << "a*b" << true;
-    QTest::newRow("trailing star, nothing left") << "abc"
-                                                 << "abc*" << true;
-    QTest::newRow("stars only rest, nothing left") << "abc"
-                                                   << "abc**" << true;
-    QTest::newRow("leading star") << "xxabc"
-                                  << "*abc" << true;
-    QTest::newRow("leading star, wrong end") << "xxabcd"
-                                             << "*abc" << false;
-    QTest::newRow("question takes one") << "abc"
-                                        << "a?c" << true;
-    QTest::newRow("question never none") << "ac"
-                                         << "a?c" << false;
-    QTest::newRow("question not two") << "abbc"
-                                      << "a?c" << false;
-    QTest::newRow("question matches a star in the address") << "a*c"
-                                                            << "a?c" << true;
-    QTest::newRow("star then question needs one") << "a"
-                                                  << "a*?" << false;
-    QTest::newRow("star then question") << "ab"
-                                        << "a*?" << true;
-    QTest::newRow("word inside, same case") << "http://x.test/popup/1"
-                                            << "*popup*" << true;
-    QTest::newRow("word inside, other case") << "http://x.test/POPUP/1"
-                                             << "*popup*" << false;
-    QTest::newRow("backtrack past a false start") << "aaab"
-                                                  << "*aab" << true;
-    QTest::newRow("backtrack over two stars") << "xaybzaybc"
-                                              << "*a*bc" << true;
-    QTest::newRow("last star must move, not an earlier one") << "abcabd"
-                                                             << "*ab*d" << true;
-    QTest::newRow("no second occurrence") << "abcabc"
-                                          << "*ab*d" << false;
+    // clang-format off
+    QTest::newRow("star alone, empty address") << "" << "*" << true;
+    QTest::newRow("star alone, any address") << "http://a.test/x?y" << "*" << true;
+    QTest::newRow("both empty") << "" << "" << true;
+    QTest::newRow("empty pattern, some address") << "a" << "" << false;
+    QTest::newRow("empty address, some pattern") << "" << "a" << false;
+    QTest::newRow("empty address, question mark") << "" << "?" << false;
+    QTest::newRow("exact") << "http://ads.test/" << "http://ads.test/" << true;
+    QTest::newRow("left over address") << "http://ads.test/x" << "http://ads.test/" << false;
+    QTest::newRow("address too short") << "http://ads" << "http://ads.test/" << false;
+    QTest::newRow("case differs") << "HTTP://ADS.TEST/" << "http://ads.test/" << false;
+    QTest::newRow("star matches none") << "ab" << "a*b" << true;
+    QTest::newRow("star matches a run") << "axxxb" << "a*b" << true;
+    QTest::newRow("trailing star, nothing left") << "abc" << "abc*" << true;
+    QTest::newRow("stars only rest, nothing left") << "abc" << "abc**" << true;
+    QTest::newRow("leading star") << "xxabc" << "*abc" << true;
+    QTest::newRow("leading star, wrong end") << "xxabcd" << "*abc" << false;
+    QTest::newRow("question takes one") << "abc" << "a?c" << true;
+    QTest::newRow("question never none") << "ac" << "a?c" << false;
+    QTest::newRow("question not two") << "abbc" << "a?c" << false;
+    QTest::newRow("question matches a star in the address") << "a*c" << "a?c" << true;
+    QTest::newRow("star then question needs one") << "a" << "a*?" << false;
+    QTest::newRow("star then question") << "ab" << "a*?" << true;
+    QTest::newRow("word inside, same case") << "http://x.test/popup/1" << "*popup*" << true;
+    QTest::newRow("word inside, other case") << "http://x.test/POPUP/1" << "*popup*" << false;
+    QTest::newRow("backtrack past a false start") << "aaab" << "*aab" << true;
+    QTest::newRow("backtrack over two stars") << "xaybzaybc" << "*a*bc" << true;
+    QTest::newRow("last star must move, not an earlier one") << "abcabd" << "*ab*d" << true;
+    QTest::newRow("no second occurrence") << "abcabc" << "*ab*d" << false;
+    // clang-format on
 }
 
 void tst_WildcardPattern::match()
@@ -131,23 +104,16 @@ void tst_WildcardPattern::prefix_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("expected");
-
-    QTest::newRow("plain pattern is a prefix") << "http://ads.test/banner?id=3"
-                                               << "http://ads.test/" << true;
-    QTest::newRow("plain pattern equal to address") << "http://ads.test/"
-                                                    << "http://ads.test/" << true;
-    QTest::newRow("plain pattern only contained further on") << "http://x.test/?u=http://ads.test/"
-                                                             << "http://ads.test/" << false;
-    QTest::newRow("plain pattern in other case") << "http://ADS.test/"
-                                                 << "http://ads.test/" << false;
-    QTest::newRow("pattern ending with star is kept") << "http://a.test/"
-                                                      << "http://a*" << true;
-    QTest::newRow("question at the end needs a character") << "http://a"
-                                                           << "http://a?" << false;
-    QTest::newRow("question at the end, then anything") << "http://ab/c"
-                                                        << "http://a?" << true;
-    QTest::newRow("wildcard inside") << "http://x.ads.test/p"
-                                     << "http://*.ads.test" << true;
+    // clang-format off
+    QTest::newRow("plain pattern is a prefix") << "http://ads.test/banner?id=3" << "http://ads.test/" << true;
+    QTest::newRow("plain pattern equal to address") << "http://ads.test/" << "http://ads.test/" << true;
+    QTest::newRow("plain pattern only contained further on") << "http://x.test/?u=http://ads.test/" << "http://ads.test/" << false;
+    QTest::newRow("plain pattern in other case") << "http://ADS.test/" << "http://ads.test/" << false;
+    QTest::newRow("pattern ending with star is kept") << "http://a.test/" << "http://a*" << true;
+    QTest::newRow("question at the end needs a character") << "http://a" << "http://a?" << false;
+    QTest::newRow("question at the end, then anything") << "http://ab/c" << "http://a?" << true;
+    QTest::newRow("wildcard inside") << "http://x.ads.test/p" << "http://*.ads.test" << true;
+    // clang-format on
 }
 
 void tst_WildcardPattern::prefix()
