@@ -1,30 +1,15 @@
 #include "components/TQWTabStrip.h"
 
 #include "components/TabStripLayout.h"
+#include "components/TabStripPainter.h"
+
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
-
-namespace
-{
-// Where an index ends up when the tab at from is moved to to.
-int indexAfterMove(int index, int from, int to)
-{
-    if (index == from)
-        return to;
-    if (from < index && index <= to)
-        return index - 1;
-    if (to <= index && index < from)
-        return index + 1;
-    return index;
-}
-} // namespace
 
 TQWTabStrip::TQWTabStrip(QWidget* parent) : QWidget(parent)
 {
@@ -78,9 +63,9 @@ void TQWTabStrip::moveTab(int from, int to)
         return;
     m_tabs.move(from, to);
     if (m_current >= 0)
-        m_current = indexAfterMove(m_current, from, to);
+        m_current = TabStripLayout::IndexAfterMove(m_current, from, to);
     if (m_dragIndex >= 0)
-        m_dragIndex = indexAfterMove(m_dragIndex, from, to);
+        m_dragIndex = TabStripLayout::IndexAfterMove(m_dragIndex, from, to);
     structureChanged();
 }
 
@@ -456,89 +441,22 @@ void TQWTabStrip::paintEvent(QPaintEvent* event)
 {
     ensureLayout();
     QPainter painter(this);
-    const QPalette& pal = palette();
-    painter.fillRect(rect(), pal.color(QPalette::Window));
-    const int edgeY = m_tabsAtBottom ? 0 : heightForRows(m_rows) - 1;
-    painter.setPen(pal.color(QPalette::Mid));
-    painter.drawLine(0, edgeY, width() - 1, edgeY);
+    TabStripPainter draw(painter, this, m_inactiveTabColor, m_inactiveFontColor, m_tabsAtBottom);
+    draw.background(rect(), m_tabsAtBottom ? 0 : heightForRows(m_rows) - 1);
 
     if (m_scrolling)
         painter.setClipRect(tabArea());
     for (int i = 0; i < count(); ++i)
         if (i != m_current && m_tabs[i].rect.intersects(event->rect()))
-            drawTab(painter, i, false);
+            draw.tab(m_tabs[i].rect, m_tabs[i].icon, m_tabs[i].text, false);
     if (m_current >= 0)
-        drawTab(painter, m_current, true);
+        draw.tab(m_tabs[m_current].rect, m_tabs[m_current].icon, m_tabs[m_current].text, true);
     painter.setClipping(false);
     if (m_scrolling)
-        drawScrollButtons(painter);
-}
-
-void TQWTabStrip::drawTab(QPainter& painter, int index, bool selected) const
-{
-    const Tab& tab = m_tabs[index];
-    const QPalette& pal = palette();
-    QRect back = tab.rect.adjusted(0, 0, -2, 0);
-    if (selected)
     {
-        // The selected tab reaches over the margin and joins its page.
-        if (m_tabsAtBottom)
-            back.setTop(0);
-        else
-            back.setBottom(back.bottom() + EdgeMargin);
-    }
-    painter.fillRect(back, selected ? pal.color(QPalette::Button) : m_inactiveTabColor);
-    painter.setPen(pal.color(QPalette::Mid));
-    if (selected && m_tabsAtBottom)
-        painter.drawPolyline(
-            QList<QPoint>{back.topLeft(), back.bottomLeft(), back.bottomRight(), back.topRight()});
-    else if (selected)
-        painter.drawPolyline(
-            QList<QPoint>{back.bottomLeft(), back.topLeft(), back.topRight(), back.bottomRight()});
-    else
-        painter.drawRect(back.adjusted(0, 0, -1, -1));
-
-    QRect content = tab.rect.translated(0, m_tabsAtBottom ? -2 : 1);
-    if (selected)
-        content.translate(SelectedShift, 0);
-    int textLeft = content.left() + IconLeft;
-    if (!tab.icon.isNull())
-    {
-        const QRect iconRect(textLeft, content.top() + (content.height() - IconSize) / 2, IconSize,
-                             IconSize);
-        tab.icon.paint(&painter, iconRect);
-        textLeft = iconRect.right() + 1 + IconGap;
-    }
-    const QRect textRect(textLeft, content.top(), tab.rect.right() - RightPadding - textLeft + 1,
-                         content.height());
-    if (textRect.width() <= 0)
-        return;
-    painter.setPen(selected ? pal.color(QPalette::WindowText) : m_inactiveFontColor);
-    // No mnemonic flag: an "&" in a page title is text, not an accelerator.
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     fontMetrics().elidedText(tab.text, Qt::ElideRight, textRect.width()));
-}
-
-void TQWTabStrip::drawScrollButtons(QPainter& painter) const
-{
-    const int shown = std::max(1, tabArea().width() / MinTabWidth);
-    const bool canLeft = m_firstShown > 0;
-    const bool canRight = m_firstShown + shown < count();
-    const QRect rects[2] = {scrollLeftRect(), scrollRightRect()};
-    const QStyle::PrimitiveElement arrows[2] = {QStyle::PE_IndicatorArrowLeft,
-                                                QStyle::PE_IndicatorArrowRight};
-    const bool enabled[2] = {canLeft, canRight};
-    for (int i = 0; i < 2; ++i)
-    {
-        painter.fillRect(rects[i], palette().color(QPalette::Button));
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawRect(rects[i].adjusted(0, 0, -1, -1));
-        QStyleOption option;
-        option.initFrom(this);
-        option.rect = rects[i].adjusted(3, 3, -3, -3);
-        if (!enabled[i])
-            option.state &= ~QStyle::State_Enabled;
-        style()->drawPrimitive(arrows[i], &option, &painter, this);
+        const int shown = std::max(1, tabArea().width() / MinTabWidth);
+        draw.scrollButtons(scrollLeftRect(), scrollRightRect(), m_firstShown > 0,
+                           m_firstShown + shown < count());
     }
 }
 

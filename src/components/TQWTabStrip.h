@@ -131,8 +131,6 @@ private:
     void refreshHover();
     void updateDragCursor(const QPoint& pos);
     void cancelDrag();
-    void drawTab(QPainter& painter, int index, bool selected) const;
-    void drawScrollButtons(QPainter& painter) const;
 
     QList<Tab> m_tabs;
     int m_current = -1;

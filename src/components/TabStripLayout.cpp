@@ -77,3 +77,14 @@ int TabStripLayout::DistanceFromPages(int row, int selectedRow, int rows)
 {
     return (row - selectedRow + rows) % rows;
 }
+
+int TabStripLayout::IndexAfterMove(int index, int from, int to)
+{
+    if (index == from)
+        return to;
+    if (from < index && index <= to)
+        return index - 1;
+    if (to <= index && index < from)
+        return index + 1;
+    return index;
+}

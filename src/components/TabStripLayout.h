@@ -29,4 +29,7 @@ public:
     // The row's place counted from the pages: the selected tab's row sits
     // next to them and the others follow in turn.
     static int DistanceFromPages(int row, int selectedRow, int rows);
+
+    // Where an index ends up when the tab at from is moved to to.
+    static int IndexAfterMove(int index, int from, int to);
 };

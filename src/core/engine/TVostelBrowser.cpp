@@ -1,7 +1,9 @@
 #include "core/engine/TVostelBrowser.h"
 
 #include "core/dialogs/TPageDialogs.h"
+#include "core/engine/EngineTerms.h"
 #include "core/engine/PagePropertiesReader.h"
+#include "core/engine/PageScriptQueries.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/TOfflineInterceptor.h"
@@ -10,43 +12,15 @@
 #include "core/instance/StartupTimeline.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
-#include <QWebEngineScript>
 
-#include <algorithm>
 #include <memory>
 
 namespace
 {
-// Addresses go to the listener as the server sees them: encoded, never with
-// blanks or other text that would change meaning when typed again.
-QString addressText(const QUrl& url)
-{
-    return url.toString(QUrl::FullyEncoded);
-}
-
-bool isAboutUrl(const QUrl& url)
-{
-    return url.scheme() == QLatin1String("about");
-}
-
-bool isRecordableScheme(const QUrl& url)
-{
-    const QString scheme = url.scheme();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-           scheme == QLatin1String("file");
-}
-
-// Addresses the crash page can stand in for and its Reload link can lead back to.
-bool isReloadableScheme(const QUrl& url)
-{
-    return isRecordableScheme(url) || url.scheme() == QLatin1String("quillwave");
-}
-
 constexpr qsizetype MaxRefusedUrls = 8;
 } // namespace
 
@@ -183,7 +157,7 @@ QString TVostelBrowser::LocationURL() const
 {
     // A window the engine opened empty has no address yet; it shows the blank page.
     const QUrl url = m_page->url();
-    return url.isEmpty() ? QStringLiteral("about:blank") : addressText(url);
+    return url.isEmpty() ? QStringLiteral("about:blank") : EngineTerms::addressText(url);
 }
 
 QString TVostelBrowser::LocationName() const
@@ -209,19 +183,18 @@ void TVostelBrowser::LoadBlank(const QString& html)
 void TVostelBrowser::FollowNextLink(const std::function<void(bool found)>& done)
 {
     const std::weak_ptr<bool> alive = m_lifetime;
-    m_page->runJavaScript(nextLinkScript(), QWebEngineScript::ApplicationWorld,
-                          [this, alive, done](const QVariant& result)
-                          {
-                              const QString href = result.toString();
-                              const bool found = !alive.expired() && !href.isEmpty();
-                              if (found)
-                              {
-                                  Stop();
-                                  Navigate(href);
-                              }
-                              if (done)
-                                  done(found);
-                          });
+    PageScriptQueries::nextLink(m_page,
+                                [this, alive, done](const QString& href)
+                                {
+                                    const bool found = !alive.expired() && !href.isEmpty();
+                                    if (found)
+                                    {
+                                        Stop();
+                                        Navigate(href);
+                                    }
+                                    if (done)
+                                        done(found);
+                                });
 }
 
 void TVostelBrowser::FocusPage()
@@ -231,93 +204,21 @@ void TVostelBrowser::FocusPage()
 
 void TVostelBrowser::ExecEdit(EditCommand command)
 {
-    QWebEnginePage::WebAction action = QWebEnginePage::Copy;
-    switch (command)
-    {
-    case EditCut:
-        action = QWebEnginePage::Cut;
-        break;
-    case EditCopy:
-        action = QWebEnginePage::Copy;
-        break;
-    case EditPaste:
-        action = QWebEnginePage::Paste;
-        break;
-    case EditSelectAll:
-        action = QWebEnginePage::SelectAll;
-        break;
-    }
     // The engine runs these on the focused element of the focused frame.
     FocusPage();
-    m_page->triggerAction(action);
+    m_page->triggerAction(EngineTerms::actionOf(command));
 }
 
 void TVostelBrowser::QueryPageProperties(const std::function<void(const PageProperties&)>& done)
 {
-    struct Query
-    {
-        std::function<void(const PageProperties&)> done;
-        bool finished = false;
-        QMetaObject::Connection browserGone;
-    };
-    auto query = std::make_shared<Query>();
-    query->done = done;
-    const auto finish = [query](const PageProperties& properties)
-    {
-        if (query->finished)
-            return;
-        query->finished = true;
-        QObject::disconnect(query->browserGone);
-        if (query->done)
-            query->done(properties);
-    };
-    const PageProperties known =
-        PagePropertiesReader::fromScriptResult(LocationName(), LocationURL(), QVariant());
-    // Answering from inside the browser's destructor would hand the caller
-    // a half-destroyed object to look at: the answer comes afterwards.
-    const auto finishLater = [finish, known]
-    { QTimer::singleShot(0, QCoreApplication::instance(), [finish, known] { finish(known); }); };
-    query->browserGone = connect(this, &QObject::destroyed, QCoreApplication::instance(),
-                                 [finishLater] { finishLater(); });
-
-    const std::weak_ptr<bool> alive = m_lifetime;
-    m_page->runJavaScript(
-        PagePropertiesReader::script(), QWebEngineScript::ApplicationWorld,
-        [this, alive, finish, finishLater](const QVariant& result)
-        {
-            if (alive.expired())
-            {
-                finishLater();
-                return;
-            }
-            finish(PagePropertiesReader::fromScriptResult(LocationName(), LocationURL(), result));
-        });
-    QTimer::singleShot(PropertiesTimeoutMs, this, [finish, known] { finish(known); });
+    PageScriptQueries::properties(
+        m_page, this, m_lifetime,
+        [this](const QVariant& result)
+        { return PagePropertiesReader::fromScriptResult(LocationName(), LocationURL(), result); },
+        done, PropertiesTimeoutMs);
 }
 
 // ---- navigation
-
-NavigationRequest::Kind TVostelBrowser::kindOf(QWebEnginePage::NavigationType type)
-{
-    switch (type)
-    {
-    case QWebEnginePage::NavigationTypeTyped:
-        return NavigationRequest::Program;
-    case QWebEnginePage::NavigationTypeLinkClicked:
-        return NavigationRequest::LinkClicked;
-    case QWebEnginePage::NavigationTypeFormSubmitted:
-        return NavigationRequest::FormSubmitted;
-    case QWebEnginePage::NavigationTypeBackForward:
-        return NavigationRequest::BackForward;
-    case QWebEnginePage::NavigationTypeReload:
-        return NavigationRequest::Reload;
-    case QWebEnginePage::NavigationTypeRedirect:
-        return NavigationRequest::Redirect;
-    case QWebEnginePage::NavigationTypeOther:
-        break;
-    }
-    return NavigationRequest::Other;
-}
 
 bool TVostelBrowser::raiseBeforeNavigate(const NavigationRequest& request, bool& destroyed)
 {
@@ -333,16 +234,12 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
     bool destroyed = false;
     if (!isMainFrame)
     {
-        // A redirect continues the frame's navigation when only one can be meant.
-        FrameId id = 0;
-        if (redirect && m_pendingFrames.size() == 1)
-            id = m_pendingFrames.takeFirst().id;
-        else
-            id = m_nextFrameId++;
-        const NavigationRequest request{addressText(url), id, kindOf(type), false};
+        const FrameId id = m_subFrames.requestId(redirect);
+        const NavigationRequest request{EngineTerms::addressText(url), id,
+                                        EngineTerms::kindOf(type), false};
         if (!raiseBeforeNavigate(request, destroyed))
             return false;
-        m_pendingFrames.append({url, id});
+        m_subFrames.requestAccepted(url, id);
         return true;
     }
 
@@ -355,8 +252,9 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
     }
     const bool blank = m_blankPending && isData;
     m_blankPending = false;
-    NavigationRequest request{blank ? QStringLiteral("about:blank") : addressText(url), TopFrame,
-                              blank ? NavigationRequest::Program : kindOf(type), false};
+    NavigationRequest request{
+        blank ? QStringLiteral("about:blank") : EngineTerms::addressText(url), TopFrame,
+        blank ? NavigationRequest::Program : EngineTerms::kindOf(type), false};
     request.userInitiated = request.kind == NavigationRequest::Program ||
                             (m_firstNavigationUserInitiated && !m_hasDocument);
     m_firstNavigationUserInitiated = false;
@@ -432,10 +330,10 @@ void TVostelBrowser::loadStarted(const QWebEngineLoadingInfo& info)
         // The engine marks the empty document of a window it opened as
         // "about:blank#blocked"; for the listener it is the blank page.
         QUrl shown = info.url();
-        if (isAboutUrl(shown))
+        if (EngineTerms::isAbout(shown))
             shown.setFragment(QString());
-        const NavigationRequest request{addressText(shown), TopFrame, NavigationRequest::Other,
-                                        false};
+        const NavigationRequest request{EngineTerms::addressText(shown), TopFrame,
+                                        NavigationRequest::Other, false};
         if (!raiseBeforeNavigate(request, destroyed))
         {
             if (destroyed)
@@ -491,19 +389,14 @@ void TVostelBrowser::loadEnded(const QWebEngineLoadingInfo& info)
     m_loadSuppressed = false;
 
     const QString title = m_page->title();
-    if (!m_titleRaised || title != m_lastTitle)
-    {
-        m_titleRaised = true;
-        m_lastTitle = title;
-        if (!raise([&](IBrowserEvents* e) { e->TitleChange(title); }))
-            return;
-    }
+    if (m_titles.take(title) && !raise([&](IBrowserEvents* e) { e->TitleChange(title); }))
+        return;
     const QString url = LocationURL();
     const NavigationKind kind = m_navigationKind;
     StartupTimeline::mark("first page loaded");
     if (!raise([&](IBrowserEvents* e) { e->DocumentComplete(TopFrame, url); }))
         return;
-    if (succeeded && kind == NavigationKind::Web && isRecordableScheme(QUrl(url)) &&
+    if (succeeded && kind == NavigationKind::Web && EngineTerms::isRecordable(QUrl(url)) &&
         THistoryIndex::isRecordable(url))
         THistoryIndex::recordVisit(url, title);
     raise([](IBrowserEvents* e) { e->CommandStateChange(CommandRefreshIndicators, true); });
@@ -514,12 +407,11 @@ bool TVostelBrowser::commit()
     m_commitPending = false;
     m_hasDocument = true;
     m_readyState = 3;
-    m_titleRaised = false;
-    m_pendingFrames.clear();
-    m_frameTokens.clear();
+    m_titles.documentArrived();
+    m_subFrames.clear();
     const QUrl current = m_page->url();
-    if (m_navigationKind == NavigationKind::Web && isReloadableScheme(current))
-        m_lastGoodUrl = addressText(current);
+    if (m_navigationKind == NavigationKind::Web && EngineTerms::isReloadable(current))
+        m_lastGoodUrl = EngineTerms::addressText(current);
     const QString url = LocationURL();
     return raise([&](IBrowserEvents* e) { e->NavigateComplete(TopFrame, url); });
 }
@@ -539,9 +431,9 @@ void TVostelBrowser::onUrlChanged(const QUrl& url)
     if (m_hasDocument && !m_announced && !url.isEmpty())
     {
         // Same document, new address (a fragment, history.pushState).
-        if (isReloadableScheme(url) && !m_showingStandIn)
-            m_lastGoodUrl = addressText(url);
-        const QString text = addressText(url);
+        if (EngineTerms::isReloadable(url) && !m_showingStandIn)
+            m_lastGoodUrl = EngineTerms::addressText(url);
+        const QString text = EngineTerms::addressText(url);
         raise([&](IBrowserEvents* e) { e->NavigateComplete(TopFrame, text); });
     }
 }
@@ -553,32 +445,13 @@ void TVostelBrowser::onTitleChanged(const QString& title)
     // when the document has one or is complete.
     if (m_loadActive && isPlaceholderTitle(title, m_page->url()))
         return;
-    if (m_titleRaised && title == m_lastTitle)
-        return;
-    m_titleRaised = true;
-    m_lastTitle = title;
-    raise([&](IBrowserEvents* e) { e->TitleChange(title); });
+    if (m_titles.take(title))
+        raise([&](IBrowserEvents* e) { e->TitleChange(title); });
 }
 
 bool TVostelBrowser::isPlaceholderTitle(const QString& title, const QUrl& url)
 {
-    if (title.isEmpty())
-        return true;
-    if (url.isEmpty())
-        return false;
-    const auto bare = [](QString name)
-    {
-        if (name.startsWith(QLatin1String("//")))
-            name.remove(0, 2);
-        while (name.endsWith(QLatin1Char('/')))
-            name.chop(1);
-        return name;
-    };
-    const QUrl::FormattingOptions hostAndPath = QUrl::RemoveScheme | QUrl::RemoveUserInfo;
-    const QStringList names = {url.toString(), url.toDisplayString(),
-                               bare(url.toString(hostAndPath)),
-                               bare(url.toDisplayString(hostAndPath)), bare(url.toString())};
-    return names.contains(title);
+    return PageTitleReport::isPlaceholder(title, url);
 }
 
 // ---- frames
@@ -597,35 +470,15 @@ void TVostelBrowser::frameReported(const QString& event, const QString& token, b
         return;
     }
 
-    const QUrl address(url);
     if (event == QLatin1String("created"))
     {
-        // Documents that never went to a server (the empty document every
-        // frame starts with, srcdoc) have no navigation to complete.
-        if (isAboutUrl(address) || m_frameTokens.contains(token))
-            return;
-        FrameId id = 0;
-        const auto pending =
-            std::find_if(m_pendingFrames.begin(), m_pendingFrames.end(),
-                         [&](const PendingFrame& frame) { return frame.url == address; });
-        if (pending != m_pendingFrames.end())
-        {
-            id = pending->id;
-            m_pendingFrames.erase(pending);
-        }
-        else
-            id = m_nextFrameId++;
-        m_frameTokens.insert(token, id);
-        raise([&](IBrowserEvents* e) { e->NavigateComplete(id, url); });
+        if (const auto id = m_subFrames.documentCreated(token, QUrl(url)))
+            raise([&](IBrowserEvents* e) { e->NavigateComplete(*id, url); });
     }
     else if (event == QLatin1String("load"))
     {
-        const auto known = m_frameTokens.constFind(token);
-        if (known == m_frameTokens.constEnd())
-            return;
-        const FrameId id = known.value();
-        m_frameTokens.erase(known);
-        raise([&](IBrowserEvents* e) { e->DocumentComplete(id, url); });
+        if (const auto id = m_subFrames.documentLoaded(token))
+            raise([&](IBrowserEvents* e) { e->DocumentComplete(*id, url); });
     }
 }
 
@@ -639,7 +492,7 @@ void TVostelBrowser::insecureContentSeen()
 void TVostelBrowser::onNewWindowRequested(QWebEngineNewWindowRequest& request)
 {
     IBrowserControl* control = nullptr;
-    const QString url = addressText(request.requestedUrl());
+    const QString url = EngineTerms::addressText(request.requestedUrl());
     const bool userInitiated = request.isUserInitiated();
     if (!raise([&](IBrowserEvents* e) { control = e->NewWindow(url, userInitiated); }))
         return;
@@ -670,8 +523,8 @@ void TVostelBrowser::showCrashPage()
 {
     const QString lastUrl = m_lastGoodUrl;
     const QUrl last(lastUrl);
-    showStandIn(TQuillwaveSchemeHandler::CrashPageHtml(lastUrl, m_lastTitle),
-                isReloadableScheme(last) ? last : QUrl(QStringLiteral("about:blank")));
+    showStandIn(TQuillwaveSchemeHandler::CrashPageHtml(lastUrl, m_titles.last()),
+                EngineTerms::isReloadable(last) ? last : QUrl(QStringLiteral("about:blank")));
 }
 
 bool TVostelBrowser::blockedOffline(const QUrl& url) const
@@ -686,29 +539,18 @@ void TVostelBrowser::showOfflinePage(const QUrl& url)
         return;
     m_offlinePending.clear();
     showStandIn(TQuillwaveSchemeHandler::OfflinePageHtml(
-                    addressText(url), [this](const QString& section, const QString& key)
+                    EngineTerms::addressText(url),
+                    [this](const QString& section, const QString& key)
                     { return TPageDialogs::textFor(this, section, key); }),
                 url);
 }
 
 void TVostelBrowser::showStandIn(const QString& html, const QUrl& address)
 {
-    m_standInFor = address.scheme() == QLatin1String("about") ? QString() : addressText(address);
+    m_standInFor =
+        address.scheme() == QLatin1String("about") ? QString() : EngineTerms::addressText(address);
     m_showingStandIn = true;
     m_blankPending = false;
     m_internalPending = true;
     m_page->setHtml(html, address);
-}
-
-QString TVostelBrowser::nextLinkScript()
-{
-    return QStringLiteral(R"((function () {
-  var links = document.links;
-  for (var i = 0; i < links.length; ++i) {
-    var text = links[i].innerText || links[i].textContent || '';
-    if (String(text).toUpperCase().indexOf('NEXT') >= 0)
-      return links[i].href || null;
-  }
-  return null;
-})())");
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "core/engine/IBrowserControl.h"
+#include "core/engine/PageTitleReport.h"
+#include "core/engine/SubFrameTracker.h"
 
-#include <QHash>
 #include <QList>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -73,13 +74,9 @@ public:
     void frameReported(const QString& event, const QString& token, bool top, const QString& url);
     void insecureContentSeen();
 
-    static NavigationRequest::Kind kindOf(QWebEnginePage::NavigationType type);
     // The engine names an untitled document after its address until (or
     // unless) the document gives a title of its own.
     static bool isPlaceholderTitle(const QString& title, const QUrl& url);
-    // The script that finds the first link whose text, in upper case,
-    // holds "NEXT"; it gives the link's address or null.
-    static QString nextLinkScript();
 
 private:
     enum class NavigationKind
@@ -134,8 +131,7 @@ private:
     bool m_firstNavigationUserInitiated = false;
 
     // Titles: the first real title after each document arrives is raised.
-    bool m_titleRaised = false;
-    QString m_lastTitle;
+    PageTitleReport m_titles;
 
     // Stand-in pages (crash, offline).
     QString m_lastGoodUrl;
@@ -143,15 +139,7 @@ private:
     bool m_showingStandIn = false;
     QUrl m_offlinePending; // the blocked address whose page is on its way
 
-    // Sub-frames.
-    struct PendingFrame
-    {
-        QUrl url;
-        FrameId id;
-    };
-    QList<PendingFrame> m_pendingFrames;
-    QHash<QString, FrameId> m_frameTokens;
-    FrameId m_nextFrameId = 1;
+    SubFrameTracker m_subFrames;
 
     // Script answers may arrive while the page is being destroyed with the
     // view, when a QPointer to the view is still set: they hold a weak

@@ -1,9 +1,11 @@
 #include "core/store/RegistryStore.h"
 
 #include "core/instance/StartupTimeline.h"
+#include "core/store/CorruptDatabase.h"
 #include "core/store/ProgramPaths.h"
+#include "core/store/RegistryQuery.h"
+#include "core/store/RegistrySql.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,12 +17,13 @@
 
 namespace
 {
+using Statement = RegistrySql::Statement;
+using enum RegistrySql::Statement;
 // Waiting this long for another copy's write lock covers any write the
 // program makes; only a hung copy makes a call fail.
 constexpr int BusyTimeoutMs = 5000;
 // Key names are limited as in the desktop registry; value names are not.
 constexpr qsizetype MaxKeyNameLength = 255;
-constexpr int SchemaVersion = 1;
 
 // Names compare without regard to case. SQLite's NOCASE folds ASCII only,
 // so the store keeps a folded copy of every name (and of every key's full
@@ -35,106 +38,11 @@ QString foldedPath(const QStringList& segments)
     return fold(segments.join(QLatin1Char('\\')));
 }
 
-// The key's full folded path identifies it, so every lookup is one indexed
-// query; parent and id give the tree shape and the creation order.
-const char* const SchemaSql = R"sql(
-CREATE TABLE IF NOT EXISTS keys(
-    id INTEGER PRIMARY KEY,
-    parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,
-    name TEXT NOT NULL,
-    path TEXT NOT NULL UNIQUE
-);
-CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, id);
-CREATE TABLE IF NOT EXISTS key_values(
-    seq INTEGER PRIMARY KEY,
-    key_id INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
-    name TEXT NOT NULL,
-    folded TEXT NOT NULL,
-    type INTEGER NOT NULL CHECK(type IN (1, 4)),
-    text TEXT,
-    dword INTEGER,
-    UNIQUE(key_id, folded)
-);
-INSERT OR IGNORE INTO keys(parent, name, path) VALUES
-    (NULL, 'HKEY_CURRENT_USER', 'hkey_current_user'),
-    (NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),
-    (NULL, 'HKEY_CLASSES_ROOT', 'hkey_classes_root');
-)sql";
-
-enum Statement
-{
-    FindKey,
-    InsertKey,
-    ListSubKeys,
-    ListValues,
-    ReadValue,
-    UpsertValue,
-    DeleteValueRow,
-    DeleteKeyTree,
-    StatementCount
-};
-
-const std::array<const char*, StatementCount> StatementSql{
-    "SELECT id FROM keys WHERE path = ?1",
-    "INSERT INTO keys(parent, name, path) VALUES(?1, ?2, ?3)",
-    "SELECT c.name FROM keys c JOIN keys p ON c.parent = p.id WHERE p.path = ?1 ORDER BY c.id",
-    "SELECT v.name FROM key_values v JOIN keys k ON v.key_id = k.id WHERE k.path = ?1 "
-    "ORDER BY v.seq",
-    "SELECT v.type, v.text, v.dword FROM key_values v JOIN keys k ON v.key_id = k.id "
-    "WHERE k.path = ?1 AND v.folded = ?2",
-    // Rewriting a value updates its row, so it keeps its place in the order.
-    "INSERT INTO key_values(key_id, name, folded, type, text, dword) VALUES(?1, ?2, ?3, ?4, ?5, "
-    "?6) "
-    "ON CONFLICT(key_id, folded) DO UPDATE SET type = excluded.type, text = excluded.text, "
-    "dword = excluded.dword",
-    "DELETE FROM key_values WHERE folded = ?2 AND key_id = (SELECT id FROM keys WHERE path = ?1)",
-    // The key and everything below it: paths that start with "path\".
-    // '\' is 0x5C and ']' 0x5D, so the range holds exactly those paths.
-    "DELETE FROM keys WHERE path = ?1 OR (path >= ?1 || '\\' AND path < ?1 || ']')",
-};
-
 // Thrown inside the store's own transactions to roll them back.
 struct StoreFailure
 {
 };
 
-bool isCorruption(int rc)
-{
-    const int primary = rc & 0xFF;
-    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
-}
-
-// One use of a cached statement; resets it whatever happens.
-class Query
-{
-public:
-    explicit Query(sqlite3_stmt* statement) : s(statement) {}
-    ~Query()
-    {
-        sqlite3_reset(s);
-        sqlite3_clear_bindings(s);
-    }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-
-    void bind(int index, const QString& text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
-    void bind(int index, qint64 number) { sqlite3_bind_int64(s, index, number); }
-    void bindNull(int index) { sqlite3_bind_null(s, index); }
-    int step() { return sqlite3_step(s); }
-    QString text(int column) const
-    {
-        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-        return QString::fromUtf8(data, sqlite3_column_bytes(s, column));
-    }
-    qint64 integer(int column) const { return sqlite3_column_int64(s, column); }
-
-private:
-    sqlite3_stmt* s;
-};
 } // namespace
 
 struct RegistryStore::Private
@@ -149,14 +57,13 @@ struct RegistryStore::Private
     QString path;
     sqlite3* db = nullptr;
     int depth = 0;
-    std::array<sqlite3_stmt*, StatementCount> statements{};
+    std::array<sqlite3_stmt*, RegistrySql::StatementCount> statements{};
     mutable QString lastError;
 
     void open();
     OpenResult openOnce(QString* reason);
     OpenResult initialise(QString* reason);
     void close();
-    bool moveAside(QString* keptAs) const;
 
     void warn(const char* what) const
     {
@@ -168,7 +75,7 @@ struct RegistryStore::Private
     {
         return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    Query query(Statement which) const { return Query(statements[which]); }
+    RegistryQuery query(Statement which) const { return RegistryQuery(statements[which]); }
 
     std::optional<qint64> findKey(const QString& folded) const;
     QStringList listNames(Statement which, const QString& key, const char* what) const;
@@ -186,7 +93,7 @@ void RegistryStore::Private::open()
     {
         close();
         QString keptAs;
-        if (!moveAside(&keptAs))
+        if (!CorruptDatabase::moveAside(path, &keptAs))
         {
             lastError = reason;
             qWarning("The settings database %s cannot be used (%s) and could not be moved aside; "
@@ -215,7 +122,7 @@ RegistryStore::Private::OpenResult RegistryStore::Private::openOnce(QString* rea
     if (rc != SQLITE_OK)
     {
         *reason = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        return isCorruption(rc) ? OpenResult::Unusable : OpenResult::Failed;
+        return CorruptDatabase::isCorruption(rc) ? OpenResult::Unusable : OpenResult::Failed;
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyTimeoutMs);
@@ -229,7 +136,7 @@ RegistryStore::Private::OpenResult RegistryStore::Private::initialise(QString* r
         *reason = QString::fromUtf8(sqlite3_errmsg(db));
         // An SQL error in the schema stage means the file holds tables of
         // the same names but another shape.
-        if (isCorruption(rc) || (schemaStage && (rc & 0xFF) == SQLITE_ERROR))
+        if (CorruptDatabase::isCorruption(rc) || (schemaStage && (rc & 0xFF) == SQLITE_ERROR))
             return OpenResult::Unusable;
         return OpenResult::Failed;
     };
@@ -275,9 +182,10 @@ RegistryStore::Private::OpenResult RegistryStore::Private::initialise(QString* r
         rc = run("BEGIN IMMEDIATE");
         if (rc != SQLITE_OK)
             return failure(rc, true);
-        rc = run(SchemaSql);
+        rc = run(RegistrySql::schema());
         if (rc == SQLITE_OK)
-            rc = run(("PRAGMA user_version=" + QByteArray::number(SchemaVersion)).constData());
+            rc = run(("PRAGMA user_version=" + QByteArray::number(RegistrySql::SchemaVersion))
+                         .constData());
         if (rc == SQLITE_OK)
             rc = run("COMMIT");
         if (rc != SQLITE_OK)
@@ -288,10 +196,10 @@ RegistryStore::Private::OpenResult RegistryStore::Private::initialise(QString* r
         }
     }
 
-    for (int i = 0; i < StatementCount; ++i)
+    for (int i = 0; i < RegistrySql::StatementCount; ++i)
     {
-        rc = sqlite3_prepare_v3(db, StatementSql[i], -1, SQLITE_PREPARE_PERSISTENT, &statements[i],
-                                nullptr);
+        rc = sqlite3_prepare_v3(db, RegistrySql::statement(RegistrySql::Statement(i)), -1,
+                                SQLITE_PREPARE_PERSISTENT, &statements[i], nullptr);
         if (rc != SQLITE_OK)
             return failure(rc, true);
     }
@@ -331,29 +239,9 @@ void RegistryStore::Private::close()
     depth = 0;
 }
 
-bool RegistryStore::Private::moveAside(QString* keptAs) const
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = path + QStringLiteral(".corrupt-") + stamp;
-    for (int n = 2; QFileInfo::exists(target) || QFileInfo::exists(target + QStringLiteral("-wal"));
-         ++n)
-        target = path + QStringLiteral(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (!QFile::rename(path, target))
-        return false;
-    // The journal files belong to the damaged file; a fresh database must
-    // never replay them.
-    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
-    {
-        if (QFileInfo::exists(path + suffix) && !QFile::rename(path + suffix, target + suffix))
-            QFile::remove(path + suffix);
-    }
-    *keptAs = target;
-    return true;
-}
-
 std::optional<qint64> RegistryStore::Private::findKey(const QString& folded) const
 {
-    Query q = query(FindKey);
+    RegistryQuery q = query(FindKey);
     q.bind(1, folded);
     const int rc = q.step();
     if (rc == SQLITE_ROW)
@@ -370,7 +258,7 @@ QStringList RegistryStore::Private::listNames(Statement which, const QString& ke
     if (!db || segments.isEmpty())
         return {};
     QStringList names;
-    Query q = query(which);
+    RegistryQuery q = query(which);
     q.bind(1, foldedPath(segments));
     int rc;
     while ((rc = q.step()) == SQLITE_ROW)
@@ -383,7 +271,7 @@ QStringList RegistryStore::Private::listNames(Statement which, const QString& ke
 void RegistryStore::Private::writeValue(qint64 keyId, const QString& name,
                                         const RegValue& value) const
 {
-    Query q = query(UpsertValue);
+    RegistryQuery q = query(UpsertValue);
     q.bind(1, keyId);
     q.bind(2, name);
     q.bind(3, fold(name));
@@ -424,7 +312,7 @@ qint64 RegistryStore::Private::ensureKey(const QStringList& segments) const
             parent = *id;
             continue;
         }
-        Query q = query(InsertKey);
+        RegistryQuery q = query(InsertKey);
         q.bind(1, parent);
         q.bind(2, segments[i]);
         q.bind(3, path);
@@ -512,7 +400,7 @@ std::optional<RegValue> RegistryStore::value(const QString& key, const QString& 
     const QStringList segments = splitKeyPath(key);
     if (!isOpen() || segments.isEmpty())
         return std::nullopt;
-    Query q = d->query(ReadValue);
+    RegistryQuery q = d->query(ReadValue);
     q.bind(1, foldedPath(segments));
     q.bind(2, fold(name));
     const int rc = q.step();
@@ -551,7 +439,7 @@ bool RegistryStore::deleteValue(const QString& key, const QString& name)
     const QStringList segments = splitKeyPath(key);
     if (!isOpen() || segments.isEmpty())
         return false;
-    Query q = d->query(DeleteValueRow);
+    RegistryQuery q = d->query(DeleteValueRow);
     q.bind(1, foldedPath(segments));
     q.bind(2, fold(name));
     if (q.step() != SQLITE_DONE)
@@ -570,7 +458,7 @@ bool RegistryStore::deleteKey(const QString& key)
     const QStringList segments = splitKeyPath(key);
     if (!isOpen() || segments.size() < 2)
         return false;
-    Query q = d->query(DeleteKeyTree);
+    RegistryQuery q = d->query(DeleteKeyTree);
     q.bind(1, foldedPath(segments));
     if (q.step() != SQLITE_DONE)
     {

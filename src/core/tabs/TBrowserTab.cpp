@@ -4,6 +4,10 @@
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/SpecialFileAddress.h"
 #include "core/tabs/ITabHost.h"
+#include "core/tabs/LockedTabRule.h"
+#include "core/tabs/TabAddressRule.h"
+#include "core/tabs/TabSecurityRule.h"
+#include "core/tabs/TabTitleRules.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -14,34 +18,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString BlankAddress = u"about:blank"_s;
-
-// Captions are shown with mnemonics: "&&" shows one ampersand.
-QString literalAmpersands(const QString& text)
-{
-    QString result = text;
-    result.replace(u'&', u"&&"_s);
-    return result;
-}
-
-// The first count characters, never cutting a character in two.
-QString leftCharacters(const QString& text, int count)
-{
-    if (count > 0 && count < text.size() && text.at(count - 1).isHighSurrogate())
-        --count;
-    return text.left(count);
-}
-
-bool isHttpsAddress(const QString& url)
-{
-    return url.left(5) == u"https"_s;
-}
-
-// Frames that hold no content of their own from the network; an https page
-// with such a frame is no less secure.
-bool isEmptyFrameAddress(const QString& url)
-{
-    return url == BlankAddress || url == u"about:srcdoc"_s;
-}
 } // namespace
 
 TBrowserTab::TBrowserTab(ITabHost* host, WindowServices* services, IBrowserControl* control,
@@ -170,7 +146,7 @@ void TBrowserTab::SetTitle(const QString& title)
     const QString caption =
         m_stickyName.isEmpty()
             ? ShortenTitle(title, m_host->TitleLimit(), m_services->GetGlobalText(u"Blank"_s))
-            : literalAmpersands(m_stickyName);
+            : TabTitleRules::literalAmpersands(m_stickyName);
     SetAppearance(caption, title);
 }
 
@@ -182,7 +158,7 @@ void TBrowserTab::SetStickyName(const QString& name)
     if (name.isEmpty())
         SetTitle(GetLocationName());
     else
-        SetCaption(literalAmpersands(name));
+        SetCaption(TabTitleRules::literalAmpersands(name));
 }
 
 void TBrowserTab::PromptStickyName()
@@ -247,27 +223,12 @@ void TBrowserTab::FollowNextLink(const std::function<void(bool)>& done)
 
 QString TBrowserTab::ShortenTitle(const QString& title, int limit, const QString& blankText)
 {
-    // A negative limit is as meaningless as none: the default applies.
-    const int effective = limit > 0 ? limit : 50;
-    QString result = title;
-    if (title.size() > effective)
-        result = leftCharacters(title, effective) + u"..."_s;
-    if (result == BlankAddress)
-        result = blankText;
-    return literalAmpersands(result);
+    return TabTitleRules::shortenTitle(title, limit, blankText);
 }
 
 QString TBrowserTab::ProgressText(int progress, int maximum)
 {
-    if (progress < 1 || maximum < 1)
-        return QString();
-    const qint64 scaled = qint64(progress) * 100;
-    qint64 percent = scaled / maximum;
-    const qint64 twiceRest = (scaled % maximum) * 2;
-    // Halves go to the even neighbour.
-    if (twiceRest > maximum || (twiceRest == maximum && percent % 2 == 1))
-        ++percent;
-    return QString::number(qMin<qint64>(percent, 100)) + u'%';
+    return TabTitleRules::progressText(progress, maximum);
 }
 
 QString TBrowserTab::BlankPageHtml()
@@ -322,7 +283,7 @@ bool TBrowserTab::BeforeNavigate(const NavigationRequest& request)
         emit shown(this);
         SetCaption(m_services->GetGlobalText(u"Loading"_s));
     }
-    else if (m_locked && DivertsFromLockedTab(request))
+    else if (m_locked && LockedTabRule::divertsToNewTab(request, m_browser->LocationURL()))
     {
         OpenInNewTab(url);
         return false;
@@ -375,7 +336,7 @@ void TBrowserTab::NavigateComplete(FrameId frame, const QString& url)
     if (LockAfterLoad && !m_locked)
         SetLocked(true);
 
-    const bool insecure = !isHttpsAddress(url) && !(frame != TopFrame && isEmptyFrameAddress(url));
+    const bool insecure = TabSecurityRule::insecureArrival(frame, url);
     if (insecure)
         InsecureSeen = true;
 
@@ -402,9 +363,7 @@ void TBrowserTab::NavigateComplete(FrameId frame, const QString& url)
         {
             ApplyPhase(3);
         }
-        // A frame's own navigation can lower the page's security, never
-        // raise it above what its top-level document has.
-        Secure = frame == TopFrame ? !InsecureSeen : Secure && !InsecureSeen;
+        Secure = TabSecurityRule::secureAfter(frame, Secure, InsecureSeen);
         if (active)
             m_host->RefreshIndicators();
         InsecureSeen = false;
@@ -443,19 +402,7 @@ bool TBrowserTab::RefusedSpecialFile(const QString& path)
 
 QString TBrowserTab::RememberedAddress() const
 {
-    const QString address = GetLocationURL();
-    if (!address.isEmpty() && address != QLatin1String("about:blank"))
-        return address;
-    // A tab whose first page is still on its way has no address of its own
-    // yet; what it is loading is what the user will see there.
-    if (Busy && !m_pendingUrl.isEmpty())
-        return m_pendingUrl;
-    // A restored tab that has not reached its page yet (the program ends
-    // early, or the site cannot be reached) still stands for that page:
-    // remembering it blank would lose the user's tab.
-    if (Restoring && !TabHome.isEmpty())
-        return TabHome;
-    return address;
+    return TabAddressRule::remembered(GetLocationURL(), Busy, m_pendingUrl, Restoring, TabHome);
 }
 
 void TBrowserTab::TitleChange(const QString& title)
@@ -604,28 +551,4 @@ void TBrowserTab::OpenInNewTab(const QString& url)
         return;
     tab->OpenedAsNewWindow = true;
     tab->Navigate(url);
-}
-
-bool TBrowserTab::DivertsFromLockedTab(const NavigationRequest& request) const
-{
-    // A new tab could only repeat a form as a plain request without its
-    // data; the submission stays where the user filled the form in.
-    if (request.kind == NavigationRequest::FormSubmitted)
-        return false;
-    // A redirect continues a navigation this tab already let through (a
-    // diverted one never reached the server).
-    if (request.kind == NavigationRequest::Redirect && request.frame == TopFrame)
-        return false;
-    if (request.frame != TopFrame && request.frame != UnknownFrame)
-    {
-        // The page's own frames keep loading in place; a link the user
-        // follows inside a frame leaves the page like any other.
-        return request.userInitiated || request.kind == NavigationRequest::LinkClicked;
-    }
-    // Reloading the page the tab keeps is not leaving it.
-    const bool samePage = request.url == m_browser->LocationURL();
-    if (samePage &&
-        (request.kind == NavigationRequest::Reload || request.kind == NavigationRequest::Program))
-        return false;
-    return true;
 }

@@ -129,7 +129,6 @@ private:
     void FinishTracking();
     // A locked tab keeps its page: the address goes to a new tab instead.
     void OpenInNewTab(const QString& url);
-    bool DivertsFromLockedTab(const NavigationRequest& request) const;
 
     ITabHost* m_host;
     WindowServices* m_services;

@@ -3,8 +3,11 @@
 #include "components/TQWPageControl.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
+#include "core/tabs/CloseAllTabs.h"
 #include "core/tabs/ITabHost.h"
+#include "core/tabs/StripUpdateGuard.h"
 #include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TabsMenu.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -20,22 +23,6 @@ bool completeRefresh()
 {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
-
-// Repainting of the tab strip stays off while a tab is added and placed.
-class StripUpdateGuard
-{
-public:
-    explicit StripUpdateGuard(TQWPageControl* control) : m_control(control)
-    {
-        m_control->beginUpdate();
-    }
-    ~StripUpdateGuard() { m_control->endUpdate(); }
-    StripUpdateGuard(const StripUpdateGuard&) = delete;
-    StripUpdateGuard& operator=(const StripUpdateGuard&) = delete;
-
-private:
-    TQWPageControl* m_control;
-};
 } // namespace
 
 const QList<int>& TTabSet::AutoRefreshIntervals()
@@ -277,51 +264,7 @@ void TTabSet::CloseKilledTabs()
 
 void TTabSet::CloseAll(bool silent)
 {
-    // Asking first and refusing afterwards would ignore the user's answer.
-    if (GroupOpening)
-        return;
-    if (!silent && m_options && m_options->ConfirmCloseAll())
-    {
-        const ConfirmResult answer = m_services->confirm(
-            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAll")), false,
-            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("CloseAllPrompt")),
-            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("Proceed")),
-            GetGlobalText(QStringLiteral("Yes")), GetGlobalText(QStringLiteral("No")),
-            GetLangText(QStringLiteral("CONFIRM"), QStringLiteral("DontAsk")));
-        if (answer.checked)
-            m_options->SetConfirmCloseAll(false);
-        if (!answer.ok)
-            return;
-    }
-    if (GroupOpening)
-        return;
-    CloseKilledTabs();
-
-    TBrowserTab* keep = nullptr;
-    for (TBrowserTab* tab : Tabs())
-    {
-        if (tab->HideFromCloseAll && pcPage->isPageVisible(tab))
-        {
-            keep = tab;
-            break;
-        }
-    }
-    if (!keep)
-    {
-        keep = qobject_cast<TBrowserTab*>(pcPage->visiblePage(0));
-        if (keep)
-            ResetTab(keep, false);
-    }
-    if (keep)
-        pcPage->setActivePage(keep);
-
-    for (int i = Count() - 1; i >= 0; --i)
-    {
-        TBrowserTab* tab = Tab(i);
-        if (tab && !tab->HideFromCloseAll && Count() > 1)
-            CloseTab(tab);
-    }
-    pcPageChange();
+    CloseAllTabs::closeAll(*this, silent);
 }
 
 TBrowserTab* TTabSet::GetPopupTab()
@@ -446,20 +389,7 @@ void TTabSet::pmTabCloseAllKeepCurrentClick()
 
 void TTabSet::CloseAllBut(TBrowserTab* keep)
 {
-    if (GroupOpening)
-        return;
-    // The confirmation runs a modal loop in which the tab may go away.
-    const QPointer<TBrowserTab> current = keep;
-    const bool wasHidden = current && current->HideFromCloseAll;
-    if (current)
-        current->HideFromCloseAll = true;
-    CloseAll(false);
-    if (current)
-    {
-        current->HideFromCloseAll = wasHidden;
-        if (Contains(current))
-            ActivateTab(current);
-    }
+    CloseAllTabs::closeAllBut(*this, keep);
 }
 
 void TTabSet::ActivateTab(TBrowserTab* tab)
@@ -563,20 +493,10 @@ TTabSet::TabMenuState TTabSet::TabMenuStateFor(const TBrowserTab* tab) const
     return state;
 }
 
-QString TTabSet::TabsMenuCaption(int index, const QString& text)
-{
-    if (index < 9)
-        return QLatin1Char('&') + QString::number(index + 1) + QStringLiteral("    ") + text;
-    return QStringLiteral("      ") + text;
-}
-
 QString TTabSet::TabsMenuText(const TBrowserTab* tab) const
 {
-    if (!tab->StickyName().isEmpty())
-        return tab->StickyName();
-    if (tab->Hint() == BlankAddress)
-        return GetGlobalText(QStringLiteral("Blank"));
-    return tab->Hint();
+    return TabsMenu::itemText(tab->StickyName(), tab->Hint(),
+                              GetGlobalText(QStringLiteral("Blank")));
 }
 
 void TTabSet::FillTabsMenu(QMenu* menu)
@@ -585,28 +505,14 @@ void TTabSet::FillTabsMenu(QMenu* menu)
         return;
     menu->clear();
     CloseKilledTabs();
-    const QList<TBrowserTab*> tabs = Tabs();
-    for (int i = 0; i < tabs.size(); ++i)
-    {
-        TBrowserTab* tab = tabs.at(i);
-        // A title's "&" is shown, not taken as the item's accelerator.
-        QString text = TabsMenuText(tab);
-        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* item = menu->addAction(TabsMenuCaption(i, text));
-        item->setData(i);
-        item->setToolTip(tab->GetLocationURL());
-        item->setStatusTip(tab->GetLocationURL());
-        item->setIcon(TabIcon(tab));
-        // The menu runs its own loop in which tabs may come and go: the item
-        // stands for its tab, not for whatever tab later takes its place.
-        const QPointer<TBrowserTab> target(tab);
-        connect(item, &QAction::triggered, this,
-                [this, target]
-                {
-                    if (Contains(target))
-                        MakeMeActiveTab(pcPage->indexOf(target));
-                });
-    }
+    TabsMenu::fill(
+        menu, Tabs(), [this](const TBrowserTab* tab) { return TabsMenuText(tab); },
+        [this](const TBrowserTab* tab) { return TabIcon(tab); }, this,
+        [this](TBrowserTab* tab)
+        {
+            if (Contains(tab))
+                MakeMeActiveTab(pcPage->indexOf(tab));
+        });
 }
 
 void TTabSet::MakeMeActiveTab(int index)

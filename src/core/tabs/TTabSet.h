@@ -124,8 +124,6 @@ public:
 
     // The Tabs menu: rebuilt each time it opens.
     void FillTabsMenu(QMenu* menu);
-    // The caption of the Tabs-menu item at index for a tab's text.
-    static QString TabsMenuCaption(int index, const QString& text);
     // The text the Tabs menu and the close-all list show for a tab.
     QString TabsMenuText(const TBrowserTab* tab) const;
     // A Tabs-menu item was chosen: index is its position (the tab index).
@@ -145,6 +143,8 @@ signals:
     void tabsChanged();
 
 private:
+    friend class CloseAllTabs;
+
     TBrowserTab* CreateTab(bool hidden);
     TBrowserTab* CreateTabAfter(bool hidden, TBrowserTab* previous);
     void AttachTab(TBrowserTab* tab);
