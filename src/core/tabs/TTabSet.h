@@ -161,9 +161,9 @@ private:
 
     TQWPageControl* pcPage;
     ITabHost* m_host;
+    WindowServices* m_services;
     BrowserControlFactory m_factory;
     TQWOptions* m_options;
-    WindowServices* m_services;
     QList<QIcon> m_images;
     // Pop-ups added while new tabs open in front come to the front when shown.
     QSet<TBrowserTab*> m_foregroundWhenShown;
