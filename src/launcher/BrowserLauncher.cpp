@@ -137,7 +137,13 @@ int BrowserLauncher::run(int argc, char* argv[], char* envp[])
         // (the running copy may have ended in the meantime).
         StartupTimeline::mark("forwarded");
         if (result != TInstanceChannel::ForwardResult::NotDelivered)
-            return 0;
+        {
+            // Everything this copy had to do is done and nothing is left
+            // to write; tearing down the libraries' statics would only
+            // keep the caller waiting.
+            std::fflush(nullptr);
+            ::_exit(0);
+        }
     }
     return becomeBrowser(LauncherPaths::executableFolder(browserArguments.front()),
                          browserArguments.data(), browserEnvironment.data());
