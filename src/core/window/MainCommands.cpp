@@ -5,10 +5,13 @@
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TEngineProfile.h"
+#include "core/engine/TPageFullScreen.h"
 #include "core/store/ProgramPaths.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainViewSettings.h"
+#include "core/window/TKeyFilter.h"
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
 #include "navigation/TAddressBand.h"
@@ -18,6 +21,7 @@
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -63,6 +67,20 @@ void MainCommands::runAppCommand(TAppCommandFilter::AppCommand command)
     default: // the side bar's pages come with the side bar
         break;
     }
+}
+
+TKeyDecision::WindowState MainCommands::keyState() const
+{
+    TKeyDecision::WindowState state;
+    state.mainWindowInFront = QApplication::activeWindow() == m_window &&
+                              !QApplication::activePopupWidget() &&
+                              !QApplication::activeModalWidget();
+    state.altShortcutsDisabled = m_window->ViewSettings()->DisableALTShortcuts();
+    state.hasActiveTab = m_window->GetActivePage() != nullptr;
+    state.textBoxFocused = TKeyFilter::IsTextBox(QApplication::focusWidget());
+    state.pageFullScreen = TPageFullScreen::isActive(m_window);
+    state.available = [this](MainCommand command) { return available(command); };
+    return state;
 }
 
 void MainCommands::addTabCommands()

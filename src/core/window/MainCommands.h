@@ -2,6 +2,7 @@
 
 #include "core/window/MainCommand.h"
 #include "core/window/TAppCommandFilter.h"
+#include "core/window/TKeyDecision.h"
 
 #include <QHash>
 
@@ -27,6 +28,9 @@ public:
 
     // A command of the keyboard's or mouse's application keys.
     void runAppCommand(TAppCommandFilter::AppCommand command);
+
+    // What the key filter needs to know of the window for a stroke.
+    TKeyDecision::WindowState keyState() const;
 
     // The menu-dropping commands, once the menu bar has its buttons.
     void addMenuDrops();

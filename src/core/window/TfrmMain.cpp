@@ -13,7 +13,6 @@
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
-#include "core/engine/TPageFullScreen.h"
 #include "core/engine/TVostelBrowser.h"
 #include "core/instance/TStWMDataCopy.h"
 #include "core/settings/TQWOptions.h"
@@ -501,16 +500,7 @@ void TfrmMain::RunCommand(MainCommand command)
 
 TKeyDecision::WindowState TfrmMain::KeyState() const
 {
-    TKeyDecision::WindowState state;
-    state.mainWindowInFront = QApplication::activeWindow() == this &&
-                              !QApplication::activePopupWidget() &&
-                              !QApplication::activeModalWidget();
-    state.altShortcutsDisabled = m_viewSettings->DisableALTShortcuts();
-    state.hasActiveTab = GetActivePage() != nullptr;
-    state.textBoxFocused = TKeyFilter::IsTextBox(QApplication::focusWidget());
-    state.pageFullScreen = TPageFullScreen::isActive(this);
-    state.available = [this](MainCommand command) { return CommandAvailable(command); };
-    return state;
+    return m_commands->keyState();
 }
 
 // What the tabs and the address box ask of the window.
