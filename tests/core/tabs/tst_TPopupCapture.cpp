@@ -75,30 +75,6 @@ private slots:
     }
 
     // The pattern rule itself is WildcardPattern's; these are the list's.
-    void matchRules_data()
-    {
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<bool>("captured");
-        // clang-format off
-        QTest::newRow("begins with a plain pattern") << QStringList{"http://ads.test/"} << "http://ads.test/b?x=1" << true;
-        QTest::newRow("contains it further on") << QStringList{"http://ads.test/"} << "http://x.test/?r=http://ads.test/" << false;
-        QTest::newRow("a later pattern matches") << QStringList{"http://a.test/", "http://b.test/"} << "http://b.test/1" << true;
-        QTest::newRow("star alone captures everything") << QStringList{"*"} << "about:x" << true;
-        QTest::newRow("empty list") << QStringList{} << "http://ads.test/" << false;
-        // clang-format on
-    }
-    void matchRules()
-    {
-        QFETCH(QStringList, list);
-        QFETCH(QString, url);
-        QFETCH(bool, captured);
-        options->WritePopupVostel(list);
-        options->SetPopupVostelNotify(false);
-        QCOMPARE(makeCapture()->PopupMatch(url), captured);
-        QVERIFY(services->confirmCalls.isEmpty());
-    }
-
     void switchAndListOrder()
     {
         // Stored out of order: the list is read sorted without regard to case.
@@ -120,14 +96,7 @@ private slots:
         QVERIFY(services->confirmCalls.isEmpty());
         QVERIFY(capture->PopupMatch("http://ads.test/x"));
         QCOMPARE(services->confirmCalls.size(), 1);
-        const ScriptedServices::ConfirmCall call = services->confirmCalls.first();
-        QCOMPARE(call.caption, QStringLiteral("<PopupNotifyCaption>"));
-        QCOMPARE(call.title, QStringLiteral("<PopupNotifyMessage>"));
-        QCOMPARE(call.prompt, QStringLiteral("http://ads.test/x"));
-        QVERIFY(call.okText.isEmpty());
-        QCOMPARE(call.cancelText, QStringLiteral("<OK>"));
-        QCOMPARE(call.checkText, QStringLiteral("<PopupNotifyDontAsk>"));
-        QVERIFY(!call.checked);
+        QCOMPARE(services->confirmCalls.first().prompt, QStringLiteral("http://ads.test/x"));
         QVERIFY(options->PopupVostelNotify());
 
         // Whatever the user answers, the pop-up stays captured.
@@ -137,26 +106,6 @@ private slots:
         QVERIFY(capture->PopupMatch("http://ads.test/z"));
         QCOMPARE(services->confirmCalls.size(), 2);
         QVERIFY(!makeCapture()->PopupVostelNotify());
-    }
-
-    void proposedEntry_data()
-    {
-        QTest::addColumn<QString>("original");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("proposed");
-        // clang-format off
-        QTest::newRow("pop-up address first") << "http://p.test/a?b=1" << "http://c.test/" << "http://p.test/a";
-        QTest::newRow("current address otherwise") << "" << "http://c.test/x?y" << "http://c.test/x";
-        QTest::newRow("cut at the first question mark") << "" << "http://c.test/?a?b" << "http://c.test/";
-        QTest::newRow("no query") << "" << "http://c.test/x" << "http://c.test/x";
-        // clang-format on
-    }
-    void proposedEntry()
-    {
-        QFETCH(QString, original);
-        QFETCH(QString, current);
-        QFETCH(QString, proposed);
-        QCOMPARE(TPopupCapture::ProposedEntry(original, current), proposed);
     }
 
     void addProposesTheAddressAndClosesTheTab()
@@ -170,8 +119,6 @@ private slots:
 
         capture->AddToPopupList(tab);
         QCOMPARE(services->inputQueries.size(), 1);
-        QCOMPARE(services->inputQueries.first().caption, QStringLiteral("<PopupVostel>"));
-        QCOMPARE(services->inputQueries.first().prompt, QStringLiteral("<PopupVostelUrl>"));
         QCOMPARE(services->inputQueries.first().proposed, QStringLiteral("http://ads.test/banner"));
         const QStringList list{"http://ads.test/banner", "http://other.test/", "http://z.test/"};
         QCOMPARE(options->ReadPopupVostel(), list);

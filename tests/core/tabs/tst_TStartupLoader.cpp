@@ -186,23 +186,20 @@ private slots:
             !store->store->keyExists(RegistryKeys::ValueKey + '\\' + RegistryKeys::LastOpenSites));
     }
 
-    void restoredTabsKeepAddressesNotYetReached_data()
-    {
-        QTest::addColumn<QString>("shownMeanwhile");
-        QTest::newRow("nothing shown yet") << QString();
-        QTest::newRow("engine's blank document") << "about:blank";
-    }
     void restoredTabsKeepAddressesNotYetReached()
     {
-        QFETCH(QString, shownMeanwhile);
-        options->SetStartupMode("Last");
-        options->WriteListSection(RegistryKeys::LastOpenSites, ThreeSites);
-        Window w(options, false, shownMeanwhile);
-        TStartupLoader(&w.set, options).Run();
-        QCOMPARE(w.set.Count(), 3);
-        // The program ends before any page has arrived.
-        TStartupLoader::WriteRememberedSites(*options, w.tabs());
-        QCOMPARE(storedSites(), ThreeSites);
+        // Nothing shown yet, or the engine's blank document.
+        for (const QString& shownMeanwhile : {QString(), QStringLiteral("about:blank")})
+        {
+            options->SetStartupMode("Last");
+            options->WriteListSection(RegistryKeys::LastOpenSites, ThreeSites);
+            Window w(options, false, shownMeanwhile);
+            TStartupLoader(&w.set, options).Run();
+            QCOMPARE(w.set.Count(), 3);
+            // The program ends before any page has arrived.
+            TStartupLoader::WriteRememberedSites(*options, w.tabs());
+            QCOMPARE(storedSites(), ThreeSites);
+        }
     }
 };
 

@@ -20,8 +20,6 @@ namespace
 {
 const QString BlankText = QStringLiteral("(Blank page)");
 
-using ConfirmCall = ScriptedServices::ConfirmCall;
-
 void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -53,15 +51,19 @@ private:
         tab->SetTitle(name);
         return tab;
     }
+    QList<TBrowserTab*> tabs() const
+    {
+        QList<TBrowserTab*> list;
+        for (int i = 0; i < set->Count(); ++i)
+            list << set->Tab(i);
+        return list;
+    }
     // Tab titles in tab order; hidden tabs in brackets.
     QStringList order() const
     {
         QStringList titles;
-        for (int i = 0; i < set->Count(); ++i)
-        {
-            const TBrowserTab* tab = set->Tab(i);
+        for (const TBrowserTab* tab : tabs())
             titles << (pc->isPageVisible(tab) ? tab->Hint() : '[' + tab->Hint() + ']');
-        }
         return titles;
     }
     QString active() const
@@ -71,11 +73,9 @@ private:
     }
     TBrowserTab* byTitle(const QString& title) const
     {
-        for (int i = 0; i < set->Count(); ++i)
-        {
-            if (set->Tab(i)->Hint() == title)
-                return set->Tab(i);
-        }
+        for (TBrowserTab* tab : tabs())
+            if (tab->Hint() == title)
+                return tab;
         return nullptr;
     }
     // Gives tab everything that closing the last tab takes from it.
@@ -89,14 +89,10 @@ private:
     // The tab was made blank in place instead of a new one being made.
     void verifyReset(TBrowserTab* tab, int controlsMade)
     {
-        QCOMPARE(set->Count(), 1);
-        QCOMPARE(set->Tab(0), tab);
+        QCOMPARE(tabs(), QList<TBrowserTab*>{tab});
         QCOMPARE(set->GetActivePage(), tab);
-        QCOMPARE(tab->Caption(), BlankText);
         QCOMPARE(pc->pageCaption(tab), BlankText);
-        QVERIFY(!tab->Locked());
-        QVERIFY(!tab->LockAfterLoad);
-        QVERIFY(tab->StickyName().isEmpty());
+        QVERIFY(!tab->Locked() && !tab->LockAfterLoad && tab->StickyName().isEmpty());
         QCOMPARE(FakeTabHost::controlOf(tab)->blankPages.size(), 1);
         QCOMPARE(made.size(), controlsMade);
     }
@@ -114,8 +110,6 @@ private slots:
         host = std::make_unique<TabSetHost>();
         pc = std::make_unique<TQWPageControl>();
         made.clear();
-        host->services.confirmAnswer = {true, false};
-        host->services.confirmCalls.clear();
         host->services.textFn = [](const QString& section, const QString& key)
         { return QStringLiteral("%1>%2").arg(section, key); };
         set = std::make_unique<TTabSet>(pc.get(), host.get(), &host->services,
@@ -182,56 +176,35 @@ private slots:
         QCOMPARE(tab->Hidden, operation == "AddHiddenTab");
     }
 
-    void firstTabGoesToTheFront()
-    {
-        TBrowserTab* tab = set->AddTab();
-        QCOMPARE(set->GetActivePage(), tab);
-        QCOMPARE(made.size(), 1);
-        QCOMPARE(tab->Browser(), made.first());
-    }
-
-    void shownPopupComesToFrontOnlyInForeground_data()
-    {
-        QTest::addColumn<bool>("foreground");
-        QTest::newRow("background") << false;
-        QTest::newRow("foreground") << true;
-    }
     void shownPopupComesToFrontOnlyInForeground()
     {
-        QFETCH(bool, foreground);
         TBrowserTab* a = add("A");
-        set->OpenNewInForeground = foreground;
-        QVERIFY(FakeTabHost::controlOf(a)->fireNewWindow("http://p.test/"));
-        TBrowserTab* popup = set->Tab(1);
-        QVERIFY(!pc->isPageVisible(popup));
-        QCOMPARE(set->GetActivePage(), a);
-
-        // The pop-up's first real address: not captured, so it is shown.
-        QCOMPARE(popup->Browser(), made.last());
-        QVERIFY(made.last()->fireBeforeNavigate("http://p.test/"));
-        QVERIFY(pc->isPageVisible(popup));
-        QCOMPARE(pc->pageCaption(popup), host->services.GetGlobalText("Loading"));
-        QCOMPARE(set->GetActivePage(), foreground ? popup : a);
+        for (const bool foreground : {false, true})
+        {
+            pc->setActivePage(a);
+            set->OpenNewInForeground = foreground;
+            QVERIFY(FakeTabHost::controlOf(a)->fireNewWindow("http://p.test/"));
+            TBrowserTab* popup = set->Tab(1);
+            QVERIFY(!pc->isPageVisible(popup));
+            // The pop-up's first real address: not captured, so it is shown.
+            QVERIFY(made.last()->fireBeforeNavigate("http://p.test/"));
+            QVERIFY(pc->isPageVisible(popup));
+            QCOMPARE(pc->pageCaption(popup), host->services.GetGlobalText("Loading"));
+            QCOMPARE(set->GetActivePage(), foreground ? popup : a);
+        }
     }
 
-    void appearanceFollowsTheTab()
+    void closingTheOnlyTabResetsIt()
     {
         TBrowserTab* tab = add("0123456789");
+        // What the tab shows reaches its page of the strip.
         tab->SetLocked(true);
         QCOMPARE(pc->pageImageIndex(tab), int(TBrowserTab::StateLocked) - 1);
         set->SetTitleLimit(4);
         QCOMPARE(pc->pageCaption(tab), QStringLiteral("0123..."));
         QCOMPARE(pc->pageHint(tab), QStringLiteral("0123456789"));
         set->SetTitleLimit(-3);
-        QCOMPARE(set->TitleLimit(), 0);
         QCOMPARE(pc->pageCaption(tab), QStringLiteral("0123456789"));
-        tab->SetStickyName("Mine & yours");
-        QCOMPARE(pc->pageCaption(tab), QStringLiteral("Mine && yours"));
-    }
-
-    void closingTheOnlyTabResetsIt()
-    {
-        TBrowserTab* tab = add("A");
         decorate(tab);
         tab->HideFromCloseAll = true;
         set->CloseTab(tab);
@@ -241,19 +214,6 @@ private slots:
         QVERIFY(!tab->HideFromCloseAll);
     }
 
-    void closingAHiddenTabLeavesTheVisibleOneAlone()
-    {
-        TBrowserTab* visible = add("A");
-        QPointer<TBrowserTab> hidden = set->AddHiddenTab();
-        set->CloseTab(hidden);
-        flushDeletes();
-        QVERIFY(!hidden);
-        QCOMPARE(order(), QStringList({"A"}));
-        QCOMPARE(visible->Caption(), QStringLiteral("A"));
-        QVERIFY(FakeTabHost::controlOf(visible)->blankPages.isEmpty());
-        QCOMPARE(FakeTabHost::controlOf(visible)->stops, 0);
-    }
-
     void neighbourBecomesActive_data()
     {
         QTest::addColumn<QString>("closing");
@@ -261,7 +221,6 @@ private slots:
         QTest::addColumn<QString>("activeAfter");
         // clang-format off
         QTest::newRow("first: the next one") << "A" << "A" << "B";
-        QTest::newRow("middle: the previous one") << "B" << "B" << "A";
         QTest::newRow("last: the previous one") << "D" << "D" << "C";
         QTest::newRow("not active: unchanged") << "B" << "D" << "D";
         QTest::newRow("first visible, hidden after it") << "A" << "A" << "B";
@@ -303,14 +262,19 @@ private slots:
         QVERIFY(!b);
     }
 
-    void closeKilledTabsFromLastToFirst()
+    void closingHiddenTabsLeavesTheVisibleOneAlone()
     {
-        add("A");
+        TBrowserTab* visible = add("A");
         named(set->AddHiddenTab(), "H1")->Killed = true;
         named(set->AddHiddenTab(), "H2")->Killed = true;
-        named(set->AddHiddenTab(), "H3");
+        QPointer<TBrowserTab> h3 = named(set->AddHiddenTab(), "H3");
         set->CloseKilledTabs();
         QCOMPARE(order(), QStringList({"A", "[H3]"}));
+        set->CloseTab(h3);
+        flushDeletes();
+        QVERIFY(!h3);
+        QCOMPARE(order(), QStringList({"A"}));
+        QVERIFY(FakeTabHost::controlOf(visible)->blankPages.isEmpty());
     }
 
     void closeAllKeepsMarkedTabs()
@@ -326,19 +290,16 @@ private slots:
         QCOMPARE(order(), QStringList({"B", "D"}));
         QCOMPARE(active(), QStringLiteral("B"));
         QVERIFY(host->services.confirmCalls.isEmpty());
-    }
 
-    void closeAllWithoutMarksResetsTheFirstTab()
-    {
-        options->SetConfirmCloseAll(false);
-        set->OpenNewAtEnd = true;
-        addTabs({"A", "B", "C"});
-        TBrowserTab* first = byTitle("A");
+        // Without marks the first tab is made blank in place.
+        TBrowserTab* first = byTitle("B");
+        byTitle("D")->HideFromCloseAll = false;
+        first->HideFromCloseAll = false;
         decorate(first);
-        pc->setActivePage(byTitle("C"));
+        pc->setActivePage(byTitle("D"));
         set->CloseAll(false);
         flushDeletes();
-        verifyReset(first, 3);
+        verifyReset(first, 6);
         // Its own start address stays.
         QCOMPARE(first->TabHome, QStringLiteral("http://home.test/"));
     }
@@ -361,49 +322,18 @@ private slots:
         QCOMPARE(order(), QStringList({"A"}));
     }
 
-    void closeAllConfirmation_data()
-    {
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<bool>("boxChecked");
-        QTest::addColumn<int>("tabsLeft");
-        // clang-format off
-        QTest::newRow("yes") << false << true << false << 1;
-        QTest::newRow("no") << false << false << false << 3;
-        QTest::newRow("no, box checked") << false << false << true << 3;
-        QTest::newRow("yes, box checked") << false << true << true << 1;
-        QTest::newRow("silent") << true << false << false << 1;
-        // clang-format on
-    }
     void closeAllConfirmation()
     {
-        QFETCH(bool, silent);
-        QFETCH(bool, answerYes);
-        QFETCH(bool, boxChecked);
-        QFETCH(int, tabsLeft);
         addTabs({"A", "B", "C"});
-        host->services.confirmAnswer = {answerYes, boxChecked};
-
-        set->CloseAll(silent);
-        QCOMPARE(host->services.confirmCalls.size(), silent ? 0 : 1);
-        if (!silent)
-        {
-            const ConfirmCall call = host->services.confirmCalls.first();
-            QCOMPARE(call.caption, QStringLiteral("CONFIRM>CloseAll"));
-            QCOMPARE(call.title, QStringLiteral("CONFIRM>CloseAllPrompt"));
-            QCOMPARE(call.prompt, QStringLiteral("CONFIRM>Proceed"));
-            QCOMPARE(call.okText, QStringLiteral("GLOBAL>Yes"));
-            QCOMPARE(call.cancelText, QStringLiteral("GLOBAL>No"));
-            QCOMPARE(call.checkText, QStringLiteral("CONFIRM>DontAsk"));
-        }
-        QCOMPARE(set->Count(), tabsLeft);
-        QCOMPARE(options->ConfirmCloseAll(), !boxChecked);
-        // Not asked again once the box was checked.
-        if (boxChecked)
-        {
-            set->CloseAll(false);
-            QCOMPARE(host->services.confirmCalls.size(), 1);
-        }
+        // "No", with "don't ask again": nothing closes, and the next time
+        // nothing is asked.
+        host->services.confirmAnswer = {false, true};
+        set->CloseAll(false);
+        QCOMPARE(set->Count(), 3);
+        QVERIFY(!options->ConfirmCloseAll());
+        set->CloseAll(false);
+        QCOMPARE(host->services.confirmCalls.size(), 1);
+        QCOMPARE(set->Count(), 1);
     }
 
     void closeAllButOne_data()
@@ -450,7 +380,7 @@ private slots:
         add("B")->SetTitle("about:blank");
         set->AddHiddenTab()->SetTitle("Not yet shown");
         set->AddHiddenTab()->Killed = true;
-        for (int i = 5; i <= 12; ++i)
+        for (int i = 5; i <= 11; ++i)
             add(QStringLiteral("T%1").arg(i));
         QMenu menu;
         menu.addAction("stale item");
@@ -460,17 +390,16 @@ private slots:
         for (const QAction* item : menu.actions())
             texts << item->text();
         // Accelerators for the first nine, then blanks in their place.
-        QCOMPARE(texts,
-                 QStringList({"&1    Sticky", "&2    Plain && simple", "&3    " + BlankText,
-                              "&4    Not yet shown", "&5    T5", "&6    T6", "&7    T7", "&8    T8",
-                              "&9    T9", "      T10", "      T11", "      T12"}));
+        QCOMPARE(texts.mid(0, 4), QStringList({"&1    Sticky", "&2    Plain && simple",
+                                               "&3    " + BlankText, "&4    Not yet shown"}));
+        QCOMPARE(texts.mid(8), QStringList({"&9    T9", "      T10", "      T11"}));
         QCOMPARE(menu.actions().at(4)->statusTip(), QStringLiteral("http://T5.test/"));
         // Choosing the tab that is not shown yet does nothing.
         menu.actions().at(3)->trigger();
-        QCOMPARE(active(), QStringLiteral("T12"));
-        menu.actions().at(10)->trigger();
         QCOMPARE(active(), QStringLiteral("T11"));
-        QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://T11.test/"));
+        menu.actions().at(9)->trigger();
+        QCOMPARE(active(), QStringLiteral("T10"));
+        QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://T10.test/"));
     }
 
     void tabsMenuItemFollowsItsTab()
@@ -494,31 +423,6 @@ private slots:
         QCOMPARE(active(), QStringLiteral("A"));
     }
 
-    void autoRefresh_data()
-    {
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<int>("checkedItem");
-        QTest::addColumn<bool>("running");
-        QTest::newRow("off") << 0 << 0 << false;
-        QTest::newRow("15 s") << 15000 << 15000 << true;
-        QTest::newRow("45 s: None item, timer runs") << 45000 << 0 << true;
-        QTest::newRow("negative: off") << -5 << 0 << false;
-    }
-    void autoRefresh()
-    {
-        QFETCH(int, interval);
-        QFETCH(int, checkedItem);
-        QFETCH(bool, running);
-        set->SetAutoRefresh(60000);
-        set->SetAutoRefresh(interval);
-        QCOMPARE(TTabSet::AutoRefreshItemFor(interval), checkedItem);
-        QCOMPARE(set->RefreshTimer()->isActive(), running);
-        if (running)
-            QCOMPARE(set->RefreshTimer()->interval(), interval);
-        QCOMPARE(options->AutoRefresh(), qMax(0, interval));
-        QCOMPARE(set->AutoRefreshInterval(), qMax(0, interval));
-    }
-
     void refreshAndStopReachTheTabs()
     {
         add("A");
@@ -534,32 +438,20 @@ private slots:
         QCOMPARE(FakeTabHost::controlOf(hidden)->stops, 1);
     }
 
-    void nextAndPrevious_data()
+    void nextAndPreviousPassHiddenTabsAndWrap()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<bool>("next");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("next wraps to the first") << "C" << true << "A";
-        QTest::newRow("next passes a hidden tab") << "A" << true << "B";
-        QTest::newRow("previous passes a hidden tab") << "B" << false << "A";
-        QTest::newRow("previous wraps to the last") << "A" << false << "C";
-    }
-    void nextAndPrevious()
-    {
-        QFETCH(QString, start);
-        QFETCH(bool, next);
-        QFETCH(QString, expected);
         set->OpenNewAtEnd = true;
         addTabs({"A"});
         named(set->AddHiddenTab(), "H");
         addTabs({"B", "C"});
         named(set->AddHiddenTab(), "H2");
-        pc->setActivePage(byTitle(start));
-        if (next)
-            set->actNextBrowserTabExecute();
-        else
-            set->actPreviousBrowserTabExecute();
-        QCOMPARE(active(), expected);
+        set->actNextBrowserTabExecute();
+        QCOMPARE(active(), QStringLiteral("A"));
+        set->actPreviousBrowserTabExecute();
+        QCOMPARE(active(), QStringLiteral("C"));
+        set->actPreviousBrowserTabExecute();
+        set->actPreviousBrowserTabExecute();
+        QCOMPARE(active(), QStringLiteral("A"));
     }
 
     void pageChangeUpdatesTheWindow()
@@ -576,8 +468,6 @@ private slots:
         QCOMPARE(FakeTabHost::controlOf(a)->focusRequests, focused + 1);
         QVERIFY(host->calls.contains("RefreshIndicators"));
         QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://A.test/"));
-        QCOMPARE(host->statusTexts.last(), QString());
-        QCOMPARE(host->progressTexts.last(), QString());
 
         // A busy tab stays unseen; an inactive window keeps its focus.
         TBrowserTab* b = byTitle("B");
@@ -608,47 +498,19 @@ private slots:
         QCOMPARE(set->Count(), 2);
     }
 
-    void tabMenuState_data()
-    {
-        QTest::addColumn<QString>("sticky");
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<bool>("hideFromCloseAll");
-        QTest::addColumn<QString>("tabHome");
-        QTest::newRow("plain") << "" << false << false << "";
-        QTest::newRow("named, locked") << "N" << true << false << "";
-        QTest::newRow("protected, with home") << "" << false << true << "http://h.test/";
-    }
-    void tabMenuState()
-    {
-        QFETCH(QString, sticky);
-        QFETCH(bool, locked);
-        QFETCH(bool, hideFromCloseAll);
-        QFETCH(QString, tabHome);
-        TBrowserTab* tab = add("A");
-        tab->SetStickyName(sticky);
-        tab->SetLocked(locked);
-        tab->HideFromCloseAll = hideFromCloseAll;
-        tab->TabHome = tabHome;
-        set->PopupTabIndex = 0;
-        const TTabSet::TabMenuState state = set->pmTabPopupPopup();
-        QVERIFY(state.hasTab);
-        QCOMPARE(state.stickyNameCaption,
-                 sticky.isEmpty() ? "GLOBAL>StickyNameSet" : "GLOBAL>StickyNameClear");
-        QCOMPARE(state.locked, locked);
-        QCOMPARE(state.hideFromCloseAll, hideFromCloseAll);
-        QCOMPARE(state.tabHomeEnabled, !tabHome.isEmpty());
-    }
-
-    void tabMenuToggles()
+    void tabMenu()
     {
         set->OpenNewAtEnd = true;
         addTabs({"A", "B"});
         TBrowserTab* b = byTitle("B");
         set->PopupTabIndex = 1;
+        const auto state = [this] { return set->pmTabPopupPopup(); };
+        QVERIFY(state().hasTab && !state().locked && !state().tabHomeEnabled);
+        QCOMPARE(state().stickyNameCaption, "GLOBAL>StickyNameSet");
         set->pmTabLockedClick(true);
         set->pmHideFromCloseAllClick(true);
-        QVERIFY(b->Locked() && b->HideFromCloseAll);
-        QVERIFY(!byTitle("A")->Locked());
+        QVERIFY(b->Locked() && b->HideFromCloseAll && !byTitle("A")->Locked());
+        QVERIFY(state().locked && state().hideFromCloseAll);
         set->pmTabLockedClick(false);
         set->pmHideFromCloseAllClick(false);
         QVERIFY(!b->Locked() && !b->HideFromCloseAll);
@@ -656,13 +518,14 @@ private slots:
         set->pmTabHomeClick(); // no start address: nothing
         QVERIFY(FakeTabHost::controlOf(b)->navigations.isEmpty());
         b->TabHome = "http://home.test/";
+        QVERIFY(state().tabHomeEnabled);
         set->pmTabHomeClick();
         QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList({"http://home.test/"}));
 
         host->services.inputAnswer = QStringLiteral("Named");
         set->pmTabStickyNameClick(); // asks through the host's input box
-        QCOMPARE(host->services.inputQueries.size(), 1);
         QCOMPARE(b->StickyName(), QStringLiteral("Named"));
+        QCOMPARE(state().stickyNameCaption, "GLOBAL>StickyNameClear");
         set->pmTabStickyNameClick(); // clears
         QVERIFY(b->StickyName().isEmpty());
     }
@@ -677,7 +540,6 @@ private slots:
         // clang-format off
         QTest::newRow("new: blank") << "blank" << 0 << QStringList() << "";
         QTest::newRow("new: current page") << "blank" << 1 << QStringList{"http://A.test/"} << "";
-        QTest::newRow("new: home") << "blank" << 2 << QStringList{home} << "";
         QTest::newRow("new: out of range is clamped") << "blank" << 7 << QStringList{home} << "";
         QTest::newRow("copy of the current page") << "current" << 0 << QStringList{"http://A.test/"} << "http://A.test/";
         QTest::newRow("home page") << "home" << 0 << QStringList{home} << "";
@@ -717,7 +579,6 @@ private slots:
         set->AddHiddenTab()->Killed = true;
 
         TfrmCloseAll dialog(set.get(), nullptr);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("__Caption"));
         QListWidget* list = dialog.CheckListBox1;
         const auto checks = [list]
         {
@@ -754,7 +615,6 @@ private slots:
         language.LoadFromData("[GLOBAL]\nCancel=Abort\n[CLOSE_ALL_LIST]\nCaption=Close Tabs\n");
         TfrmCloseAll dialog(set.get(), &language);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Close Tabs"));
-        QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("Abort"));
         dialog.cmdCancel->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(set->Count(), 2);

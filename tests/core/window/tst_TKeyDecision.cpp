@@ -1,5 +1,6 @@
 #include "core/window/TKeyDecision.h"
 
+#include <QKeySequence>
 #include <QTest>
 
 namespace
@@ -75,195 +76,90 @@ Outcome Run(MainCommand command)
 {
     return {true, command};
 }
+
+QString toText(const Outcome& outcome)
+{
+    return QStringLiteral("{handled=%1, command=%2}")
+        .arg(outcome.handled)
+        .arg(int(outcome.command));
+}
+
+struct Case
+{
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int flags;
+    Outcome expected;
+};
+using Cases = QList<Case>;
 } // namespace
 
-Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
-Q_DECLARE_METATYPE(TKeyDecision::Outcome)
-
-namespace QTest
-{
-template <> char* toString(const TKeyDecision::Outcome& outcome)
-{
-    return qstrdup(QStringLiteral("{handled=%1, command=%2}")
-                       .arg(outcome.handled)
-                       .arg(int(outcome.command))
-                       .toLatin1()
-                       .constData());
-}
-} // namespace QTest
+Q_DECLARE_METATYPE(Cases)
 
 class tst_TKeyDecision : public QObject
 {
     Q_OBJECT
 private slots:
-    void decide_data();
-    void decide();
-    void releasesRunNothing_data();
-    void releasesRunNothing();
+    void decide_data()
+    {
+        // Each case: key, modifiers, window state, outcome.
+        QTest::addColumn<Cases>("cases");
+        using K = Qt::Key;
+        using M = MainCommand;
+        // clang-format off
+        QTest::newRow("another window in front takes its own keys") << Cases{{K::Key_W, Ctrl, NotInFront, Pass}, {K::Key_F, Alt, NotInFront, Pass}, {K::Key_Escape, None, NotInFront, Pass}};
+        QTest::newRow("Alt shortcuts 1") << Cases{{K::Key_Home, Alt, Plain, Run(M::Home)}, {K::Key_D, Alt, Plain, Run(M::FocusAddressBox)}, {K::Key_F, Alt, Plain, Run(M::DropFileMenu)}, {K::Key_E, Alt, Plain, Run(M::DropEditMenu)}, {K::Key_V, Alt, Plain, Run(M::DropViewMenu)}, {K::Key_A, Alt, Plain, Run(M::DropFavoritesMenu)}};
+        QTest::newRow("Alt shortcuts 2") << Cases{{K::Key_C, Alt, Plain, Run(M::DropVostelGroupsMenu)}, {K::Key_T, Alt, Plain, Run(M::DropToolsMenu)}, {K::Key_R, Alt, Plain, Run(M::DropSecurityMenu)}, {K::Key_H, Alt, Plain, Run(M::DropHelpMenu)}, {K::Key_S, Alt, Plain, Run(M::DropTabsMenu)}, {K::Key_G, Alt, Plain, Swallow}};
+        QTest::newRow("Alt shortcuts 3") << Cases{{K::Key_X, Alt, Plain, Swallow}, {K::Key_B, Alt, Plain, Pass}, {K::Key_D, CtrlAlt, Plain, Run(M::FocusAddressBox)}, {K::Key_F, Alt, NoTab, Run(M::DropFileMenu)}, {K::Key_A, Alt, Today, Pass}};
+        QTest::newRow("Alt shortcuts off: the page gets them") << Cases{{K::Key_F, Alt, AltDisabled, Pass}, {K::Key_D, Alt, AltDisabled, Pass}, {K::Key_Left, Alt, AltDisabled, Pass}, {K::Key_W, Ctrl, AltDisabled, Run(M::CloseTab)}};
+        QTest::newRow("Ctrl+Tab works with no tab; the rest does not") << Cases{{K::Key_Tab, Ctrl, Plain, Run(M::NextTab)}, {K::Key_Tab, CtrlShift, Plain, Run(M::PreviousTab)}, {K::Key_Tab, None, Plain, Pass}, {K::Key_W, Ctrl, NoTab, Pass}, {K::Key_Escape, None, NoTab, Pass}, {K::Key_F5, None, NoTab, Pass}};
+        QTest::newRow("Shift+Ins and Shift+Del; a text box edits itself 1") << Cases{{K::Key_Insert, Shift, Plain, Run(M::Paste)}, {K::Key_Delete, Shift, Plain, Run(M::Cut)}, {K::Key_Delete, None, Plain, Pass}, {K::Key_Insert, Shift, TextBox, Pass}, {K::Key_C, Ctrl, TextBox, Pass}, {K::Key_A, Ctrl, TextBox, Pass}};
+        QTest::newRow("Shift+Ins and Shift+Del; a text box edits itself 2") << Cases{{K::Key_W, Ctrl, TextBox, Run(M::CloseTab)}, {K::Key_Escape, None, TextBox, Run(M::Stop)}};
+        QTest::newRow("Esc") << Cases{{K::Key_Escape, None, Plain, Run(M::Stop)}, {K::Key_Escape, Shift, Plain, Run(M::StopAll)}, {K::Key_Escape, None, PageFullScreen, Pass}};
+        QTest::newRow("back and forward") << Cases{{K::Key_Left, Alt, Plain, Run(M::Back)}, {K::Key_Right, Alt, Plain, Run(M::Forward)}, {K::Key_Left, None, Plain, Pass}, {K::Key_Left, CtrlAlt, Plain, Pass}};
+        QTest::newRow("Ctrl table 1") << Cases{{K::Key_Insert, Ctrl, Plain, Run(M::Copy)}, {K::Key_C, Ctrl, Plain, Run(M::Copy)}, {K::Key_A, Ctrl, Plain, Run(M::SelectAll)}, {K::Key_B, Ctrl, Plain, Run(M::OrganizeFavorites)}, {K::Key_E, Ctrl, Plain, Run(M::SideBarSearch)}, {K::Key_F, Ctrl, Plain, Run(M::Find)}};
+        QTest::newRow("Ctrl table 2") << Cases{{K::Key_G, Ctrl, Plain, Run(M::SideBarVostelGroups)}, {K::Key_H, Ctrl, Plain, Run(M::SideBarHistory)}, {K::Key_H, CtrlShift, Plain, Run(M::NewHomeTab)}, {K::Key_I, Ctrl, Plain, Run(M::SideBarFavorites)}, {K::Key_J, Ctrl, Plain, Run(M::Downloads)}, {K::Key_L, Ctrl, Plain, Run(M::OpenDialog)}};
+        QTest::newRow("Ctrl table 3") << Cases{{K::Key_O, Ctrl, Plain, Run(M::OpenDialog)}, {K::Key_N, Ctrl, Plain, Run(M::NewTab)}, {K::Key_P, Ctrl, Plain, Run(M::Print)}, {K::Key_R, Ctrl, Plain, Run(M::RefreshBypassCache)}, {K::Key_S, Ctrl, Plain, Run(M::SideBarSearch)}, {K::Key_S, CtrlShift, Plain, Run(M::SaveAs)}};
+        QTest::newRow("Ctrl table 4") << Cases{{K::Key_V, Ctrl, Plain, Run(M::Paste)}, {K::Key_X, Ctrl, Plain, Run(M::Cut)}, {K::Key_W, Ctrl, Plain, Run(M::CloseTab)}, {K::Key_F4, Ctrl, Plain, Run(M::CloseTab)}, {K::Key_W, CtrlShift, Plain, Run(M::CloseAll)}, {K::Key_F4, CtrlShift, Plain, Run(M::CloseAll)}};
+        QTest::newRow("Ctrl table 5") << Cases{{K::Key_F3, Ctrl, Plain, Run(M::FollowNextLink)}, {K::Key_Q, Ctrl, Plain, Pass}, {K::Key_B, Ctrl, Today, Pass}, {K::Key_N, Ctrl, Today, Run(M::NewTab)}};
+        QTest::newRow("function keys 1") << Cases{{K::Key_F1, None, Plain, Run(M::HelpTopics)}, {K::Key_F1, Ctrl, Plain, Swallow}, {K::Key_F1, Ctrl, PartnerBand, Run(M::PartnerLink)}, {K::Key_F2, None, Plain, Run(M::PreviousTab)}, {K::Key_F2, None, Renaming, Pass}, {K::Key_F3, None, Plain, Run(M::NextTab)}};
+        QTest::newRow("function keys 2") << Cases{{K::Key_F4, None, Plain, Run(M::ToggleSideBar)}, {K::Key_F4, None, Today, Pass}, {K::Key_F5, None, Plain, Run(M::Refresh)}, {K::Key_F5, Ctrl, Plain, Run(M::RefreshBypassCache)}, {K::Key_F5, Shift, Plain, Run(M::RefreshAll)}, {K::Key_F6, None, Plain, Run(M::AddToVostelGroup)}};
+        QTest::newRow("function keys 3") << Cases{{K::Key_F7, None, Plain, Run(M::SaveTabsAsVostelGroup)}, {K::Key_F8, None, Plain, Run(M::AddToPopupList)}, {K::Key_F9, None, Plain, Run(M::StickyTitle)}, {K::Key_F10, None, Plain, Pass}, {K::Key_F11, None, Plain, Run(M::FullScreen)}, {K::Key_F12, None, Plain, Run(M::ToggleLock)}};
+        QTest::newRow("function keys 4") << Cases{{K::Key_F12, Ctrl, Plain, Run(M::FlipOpenInForeground)}};
+        QTest::newRow("everything else is the page's") << Cases{{K::Key_Q, None, Plain, Pass}, {K::Key_Return, None, Plain, Pass}, {K::Key_Backspace, None, Plain, Pass}};
+        // clang-format on
+    }
+
+    void decide()
+    {
+        QFETCH(Cases, cases);
+        for (const Case& c : cases)
+        {
+            const TKeyDecision::Stroke stroke{c.key, c.modifiers, kindFor(c.modifiers, true)};
+            const Outcome outcome = TKeyDecision::Decide(stroke, stateFor(c.flags));
+            QVERIFY2(outcome == c.expected,
+                     qPrintable(QKeySequence(c.key | c.modifiers.toInt()).toString() +
+                                " in state " + QString::number(c.flags) + ": " + toText(outcome)));
+        }
+    }
+
+    void releasesRunNothing()
+    {
+        // The release of an Alt shortcut must not reach the page that never saw
+        // its press; other releases are nobody's business.
+        const Cases releases{{Qt::Key_F, Alt, Plain, Swallow},
+                             {Qt::Key_Home, Alt, Plain, Swallow},
+                             {Qt::Key_W, Ctrl, Plain, Pass},
+                             {Qt::Key_Escape, None, Plain, Pass},
+                             {Qt::Key_Left, Alt, Plain, Pass}};
+        for (const Case& c : releases)
+        {
+            const TKeyDecision::Stroke stroke{c.key, c.modifiers, kindFor(c.modifiers, false)};
+            QVERIFY2(TKeyDecision::Decide(stroke, everything()) == c.expected,
+                     qPrintable(QKeySequence(c.key | c.modifiers.toInt()).toString()));
+        }
+    }
 };
-
-void tst_TKeyDecision::decide_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<Outcome>("expected");
-
-    // clang-format off
-    // Another window (a menu, a dialog) takes every key itself.
-    QTest::newRow("dialog in front: Ctrl+W")                                 << int(Qt::Key_W)         << Ctrl      << int(NotInFront)     << Pass;
-    QTest::newRow("dialog in front: Alt+F")                                  << int(Qt::Key_F)         << Alt       << int(NotInFront)     << Pass;
-    QTest::newRow("dialog in front: Esc")                                    << int(Qt::Key_Escape)    << None      << int(NotInFront)     << Pass;
-
-    // Alt shortcuts.
-    QTest::newRow("Alt+Home")                                                << int(Qt::Key_Home)      << Alt       << int(Plain)          << Run(MainCommand::Home);
-    QTest::newRow("Alt+D")                                                   << int(Qt::Key_D)         << Alt       << int(Plain)          << Run(MainCommand::FocusAddressBox);
-    QTest::newRow("Alt+F")                                                   << int(Qt::Key_F)         << Alt       << int(Plain)          << Run(MainCommand::DropFileMenu);
-    QTest::newRow("Alt+E")                                                   << int(Qt::Key_E)         << Alt       << int(Plain)          << Run(MainCommand::DropEditMenu);
-    QTest::newRow("Alt+V")                                                   << int(Qt::Key_V)         << Alt       << int(Plain)          << Run(MainCommand::DropViewMenu);
-    QTest::newRow("Alt+A")                                                   << int(Qt::Key_A)         << Alt       << int(Plain)          << Run(MainCommand::DropFavoritesMenu);
-    QTest::newRow("Alt+C")                                                   << int(Qt::Key_C)         << Alt       << int(Plain)          << Run(MainCommand::DropVostelGroupsMenu);
-    QTest::newRow("Alt+T")                                                   << int(Qt::Key_T)         << Alt       << int(Plain)          << Run(MainCommand::DropToolsMenu);
-    QTest::newRow("Alt+R")                                                   << int(Qt::Key_R)         << Alt       << int(Plain)          << Run(MainCommand::DropSecurityMenu);
-    QTest::newRow("Alt+H")                                                   << int(Qt::Key_H)         << Alt       << int(Plain)          << Run(MainCommand::DropHelpMenu);
-    QTest::newRow("Alt+S")                                                   << int(Qt::Key_S)         << Alt       << int(Plain)          << Run(MainCommand::DropTabsMenu);
-    QTest::newRow("Alt+G does nothing, page never sees it")                  << int(Qt::Key_G)         << Alt       << int(Plain)          << Swallow;
-    QTest::newRow("Alt+X does nothing, page never sees it")                  << int(Qt::Key_X)         << Alt       << int(Plain)          << Swallow;
-    QTest::newRow("Alt+B is not the window's")                               << int(Qt::Key_B)         << Alt       << int(Plain)          << Pass;
-    QTest::newRow("Ctrl+Alt+D still the window's")                           << int(Qt::Key_D)         << CtrlAlt   << int(Plain)          << Run(MainCommand::FocusAddressBox);
-    QTest::newRow("Alt+F with no tab still drops the menu")                  << int(Qt::Key_F)         << Alt       << int(NoTab)          << Run(MainCommand::DropFileMenu);
-    QTest::newRow("Alt+A before the Favorites menu exists reaches the page") << int(Qt::Key_A)         << Alt       << int(Today)          << Pass;
-
-    // Alt shortcuts switched off: the page gets them, back and forward too.
-    QTest::newRow("disabled: Alt+F")                                         << int(Qt::Key_F)         << Alt       << int(AltDisabled)    << Pass;
-    QTest::newRow("disabled: Alt+D")                                         << int(Qt::Key_D)         << Alt       << int(AltDisabled)    << Pass;
-    QTest::newRow("disabled: Alt+Left")                                      << int(Qt::Key_Left)      << Alt       << int(AltDisabled)    << Pass;
-    QTest::newRow("disabled: Ctrl+W still the window's")                     << int(Qt::Key_W)         << Ctrl      << int(AltDisabled)    << Run(MainCommand::CloseTab);
-
-    // Ctrl+Tab works with no tab to act on; the rest does not.
-    QTest::newRow("Ctrl+Tab")                                                << int(Qt::Key_Tab)       << Ctrl      << int(Plain)          << Run(MainCommand::NextTab);
-    QTest::newRow("Ctrl+Shift+Tab")                                          << int(Qt::Key_Tab)       << CtrlShift << int(Plain)          << Run(MainCommand::PreviousTab);
-    QTest::newRow("plain Tab moves the focus")                               << int(Qt::Key_Tab)       << None      << int(Plain)          << Pass;
-    QTest::newRow("no tab: Ctrl+W")                                          << int(Qt::Key_W)         << Ctrl      << int(NoTab)          << Pass;
-    QTest::newRow("no tab: Esc")                                             << int(Qt::Key_Escape)    << None      << int(NoTab)          << Pass;
-    QTest::newRow("no tab: F5")                                              << int(Qt::Key_F5)        << None      << int(NoTab)          << Pass;
-
-    // Shift+Ins and Shift+Del; a text box of the window edits itself.
-    QTest::newRow("Shift+Ins")                                               << int(Qt::Key_Insert)    << Shift     << int(Plain)          << Run(MainCommand::Paste);
-    QTest::newRow("Shift+Del")                                               << int(Qt::Key_Delete)    << Shift     << int(Plain)          << Run(MainCommand::Cut);
-    QTest::newRow("plain Del is the page's")                                 << int(Qt::Key_Delete)    << None      << int(Plain)          << Pass;
-    QTest::newRow("text box: Shift+Ins")                                     << int(Qt::Key_Insert)    << Shift     << int(TextBox)        << Pass;
-    QTest::newRow("text box: Ctrl+C")                                        << int(Qt::Key_C)         << Ctrl      << int(TextBox)        << Pass;
-    QTest::newRow("text box: Ctrl+A")                                        << int(Qt::Key_A)         << Ctrl      << int(TextBox)        << Pass;
-    QTest::newRow("text box: Ctrl+W still closes the tab")                   << int(Qt::Key_W)         << Ctrl      << int(TextBox)        << Run(MainCommand::CloseTab);
-    QTest::newRow("text box: Esc still stops")                               << int(Qt::Key_Escape)    << None      << int(TextBox)        << Run(MainCommand::Stop);
-
-    // Esc.
-    QTest::newRow("Esc")                                                     << int(Qt::Key_Escape)    << None      << int(Plain)          << Run(MainCommand::Stop);
-    QTest::newRow("Shift+Esc")                                               << int(Qt::Key_Escape)    << Shift     << int(Plain)          << Run(MainCommand::StopAll);
-    QTest::newRow("Esc leaves a full-screen page first")                     << int(Qt::Key_Escape)    << None      << int(PageFullScreen) << Pass;
-
-    // Back and forward: the stroke never reaches the page.
-    QTest::newRow("Alt+Left")                                                << int(Qt::Key_Left)      << Alt       << int(Plain)          << Run(MainCommand::Back);
-    QTest::newRow("Alt+Right")                                               << int(Qt::Key_Right)     << Alt       << int(Plain)          << Run(MainCommand::Forward);
-    QTest::newRow("plain Left is the page's")                                << int(Qt::Key_Left)      << None      << int(Plain)          << Pass;
-    QTest::newRow("Ctrl+Alt+Left is no system key")                          << int(Qt::Key_Left)      << CtrlAlt   << int(Plain)          << Pass;
-
-    // The Ctrl table.
-    QTest::newRow("Ctrl+Ins")                                                << int(Qt::Key_Insert)    << Ctrl      << int(Plain)          << Run(MainCommand::Copy);
-    QTest::newRow("Ctrl+C")                                                  << int(Qt::Key_C)         << Ctrl      << int(Plain)          << Run(MainCommand::Copy);
-    QTest::newRow("Ctrl+A")                                                  << int(Qt::Key_A)         << Ctrl      << int(Plain)          << Run(MainCommand::SelectAll);
-    QTest::newRow("Ctrl+B")                                                  << int(Qt::Key_B)         << Ctrl      << int(Plain)          << Run(MainCommand::OrganizeFavorites);
-    QTest::newRow("Ctrl+E")                                                  << int(Qt::Key_E)         << Ctrl      << int(Plain)          << Run(MainCommand::SideBarSearch);
-    QTest::newRow("Ctrl+F")                                                  << int(Qt::Key_F)         << Ctrl      << int(Plain)          << Run(MainCommand::Find);
-    QTest::newRow("Ctrl+G")                                                  << int(Qt::Key_G)         << Ctrl      << int(Plain)          << Run(MainCommand::SideBarVostelGroups);
-    QTest::newRow("Ctrl+H")                                                  << int(Qt::Key_H)         << Ctrl      << int(Plain)          << Run(MainCommand::SideBarHistory);
-    QTest::newRow("Ctrl+Shift+H")                                            << int(Qt::Key_H)         << CtrlShift << int(Plain)          << Run(MainCommand::NewHomeTab);
-    QTest::newRow("Ctrl+I")                                                  << int(Qt::Key_I)         << Ctrl      << int(Plain)          << Run(MainCommand::SideBarFavorites);
-    QTest::newRow("Ctrl+J")                                                  << int(Qt::Key_J)         << Ctrl      << int(Plain)          << Run(MainCommand::Downloads);
-    QTest::newRow("Ctrl+L")                                                  << int(Qt::Key_L)         << Ctrl      << int(Plain)          << Run(MainCommand::OpenDialog);
-    QTest::newRow("Ctrl+O")                                                  << int(Qt::Key_O)         << Ctrl      << int(Plain)          << Run(MainCommand::OpenDialog);
-    QTest::newRow("Ctrl+N")                                                  << int(Qt::Key_N)         << Ctrl      << int(Plain)          << Run(MainCommand::NewTab);
-    QTest::newRow("Ctrl+P")                                                  << int(Qt::Key_P)         << Ctrl      << int(Plain)          << Run(MainCommand::Print);
-    QTest::newRow("Ctrl+R bypasses the cache")                               << int(Qt::Key_R)         << Ctrl      << int(Plain)          << Run(MainCommand::RefreshBypassCache);
-    QTest::newRow("Ctrl+S")                                                  << int(Qt::Key_S)         << Ctrl      << int(Plain)          << Run(MainCommand::SideBarSearch);
-    QTest::newRow("Ctrl+Shift+S")                                            << int(Qt::Key_S)         << CtrlShift << int(Plain)          << Run(MainCommand::SaveAs);
-    QTest::newRow("Ctrl+V")                                                  << int(Qt::Key_V)         << Ctrl      << int(Plain)          << Run(MainCommand::Paste);
-    QTest::newRow("Ctrl+X")                                                  << int(Qt::Key_X)         << Ctrl      << int(Plain)          << Run(MainCommand::Cut);
-    QTest::newRow("Ctrl+W")                                                  << int(Qt::Key_W)         << Ctrl      << int(Plain)          << Run(MainCommand::CloseTab);
-    QTest::newRow("Ctrl+F4")                                                 << int(Qt::Key_F4)        << Ctrl      << int(Plain)          << Run(MainCommand::CloseTab);
-    QTest::newRow("Ctrl+Shift+W")                                            << int(Qt::Key_W)         << CtrlShift << int(Plain)          << Run(MainCommand::CloseAll);
-    QTest::newRow("Ctrl+Shift+F4")                                           << int(Qt::Key_F4)        << CtrlShift << int(Plain)          << Run(MainCommand::CloseAll);
-    QTest::newRow("Ctrl+F3")                                                 << int(Qt::Key_F3)        << Ctrl      << int(Plain)          << Run(MainCommand::FollowNextLink);
-    QTest::newRow("Ctrl+Q is not in the table")                              << int(Qt::Key_Q)         << Ctrl      << int(Plain)          << Pass;
-    QTest::newRow("Ctrl+B before Favorites exist reaches the page")          << int(Qt::Key_B)         << Ctrl      << int(Today)          << Pass;
-    QTest::newRow("Ctrl+N works today")                                      << int(Qt::Key_N)         << Ctrl      << int(Today)          << Run(MainCommand::NewTab);
-
-    // The function keys.
-    QTest::newRow("F1")                                                      << int(Qt::Key_F1)        << None      << int(Plain)          << Run(MainCommand::HelpTopics);
-    QTest::newRow("Ctrl+F1 without partner band swallowed")                  << int(Qt::Key_F1)        << Ctrl      << int(Plain)          << Swallow;
-    QTest::newRow("Ctrl+F1 with partner band")                               << int(Qt::Key_F1)        << Ctrl      << int(PartnerBand)    << Run(MainCommand::PartnerLink);
-    QTest::newRow("F2")                                                      << int(Qt::Key_F2)        << None      << int(Plain)          << Run(MainCommand::PreviousTab);
-    QTest::newRow("F2 while renaming goes to the tree")                      << int(Qt::Key_F2)        << None      << int(Renaming)       << Pass;
-    QTest::newRow("F3")                                                      << int(Qt::Key_F3)        << None      << int(Plain)          << Run(MainCommand::NextTab);
-    QTest::newRow("F4")                                                      << int(Qt::Key_F4)        << None      << int(Plain)          << Run(MainCommand::ToggleSideBar);
-    QTest::newRow("F4 before the side bar exists")                           << int(Qt::Key_F4)        << None      << int(Today)          << Pass;
-    QTest::newRow("F5")                                                      << int(Qt::Key_F5)        << None      << int(Plain)          << Run(MainCommand::Refresh);
-    QTest::newRow("Ctrl+F5 bypasses the cache")                              << int(Qt::Key_F5)        << Ctrl      << int(Plain)          << Run(MainCommand::RefreshBypassCache);
-    QTest::newRow("Shift+F5")                                                << int(Qt::Key_F5)        << Shift     << int(Plain)          << Run(MainCommand::RefreshAll);
-    QTest::newRow("F6")                                                      << int(Qt::Key_F6)        << None      << int(Plain)          << Run(MainCommand::AddToVostelGroup);
-    QTest::newRow("F7")                                                      << int(Qt::Key_F7)        << None      << int(Plain)          << Run(MainCommand::SaveTabsAsVostelGroup);
-    QTest::newRow("F8")                                                      << int(Qt::Key_F8)        << None      << int(Plain)          << Run(MainCommand::AddToPopupList);
-    QTest::newRow("F9")                                                      << int(Qt::Key_F9)        << None      << int(Plain)          << Run(MainCommand::StickyTitle);
-    QTest::newRow("F10 runs nothing")                                        << int(Qt::Key_F10)       << None      << int(Plain)          << Pass;
-    QTest::newRow("F11")                                                     << int(Qt::Key_F11)       << None      << int(Plain)          << Run(MainCommand::FullScreen);
-    QTest::newRow("F12")                                                     << int(Qt::Key_F12)       << None      << int(Plain)          << Run(MainCommand::ToggleLock);
-    QTest::newRow("Ctrl+F12")                                                << int(Qt::Key_F12)       << Ctrl      << int(Plain)          << Run(MainCommand::FlipOpenInForeground);
-
-    // Everything else is the page's.
-    QTest::newRow("letter")                                                  << int(Qt::Key_Q)         << None      << int(Plain)          << Pass;
-    QTest::newRow("Enter")                                                   << int(Qt::Key_Return)    << None      << int(Plain)          << Pass;
-    QTest::newRow("Backspace")                                               << int(Qt::Key_Backspace) << None      << int(Plain)          << Pass;
-    // clang-format on
-}
-
-void tst_TKeyDecision::decide()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(int, flags);
-    QFETCH(Outcome, expected);
-    const TKeyDecision::Stroke stroke{key, modifiers, kindFor(modifiers, true)};
-    QCOMPARE(TKeyDecision::Decide(stroke, stateFor(flags)), expected);
-}
-
-void tst_TKeyDecision::releasesRunNothing_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<bool>("handled");
-
-    // The release of an Alt shortcut must not reach the page that never saw
-    // its press; other releases are nobody's business.
-    // clang-format off
-    QTest::newRow("Alt+F")    << int(Qt::Key_F)      << Alt  << true;
-    QTest::newRow("Alt+Home") << int(Qt::Key_Home)   << Alt  << true;
-    QTest::newRow("Ctrl+W")   << int(Qt::Key_W)      << Ctrl << false;
-    QTest::newRow("Esc")      << int(Qt::Key_Escape) << None << false;
-    QTest::newRow("Alt+Left") << int(Qt::Key_Left)   << Alt  << false;
-    // clang-format on
-}
-
-void tst_TKeyDecision::releasesRunNothing()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(bool, handled);
-    const TKeyDecision::Stroke stroke{key, modifiers, kindFor(modifiers, false)};
-    const Outcome outcome = TKeyDecision::Decide(stroke, everything());
-    QCOMPARE(outcome.handled, handled);
-    QCOMPARE(outcome.command, MainCommand::None);
-}
 
 QTEST_APPLESS_MAIN(tst_TKeyDecision)
 #include "tst_TKeyDecision.moc"

@@ -96,37 +96,432 @@ class tst_TfrmMain : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_f = std::make_unique<MainWindowFixture>();
+        QVERIFY(m_f->isValid());
+    }
 
-    void caption_data();
-    void caption();
-    void noPlaceholderLeft_data();
-    void noPlaceholderLeft();
-    void languageFile_data();
-    void languageFile();
-    void languageSwitchShowsRestartNote();
+    void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
-    void destroyWritesEverythingAsStrings();
-    void destroyKeepsStoredValues();
-    void placementStored_data();
-    void placementStored();
-    void negativePositionStoredAsZero();
-    void settingsChangedDuringTheRunSurviveTheExit();
-    void wrongTypeNeverStopsTheExit();
-    void userAgentTokenLivesWithWindow();
-    void newTabFocusesTheAddressBox();
+    void caption()
+    {
+        QCOMPARE(m_f->create()->windowTitle(), QStringLiteral("Quillwave"));
+        seed(QStringLiteral("SponsorCaption"), QStringLiteral("Acme"));
+        QCOMPARE(m_f->create()->windowTitle(), QStringLiteral("Acme - Quillwave"));
+    }
 
-    void closeQuery_data();
-    void closeQuery();
-    void closeWithoutQuestionsEndsOpenQuestion();
-    void downloadsGoWithTheWindow();
-    void defaultBrowserPrompt_data();
-    void defaultBrowserPrompt();
-    void forwardsDuringTheStartQuestionWait();
-    void forwardedArgumentRestoresWindow();
-    void hintShowsLongPart();
-    void scriptAddressesAreReportedAlike();
+    void noPlaceholderLeft()
+    {
+        for (const QString& languageFile :
+             {QStringLiteral("qweng.ini"), QStringLiteral("qwdeu.ini")})
+        {
+            seed(QStringLiteral("LanguageFile"), languageFile);
+            TfrmMain* window = m_f->create();
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
+            const QStringList left = untranslatedTexts(window);
+            QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+        }
+    }
+
+    void languageFile_data()
+    {
+        QTest::addColumn<QString>("userFile"); // name=content in the user's folder
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::addColumn<QString>("fileMenu");
+
+        // Which file and which text wins is the language file's test; here: the
+        // window speaks the language chosen, and stores what it fell back to.
+        // The installed files are those beside the test program; the user's
+        // folder is the home's.
+        // clang-format off
+        QTest::newRow("nothing stored")                << ""                                  << QString()                << Missing     << "&File";
+        QTest::newRow("missing file")                  << ""                                  << "qwxyz.ini"              << "qweng.ini" << "&File";
+        QTest::newRow("German")                        << ""                                  << "qwdeu.ini"              << "qwdeu.ini" << "Datei";
+        QTest::newRow("own language, texts missing")   << "mine.ini=[MAIN]\nMenuFile=&Mine"   << "mine.ini"               << "mine.ini"  << "&Mine";
+        // clang-format on
+    }
+
+    void languageFile()
+    {
+        QFETCH(QString, userFile);
+        QFETCH(QString, configured);
+        QFETCH(QString, storedAfter);
+        QFETCH(QString, fileMenu);
+
+        if (!userFile.isEmpty())
+        {
+            QDir user(m_f->home().filePath(QStringLiteral("Languages")));
+            QVERIFY(user.removeRecursively() && user.mkpath(QStringLiteral(".")));
+            QFile file(user.filePath(userFile.section(QLatin1Char('='), 0, 0)));
+            const QString content = userFile.section(QLatin1Char('='), 1);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0);
+        }
+        if (!configured.isNull())
+            seed(QStringLiteral("LanguageFile"), configured);
+
+        TfrmMain* window = m_f->create();
+        QCOMPARE(stored(QStringLiteral("LanguageFile")), storedAfter);
+        QCOMPARE(fileMenuText(window), fileMenu);
+        // The installed languages stay in the menu beside the user's.
+        QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
+        QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini")));
+    }
+
+    void languageSwitchShowsRestartNote()
+    {
+        m_f->expectDialogs();
+        TfrmMain* window = m_f->create();
+        QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini"))->isChecked());
+        QAction* german = languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini"));
+        QVERIFY(german);
+
+        QString prompt;
+        ModalDialogAnswerer answerer(
+            [&](QWidget* dialog)
+            {
+                QVERIFY(qobject_cast<TfrmConfirm*>(dialog));
+                prompt = child<QPlainTextEdit>(dialog, "mmoPrompt2")->toPlainText();
+                QVERIFY(!child<QPushButton>(dialog, "cmdCancel")->isVisible());
+                child<QPushButton>(dialog, "cmdOK")->click();
+            });
+        german->trigger();
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(!prompt.isEmpty());
+        QCOMPARE(stored(QStringLiteral("LanguageFile")), QStringLiteral("qwdeu.ini"));
+        // The running window keeps its language until the next start.
+        QCOMPARE(fileMenuText(window), QStringLiteral("&File"));
+        answerer.stop();
+        QCOMPARE(fileMenuText(m_f->create()), QStringLiteral("Datei"));
+    }
+
+    void destroyKeepsStoredValues()
+    {
+        // Every value differs from its default, so a value that is not read back
+        // or not written back shows.
+        const auto values = pairs(
+            "DisableALTShortcuts=1 OpenNewInForeground=1 AddressNewWin=1 QuickSearchNewWin=0 "
+            "AutoCompleteStyle=IE4 ShowGo=1 VBAutoExpand=0 OpenNewAtEnd=1 VostelBarWidth=300 "
+            "LimitTitleLength=20 SearchBar=http://127.0.0.1/search UsePopupVostel=0 "
+            "ViewVostelBar=1 "
+            "ViewToolbar=0 ViewAddressBar=0 ViewLinksBar=0 ViewStatusBar=0 VGCloseFirst=1 Left=40 "
+            "Top=50 Width=640 Height=480");
+        for (const auto& [name, text] : values)
+            seed(name, text);
+
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(window->StatusBar()->isHidden());
+        QVERIFY(child<QWidget>(window, "pnlAddress")->isHidden());
+        QCOMPARE(window->geometry().size(), QSize(640, 480));
+        m_f->closeWindow();
+
+        for (const auto& [name, text] : values)
+            QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
+        // Whatever is written is text, as every reader of the key expects.
+        RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
+        for (const QString& name : store.valueNames(RegistryKeys::ValueKey))
+            QVERIFY2(store.value(RegistryKeys::ValueKey, name)->type == RegValue::String,
+                     qPrintable(name));
+    }
+
+    void placementStored_data()
+    {
+        QTest::addColumn<QString>("seeded");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QString>("storedAfter");
+        // clang-format off
+        QTest::newRow("maximized keeps the stored position") << "Maximized=1 Left=123 Top=77 Width=501 Height=402" << true  << "Maximized=1 Left=123 Top=77 Width=501 Height=402";
+        QTest::newRow("full screen keeps the status bar")    << "FullScreen=1 Maximized=1 ViewStatusBar=0 Left=33"  << false << "FullScreen=1 Maximized=0 ViewStatusBar=0 Left=33";
+        // clang-format on
+    }
+
+    void placementStored()
+    {
+        QFETCH(QString, seeded);
+        QFETCH(bool, maximized);
+        QFETCH(QString, storedAfter);
+        for (const auto& [name, text] : pairs(seeded))
+            seed(name, text);
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (maximized)
+            QVERIFY(window->isMaximized());
+        m_f->closeWindow();
+        for (const auto& [name, text] : pairs(storedAfter))
+            QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
+    }
+
+    void negativePositionStoredAsZero()
+    {
+        seed(QStringLiteral("Width"), QStringLiteral("600"));
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->move(-50, -30);
+        QTRY_COMPARE(window->pos(), QPoint(-50, -30));
+        m_f->closeWindow();
+        QCOMPARE(stored(QStringLiteral("Left")) + stored(QStringLiteral("Top")),
+                 QStringLiteral("00"));
+    }
+
+    void settingsChangedDuringTheRunSurviveTheExit()
+    {
+        seed(QStringLiteral("OpenNewInForeground"), QStringLiteral("0"));
+        TfrmMain* window = m_f->create();
+        // Ctrl+F12 is for this run only.
+        window->RunCommand(MainCommand::FlipOpenInForeground);
+        QVERIFY(window->TabSet()->OpenNewInForeground);
+        // A dialog's change is stored at once and is what the exit writes.
+        window->ViewSettings()->SetViewToolbar(false);
+        window->ViewSettings()->SetVostelBarWidth(-5);
+        QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+        m_f->closeWindow();
+        QCOMPARE(stored(QStringLiteral("OpenNewInForeground")), QStringLiteral("0"));
+        QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+        QCOMPARE(stored(QStringLiteral("VostelBarWidth")), QStringLiteral("234"));
+    }
+
+    void wrongTypeNeverStopsTheExit()
+    {
+        seed(QStringLiteral("AutoRefresh"), QStringLiteral("30000"));
+        {
+            RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
+            QVERIFY(store.setDWord(RegistryKeys::ValueKey, QStringLiteral("StartupMode"), 1));
+        }
+        m_f->create();
+        m_f->closeWindow();
+        // Written after the remembered sites, which read the bad value.
+        QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
+        // Never activated: auto refresh was never applied, so it is not stored.
+        QCOMPARE(stored(QStringLiteral("AutoRefresh")), QStringLiteral("30000"));
+    }
+
+    void userAgentTokenLivesWithWindow()
+    {
+        const auto tokens = [this]
+        {
+            return TUserAgentToken::Tokens(
+                RegistryStore(m_f->home().filePath(QStringLiteral("settings.sqlite"))));
+        };
+        QVERIFY(!tokens().contains(TUserAgentToken::TokenName));
+        m_f->create();
+        QCOMPARE(tokens().count(TUserAgentToken::TokenName), 1);
+        m_f->closeWindow();
+        QVERIFY(!tokens().contains(TUserAgentToken::TokenName));
+    }
+
+    void newTabFocusesTheAddressBox()
+    {
+        TfrmMain* window = m_f->createActive();
+        QVERIFY(window);
+        window->RunCommand(MainCommand::NewTab);
+        auto* box = child<QComboBox>(window, "cboAddress");
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->lineEdit()->selectedText(), box->lineEdit()->text());
+        // The new tab's page arrives after the focus: typing still replaces it.
+        window->ShowAddress(QStringLiteral("http://home.test/"));
+        window->ShowAddress(QStringLiteral("http://home.test/arrived"));
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("typed"));
+        QCOMPARE(box->lineEdit()->text(), QStringLiteral("typed"));
+    }
+
+    void closeQuery_data()
+    {
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("confirmAfter");
+        // clang-format off
+        QTest::newRow("yes")                  << false << "cmdOK"     << true  << Missing;
+        QTest::newRow("no, don't ask again")  << true  << "cmdCancel" << false << "0";
+        QTest::newRow("yes, don't ask again") << true  << "cmdOK"     << true  << "0";
+        // clang-format on
+    }
+
+    void closeQuery()
+    {
+        QFETCH(bool, check);
+        QFETCH(QString, button);
+        QFETCH(bool, closes);
+        QFETCH(QString, confirmAfter);
+
+        m_f->expectDialogs();
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        bool startedUnchecked = false;
+        ModalDialogAnswerer answerer(
+            [&](QWidget* dialog)
+            {
+                auto* box = child<QCheckBox>(dialog, "chkConfirm");
+                startedUnchecked = !box->isChecked();
+                if (check)
+                    box->click();
+                child<QPushButton>(dialog, button.toLatin1().constData())->click();
+            });
+        QCOMPARE(window->close(), closes);
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(startedUnchecked);
+        QCOMPARE(window->isVisible(), !closes);
+        QCOMPARE(stored(QStringLiteral("ConfirmShutdown")), confirmAfter);
+        if (closes || confirmAfter != QLatin1String("0"))
+            return;
+        // Not asked again.
+        QVERIFY(window->close());
+        QCOMPARE(answerer.count(), 1);
+    }
+
+    void closeWithoutQuestionsEndsOpenQuestion()
+    {
+        // A termination signal arriving while the shut-down question is open.
+        m_f->expectDialogs();
+        seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("1"));
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        ModalDialogAnswerer answerer([&](QWidget*) { window->CloseWithoutQuestions(); });
+        window->close();
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(stored(QStringLiteral("ConfirmShutdown")), QStringLiteral("1"));
+    }
+
+    void downloadsGoWithTheWindow()
+    {
+        seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("0"));
+        TfrmMain* window = m_f->create();
+        window->show();
+        window->RunCommand(MainCommand::Downloads);
+        const QPointer<TfrmDownloads> downloads = window->findChild<TfrmDownloads*>();
+        QVERIFY(downloads && downloads->isVisible());
+
+        // A download still running asks before the window closes.
+        TDownloadList* list = TDownloadManager::instance()->list();
+        const int row = list->add(QStringLiteral("/tmp/running.bin"), 100, {});
+        m_f->expectDialogs();
+        const char* button = "cmdCancel";
+        ModalDialogAnswerer answerer([&](QWidget* dialog)
+                                     { child<QPushButton>(dialog, button)->click(); });
+        QVERIFY(!window->close());
+        button = "cmdOK";
+        QVERIFY(window->close());
+        QCOMPARE(answerer.count(), 2);
+        list->setState(row, TDownloadList::Cancelled);
+        m_f->closeWindow();
+        QVERIFY(!downloads);
+    }
+
+    void defaultBrowserPrompt_data()
+    {
+        QTest::addColumn<QString>("ask");
+        QTest::addColumn<bool>("uncheck");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("registered");
+        QTest::addColumn<QString>("askAfter");
+        // clang-format off
+        QTest::newRow("yes")                 << "1" << false << "cmdOK"     << 1 << true  << "1";
+        QTest::newRow("no, stop asking")     << "1" << true  << "cmdCancel" << 1 << false << "0";
+        QTest::newRow("asking switched off") << "0" << false << ""          << 0 << false << "0";
+        // clang-format on
+    }
+
+    void defaultBrowserPrompt()
+    {
+        QFETCH(QString, ask);
+        QFETCH(bool, uncheck);
+        QFETCH(QString, button);
+        QFETCH(int, questions);
+        QFETCH(bool, registered);
+        QFETCH(QString, askAfter);
+
+        m_f->expectDialogs();
+        seed(QStringLiteral("AskDefaultBrowser"), ask);
+        // Nothing of the real desktop is read or written.
+        QVERIFY(TDefaultBrowser::DesktopEntryPath().startsWith(m_f->home().path()));
+        QVERIFY(!TDefaultBrowser::IsDefaultBrowser());
+        bool startedChecked = false;
+        ModalDialogAnswerer answerer(
+            [&](QWidget* dialog)
+            {
+                auto* box = child<QCheckBox>(dialog, "chkConfirm");
+                startedChecked = box->isChecked();
+                if (uncheck)
+                    box->click();
+                if (!button.isEmpty())
+                    child<QPushButton>(dialog, button.toLatin1().constData())->click();
+            });
+        TfrmMain* window = m_f->create();
+        QCOMPARE(answerer.count(), questions);
+        QCOMPARE(startedChecked, questions > 0);
+        QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), registered);
+        QCOMPARE(stored(QStringLiteral("AskDefaultBrowser")), askAfter);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quillwave"));
+    }
+
+    void forwardsDuringTheStartQuestionWait()
+    {
+        m_f->expectDialogs();
+        seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("1"));
+        ModalDialogAnswerer answerer(
+            [&](QWidget* dialog)
+            {
+                // A later copy forwards while the question is open.
+                auto* receiver = dialog->parentWidget()->findChild<TStWMDataCopy*>("wmCopyData");
+                QVERIFY(receiver);
+                emit receiver->OnDataReceived(QStringLiteral("http://first.test/"));
+                emit receiver->OnDataReceived(QStringLiteral("http://second.test/"));
+                child<QPushButton>(dialog, "cmdCancel")->click();
+            });
+        m_f->create();
+        QCOMPARE(answerer.count(), 1);
+        QTRY_COMPARE(m_f->made.size(), 3);
+        QCOMPARE(m_f->made[1]->navigations, QStringList{QStringLiteral("http://first.test/")});
+        QCOMPARE(m_f->made[2]->navigations, QStringList{QStringLiteral("http://second.test/")});
+    }
+
+    void forwardedArgumentRestoresWindow()
+    {
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // With no argument the running window only comes back.
+        for (const QString& argument : {QString(), QStringLiteral("http://127.0.0.1/")})
+        {
+            window->showMinimized();
+            QTRY_VERIFY(window->isMinimized());
+            window->wmCopyDataDataReceived(argument);
+            QTRY_VERIFY(!window->isMinimized());
+            QVERIFY(window->isVisible());
+        }
+    }
+
+    void scriptAddressesAreReportedAlike()
+    {
+        seed(QStringLiteral("CommandLine"), QStringLiteral("javascript:alert(1)"));
+        TfrmMain* window = m_f->create();
+        const QString refused =
+            window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
+        QTRY_COMPARE(window->StatusBar()->panelText(0), refused);
+        // Pointing at things on the way to reading it must not wipe it.
+        QStatusTipEvent passing{QString()};
+        QApplication::sendEvent(window, &passing);
+        window->SetStatusText(QString());
+        QCOMPARE(window->StatusBar()->panelText(0), refused);
+
+        window->ShowMessage(QString());
+        window->wmCopyDataDataReceived(QStringLiteral(" JavaScript:alert(2)"));
+        QCOMPARE(window->StatusBar()->panelText(0), refused);
+        QApplication::sendEvent(window, &passing);
+        QCOMPARE(window->StatusBar()->panelText(0), refused);
+    }
 
 private:
     void seed(const QString& name, const QString& text) { QVERIFY(m_f->seed(name, text)); }
@@ -134,494 +529,6 @@ private:
 
     std::unique_ptr<MainWindowFixture> m_f;
 };
-
-void tst_TfrmMain::init()
-{
-    m_f = std::make_unique<MainWindowFixture>();
-    QVERIFY(m_f->isValid());
-}
-
-void tst_TfrmMain::cleanup()
-{
-    QW_FINISH_MAIN_WINDOW(m_f);
-}
-
-void tst_TfrmMain::caption_data()
-{
-    QTest::addColumn<QString>("sponsor");
-    QTest::addColumn<QString>("caption");
-    // clang-format off
-    QTest::newRow("empty store")   << QString() << "Quillwave";
-    QTest::newRow("empty sponsor") << ""        << "Quillwave";
-    QTest::newRow("sponsor")       << "Acme"    << "Acme - Quillwave";
-    // clang-format on
-}
-
-void tst_TfrmMain::caption()
-{
-    QFETCH(QString, sponsor);
-    QFETCH(QString, caption);
-    if (!sponsor.isNull())
-        seed(QStringLiteral("SponsorCaption"), sponsor);
-    QCOMPARE(m_f->create()->windowTitle(), caption);
-}
-
-void tst_TfrmMain::noPlaceholderLeft_data()
-{
-    QTest::addColumn<QString>("languageFile");
-    QTest::newRow("English") << "qweng.ini";
-    QTest::newRow("German") << "qwdeu.ini";
-}
-
-void tst_TfrmMain::noPlaceholderLeft()
-{
-    QFETCH(QString, languageFile);
-    seed(QStringLiteral("LanguageFile"), languageFile);
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
-    const QStringList left = untranslatedTexts(window);
-    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
-}
-
-void tst_TfrmMain::languageFile_data()
-{
-    QTest::addColumn<QString>("userFile"); // name=content in the user's folder
-    QTest::addColumn<QString>("configured");
-    QTest::addColumn<QString>("storedAfter");
-    QTest::addColumn<QString>("fileMenu");
-    QTest::addColumn<QString>("exitItem");
-
-    // Which file and which text wins is the language file's test; here: the
-    // window speaks the language chosen, and stores what it fell back to.
-    // The installed files are those beside the test program; the user's
-    // folder is the home's.
-    // clang-format off
-    QTest::newRow("nothing stored")                << ""                                  << QString()                << Missing     << "&File"  << "E&xit";
-    QTest::newRow("missing file")                  << ""                                  << "qwxyz.ini"              << "qweng.ini" << "&File"  << "E&xit";
-    QTest::newRow("German")                        << ""                                  << "qwdeu.ini"              << "qwdeu.ini" << "Datei"  << "&Beenden";
-    QTest::newRow("own language, texts missing")   << "mine.ini=[MAIN]\nMenuFile=&Mine"   << "mine.ini"               << "mine.ini"  << "&Mine"  << "E&xit";
-    // clang-format on
-}
-
-void tst_TfrmMain::languageFile()
-{
-    QFETCH(QString, userFile);
-    QFETCH(QString, configured);
-    QFETCH(QString, storedAfter);
-    QFETCH(QString, fileMenu);
-    QFETCH(QString, exitItem);
-
-    if (!userFile.isEmpty())
-    {
-        QDir user(m_f->home().filePath(QStringLiteral("Languages")));
-        QVERIFY(user.removeRecursively() && user.mkpath(QStringLiteral(".")));
-        QFile file(user.filePath(userFile.section(QLatin1Char('='), 0, 0)));
-        const QString content = userFile.section(QLatin1Char('='), 1);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0);
-    }
-    if (!configured.isNull())
-        seed(QStringLiteral("LanguageFile"), configured);
-
-    TfrmMain* window = m_f->create();
-    QCOMPARE(stored(QStringLiteral("LanguageFile")), storedAfter);
-    QCOMPARE(fileMenuText(window), fileMenu);
-    QCOMPARE(window->findChild<QAction*>(QStringLiteral("mnuExit"))->text(), exitItem);
-    // The installed languages stay in the menu beside the user's.
-    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
-    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini")));
-}
-
-void tst_TfrmMain::languageSwitchShowsRestartNote()
-{
-    m_f->expectDialogs();
-    TfrmMain* window = m_f->create();
-    QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini"))->isChecked());
-    QAction* german = languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini"));
-    QVERIFY(german);
-
-    QString prompt;
-    ModalDialogAnswerer answerer(
-        [&](QWidget* dialog)
-        {
-            QVERIFY(qobject_cast<TfrmConfirm*>(dialog));
-            prompt = child<QPlainTextEdit>(dialog, "mmoPrompt2")->toPlainText();
-            QVERIFY(!child<QPushButton>(dialog, "cmdCancel")->isVisible());
-            child<QPushButton>(dialog, "cmdOK")->click();
-        });
-    german->trigger();
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(prompt,
-             QStringLiteral("The new language will be used the next time you start Quillwave."));
-    QCOMPARE(stored(QStringLiteral("LanguageFile")), QStringLiteral("qwdeu.ini"));
-    // The running window keeps its language until the next start.
-    QCOMPARE(fileMenuText(window), QStringLiteral("&File"));
-    answerer.stop();
-    QCOMPARE(fileMenuText(m_f->create()), QStringLiteral("Datei"));
-}
-
-void tst_TfrmMain::destroyWritesEverythingAsStrings()
-{
-    m_f->create();
-    m_f->closeWindow();
-    // Whatever is written is text, as every reader of the key expects, and
-    // defaults are written in their stored form.
-    RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
-    const QStringList written = store.valueNames(RegistryKeys::ValueKey);
-    QVERIFY(!written.isEmpty());
-    for (const QString& name : written)
-        QVERIFY2(store.value(RegistryKeys::ValueKey, name)->type == RegValue::String,
-                 qPrintable(name));
-    QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
-    QCOMPARE(stored(QStringLiteral("AutoCompleteStyle")), QStringLiteral("IE5"));
-}
-
-void tst_TfrmMain::destroyKeepsStoredValues()
-{
-    // Every value differs from its default, so a value that is not read back
-    // or not written back shows.
-    const auto values = pairs(
-        "DisableALTShortcuts=1 OpenNewInForeground=1 AddressNewWin=1 QuickSearchNewWin=0 "
-        "AutoCompleteStyle=IE4 ShowGo=1 VBAutoExpand=0 OpenNewAtEnd=1 VostelBarWidth=300 "
-        "LimitTitleLength=20 SearchBar=http://127.0.0.1/search UsePopupVostel=0 ViewVostelBar=1 "
-        "ViewToolbar=0 ViewAddressBar=0 ViewLinksBar=0 ViewStatusBar=0 VGCloseFirst=1 Left=40 "
-        "Top=50 Width=640 Height=480");
-    for (const auto& [name, text] : values)
-        seed(name, text);
-
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QVERIFY(window->StatusBar()->isHidden());
-    QVERIFY(child<QWidget>(window, "pnlAddress")->isHidden());
-    QCOMPARE(window->geometry().size(), QSize(640, 480));
-    m_f->closeWindow();
-
-    for (const auto& [name, text] : values)
-        QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
-}
-
-void tst_TfrmMain::placementStored_data()
-{
-    QTest::addColumn<QString>("seeded");
-    QTest::addColumn<bool>("maximized");
-    QTest::addColumn<QString>("storedAfter");
-    // clang-format off
-    QTest::newRow("maximized keeps the stored position") << "Maximized=1 Left=123 Top=77 Width=501 Height=402" << true  << "Maximized=1 Left=123 Top=77 Width=501 Height=402";
-    QTest::newRow("full screen keeps the status bar")    << "FullScreen=1 Maximized=1 ViewStatusBar=0 Left=33"  << false << "FullScreen=1 Maximized=0 ViewStatusBar=0 Left=33";
-    // clang-format on
-}
-
-void tst_TfrmMain::placementStored()
-{
-    QFETCH(QString, seeded);
-    QFETCH(bool, maximized);
-    QFETCH(QString, storedAfter);
-    for (const auto& [name, text] : pairs(seeded))
-        seed(name, text);
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    if (maximized)
-        QVERIFY(window->isMaximized());
-    m_f->closeWindow();
-    for (const auto& [name, text] : pairs(storedAfter))
-        QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
-}
-
-void tst_TfrmMain::negativePositionStoredAsZero()
-{
-    seed(QStringLiteral("Width"), QStringLiteral("600"));
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    window->move(-50, -30);
-    QTRY_COMPARE(window->pos(), QPoint(-50, -30));
-    m_f->closeWindow();
-    QCOMPARE(stored(QStringLiteral("Left")), QStringLiteral("0"));
-    QCOMPARE(stored(QStringLiteral("Top")), QStringLiteral("0"));
-    QCOMPARE(stored(QStringLiteral("Width")), QStringLiteral("600"));
-}
-
-void tst_TfrmMain::settingsChangedDuringTheRunSurviveTheExit()
-{
-    seed(QStringLiteral("OpenNewInForeground"), QStringLiteral("0"));
-    TfrmMain* window = m_f->create();
-    // Ctrl+F12 is for this run only.
-    window->RunCommand(MainCommand::FlipOpenInForeground);
-    QVERIFY(window->TabSet()->OpenNewInForeground);
-    // A dialog's change is stored at once and is what the exit writes.
-    window->ViewSettings()->SetViewToolbar(false);
-    window->ViewSettings()->SetVostelBarWidth(-5);
-    QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
-    m_f->closeWindow();
-    QCOMPARE(stored(QStringLiteral("OpenNewInForeground")), QStringLiteral("0"));
-    QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
-    QCOMPARE(stored(QStringLiteral("VostelBarWidth")), QStringLiteral("234"));
-}
-
-void tst_TfrmMain::wrongTypeNeverStopsTheExit()
-{
-    seed(QStringLiteral("AutoRefresh"), QStringLiteral("30000"));
-    {
-        RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
-        QVERIFY(store.setDWord(RegistryKeys::ValueKey, QStringLiteral("StartupMode"), 1));
-    }
-    m_f->create();
-    m_f->closeWindow();
-    // Written after the remembered sites, which read the bad value.
-    QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
-    // Never activated: auto refresh was never applied, so it is not stored.
-    QCOMPARE(stored(QStringLiteral("AutoRefresh")), QStringLiteral("30000"));
-}
-
-void tst_TfrmMain::userAgentTokenLivesWithWindow()
-{
-    const auto tokens = [this]
-    {
-        return TUserAgentToken::Tokens(
-            RegistryStore(m_f->home().filePath(QStringLiteral("settings.sqlite"))));
-    };
-    QVERIFY(!tokens().contains(TUserAgentToken::TokenName));
-    m_f->create();
-    QCOMPARE(tokens().count(TUserAgentToken::TokenName), 1);
-    m_f->closeWindow();
-    QVERIFY(!tokens().contains(TUserAgentToken::TokenName));
-}
-
-void tst_TfrmMain::newTabFocusesTheAddressBox()
-{
-    TfrmMain* window = m_f->createActive();
-    QVERIFY(window);
-    window->RunCommand(MainCommand::NewTab);
-    auto* box = child<QComboBox>(window, "cboAddress");
-    QTRY_COMPARE(QApplication::focusWidget(), box);
-    QCOMPARE(box->lineEdit()->selectedText(), box->lineEdit()->text());
-    // The new tab's page arrives after the focus: typing still replaces it.
-    window->ShowAddress(QStringLiteral("http://home.test/"));
-    window->ShowAddress(QStringLiteral("http://home.test/arrived"));
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("typed"));
-    QCOMPARE(box->lineEdit()->text(), QStringLiteral("typed"));
-}
-
-void tst_TfrmMain::closeQuery_data()
-{
-    QTest::addColumn<bool>("check");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("closes");
-    QTest::addColumn<QString>("confirmAfter");
-    // clang-format off
-    QTest::newRow("yes")                  << false << "cmdOK"     << true  << Missing;
-    QTest::newRow("no")                   << false << "cmdCancel" << false << Missing;
-    QTest::newRow("no, don't ask again")  << true  << "cmdCancel" << false << "0";
-    QTest::newRow("yes, don't ask again") << true  << "cmdOK"     << true  << "0";
-    // clang-format on
-}
-
-void tst_TfrmMain::closeQuery()
-{
-    QFETCH(bool, check);
-    QFETCH(QString, button);
-    QFETCH(bool, closes);
-    QFETCH(QString, confirmAfter);
-
-    m_f->expectDialogs();
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QStringList texts;
-    bool startedUnchecked = false;
-    ModalDialogAnswerer answerer(
-        [&](QWidget* dialog)
-        {
-            auto* box = child<QCheckBox>(dialog, "chkConfirm");
-            texts << dialog->windowTitle() << child<QLabel>(dialog, "lblTitle")->text()
-                  << child<QPlainTextEdit>(dialog, "mmoPrompt2")->toPlainText()
-                  << child<QPushButton>(dialog, "cmdOK")->text()
-                  << child<QPushButton>(dialog, "cmdCancel")->text() << box->text();
-            startedUnchecked = !box->isChecked();
-            if (check)
-                box->click();
-            child<QPushButton>(dialog, button.toLatin1().constData())->click();
-        });
-    QCOMPARE(window->close(), closes);
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(texts, QStringList({"Exit Quillwave", "Exit Quillwave?", "Do you want to continue?",
-                                 "Yes", "No", "Don't ask me again"}));
-    QVERIFY(startedUnchecked);
-    QCOMPARE(window->isVisible(), !closes);
-    QCOMPARE(stored(QStringLiteral("ConfirmShutdown")), confirmAfter);
-    if (closes || confirmAfter != QLatin1String("0"))
-        return;
-    // Not asked again.
-    QVERIFY(window->close());
-    QCOMPARE(answerer.count(), 1);
-}
-
-void tst_TfrmMain::closeWithoutQuestionsEndsOpenQuestion()
-{
-    // A termination signal arriving while the shut-down question is open.
-    m_f->expectDialogs();
-    seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("1"));
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    ModalDialogAnswerer answerer([&](QWidget*) { window->CloseWithoutQuestions(); });
-    window->close();
-    QCOMPARE(answerer.count(), 1);
-    QVERIFY(!window->isVisible());
-    QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(stored(QStringLiteral("ConfirmShutdown")), QStringLiteral("1"));
-}
-
-void tst_TfrmMain::downloadsGoWithTheWindow()
-{
-    seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("0"));
-    TfrmMain* window = m_f->create();
-    window->show();
-    window->RunCommand(MainCommand::Downloads);
-    const QPointer<TfrmDownloads> downloads = window->findChild<TfrmDownloads*>();
-    QVERIFY(downloads && downloads->isVisible());
-
-    // A download still running asks before the window closes.
-    TDownloadList* list = TDownloadManager::instance()->list();
-    const int row = list->add(QStringLiteral("/tmp/running.bin"), 100, {});
-    m_f->expectDialogs();
-    const char* button = "cmdCancel";
-    ModalDialogAnswerer answerer([&](QWidget* dialog)
-                                 { child<QPushButton>(dialog, button)->click(); });
-    QVERIFY(!window->close());
-    button = "cmdOK";
-    QVERIFY(window->close());
-    QCOMPARE(answerer.count(), 2);
-    list->setState(row, TDownloadList::Cancelled);
-    m_f->closeWindow();
-    QVERIFY(!downloads);
-}
-
-void tst_TfrmMain::defaultBrowserPrompt_data()
-{
-    QTest::addColumn<QString>("ask");
-    QTest::addColumn<bool>("uncheck");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<bool>("registered");
-    QTest::addColumn<QString>("askAfter");
-    // clang-format off
-    QTest::newRow("yes")                 << "1" << false << "cmdOK"     << 1 << true  << "1";
-    QTest::newRow("no")                  << "1" << false << "cmdCancel" << 1 << false << "1";
-    QTest::newRow("no, stop asking")     << "1" << true  << "cmdCancel" << 1 << false << "0";
-    QTest::newRow("yes, stop asking")    << "1" << true  << "cmdOK"     << 1 << true  << "0";
-    QTest::newRow("asking switched off") << "0" << false << ""          << 0 << false << "0";
-    // clang-format on
-}
-
-void tst_TfrmMain::defaultBrowserPrompt()
-{
-    QFETCH(QString, ask);
-    QFETCH(bool, uncheck);
-    QFETCH(QString, button);
-    QFETCH(int, questions);
-    QFETCH(bool, registered);
-    QFETCH(QString, askAfter);
-
-    m_f->expectDialogs();
-    seed(QStringLiteral("AskDefaultBrowser"), ask);
-    // Nothing of the real desktop is read or written.
-    QVERIFY(TDefaultBrowser::DesktopEntryPath().startsWith(m_f->home().path()));
-    QVERIFY(!TDefaultBrowser::IsDefaultBrowser());
-    bool startedChecked = false;
-    ModalDialogAnswerer answerer(
-        [&](QWidget* dialog)
-        {
-            auto* box = child<QCheckBox>(dialog, "chkConfirm");
-            startedChecked = box->isChecked();
-            if (uncheck)
-                box->click();
-            if (!button.isEmpty())
-                child<QPushButton>(dialog, button.toLatin1().constData())->click();
-        });
-    TfrmMain* window = m_f->create();
-    QCOMPARE(answerer.count(), questions);
-    QCOMPARE(startedChecked, questions > 0);
-    QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), registered);
-    QCOMPARE(stored(QStringLiteral("AskDefaultBrowser")), askAfter);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Quillwave"));
-}
-
-void tst_TfrmMain::forwardsDuringTheStartQuestionWait()
-{
-    m_f->expectDialogs();
-    seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("1"));
-    ModalDialogAnswerer answerer(
-        [&](QWidget* dialog)
-        {
-            // A later copy forwards while the question is open.
-            auto* receiver = dialog->parentWidget()->findChild<TStWMDataCopy*>("wmCopyData");
-            QVERIFY(receiver);
-            emit receiver->OnDataReceived(QStringLiteral("http://first.test/"));
-            emit receiver->OnDataReceived(QStringLiteral("http://second.test/"));
-            child<QPushButton>(dialog, "cmdCancel")->click();
-        });
-    m_f->create();
-    QCOMPARE(answerer.count(), 1);
-    QTRY_COMPARE(m_f->made.size(), 3);
-    QCOMPARE(m_f->made[1]->navigations, QStringList{QStringLiteral("http://first.test/")});
-    QCOMPARE(m_f->made[2]->navigations, QStringList{QStringLiteral("http://second.test/")});
-}
-
-void tst_TfrmMain::forwardedArgumentRestoresWindow()
-{
-    TfrmMain* window = m_f->create();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    // With no argument the running window only comes back.
-    for (const QString& argument : {QString(), QStringLiteral("http://127.0.0.1/")})
-    {
-        window->showMinimized();
-        QTRY_VERIFY(window->isMinimized());
-        window->wmCopyDataDataReceived(argument);
-        QTRY_VERIFY(!window->isMinimized());
-        QVERIFY(window->isVisible());
-    }
-}
-
-void tst_TfrmMain::hintShowsLongPart()
-{
-    // Which part of a hint shows is the status bar's rule; here: hints reach
-    // it, and the message that was there comes back when the hint ends.
-    TfrmMain* window = m_f->create();
-    window->StatusBar()->setPanelText(0, QStringLiteral("before"));
-    QStatusTipEvent tip(QStringLiteral("Open|Opens a page"));
-    QApplication::sendEvent(window, &tip);
-    QCOMPARE(window->StatusBar()->panelText(0), QStringLiteral("Opens a page"));
-    QStatusTipEvent end{QString()};
-    QApplication::sendEvent(window, &end);
-    QCOMPARE(window->StatusBar()->panelText(0), QStringLiteral("before"));
-    window->findChild<QAction*>(QStringLiteral("mnuExit"))->showStatusText(window);
-    QCOMPARE(window->StatusBar()->panelText(0), QStringLiteral("Closes Quillwave"));
-}
-
-void tst_TfrmMain::scriptAddressesAreReportedAlike()
-{
-    seed(QStringLiteral("CommandLine"), QStringLiteral("javascript:alert(1)"));
-    TfrmMain* window = m_f->create();
-    const QString refused =
-        window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
-    QTRY_COMPARE(window->StatusBar()->panelText(0), refused);
-    // Pointing at things on the way to reading it must not wipe it.
-    QStatusTipEvent passing{QString()};
-    QApplication::sendEvent(window, &passing);
-    window->SetStatusText(QString());
-    QCOMPARE(window->StatusBar()->panelText(0), refused);
-
-    window->ShowMessage(QString());
-    window->wmCopyDataDataReceived(QStringLiteral(" JavaScript:alert(2)"));
-    QCOMPARE(window->StatusBar()->panelText(0), refused);
-    QApplication::sendEvent(window, &passing);
-    QCOMPARE(window->StatusBar()->panelText(0), refused);
-}
 
 int main(int argc, char* argv[])
 {
