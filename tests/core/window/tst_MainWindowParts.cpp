@@ -172,6 +172,17 @@ private slots:
         QCOMPARE(TQWStatusBar::statusTextForHint(hint), shown);
     }
 
+    void hintShowsOverThePanelsOwnText()
+    {
+        // Moving the pointer over menus must never wipe a message.
+        TQWStatusBar bar;
+        bar.setPanelText(0, QStringLiteral("before"));
+        bar.showHint(QStringLiteral("Opens a page"));
+        QCOMPARE(bar.panel(0)->text(), QStringLiteral("Opens a page"));
+        bar.showHint(QString());
+        QCOMPARE(bar.panel(0)->text(), QStringLiteral("before"));
+    }
+
     void logoPanelFollowsItsHeight()
     {
         QWidget host;
