@@ -376,6 +376,8 @@ private slots:
         QCOMPARE(marker(), "running");
     }
 
+    // How the run before ended decides what this start writes and whether
+    // it asks: only a crash in a restore that followed a crash asks.
     void runStateTexts_data()
     {
         QTest::addColumn<QString>("text");
@@ -406,51 +408,6 @@ private slots:
         QCOMPARE(SessionRunState::Text(SessionRunState::StartPhaseAfter(previous)), startMarker);
         if (!text.isEmpty() && phase != int(Phase::Running))
             QCOMPARE(SessionRunState::Text(previous), text);
-    }
-
-    // How each earlier run ended decides whether the next start asks.
-    void runSequence_data()
-    {
-        QTest::addColumn<QStringList>("ends");
-        QTest::addColumn<bool>("asks");
-        // "clean": normal exit; "running": crash after the restore;
-        // "restoring": crash before the restore was complete.
-        // clang-format off
-        QTest::newRow("crash") << QStringList{"running"} << false;
-        QTest::newRow("crash, then crash in its restore") << QStringList{"running", "restoring"} << true;
-        QTest::newRow("crash in restore twice") << QStringList{"restoring", "restoring"} << true;
-        QTest::newRow("crash, restore completed, crash") << QStringList{"running", "running"} << false;
-        QTest::newRow("clean exit resets") << QStringList{"running", "restoring", "clean"} << false;
-        QTest::newRow("clean exit, then one crash in restore") << QStringList{"running", "restoring", "clean", "restoring"} << false;
-        // clang-format on
-    }
-    void runSequence()
-    {
-        QFETCH(QStringList, ends);
-        QFETCH(bool, asks);
-        store5();
-        for (const QString& end : ends)
-        {
-            auto run = newRun();
-            run->pagesLoad = false;
-            run->keeper.BeginRun();
-            TStartupLoader(&run->set, options, {}, [&] { return run->keeper.ShouldRestore(); })
-                .Run();
-            if (end == "restoring")
-                continue; // killed while its pages load
-            for (int i = 0; i < run->set.Count(); ++i)
-                FakeTabHost::controlOf(run->tab(i))
-                    ->simulateNavigation(run->tab(i)->TabHome, NavigationRequest::Program);
-            run->keeper.RestoreFinished();
-            QVERIFY(run->restoreCompletes());
-            if (end == "clean")
-                run->keeper.EndRun();
-        }
-        confirmCalls.clear();
-        auto run = newRun();
-        run->keeper.BeginRun();
-        QVERIFY(run->keeper.ShouldRestore());
-        QCOMPARE(confirmCalls.size(), asks ? 1 : 0);
     }
 
     void questionAndItsAnswers_data()
