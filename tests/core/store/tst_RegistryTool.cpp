@@ -299,36 +299,29 @@ private slots:
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, QStringLiteral("Last \"tabs\"\n"));
 
-        run = runBinary({"get", k, "Nothing"});
+        run = runTool({"get", k, "Nothing"});
         QCOMPARE(run.code, 2);
         QVERIFY(run.err.contains("no value"));
-        QCOMPARE(runBinary({"get", Key + "\\Nowhere", "x"}).code, 2);
 
         const QByteArray file = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[" +
                                 k.toUtf8() + "]\r\n\"Count\"=dword:0000002a\r\n";
         run = runBinary({"import", "-"}, file);
         QCOMPARE(run.err, QString());
         QCOMPARE(run.code, 0);
-        run = runBinary({"get", k, "Count"});
-        QCOMPARE(run.out, QStringLiteral("42\n"));
+        QCOMPARE(runTool({"get", k, "Count"}).out, QStringLiteral("42\n"));
 
-        run = runBinary({"export", k});
-        QCOMPARE(run.code, 0);
-        QVERIFY(run.out.startsWith("Windows Registry Editor Version 5.00\n\n[" + k + "]\n"));
-        QVERIFY(run.out.contains("\"StartupMode\"=\"Last \\\"tabs\\\"\"\n"));
-        QVERIFY(run.out.contains("\"Count\"=dword:0000002a\n"));
-
+        // A refused file changes nothing.
         run = runBinary({"import", "-"}, "Windows Registry Editor Version 5.00\n\n[" + k.toUtf8() +
                                              "]\n\"Count\"=hex:00\n");
         QCOMPARE(run.code, 2);
         QVERIFY(run.err.contains("line 4"));
-        QCOMPARE(runBinary({"get", k, "Count"}).out, QStringLiteral("42\n"));
+        QCOMPARE(runTool({"get", k, "Count"}).out, QStringLiteral("42\n"));
 
-        QCOMPARE(runBinary({"delete", k, "Count"}).code, 0);
-        QCOMPARE(runBinary({"delete", k, "Count"}).code, 2);
-        QCOMPARE(runBinary({"delete", Key}).code, 0);
-        QCOMPARE(runBinary({"export", Key}).code, 2);
-        QCOMPARE(runBinary({"delete", Key}).code, 2);
+        QCOMPARE(runTool({"delete", k, "Count"}).code, 0);
+        QCOMPARE(runTool({"delete", k, "Count"}).code, 2);
+        QCOMPARE(runTool({"delete", Key}).code, 0);
+        QCOMPARE(runTool({"export", Key}).code, 2);
+        QCOMPARE(runTool({"delete", Key}).code, 2);
         QVERIFY(QFile::exists(dbPath()));
     }
 };
