@@ -137,7 +137,7 @@ private:
     bool navigateAndWait(const QString& address)
     {
         browser->Navigate(address);
-        return QTest::qWaitFor([&] { return events.has("DC", address); }, Timeout);
+        return waitFor([&] { return events.has("DC", address); });
     }
     QVariant js(const QString& script) { return runJavaScriptSync(browser->page(), script); }
     void setSearchEngines(const QStringList& lines)

@@ -32,7 +32,7 @@ std::optional<PageProperties> queryProperties(IBrowserControl* control)
     auto answer = std::make_shared<std::optional<PageProperties>>();
     control->QueryPageProperties([answer](const PageProperties& properties)
                                  { *answer = properties; });
-    if (!QTest::qWaitFor([&] { return answer->has_value(); }, Timeout))
+    if (!waitFor([&] { return answer->has_value(); }))
         return std::nullopt;
     return *answer;
 }
