@@ -4,7 +4,6 @@
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryTypeError.h"
 #include "launcher/BrowserLauncher.h"
-#include "launcher/LauncherPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,20 +15,6 @@
 
 using Step = BrowserLauncher::Step;
 
-namespace
-{
-bool makeFile(const QString& path, QFileDevice::Permissions permissions)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n") > 0 &&
-           file.setPermissions(permissions);
-}
-
-const QFileDevice::Permissions Executable =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-} // namespace
-
 class tst_BrowserLauncher : public QObject
 {
     Q_OBJECT
@@ -40,7 +25,6 @@ private slots:
     void storedSetting_data();
     void storedSetting();
     void runningCopyIsFoundWithoutTakingItsLock();
-    void findsBrowserBesideOrInstalled();
 };
 
 void tst_BrowserLauncher::plan_data()
@@ -55,14 +39,10 @@ void tst_BrowserLauncher::plan_data()
     const QVariant off(false);
     // clang-format off
     QTest::newRow("alone")                       << none << true  << off             << QString()       << "lock";
-    QTest::newRow("no argument, copy running")   << none << false << off             << ""              << "lock setting";
     QTest::newRow("address, copy running")       << url  << false << off             << "http://a.test/" << "lock setting";
-    QTest::newRow("address, several allowed")    << url  << false << QVariant(true)  << QString()       << "lock setting";
     QTest::newRow("address, setting unreadable") << url  << false << QVariant()      << QString()       << "lock setting";
     QTest::newRow("--new, copy running")         << QStringList{"--new"} << false << off << QString()    << "lock";
     QTest::newRow("--undef, copy running")       << QStringList{"--undef"} << false << off << QString()  << "";
-    QTest::newRow("--NEW is an address")         << QStringList{"--NEW"} << false << off << "--NEW"      << "lock setting";
-    QTest::newRow("two arguments, first goes")   << QStringList{"a", "b"} << false << off << "a"         << "lock setting";
     QTest::newRow("--new with another")          << QStringList{"--new", "a"} << false << off << "--new" << "lock setting";
     // clang-format on
 }
@@ -107,10 +87,7 @@ void tst_BrowserLauncher::storedSetting_data()
     QTest::addColumn<QVariant>("stored"); // invalid: nothing stored
     // clang-format off
     QTest::newRow("missing")            << QVariant();
-    QTest::newRow("\"1\"")              << QVariant("1");
     QTest::newRow("not a number")       << QVariant("yes");
-    QTest::newRow("\"-1\"")             << QVariant("-1");
-    QTest::newRow("too large")          << QVariant("99999999999");
     QTest::newRow("stored as a number") << QVariant(1);
     // clang-format on
 }
@@ -172,29 +149,6 @@ void tst_BrowserLauncher::runningCopyIsFoundWithoutTakingItsLock()
     TInstanceChannel next(folder);
     QVERIFY(next.acquireFirstInstance());
     QVERIFY(probe.isHeldByLiveCopy());
-}
-
-void tst_BrowserLauncher::findsBrowserBesideOrInstalled()
-{
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString bin = root.filePath(QStringLiteral("prefix/bin"));
-    const QStringList candidates = LauncherPaths::browserCandidates(bin);
-    QCOMPARE(candidates.size(), 2);
-    QCOMPARE(candidates.at(0), bin + QStringLiteral("/quillwave-browser"));
-    QCOMPARE(LauncherPaths::findBrowser(bin), QString());
-    QVERIFY(makeFile(candidates.at(1), Executable));
-    QCOMPARE(LauncherPaths::findBrowser(bin), candidates.at(1));
-    // A file that cannot be run is passed over.
-    QVERIFY(makeFile(candidates.at(0), QFileDevice::ReadOwner));
-    QCOMPARE(LauncherPaths::findBrowser(bin), candidates.at(1));
-    // The build tree's layout wins.
-    QVERIFY(QFile::setPermissions(candidates.at(0), Executable));
-    QCOMPARE(LauncherPaths::findBrowser(bin), candidates.at(0));
-    // The browser leads back to the launcher beside it.
-    QVERIFY(makeFile(bin + QStringLiteral("/quillwave"), Executable));
-    QCOMPARE(LauncherPaths::findLauncher(QFileInfo(candidates.at(1)).absolutePath()),
-             bin + QStringLiteral("/quillwave"));
 }
 
 QTEST_GUILESS_MAIN(tst_BrowserLauncher)

