@@ -57,21 +57,6 @@ private:
     QString indexIn(const QTemporaryDir& dir) const { return dir.filePath("day/index.dat"); }
 
 private slots:
-    void entryBytesAreExact()
-    {
-        const QByteArray entry = THistoryIndex::encodeEntry("http://a.test/", "Hi", 1234);
-        QByteArray expected("U\0\0\0\1\0\0\0@http://a.test/\0\x1fHi\0\0"
-                            "1234\0",
-                            33);
-        expected.resize(Block, '\0');
-        QCOMPARE(entry, expected);
-
-        // Two blocks once the text no longer leaves two zero bytes at the end.
-        const QString url = "http://a.test/" + QString(128 - 9 - 14 - 2 - 2 - 4 - 1 - 1, u'x');
-        QCOMPARE(THistoryIndex::encodeEntry(url, "", 1234).size(), Block);
-        QCOMPARE(THistoryIndex::encodeEntry(url + "y", "", 1234).size(), 2 * Block);
-    }
-
     void noAtBeforeTheAddressAtAnyLength()
     {
         QList<int> lengths;
