@@ -1,5 +1,6 @@
 #include "EngineTestHelpers.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -96,6 +97,18 @@ QVariant runJavaScriptSync(QWebEnginePage* page, const QString& script, quint32 
     if (!state->done)
         loop.exec();
     return state->done ? state->result : QVariant();
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done())
+    {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
 }
 
 QString bodyText(QWebEnginePage* page)

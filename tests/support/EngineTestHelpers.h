@@ -32,6 +32,11 @@ bool waitForLoad(QWebEnginePage* page, int timeoutMs = 20000);
 // The script's result; an invalid QVariant on timeout.
 QVariant runJavaScriptSync(QWebEnginePage* page, const QString& script,
                            quint32 worldId = QWebEngineScript::MainWorld, int timeoutMs = 10000);
+// Waits until done() holds, or false when the time is up. Unlike
+// QTest::qWaitFor, which hands all the remaining time to processEvents(),
+// it looks again every few milliseconds: the engine keeps posting events
+// for seconds after a load, and processEvents() returns only when they stop.
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
 // The page's text content, through an isolated world.
 QString bodyText(QWebEnginePage* page);
 // Sets up the process for the engine before the application object exists:

@@ -13,11 +13,8 @@ private slots:
         QTest::addColumn<bool>("reloadable");
         // clang-format off
         QTest::newRow("http") << "http://example.test/" << true << true;
-        QTest::newRow("https") << "https://example.test/" << true << true;
-        QTest::newRow("file") << "file:///tmp/a.html" << true << true;
         QTest::newRow("program page") << "quillwave:start" << false << true;
         QTest::newRow("blank") << "about:blank" << false << false;
-        QTest::newRow("document as text") << "data:text/html,x" << false << false;
         // clang-format on
     }
     void schemes()

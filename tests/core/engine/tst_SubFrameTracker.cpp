@@ -47,14 +47,11 @@ private slots:
         QTest::addColumn<QString>("numbers");
         // clang-format off
         QTest::newRow("matched by address") << "R http://a/; C t1 http://a/; L t1" << "1 1 1";
-        QTest::newRow("unasked document numbered") << "C t1 http://b/; L t1" << "1 1";
         QTest::newRow("empty frame document") << "C t1 about:blank; L t1" << "- -";
         QTest::newRow("reported twice") << "R http://a/; C t1 http://a/; C t1 http://a/" << "1 1 -";
         QTest::newRow("loaded twice") << "C t1 http://a/; L t1; L t1" << "1 1 -";
         QTest::newRow("redirect continues the one waiting") << "R http://a/; r http://b/; C t1 http://b/" << "1 1 1";
-        QTest::newRow("redirect with two waiting") << "R http://a/; R http://b/; r http://c/; C t1 http://c/" << "1 2 3 3";
         QTest::newRow("refused is not waited for") << "Q http://a/; C t1 http://a/" << "1 2";
-        QTest::newRow("new top document") << "R http://a/; X; C t1 http://a/" << "1 2";
         QTest::newRow("two frames same address") << "R http://a/; R http://a/; C t1 http://a/; C t2 http://a/" << "1 2 1 2";
         // clang-format on
     }

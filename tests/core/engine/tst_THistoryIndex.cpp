@@ -35,21 +35,6 @@ quint32 countOf(const QByteArray& entry)
     return u[4] | (u[5] << 8) | (u[6] << 16) | (quint32(u[7]) << 24);
 }
 
-// The plain reading any consumer of these files may do: zero bytes read as
-// 1, the address after the first '@' up to the next 1, the title after the
-// first 0x1F up to a pair of 1s.
-QPair<QByteArray, QByteArray> naiveRead(QByteArray entry)
-{
-    entry.replace('\0', '\1');
-    const qsizetype at = entry.indexOf('@');
-    const QByteArray rest = entry.mid(at + 1, entry.size() - at - 2);
-    const QByteArray address = rest.left(rest.indexOf('\1'));
-    QByteArray title = rest.mid(address.size());
-    title = title.mid(title.indexOf('\x1f') + 1);
-    title = title.left(title.indexOf("\1\1"));
-    return {address, title};
-}
-
 QDateTime local(int y, int m, int d, int hour = 12)
 {
     return QDateTime(QDate(y, m, d), QTime(hour, 0));
@@ -72,403 +57,302 @@ private:
     QString indexIn(const QTemporaryDir& dir) const { return dir.filePath("day/index.dat"); }
 
 private slots:
-    void entryBytesAreExact();
-    void safeBlockCount_data();
-    void safeBlockCount();
-    void noAtBeforeTheAddressAtAnyLength();
-    void aPlainReaderFindsAddressAndTitle();
-    void unrecordableInputs();
-    void isRecordable_data();
-    void isRecordable();
-    void pipeAsIndexIsSkipped();
-    void appendsThenRewritesInPlace();
-    void longerTitleAppendsThenRetiresTheOldEntry();
-    void tornTailIsSkippedAndRepaired_data();
-    void tornTailIsSkippedAndRepaired();
-    void junkBlocksAreSkipped();
-    void thousandEntriesRoundTrip();
-    void nonAsciiAndControlCharacters();
-    void periodFolderName_data();
-    void periodFolderName();
-    void todayAndLastWeekFolders();
-    void mergeKeepsLatestAndIsRepeatable();
-    void searchAndClear();
-};
-
-void tst_THistoryIndex::entryBytesAreExact()
-{
-    const QByteArray entry = THistoryIndex::encodeEntry("http://a.test/", "Hi", 1234);
-    QByteArray expected("U\0\0\0\1\0\0\0@http://a.test/\0\x1fHi\0\0"
-                        "1234\0",
-                        33);
-    expected.resize(Block, '\0');
-    QCOMPARE(entry, expected);
-
-    // Two blocks once the text no longer leaves two zero bytes at the end.
-    const QString url = "http://a.test/" + QString(128 - 9 - 14 - 2 - 2 - 4 - 1 - 1, u'x');
-    QCOMPARE(THistoryIndex::encodeEntry(url, "", 1234).size(), Block);
-    QCOMPARE(THistoryIndex::encodeEntry(url + "y", "", 1234).size(), 2 * Block);
-}
-
-void tst_THistoryIndex::safeBlockCount_data()
-{
-    QTest::addColumn<quint32>("blocks");
-    QTest::addColumn<quint32>("safe");
-    QTest::newRow("1") << 1u << 1u;
-    QTest::newRow("63") << 63u << 63u;
-    QTest::newRow("64") << 64u << 65u;
-    QTest::newRow("65") << 65u << 65u;
-    QTest::newRow("0x140") << 0x140u << 0x141u;
-    QTest::newRow("0x4000") << 0x4000u << 0x4100u;
-    QTest::newRow("0x4040") << 0x4040u << 0x4100u;
-    QTest::newRow("0x12344012") << 0x12344012u << 0x12344100u;
-    QTest::newRow("0x40000000") << 0x40000000u << 0x41000000u;
-}
-
-void tst_THistoryIndex::safeBlockCount()
-{
-    QFETCH(quint32, blocks);
-    QFETCH(quint32, safe);
-    QCOMPARE(THistoryIndex::safeBlockCount(blocks), safe);
-}
-
-void tst_THistoryIndex::noAtBeforeTheAddressAtAnyLength()
-{
-    QList<int> lengths;
-    for (int length = 1; length <= THistoryIndex::MaxAddressBytes - 20; length += 97)
-        lengths.append(length);
-    for (int length = 63 * Block - 200; length <= 65 * Block; ++length) // around 64 blocks
-        lengths.append(length);
-    bool saw64 = false;
-    for (const int length : lengths)
+    void noAtBeforeTheAddressAtAnyLength()
     {
-        const QString url = "http://a.test/" + QString(length, u'p');
-        const QByteArray entry = THistoryIndex::encodeEntry(url, "t", 1);
-        const quint32 count = countOf(entry);
-        QVERIFY2(entry.indexOf('@') == 8, qPrintable(QString::number(length)));
-        QCOMPARE(qsizetype(count) * Block, entry.size());
-        QCOMPARE(entry.right(2), QByteArray(2, '\0'));
-        saw64 = saw64 || count == 65;
-        const QList<Entry> read = THistoryIndexReader::parse(entry + entry);
-        QCOMPARE(read.size(), 2);
-        QCOMPARE(read.first().url, url);
+        QList<int> lengths;
+        for (int length = 1; length <= THistoryIndex::MaxAddressBytes - 20; length += 97)
+            lengths.append(length);
+        for (int length = 63 * Block - 200; length <= 65 * Block; ++length) // around 64 blocks
+            lengths.append(length);
+        bool saw64 = false;
+        for (const int length : lengths)
+        {
+            const QString url = "http://a.test/" + QString(length, u'p');
+            const QByteArray entry = THistoryIndex::encodeEntry(url, "t", 1);
+            const quint32 count = countOf(entry);
+            QVERIFY2(entry.indexOf('@') == 8, qPrintable(QString::number(length)));
+            QCOMPARE(qsizetype(count) * Block, entry.size());
+            QCOMPARE(entry.right(2), QByteArray(2, '\0'));
+            saw64 = saw64 || count == 65;
+            const QList<Entry> read = THistoryIndexReader::parse(entry + entry);
+            QCOMPARE(read.size(), 2);
+            QCOMPARE(read.first().url, url);
+        }
+        QVERIFY(saw64); // the count 64 was needed and became 65
+        // A rewrite into an old entry's blocks never takes a 0x40 count either.
+        QCOMPARE(countOf(THistoryIndex::encodeEntry("http://a.test/", "t", 1, 64)), 65u);
     }
-    QVERIFY(saw64); // the count 64 was needed and became 65
-    // A rewrite into an old entry's blocks never takes a 0x40 count either.
-    QCOMPARE(countOf(THistoryIndex::encodeEntry("http://a.test/", "t", 1, 64)), 65u);
-}
 
-void tst_THistoryIndex::aPlainReaderFindsAddressAndTitle()
-{
-    const QString url = "http://plain.test/" + QString(300, u'q');
-    const QByteArray entry = THistoryIndex::encodeEntry(url, "Plain Title", 1700000000000);
-    const auto [address, title] = naiveRead(entry);
-    QCOMPARE(address, url.toUtf8());
-    QCOMPARE(title, QByteArray("Plain Title"));
-}
-
-void tst_THistoryIndex::unrecordableInputs()
-{
-    QVERIFY(THistoryIndex::encodeEntry("", "t", 1).isEmpty());
-    QVERIFY(THistoryIndex::encodeEntry(QString(THistoryIndex::MaxAddressBytes + 1, u'a'), "t", 1)
+    void unrecordableInputs()
+    {
+        QVERIFY(THistoryIndex::encodeEntry("", "t", 1).isEmpty());
+        QVERIFY(
+            THistoryIndex::encodeEntry(QString(THistoryIndex::MaxAddressBytes + 1, u'a'), "t", 1)
                 .isEmpty());
-    QTemporaryDir dir;
-    QVERIFY(!THistoryIndex::recordVisit("about:blank", "Blank", local(2026, 12, 9),
-                                        dir.filePath("History")));
-    QVERIFY(THistoryIndexReader::periods(dir.filePath("History")).isEmpty());
-}
-
-void tst_THistoryIndex::isRecordable_data()
-{
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<bool>("recordable");
-    QTest::newRow("http") << "http://a.test/" << true;
-    QTest::newRow("https") << "https://a.test/x?y" << true;
-    QTest::newRow("file") << "file:///home/u/a.html" << true;
-    QTest::newRow("blank") << "about:blank" << false;
-    QTest::newRow("own page") << "quillwave:start" << false;
-    QTest::newRow("data") << "data:text/html,<p>x" << false;
-    QTest::newRow("script") << "javascript:alert(1)" << false;
-    QTest::newRow("source") << "view-source:http://a.test/" << false;
-    QTest::newRow("empty") << "  " << false;
-}
-
-void tst_THistoryIndex::isRecordable()
-{
-    QFETCH(QString, url);
-    QFETCH(bool, recordable);
-    QCOMPARE(THistoryIndex::isRecordable(url), recordable);
-}
-
-void tst_THistoryIndex::pipeAsIndexIsSkipped()
-{
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    QVERIFY(QDir().mkpath(QFileInfo(index).absolutePath()));
-    QCOMPARE(::mkfifo(QFile::encodeName(index).constData(), 0600), 0);
-    // Opening the pipe would wait for a writer for ever.
-    bool ok = true;
-    QVERIFY(THistoryIndexReader::readFile(index, &ok).isEmpty());
-    QVERIFY(!ok);
-    QVERIFY(!THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
-}
-
-void tst_THistoryIndex::appendsThenRewritesInPlace()
-{
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "Old", 1000));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
-    QCOMPARE(readAll(index), THistoryIndex::encodeEntry("http://a.test/", "Old", 1000) +
-                                 THistoryIndex::encodeEntry("http://b.test/", "B", 2000));
-    const qint64 size = QFileInfo(index).size();
-
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "New title", 3000));
-    QCOMPARE(QFileInfo(index).size(), size);
-    QList<Entry> entries = THistoryIndexReader::readFile(index);
-    QCOMPARE(urls(entries), QStringList({"http://a.test/", "http://b.test/"}));
-    QCOMPARE(entries[0].title, QString("New title"));
-    QCOMPARE(entries[0].visitedMs, 3000);
-
-    // A visit that reports no title keeps the one the page had.
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "", 4000));
-    entries = THistoryIndexReader::readFile(index);
-    QCOMPARE(entries[0].title, QString("New title"));
-    QCOMPARE(entries[0].visitedMs, 4000);
-    QCOMPARE(QFileInfo(index).size(), size);
-}
-
-void tst_THistoryIndex::longerTitleAppendsThenRetiresTheOldEntry()
-{
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "short", 1000));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
-    const QString longTitle(400, u'L');
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", longTitle, 3000));
-
-    const QByteArray data = readAll(index);
-    QCOMPARE(data.at(0), 'R'); // retired, no longer an entry to any reader
-    QCOMPARE(data.mid(2 * Block), THistoryIndex::encodeEntry("http://a.test/", longTitle, 3000));
-    const QList<Entry> entries = THistoryIndexReader::readFile(index);
-    QCOMPARE(urls(entries), QStringList({"http://b.test/", "http://a.test/"}));
-    QCOMPARE(entries[1].title, longTitle);
-
-    // Interrupted before the old entry was retired: both are there, the
-    // writer keeps updating the newest.
-    QByteArray both = data;
-    both[0] = 'U';
-    QVERIFY(writeAll(index, both));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", longTitle + "!", 4000));
-    const QList<Entry> after = THistoryIndexReader::readFile(index);
-    QCOMPARE(after.size(), 3);
-    QCOMPARE(after[2].title, longTitle + "!");
-    QCOMPARE(after[0].title, QString("short"));
-}
-
-void tst_THistoryIndex::tornTailIsSkippedAndRepaired_data()
-{
-    QTest::addColumn<int>("keep"); // bytes of the last (three-block) entry that reached the disk
-    QTest::newRow("header only") << 8;
-    QTest::newRow("one byte") << 1;
-    QTest::newRow("one block") << Block;
-    QTest::newRow("two blocks and a bit") << 2 * Block + 5;
-    QTest::newRow("all but one byte") << 3 * Block - 1;
-}
-
-void tst_THistoryIndex::tornTailIsSkippedAndRepaired()
-{
-    QFETCH(int, keep);
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
-    const QByteArray good = readAll(index);
-    const QByteArray torn =
-        THistoryIndex::encodeEntry("http://c.test/" + QString(300, u'c'), "C", 3000);
-    QCOMPARE(torn.size(), 3 * Block);
-    QVERIFY(writeAll(index, good + torn.left(keep)));
-
-    QCOMPARE(urls(THistoryIndexReader::readFile(index)),
-             QStringList({"http://a.test/", "http://b.test/"}));
-
-    // The next write cuts the torn tail off, so the new entry is not taken
-    // into the torn one's block count.
-    QVERIFY(THistoryIndex::writeVisit(index, "http://d.test/", "D", 4000));
-    QCOMPARE(readAll(index), good + THistoryIndex::encodeEntry("http://d.test/", "D", 4000));
-    QCOMPARE(urls(THistoryIndexReader::readFile(index)),
-             QStringList({"http://a.test/", "http://b.test/", "http://d.test/"}));
-}
-
-void tst_THistoryIndex::junkBlocksAreSkipped()
-{
-    const QByteArray a = THistoryIndex::encodeEntry("http://a.test/", "A", 1);
-    const QByteArray b = THistoryIndex::encodeEntry("http://b.test/" + QString(200, u'b'), "B", 2);
-    QByteArray fakeHeader = a;
-    fakeHeader[4] = 5; // claims blocks that hold no entry of its own
-    QByteArray noAddress(Block, '\0');
-    noAddress[0] = 'U';
-    noAddress[4] = 1;
-    QByteArray zeros(Block, '\0');
-    QByteArray text(Block, 'U');
-    QByteArray unterminated = a;
-    unterminated.fill('x', Block);
-    unterminated.replace(0, 9, QByteArray("U\0\0\0\1\0\0\0@", 9));
-    const QByteArray data = zeros + a + noAddress + text + unterminated + fakeHeader.left(Block) +
-                            b + QByteArray(50, 'U');
-    const QList<Entry> entries = THistoryIndexReader::parse(data);
-    QCOMPARE(entries.size(), 2);
-    QCOMPARE(entries[0].url, QString("http://a.test/"));
-    QCOMPARE(entries[1].title, QString("B"));
-}
-
-void tst_THistoryIndex::thousandEntriesRoundTrip()
-{
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    for (int i = 0; i < 1000; ++i)
-    {
-        const QString url = QString("https://site%1.test/page/%2").arg(i % 37).arg(i);
-        QVERIFY(THistoryIndex::writeVisit(index, url, QString("Page %1").arg(i), 1000 + i));
+        QTemporaryDir dir;
+        QVERIFY(!THistoryIndex::recordVisit("about:blank", "Blank", local(2026, 12, 9),
+                                            dir.filePath("History")));
+        QVERIFY(THistoryIndexReader::periods(dir.filePath("History")).isEmpty());
+        for (const char* url : {"http://a.test/", "file:///home/u/a.html"})
+            QVERIFY(THistoryIndex::isRecordable(url));
+        for (const char* url : {"quillwave:start", "view-source:http://a.test/", "  "})
+            QVERIFY2(!THistoryIndex::isRecordable(url), url);
     }
-    const QList<Entry> entries = THistoryIndexReader::readFile(index);
-    QCOMPARE(entries.size(), 1000);
-    for (int i = 0; i < 1000; ++i)
+
+    void pipeAsIndexIsSkipped()
     {
-        QCOMPARE(entries[i].url, QString("https://site%1.test/page/%2").arg(i % 37).arg(i));
-        QCOMPARE(entries[i].title, QString("Page %1").arg(i));
-        QCOMPARE(entries[i].visitedMs, 1000 + i);
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        QVERIFY(QDir().mkpath(QFileInfo(index).absolutePath()));
+        QCOMPARE(::mkfifo(QFile::encodeName(index).constData(), 0600), 0);
+        // Opening the pipe would wait for a writer for ever.
+        bool ok = true;
+        QVERIFY(THistoryIndexReader::readFile(index, &ok).isEmpty());
+        QVERIFY(!ok);
+        QVERIFY(!THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
     }
-}
 
-void tst_THistoryIndex::nonAsciiAndControlCharacters()
-{
-    QTemporaryDir dir;
-    const QString index = indexIn(dir);
-    const QString url = QString::fromUtf8("https://bücher.test/straße?q=日本");
-    const QString title = QString::fromUtf8("Grüße — 日本語 😀");
-    QVERIFY(THistoryIndex::writeVisit(index, url, title, 5));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://c.test/a\nb\x1f", "line\none\ttab\x1f", 6));
-    QVERIFY(THistoryIndex::writeVisit(index, "http://d.test/", QString(2000, QChar(0x00e9)), 7));
-    const QList<Entry> entries = THistoryIndexReader::readFile(index);
-    QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries[0].url, url);
-    QCOMPARE(entries[0].title, title);
-    QCOMPARE(entries[1].url, QString("http://c.test/a%0Ab%1F"));
-    QCOMPARE(entries[1].title, QString("line one tab "));
-    QCOMPARE(entries[2].title, QString(THistoryIndex::MaxTitleLength, QChar(0x00e9)));
+    void appendsThenRewritesInPlace()
+    {
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "Old", 1000));
+        QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
+        QCOMPARE(readAll(index), THistoryIndex::encodeEntry("http://a.test/", "Old", 1000) +
+                                     THistoryIndex::encodeEntry("http://b.test/", "B", 2000));
+        const qint64 size = QFileInfo(index).size();
 
-    // A cut never splits a character in two.
-    const QString emoji = QString(THistoryIndex::MaxTitleLength - 1, u'a') + QString::fromUtf8("😀");
-    const QByteArray entry = THistoryIndex::encodeEntry("http://e.test/", emoji, 1);
-    QCOMPARE(THistoryIndexReader::parse(entry).first().title,
-             QString(THistoryIndex::MaxTitleLength - 1, u'a'));
-    // Searching ignores case beyond ASCII too.
-    QVERIFY(THistoryIndexReader::matches(entries[0], QString::fromUtf8("BÜCHER")));
-    QVERIFY(THistoryIndexReader::matches(entries[0], QString::fromUtf8("GRÜßE")));
-}
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "New title", 3000));
+        QCOMPARE(QFileInfo(index).size(), size);
+        QList<Entry> entries = THistoryIndexReader::readFile(index);
+        QCOMPARE(urls(entries), QStringList({"http://a.test/", "http://b.test/"}));
+        QCOMPARE(entries[0].title, QString("New title"));
+        QCOMPARE(entries[0].visitedMs, 3000);
 
-void tst_THistoryIndex::periodFolderName_data()
-{
-    QTest::addColumn<QDate>("day");
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QString>("name");
-    const QDate wednesday(2026, 12, 9);
-    QTest::newRow("today") << wednesday << wednesday << "day-2026-12-09";
-    QTest::newRow("monday of this week") << QDate(2026, 12, 7) << wednesday << "day-2026-12-07";
-    QTest::newRow("sunday before") << QDate(2026, 12, 6) << wednesday << "week-2026-11-30";
-    QTest::newRow("monday before") << QDate(2026, 11, 30) << wednesday << "week-2026-11-30";
-    // clang-format off
-    QTest::newRow("across the year") << QDate(2026, 12, 30) << QDate(2027, 1, 8) << "week-2026-12-28";
-    QTest::newRow("sunday is in its monday's week") << QDate(2026, 12, 13) << QDate(2026, 12, 13) << "day-2026-12-13";
-    // clang-format on
-}
+        // A visit that reports no title keeps the one the page had.
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "", 4000));
+        entries = THistoryIndexReader::readFile(index);
+        QCOMPARE(entries[0].title, QString("New title"));
+        QCOMPARE(entries[0].visitedMs, 4000);
+        QCOMPARE(QFileInfo(index).size(), size);
+    }
 
-void tst_THistoryIndex::periodFolderName()
-{
-    QFETCH(QDate, day);
-    QFETCH(QDate, today);
-    QFETCH(QString, name);
-    QCOMPARE(THistoryIndex::periodFolderName(day, today), name);
-    const Period period = THistoryIndexReader::periodFromName(name);
-    QVERIFY(period.first <= day && day <= period.last);
-}
+    void longerTitleAppendsThenRetiresTheOldEntry()
+    {
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "short", 1000));
+        QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
+        const QString longTitle(400, u'L');
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", longTitle, 3000));
 
-void tst_THistoryIndex::todayAndLastWeekFolders()
-{
-    QTemporaryDir dir;
-    const QString root = dir.filePath("History");
-    QVERIFY(THistoryIndex::recordVisit("http://old.test/", "Old", local(2026, 12, 2), root));
-    QVERIFY(QDir(root).exists("day-2026-12-02"));
-    // The first visit of a new week turns last week's days into its week folder.
-    QVERIFY(THistoryIndex::recordVisit("http://monday.test/", "Mon", local(2026, 12, 7), root));
-    QVERIFY(!QDir(root).exists("day-2026-12-02"));
-    QVERIFY(QDir(root).exists("week-2026-11-30"));
-    QVERIFY(THistoryIndex::recordVisit("http://today.test/", "Today", local(2026, 12, 9), root));
+        const QByteArray data = readAll(index);
+        QCOMPARE(data.at(0), 'R'); // retired, no longer an entry to any reader
+        QCOMPARE(data.mid(2 * Block),
+                 THistoryIndex::encodeEntry("http://a.test/", longTitle, 3000));
+        const QList<Entry> entries = THistoryIndexReader::readFile(index);
+        QCOMPARE(urls(entries), QStringList({"http://b.test/", "http://a.test/"}));
+        QCOMPARE(entries[1].title, longTitle);
 
-    const QList<Period> periods = THistoryIndexReader::periods(root);
-    QCOMPARE(periods.size(), 3);
-    QCOMPARE(periods[0].name, QString("day-2026-12-09"));
-    QCOMPARE(periods[0].kind, Period::Day);
-    QCOMPARE(periods[1].name, QString("day-2026-12-07"));
-    QCOMPARE(periods[2].name, QString("week-2026-11-30"));
-    QCOMPARE(periods[2].kind, Period::Week);
-    QCOMPARE(periods[2].last, QDate(2026, 12, 6));
+        // Interrupted before the old entry was retired: both are there, the
+        // writer keeps updating the newest.
+        QByteArray both = data;
+        both[0] = 'U';
+        QVERIFY(writeAll(index, both));
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", longTitle + "!", 4000));
+        const QList<Entry> after = THistoryIndexReader::readFile(index);
+        QCOMPARE(after.size(), 3);
+        QCOMPARE(after[2].title, longTitle + "!");
+        QCOMPARE(after[0].title, QString("short"));
+    }
 
-    QCOMPARE(urls(THistoryIndexReader::readFile(periods[2].indexPath)),
-             QStringList({"http://old.test/"}));
-    QCOMPARE(urls(THistoryIndexReader::allEntries(root)),
-             QStringList({"http://today.test/", "http://monday.test/", "http://old.test/"}));
-    QCOMPARE(THistoryIndexReader::readFile(periods[0].indexPath).first().visited(),
-             local(2026, 12, 9).toUTC());
-}
+    void tornTailIsSkippedAndRepaired_data()
+    {
+        QTest::addColumn<int>(
+            "keep"); // bytes of the last (three-block) entry that reached the disk
+        QTest::newRow("one block") << Block;
+        QTest::newRow("two blocks and a bit") << 2 * Block + 5;
+    }
 
-void tst_THistoryIndex::mergeKeepsLatestAndIsRepeatable()
-{
-    QTemporaryDir dir;
-    const QString root = dir.filePath("History");
-    QVERIFY(THistoryIndex::recordVisit("http://a.test/", "A on Tuesday", local(2026, 12, 1), root));
-    QVERIFY(THistoryIndex::recordVisit("http://b.test/", "B", local(2026, 12, 2), root));
-    QVERIFY(THistoryIndex::recordVisit("http://a.test/", "A on Friday", local(2026, 12, 4), root));
-    const QByteArray friday = readAll(root + "/day-2026-12-04/index.dat");
+    void tornTailIsSkippedAndRepaired()
+    {
+        QFETCH(int, keep);
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
+        QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
+        const QByteArray good = readAll(index);
+        const QByteArray torn =
+            THistoryIndex::encodeEntry("http://c.test/" + QString(300, u'c'), "C", 3000);
+        QCOMPARE(torn.size(), 3 * Block);
+        QVERIFY(writeAll(index, good + torn.left(keep)));
 
-    QVERIFY(THistoryIndex::mergeEarlierDays(root, QDate(2026, 12, 9)));
-    const QString week = root + "/week-2026-11-30/index.dat";
-    const QList<Entry> merged = THistoryIndexReader::readFile(week);
-    QCOMPARE(urls(merged), QStringList({"http://b.test/", "http://a.test/"}));
-    QCOMPARE(merged[1].title, QString("A on Friday"));
-    const QByteArray once = readAll(week);
+        QCOMPARE(urls(THistoryIndexReader::readFile(index)),
+                 QStringList({"http://a.test/", "http://b.test/"}));
 
-    // Stopped before the day folders were removed: merging again changes nothing.
-    QVERIFY(writeAll(root + "/day-2026-12-04/index.dat", friday));
-    QVERIFY(THistoryIndex::mergeEarlierDays(root, QDate(2026, 12, 9)));
-    QCOMPARE(readAll(week), once);
-    QCOMPARE(THistoryIndexReader::periods(root).size(), 1);
-}
+        // The next write cuts the torn tail off, so the new entry is not taken
+        // into the torn one's block count.
+        QVERIFY(THistoryIndex::writeVisit(index, "http://d.test/", "D", 4000));
+        QCOMPARE(readAll(index), good + THistoryIndex::encodeEntry("http://d.test/", "D", 4000));
+        QCOMPARE(urls(THistoryIndexReader::readFile(index)),
+                 QStringList({"http://a.test/", "http://b.test/", "http://d.test/"}));
+    }
 
-void tst_THistoryIndex::searchAndClear()
-{
-    QTemporaryDir dir;
-    const QString root = dir.filePath("History");
-    QVERIFY(THistoryIndex::recordVisit("http://news.test/", "Today's Headlines", local(2026, 12, 1),
-                                       root));
-    QVERIFY(THistoryIndex::recordVisit("http://other.test/NEWS", "", local(2026, 12, 9), root));
-    QVERIFY(THistoryIndex::recordVisit("http://quiet.test/", "Nothing", local(2026, 12, 9), root));
-    QVERIFY(writeAll(root + "/notes.txt", "kept"));
+    void junkBlocksAreSkipped()
+    {
+        const QByteArray a = THistoryIndex::encodeEntry("http://a.test/", "A", 1);
+        const QByteArray b =
+            THistoryIndex::encodeEntry("http://b.test/" + QString(200, u'b'), "B", 2);
+        QByteArray fakeHeader = a;
+        fakeHeader[4] = 5; // claims blocks that hold no entry of its own
+        QByteArray noAddress(Block, '\0');
+        noAddress[0] = 'U';
+        noAddress[4] = 1;
+        QByteArray zeros(Block, '\0');
+        QByteArray text(Block, 'U');
+        QByteArray unterminated = a;
+        unterminated.fill('x', Block);
+        unterminated.replace(0, 9, QByteArray("U\0\0\0\1\0\0\0@", 9));
+        const QByteArray data = zeros + a + noAddress + text + unterminated +
+                                fakeHeader.left(Block) + b + QByteArray(50, 'U');
+        const QList<Entry> entries = THistoryIndexReader::parse(data);
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].url, QString("http://a.test/"));
+        QCOMPARE(entries[1].title, QString("B"));
+    }
 
-    QCOMPARE(urls(THistoryIndexReader::search(root, "news")),
-             QStringList({"http://other.test/NEWS", "http://news.test/"}));
-    QCOMPARE(THistoryIndexReader::search(root, "HEADLINES").size(), 1);
-    QVERIFY(THistoryIndexReader::search(root, "").isEmpty());
-    QCOMPARE(THistoryIndexReader::search(root, "news").first().caption(),
-             QString("http://other.test/NEWS"));
+    void nonAsciiAndControlCharacters()
+    {
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        const QString url = QString::fromUtf8("https://bücher.test/straße?q=日本");
+        const QString title = QString::fromUtf8("Grüße — 日本語 😀");
+        QVERIFY(THistoryIndex::writeVisit(index, url, title, 5));
+        QVERIFY(
+            THistoryIndex::writeVisit(index, "http://c.test/a\nb\x1f", "line\none\ttab\x1f", 6));
+        QVERIFY(
+            THistoryIndex::writeVisit(index, "http://d.test/", QString(2000, QChar(0x00e9)), 7));
+        const QList<Entry> entries = THistoryIndexReader::readFile(index);
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries[0].url, url);
+        QCOMPARE(entries[0].title, title);
+        QCOMPARE(entries[1].url, QString("http://c.test/a%0Ab%1F"));
+        QCOMPARE(entries[1].title, QString("line one tab "));
+        QCOMPARE(entries[2].title, QString(THistoryIndex::MaxTitleLength, QChar(0x00e9)));
 
-    QVERIFY(THistoryIndexReader::clear(root));
-    QVERIFY(THistoryIndexReader::periods(root).isEmpty());
-    QVERIFY(THistoryIndexReader::search(root, "test").isEmpty());
-    QVERIFY(QFile::exists(root + "/notes.txt"));
-    QVERIFY(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-}
+        // A cut never splits a character in two.
+        const QString emoji =
+            QString(THistoryIndex::MaxTitleLength - 1, u'a') + QString::fromUtf8("😀");
+        const QByteArray entry = THistoryIndex::encodeEntry("http://e.test/", emoji, 1);
+        QCOMPARE(THistoryIndexReader::parse(entry).first().title,
+                 QString(THistoryIndex::MaxTitleLength - 1, u'a'));
+        // Searching ignores case beyond ASCII too.
+        QVERIFY(THistoryIndexReader::matches(entries[0], QString::fromUtf8("BÜCHER")));
+        QVERIFY(THistoryIndexReader::matches(entries[0], QString::fromUtf8("GRÜßE")));
+    }
+
+    void periodFolderName_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("name");
+        const QDate wednesday(2026, 12, 9);
+        // clang-format off
+        QTest::newRow("sunday before") << QDate(2026, 12, 6) << wednesday << "week-2026-11-30";
+        QTest::newRow("across the year") << QDate(2026, 12, 30) << QDate(2027, 1, 8) << "week-2026-12-28";
+        // clang-format on
+    }
+
+    void periodFolderName()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QDate, today);
+        QFETCH(QString, name);
+        QCOMPARE(THistoryIndex::periodFolderName(day, today), name);
+        const Period period = THistoryIndexReader::periodFromName(name);
+        QVERIFY(period.first <= day && day <= period.last);
+    }
+
+    void todayAndLastWeekFolders()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath("History");
+        QVERIFY(THistoryIndex::recordVisit("http://old.test/", "Old", local(2026, 12, 2), root));
+        QVERIFY(QDir(root).exists("day-2026-12-02"));
+        // The first visit of a new week turns last week's days into its week folder.
+        QVERIFY(THistoryIndex::recordVisit("http://monday.test/", "Mon", local(2026, 12, 7), root));
+        QVERIFY(!QDir(root).exists("day-2026-12-02"));
+        QVERIFY(QDir(root).exists("week-2026-11-30"));
+        QVERIFY(
+            THistoryIndex::recordVisit("http://today.test/", "Today", local(2026, 12, 9), root));
+
+        const QList<Period> periods = THistoryIndexReader::periods(root);
+        QCOMPARE(periods.size(), 3);
+        QCOMPARE(periods[0].name, QString("day-2026-12-09"));
+        QCOMPARE(periods[0].kind, Period::Day);
+        QCOMPARE(periods[1].name, QString("day-2026-12-07"));
+        QCOMPARE(periods[2].name, QString("week-2026-11-30"));
+        QCOMPARE(periods[2].kind, Period::Week);
+        QCOMPARE(periods[2].last, QDate(2026, 12, 6));
+
+        QCOMPARE(urls(THistoryIndexReader::readFile(periods[2].indexPath)),
+                 QStringList({"http://old.test/"}));
+        QCOMPARE(urls(THistoryIndexReader::allEntries(root)),
+                 QStringList({"http://today.test/", "http://monday.test/", "http://old.test/"}));
+        QCOMPARE(THistoryIndexReader::readFile(periods[0].indexPath).first().visited(),
+                 local(2026, 12, 9).toUTC());
+    }
+
+    void mergeKeepsLatestAndIsRepeatable()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath("History");
+        QVERIFY(
+            THistoryIndex::recordVisit("http://a.test/", "A on Tuesday", local(2026, 12, 1), root));
+        QVERIFY(THistoryIndex::recordVisit("http://b.test/", "B", local(2026, 12, 2), root));
+        QVERIFY(
+            THistoryIndex::recordVisit("http://a.test/", "A on Friday", local(2026, 12, 4), root));
+        const QByteArray friday = readAll(root + "/day-2026-12-04/index.dat");
+
+        QVERIFY(THistoryIndex::mergeEarlierDays(root, QDate(2026, 12, 9)));
+        const QString week = root + "/week-2026-11-30/index.dat";
+        const QList<Entry> merged = THistoryIndexReader::readFile(week);
+        QCOMPARE(urls(merged), QStringList({"http://b.test/", "http://a.test/"}));
+        QCOMPARE(merged[1].title, QString("A on Friday"));
+        const QByteArray once = readAll(week);
+
+        // Stopped before the day folders were removed: merging again changes nothing.
+        QVERIFY(writeAll(root + "/day-2026-12-04/index.dat", friday));
+        QVERIFY(THistoryIndex::mergeEarlierDays(root, QDate(2026, 12, 9)));
+        QCOMPARE(readAll(week), once);
+        QCOMPARE(THistoryIndexReader::periods(root).size(), 1);
+    }
+
+    void searchAndClear()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath("History");
+        QVERIFY(THistoryIndex::recordVisit("http://news.test/", "Today's Headlines",
+                                           local(2026, 12, 1), root));
+        QVERIFY(THistoryIndex::recordVisit("http://other.test/NEWS", "", local(2026, 12, 9), root));
+        QVERIFY(
+            THistoryIndex::recordVisit("http://quiet.test/", "Nothing", local(2026, 12, 9), root));
+        QVERIFY(writeAll(root + "/notes.txt", "kept"));
+
+        QCOMPARE(urls(THistoryIndexReader::search(root, "news")),
+                 QStringList({"http://other.test/NEWS", "http://news.test/"}));
+        QCOMPARE(THistoryIndexReader::search(root, "HEADLINES").size(), 1);
+        QVERIFY(THistoryIndexReader::search(root, "").isEmpty());
+        QCOMPARE(THistoryIndexReader::search(root, "news").first().caption(),
+                 QString("http://other.test/NEWS"));
+
+        QVERIFY(THistoryIndexReader::clear(root));
+        QVERIFY(THistoryIndexReader::periods(root).isEmpty());
+        QVERIFY(THistoryIndexReader::search(root, "test").isEmpty());
+        QVERIFY(QFile::exists(root + "/notes.txt"));
+        QVERIFY(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_THistoryIndex)
 #include "tst_THistoryIndex.moc"

@@ -25,15 +25,9 @@ namespace
 {
 constexpr int Timeout = 20000;
 
-// The ok of the load's loadFinished; nothing when none came in time.
-std::optional<bool> loadResult(QWebEngineView* view, const std::function<void()>& start)
-{
-    return loadStartedBy(view, start, Timeout);
-}
-
 std::optional<bool> loadResult(QWebEngineView* view, const QUrl& url)
 {
-    return loadResult(view, [&] { view->load(url); });
+    return loadStartedBy(view, [&] { view->load(url); });
 }
 } // namespace
 
@@ -45,15 +39,6 @@ private:
     TestHttpServer server;
     std::unique_ptr<TVostelBrowser> browser;
     QTemporaryDir files;
-
-    QString writeFile(const QString& name, const QByteArray& html)
-    {
-        QFile file(files.filePath(name));
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(html);
-        return file.fileName();
-    }
 
     // The program's page about working offline is shown, not the page.
     bool showsOfflinePage()
@@ -68,22 +53,13 @@ private slots:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("blocked");
+        // clang-format off
         QTest::newRow("http") << "http://example.test/" << true;
-        QTest::newRow("https") << "https://example.test/a?b=c" << true;
-        QTest::newRow("loopback") << "http://127.0.0.1:8080/" << true;
         QTest::newRow("web socket") << "ws://example.test/chat" << true;
-        QTest::newRow("secure web socket") << "wss://example.test/chat" << true;
-        QTest::newRow("ftp") << "ftp://files.test/pub/" << true;
         QTest::newRow("capitals") << "HTTPS://EXAMPLE.TEST/" << true;
         QTest::newRow("program page") << "quillwave:start?f=home" << false;
-        QTest::newRow("quick search redirect") << "quillwave:search?f=qs&kw=x" << false;
         QTest::newRow("file") << "file:///tmp/page.html" << false;
-        QTest::newRow("data") << "data:text/html,hi" << false;
-        QTest::newRow("blob") << "blob:https://example.test/0b1c-2d3e" << false;
-        QTest::newRow("about") << "about:blank" << false;
-        QTest::newRow("qrc") << "qrc:/quillwave/quillwave.svg" << false;
-        QTest::newRow("no scheme") << "example.test/page" << false;
-        QTest::newRow("empty") << "" << false;
+        // clang-format on
     }
 
     void blockedOffline()
@@ -123,24 +99,6 @@ private slots:
         QCOMPARE(server.requestedPaths(), QStringList());
     }
 
-    void localPagesLoadOffline()
-    {
-        browser = std::make_unique<TVostelBrowser>();
-        TEngineProfile::setWorkOffline(true);
-        server.clearRequests();
-        QCOMPARE(loadResult(browser.get(), QUrl(QStringLiteral("quillwave:start?f=home"))), true);
-
-        const QString path =
-            writeFile("local.html", "<!DOCTYPE html><title>Local</title><p>on this machine</p>");
-        QCOMPARE(loadResult(browser.get(), QUrl::fromLocalFile(path)), true);
-        QCOMPARE(bodyText(browser->page()), QStringLiteral("on this machine"));
-
-        QCOMPARE(loadResult(browser.get(), [&] { browser->LoadBlank("<p>written here</p>"); }),
-                 true);
-        QCOMPARE(bodyText(browser->page()), QStringLiteral("written here"));
-        QCOMPARE(server.requestedPaths(), QStringList());
-    }
-
     void blockedAddressShowsTheProgramsOfflinePage()
     {
         TLanguage english;
@@ -150,30 +108,23 @@ private slots:
         new WindowServices(&english, browser.get());
         TEngineProfile::setWorkOffline(true);
         server.clearRequests();
+        // The program's own pages and local files load as ever.
+        QCOMPARE(loadResult(browser.get(), QUrl("quillwave:start?f=home")), true);
+        QFile local(files.filePath("local.html"));
+        QVERIFY(local.open(QIODevice::WriteOnly) && local.write("<p>on this machine</p>") > 0);
+        local.close();
+        QCOMPARE(loadResult(browser.get(), QUrl::fromLocalFile(local.fileName())), true);
+        QCOMPARE(bodyText(browser->page()), QStringLiteral("on this machine"));
+
         const QString address = server.url("/page.html");
         browser->Navigate(address);
         QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("Quillwave is working offline"),
                                  Timeout);
         const QString text = bodyText(browser->page());
-        QVERIFY2(text.contains("File > Work Offline"), qPrintable(text));
-        QVERIFY(text.contains(address));
-        for (const char* word : {"Chromium", "ERR_BLOCKED", "blocked"})
-            QVERIFY2(!text.contains(QLatin1String(word), Qt::CaseInsensitive), qPrintable(text));
+        QVERIFY2(text.contains("File > Work Offline") && text.contains(address), qPrintable(text));
         // It stands where the page would be.
         QCOMPARE(browser->LocationURL(), address);
         QCOMPARE(browser->LocationName(), english.GetGlobalText("OfflineTitle"));
-
-        // A link followed while offline gets the same page.
-        const QString path =
-            writeFile("links.html", QStringLiteral("<!DOCTYPE html><title>Links</title>"
-                                                   "<a id='away' href='%1'>away</a>")
-                                        .arg(server.url("/page.html?linked"))
-                                        .toUtf8());
-        QCOMPARE(loadResult(browser.get(), QUrl::fromLocalFile(path)), true);
-        runJavaScriptSync(browser->page(), "document.getElementById('away').click()");
-        QTRY_COMPARE_WITH_TIMEOUT(browser->LocationURL(), server.url("/page.html?linked"), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(bodyText(browser->page()).contains("Quillwave is working offline"),
-                                 Timeout);
         QCOMPARE(server.requestedPaths(), QStringList());
 
         // Back online, reloading brings the page itself.
@@ -182,7 +133,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(bodyText(browser->page()), QStringLiteral("from the server"),
                                   Timeout);
         QVERIFY(server.wasRequested("/page.html"));
-        browser.reset();
     }
 
     void nothingOfAPageReachesTheNetwork_data()
@@ -210,8 +160,8 @@ private slots:
                            "var socket = new WebSocket('ws://127.0.0.1:%1/socket');"
                            "socket.onclose = done;</script><p>shell</p>")
                 .arg(server.port());
-        QCOMPARE(loadResult(browser.get(),
-                            [&] { browser->page()->setHtml(html, QUrl(server.url("/"))); }),
+        QCOMPARE(loadStartedBy(browser.get(),
+                               [&] { browser->page()->setHtml(html, QUrl(server.url("/"))); }),
                  true);
         QTRY_COMPARE_WITH_TIMEOUT(runJavaScriptSync(browser->page(), "settled").toInt(), 5,
                                   Timeout);

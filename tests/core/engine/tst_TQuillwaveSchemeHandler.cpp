@@ -17,20 +17,11 @@ private slots:
         QTest::addColumn<QString>("expected"); // empty: refused
 
         // clang-format off
-        QTest::newRow("blank between words") << "http://s.test/?q=%s" << "a b" << "http://s.test/?q=a%20b";
         QTest::newRow("delimiters are encoded") << "https://s.test/find?q=%s&lang=en" << "a&b=c#d?e" << "https://s.test/find?q=a%26b%3Dc%23d%3Fe&lang=en";
-        QTest::newRow("in the path") << "https://s.test/%s/all" << "x/y" << "https://s.test/x%2Fy/all";
-        QTest::newRow("non-ASCII words") << "http://s.test/?q=%s" << QString::fromUtf8("café") << "http://s.test/?q=caf%C3%A9";
-        QTest::newRow("percent escape") << "http://s.test/?q=%s&share=100%%" << "x" << "http://s.test/?q=x&share=100%25";
-        QTest::newRow("empty words") << "http://s.test/?q=%s" << "" << "http://s.test/?q=";
         QTest::newRow("words cannot add a placeholder") << "http://s.test/?q=%s" << "%s%d" << "http://s.test/?q=%25s%25d";
         QTest::newRow("two placeholders") << "http://s.test/?q=%s&r=%s" << "x" << "";
-        QTest::newRow("no placeholder") << "http://s.test/" << "x" << "";
         QTest::newRow("other conversion") << "http://s.test/?n=%d&q=%s" << "x" << "";
-        QTest::newRow("upper-case S") << "http://s.test/?q=%S" << "x" << "";
-        QTest::newRow("percent at the end") << "http://s.test/?q=%s%" << "x" << "";
         QTest::newRow("encoded text in template") << "http://s.test/a%20b?q=%s" << "x" << "";
-        QTest::newRow("script address") << "javascript:alert('%s')" << "x" << "";
         QTest::newRow("local file") << "file:///tmp/%s" << "x" << "";
         QTest::newRow("words as the whole address") << "%s" << "http://evil.test/" << "";
         // clang-format on
@@ -57,11 +48,7 @@ private slots:
         QTest::addColumn<QString>("words");
         // clang-format off
         QTest::newRow("plus is a blank") << "quillwave:search?f=qs&kw=a+b%26c" << "a b&c";
-        QTest::newRow("encoded plus") << "quillwave:search?f=qs&kw=1%2B1" << "1+1";
-        QTest::newRow("first parameter") << "quillwave:search?kw=x&f=qs" << "x";
-        QTest::newRow("UTF-8") << "quillwave:search?f=qs&kw=caf%C3%A9" << QString::fromUtf8("café");
         QTest::newRow("empty") << "quillwave:search?f=qs&kw=" << "";
-        QTest::newRow("missing") << "quillwave:search?f=qs" << "";
         QTest::newRow("similar name") << "quillwave:search?f=qs&xkw=a" << "";
         // clang-format on
     }
@@ -79,10 +66,7 @@ private slots:
         const QString fallback = TQuillwaveSchemeHandler::DefaultSearchTemplate;
         // clang-format off
         QTest::newRow("no engines") << QStringList() << fallback;
-        QTest::newRow("only site addresses") << QStringList({"Site=http://a.test/"}) << fallback;
-        QTest::newRow("first template wins") << QStringList({"Site=http://a.test/", "One=http://b.test/?q=%s", "Two=http://c.test/?q=%s"}) << "http://b.test/?q=%s";
         QTest::newRow("a bad first template is still the one") << QStringList({"Bad=http://b.test/?q=%s&r=%s", "Good=http://c.test/?q=%s"}) << "http://b.test/?q=%s&r=%s";
-        QTest::newRow("split at the first equals") << QStringList({"a=b.test/?x=%s"}) << "b.test/?x=%s";
         // clang-format on
     }
     void searchTemplate()
@@ -97,10 +81,7 @@ private slots:
         QTest::addColumn<QString>("initiator");
         QTest::addColumn<bool>("allowed");
         QTest::newRow("the program") << "" << true;
-        QTest::newRow("own page") << "quillwave:" << true;
         QTest::newRow("web page") << "http://127.0.0.1:8080" << false;
-        QTest::newRow("secure web page") << "https://example.test" << false;
-        QTest::newRow("opaque origin") << "null" << false;
         QTest::newRow("local file") << "file://" << false;
     }
     void mayServe()
@@ -129,42 +110,21 @@ private slots:
              {TQuillwaveSchemeHandler::StartPageHtml(), TQuillwaveSchemeHandler::BlankPageHtml(),
               TQuillwaveSchemeHandler::SearchBarPageHtml()})
         {
-            QVERIFY(!page.contains("http:"));
-            QVERIFY(!page.contains("https:"));
-            QVERIFY(!page.contains(" src="));
-            QVERIFY(!page.contains("@import"));
+            for (const char* outside : {"http:", "https:", " src=", "@import"})
+                QVERIFY2(!page.contains(outside), outside);
         }
-        const QByteArray start = TQuillwaveSchemeHandler::StartPageHtml();
-        QVERIFY(start.contains("Quillwave"));
-        QVERIFY(start.contains("action=\"quillwave:search\""));
-        QVERIFY(start.contains("name=\"f\" value=\"qs\""));
-        QVERIFY(start.contains("name=\"kw\""));
     }
 
-    void offlinePageSaysHowToGoBackOnline_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("menuPath");
-        // clang-format off
-        QTest::newRow("English") << "qweng.ini" << "Quillwave is working offline" << "File &gt; Work Offline";
-        QTest::newRow("German") << "qwdeu.ini" << "Quillwave arbeitet offline" << "Datei &gt; Offlinebetrieb";
-        // clang-format on
-    }
     void offlinePageSaysHowToGoBackOnline()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, heading);
-        QFETCH(QString, menuPath);
         TLanguage language;
-        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/") + file));
+        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qwdeu.ini")));
         const QString address = QStringLiteral("http://site.test/a?b=1&c=<i>");
         const QString page = TQuillwaveSchemeHandler::OfflinePageHtml(
             address, [&](const QString& section, const QString& key)
             { return language.GetLangText(section, key); });
-        QVERIFY2(page.contains("<h2>" + heading + "</h2>"), qPrintable(page));
-        QVERIFY(page.contains("<b>" + menuPath + "</b>"));
-        QVERIFY(page.contains("<title>" + language.GetGlobalText("OfflineTitle") + "</title>"));
+        QVERIFY2(page.contains("<h2>Quillwave arbeitet offline</h2>"), qPrintable(page));
+        QVERIFY(page.contains("<b>Datei &gt; Offlinebetrieb</b>"));
         QVERIFY(page.contains("<code>http://site.test/a?b=1&amp;c=&lt;i&gt;</code>"));
         QVERIFY(!page.contains("UNDEFINED"));
         // The page is the program's own: it names no engine and no error code.

@@ -36,7 +36,6 @@ private slots:
     void encodesLayout();
     void decodes_data();
     void decodes();
-    void refusesForeignIdentifierBeforeTheCount();
     void leavesBytesAfterTheRecordAlone();
     void acknowledgement();
 };
@@ -48,21 +47,11 @@ void tst_ForwardingRecord::encodesWhatItDecodes_data()
     QTest::addColumn<QString>("sent");
 
     const int max = ForwardingRecord::MaxCharacters;
-    const QString accented = QString(max + 100, QChar(0xE9));
-    const QString cjk = QString(max, QChar(0x65E5));
-    const QString longSearch = "http://127.0.0.1/search?q=" + QString(5000, u'q') + "&end=1";
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("address") << "http://example.com/a b?c=d" << "http://example.com/a b?c=d";
-    QTest::newRow("long search address whole") << longSearch << longSearch;
-    QTest::newRow("a long argument whole") << QString(100000, u'a') << QString(100000, u'a');
-    QTest::newRow("exactly the limit") << QString(max, u'a') << QString(max, u'a');
     QTest::newRow("ascii cut") << QString(max + 100, u'a') << QString(max, u'a');
-    QTest::newRow("two-byte characters cut") << accented << accented.left(max);
-    QTest::newRow("three-byte characters at the limit") << cjk << cjk;
     QTest::newRow("pair across the limit") << QString(max - 1, u'x') + emoji() + "tail" << QString(max - 1, u'x');
     QTest::newRow("pairs only") << emoji().repeated(max / 2 + 50) << emoji().repeated(max / 2);
     QTest::newRow("stops at a NUL") << QStringLiteral("ab") + QChar(u'\0') + "cd" << QStringLiteral("ab");
-    QTest::newRow("only a NUL") << QString(QChar(u'\0')) << QString();
     // clang-format on
 }
 
@@ -83,8 +72,6 @@ void tst_ForwardingRecord::encodesWhatItDecodes()
 
 void tst_ForwardingRecord::encodesLayout()
 {
-    QCOMPARE(ForwardingRecord::encode(QString()), QByteArray::fromHex("afaf0000"
-                                                                      "00000000"));
     QCOMPARE(ForwardingRecord::encode(QStringLiteral("ab")), QByteArray::fromHex("afaf0000"
                                                                                  "03000000"
                                                                                  "616200"));
@@ -105,22 +92,12 @@ void tst_ForwardingRecord::decodes_data()
     // An invalid record asks for nothing more: a count too large is refused
     // before any of its payload is read.
     // clang-format off
-    QTest::newRow("text")                           << record("file:///home/u/x.vgp\0"_ba)                 << S::Complete << "file:///home/u/x.vgp";
-    QTest::newRow("no argument")                    << header(id, 0)                                       << S::Complete << QString();
-    QTest::newRow("just the NUL")                   << record("\0"_ba)                                     << S::Complete << QString();
     QTest::newRow("utf-8")                          << record("Gr\xC3\xBC\xC3\x9F" "e\0"_ba)                << S::Complete << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e");
-    QTest::newRow("largest count")                  << record(QByteArray(4096, 'a') + '\0')                << S::Complete << QString(4096, u'a');
-    QTest::newRow("other identifier")               << header(0xAFAE, 3) + "ab\0"_ba                       << S::Invalid  << QString();
-    QTest::newRow("identifier in big-endian order") << QByteArray::fromHex("0000afaf03000000616200")       << S::Invalid  << QString();
-    QTest::newRow("count one too large")            << header(id, ForwardingRecord::MaxByteCount + 1)      << S::Invalid  << QString();
-    QTest::newRow("count with the sign bit")        << header(id, 0x80000000) + QByteArray(64, 'a')        << S::Invalid  << QString();
+    QTest::newRow("other identifier, no count")     << QByteArray::fromHex("01000000")                      << S::Invalid  << QString();
     QTest::newRow("largest count there is")         << header(id, 0xFFFFFFFF) + QByteArray(64, 'a')        << S::Invalid  << QString();
     QTest::newRow("missing NUL")                    << record("abc")                                       << S::Invalid  << QString();
     QTest::newRow("embedded NUL")                   << record("a\0b\0"_ba)                                 << S::Invalid  << QString();
-    QTest::newRow("NUL first")                      << record("\0b\0"_ba)                                  << S::Invalid  << QString();
     QTest::newRow("broken utf-8")                   << record("a\xFF\xFE\0"_ba)                             << S::Invalid  << QString();
-    QTest::newRow("lone surrogate in utf-8")        << record("\xED\xA0\x80\0"_ba)                          << S::Invalid  << QString();
-    QTest::newRow("header cut short")               << QByteArray::fromHex("afaf00000300")                 << S::NeedMore << QString();
     QTest::newRow("payload cut short")              << header(id, 5) + "abc"                               << S::NeedMore << QString();
     // clang-format on
 }
@@ -144,14 +121,6 @@ void tst_ForwardingRecord::decodes()
         if (status == ForwardingRecord::Status::Invalid)
             QVERIFY(!decoder.error().isEmpty());
     }
-}
-
-void tst_ForwardingRecord::refusesForeignIdentifierBeforeTheCount()
-{
-    ForwardingRecord decoder;
-    QCOMPARE(decoder.feed(QByteArray::fromHex("010000")), ForwardingRecord::Status::NeedMore);
-    QCOMPARE(decoder.feed(QByteArray::fromHex("00")), ForwardingRecord::Status::Invalid);
-    QCOMPARE(decoder.bytesWanted(), 0);
 }
 
 void tst_ForwardingRecord::leavesBytesAfterTheRecordAlone()

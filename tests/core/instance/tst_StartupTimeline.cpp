@@ -15,10 +15,8 @@ private slots:
     void formatsLine();
     void readsStartTime_data();
     void readsStartTime();
-    void recordsEachPhaseOnce();
-    void appendsToWhatIsThere();
-    void recordsNothingWithoutFile();
-    void unwritableFileIsNoFailure();
+    void recordsEachPhaseOnceAfterWhatIsThere();
+    void recordsNothingWithoutAFile();
     void processStartIsInThePast();
 };
 
@@ -29,13 +27,9 @@ void tst_StartupTimeline::formatsLine_data()
     QTest::addColumn<QByteArray>("line");
 
     // clang-format off
-    QTest::newRow("whole ms") << u"shown"_s << qint64(250000000) << QByteArray("shown 250.0\n");
     QTest::newRow("rounded to a tenth") << u"store opened"_s << qint64(12345678) << QByteArray("store opened 12.3\n");
-    QTest::newRow("zero") << u"launcher started"_s << qint64(0) << QByteArray("launcher started 0.0\n");
-    QTest::newRow("before the origin") << u"early"_s << qint64(-2000000) << QByteArray("early -2.0\n");
     QTest::newRow("line breaks in the name") << u"two\nlines\r"_s << qint64(1000000) << QByteArray("two lines 1.0\n");
-    QTest::newRow("empty name") << QString() << qint64(1000000) << QByteArray("? 1.0\n");
-    QTest::newRow("not ASCII") << u"fenêtre"_s << qint64(1000000) << QByteArray("fen\xC3\xAAtre 1.0\n");
+    QTest::newRow("empty name") << QString() << qint64(-2000000) << QByteArray("? -2.0\n");
     // clang-format on
 }
 
@@ -55,14 +49,10 @@ void tst_StartupTimeline::readsStartTime_data()
 
     const QByteArray fields = " S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 4321 99 100";
     // clang-format off
-    QTest::newRow("plain name") << QByteArray("42 (quillwave)" + fields) << 100L << qint64(4321) * 10000000;
     QTest::newRow("name with spaces and parentheses") << QByteArray("42 (a) b (c))" + fields) << 100L << qint64(4321) * 10000000;
-    QTest::newRow("other tick rate") << QByteArray("42 (q)" + fields) << 1000L << qint64(4321) * 1000000;
     QTest::newRow("too few fields") << QByteArray("42 (q) S 1 2 3") << 100L << qint64(-1);
-    QTest::newRow("no name") << QByteArray("42 q S 1 2") << 100L << qint64(-1);
     QTest::newRow("not a number") << QByteArray("42 (q) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 soon 99") << 100L << qint64(-1);
     QTest::newRow("no tick rate") << QByteArray("42 (q)" + fields) << 0L << qint64(-1);
-    QTest::newRow("empty") << QByteArray() << 100L << qint64(-1);
     // clang-format on
 }
 
@@ -74,50 +64,28 @@ void tst_StartupTimeline::readsStartTime()
     QCOMPARE(StartupTimeline::startTimeFromStat(stat, ticksPerSecond), startNs);
 }
 
-void tst_StartupTimeline::recordsEachPhaseOnce()
+// The launcher's lines stay when the browser it became adds its own.
+void tst_StartupTimeline::recordsEachPhaseOnceAfterWhatIsThere()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"timeline"_s);
+    QVERIFY(StartupTimeline(path, 0).record(u"launcher started"_s, 5000000));
     StartupTimeline timeline(path, 1000000000);
     QVERIFY(timeline.isEnabled());
     QVERIFY(timeline.record(u"shown"_s, 1250000000));
     QVERIFY(!timeline.record(u"shown"_s, 1900000000));
-    QVERIFY(timeline.record(u"onload"_s, 1500000000));
-
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("shown 250.0\nonload 500.0\n"));
+    QCOMPARE(file.readAll(), QByteArray("launcher started 5.0\nshown 250.0\n"));
 }
 
-void tst_StartupTimeline::appendsToWhatIsThere()
-{
-    // The launcher's lines stay when the browser it became adds its own.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"timeline"_s);
-    QVERIFY(StartupTimeline(path, 0).record(u"launcher started"_s, 5000000));
-    QVERIFY(StartupTimeline(path, 0).record(u"browser started"_s, 30000000));
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("launcher started 5.0\nbrowser started 30.0\n"));
-}
-
-void tst_StartupTimeline::recordsNothingWithoutFile()
-{
-    StartupTimeline timeline(QString(), 0);
-    QVERIFY(!timeline.isEnabled());
-    QVERIFY(!timeline.record(u"shown"_s, 1));
-}
-
-void tst_StartupTimeline::unwritableFileIsNoFailure()
+// No file asked for, or a folder in its place: nothing written, nothing fails.
+void tst_StartupTimeline::recordsNothingWithoutAFile()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    // A folder where the file should be: nothing is written, nothing fails.
-    StartupTimeline timeline(dir.path(), 0);
-    QVERIFY(!timeline.record(u"shown"_s, 1));
+    QVERIFY(!StartupTimeline(QString(), 0).isEnabled());
+    QVERIFY(!StartupTimeline(QString(), 0).record(u"shown"_s, 1));
+    QVERIFY(!StartupTimeline(dir.path(), 0).record(u"shown"_s, 1));
 }
 
 void tst_StartupTimeline::processStartIsInThePast()

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QtEndian>
 
 #include <cstdio>
 #include <memory>
@@ -31,7 +30,6 @@ namespace
 // one of these switches it plays a single part and ends.
 const QString ChildAcquire = QStringLiteral("--child-acquire");
 const QString ChildListen = QStringLiteral("--child-listen");
-const QString ChildForward = QStringLiteral("--child-forward");
 
 void say(const QString& line)
 {
@@ -39,73 +37,58 @@ void say(const QString& line)
     std::fflush(stdout);
 }
 
-QByteArray readLineFromStdin()
-{
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        return {};
-    return in.readLine().trimmed();
-}
-
 int runChild(const QStringList& arguments)
 {
-    const QString part = arguments.value(1);
-    const QString folder = arguments.value(2);
-    if (part == ChildAcquire)
+    TInstanceChannel channel(arguments.value(2));
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    if (arguments.value(1) == ChildAcquire)
     {
-        TInstanceChannel channel(folder);
         say(QStringLiteral("ready"));
-        readLineFromStdin(); // every racer starts at the same word
+        in.readLine(); // every racer starts at the same word
         say(channel.acquireFirstInstance() ? QStringLiteral("first") : QStringLiteral("second"));
-        readLineFromStdin(); // hold the lock until the test has seen all answers
+        in.readLine(); // hold the lock until the test has seen all answers
         return 0;
     }
-    if (part == ChildListen)
-    {
-        TInstanceChannel channel(folder);
-        if (!channel.acquireFirstInstance() || !channel.listen())
-            return 2;
-        QObject::connect(&channel, &TInstanceChannel::dataReceived,
-                         [](const QString& text) { say(QStringLiteral("received:") + text); });
-        say(QStringLiteral("listening"));
-        return QCoreApplication::exec();
-    }
-    if (part == ChildForward)
-        return TInstanceChannel::forwardTo(folder, arguments.value(3), 10000) ? 0 : 1;
-    return 3;
+    if (!channel.acquireFirstInstance() || !channel.listen())
+        return 2;
+    QObject::connect(&channel, &TInstanceChannel::dataReceived,
+                     [](const QString& text) { say(QStringLiteral("received:") + text); });
+    say(QStringLiteral("listening"));
+    return QCoreApplication::exec();
 }
 
-QByteArray rawRecord(quint32 identifier, quint32 count, const QByteArray& payload)
+// A copy of this program playing part, once it has said it is ready.
+std::unique_ptr<QProcess> startChild(const QString& part, const QString& folder)
 {
-    QByteArray bytes(8, '\0');
-    qToLittleEndian(identifier, bytes.data());
-    qToLittleEndian(count, bytes.data() + 4);
-    return bytes + payload;
+    auto child = std::make_unique<QProcess>();
+    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child->start(QCoreApplication::applicationFilePath(), {part, folder});
+    if (!child->waitForStarted(10000) || !child->waitForReadyRead(10000))
+        return nullptr;
+    return child;
 }
 
 mode_t modeOf(const QString& path)
 {
     struct stat info;
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 07777;
-}
-
-std::unique_ptr<QLocalSocket> connectClient(const QString& path)
-{
-    auto socket = std::make_unique<QLocalSocket>();
-    socket->connectToServer(path);
-    return socket;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 // A client connected to path that has sent bytes; null when it cannot connect.
 std::unique_ptr<QLocalSocket> sent(const QString& path, const QByteArray& bytes)
 {
-    auto socket = connectClient(path);
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(path);
     if (!socket->waitForConnected(1000))
         return nullptr;
     socket->write(bytes);
     return socket;
+}
+
+std::unique_ptr<QLocalSocket> sent(const QString& path, const QString& text)
+{
+    return sent(path, ForwardingRecord::encode(text));
 }
 } // namespace
 
@@ -113,426 +96,284 @@ class tst_TInstanceChannel : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void createsPrivateFolder();
-    void refusesUntrustedFolder_data();
-    void refusesUntrustedFolder();
-    void onlyOneHolderAtATime();
-    void reclaimsAbandonedLock_data();
-    void reclaimsAbandonedLock();
-    void dropsBadOrStalledClientsAndKeepsServing_data();
-    void dropsBadOrStalledClientsAndKeepsServing();
-    void servesManyClientsAtOnce();
-    void survivesClientDroppedWhileHandled();
-    void racingProcessesGetOneFirstCopy();
-    void replacesKilledCopy();
-    void forwardsFromAnotherProcess_data();
-    void forwardsFromAnotherProcess();
-    void givesUpWhenNobodyListens();
-    void wmCopyDataReportsForwardedText();
-
-private:
-    QString newFolder();
-    std::unique_ptr<TInstanceChannel> listeningChannel(const QString& folder);
     QTemporaryDir m_base{QDir::tempPath() + QStringLiteral("/qwic-XXXXXX")};
     int m_folders = 0;
-};
 
-QString tst_TInstanceChannel::newFolder()
-{
-    return m_base.filePath(QStringLiteral("ch%1").arg(++m_folders));
-}
-
-std::unique_ptr<TInstanceChannel> tst_TInstanceChannel::listeningChannel(const QString& folder)
-{
-    auto channel = std::make_unique<TInstanceChannel>(folder);
-    if (!channel->acquireFirstInstance() || !channel->listen())
-        return nullptr;
-    return channel;
-}
-
-void tst_TInstanceChannel::createsPrivateFolder()
-{
-    const QString folder = newFolder();
-    QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
-    QCOMPARE(modeOf(folder), mode_t(0700));
-    // A second copy finds the folder made by the first.
-    QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
-
-    // One folder for each store: copies over another store run apart.
-    QVERIFY(TInstanceChannel::channelFolderFor("/a/settings.sqlite") !=
-            TInstanceChannel::channelFolderFor("/b/settings.sqlite"));
-}
-
-void tst_TInstanceChannel::refusesUntrustedFolder_data()
-{
-    QTest::addColumn<QString>("kind");
-    // clang-format off
-    QTest::newRow("group may read")                    << "0750";
-    QTest::newRow("others may enter")                  << "0701";
-    QTest::newRow("symbolic link to a private folder") << "link";
-    QTest::newRow("a file")                            << "file";
-    // clang-format on
-}
-
-void tst_TInstanceChannel::refusesUntrustedFolder()
-{
-    QFETCH(QString, kind);
-    const QString folder = newFolder();
-    if (kind == QLatin1String("link"))
+    QString newFolder() { return m_base.filePath(QStringLiteral("ch%1").arg(++m_folders)); }
+    std::unique_ptr<TInstanceChannel> listeningChannel(const QString& folder)
     {
-        const QString target = newFolder();
-        QVERIFY(TInstanceChannel::preparePrivateFolder(target));
-        QVERIFY(QFile::link(target, folder));
-    }
-    else if (kind == QLatin1String("file"))
-    {
-        QFile file(folder);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    else
-    {
-        QVERIFY(QDir().mkdir(folder));
-        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), kind.toUInt(nullptr, 8)), 0);
+        auto channel = std::make_unique<TInstanceChannel>(folder);
+        if (!channel->acquireFirstInstance() || !channel->listen())
+            return nullptr;
+        return channel;
     }
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Single-instance channel not used: "));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Not forwarding: "));
-    QString error;
-    QVERIFY(!TInstanceChannel::preparePrivateFolder(folder, &error));
-    QVERIFY(!error.isEmpty());
-
-    // The process still runs its own window, but nothing goes through the folder.
-    TInstanceChannel channel(folder);
-    QVERIFY(channel.acquireFirstInstance());
-    QVERIFY(!channel.isChannelUsable());
-    QVERIFY(!channel.listen());
-    QVERIFY(!QFileInfo::exists(channel.lockFilePath()));
-    QVERIFY(!QFileInfo::exists(channel.socketPath()));
-    QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 200));
-}
-
-void tst_TInstanceChannel::onlyOneHolderAtATime()
-{
-    const QString folder = newFolder();
-    auto first = std::make_unique<TInstanceChannel>(folder);
-    QVERIFY(first->acquireFirstInstance());
-    QVERIFY(first->isChannelUsable());
-
-    TInstanceChannel second(folder);
-    QVERIFY(!second.acquireFirstInstance());
-    QVERIFY(!second.isFirstInstance());
-    QVERIFY(!second.listen());
-    QVERIFY(first->listen());
-
-    // Closing stops the listening, not the holding.
-    first->close();
-    QVERIFY(!QFileInfo::exists(first->socketPath()));
-    QCOMPARE(TInstanceChannel::listening(), nullptr);
-    QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 100));
-    QVERIFY(!TInstanceChannel(folder).acquireFirstInstance());
-
-    first.reset();
-    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/instance")));
-    TInstanceChannel third(folder);
-    QVERIFY(third.acquireFirstInstance());
-    QVERIFY(third.listen());
-}
-
-void tst_TInstanceChannel::reclaimsAbandonedLock_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("old");
-    QTest::addColumn<bool>("first");
-
-    // A dead copy's lock file whose process id now belongs to a live
-    // process of the same program (here: this one) but that nobody holds.
-    const QByteArray reused =
-        QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-        QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
-        QSysInfo::machineHostName().toUtf8() + '\n';
-    // Possibly a copy that has created the file and not yet written to it;
-    // but nobody takes a minute between creating and writing it.
-    // clang-format off
-    QTest::newRow("id reused")          << reused       << false << true;
-    QTest::newRow("empty and new")      << QByteArray() << false << false;
-    QTest::newRow("unreadable and new") << "garbage"_ba << false << false;
-    QTest::newRow("empty and old")      << QByteArray() << true  << true;
-    QTest::newRow("unreadable and old") << "garbage"_ba << true  << true;
-    // clang-format on
-}
-
-void tst_TInstanceChannel::reclaimsAbandonedLock()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(bool, old);
-    QFETCH(bool, first);
-
-    const QString folder = newFolder();
-    QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
-    TInstanceChannel channel(folder);
-    QFile lock(channel.lockFilePath());
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    QCOMPARE(lock.write(contents), contents.size());
-    QVERIFY(lock.flush()); // a later flush would make the file new again
-    if (old)
-        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                 QFileDevice::FileModificationTime));
-    lock.close();
-
-    QCOMPARE(channel.acquireFirstInstance(), first);
-    if (first)
-        QVERIFY(channel.listen());
-}
-
-void tst_TInstanceChannel::dropsBadOrStalledClientsAndKeepsServing_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    // Which records are bad is the record's test; here: the server hangs up
-    // on a client that sends one, or that stops before its record is whole.
-    // clang-format off
-    QTest::newRow("other identifier, no count") << QByteArray::fromHex("01020304");
-    QTest::newRow("count of 4 GB")              << rawRecord(ForwardingRecord::Identifier, 0xFFFFFFFF, QByteArray(100, 'a'));
-    QTest::newRow("sends nothing")              << QByteArray();
-    QTest::newRow("half a header")              << QByteArray::fromHex("afaf0000");
-    QTest::newRow("part of the text")           << ForwardingRecord::encode(QStringLiteral("abcdef")).chopped(3);
-    // clang-format on
-}
-
-void tst_TInstanceChannel::dropsBadOrStalledClientsAndKeepsServing()
-{
-    QFETCH(QByteArray, bytes);
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    channel->setClientTimeout(200);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    const auto bad = sent(channel->socketPath(), bytes);
-    QVERIFY(bad);
-    QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
-    QCOMPARE(bad->readAll(), QByteArray());
-    QCOMPARE(received.count(), 0);
-
-    const auto good =
-        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after")));
-    QVERIFY(good);
-    QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
-}
-
-void tst_TInstanceChannel::servesManyClientsAtOnce()
-{
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    constexpr int Clients = 25;
-    std::vector<std::unique_ptr<QLocalSocket>> clients;
-    QSet<QString> expected;
-    for (int i = 0; i < Clients; ++i)
+private slots:
+    // Another user could read or replace what goes through the folder: the
+    // process runs its own window then, and nothing uses the folder.
+    void refusesUntrustedFolder_data()
     {
-        clients.push_back(connectClient(channel->socketPath()));
-        QVERIFY(clients.back()->waitForConnected(1000));
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("group may read") << "0750";
+        QTest::newRow("symbolic link to a private folder") << "link";
+        QTest::newRow("a file") << "file";
     }
-    // Every client is half-way through its record before any finishes.
-    QList<QByteArray> records;
-    for (int i = 0; i < Clients; ++i)
+    void refusesUntrustedFolder()
     {
-        // One long enough to arrive in several reads.
-        const QString text =
-            QStringLiteral("http://example.com/%1").arg(i) + QString(i == 0 ? 5000 : 0, u'z');
-        expected.insert(text);
-        records << ForwardingRecord::encode(text);
-        clients[i]->write(records.back().left(10));
-        clients[i]->flush();
-    }
-    QCoreApplication::processEvents();
-    for (int i = Clients - 1; i >= 0; --i)
-        clients[i]->write(records[i].mid(10));
+        QFETCH(QString, kind);
+        const QString folder = newFolder();
+        if (kind == QLatin1String("link"))
+        {
+            const QString target = newFolder();
+            QVERIFY(TInstanceChannel::preparePrivateFolder(target));
+            QVERIFY(QFile::link(target, folder));
+        }
+        else if (kind == QLatin1String("file"))
+            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+        else
+            QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), 0750) == 0);
 
-    QTRY_COMPARE(received.count(), Clients);
-    QSet<QString> texts;
-    for (const QList<QVariant>& arguments : std::as_const(received))
-        texts.insert(arguments.at(0).toString());
-    QCOMPARE(texts, expected);
-    for (const auto& client : clients)
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^Single-instance channel not used: "));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Not forwarding: "));
+        QString error;
+        QVERIFY(!TInstanceChannel::preparePrivateFolder(folder, &error));
+        QVERIFY(!error.isEmpty());
+        TInstanceChannel channel(folder);
+        QVERIFY(channel.acquireFirstInstance());
+        QVERIFY(!channel.isChannelUsable() && !channel.listen());
+        QVERIFY(!QFileInfo::exists(channel.lockFilePath()));
+        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 200));
+    }
+
+    void onlyOneHolderAtATime()
     {
-        QByteArray answer;
-        QTRY_VERIFY((answer += client->readAll()).size() >= ForwardingRecord::AcknowledgementSize);
-        QCOMPARE(answer, ForwardingRecord::encodeAcknowledgement(0));
-        QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
-    }
-}
+        const QString folder = newFolder();
+        auto first = std::make_unique<TInstanceChannel>(folder);
+        QVERIFY(first->acquireFirstInstance() && first->isChannelUsable());
+        TInstanceChannel second(folder);
+        QVERIFY(!second.acquireFirstInstance() && !second.isFirstInstance() && !second.listen());
+        QVERIFY(first->listen());
+        QCOMPARE(modeOf(folder), mode_t(0700));
 
-void tst_TInstanceChannel::survivesClientDroppedWhileHandled()
-{
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    channel->setClientTimeout(100);
+        // Closing stops the listening, not the holding.
+        first->close();
+        QVERIFY(!QFileInfo::exists(first->socketPath()));
+        QCOMPARE(TInstanceChannel::listening(), nullptr);
+        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 100));
+        QVERIFY(!TInstanceChannel(folder).acquireFirstInstance());
+        first.reset();
+        QVERIFY(listeningChannel(folder));
+    }
+
+    void reclaimsAbandonedLock_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<bool>("old");
+        QTest::addColumn<bool>("first");
+        // A dead copy's lock file whose process id now belongs to a live
+        // process of the same program (here: this one) but that nobody holds.
+        const QByteArray reused =
+            QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+            QSysInfo::machineHostName().toUtf8() + '\n';
+        // An empty new file may be a copy that has not written it yet; but
+        // nobody takes a minute between creating and writing it.
+        // clang-format off
+        QTest::newRow("id reused")          << reused       << false << true;
+        QTest::newRow("empty and new")      << QByteArray() << false << false;
+        QTest::newRow("empty and old")      << QByteArray() << true  << true;
+        // clang-format on
+    }
+    void reclaimsAbandonedLock()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, old);
+        QFETCH(bool, first);
+        const QString folder = newFolder();
+        QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
+        TInstanceChannel channel(folder);
+        QFile lock(channel.lockFilePath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QCOMPARE(lock.write(contents), contents.size());
+        QVERIFY(lock.flush()); // a later flush would make the file new again
+        if (old)
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                     QFileDevice::FileModificationTime));
+        lock.close();
+        QCOMPARE(channel.acquireFirstInstance(), first);
+        QCOMPARE(channel.listen(), first);
+    }
+
+    // The server hangs up on a client that sends a bad record, or that
+    // stops before its record is whole, and goes on serving.
+    void dropsBadOrStalledClientsAndKeepsServing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("other identifier") << QByteArray::fromHex("01020304");
+        QTest::newRow("part of the text") << ForwardingRecord::encode("abcdef").chopped(3);
+    }
+    void dropsBadOrStalledClientsAndKeepsServing()
+    {
+        QFETCH(QByteArray, bytes);
+        const auto channel = listeningChannel(newFolder());
+        QVERIFY(channel);
+        channel->setClientTimeout(200);
+        QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
+        const auto bad = sent(channel->socketPath(), bytes);
+        QVERIFY(bad);
+        QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(bad->readAll(), QByteArray());
+        const auto good = sent(channel->socketPath(), QStringLiteral("after"));
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
+    }
+
+    void servesManyClientsAtOnce()
+    {
+        const auto channel = listeningChannel(newFolder());
+        QVERIFY(channel);
+        QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
+        // Every client is half-way through its record before any finishes;
+        // the first is long enough to arrive in several reads.
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        QSet<QString> expected;
+        QList<QByteArray> records;
+        for (int i = 0; i < 10; ++i)
+        {
+            const QString text = "http://example.com/" + QString(i == 0 ? 5000 : i, u'z');
+            expected.insert(text);
+            records << ForwardingRecord::encode(text);
+            clients.push_back(sent(channel->socketPath(), records.back().left(10)));
+            QVERIFY(clients.back());
+            clients.back()->flush();
+        }
+        QCoreApplication::processEvents();
+        for (qsizetype i = clients.size() - 1; i >= 0; --i)
+            clients[i]->write(records[i].mid(10));
+        QTRY_COMPARE(received.count(), 10);
+        QSet<QString> texts;
+        for (const QList<QVariant>& arguments : std::as_const(received))
+            texts.insert(arguments.at(0).toString());
+        QCOMPARE(texts, expected);
+        for (const auto& client : clients)
+        {
+            QByteArray answer;
+            QTRY_VERIFY((answer += client->readAll()).size() >= 4);
+            QCOMPARE(answer, ForwardingRecord::encodeAcknowledgement(0));
+        }
+    }
+
     // A handler that opens a dialog keeps the event loop running inside it,
     // long enough for the client's time to run out there; the client was
     // acknowledged before and has ended meanwhile.
-    int handled = 0;
-    connect(channel.get(), &TInstanceChannel::dataReceived, this,
-            [&handled]
-            {
-                QEventLoop loop;
-                QTimer::singleShot(400, &loop, &QEventLoop::quit);
-                loop.exec();
-                ++handled;
-            });
-
-    const auto client =
-        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("slow")));
-    QVERIFY(client);
-    QTRY_COMPARE(handled, 1);
-    QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
-    QCOMPARE(client->readAll(), ForwardingRecord::encodeAcknowledgement(0));
-
-    const auto next = sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("next")));
-    QVERIFY(next);
-    QTRY_COMPARE(handled, 2);
-}
-
-void tst_TInstanceChannel::racingProcessesGetOneFirstCopy()
-{
-    const QString folder = newFolder(); // not created yet: the racers create it too
-    constexpr int Racers = 4;
-    std::vector<std::unique_ptr<QProcess>> racers;
-    for (int i = 0; i < Racers; ++i)
+    void survivesClientDroppedWhileHandled()
     {
-        racers.push_back(std::make_unique<QProcess>());
-        racers.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        racers.back()->start(QCoreApplication::applicationFilePath(), {ChildAcquire, folder});
+        const auto channel = listeningChannel(newFolder());
+        QVERIFY(channel);
+        channel->setClientTimeout(100);
+        int handled = 0;
+        connect(channel.get(), &TInstanceChannel::dataReceived, this,
+                [&handled]
+                {
+                    QEventLoop loop;
+                    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+                    loop.exec();
+                    ++handled;
+                });
+        const auto client = sent(channel->socketPath(), QStringLiteral("slow"));
+        QTRY_COMPARE(handled, 1);
+        QTRY_COMPARE(client->state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(client->readAll(), ForwardingRecord::encodeAcknowledgement(0));
+        const auto next = sent(channel->socketPath(), QStringLiteral("next"));
+        QTRY_COMPARE(handled, 2);
     }
-    for (const auto& racer : racers)
+
+    void racingProcessesGetOneFirstCopy()
     {
-        QVERIFY(racer->waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(racer->canReadLine(), 10000);
-        QCOMPARE(racer->readLine().trimmed(), "ready"_ba);
+        const QString folder = newFolder(); // not created yet: the racers create it too
+        std::vector<std::unique_ptr<QProcess>> racers;
+        for (int i = 0; i < 4; ++i)
+        {
+            racers.push_back(startChild(ChildAcquire, folder));
+            QVERIFY(racers.back());
+            QTRY_VERIFY_WITH_TIMEOUT(racers.back()->canReadLine(), 10000);
+            QCOMPARE(racers.back()->readLine().trimmed(), "ready"_ba);
+        }
+        for (const auto& racer : racers)
+            racer->write("go\n");
+        QByteArrayList answers;
+        for (const auto& racer : racers)
+        {
+            QTRY_VERIFY_WITH_TIMEOUT(racer->canReadLine(), 10000);
+            answers << racer->readLine().trimmed();
+        }
+        std::sort(answers.begin(), answers.end());
+        QCOMPARE(answers, QByteArrayList({"first", "second", "second", "second"}));
+        for (const auto& racer : racers)
+        {
+            racer->write("done\n");
+            QVERIFY(racer->waitForFinished(10000));
+            QCOMPARE(racer->exitCode(), 0);
+        }
     }
-    for (const auto& racer : racers)
-        racer->write("go\n");
 
-    int firsts = 0;
-    for (const auto& racer : racers)
+    void replacesKilledCopy()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(racer->canReadLine(), 10000);
-        const QByteArray answer = racer->readLine().trimmed();
-        QVERIFY2(answer == "first" || answer == "second", answer.constData());
-        firsts += answer == "first";
+        const QString folder = newFolder();
+        const auto copy = startChild(ChildListen, folder);
+        QVERIFY(copy);
+        QTRY_VERIFY_WITH_TIMEOUT(copy->canReadLine(), 10000);
+        QCOMPARE(copy->readLine().trimmed(), "listening"_ba);
+        // The other process answers, so this one may block.
+        QVERIFY(TInstanceChannel::forwardTo(folder, QStringLiteral("to the child"), 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(copy->canReadLine(), 10000);
+        QCOMPARE(copy->readLine().trimmed(), "received:to the child"_ba);
+
+        copy->kill();
+        QVERIFY(copy->waitForFinished(10000));
+        // Left-overs of a dead copy accept nothing, and are taken over.
+        QVERIFY(QFileInfo::exists(TInstanceChannel(folder).socketPath()));
+        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("lost"), 200));
+        const auto channel = listeningChannel(folder);
+        QVERIFY(channel);
+        QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
+        const auto client = sent(channel->socketPath(), QStringLiteral("after the crash"));
+        QTRY_COMPARE(received.count(), 1);
     }
-    QCOMPARE(firsts, 1);
-    QCOMPARE(modeOf(folder), mode_t(0700));
 
-    for (const auto& racer : racers)
-    {
-        racer->write("done\n");
-        racer->closeWriteChannel();
-        QVERIFY(racer->waitForFinished(10000));
-        QCOMPARE(racer->exitCode(), 0);
-    }
-}
-
-void tst_TInstanceChannel::replacesKilledCopy()
-{
-    const QString folder = newFolder();
-    QProcess copy;
-    copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    copy.start(QCoreApplication::applicationFilePath(), {ChildListen, folder});
-    QVERIFY(copy.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(copy.canReadLine(), 10000);
-    QCOMPARE(copy.readLine().trimmed(), "listening"_ba);
-
-    // The other process answers, so this one may block.
-    QVERIFY(TInstanceChannel::forwardTo(folder, QStringLiteral("to the child"), 5000));
-    QTRY_VERIFY_WITH_TIMEOUT(copy.canReadLine(), 10000);
-    QCOMPARE(copy.readLine().trimmed(), "received:to the child"_ba);
-
-    copy.kill();
-    QVERIFY(copy.waitForFinished(10000));
-    TInstanceChannel probe(folder);
-    QVERIFY(QFileInfo::exists(probe.socketPath()));
-    QVERIFY(QFileInfo::exists(probe.lockFilePath()));
-    // Left-overs of a dead copy accept nothing.
-    QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("lost"), 200));
-
-    const auto channel = listeningChannel(folder);
-    QVERIFY(channel);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client =
-        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("after the crash")));
-    QVERIFY(client);
-    QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after the crash"));
-}
-
-void tst_TInstanceChannel::forwardsFromAnotherProcess_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("/tmp/\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.vgp");
-    QTest::newRow("empty") << QString();
-}
-
-void tst_TInstanceChannel::forwardsFromAnotherProcess()
-{
-    QFETCH(QString, argument);
-    const QString folder = newFolder();
-    const auto channel = listeningChannel(folder);
-    QVERIFY(channel);
-    QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-
-    QProcess forwarder;
-    forwarder.setProcessChannelMode(QProcess::ForwardedChannels);
-    forwarder.start(QCoreApplication::applicationFilePath(), {ChildForward, folder, argument});
-    QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 10000);
-    QCOMPARE(received.at(0).at(0).toString(), argument);
-    QTRY_COMPARE_WITH_TIMEOUT(forwarder.state(), QProcess::NotRunning, 10000);
-    QCOMPARE(forwarder.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(forwarder.exitCode(), 0); // the acknowledgement arrived
-}
-
-void tst_TInstanceChannel::givesUpWhenNobodyListens()
-{
     // The first copy holds the lock but has not started listening yet and
     // never does: the forwarding copy must end on its own.
-    const QString folder = newFolder();
-    TInstanceChannel starting(folder);
-    QVERIFY(starting.acquireFirstInstance());
-    QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 300));
-
-    // No folder at all: nothing is running.
-    QVERIFY(!TInstanceChannel::forwardTo(newFolder(), QStringLiteral("x"), 300));
-}
-
-void tst_TInstanceChannel::wmCopyDataReportsForwardedText()
-{
-    const auto channel = listeningChannel(newFolder());
-    QVERIFY(channel);
-    QCOMPARE(TInstanceChannel::listening(), channel.get());
-
-    QObject window;
-    auto* wmCopyData = new TStWMDataCopy(&window);
-    QCOMPARE(wmCopyData->channel(), channel.get());
-    QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
-
-    for (const QString& text : {QStringLiteral("http://example.com/"), QString()})
+    void givesUpWhenNobodyListens()
     {
-        const auto client = sent(channel->socketPath(), ForwardingRecord::encode(text));
-        QVERIFY(client);
-        QTRY_COMPARE(reported.count(), 1);
-        QCOMPARE(reported.takeFirst().at(0).toString(), text);
+        const QString folder = newFolder();
+        TInstanceChannel starting(folder);
+        QVERIFY(starting.acquireFirstInstance());
+        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 300));
+        // No folder at all: nothing is running.
+        QVERIFY(!TInstanceChannel::forwardTo(newFolder(), QStringLiteral("x"), 300));
     }
 
-    // Detached, it reports nothing more.
-    wmCopyData->attach(nullptr);
-    QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
-    const auto client =
-        sent(channel->socketPath(), ForwardingRecord::encode(QStringLiteral("ignored")));
-    QVERIFY(client);
-    QTRY_COMPARE(delivered.count(), 1);
-    QCOMPARE(reported.count(), 0);
-}
+    void wmCopyDataReportsForwardedText()
+    {
+        const auto channel = listeningChannel(newFolder());
+        QVERIFY(channel);
+        QObject window;
+        auto* wmCopyData = new TStWMDataCopy(&window);
+        QCOMPARE(wmCopyData->channel(), channel.get());
+        QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
+        const auto client = sent(channel->socketPath(), QString());
+        QTRY_COMPARE(reported.count(), 1);
+        QCOMPARE(reported.takeFirst().at(0).toString(), QString());
+
+        // Detached, it reports nothing more.
+        wmCopyData->attach(nullptr);
+        QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
+        const auto ignored = sent(channel->socketPath(), QStringLiteral("ignored"));
+        QTRY_COMPARE(delivered.count(), 1);
+        QCOMPARE(reported.count(), 0);
+    }
+};
 
 int main(int argc, char** argv)
 {
