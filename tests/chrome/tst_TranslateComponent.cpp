@@ -187,9 +187,9 @@ private slots:
         list->setRootIsDecorated(false);
         list->setHeaderLabels({QStringLiteral("__NameColumn")});
         auto* row = new QTreeWidgetItem(list, {QStringLiteral("__Node")});
-        auto* table = new QTableWidget(1, 2, &window);
+        auto* table = new QTableWidget(2, 2, &window);
         table->setHorizontalHeaderLabels({QStringLiteral("__NameColumn"), QStringLiteral("Plain")});
-        table->setVerticalHeaderLabels({QStringLiteral("__Missing")});
+        table->setVerticalHeaderLabels({QStringLiteral("~~OK"), QStringLiteral("__Missing")});
         table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("__Node")));
         auto* view = new QTreeView(&window);
         auto* model = new QStandardItemModel(view);
@@ -212,7 +212,8 @@ private slots:
         QCOMPARE(row->text(0), QStringLiteral("__Node"));
         QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Name"));
         QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Plain"));
-        QCOMPARE(table->verticalHeaderItem(0)->text(), QStringLiteral("__Missing"));
+        QCOMPARE(table->verticalHeaderItem(0)->text(), QStringLiteral("Okay"));
+        QCOMPARE(table->verticalHeaderItem(1)->text(), QStringLiteral("__Missing"));
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("__Node"));
         QCOMPARE(model->horizontalHeaderItem(0)->text(), QStringLiteral("Name"));
         QCOMPARE(node->text(), QStringLiteral("Translated node"));

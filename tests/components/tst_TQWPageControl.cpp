@@ -536,6 +536,7 @@ private slots:
         control->setPalette(palette);
         control->SetInactiveTabColor(QColor(200, 0, 0));
         control->SetInactiveFontColor(QColor(255, 255, 0));
+        QCOMPARE(control->InactiveTabColor(), QColor(200, 0, 0));
         showAndWait(*control);
         TQWTabStrip* strip = stripOf(*control);
 
