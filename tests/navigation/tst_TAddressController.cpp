@@ -168,43 +168,50 @@ private slots:
 
     void enterWithModifiers_data()
     {
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("addressNewWin");
+        QTest::addColumn<bool>("foreground");
         QTest::addColumn<QString>("opened");
         QTest::addColumn<bool>("newTab");
         const int ctrl = Qt::ControlModifier;
         const int shift = Qt::ShiftModifier;
         // clang-format off
-        QTest::newRow("enter") << "word" << 0 << false << "word" << false;
-        QTest::newRow("shift+enter flips to a new tab") << "word" << shift << false << "http://www.word.net" << true;
-        QTest::newRow("shift+enter flips back to this tab") << "word" << shift << true << "http://www.word.net" << false;
-        QTest::newRow("ctrl+shift+enter") << "word" << (ctrl | shift) << false << "http://www.word.org" << true;
-        QTest::newRow("enter with AddressNewWin") << "word" << 0 << true << "word" << true;
+        QTest::newRow("enter") << 0 << false << true << "word" << false;
+        QTest::newRow("shift+enter flips to a new tab") << shift << false << true << "http://www.word.net" << true;
+        QTest::newRow("shift+enter flips back to this tab") << shift << true << true << "http://www.word.net" << false;
+        QTest::newRow("ctrl+shift+enter") << (ctrl | shift) << false << true << "http://www.word.org" << true;
+        QTest::newRow("enter with AddressNewWin") << 0 << true << true << "word" << true;
+        QTest::newRow("opened behind the active tab") << 0 << true << false << "word" << true;
         // clang-format on
     }
 
     void enterWithModifiers()
     {
-        QFETCH(QString, typed);
         QFETCH(int, modifiers);
         QFETCH(bool, addressNewWin);
+        QFETCH(bool, foreground);
         QFETCH(QString, opened);
         QFETCH(bool, newTab);
         TBrowserTab* first = firstTab();
         controller->AddressNewWin = addressNewWin;
+        set->OpenNewInForeground = foreground;
 
-        type(typed, Qt::KeyboardModifiers(modifiers));
+        type(QStringLiteral("word"), Qt::KeyboardModifiers(modifiers));
 
         QCOMPARE(set->Count(), newTab ? 2 : 1);
+        QCOMPARE(set->GetActivePage(), newTab && foreground ? set->Tab(1) : first);
         QCOMPARE(navigations(newTab ? set->Tab(1) : first), QStringList{opened});
-        QCOMPARE(edit()->text(), opened);
+        if (foreground)
+            QCOMPARE(edit()->text(), opened);
         // Typed, so the address went into the list when the tab began loading it.
         QCOMPARE(controller->TypedUrls().Items(), QStringList{opened});
         QCOMPARE(band->cboAddress->Items(), QStringList{opened});
         QVERIFY(!controller->AddressTyped());
         if (newTab)
             QCOMPARE(set->Tab(1)->TabHome, opened);
+        // The first tab's next page was not typed.
+        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://link.test/"));
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{opened});
     }
 
     void whereAnAddressOpens_data()
@@ -297,21 +304,6 @@ private slots:
         elsewhere->setFocus();
         QVERIFY(!band->cboAddress->hasFocus());
         QCOMPARE(navigations(first), QStringList{"http://b.test/"});
-    }
-
-    void typedAddressOpenedBehindIsRecorded()
-    {
-        TBrowserTab* first = firstTab();
-        set->OpenNewInForeground = false;
-        controller->AddressNewWin = true;
-        type(QStringLiteral("http://behind.test/"));
-        QCOMPARE(set->Count(), 2);
-        QCOMPARE(set->GetActivePage(), first);
-        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://behind.test/"});
-        QVERIFY(!controller->AddressTyped());
-        // The front tab's next page was not typed.
-        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://link.test/"));
-        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://behind.test/"});
     }
 
     void loadingPageLeavesTypingAlone()
