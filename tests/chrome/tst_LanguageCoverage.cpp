@@ -25,6 +25,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMenu>
+#include <QMetaEnum>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -35,38 +36,21 @@ const QStringList ShippedFiles = {QStringLiteral("qweng.ini"), QStringLiteral("q
 
 // Commands that ask something or show a text of their own; the answerer
 // turns every question down.
+// clang-format off
 const QList<MainCommand> Commands = {
-    MainCommand::StickyTitle,
-    MainCommand::AddToPopupList,
-    MainCommand::Properties,
-    MainCommand::NewClipboardTab,
-    MainCommand::OrganizeSearchEngines,
-    MainCommand::OrganizeSearchBar,
-    MainCommand::Downloads,
-    MainCommand::About,
-    MainCommand::CloseAllShowList,
-    MainCommand::CloseAll,
-    MainCommand::CloseAllKeepCurrent,
-    MainCommand::OpenDialog,
-    MainCommand::SaveAs,
-};
-
-const QList<QWebEnginePage::Feature> Features = {
-    QWebEnginePage::Notifications,
-    QWebEnginePage::Geolocation,
-    QWebEnginePage::MediaAudioCapture,
-    QWebEnginePage::MediaVideoCapture,
-    QWebEnginePage::MediaAudioVideoCapture,
-    QWebEnginePage::MouseLock,
-    QWebEnginePage::DesktopVideoCapture,
-    QWebEnginePage::DesktopAudioVideoCapture,
-    QWebEnginePage::Feature(-1),
-};
+    MainCommand::StickyTitle, MainCommand::AddToPopupList, MainCommand::Properties,
+    MainCommand::NewClipboardTab, MainCommand::OrganizeSearchEngines, MainCommand::OrganizeSearchBar,
+    MainCommand::Downloads, MainCommand::About, MainCommand::CloseAllShowList, MainCommand::CloseAll,
+    MainCommand::CloseAllKeepCurrent, MainCommand::OpenDialog, MainCommand::SaveAs};
+// clang-format on
 
 void drivePageQuestions(QWidget* window)
 {
-    for (const QWebEnginePage::Feature feature : Features)
-        TPageDialogs::askPermission(window, QUrl(QStringLiteral("http://a.test/")), feature);
+    // Every feature the engine may ask about, and one it does not know yet.
+    const QMetaEnum features = QMetaEnum::fromType<QWebEnginePage::Feature>();
+    for (int i = -1; i < features.keyCount(); ++i)
+        TPageDialogs::askPermission(window, QUrl(QStringLiteral("http://a.test/")),
+                                    QWebEnginePage::Feature(i < 0 ? -1 : features.value(i)));
     TPageDialogs::askCertificate(window, QStringLiteral("a.test"), QStringLiteral("expired"));
     TPageDialogs::Credentials credentials;
     for (const bool proxy : {false, true})
@@ -188,92 +172,77 @@ class tst_LanguageCoverage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void askedKeysAreShipped_data();
-    void askedKeysAreShipped();
-    void shippedFilesHaveTheSameKeys();
-    void noRepeatedEntries_data() { askedKeysAreShipped_data(); }
-    void noRepeatedEntries();
+    void initTestCase()
+    {
+        m_asked = askedWhileDriving();
+        // The drive reached every kind of window and question.
+        QSet<QString> sections;
+        for (const auto& [section, key] : std::as_const(m_asked))
+            sections.insert(section);
+        for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
+                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties"})
+            QVERIFY2(sections.contains(QLatin1String(section)), section);
+        QVERIFY(m_asked.size() > 200);
+        QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));
+    }
+
+    void shippedFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const QString& name : ShippedFiles)
+            QTest::newRow(qPrintable(name)) << LanguagesDir + QLatin1Char('/') + name;
+    }
+
+    void shippedFile()
+    {
+        QFETCH(QString, path);
+        TLanguageFile file;
+        QVERIFY(file.load(path));
+        QStringList missing;
+        for (const auto& [section, key] : std::as_const(m_asked))
+        {
+            if (!file.contains(section, key))
+                missing << section + QStringLiteral(" > ") + key;
+        }
+        missing.sort();
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable("asked for but missing:\n  " + missing.join("\n  ")));
+
+        // A text only some languages have is a text the others lose.
+        QStringList onlyHere = (entryNames(file) - entryNames(m_english)).values();
+        QStringList onlyEnglish = (entryNames(m_english) - entryNames(file)).values();
+        onlyHere.sort();
+        onlyEnglish.sort();
+        QVERIFY2(onlyHere.isEmpty() && onlyEnglish.isEmpty(),
+                 qPrintable(QStringLiteral("only here: %1\nonly English: %2")
+                                .arg(onlyHere.join(", "), onlyEnglish.join(", "))));
+
+        // A repeated key or section is never read (the first one wins), so a
+        // second entry is an editing slip that silently hides a text.
+        QSet<QString> seen;
+        QString section;
+        QStringList repeated;
+        for (const QString& line : readLines(path))
+        {
+            if (line.isEmpty() || line.startsWith(u';'))
+                continue;
+            const bool isSection = line.startsWith(u'[') && line.endsWith(u']');
+            if (!isSection && !line.contains(u'='))
+                repeated << QStringLiteral("not an entry: ") + line;
+            if (isSection)
+                section = line.toLower();
+            const QString name = isSection ? section : section + line.section(u'=', 0, 0).toLower();
+            if (seen.contains(name))
+                repeated << line;
+            seen.insert(name);
+        }
+        QVERIFY2(repeated.isEmpty(), qPrintable(repeated.join(u'\n')));
+    }
 
 private:
     QSet<LanguageKeyRecorder::Entry> m_asked;
+    TLanguageFile m_english;
 };
-
-void tst_LanguageCoverage::initTestCase()
-{
-    m_asked = askedWhileDriving();
-    // The drive reached every kind of window and question.
-    QSet<QString> sections;
-    for (const auto& [section, key] : std::as_const(m_asked))
-        sections.insert(section);
-    for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
-                                "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties"})
-        QVERIFY2(sections.contains(QLatin1String(section)), section);
-    QVERIFY(m_asked.size() > 200);
-}
-
-void tst_LanguageCoverage::askedKeysAreShipped_data()
-{
-    QTest::addColumn<QString>("path");
-    for (const QString& name : ShippedFiles)
-        QTest::newRow(qPrintable(name)) << LanguagesDir + QLatin1Char('/') + name;
-}
-
-void tst_LanguageCoverage::askedKeysAreShipped()
-{
-    QFETCH(QString, path);
-    TLanguageFile file;
-    QVERIFY(file.load(path));
-    QStringList missing;
-    for (const auto& [section, key] : std::as_const(m_asked))
-    {
-        if (!file.contains(section, key))
-            missing << section + QStringLiteral(" > ") + key;
-    }
-    missing.sort();
-    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("missing in ") + path +
-                                           QStringLiteral(":\n  ") + missing.join("\n  ")));
-}
-
-void tst_LanguageCoverage::shippedFilesHaveTheSameKeys()
-{
-    TLanguageFile english;
-    TLanguageFile german;
-    QVERIFY(english.load(LanguagesDir + QStringLiteral("/qweng.ini")));
-    QVERIFY(german.load(LanguagesDir + QStringLiteral("/qwdeu.ini")));
-    QStringList onlyEnglish = (entryNames(english) - entryNames(german)).values();
-    QStringList onlyGerman = (entryNames(german) - entryNames(english)).values();
-    onlyEnglish.sort();
-    onlyGerman.sort();
-    QVERIFY2(onlyEnglish.isEmpty() && onlyGerman.isEmpty(),
-             qPrintable(QStringLiteral("only English: %1\nonly German: %2")
-                            .arg(onlyEnglish.join(", "), onlyGerman.join(", "))));
-}
-
-void tst_LanguageCoverage::noRepeatedEntries()
-{
-    // A repeated key or section is never read (the first one wins), so a
-    // second entry is an editing slip that silently hides a text.
-    QFETCH(QString, path);
-    QSet<QString> seen;
-    QString section;
-    QStringList repeated;
-    for (const QString& line : readLines(path))
-    {
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        const bool isSection = line.startsWith(u'[') && line.endsWith(u']');
-        if (!isSection && !line.contains(u'='))
-            repeated << QStringLiteral("not an entry: ") + line;
-        if (isSection)
-            section = line.toLower();
-        const QString name = isSection ? section : section + line.section(u'=', 0, 0).toLower();
-        if (seen.contains(name))
-            repeated << line;
-        seen.insert(name);
-    }
-    QVERIFY2(repeated.isEmpty(), qPrintable(repeated.join(u'\n')));
-}
 
 QTEST_MAIN(tst_LanguageCoverage)
 #include "tst_LanguageCoverage.moc"

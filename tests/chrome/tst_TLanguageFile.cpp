@@ -37,393 +37,6 @@ QString text(const TLanguageFile& file, const char* section, const char* key)
 }
 } // namespace
 
-class tst_TLanguageFile : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void lineRules_data();
-    void lineRules();
-    void sectionAndKeyListsKeepFirstSpelling();
-    void loadReplacesOrEmpties_data();
-    void loadReplacesOrEmpties();
-    void sectionsAndEntriesAreBounded();
-    void missingTextsComeFromTheDefault();
-    void foldersListEachNameOnceUserFirst();
-    void chosenFileFallsBackPerText_data();
-    void chosenFileFallsBackPerText();
-    void langText_data();
-    void langText();
-    void translateText_data();
-    void translateText();
-    void hintParts_data();
-    void hintParts();
-    void formatText_data();
-    void formatText();
-    void resolveFileName_data();
-    void resolveFileName();
-    void languageMenuListsEveryFileOnce();
-    void languageMenuReportsExistingFileOnly();
-};
-
-void tst_TLanguageFile::lineRules_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<QString>("text");
-    // clang-format off
-    QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << true << "2";
-    QTest::newRow("lone CR") << QByteArray("[S]\rA=1\rB=2") << "S" << "B" << true << "2";
-    QTest::newRow("lone LF") << QByteArray("[S]\nA=1\nB=2") << "S" << "B" << true << "2";
-    QTest::newRow("LF CR is two line ends") << QByteArray("[S]\n\rA=1\n\r") << "S" << "A" << true << "1";
-    QTest::newRow("empty lines") << QByteArray("\n\n[S]\n\n\nA=1\n\n") << "S" << "A" << true << "1";
-    QTest::newRow("comment line") << QByteArray("[S]\n;A=1\nA=2") << "S" << "A" << true << "2";
-    QTest::newRow("semicolon later is text") << QByteArray("[S]\nA=1;2") << "S" << "A" << true << "1;2";
-    QTest::newRow("leading blank belongs to key") << QByteArray("[S]\n A=1") << "S" << "A" << false << "";
-    QTest::newRow("blank after equals kept") << QByteArray("[S]\nA= x") << "S" << "A" << true << " x";
-    QTest::newRow("blank before equals is part of key") << QByteArray("[S]\nA =x") << "S" << "A" << false << "";
-    QTest::newRow("key with its blank") << QByteArray("[S]\nA =x") << "S" << "A " << true << "x";
-    QTest::newRow("trailing blanks kept") << QByteArray("[S]\nA=x  ") << "S" << "A" << true << "x  ";
-    QTest::newRow("first equals splits") << QByteArray("[S]\nA=b=c") << "S" << "A" << true << "b=c";
-    QTest::newRow("quotes kept") << QByteArray("[S]\nA=\"x\"") << "S" << "A" << true << "\"x\"";
-    QTest::newRow("no escapes") << QByteArray("[S]\nA=a\\nb") << "S" << "A" << true << "a\\nb";
-    QTest::newRow("section case") << QByteArray("[main]\nA=1") << "MAIN" << "A" << true << "1";
-    QTest::newRow("key case") << QByteArray("[S]\nmenuFILE=1") << "S" << "MenuFile" << true << "1";
-    QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2") << "S" << "A" << true << "1";
-    QTest::newRow("first section wins") << QByteArray("[S]\nA=1\n[s]\nA=2") << "S" << "A" << true << "1";
-    QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S" << "B" << false << "";
-    QTest::newRow("section after a repeated one is searched") << QByteArray("[S]\n[s]\nB=2\n[T]\nC=3") << "T" << "C" << true << "3";
-    QTest::newRow("section name verbatim") << QByteArray("[ S ]\nA=1") << "S" << "A" << false << "";
-    QTest::newRow("section name with its blanks") << QByteArray("[ S ]\nA=1") << " S " << "A" << true << "1";
-    QTest::newRow("lines before first section") << QByteArray("A=1\n[S]\nB=2") << "S" << "A" << false << "";
-    QTest::newRow("line without equals") << QByteArray("[S]\nA\nA=2") << "S" << "A" << true << "2";
-    QTest::newRow("empty entry") << QByteArray("[S]\nA=") << "S" << "A" << true << "";
-    QTest::newRow("unclosed bracket is no section") << QByteArray("[S]\n[T\nA=1") << "S" << "A" << true << "1";
-    QTest::newRow("empty section name") << QByteArray("[]\nA=1") << "" << "A" << true << "1";
-    QTest::newRow("bracketed text is text") << QByteArray("[S]\nA=[x]") << "S" << "A" << true << "[x]";
-    QTest::newRow("section line with equals") << QByteArray("[A=B]\nC=1") << "A=B" << "C" << true << "1";
-    QTest::newRow("UTF-8") << QByteArray("[S]\nA=Gr\xc3\xb6\xc3\x9f\x65") << "S" << "A" << true << QString::fromUtf8("Größe");
-    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1") << "S" << "A" << true << "1";
-    QTest::newRow("empty file") << QByteArray() << "S" << "A" << false << "";
-    // clang-format on
-}
-
-void tst_TLanguageFile::lineRules()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(bool, present);
-    QFETCH(QString, text);
-
-    TLanguageFile file;
-    file.loadFromData(content);
-    QCOMPARE(file.contains(section, key), present);
-    QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
-             present ? text : QStringLiteral("<default>"));
-}
-
-void tst_TLanguageFile::sectionAndKeyListsKeepFirstSpelling()
-{
-    TLanguageFile file;
-    file.loadFromData("[Main]\nB=1\nA=2\nb=3\n[MAIN]\nC=4\n[Other]\n");
-    QCOMPARE(file.sections(), QStringList({"Main", "Other"}));
-    QCOMPARE(file.keys(QStringLiteral("main")), QStringList({"B", "A"}));
-    QVERIFY(file.keys(QStringLiteral("Missing")).isEmpty());
-}
-
-void tst_TLanguageFile::loadReplacesOrEmpties_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("loaded");
-    // clang-format off
-    QTest::newRow("file") << "file" << true;
-    QTest::newRow("missing") << "missing" << false;
-    QTest::newRow("folder") << "folder" << false;
-    QTest::newRow("oversized") << "oversized" << false;
-    QTest::newRow("pipe, never waited for") << "pipe" << false;
-    // clang-format on
-}
-
-void tst_TLanguageFile::loadReplacesOrEmpties()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, loaded);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("x.ini"));
-    if (kind == QLatin1String("file"))
-        writeFile(path, "[S]\nB=2\n");
-    else if (kind == QLatin1String("folder"))
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("x.ini")));
-    else if (kind == QLatin1String("oversized"))
-        writeOversized(path);
-    else if (kind == QLatin1String("pipe"))
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-
-    TLanguageFile file;
-    file.loadFromData("[S]\nA=1\n");
-    QCOMPARE(file.load(path), loaded);
-    QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
-    QCOMPARE(file.isEmpty(), !loaded);
-    // Only a readable file counts as a language.
-    QCOMPARE(LanguageFolders({dir.path()}).filePath(QStringLiteral("x.ini")).isEmpty(),
-             kind != QLatin1String("file") && kind != QLatin1String("oversized"));
-}
-
-void tst_TLanguageFile::sectionsAndEntriesAreBounded()
-{
-    // A file as large as allowed, made of nothing but tiny sections.
-    QByteArray data;
-    for (int i = 0; data.size() < TLanguageFile::MaximumFileSize - 16; ++i)
-        data += "[s" + QByteArray::number(i) + "]\nk=v\n";
-    TLanguageFile file;
-    file.loadFromData(data);
-    QCOMPARE(file.sections().size(), TLanguageFile::MaximumSections);
-    QCOMPARE(text(file, "s0", "k"), QStringLiteral("v"));
-    QCOMPARE(file.read(QStringLiteral("s%1").arg(TLanguageFile::MaximumSections),
-                       QStringLiteral("k"), QStringLiteral("none")),
-             QStringLiteral("none"));
-
-    data = "[S]\n";
-    for (int i = 0; i < TLanguageFile::MaximumEntries + 10; ++i)
-        data += "k" + QByteArray::number(i) + "=v\n";
-    file.loadFromData(data);
-    QCOMPARE(file.keys(QStringLiteral("S")).size(), TLanguageFile::MaximumEntries);
-}
-
-void tst_TLanguageFile::missingTextsComeFromTheDefault()
-{
-    TLanguageFile shipped;
-    shipped.loadFromData("[MAIN]\nA=shipped a\nB=shipped b\n[GLOBAL]\nOK=OK\n");
-    // A file that used up its bounds still gets every text it lacks.
-    QByteArray data = "[main]\na=own a\nEmpty=\n";
-    for (int i = 0; i < TLanguageFile::MaximumSections; ++i)
-        data += "[s" + QByteArray::number(i) + "]\n";
-    TLanguageFile own;
-    own.loadFromData(data);
-    own.addMissingFrom(shipped);
-    QCOMPARE(text(own, "MAIN", "A"), QStringLiteral("own a"));
-    QCOMPARE(text(own, "MAIN", "B"), QStringLiteral("shipped b"));
-    QCOMPARE(text(own, "GLOBAL", "OK"), QStringLiteral("OK"));
-    QCOMPARE(text(own, "MAIN", "Empty"), QString());
-}
-
-void tst_TLanguageFile::foldersListEachNameOnceUserFirst()
-{
-    QTemporaryDir user;
-    QTemporaryDir installed;
-    for (const char* name : {"qwdeu.ini", "mine.ini", "qweng.ini"})
-        writeFile(user.filePath(QLatin1String(name)), "[INFO]\n");
-    for (const char* name : {"qwdeu.ini", "qweng.ini"})
-        writeFile(installed.filePath(QLatin1String(name)), "[INFO]\n");
-    const LanguageFolders folders({user.path(), installed.path(), user.path()});
-    const QDir own(user.path());
-
-    QCOMPARE(folders.folders().size(), 2);
-    QStringList paths;
-    for (const QFileInfo& file : folders.files())
-        paths << file.absoluteFilePath();
-    paths.sort();
-    QCOMPARE(paths,
-             QStringList({own.absoluteFilePath("mine.ini"), own.absoluteFilePath("qwdeu.ini"),
-                          own.absoluteFilePath("qweng.ini")}));
-    QCOMPARE(folders.filePath(QStringLiteral("qwdeu.ini")), own.absoluteFilePath("qwdeu.ini"));
-    QCOMPARE(folders.filePath(QStringLiteral("../qwdeu.ini")), QString());
-    // The shipped default is the installed one, whatever the user keeps.
-    QCOMPARE(folders.defaultFilePath(QStringLiteral("qweng.ini")),
-             QDir(installed.path()).absoluteFilePath(QStringLiteral("qweng.ini")));
-}
-
-void tst_TLanguageFile::chosenFileFallsBackPerText_data()
-{
-    QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
-    QTest::addColumn<QString>("used");
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    // clang-format off
-    QTest::newRow("partial file") << QByteArray("[MAIN]\nA=own\n") << "own.ini"   << "own"       << "shipped b";
-    QTest::newRow("junk")         << QByteArray("\x01\x02\xff[[=") << "own.ini"   << "shipped a" << "shipped b";
-    QTest::newRow("oversized")    << QByteArray("BIG")             << "own.ini"   << "shipped a" << "shipped b";
-    QTest::newRow("gone")         << QByteArray()                  << "qweng.ini" << "shipped a" << "shipped b";
-    // clang-format on
-}
-
-void tst_TLanguageFile::chosenFileFallsBackPerText()
-{
-    QFETCH(QByteArray, chosen);
-    QFETCH(QString, used);
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QTemporaryDir user;
-    QTemporaryDir installed;
-    writeFile(installed.filePath(QStringLiteral("qweng.ini")),
-              "[MAIN]\nA=shipped a\nB=shipped b\n");
-    const QString own = user.filePath(QStringLiteral("own.ini"));
-    if (chosen == "BIG")
-        writeOversized(own);
-    else if (!chosen.isEmpty())
-        writeFile(own, chosen);
-
-    TLanguage language;
-    QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
-                                 QStringLiteral("own.ini")),
-             used);
-    QCOMPARE(language.FileName(), used);
-    QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")), a);
-    QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")), b);
-}
-
-void tst_TLanguageFile::langText_data()
-{
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("present") << "MAIN" << "MenuFile" << "&File";
-    QTest::newRow("other case") << "main" << "MENUFILE" << "&File";
-    QTest::newRow("missing key") << "MAIN" << "Nothing" << "UNDEFINED: MAIN > Nothing";
-    QTest::newRow("missing section") << "OPEN" << "Prompt" << "UNDEFINED: OPEN > Prompt";
-    QTest::newRow("empty entry") << "MAIN" << "Empty" << "";
-    QTest::newRow("global") << "GLOBAL" << "OK" << "OK";
-    QTest::newRow("global empty entry") << "GLOBAL" << "ChangeRestart" << "";
-    QTest::newRow("global missing") << "GLOBAL" << "Yes" << "UNDEFINED: GLOBAL > Yes";
-    // clang-format on
-}
-
-void tst_TLanguageFile::langText()
-{
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QString, expected);
-    TLanguage language;
-    language.LoadFromData("[MAIN]\nMenuFile=&File\nEmpty=\n[GLOBAL]\nChangeRestart=\nOK=OK\n");
-    QCOMPARE(language.GetLangText(section, key), expected);
-    if (section == TLanguage::GlobalSection())
-        QCOMPARE(language.GetGlobalText(key), expected);
-
-    // Without a file every text is its fallback, every placeholder stays.
-    TLanguage without;
-    QVERIFY(!without.Load(QStringLiteral("/nonexistent/qweng.ini")));
-    QCOMPARE(without.FileName(), QStringLiteral("qweng.ini"));
-    QCOMPARE(without.GetLangText(section, key),
-             QStringLiteral("UNDEFINED: %1 > %2").arg(section, key));
-    QCOMPARE(without.TranslateText(QStringLiteral("__") + key, section),
-             QStringLiteral("__") + key);
-}
-
-void tst_TLanguageFile::translateText_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("own section") << "__Open" << "&Open";
-    QTest::newRow("global") << "~~OK" << "OK";
-    QTest::newRow("key in other case") << "__OPEN" << "&Open";
-    QTest::newRow("double underscore alone") << "__" << "__";
-    QTest::newRow("double tilde alone") << "~~" << "~~";
-    QTest::newRow("too short") << "_" << "_";
-    QTest::newRow("single marker") << "_Open" << "_Open";
-    QTest::newRow("marker not in front") << "x__Open" << "x__Open";
-    QTest::newRow("missing key") << "__Nothing" << "__Nothing";
-    QTest::newRow("empty entry stays placeholder") << "__Empty" << "__Empty";
-    QTest::newRow("global key only in own section") << "~~Open" << "~~Open";
-    QTest::newRow("own key only in global") << "__OK" << "__OK";
-    QTest::newRow("key starting with underscore") << "___Under" << "under";
-    QTest::newRow("ordinary text") << "Open" << "Open";
-    QTest::newRow("replacement is not looked up again") << "__Chain" << "__Open";
-    // clang-format on
-}
-
-void tst_TLanguageFile::translateText()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, expected);
-    TLanguage language;
-    language.LoadFromData(
-        "[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\nChain=__Open\n");
-    QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
-}
-
-void tst_TLanguageFile::hintParts_data()
-{
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QString>("shortPart");
-    QTest::addColumn<QString>("longPart");
-    // clang-format off
-    QTest::newRow("both") << "Open|Opens a page" << "Open" << "Opens a page";
-    QTest::newRow("no bar") << "Open" << "Open" << "Open";
-    QTest::newRow("second bar belongs to long") << "a|b|c" << "a" << "b|c";
-    QTest::newRow("empty short") << "|long" << "" << "long";
-    QTest::newRow("empty") << "" << "" << "";
-    // clang-format on
-}
-
-void tst_TLanguageFile::hintParts()
-{
-    QFETCH(QString, hint);
-    QFETCH(QString, shortPart);
-    QFETCH(QString, longPart);
-    QCOMPARE(TLanguage::ShortHint(hint), shortPart);
-    QCOMPARE(TLanguage::LongHint(hint), longPart);
-}
-
-void tst_TLanguageFile::formatText_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("numbered") << "Zone: %1" << "Internet" << "Zone: Internet";
-    QTest::newRow("older form") << "Zone: %s" << "Internet" << "Zone: Internet";
-    QTest::newRow("twice") << "%1 and %1" << "x" << "x and x";
-    QTest::newRow("percent sign") << "100%% of %1" << "x" << "100% of x";
-    QTest::newRow("lone percent at end") << "100%" << "x" << "100%";
-    QTest::newRow("other directive kept") << "%d %1" << "x" << "%d x";
-    QTest::newRow("argument not expanded again") << "Zone: %1" << "%1%s%%" << "Zone: %1%s%%";
-    // clang-format on
-}
-
-void tst_TLanguageFile::formatText()
-{
-    QFETCH(QString, format);
-    QFETCH(QString, argument);
-    QFETCH(QString, expected);
-    QCOMPARE(TLanguage::FormatText(format, argument), expected);
-}
-
-void tst_TLanguageFile::resolveFileName_data()
-{
-    QTest::addColumn<QString>("configured");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("present") << "qwdeu.ini" << "qwdeu.ini";
-    QTest::newRow("missing") << "qwfra.ini" << "qweng.ini";
-    QTest::newRow("other case") << "QWDEU.INI" << "qweng.ini";
-    QTest::newRow("empty") << "" << "qweng.ini";
-    QTest::newRow("parent folder") << "../outside.ini" << "qweng.ini";
-    QTest::newRow("sub-folder") << "sub/inner.ini" << "qweng.ini";
-    QTest::newRow("backslash") << "sub\\inner.ini" << "qweng.ini";
-    QTest::newRow("dot dot") << ".." << "qweng.ini";
-    QTest::newRow("folder named like a file") << "folder.ini" << "qweng.ini";
-    // clang-format on
-}
-
-void tst_TLanguageFile::resolveFileName()
-{
-    QFETCH(QString, configured);
-    QFETCH(QString, expected);
-    QTemporaryDir root;
-    QDir(root.path()).mkpath(QStringLiteral("Languages/sub"));
-    QDir(root.path()).mkpath(QStringLiteral("Languages/folder.ini"));
-    const QString folder = root.filePath(QStringLiteral("Languages"));
-    writeFile(folder + QStringLiteral("/qwdeu.ini"), "[INFO]\nLanguage=Deutsch\n");
-    writeFile(folder + QStringLiteral("/sub/inner.ini"), "[INFO]\n");
-    writeFile(root.filePath(QStringLiteral("outside.ini")), "[INFO]\n");
-    QCOMPARE(TLanguage::ResolveFileName(folder, configured), expected);
-}
-
 namespace
 {
 // A languages folder with named languages, one file without INFO and
@@ -454,57 +67,365 @@ QMap<QString, QString> itemsByFile(QMenu& menu)
 }
 } // namespace
 
-void tst_TLanguageFile::languageMenuListsEveryFileOnce()
+class tst_TLanguageFile : public QObject
 {
-    LanguageFolder folder;
-    QMenu menu;
-    menu.addAction(QString()); // the design-time item that makes the entry a submenu
-    TLanguageMenu languages;
-    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
-    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
+    Q_OBJECT
 
-    const QMap<QString, QString> expected = {{"bare.ini", ""},
-                                             {"qwdeu.ini", "Deutsch*"},
-                                             {"qweng.ini", "English"},
-                                             {"tj.ini", "Tom && Jerry"}};
-    QCOMPARE(itemsByFile(menu), expected);
-    QCOMPARE(menu.actions().size(), 4);
-    QActionGroup* group = menu.actions().first()->actionGroup();
-    QVERIFY(group && group->isExclusive());
-    QCOMPARE(group->actions().size(), 4);
-    for (QAction* item : menu.actions())
+private slots:
+    void lineRules_data()
     {
-        QVERIFY(item->isCheckable());
-        QCOMPARE(item->statusTip(), item->data().toString());
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << true << "2";
+        QTest::newRow("lone CR") << QByteArray("[S]\rA=1\rB=2") << "S" << "B" << true << "2";
+        QTest::newRow("LF CR is two line ends") << QByteArray("[S]\n\rA=1\n\r") << "S" << "A" << true << "1";
+        QTest::newRow("comment line") << QByteArray("[S]\n;A=1\nA=2") << "S" << "A" << true << "2";
+        QTest::newRow("semicolon later is text") << QByteArray("[S]\nA=1;2") << "S" << "A" << true << "1;2";
+        QTest::newRow("leading blank belongs to key") << QByteArray("[S]\n A=1") << "S" << "A" << false << "";
+        QTest::newRow("blank before equals is part of key") << QByteArray("[S]\nA =x") << "S" << "A" << false << "";
+        QTest::newRow("first equals splits") << QByteArray("[S]\nA=b=c") << "S" << "A" << true << "b=c";
+        QTest::newRow("value verbatim") << QByteArray("[S]\nA= \"x\"\\n  ") << "S" << "A" << true << " \"x\"\\n  ";
+        QTest::newRow("section and key case") << QByteArray("[main]\nmenuFILE=1") << "MAIN" << "MenuFile" << true << "1";
+        QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2\n[s]\nA=3") << "S" << "A" << true << "1";
+        QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S" << "B" << false << "";
+        QTest::newRow("section after a repeated one is searched") << QByteArray("[S]\n[s]\nB=2\n[T]\nC=3") << "T" << "C" << true << "3";
+        QTest::newRow("section name verbatim") << QByteArray("[ S ]\nA=1") << "S" << "A" << false << "";
+        QTest::newRow("lines before first section") << QByteArray("A=1\n[S]\nB=2") << "S" << "A" << false << "";
+        QTest::newRow("line without equals") << QByteArray("[S]\nA\nA=2") << "S" << "A" << true << "2";
+        QTest::newRow("unclosed bracket is no section") << QByteArray("[S]\n[T\nA=1") << "S" << "A" << true << "1";
+        QTest::newRow("empty section name") << QByteArray("[]\nA=1") << "" << "A" << true << "1";
+        QTest::newRow("UTF-8") << QByteArray("[S]\nA=Gr\xc3\xb6\xc3\x9f\x65") << "S" << "A" << true << QString::fromUtf8("Größe");
+        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1") << "S" << "A" << true << "1";
+        QTest::newRow("empty file") << QByteArray() << "S" << "A" << false << "";
+        // clang-format on
     }
 
-    // Only the exact file name counts as the one in use.
-    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("QWDEU.INI"));
-    QCOMPARE(itemsByFile(menu).value(QStringLiteral("qwdeu.ini")), QStringLiteral("Deutsch"));
-    languages.RebuildLanguageMenu(&menu, folder.path(QStringLiteral("none")), QString());
-    QVERIFY(menu.actions().isEmpty());
-}
+    void lineRules()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(bool, present);
+        QFETCH(QString, text);
 
-void tst_TLanguageFile::languageMenuReportsExistingFileOnly()
-{
-    LanguageFolder folder;
-    QMenu menu;
-    TLanguageMenu languages;
-    QSignalSpy chosen(&languages, &TLanguageMenu::languageChosen);
-    languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qweng.ini"));
-    QMap<QString, QAction*> items;
-    for (QAction* action : menu.actions())
-        items.insert(QFileInfo(action->data().toString()).fileName(), action);
+        TLanguageFile file;
+        file.loadFromData(content);
+        QCOMPARE(file.contains(section, key), present);
+        QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
+                 present ? text : QStringLiteral("<default>"));
+    }
 
-    // Choosing the language already in use is still a choice.
-    items[QStringLiteral("qweng.ini")]->trigger();
-    QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen.at(0).at(0).toString(), folder.path(QStringLiteral("qweng.ini")));
+    void sectionAndKeyListsKeepFirstSpelling()
+    {
+        TLanguageFile file;
+        file.loadFromData("[Main]\nB=1\nA=2\nb=3\n[MAIN]\nC=4\n[Other]\n");
+        QCOMPARE(file.sections(), QStringList({"Main", "Other"}));
+        QCOMPARE(file.keys(QStringLiteral("main")), QStringList({"B", "A"}));
+        QVERIFY(file.keys(QStringLiteral("Missing")).isEmpty());
+    }
 
-    QVERIFY(QFile::remove(folder.path(QStringLiteral("qwdeu.ini"))));
-    items[QStringLiteral("qwdeu.ini")]->trigger();
-    QCOMPARE(chosen.size(), 1);
-}
+    void loadReplacesOrEmpties_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("loaded");
+        // clang-format off
+        QTest::newRow("file") << "file" << true;
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("folder") << "folder" << false;
+        QTest::newRow("oversized") << "oversized" << false;
+        QTest::newRow("pipe, never waited for") << "pipe" << false;
+        // clang-format on
+    }
+
+    void loadReplacesOrEmpties()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, loaded);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("x.ini"));
+        if (kind == QLatin1String("file"))
+            writeFile(path, "[S]\nB=2\n");
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("x.ini")));
+        else if (kind == QLatin1String("oversized"))
+            writeOversized(path);
+        else if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+
+        TLanguageFile file;
+        file.loadFromData("[S]\nA=1\n");
+        QCOMPARE(file.load(path), loaded);
+        QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
+        QCOMPARE(file.isEmpty(), !loaded);
+        // Only a readable file counts as a language.
+        QCOMPARE(LanguageFolders({dir.path()}).filePath(QStringLiteral("x.ini")).isEmpty(),
+                 kind != QLatin1String("file") && kind != QLatin1String("oversized"));
+    }
+
+    void sectionsAndEntriesAreBounded()
+    {
+        // A file as large as allowed, made of nothing but tiny sections.
+        QByteArray data;
+        for (int i = 0; data.size() < TLanguageFile::MaximumFileSize - 16; ++i)
+            data += "[s" + QByteArray::number(i) + "]\nk=v\n";
+        TLanguageFile file;
+        file.loadFromData(data);
+        QCOMPARE(file.sections().size(), TLanguageFile::MaximumSections);
+        QCOMPARE(text(file, "s0", "k"), QStringLiteral("v"));
+        QCOMPARE(file.read(QStringLiteral("s%1").arg(TLanguageFile::MaximumSections),
+                           QStringLiteral("k"), QStringLiteral("none")),
+                 QStringLiteral("none"));
+
+        data = "[S]\n";
+        for (int i = 0; i < TLanguageFile::MaximumEntries + 10; ++i)
+            data += "k" + QByteArray::number(i) + "=v\n";
+        file.loadFromData(data);
+        QCOMPARE(file.keys(QStringLiteral("S")).size(), TLanguageFile::MaximumEntries);
+    }
+
+    void missingTextsComeFromTheDefault()
+    {
+        TLanguageFile shipped;
+        shipped.loadFromData("[MAIN]\nA=shipped a\nB=shipped b\n[GLOBAL]\nOK=OK\n");
+        // A file that used up its bounds still gets every text it lacks.
+        QByteArray data = "[main]\na=own a\nEmpty=\n";
+        for (int i = 0; i < TLanguageFile::MaximumSections; ++i)
+            data += "[s" + QByteArray::number(i) + "]\n";
+        TLanguageFile own;
+        own.loadFromData(data);
+        own.addMissingFrom(shipped);
+        QCOMPARE(text(own, "MAIN", "A"), QStringLiteral("own a"));
+        QCOMPARE(text(own, "MAIN", "B"), QStringLiteral("shipped b"));
+        QCOMPARE(text(own, "GLOBAL", "OK"), QStringLiteral("OK"));
+        QCOMPARE(text(own, "MAIN", "Empty"), QString());
+    }
+
+    void foldersListEachNameOnceUserFirst()
+    {
+        QTemporaryDir user;
+        QTemporaryDir installed;
+        for (const char* name : {"qwdeu.ini", "mine.ini", "qweng.ini"})
+            writeFile(user.filePath(QLatin1String(name)), "[INFO]\n");
+        for (const char* name : {"qwdeu.ini", "qweng.ini"})
+            writeFile(installed.filePath(QLatin1String(name)), "[INFO]\n");
+        const LanguageFolders folders({user.path(), installed.path(), user.path()});
+        const QDir own(user.path());
+
+        QCOMPARE(folders.folders().size(), 2);
+        QStringList paths;
+        for (const QFileInfo& file : folders.files())
+            paths << file.absoluteFilePath();
+        paths.sort();
+        QCOMPARE(paths,
+                 QStringList({own.absoluteFilePath("mine.ini"), own.absoluteFilePath("qwdeu.ini"),
+                              own.absoluteFilePath("qweng.ini")}));
+        QCOMPARE(folders.filePath(QStringLiteral("qwdeu.ini")), own.absoluteFilePath("qwdeu.ini"));
+        QCOMPARE(folders.filePath(QStringLiteral("../qwdeu.ini")), QString());
+        // The shipped default is the installed one, whatever the user keeps.
+        QCOMPARE(folders.defaultFilePath(QStringLiteral("qweng.ini")),
+                 QDir(installed.path()).absoluteFilePath(QStringLiteral("qweng.ini")));
+    }
+
+    void chosenFileFallsBackPerText_data()
+    {
+        QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
+        QTest::addColumn<QString>("used");
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        // clang-format off
+        QTest::newRow("partial file") << QByteArray("[MAIN]\nA=own\n") << "own.ini"   << "own"       << "shipped b";
+        QTest::newRow("junk")         << QByteArray("\x01\x02\xff[[=") << "own.ini"   << "shipped a" << "shipped b";
+        QTest::newRow("oversized")    << QByteArray("BIG")             << "own.ini"   << "shipped a" << "shipped b";
+        QTest::newRow("gone")         << QByteArray()                  << "qweng.ini" << "shipped a" << "shipped b";
+        // clang-format on
+    }
+
+    void chosenFileFallsBackPerText()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(QString, used);
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QTemporaryDir user;
+        QTemporaryDir installed;
+        writeFile(installed.filePath(QStringLiteral("qweng.ini")),
+                  "[MAIN]\nA=shipped a\nB=shipped b\n");
+        const QString own = user.filePath(QStringLiteral("own.ini"));
+        if (chosen == "BIG")
+            writeOversized(own);
+        else if (!chosen.isEmpty())
+            writeFile(own, chosen);
+
+        TLanguage language;
+        QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
+                                     QStringLiteral("own.ini")),
+                 used);
+        QCOMPARE(language.FileName(), used);
+        QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")), a);
+        QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")), b);
+    }
+
+    void langText_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("present") << "MAIN" << "MenuFile" << "&File";
+        QTest::newRow("missing key") << "MAIN" << "Nothing" << "UNDEFINED: MAIN > Nothing";
+        QTest::newRow("missing section") << "OPEN" << "Prompt" << "UNDEFINED: OPEN > Prompt";
+        QTest::newRow("empty entry") << "MAIN" << "Empty" << "";
+        QTest::newRow("global") << "GLOBAL" << "OK" << "OK";
+        QTest::newRow("global missing") << "GLOBAL" << "Yes" << "UNDEFINED: GLOBAL > Yes";
+        // clang-format on
+    }
+
+    void langText()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        TLanguage language;
+        language.LoadFromData("[MAIN]\nMenuFile=&File\nEmpty=\n[GLOBAL]\nChangeRestart=\nOK=OK\n");
+        QCOMPARE(language.GetLangText(section, key), expected);
+        if (section == TLanguage::GlobalSection())
+            QCOMPARE(language.GetGlobalText(key), expected);
+
+        // Without a file every text is its fallback, every placeholder stays.
+        TLanguage without;
+        QVERIFY(!without.Load(QStringLiteral("/nonexistent/qweng.ini")));
+        QCOMPARE(without.FileName(), QStringLiteral("qweng.ini"));
+        QCOMPARE(without.GetLangText(section, key),
+                 QStringLiteral("UNDEFINED: %1 > %2").arg(section, key));
+        QCOMPARE(without.TranslateText(QStringLiteral("__") + key, section),
+                 QStringLiteral("__") + key);
+    }
+
+    void translateText_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("own section") << "__Open" << "&Open";
+        QTest::newRow("global") << "~~OK" << "OK";
+        QTest::newRow("double underscore alone") << "__" << "__";
+        QTest::newRow("single marker") << "_Open" << "_Open";
+        QTest::newRow("missing key") << "__Nothing" << "__Nothing";
+        QTest::newRow("empty entry stays placeholder") << "__Empty" << "__Empty";
+        QTest::newRow("global key only in own section") << "~~Open" << "~~Open";
+        QTest::newRow("own key only in global") << "__OK" << "__OK";
+        QTest::newRow("key starting with underscore") << "___Under" << "under";
+        QTest::newRow("replacement is not looked up again") << "__Chain" << "__Open";
+        // clang-format on
+    }
+
+    void translateText()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        TLanguage language;
+        language.LoadFromData(
+            "[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\nChain=__Open\n");
+        QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
+    }
+
+    void formatText_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("numbered") << "Zone: %1" << "Internet" << "Zone: Internet";
+        QTest::newRow("older form") << "Zone: %s" << "Internet" << "Zone: Internet";
+        QTest::newRow("percent sign") << "100%% of %1" << "x" << "100% of x";
+        QTest::newRow("other directive kept") << "%d %1" << "x" << "%d x";
+        QTest::newRow("argument not expanded again") << "Zone: %1" << "%1%s%%" << "Zone: %1%s%%";
+        // clang-format on
+    }
+
+    void formatText()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, argument);
+        QFETCH(QString, expected);
+        QCOMPARE(TLanguage::FormatText(format, argument), expected);
+    }
+
+    void resolveFileName_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("present") << "qwdeu.ini" << "qwdeu.ini";
+        QTest::newRow("missing") << "qwfra.ini" << "qweng.ini";
+        QTest::newRow("other case") << "QWDEU.INI" << "qweng.ini";
+        QTest::newRow("empty") << "" << "qweng.ini";
+        QTest::newRow("parent folder") << "../outside.ini" << "qweng.ini";
+        QTest::newRow("backslash") << "sub\\inner.ini" << "qweng.ini";
+        QTest::newRow("folder named like a file") << "folder.ini" << "qweng.ini";
+        // clang-format on
+    }
+
+    void resolveFileName()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, expected);
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(QStringLiteral("Languages/folder.ini"));
+        const QString folder = root.filePath(QStringLiteral("Languages"));
+        writeFile(folder + QStringLiteral("/qwdeu.ini"), "[INFO]\nLanguage=Deutsch\n");
+        writeFile(root.filePath(QStringLiteral("outside.ini")), "[INFO]\n");
+        QCOMPARE(TLanguage::ResolveFileName(folder, configured), expected);
+    }
+
+    void languageMenuListsEveryFileOnceAndReportsExistingOnes()
+    {
+        LanguageFolder folder;
+        QMenu menu;
+        menu.addAction(QString()); // the design-time item that makes the entry a submenu
+        TLanguageMenu languages;
+        languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
+        languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
+
+        const QMap<QString, QString> expected = {{"bare.ini", ""},
+                                                 {"qwdeu.ini", "Deutsch*"},
+                                                 {"qweng.ini", "English"},
+                                                 {"tj.ini", "Tom && Jerry"}};
+        QCOMPARE(itemsByFile(menu), expected);
+        QCOMPARE(menu.actions().size(), 4);
+        QActionGroup* group = menu.actions().first()->actionGroup();
+        QVERIFY(group && group->isExclusive());
+        QCOMPARE(group->actions().size(), 4);
+        for (QAction* item : menu.actions())
+        {
+            QVERIFY(item->isCheckable());
+            QCOMPARE(item->statusTip(), item->data().toString());
+        }
+
+        // Choosing the language already in use is still a choice; a file
+        // gone since the menu was built is not.
+        QSignalSpy chosen(&languages, &TLanguageMenu::languageChosen);
+        QMap<QString, QAction*> items;
+        for (QAction* action : menu.actions())
+            items.insert(QFileInfo(action->data().toString()).fileName(), action);
+        items[QStringLiteral("qwdeu.ini")]->trigger();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.at(0).at(0).toString(), folder.path(QStringLiteral("qwdeu.ini")));
+        QVERIFY(QFile::remove(folder.path(QStringLiteral("qweng.ini"))));
+        items[QStringLiteral("qweng.ini")]->trigger();
+        QCOMPARE(chosen.size(), 1);
+
+        // Only the exact file name counts as the one in use.
+        languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("QWDEU.INI"));
+        QCOMPARE(itemsByFile(menu).value(QStringLiteral("qwdeu.ini")), QStringLiteral("Deutsch"));
+        languages.RebuildLanguageMenu(&menu, folder.path(QStringLiteral("none")), QString());
+        QVERIFY(menu.actions().isEmpty());
+    }
+};
 
 QTEST_MAIN(tst_TLanguageFile)
 #include "tst_TLanguageFile.moc"

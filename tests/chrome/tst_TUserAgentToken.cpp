@@ -15,92 +15,85 @@ class tst_TUserAgentToken : public QObject
 private slots:
     void init() { m_test = std::make_unique<TestStore>(); }
 
-    void update_data();
-    void update();
-    void numberValueOfOurNameIsReplaced();
-    void userAgent_data();
-    void userAgent();
+    void update_data()
+    {
+        QTest::addColumn<Values>("before");
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<QStringList>("after");
+
+        const QString& ours = TUserAgentToken::TokenName;
+
+        // clang-format off
+        QTest::newRow("key created when missing") << Values{} << true << QStringList{ours};
+        QTest::newRow("older version replaced") << Values{{"SV1", ""}, {"Quillwave 5.0", "IEAK"}, {".NET CLR 2.0.50727", ""}} << true << QStringList{"SV1", ".NET CLR 2.0.50727", ours};
+        QTest::newRow("left behind by a crash: deleted, then written again") << Values{{ours, "IEAK"}, {"SV1", ""}} << true << QStringList{"SV1", ours};
+        QTest::newRow("predecessors removed, short and different names kept") << Values{{"KoncoBrowse 2.1", "x"}, {"version.dll 6", "x"}, {"KoncoBrows", "x"}, {"Quillwav", "x"}, {"My Quillwave", "x"}} << true << QStringList{"KoncoBrows", "Quillwav", "My Quillwave", ours};
+        QTest::newRow("removal at exit") << Values{{"SV1", ""}, {ours, "IEAK"}, {"Quillwave 5.0", "IEAK"}} << false << QStringList{"SV1"};
+        // clang-format on
+    }
+
+    void update()
+    {
+        QFETCH(Values, before);
+        QFETCH(bool, add);
+        QFETCH(QStringList, after);
+
+        const QString& key = RegistryKeys::UserAgentPostPlatform;
+        for (const auto& [name, data] : before)
+            QVERIFY(m_test->store->setString(key, name, data));
+
+        TUserAgentToken::UpdateUserAgentToken(*m_test->store, add);
+        QCOMPARE(TUserAgentToken::Tokens(*m_test->store), after);
+        QCOMPARE(m_test->store->valueNames(key), after);
+        if (add)
+            QVERIFY(m_test->store->value(key, TUserAgentToken::TokenName) ==
+                    RegValue::fromString("IEAK"));
+    }
+
+    void numberValueOfOurNameIsReplaced()
+    {
+        m_test->store->setDWord(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName, 7);
+        TUserAgentToken::UpdateUserAgentToken(*m_test->store, true);
+        QVERIFY(m_test->store->value(RegistryKeys::UserAgentPostPlatform,
+                                     TUserAgentToken::TokenName) == RegValue::fromString("IEAK"));
+    }
+
+    void userAgent_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QStringList>("tokens");
+        QTest::addColumn<QString>("expected");
+
+        const QString engine =
+            "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
+            "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
+        const QString tail = " AppleWebKit/537.36 (KHTML, like Gecko) "
+                             "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
+
+        const QString& ours = TUserAgentToken::TokenName;
+
+        // clang-format off
+        QTest::newRow("ours") << engine << QStringList{ours} << "Mozilla/5.0 (X11; Linux x86_64; " + ours + ")" + tail;
+        QTest::newRow("several in order") << engine << QStringList{"SV1", ours} << "Mozilla/5.0 (X11; Linux x86_64; SV1; " + ours + ")" + tail;
+        QTest::newRow("none") << engine << QStringList() << engine;
+        QTest::newRow("header breakers left out") << engine << QStringList{"bad\r\nX-Injected: 1", "a)b", "c;d", "caf\u00e9", "  ", ours} << "Mozilla/5.0 (X11; Linux x86_64; " + ours + ")" + tail;
+        QTest::newRow("already present or repeated") << engine << QStringList{"Linux x86_64", "SV1", "SV1"} << "Mozilla/5.0 (X11; Linux x86_64; SV1)" + tail;
+        QTest::newRow("no parentheses") << "Mozilla/5.0 Gecko" << QStringList{ours} << "Mozilla/5.0 (" + ours + ") Gecko";
+        QTest::newRow("single product") << "Mozilla/5.0" << QStringList{ours} << "Mozilla/5.0 (" + ours + ")";
+        // clang-format on
+    }
+
+    void userAgent()
+    {
+        QFETCH(QString, base);
+        QFETCH(QStringList, tokens);
+        QFETCH(QString, expected);
+        QCOMPARE(TUserAgentToken::UserAgentWithTokens(base, tokens), expected);
+    }
 
 private:
     std::unique_ptr<TestStore> m_test;
 };
-
-void tst_TUserAgentToken::update_data()
-{
-    QTest::addColumn<Values>("before");
-    QTest::addColumn<bool>("add");
-    QTest::addColumn<QStringList>("after");
-
-    const QString& ours = TUserAgentToken::TokenName;
-
-    // clang-format off
-    QTest::newRow("key created when missing") << Values{} << true << QStringList{ours};
-    QTest::newRow("older version replaced") << Values{{"SV1", ""}, {"Quillwave 5.0", "IEAK"}, {".NET CLR 2.0.50727", ""}} << true << QStringList{"SV1", ".NET CLR 2.0.50727", ours};
-    QTest::newRow("left behind by a crash: deleted, then written again") << Values{{ours, "IEAK"}, {"SV1", ""}} << true << QStringList{"SV1", ours};
-    QTest::newRow("predecessors removed, short and different names kept") << Values{{"KoncoBrowse 2.1", "x"}, {"version.dll 6", "x"}, {"KoncoBrows", "x"}, {"Quillwav", "x"}, {"My Quillwave", "x"}} << true << QStringList{"KoncoBrows", "Quillwav", "My Quillwave", ours};
-    QTest::newRow("removal at exit") << Values{{"SV1", ""}, {ours, "IEAK"}, {"Quillwave 5.0", "IEAK"}} << false << QStringList{"SV1"};
-    QTest::newRow("adjacent stale names all go") << Values{{"Quillwave 1", ""}, {"Quillwave 2", ""}, {"Quillwave 3", ""}} << false << QStringList();
-    // clang-format on
-}
-
-void tst_TUserAgentToken::update()
-{
-    QFETCH(Values, before);
-    QFETCH(bool, add);
-    QFETCH(QStringList, after);
-
-    const QString& key = RegistryKeys::UserAgentPostPlatform;
-    for (const auto& [name, data] : before)
-        QVERIFY(m_test->store->setString(key, name, data));
-
-    TUserAgentToken::UpdateUserAgentToken(*m_test->store, add);
-    QCOMPARE(TUserAgentToken::Tokens(*m_test->store), after);
-    QCOMPARE(m_test->store->valueNames(key), after);
-    if (add)
-        QVERIFY(m_test->store->value(key, TUserAgentToken::TokenName) ==
-                RegValue::fromString("IEAK"));
-}
-
-void tst_TUserAgentToken::numberValueOfOurNameIsReplaced()
-{
-    m_test->store->setDWord(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName, 7);
-    TUserAgentToken::UpdateUserAgentToken(*m_test->store, true);
-    QVERIFY(m_test->store->value(RegistryKeys::UserAgentPostPlatform, TUserAgentToken::TokenName) ==
-            RegValue::fromString("IEAK"));
-}
-
-void tst_TUserAgentToken::userAgent_data()
-{
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<QStringList>("tokens");
-    QTest::addColumn<QString>("expected");
-
-    const QString engine = "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
-                           "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
-    const QString tail = " AppleWebKit/537.36 (KHTML, like Gecko) "
-                         "QtWebEngine/6.4.2 Chrome/102.0.5005.177 Safari/537.36";
-
-    const QString& ours = TUserAgentToken::TokenName;
-
-    // clang-format off
-    QTest::newRow("ours") << engine << QStringList{ours} << "Mozilla/5.0 (X11; Linux x86_64; " + ours + ")" + tail;
-    QTest::newRow("several in order") << engine << QStringList{"SV1", ours} << "Mozilla/5.0 (X11; Linux x86_64; SV1; " + ours + ")" + tail;
-    QTest::newRow("none") << engine << QStringList() << engine;
-    QTest::newRow("header breakers left out") << engine << QStringList{"bad\r\nX-Injected: 1", "a)b", "c;d", "caf\u00e9", "  ", ours} << "Mozilla/5.0 (X11; Linux x86_64; " + ours + ")" + tail;
-    QTest::newRow("already present or repeated") << engine << QStringList{"Linux x86_64", "SV1", "SV1"} << "Mozilla/5.0 (X11; Linux x86_64; SV1)" + tail;
-    QTest::newRow("no parentheses") << "Mozilla/5.0 Gecko" << QStringList{ours} << "Mozilla/5.0 (" + ours + ") Gecko";
-    QTest::newRow("single product") << "Mozilla/5.0" << QStringList{ours} << "Mozilla/5.0 (" + ours + ")";
-    QTest::newRow("empty parentheses") << "Mozilla/5.0 () Gecko" << QStringList{"SV1"} << "Mozilla/5.0 (SV1) Gecko";
-    // clang-format on
-}
-
-void tst_TUserAgentToken::userAgent()
-{
-    QFETCH(QString, base);
-    QFETCH(QStringList, tokens);
-    QFETCH(QString, expected);
-    QCOMPARE(TUserAgentToken::UserAgentWithTokens(base, tokens), expected);
-}
 
 QTEST_GUILESS_MAIN(tst_TUserAgentToken)
 #include "tst_TUserAgentToken.moc"

@@ -87,13 +87,8 @@ private slots:
 
         pmSearch.actions().at(2)->trigger();
         QCOMPARE(opened, QStringList{"http://g.test/"});
-    }
 
-    void enginesMenuFollowsTheStoreWhenItOpens()
-    {
-        QMenu pmSearch;
-        pmSearch.addAction(QStringLiteral("Organize"));
-        pmSearch.addSeparator();
+        // Once told to, the menu follows the store whenever it opens.
         TSearchMenus::RebuildEnginesOnShow(&pmSearch, options, {});
         TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"Now", "http://n.test/"}});
         emit pmSearch.aboutToShow();

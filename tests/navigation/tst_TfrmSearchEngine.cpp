@@ -68,7 +68,7 @@ private slots:
         options = test->options.get();
     }
 
-    void captionsAndTranslation_data()
+    void opensTranslatedWithTheStoredRowsAndTheGroupClosed_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("caption");
@@ -80,24 +80,18 @@ private slots:
         // clang-format on
     }
 
-    void captionsAndTranslation()
+    void opensTranslatedWithTheStoredRowsAndTheGroupClosed()
     {
         QFETCH(int, mode);
         QFETCH(QString, caption);
         QFETCH(QString, firstColumn);
+        seed(mode, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
         TfrmSearchEngine dialog(nullptr, mode, options, &language);
+        dialog.show();
         QCOMPARE(dialog.windowTitle(), caption);
         QCOMPARE(dialog.lstEngines->headerItem()->text(0), firstColumn);
-        QCOMPARE(dialog.cmdOk->text(), QStringLiteral("OK"));
         QCOMPARE(dialog.cmdInsert->text(), QStringLiteral("Add"));
         QVERIFY(!dialog.GroupBox1->title().startsWith(QLatin1String("__")));
-    }
-
-    void opensWithTheStoredRowsAndTheGroupClosed()
-    {
-        seed(1, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options, &language);
-        dialog.show();
         QCOMPARE(rowsText(dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
         QVERIFY(!dialog.EditGroupVisible());
         QCOMPARE(dialog.height(), dialog.GroupBox1->y() - 2);
@@ -150,7 +144,6 @@ private slots:
         QTest::newRow("a title may have blanks") << 1 << "my search" << "http://s.test/" << true;
         QTest::newRow("empty address") << 1 << "T" << "   " << false;
         QTest::newRow("empty title") << 0 << "  " << "http://s.test/" << false;
-        QTest::newRow("blank trimmed off a keyword") << 2 << " key " << "http://s.test/%s" << true;
         // clang-format on
     }
 
@@ -171,17 +164,30 @@ private slots:
             QCOMPARE(dialog.edtTitle->text(), title.trimmed());
     }
 
+    void updateChangesTheSelectedRow_data()
+    {
+        QTest::addColumn<bool>("sameCaptions");
+        QTest::addColumn<QString>("changeCaption");
+        QTest::newRow("shipped texts") << false << "Change";
+        // The dialog once told adding from changing by the button's caption.
+        QTest::newRow("Add and Change read the same") << true << "OK";
+    }
+
     void updateChangesTheSelectedRow()
     {
+        QFETCH(bool, sameCaptions);
+        QFETCH(QString, changeCaption);
+        TLanguage same;
+        same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
         seed(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}});
-        TfrmSearchEngine dialog(nullptr, 2, options, &language);
+        TfrmSearchEngine dialog(nullptr, 2, options, sameCaptions ? &same : &language);
         dialog.show();
         selectRow(dialog, 1);
         click(dialog.cmdUpdate);
         QCOMPARE(dialog.EditIndex(), 1);
         QCOMPARE(dialog.edtTitle->text(), QStringLiteral("b"));
         QCOMPARE(dialog.edtLocation->text(), QStringLiteral("http://b.test/%s"));
-        QCOMPARE(dialog.cmdUrlInsert->text(), QStringLiteral("Change"));
+        QCOMPARE(dialog.cmdUrlInsert->text(), changeCaption);
         // Another row selected meanwhile cannot be deleted or moved.
         selectRow(dialog, 0);
         QVERIFY(!dialog.cmdDelete->isEnabled());
@@ -189,19 +195,6 @@ private slots:
         QVERIFY(!dialog.cmdInsert->isEnabled());
         typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
         QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
-    }
-
-    void updateWorksWhenInsertAndUpdateReadTheSame()
-    {
-        TLanguage same;
-        same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
-        seed(1, {{"a", "http://a.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options, &same);
-        dialog.show();
-        selectRow(dialog, 0);
-        click(dialog.cmdUpdate);
-        typeEntry(dialog, QStringLiteral("z"), QStringLiteral("http://z.test/"));
-        QCOMPARE(rowsText(dialog), QStringLiteral("z=http://z.test/"));
     }
 
     void deleteAndMove_data()

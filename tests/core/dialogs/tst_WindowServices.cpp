@@ -1,9 +1,7 @@
-#include "chrome/TLanguage.h"
 #include "core/dialogs/WindowServices.h"
 
 #include <QPointer>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWidget>
 
 class tst_WindowServices : public QObject
@@ -11,42 +9,27 @@ class tst_WindowServices : public QObject
     Q_OBJECT
 
 private slots:
-    void widgetsFindTheServicesOfTheirOwnWindow();
-    void textsComeFromTheLanguageOrTheirPlaceholder();
+    void widgetsFindTheServicesOfTheirOwnWindow()
+    {
+        auto* window = new QWidget;
+        auto* services = new WindowServices(nullptr, window);
+        auto* inner = new QWidget(new QWidget(window));
+        QWidget other;
+        // A window's own child widgets may hold services of their own parts;
+        // only the window's count.
+        new WindowServices(nullptr, static_cast<QObject*>(inner));
+
+        QCOMPARE(WindowServices::of(inner), services);
+        QCOMPARE(WindowServices::of(window), services);
+        QCOMPARE(services->window(), window);
+        QCOMPARE(WindowServices::of(&other), nullptr);
+        QCOMPARE(WindowServices::of(nullptr), nullptr);
+
+        const QPointer<WindowServices> gone(services);
+        delete window;
+        QVERIFY(!gone);
+    }
 };
-
-void tst_WindowServices::widgetsFindTheServicesOfTheirOwnWindow()
-{
-    auto* window = new QWidget;
-    auto* services = new WindowServices(nullptr, window);
-    auto* inner = new QWidget(new QWidget(window));
-    QWidget other;
-    // A window's own child widgets may hold services of their own parts;
-    // only the window's count.
-    new WindowServices(nullptr, static_cast<QObject*>(inner));
-
-    QCOMPARE(WindowServices::of(inner), services);
-    QCOMPARE(WindowServices::of(window), services);
-    QCOMPARE(services->window(), window);
-    QCOMPARE(WindowServices::of(&other), nullptr);
-    QCOMPARE(WindowServices::of(nullptr), nullptr);
-
-    const QPointer<WindowServices> gone(services);
-    delete window;
-    QVERIFY(!gone);
-}
-
-void tst_WindowServices::textsComeFromTheLanguageOrTheirPlaceholder()
-{
-    TLanguage language;
-    language.LoadFromData("[GLOBAL]\nOK=Fine\n[MAIN]\nTitle=Window\n");
-    const WindowServices withLanguage(&language);
-    const WindowServices without;
-    QCOMPARE(withLanguage.GetGlobalText("OK"), QStringLiteral("Fine"));
-    QCOMPARE(withLanguage.GetLangText("MAIN", "Title"), QStringLiteral("Window"));
-    QCOMPARE(withLanguage.GetLangText("MAIN", "Gone"), QStringLiteral("UNDEFINED: MAIN > Gone"));
-    QCOMPARE(without.GetGlobalText("OK"), QStringLiteral("UNDEFINED: GLOBAL > OK"));
-}
 
 QTEST_MAIN(tst_WindowServices)
 #include "tst_WindowServices.moc"

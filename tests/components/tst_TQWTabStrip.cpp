@@ -1,0 +1,384 @@
+// The tab strip of a page control: what the mouse does to tabs, how tabs
+// share, wrap and scroll the row, and how they are drawn.
+
+#include "components/TQWPageControl.h"
+#include "components/TQWTabStrip.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+// Pages are named by their first position so orders read as "1,2,0".
+// The pattern gives each page's visibility: 'V' has a tab, 'H' is hidden.
+std::unique_ptr<TQWPageControl> makeControl(const QString& pattern, int width = 640)
+{
+    auto control = std::make_unique<TQWPageControl>();
+    control->resize(width, 300);
+    for (int i = 0; i < pattern.size(); ++i)
+    {
+        auto* page = new QWidget;
+        page->setObjectName(QString::number(i));
+        control->addPage(page, pattern[i] == QLatin1Char('V'));
+        control->setPageCaption(page, QStringLiteral("Tab %1").arg(i));
+        control->setPageHint(page, QStringLiteral("Full title of page %1").arg(i));
+    }
+    return control;
+}
+
+TQWTabStrip* stripOf(const TQWPageControl& control)
+{
+    return qobject_cast<TQWTabStrip*>(control.tabStrip());
+}
+
+QString names(const TQWPageControl& control, bool visibleOnly = true)
+{
+    QStringList names;
+    const int count = visibleOnly ? control.visibleCount() : control.count();
+    for (int i = 0; i < count; ++i)
+        names << (visibleOnly ? control.visiblePage(i) : control.page(i))->objectName();
+    return names.join(QLatin1Char(','));
+}
+
+QString activeName(const TQWPageControl& control)
+{
+    return control.activePage() ? control.activePage()->objectName() : QString();
+}
+
+// A tab's centre in the strip's own coordinates, where mouse events go.
+QPoint tabCentre(const TQWPageControl& control, int visibleIndex)
+{
+    return stripOf(control)->mapFromParent(control.tabRect(visibleIndex).center());
+}
+
+// A point on the strip's row but right of every tab.
+QPoint pastLastTab(const TQWPageControl& control)
+{
+    const QRect last = control.tabRect(control.visibleCount() - 1);
+    return stripOf(control)->mapFromParent(QPoint(last.right() + 20, last.center().y()));
+}
+
+void showAndWait(QWidget& widget)
+{
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+}
+} // namespace
+
+class tst_TQWTabStrip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void press_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("active");
+        // clang-format off
+        QTest::newRow("left on another tab") << Qt::LeftButton << 2 << "2";
+        QTest::newRow("left on the active tab") << Qt::LeftButton << 0 << "0";
+        QTest::newRow("left away from tabs") << Qt::LeftButton << -1 << "0";
+        QTest::newRow("right on another tab") << Qt::RightButton << 1 << "0";
+        QTest::newRow("middle on another tab") << Qt::MiddleButton << 2 << "0";
+        // clang-format on
+    }
+
+    void press()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, tab);
+        QFETCH(QString, active);
+
+        const auto control = makeControl(QStringLiteral("VVV"));
+        showAndWait(*control);
+        QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
+        QSignalSpy mouseDown(control.get(), &TQWPageControl::tabMouseDown);
+
+        const QPoint pos = tab >= 0 ? tabCentre(*control, tab) : pastLastTab(*control);
+        QTest::mousePress(stripOf(*control), button, {}, pos);
+        QTest::mouseRelease(stripOf(*control), button, {}, pos);
+
+        QCOMPARE(activeName(*control), active);
+        QCOMPARE(changed.count(), active == QLatin1String("0") ? 0 : 1);
+        if (!changed.isEmpty())
+            QCOMPARE(changed.first().at(0).value<QWidget*>(), control->activePage());
+        QCOMPARE(mouseDown.count(), 1);
+        QCOMPARE(mouseDown.first().at(0).value<Qt::MouseButton>(), button);
+        QCOMPARE(mouseDown.first().at(1).toInt(), tab);
+        QCOMPARE(mouseDown.first().at(2).toPoint(), stripOf(*control)->mapToGlobal(pos));
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("dragged");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<int>("to"); // -1: nothing moves
+        QTest::addColumn<QString>("visible");
+        // clang-format off
+        QTest::newRow("to the right") << "VVVV" << "" << 0 << 2 << 2 << "1,2,0,3";
+        QTest::newRow("to the left") << "VVVV" << "" << 3 << 1 << 1 << "0,3,1,2";
+        QTest::newRow("over a hidden page") << "VHVV" << "" << 0 << 2 << 3 << "2,3,0";
+        QTest::newRow("shifting off") << "VVVV" << "noshift" << 0 << 2 << -1 << "0,1,2,3";
+        QTest::newRow("multiple lines") << "VVVV" << "lines" << 0 << 2 << -1 << "0,1,2,3";
+        QTest::newRow("press on an inactive tab") << "VVVV" << "inactive" << 0 << 2 << -1 << "0,1,2,3";
+        // clang-format on
+    }
+
+    void drag()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, setup);
+        QFETCH(int, dragged);
+        QFETCH(int, target);
+        QFETCH(int, to);
+        QFETCH(QString, visible);
+
+        const auto control = makeControl(pattern);
+        showAndWait(*control);
+        QWidget* draggedPage = control->visiblePage(dragged);
+        control->setActivePage(setup == QLatin1String("inactive") ? control->page(3) : draggedPage);
+        if (setup == QLatin1String("noshift"))
+            control->SetAllowTabShifting(false);
+        if (setup == QLatin1String("lines"))
+        {
+            // Shifting rows of wrapped tabs would reshuffle every row: refused.
+            control->SetMultipleLines(true);
+            control->SetAllowTabShifting(true);
+            QVERIFY(!control->AllowTabShifting());
+        }
+        const int from = control->indexOf(draggedPage);
+        QSignalSpy moved(control.get(), &TQWPageControl::pageMoved);
+        QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
+        TQWTabStrip* strip = stripOf(*control);
+
+        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, dragged));
+        QTest::mouseMove(strip, tabCentre(*control, target));
+        QCOMPARE(strip->testAttribute(Qt::WA_SetCursor), to >= 0);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, tabCentre(*control, target));
+
+        QCOMPARE(names(*control), visible);
+        QCOMPARE(moved.count(), to >= 0 ? 1 : 0);
+        if (to >= 0)
+        {
+            QCOMPARE(moved.first().at(0).toInt(), from);
+            QCOMPARE(moved.first().at(1).toInt(), to);
+            QCOMPARE(control->indexOf(draggedPage), to);
+            QCOMPARE(strip->currentIndex(), target);
+            QCOMPARE(changed.count(), 0);
+        }
+        // A press on an inactive tab selects it, but does not start a drag.
+        QCOMPARE(control->activePage(), draggedPage);
+        QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
+    }
+
+    void dragCursorShapes()
+    {
+        const auto control = makeControl(QStringLiteral("VVV"));
+        showAndWait(*control);
+        TQWTabStrip* strip = stripOf(*control);
+        QSignalSpy moved(control.get(), &TQWPageControl::pageMoved);
+
+        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
+        QTest::mouseMove(strip, tabCentre(*control, 1));
+        QCOMPARE(strip->cursor().shape(), Qt::DragMoveCursor);
+        QTest::mouseMove(strip, tabCentre(*control, 0));
+        QCOMPARE(strip->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseMove(strip, pastLastTab(*control));
+        QCOMPARE(strip->cursor().shape(), Qt::ForbiddenCursor);
+
+        // Let go where there is no tab, or on the dragged tab: nothing moves.
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, pastLastTab(*control));
+        QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
+        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
+        QCOMPARE(moved.count(), 0);
+        QCOMPARE(names(*control), QStringLiteral("0,1,2"));
+    }
+
+    void multipleLinesWrap()
+    {
+        const auto control = makeControl(QString(30, QLatin1Char('V')), 400);
+        TQWTabStrip* strip = stripOf(*control);
+        const int singleRowHeight = strip->height();
+        QCOMPARE(strip->rowCount(), 1);
+
+        control->SetMultipleLines(true);
+        const int rows = strip->rowCount();
+        QVERIFY(rows > 1);
+        QCOMPARE(strip->height(), rows * strip->tabHeight() + TQWTabStrip::EdgeMargin + 1);
+        QCOMPARE(control->activePage()->geometry().height(), control->height() - strip->height());
+        for (int i = 0; i < control->visibleCount(); ++i)
+        {
+            const QRect rect = control->tabRect(i);
+            QVERIFY(strip->geometry().contains(rect));
+            QVERIFY(rect.width() >= TQWTabStrip::MinTabWidth);
+            for (int j = 0; j < i; ++j)
+                QVERIFY(!rect.intersects(control->tabRect(j)));
+        }
+
+        // Whichever row holds the selected tab moves next to the pages.
+        const int nearestTop = strip->geometry().top() + TQWTabStrip::EdgeMargin;
+        QCOMPARE(control->tabRect(0).top(), nearestTop);
+        control->setActivePage(control->page(29));
+        QCOMPARE(control->tabRect(29).top(), nearestTop);
+        QVERIFY(control->tabRect(0).top() > nearestTop);
+
+        control->SetMultipleLines(false);
+        QCOMPARE(strip->height(), singleRowHeight);
+    }
+
+    void singleRowShrinksThenScrolls()
+    {
+        const auto control = makeControl(QString());
+        TQWTabStrip* strip = stripOf(*control);
+        const int rowHeight = strip->height();
+        for (int i = 0; i < 5; ++i)
+        {
+            auto* page = new QWidget;
+            control->addPage(page);
+            control->setPageCaption(page,
+                                    QStringLiteral("A page title long enough for a wide tab"));
+        }
+        // Five wide tabs do not fit in 640 pixels: they share the row.
+        QVERIFY(!strip->isScrolling());
+        int total = 0;
+        for (int i = 0; i < 5; ++i)
+        {
+            const QRect rect = control->tabRect(i);
+            QVERIFY(rect.width() < TQWTabStrip::MaxTabWidth);
+            QVERIFY(rect.width() >= TQWTabStrip::MinTabWidth);
+            total += rect.width();
+            QVERIFY(strip->drawnCaption(i).endsWith(QChar(0x2026)));
+        }
+        QVERIFY(total <= control->width());
+
+        for (int i = 5; i < 200; ++i)
+            control->addPage(new QWidget);
+        QVERIFY(strip->isScrolling());
+        QCOMPARE(strip->height(), rowHeight);
+        QCOMPARE(control->tabRect(0).width(), TQWTabStrip::MinTabWidth);
+
+        control->setActivePage(control->page(150));
+        QCOMPARE(control->tabAt(control->tabRect(150).center()), 150);
+        QVERIFY(control->tabRect(0).isEmpty());
+
+        // The arrows scroll by whole tabs and never past either end.
+        const int first = strip->firstShownTab();
+        strip->scrollBy(-1);
+        QCOMPARE(strip->firstShownTab(), first - 1);
+        strip->scrollBy(-1000);
+        QCOMPARE(strip->firstShownTab(), 0);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->scrollRightRect().center());
+        QCOMPARE(strip->firstShownTab(), 1);
+        strip->scrollBy(1000);
+        QCOMPARE(control->tabAt(control->tabRect(199).center()), 199);
+    }
+
+    void paintsTabColours()
+    {
+        const auto control = makeControl(QStringLiteral("VVV"));
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::Button, QColor(0, 160, 0));
+        palette.setColor(QPalette::WindowText, Qt::black);
+        control->setPalette(palette);
+        control->SetInactiveTabColor(QColor(200, 0, 0));
+        control->SetInactiveFontColor(QColor(255, 255, 0));
+        QCOMPARE(control->InactiveTabColor(), QColor(200, 0, 0));
+        showAndWait(*control);
+        TQWTabStrip* strip = stripOf(*control);
+
+        const auto image = [&] { return strip->grab().toImage(); };
+        const auto sample = [&](int tab) {
+            return image().pixelColor(strip->tabRect(tab).right() - 5,
+                                      strip->tabRect(tab).center().y());
+        };
+        QCOMPARE(sample(0), QColor(0, 160, 0));
+        QCOMPARE(sample(1), QColor(200, 0, 0));
+
+        // The inactive caption is drawn in the inactive font colour.
+        const QImage shot = image();
+        const QRect inactive = strip->tabRect(1);
+        bool yellowish = false;
+        for (int x = inactive.left() + 2; x <= inactive.right() - 4 && !yellowish; ++x)
+            for (int y = inactive.top() + 2; y <= inactive.bottom() - 2 && !yellowish; ++y)
+                yellowish = shot.pixelColor(x, y).green() > 128;
+        QVERIFY(yellowish);
+
+        control->setActivePage(control->page(1));
+        QCOMPARE(sample(1), QColor(0, 160, 0));
+        QCOMPARE(sample(0), QColor(200, 0, 0));
+    }
+
+    void captionText_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("icon");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("doubled ampersand") << "A&&B" << false << "A&B";
+        QTest::newRow("surrounding blanks") << "  Tom && Jerry  " << false << "Tom & Jerry";
+        QTest::newRow("single ampersand is text") << "R&D" << false << "R&D";
+        QTest::newRow("one line") << "first\nsecond" << false << "first second";
+        QTest::newRow("with room, whole") << "My Sticky Name" << false << "My Sticky Name";
+        QTest::newRow("with room and an icon, whole") << "WWW MMM" << true << "WWW MMM";
+        QTest::newRow("one letter") << "W" << false << "W";
+        // clang-format on
+    }
+
+    void captionText()
+    {
+        QFETCH(QString, caption);
+        QFETCH(bool, icon);
+        QFETCH(QString, shown);
+
+        QCOMPARE(TQWTabStrip::displayCaption(caption), shown);
+        // The active tab is drawn bolder: it must not cut a caption that fits.
+        for (const bool active : {true, false})
+        {
+            const auto control = makeControl(QStringLiteral("VV"));
+            QWidget* page = control->page(0);
+            control->setPageCaption(page, caption);
+            if (icon)
+                control->setPageIcon(page, QIcon(QStringLiteral(":/quillwave/quillwave.svg")));
+            control->setActivePage(active ? page : control->page(1));
+            showAndWait(*control);
+            QCOMPARE(control->pageCaption(page), caption);
+            QCOMPARE(stripOf(*control)->drawnCaption(0), shown);
+        }
+    }
+
+    void tooltipFollowsTabUnderMouse()
+    {
+        const auto control = makeControl(QStringLiteral("VHVV"));
+        showAndWait(*control);
+        TQWTabStrip* strip = stripOf(*control);
+        const auto hover = [strip](const QPoint& pos)
+        {
+            QMouseEvent move(QEvent::MouseMove, pos, strip->mapToGlobal(pos), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(strip, &move);
+        };
+
+        hover(tabCentre(*control, 1));
+        QCOMPARE(strip->hoveredIndex(), 1);
+        QCOMPARE(strip->toolTip(), QStringLiteral("Full title of page 2"));
+        hover(tabCentre(*control, 0));
+        // A new title of the tab under the mouse is the hint at once.
+        control->setPageHint(control->page(0), QStringLiteral("Renamed"));
+        QCOMPARE(strip->toolTip(), QStringLiteral("Renamed"));
+        control->setPageHint(control->page(2), QStringLiteral("Elsewhere"));
+        QCOMPARE(strip->toolTip(), QStringLiteral("Renamed"));
+
+        hover(pastLastTab(*control));
+        QCOMPARE(strip->hoveredIndex(), -1);
+        QVERIFY(strip->toolTip().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_TQWTabStrip)
+#include "tst_TQWTabStrip.moc"
