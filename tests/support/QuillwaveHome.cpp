@@ -12,11 +12,6 @@
 
 #include <map>
 
-namespace
-{
-const QString RegToolPath = QStringLiteral(QW_BIN_DIR "/quillwave-reg");
-} // namespace
-
 QuillwaveHome::QuillwaveHome() : m_root(QDir::tempPath() + QStringLiteral("/qw-e2e-XXXXXX"))
 {
     const QString runtime = m_root.filePath(QStringLiteral("run"));
@@ -111,7 +106,7 @@ bool QuillwaveHome::forward(const QStringList& arguments, const QString& working
 
 int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
 {
-    QuillwaveProcess tool(RegToolPath, arguments, environment());
+    QuillwaveProcess tool(QStringLiteral(QW_BIN_DIR "/quillwave-reg"), arguments, environment());
     tool.process().setProcessChannelMode(QProcess::SeparateChannels);
     if (!tool.start() || !tool.waitForExit() || !tool.exitedNormally())
     {
