@@ -4,18 +4,27 @@
 #include "core/instance/TInstanceChannel.h"
 #include "launcher/BrowserLauncher.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+// The launcher as the desktop starts it: it becomes the browser, or hands
+// its argument to a running copy without loading the browser's libraries.
+class tst_LauncherE2E : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void becomesTheBrowserWhenAlone();
+    void forwardsOrTriesTheBrowser_data();
+    void forwardsOrTriesTheBrowser();
+    void linksNoWindowLibraries();
+};
 
 namespace
 {
-constexpr int PatienceMs = 20000;
 
 QByteArray readFile(const QString& path)
 {
@@ -26,254 +35,121 @@ QByteArray readFile(const QString& path)
 // A copy of the launcher in a folder of its own, with no browser beside it
 // and none installed relative to it: if it tried to become the browser it
 // would say so and fail, so ending with 0 proves it did the work itself.
-class LoneLauncher
+struct LoneLauncher
 {
-public:
-    LoneLauncher()
+    QTemporaryDir folder;
+    QString path() const { return folder.filePath(QStringLiteral("quillwave")); }
+    QString browserPath() const { return folder.filePath(QStringLiteral("quillwave-browser")); }
+    bool make() const
     {
-        if (!m_folder.isValid())
-            return;
-        const QString copy = path();
-        m_valid = QFile::copy(QuillwaveHome::programPath(), copy) &&
-                  QFile::setPermissions(copy, QFile::permissions(QuillwaveHome::programPath()));
+        const QString program = QuillwaveHome::programPath();
+        return folder.isValid() && QFile::copy(program, path()) &&
+               QFile::setPermissions(path(), QFile::permissions(program));
     }
-
-    bool isValid() const { return m_valid; }
-    QString folder() const { return m_folder.path(); }
-    QString path() const { return m_folder.filePath(QStringLiteral("quillwave")); }
-    QString browserPath() const { return m_folder.filePath(QStringLiteral("quillwave-browser")); }
-
-private:
-    QTemporaryDir m_folder;
-    bool m_valid = false;
 };
 
-enum class Copy
+enum class Found
 {
-    None,         // nothing has run with the home
-    Listening,    // a running copy
-    NotListening, // a running copy that does not answer
-    Died          // a copy that was killed, leaving its lock file
+    AnsweringCopy,    // a running copy: a fake holds the home's lock and listens
+    NoCopy,           // nothing has run with the home
+    SeveralAllowed,   // a running copy, and the setting lets another run
+    CopyNotAnswering, // a running copy that takes no records
+    BrokenBrowser     // no copy, and a browser program the system cannot run
 };
-
-// Stands in for the running copy: holds the home's lock and listens on its
-// channel, as the browser's first copy does.
-std::unique_ptr<TInstanceChannel> fakeRunningCopy(const QuillwaveHome& home, bool listen)
-{
-    auto channel = std::make_unique<TInstanceChannel>(home.channelFolder());
-    if (!channel->acquireFirstInstance() || !channel->isChannelUsable())
-        return nullptr;
-    if (listen && !channel->listen())
-        return nullptr;
-    return channel;
-}
-
 } // namespace
-
-class tst_LauncherE2E : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void becomesTheBrowserWhenAlone();
-    void forwardsWithoutTheBrowser_data();
-    void forwardsWithoutTheBrowser();
-    void leavesOtherStartsToTheBrowser_data();
-    void leavesOtherStartsToTheBrowser();
-    void reportsBrowserItCannotRun_data();
-    void reportsBrowserItCannotRun();
-    void linksNoWindowLibraries();
-};
-
-void tst_LauncherE2E::initTestCase()
-{
-    QVERIFY2(QFileInfo(QuillwaveHome::programPath()).isExecutable(),
-             qPrintable(QuillwaveHome::programPath()));
-}
 
 void tst_LauncherE2E::becomesTheBrowserWhenAlone()
 {
     QuillwaveHome home;
-    QVERIFY(home.isValid());
-    QVERIFY(home.setValue(QStringLiteral("AskDefaultBrowser"), QStringLiteral("0")));
-    QVERIFY(home.setValue(QStringLiteral("ConfirmShutdown"), QStringLiteral("0")));
-
-    QProcessEnvironment environment = home.environment();
-    environment.insert(QStringLiteral("QW_LAUNCHER_TEST_MARK"), QStringLiteral("kept"));
-    const QStringList arguments{QStringLiteral("about:blank")};
-    QuillwaveProcess copy(QuillwaveHome::programPath(), arguments, environment);
-    QVERIFY(copy.start());
-    QVERIFY2(home.waitUntilUp(&copy, PatienceMs), qPrintable(copy.describe()));
+    QVERIFY(home.isValid() && home.seedQuietStore());
+    qputenv("QW_LAUNCHER_TEST_MARK", "kept");
+    QuillwaveProcess* copy = home.launchUp({"about:blank"});
+    qunsetenv("QW_LAUNCHER_TEST_MARK");
+    QVERIFY(copy);
 
     // The same process now runs the browser, with the command line and
     // the environment the launcher was given.
-    const QString proc = QStringLiteral("/proc/%1/").arg(copy.pid());
-    QCOMPARE(QFileInfo(proc + QStringLiteral("exe")).canonicalFilePath(),
-             QFileInfo(QStringLiteral(QW_BIN_DIR "/quillwave-browser")).canonicalFilePath());
-    const QList<QByteArray> commandLine = readFile(proc + QStringLiteral("cmdline")).split('\0');
+    const QString proc = QStringLiteral("/proc/%1/").arg(copy->pid());
+    QCOMPARE(QFileInfo(proc + "exe").canonicalFilePath(),
+             QFileInfo(QW_BIN_DIR "/quillwave-browser").canonicalFilePath());
+    const QList<QByteArray> commandLine = readFile(proc + "cmdline").split('\0');
     QCOMPARE(commandLine.value(0), QFile::encodeName(QuillwaveHome::programPath()));
     QCOMPARE(commandLine.value(1), QByteArray("about:blank"));
-    QVERIFY(readFile(proc + QStringLiteral("environ"))
-                .split('\0')
-                .contains("QW_LAUNCHER_TEST_MARK=kept"));
+    QVERIFY(readFile(proc + "environ").split('\0').contains("QW_LAUNCHER_TEST_MARK=kept"));
     // The browser holds the lock itself.
-    QVERIFY(QFileInfo::exists(home.channelFolder() + QStringLiteral("/instance.lock")));
-
-    copy.terminate();
-    QVERIFY2(copy.waitForExit(PatienceMs), qPrintable(copy.describe()));
-    QVERIFY2(copy.exitedNormally() && copy.exitCode() == 0, qPrintable(copy.describe()));
+    QVERIFY(QFileInfo::exists(home.channelFolder() + "/instance.lock"));
+    QVERIFY(copy->endCleanly());
 }
 
-void tst_LauncherE2E::forwardsWithoutTheBrowser_data()
+void tst_LauncherE2E::forwardsOrTriesTheBrowser_data()
 {
+    QTest::addColumn<Found>("found");
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");         // 0: it handed the argument over
     QTest::addColumn<QString>("received"); // "FILE" stands for the file's absolute path
-
-    // Which argument goes over is the plan's table; here: it goes over whole,
-    // a relative file as an absolute path.
+    // Which argument goes over and when a copy runs is the plan's table, and
+    // a dead copy's lock is the channel's; here: an argument goes over whole,
+    // a relative file as an absolute path; and a launcher that cannot hand
+    // over says where it looked for the browser it cannot run.
+    const QString longAddress = "http://127.0.0.1:9/search?q=" + QString(5000, u'k');
+    const QStringList url{"http://127.0.0.1:9/"};
+    const int notFound = BrowserLauncher::BrowserNotFound;
     // clang-format off
-    QTest::newRow("no argument")         << QStringList{}                                   << "";
-    QTest::newRow("relative file")       << QStringList{"saved.vgp"}                        << "FILE";
-    QTest::newRow("long address whole")  << QStringList{"http://127.0.0.1:9/search?q=" + QString(5000, u'k')} << "http://127.0.0.1:9/search?q=" + QString(5000, u'k');
+    QTest::newRow("no argument")                << Found::AnsweringCopy    << QStringList{}            << 0        << "";
+    QTest::newRow("relative file")              << Found::AnsweringCopy    << QStringList{"saved.vgp"} << 0        << "FILE";
+    QTest::newRow("long address whole")         << Found::AnsweringCopy    << QStringList{longAddress} << 0        << longAddress;
+    QTest::newRow("no copy running")            << Found::NoCopy           << url                      << notFound << "";
+    QTest::newRow("several copies allowed")     << Found::SeveralAllowed   << url                      << notFound << "";
+    QTest::newRow("running copy not answering") << Found::CopyNotAnswering << url                      << notFound << "";
+    QTest::newRow("browser cannot start")       << Found::BrokenBrowser    << url                      << int(BrowserLauncher::BrowserNotStartable) << "";
     // clang-format on
 }
 
-void tst_LauncherE2E::forwardsWithoutTheBrowser()
+void tst_LauncherE2E::forwardsOrTriesTheBrowser()
 {
+    QFETCH(Found, found);
     QFETCH(QStringList, arguments);
+    QFETCH(int, code);
     QFETCH(QString, received);
-
     QuillwaveHome home;
-    QVERIFY(home.isValid());
     LoneLauncher launcher;
-    QVERIFY(launcher.isValid());
-    const auto running = fakeRunningCopy(home, true);
-    QVERIFY(running);
-    QSignalSpy delivered(running.get(), &TInstanceChannel::dataReceived);
-
     QTemporaryDir workingFolder;
-    QVERIFY(workingFolder.isValid());
+    QVERIFY(home.isValid() && launcher.make() && workingFolder.isValid());
     if (received == QLatin1String("FILE"))
     {
         received = workingFolder.filePath(arguments.first());
-        QFile file(received);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(received).open(QIODevice::WriteOnly));
     }
-
-    QuillwaveProcess copy(launcher.path(), arguments, home.environment());
-    copy.process().setWorkingDirectory(workingFolder.path());
-    QVERIFY(copy.start());
-    // The event loop runs meanwhile, so the fake running copy can answer.
-    QTRY_VERIFY2_WITH_TIMEOUT(!copy.isRunning(), qPrintable(copy.describe()), PatienceMs);
-    QVERIFY2(copy.exitedNormally() && copy.exitCode() == 0, qPrintable(copy.describe()));
-    QCOMPARE(delivered.count(), 1);
-    QCOMPARE(delivered.at(0).at(0).toString(), received);
-    // It found the running copy and said nothing about it.
-    QCOMPARE(copy.output(), QByteArray());
-}
-
-void tst_LauncherE2E::leavesOtherStartsToTheBrowser_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<Copy>("copy");
-    QTest::addColumn<QString>("setting"); // AllowMultiInstance; empty: not stored
-
-    // The switches and the setting's readings are the plan's table; here:
-    // what the launcher finds of a running copy.
-    const QStringList url{QStringLiteral("http://127.0.0.1:9/")};
-    // clang-format off
-    QTest::newRow("no copy running")            << url                  << Copy::None         << "";
-    QTest::newRow("lock of a copy that died")   << url                  << Copy::Died         << "";
-    QTest::newRow("--new")                      << QStringList{"--new"} << Copy::Listening    << "";
-    QTest::newRow("several copies allowed")     << url                  << Copy::Listening    << "1";
-    QTest::newRow("running copy not answering") << url                  << Copy::NotListening << "";
-    // clang-format on
-}
-
-void tst_LauncherE2E::leavesOtherStartsToTheBrowser()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(Copy, copy);
-    QFETCH(QString, setting);
-
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    LoneLauncher launcher;
-    QVERIFY(launcher.isValid());
-    if (!setting.isEmpty())
-        QVERIFY(home.setValue(QStringLiteral("AllowMultiInstance"), setting));
-    const QString lockFile = home.channelFolder() + QStringLiteral("/instance.lock");
-    std::unique_ptr<TInstanceChannel> running;
-    std::unique_ptr<QSignalSpy> delivered;
-    if (copy == Copy::Listening || copy == Copy::NotListening)
+    TInstanceChannel running(home.channelFolder());
+    QSignalSpy delivered(&running, &TInstanceChannel::dataReceived);
+    if (found == Found::SeveralAllowed)
+        QVERIFY(home.setValue("AllowMultiInstance", "1"));
+    if (found == Found::AnsweringCopy || found == Found::SeveralAllowed)
+        QVERIFY(running.acquireFirstInstance() && running.isChannelUsable() && running.listen());
+    if (found == Found::CopyNotAnswering)
+        QVERIFY(running.acquireFirstInstance());
+    if (found == Found::BrokenBrowser)
     {
-        running = fakeRunningCopy(home, copy == Copy::Listening);
-        QVERIFY(running);
-        delivered = std::make_unique<QSignalSpy>(running.get(), &TInstanceChannel::dataReceived);
-    }
-    else if (copy == Copy::Died)
-    {
-        // What a killed copy leaves: a lock file naming it that nobody locks.
-        QVERIFY(TInstanceChannel::preparePrivateFolder(home.channelFolder()));
-        QFile lock(lockFile);
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        QVERIFY(lock.write("2147483646\nquillwave-browser\nsomewhere\n") > 0);
-    }
-
-    QuillwaveProcess started(launcher.path(), arguments, home.environment());
-    QVERIFY(started.start());
-    // The event loop runs meanwhile, so the fake running copy can answer.
-    QTRY_VERIFY2_WITH_TIMEOUT(!started.isRunning(), qPrintable(started.describe()), PatienceMs);
-    // It tried to become the browser, which is not there.
-    QVERIFY2(started.exitedNormally() && started.exitCode() == BrowserLauncher::BrowserNotFound,
-             qPrintable(started.describe()));
-    QVERIFY2(started.output().contains("quillwave-browser"), qPrintable(started.describe()));
-    if (delivered)
-        QCOMPARE(delivered->count(), 0);
-    // Only the browser ever takes the lock.
-    if (copy == Copy::None)
-        QVERIFY(!QFileInfo::exists(lockFile));
-}
-
-void tst_LauncherE2E::reportsBrowserItCannotRun_data()
-{
-    QTest::addColumn<bool>("present"); // executable by its mode, in no format the system runs
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said"); // BROWSER stands for where it looked
-    // clang-format off
-    QTest::newRow("missing")        << false << int(BrowserLauncher::BrowserNotFound)     << "quillwave: the browser program quillwave-browser is missing";
-    QTest::newRow("cannot start")   << true  << int(BrowserLauncher::BrowserNotStartable) << "quillwave: cannot start the browser program BROWSER";
-    // clang-format on
-}
-
-void tst_LauncherE2E::reportsBrowserItCannotRun()
-{
-    QFETCH(bool, present);
-    QFETCH(int, code);
-    QFETCH(QString, said);
-    QuillwaveHome home;
-    QVERIFY(home.isValid());
-    LoneLauncher launcher;
-    QVERIFY(launcher.isValid());
-    if (present)
-    {
+        // Executable by its mode, in no format the system runs.
         QFile broken(launcher.browserPath());
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(QByteArray(64, '\x01')) == 64);
-        broken.close();
-        QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner));
+        QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     }
 
-    QuillwaveProcess copy(launcher.path(), {}, home.environment());
-    QVERIFY(copy.start());
-    QVERIFY2(copy.waitForExit(PatienceMs), qPrintable(copy.describe()));
-    QCOMPARE(copy.exitCode(), code);
-    // Where it looked, so that a broken installation can be put right.
-    const QString output = QString::fromLocal8Bit(copy.output());
-    QVERIFY2(output.startsWith(said.replace(QStringLiteral("BROWSER"), launcher.browserPath())),
-             qPrintable(output));
-    QVERIFY2(output.contains(launcher.browserPath()), qPrintable(output));
+    // The event loop runs meanwhile, so the fake running copy can answer.
+    QuillwaveProcess* copy = home.launch(arguments, workingFolder.path(), launcher.path());
+    QVERIFY(copy && copy->waitForExit());
+    QVERIFY2(copy->exitedNormally() && copy->exitCode() == code, qPrintable(copy->describe()));
+    QCOMPARE(delivered.count(), code == 0 ? 1 : 0);
+    if (code == 0)
+        QCOMPARE(delivered.at(0).at(0).toString(), received);
+    // It found the running copy and said nothing about it; else it says
+    // where it looked.
+    QCOMPARE(copy->output().contains(QFile::encodeName(launcher.browserPath())), code != 0);
+    QVERIFY(code != 0 || copy->output().isEmpty());
+    // Only the browser ever takes the lock.
+    QCOMPARE(QFileInfo::exists(home.channelFolder() + "/instance.lock"),
+             found != Found::NoCopy && found != Found::BrokenBrowser);
 }
 
 void tst_LauncherE2E::linksNoWindowLibraries()
@@ -284,7 +160,7 @@ void tst_LauncherE2E::linksNoWindowLibraries()
     environment.insert(QStringLiteral("LD_TRACE_LOADED_OBJECTS"), QStringLiteral("1"));
     loader.setProcessEnvironment(environment);
     loader.start(QuillwaveHome::programPath(), {});
-    QVERIFY(loader.waitForFinished(PatienceMs));
+    QVERIFY(loader.waitForFinished(QuillwaveProcess::PatienceMs));
     const QByteArray libraries = loader.readAllStandardOutput();
     QVERIFY2(libraries.contains("libQt6Core"), libraries.constData());
     for (const char* heavy : {"libQt6Gui", "libQt6Widgets", "libQt6WebEngine", "libQt6Quick"})

@@ -4,49 +4,31 @@
 #include "core/instance/TInstanceChannel.h"
 #include "core/store/RegistryKeys.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
-namespace
-{
-// Runs fn with the variable set to value in this process, then puts it back.
-template <typename Fn> auto withVariable(const char* name, const QString& value, Fn fn)
-{
-    const bool wasSet = qEnvironmentVariableIsSet(name);
-    const QByteArray saved = qgetenv(name);
-    qputenv(name, QFile::encodeName(value));
-    auto result = fn();
-    if (wasSet)
-        qputenv(name, saved);
-    else
-        qunsetenv(name);
-    return result;
-}
-} // namespace
+#include <map>
 
 QuillwaveHome::QuillwaveHome() : m_root(QDir::tempPath() + QStringLiteral("/qw-e2e-XXXXXX"))
 {
-    if (!m_root.isValid())
-        return;
-    for (const QString& folder : {homePath(), runtimePath(), configPath(), dataPath(),
-                                  m_root.filePath(QStringLiteral("cache"))})
-    {
-        if (!QDir().mkpath(folder))
+    const QString runtime = m_root.filePath(QStringLiteral("run"));
+    for (const char* folder : {"home", "run", "config", "data", "cache"})
+        if (!m_root.isValid() || !QDir().mkpath(m_root.filePath(QString::fromLatin1(folder))))
             return;
-    }
     // A runtime folder is private to its user, as the desktop makes it.
-    if (!QFile::setPermissions(runtimePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ExeOwner))
+    if (!QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner))
         return;
     // The channel folder as a copy started with this environment works it out.
-    m_channelFolder =
-        withVariable("XDG_RUNTIME_DIR", runtimePath(),
-                     [this] { return TInstanceChannel::channelFolderFor(databasePath()); });
-    m_valid = m_channelFolder.startsWith(runtimePath() + QLatin1Char('/'));
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    m_channelFolder = TInstanceChannel::channelFolderFor(homePath() + "/settings.sqlite");
+    wasSet ? qputenv("XDG_RUNTIME_DIR", saved) : qunsetenv("XDG_RUNTIME_DIR");
+    m_valid = m_channelFolder.startsWith(runtime + QLatin1Char('/'));
 }
 
 QuillwaveHome::~QuillwaveHome()
@@ -56,124 +38,89 @@ QuillwaveHome::~QuillwaveHome()
         m_copies.pop_back();
 }
 
-QString QuillwaveHome::homePath() const
+bool QuillwaveHome::seedQuietStore(const QList<QPair<QString, QString>>& values) const
 {
-    return m_root.filePath(QStringLiteral("home"));
+    QList<QPair<QString, QString>> all{{"AskDefaultBrowser", "0"},
+                                       {"ConfirmShutdown", "0"},
+                                       {"PopupVostelNotify", "0"},
+                                       {"VersionCheck", "0"},
+                                       {"StartupMode", "Last"}};
+    for (const auto& [name, text] : all + values)
+        if (!setValue(name, text))
+            return false;
+    return true;
 }
 
-QString QuillwaveHome::runtimePath() const
-{
-    return m_root.filePath(QStringLiteral("run"));
-}
-
-QString QuillwaveHome::configPath() const
-{
-    return m_root.filePath(QStringLiteral("config"));
-}
-
-QString QuillwaveHome::dataPath() const
-{
-    return m_root.filePath(QStringLiteral("data"));
-}
-
-QString QuillwaveHome::databasePath() const
-{
-    return homePath() + QStringLiteral("/settings.sqlite");
-}
-
-QString QuillwaveHome::socketPath() const
-{
-    return m_channelFolder + QStringLiteral("/instance");
-}
-
-QString QuillwaveHome::programPath()
-{
-    return QStringLiteral(QW_BIN_DIR "/quillwave");
-}
-
-QString QuillwaveHome::regToolPath()
-{
-    return QStringLiteral(QW_BIN_DIR "/quillwave-reg");
-}
-
-QString QuillwaveHome::valueKey()
-{
-    return RegistryKeys::ValueKey;
-}
-
-QString QuillwaveHome::userAgentKey()
-{
-    return RegistryKeys::UserAgentPostPlatform;
-}
-
-QProcessEnvironment QuillwaveHome::environment(Display display) const
+QProcessEnvironment QuillwaveHome::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUILLWAVE_HOME"), homePath());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimePath());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configPath());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataPath());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_root.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), m_root.filePath(QStringLiteral("cache")));
     env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    if (display == Display::Offscreen)
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    else
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!m_xDisplay.isEmpty())
     {
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        if (!m_xDisplay.isEmpty())
-            env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
+        env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
+    }
+    if (m_hostPort != 0)
+    {
+        // The engine reads its switches from here; a value with blanks is
+        // one switch when it stands in double quotes.
+        const QString rules =
+            QStringLiteral("--host-resolver-rules=\"MAP * 127.0.0.1:%1, EXCLUDE localhost\"")
+                .arg(m_hostPort);
+        const QString before = env.value(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+        env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), before + QLatin1Char(' ') + rules);
     }
     return env;
 }
 
-QuillwaveProcess* QuillwaveHome::launch(const QStringList& arguments, Display display)
+QuillwaveProcess* QuillwaveHome::launch(const QStringList& arguments, const QString& workingFolder,
+                                        const QString& program)
 {
-    m_copies.push_back(
-        std::make_unique<QuillwaveProcess>(programPath(), arguments, environment(display)));
-    QuillwaveProcess* copy = m_copies.back().get();
-    return copy->start() ? copy : nullptr;
-}
-
-QuillwaveProcess* QuillwaveHome::launchIn(const QString& workingFolder,
-                                          const QStringList& arguments)
-{
-    m_copies.push_back(std::make_unique<QuillwaveProcess>(programPath(), arguments,
-                                                          environment(Display::Offscreen)));
+    m_copies.push_back(std::make_unique<QuillwaveProcess>(program, arguments, environment()));
     QuillwaveProcess* copy = m_copies.back().get();
     copy->process().setWorkingDirectory(workingFolder);
-    return copy->start() ? copy : nullptr;
+    if (copy->start())
+        return copy;
+    qWarning("%s could not be started", qPrintable(program));
+    return nullptr;
+}
+
+QuillwaveProcess* QuillwaveHome::launchUp(const QStringList& arguments,
+                                          const QString& workingFolder)
+{
+    QuillwaveProcess* copy = launch(arguments, workingFolder);
+    return copy && waitUntilUp(copy) ? copy : nullptr;
+}
+
+bool QuillwaveHome::forward(const QStringList& arguments, const QString& workingFolder)
+{
+    QuillwaveProcess* copy = launch(arguments, workingFolder);
+    return copy && copy->endedCleanly();
 }
 
 int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
 {
-    QProcess tool;
-    tool.setProcessEnvironment(environment());
-    tool.setStandardInputFile(QProcess::nullDevice());
-    tool.start(regToolPath(), arguments);
-    if (!tool.waitForFinished(15000) || tool.exitStatus() != QProcess::NormalExit)
+    QuillwaveProcess tool(QStringLiteral(QW_BIN_DIR "/quillwave-reg"), arguments, environment());
+    tool.process().setProcessChannelMode(QProcess::SeparateChannels);
+    if (!tool.start() || !tool.waitForExit() || !tool.exitedNormally())
     {
-        tool.kill();
-        tool.waitForFinished(1000);
+        qWarning("%s", qPrintable(tool.describe()));
         return -1;
     }
     if (output)
-        *output = QString::fromUtf8(tool.readAllStandardOutput());
+        *output = QString::fromUtf8(tool.process().readAllStandardOutput());
     return tool.exitCode();
 }
 
 bool QuillwaveHome::setValue(const QString& name, const QString& text) const
 {
-    return reg({QStringLiteral("set"), valueKey(), name, text}) == 0;
-}
-
-std::optional<QString> QuillwaveHome::value(const QString& name) const
-{
-    QString text;
-    if (reg({QStringLiteral("get"), valueKey(), name}, &text) != 0)
-        return std::nullopt;
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    return text;
+    return reg({QStringLiteral("set"), RegistryKeys::ValueKey, name, text}) == 0;
 }
 
 QString QuillwaveHome::exportText(const QString& key) const
@@ -185,36 +132,57 @@ QString QuillwaveHome::exportText(const QString& key) const
     return reg(arguments, &text) == 0 ? text : QString();
 }
 
+QStringList QuillwaveHome::numberedValues(const QString& key) const
+{
+    static const QRegularExpression line(QStringLiteral("^\"url(\\d+)\"=\"(.*)\"$"),
+                                         QRegularExpression::MultilineOption);
+    std::map<int, QString> byNumber;
+    for (auto matches = line.globalMatch(exportText(key)); matches.hasNext();)
+    {
+        const QRegularExpressionMatch match = matches.next();
+        byNumber[match.captured(1).toInt()] = match.captured(2);
+    }
+    QStringList values;
+    for (const auto& [number, value] : byNumber)
+        values << value;
+    return values;
+}
+
+QStringList QuillwaveHome::lastOpenSites() const
+{
+    return numberedValues(RegistryKeys::ValueKey + QLatin1Char('\\') + RegistryKeys::LastOpenSites);
+}
+
+QStringList QuillwaveHome::typedUrls() const
+{
+    return numberedValues(RegistryKeys::TypedUrls);
+}
+
 bool QuillwaveHome::hasUserAgentToken() const
 {
-    const QString line = QLatin1Char('"') + TUserAgentToken::TokenName + QStringLiteral("\"=");
-    return exportText().contains(line);
+    return exportText().contains(QLatin1Char('"') + TUserAgentToken::TokenName + "\"=");
 }
 
 bool QuillwaveHome::removeUserAgentToken() const
 {
-    return reg({QStringLiteral("delete"), userAgentKey(), TUserAgentToken::TokenName}) == 0;
+    return reg({QStringLiteral("delete"), RegistryKeys::UserAgentPostPlatform,
+                TUserAgentToken::TokenName}) == 0;
 }
 
 bool QuillwaveHome::isListening() const
 {
     QLocalSocket probe;
-    probe.connectToServer(socketPath());
-    const bool connected = probe.waitForConnected(1000);
-    probe.abort();
-    return connected;
+    probe.connectToServer(m_channelFolder + QStringLiteral("/instance"));
+    return probe.waitForConnected(1000);
 }
 
-bool QuillwaveHome::waitUntilUp(QuillwaveProcess* copy, int timeoutMs) const
+bool QuillwaveHome::waitUntilUp(QuillwaveProcess* copy) const
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired())
-    {
-        if (!copy || !copy->isRunning())
-            return false;
-        if (isListening() && hasUserAgentToken())
-            return true;
-        QTest::qWait(50);
-    }
+    if (QTest::qWaitFor([&]
+                        { return !copy->isRunning() || (isListening() && hasUserAgentToken()); },
+                        PatienceMs) &&
+        copy->isRunning())
+        return true;
+    qWarning("the copy did not come up: %s", qPrintable(copy->describe()));
     return false;
 }

@@ -8,44 +8,46 @@
 
 #include <memory>
 
-// One started copy of the real `quillwave` program, for end-to-end tests.
-//
-// Made by QuillwaveHome::launch(), which gives it the home's environment; it
-// serves as well for any helper program a test starts (an X server, say).
-// The process is ended when the object goes away, however the test ends, so
-// a failed check never leaves a browser running.
+// One started program for end-to-end tests: a copy of `quillwave`, the
+// launcher, or a helper such as an X server. It is ended when the object
+// goes away, however the test ends, so a failed check never leaves a
+// browser running.
 class QuillwaveProcess
 {
 public:
+    // How long anything may take on a loaded machine before it counts as hung.
+    static constexpr int PatienceMs = 40000;
+
     QuillwaveProcess(const QString& program, const QStringList& arguments,
                      const QProcessEnvironment& environment);
     ~QuillwaveProcess();
     QuillwaveProcess(const QuillwaveProcess&) = delete;
     QuillwaveProcess& operator=(const QuillwaveProcess&) = delete;
 
-    // Starts the process; false when it could not be started at all.
+    // False when it could not be started at all.
     bool start();
-    qint64 pid() const;
-    bool isRunning() const;
-    // Waits until the process has ended; false when it still runs after timeoutMs.
-    bool waitForExit(int timeoutMs);
+    qint64 pid() const { return m_process->processId(); }
+    bool isRunning() const { return m_process->state() == QProcess::Running; }
+    // False when it still runs after timeoutMs.
+    bool waitForExit(int timeoutMs = PatienceMs);
     bool exitedNormally() const;
-    int exitCode() const;
-    // SIGTERM: the program closes as its Exit command does, asking nothing.
-    void terminate();
+    int exitCode() const { return m_process->exitCode(); }
+    // Waits for the end; true when it ended by itself with 0, else a
+    // warning says how it ended.
+    bool endedCleanly(int timeoutMs = PatienceMs);
+    // SIGTERM, as a desktop session's end sends it, then endedCleanly().
+    bool endCleanly();
     // SIGKILL: the program gets no chance to clean up.
-    void kill();
+    void kill() { m_process->kill(); }
 
-    // Everything the program wrote to standard output and error so far.
+    // Everything it wrote to standard output and error so far.
     QByteArray output();
-    // A line for a failure message: how the process ended and what it said.
+    // For a failure message: how it ended and what it said.
     QString describe();
 
     QProcess& process() { return *m_process; }
 
 private:
     std::unique_ptr<QProcess> m_process;
-    QString m_program;
-    QStringList m_arguments;
     QByteArray m_output;
 };

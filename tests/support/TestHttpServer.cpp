@@ -1,6 +1,5 @@
 #include "TestHttpServer.h"
 
-#include <QHostAddress>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -21,30 +20,9 @@ TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent)
 
 TestHttpServer::~TestHttpServer()
 {
-    m_server.close();
-    const QList<QTcpSocket*> sockets = m_connections.keys();
-    m_connections.clear();
-    for (QTcpSocket* socket : sockets)
-    {
+    // The sockets are the server's children and go with it, saying nothing.
+    for (QTcpSocket* socket : m_connections.keys())
         socket->disconnect(this);
-        socket->abort();
-        delete socket;
-    }
-}
-
-bool TestHttpServer::listen()
-{
-    return m_server.listen(QHostAddress::LocalHost, 0);
-}
-
-quint16 TestHttpServer::port() const
-{
-    return m_server.serverPort();
-}
-
-QString TestHttpServer::url(const QString& path) const
-{
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
 }
 
 void TestHttpServer::route(const QString& path, const Response& response)
@@ -73,6 +51,19 @@ void TestHttpServer::routeRedirect(const QString& path, const QString& location,
     route(path, response);
 }
 
+void TestHttpServer::routeReportingPage(const QString& path, const QString& script)
+{
+    const QString done = path + (path.endsWith(QLatin1Char('/')) ? "done" : "/done");
+    routeHtml(path, QStringLiteral(
+                        "<!DOCTYPE html><html><head><title>%1</title></head><body>"
+                        "<p>%1</p><script>%2\nconst report = (what) => fetch(what, "
+                        "{cache: 'no-store'});\naddEventListener('load', () => "
+                        "report('%3'));\naddEventListener('blur', () => report('/blur'), true);"
+                        "</script></body></html>")
+                        .arg(path.toHtmlEscaped(), script, done)
+                        .toUtf8());
+}
+
 QStringList TestHttpServer::requestedPaths() const
 {
     QStringList paths;
@@ -81,16 +72,18 @@ QStringList TestHttpServer::requestedPaths() const
     return paths;
 }
 
-bool TestHttpServer::wasRequested(const QString& path) const
+int TestHttpServer::requestCount(const QString& path) const
 {
-    return !lastRequest(path).method.isEmpty();
+    const QString wanted = path.section(QLatin1Char('?'), 0, 0);
+    return int(std::count_if(m_requests.cbegin(), m_requests.cend(),
+                             [&](const Request& request) { return request.pathOnly() == wanted; }));
 }
 
 bool TestHttpServer::wasAbandoned(const QString& path) const
 {
     const QString wanted = path.section(QLatin1Char('?'), 0, 0);
     return std::any_of(m_abandoned.cbegin(), m_abandoned.cend(),
-                       [&wanted](const Request& request) { return request.pathOnly() == wanted; });
+                       [&](const Request& request) { return request.pathOnly() == wanted; });
 }
 
 TestHttpServer::Request TestHttpServer::lastRequest(const QString& path) const
@@ -111,10 +104,9 @@ void TestHttpServer::onNewConnection()
         connect(socket, &QTcpSocket::disconnected, this,
                 [this, socket]
                 {
-                    const auto closed = m_connections.constFind(socket);
-                    if (closed != m_connections.constEnd() && closed->awaitingAnswer)
-                        m_abandoned.append(closed->pending);
-                    m_connections.remove(socket);
+                    const Connection closed = m_connections.take(socket);
+                    if (closed.answering)
+                        m_abandoned.append(closed.pending);
                     socket->deleteLater();
                 });
     }
@@ -126,8 +118,6 @@ void TestHttpServer::processBuffer(QTcpSocket* socket)
     if (connection == m_connections.end())
         return;
     connection->buffer += socket->readAll();
-    // One request at a time per connection: the next is parsed once the
-    // answer to this one has gone out.
     if (connection->answering)
         return;
     const qsizetype headerEnd = connection->buffer.indexOf("\r\n\r\n");
@@ -140,66 +130,50 @@ void TestHttpServer::processBuffer(QTcpSocket* socket)
     const QList<QByteArray> lines = connection->buffer.left(headerEnd).split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
     if (requestLine.size() < 3)
-    {
-        socket->abort();
-        return;
-    }
+        return socket->abort();
     Request request;
     request.method = requestLine.at(0);
     request.path = QString::fromUtf8(requestLine.at(1));
-    for (qsizetype i = 1; i < lines.size(); ++i)
+    for (const QByteArray& line : lines.mid(1))
     {
-        const qsizetype colon = lines.at(i).indexOf(':');
+        const qsizetype colon = line.indexOf(':');
         if (colon > 0)
-            request.headers.insert(lines.at(i).left(colon).trimmed().toLower(),
-                                   lines.at(i).mid(colon + 1).trimmed());
+            request.headers.insert(line.left(colon).trimmed().toLower(),
+                                   line.mid(colon + 1).trimmed());
     }
     bool lengthOk = true;
     const qsizetype length = request.headers.value("content-length", "0").toLongLong(&lengthOk);
     if (!lengthOk || length < 0 || length > MaxBodyBytes)
-    {
-        socket->abort();
-        return;
-    }
+        return socket->abort();
     if (connection->buffer.size() < headerEnd + 4 + length)
         return; // the body is still on its way
     request.body = connection->buffer.mid(headerEnd + 4, length);
     connection->buffer.remove(0, headerEnd + 4 + length);
     connection->answering = true;
     connection->pending = request;
-    connection->awaitingAnswer = true;
     m_requests.append(request);
     answer(socket, request);
 }
 
 void TestHttpServer::answer(QTcpSocket* socket, const Request& request)
 {
-    const auto routeIt = m_routes.constFind(request.pathOnly());
     Response response;
-    if (routeIt != m_routes.constEnd())
-        response = routeIt.value()(request);
-    else
-    {
-        response.status = 404;
-        response.contentType = QByteArrayLiteral("text/plain");
-        response.body = QByteArrayLiteral("not found");
-    }
+    response.status = 404;
+    response.contentType = QByteArrayLiteral("text/plain");
+    response.body = QByteArrayLiteral("not found");
+    if (const auto route = m_routes.constFind(request.pathOnly()); route != m_routes.constEnd())
+        response = route.value()(request);
     const bool keepAlive = request.headers.value("connection").toLower() != "close";
     const QByteArray bytes = serialize(response, keepAlive);
-    QPointer<QTcpSocket> target(socket);
-    const auto send = [this, target, bytes, keepAlive]
+    const auto send = [this, target = QPointer<QTcpSocket>(socket), bytes, keepAlive]
     {
         if (!target || !m_connections.contains(target))
             return;
         target->write(bytes);
-        m_connections[target].awaitingAnswer = false;
-        if (!keepAlive)
-        {
-            target->disconnectFromHost();
-            return;
-        }
         m_connections[target].answering = false;
-        if (!m_connections[target].buffer.isEmpty())
+        if (!keepAlive)
+            target->disconnectFromHost();
+        else if (!m_connections[target].buffer.isEmpty())
             processBuffer(target);
     };
     if (response.delayMs > 0)
@@ -210,45 +184,15 @@ void TestHttpServer::answer(QTcpSocket* socket, const Request& request)
 
 QByteArray TestHttpServer::serialize(const Response& response, bool keepAlive)
 {
-    QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
-                     reasonPhrase(response.status) + "\r\n";
-    if (response.status != 204 && response.status != 304)
-    {
-        out += "Content-Type: " + response.contentType + "\r\n";
-        out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
-    }
-    for (const auto& header : response.headers)
-        out += header.first + ": " + header.second + "\r\n";
+    const bool hasBody = response.status != 204 && response.status != 304;
+    // Clients read the number; the reason phrase is for people.
+    QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
+    if (hasBody)
+        out += "Content-Type: " + response.contentType +
+               "\r\nContent-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    for (const auto& [name, value] : response.headers)
+        out += name + ": " + value + "\r\n";
     out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
     out += "Cache-Control: no-store\r\n\r\n";
-    if (response.status != 204 && response.status != 304)
-        out += response.body;
-    return out;
-}
-
-QByteArray TestHttpServer::reasonPhrase(int status)
-{
-    switch (status)
-    {
-    case 200:
-        return "OK";
-    case 204:
-        return "No Content";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 303:
-        return "See Other";
-    case 304:
-        return "Not Modified";
-    case 307:
-        return "Temporary Redirect";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    default:
-        return "Status";
-    }
+    return hasBody ? out + response.body : out;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -42,47 +43,51 @@ public:
     ~TestHttpServer() override;
 
     // Listens on 127.0.0.1 at a free port.
-    bool listen();
-    quint16 port() const;
+    bool listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return m_server.serverPort(); }
     // "http://127.0.0.1:PORT" + path.
-    QString url(const QString& path) const;
+    QString url(const QString& path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
+    }
 
     // Routes match the path without its query; unknown paths answer 404.
     void route(const QString& path, const Response& response);
     void route(const QString& path, const Handler& handler);
     void routeHtml(const QString& path, const QByteArray& html, int delayMs = 0);
     void routeRedirect(const QString& path, const QString& location, int status = 302);
+    // A page titled path that runs script and, once it has loaded, asks for
+    // "<path>/done", and for "/blur" whenever it loses the keyboard: what a
+    // real program does with it can be waited for here.
+    void routeReportingPage(const QString& path, const QString& script = QString());
 
     // Every request in the order received (recorded before any delay).
     QList<Request> requests() const { return m_requests; }
     QStringList requestedPaths() const;
-    // Whether a request for path (compared without the query) arrived.
-    bool wasRequested(const QString& path) const;
+    // Whether, and how often, a request for path (compared without the
+    // query) arrived.
+    bool wasRequested(const QString& path) const { return requestCount(path) > 0; }
+    int requestCount(const QString& path) const;
     // The last request for path (compared without the query); empty when none.
     Request lastRequest(const QString& path) const;
     void clearRequests() { m_requests.clear(); }
-
-    // Requests whose client closed the connection before their answer went
-    // out: a held-back answer that the client gave up waiting for (a load
-    // that was stopped), in the order the connections closed.
-    QList<Request> abandonedRequests() const { return m_abandoned; }
-    // Whether a request for path (compared without the query) was abandoned.
+    // Whether the client closed the connection of a request for path before
+    // its answer went out: a held-back load that was stopped.
     bool wasAbandoned(const QString& path) const;
 
 private:
     struct Connection
     {
         QByteArray buffer;
-        bool answering = false;
-        // The request being answered, until its answer is written.
+        // The request being answered, until its answer is written: the next
+        // is parsed once the answer to this one has gone out.
         Request pending;
-        bool awaitingAnswer = false;
+        bool answering = false;
     };
     void onNewConnection();
     void processBuffer(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Request& request);
     static QByteArray serialize(const Response& response, bool keepAlive);
-    static QByteArray reasonPhrase(int status);
 
     QTcpServer m_server;
     QHash<QString, Handler> m_routes;
