@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringDecoder>
 
 namespace
@@ -221,22 +220,6 @@ bool SettingsFile::save()
         return false;
     }
     return true;
-}
-
-QStringList SettingsFile::sections() const
-{
-    QStringList names;
-    QSet<QString> seen;
-    for (int block = 1; block < m_blocks.size(); ++block)
-    {
-        const QString& name = m_blocks[block].name;
-        if (!seen.contains(fold(name)))
-        {
-            seen.insert(fold(name));
-            names.append(name);
-        }
-    }
-    return names;
 }
 
 QList<SettingsFile::Entry> SettingsFile::entries(const QString& section) const

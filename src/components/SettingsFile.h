@@ -47,8 +47,6 @@ public:
     bool save();
     QString errorString() const { return m_error; }
 
-    // Names as first written, in file order.
-    QStringList sections() const;
     // The section's entries in the order of their first lines.
     QList<Entry> entries(const QString& section) const;
     QString value(const QString& section, const QString& key,
