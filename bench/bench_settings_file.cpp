@@ -14,15 +14,29 @@ namespace
 constexpr int Sites = 10000;
 constexpr double GoalMs = 50;
 
+// Addresses of a typical length, some with a query.
+QString address(int i)
+{
+    return QStringLiteral("https://www.example%1.test/path/to/page-%1.html?id=%1&view=full").arg(i);
+}
+
 struct Fixture
 {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("big.vgp"));
+    TVostelGroup group;
 
     Fixture()
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write("[Other]\nkept=1\n") < 0)
+            qFatal("cannot write %s", qPrintable(path));
+        file.close();
+        group = TVostelGroup(nullptr, path);
+        for (int i = 0; i < Sites; ++i)
+            group.AddSite(i % 3 ? QStringLiteral("Site %1").arg(i) : QString(), address(i),
+                          i % 7 == 0);
+        if (!group.Save())
             qFatal("cannot write %s", qPrintable(path));
     }
 };
@@ -31,12 +45,6 @@ Fixture& fixture()
 {
     static Fixture f;
     return f;
-}
-
-// Addresses of a typical length, some with a query.
-QString address(int i)
-{
-    return QStringLiteral("https://www.example%1.test/path/to/page-%1.html?id=%1&view=full").arg(i);
 }
 
 void report(benchmark::State& state)
@@ -49,10 +57,7 @@ void report(benchmark::State& state)
 // section and writing the file whole.
 void WriteGroup(benchmark::State& state)
 {
-    TVostelGroup group(nullptr, fixture().path);
-    group.clear();
-    for (int i = 0; i < Sites; ++i)
-        group.AddSite(i % 3 ? QStringLiteral("Site %1").arg(i) : QString(), address(i), i % 7 == 0);
+    TVostelGroup& group = fixture().group;
     for (auto _ : state)
     {
         if (!group.Save())

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringBuilder>
 #include <QStringDecoder>
 
 namespace
@@ -153,28 +154,31 @@ void SettingsFile::rebuildIndex()
 {
     m_index.clear();
     for (int block = 1; block < m_blocks.size(); ++block)
-        indexBlock(block);
+        m_index[fold(m_blocks[block].name)].blocks.append(block);
 }
 
-void SettingsFile::indexBlock(int blockIndex)
+QHash<QString, SettingsFile::KeySlot>& SettingsFile::keysOf(const SectionIndex& section) const
 {
-    SectionIndex& section = m_index[fold(m_blocks[blockIndex].name)];
-    section.blocks.append(blockIndex);
-    const QList<Line>& lines = m_blocks[blockIndex].lines;
-    section.keys.reserve(section.keys.size() + lines.size());
-    for (int i = 0; i < lines.size(); ++i)
+    if (section.keysBuilt)
+        return section.keys;
+    section.keys.clear();
+    for (const int block : section.blocks)
     {
-        const Line& line = lines[i];
-        if (line.equals < 0)
-            continue;
-        const Position here{blockIndex, i};
-        const QString key = fold(QStringView(line.text).left(line.equals).trimmed());
-        auto found = section.keys.find(key);
-        if (found == section.keys.end())
-            section.keys.insert(key, KeySlot{here, here});
-        else
-            found->last = here;
+        const QList<Line>& lines = m_blocks[block].lines;
+        section.keys.reserve(section.keys.size() + lines.size());
+        for (int i = 0; i < lines.size(); ++i)
+        {
+            const Line& line = lines[i];
+            if (line.equals < 0)
+                continue;
+            KeySlot& slot = section.keys[fold(QStringView(line.text).left(line.equals).trimmed())];
+            if (slot.first.block < 0)
+                slot.first = {block, i};
+            slot.last = {block, i};
+        }
     }
+    section.keysBuilt = true;
+    return section.keys;
 }
 
 const SettingsFile::Line& SettingsFile::lineAt(Position position) const
@@ -190,9 +194,9 @@ QByteArray SettingsFile::toData() const
     for (int block = 0; block < m_blocks.size(); ++block)
     {
         if (block > 0)
-            text += m_blocks[block].header + m_lineEnd;
+            text += m_blocks[block].header % m_lineEnd;
         for (const Line& line : m_blocks[block].lines)
-            text += line.text + m_lineEnd;
+            text += line.text % m_lineEnd;
     }
     return text.toUtf8();
 }
@@ -228,21 +232,28 @@ QList<SettingsFile::Entry> SettingsFile::entries(const QString& section) const
     const auto found = m_index.constFind(fold(section.trimmed()));
     if (found == m_index.constEnd())
         return result;
-    result.reserve(found->keys.size());
+    QHash<QString, qsizetype> places; // folded key -> position in result + 1
+    qsizetype lineCount = 0;
+    for (const int block : found->blocks)
+        lineCount += m_blocks[block].lines.size();
+    places.reserve(lineCount);
+    result.reserve(lineCount);
     for (const int block : found->blocks)
     {
-        const QList<Line>& lines = m_blocks[block].lines;
-        for (int i = 0; i < lines.size(); ++i)
+        for (const Line& line : m_blocks[block].lines)
         {
-            if (lines[i].equals < 0)
+            if (line.equals < 0)
                 continue;
-            const QStringView key = QStringView(lines[i].text).left(lines[i].equals).trimmed();
-            const KeySlot slot = found->keys.value(fold(key));
-            if (slot.first.block != block || slot.first.line != i)
+            const QStringView key = QStringView(line.text).left(line.equals).trimmed();
+            QString value = QStringView(line.text).mid(line.equals + 1).trimmed().toString();
+            qsizetype& place = places[fold(key)];
+            if (place > 0)
+            {
+                result[place - 1].second = std::move(value);
                 continue;
-            const Line& last = lineAt(slot.last);
-            result.append(
-                {key.toString(), QStringView(last.text).mid(last.equals + 1).trimmed().toString()});
+            }
+            result.append({key.toString(), std::move(value)});
+            place = result.size();
         }
     }
     return result;
@@ -254,8 +265,9 @@ QString SettingsFile::value(const QString& section, const QString& key,
     const auto found = m_index.constFind(fold(section.trimmed()));
     if (found == m_index.constEnd())
         return defaultValue;
-    const auto slot = found->keys.constFind(fold(key.trimmed()));
-    if (slot == found->keys.constEnd())
+    const QHash<QString, KeySlot>& keys = keysOf(*found);
+    const auto slot = keys.constFind(fold(key.trimmed()));
+    if (slot == keys.constEnd())
         return defaultValue;
     const Line& line = lineAt(slot->last);
     return QStringView(line.text).mid(line.equals + 1).trimmed().toString();
@@ -263,55 +275,58 @@ QString SettingsFile::value(const QString& section, const QString& key,
 
 void SettingsFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString name = cleanName(section);
-    const QString cleanKey = cleanName(key);
-    const QString cleanValue = withoutLineBreaks(value).trimmed();
-    const QString foldedKey = fold(cleanKey);
-    const auto found = m_index.constFind(fold(name));
-    if (found != m_index.constEnd())
-    {
-        const auto slot = found->keys.constFind(foldedKey);
-        if (slot != found->keys.constEnd())
-        {
-            replaceValue(name, *slot, cleanValue);
-            return;
-        }
-    }
-    appendEntry(name, cleanKey, foldedKey, cleanValue);
+    setValues(section, {{key, value}});
 }
 
-void SettingsFile::replaceValue(const QString& section, KeySlot slot, const QString& value)
+void SettingsFile::setValues(const QString& section, const QList<Entry>& entries)
+{
+    const QString name = cleanName(section);
+    SectionIndex& index = m_index[fold(name)];
+    if (index.blocks.isEmpty())
+    {
+        m_blocks.append(Block{QLatin1Char('[') + name + QLatin1Char(']'), name, {}});
+        index.blocks.append(int(m_blocks.size()) - 1);
+    }
+    QHash<QString, KeySlot>& keys = keysOf(index);
+    keys.reserve(keys.size() + entries.size());
+    for (const auto& [key, value] : entries)
+    {
+        const QString cleanKey = cleanName(key);
+        const QString cleanValue = withoutLineBreaks(value).trimmed();
+        const QString foldedKey = fold(cleanKey);
+        const auto slot = keysOf(index).constFind(foldedKey);
+        if (slot != keys.constEnd())
+            replaceValue(index, *slot, foldedKey, cleanValue);
+        else
+            appendEntry(index, cleanKey, foldedKey, cleanValue);
+    }
+}
+
+void SettingsFile::replaceValue(SectionIndex& index, KeySlot slot, const QString& foldedKey,
+                                const QString& value)
 {
     Line& line = m_blocks[slot.first.block].lines[slot.first.line];
-    line.text = line.text.left(line.equals + 1) + value;
+    line.text = QStringView(line.text).left(line.equals + 1) % value;
     if (slot.first.block == slot.last.block && slot.first.line == slot.last.line)
         return;
     // Later lines of the key would hide the new value when the file is read again.
-    const QString key = fold(QStringView(line.text).left(line.equals).trimmed());
-    for (const int block : m_index.value(fold(section)).blocks)
+    for (const int block : index.blocks)
     {
         QList<Line>& lines = m_blocks[block].lines;
         for (int i = lines.size() - 1; i >= 0; --i)
         {
             const bool first = block == slot.first.block && i == slot.first.line;
             if (!first && lines[i].equals >= 0 &&
-                fold(QStringView(lines[i].text).left(lines[i].equals).trimmed()) == key)
+                fold(QStringView(lines[i].text).left(lines[i].equals).trimmed()) == foldedKey)
                 lines.removeAt(i);
         }
     }
-    rebuildIndex();
+    index.keysBuilt = false;
 }
 
-void SettingsFile::appendEntry(const QString& section, const QString& key, const QString& foldedKey,
+void SettingsFile::appendEntry(SectionIndex& index, const QString& key, const QString& foldedKey,
                                const QString& value)
 {
-    const QString folded = fold(section);
-    if (!m_index.contains(folded))
-    {
-        m_blocks.append(Block{QLatin1Char('[') + section + QLatin1Char(']'), section, {}});
-        indexBlock(int(m_blocks.size()) - 1);
-    }
-    SectionIndex& index = m_index[folded];
     const int block = index.blocks.last();
     QList<Line>& lines = m_blocks[block].lines;
     // Blank lines that end a section keep it apart from the next one; only
@@ -319,7 +334,7 @@ void SettingsFile::appendEntry(const QString& section, const QString& key, const
     qsizetype at = lines.size();
     while (at > 0 && isBlank(lines[at - 1].text))
         --at;
-    lines.insert(at, Line{key + QLatin1Char('=') + value, key.size()});
+    lines.insert(at, Line{key % QLatin1Char('=') % value, key.size()});
     const Position here{block, int(at)};
     index.keys.insert(foldedKey, KeySlot{here, here});
 }

@@ -56,6 +56,8 @@ public:
     // the split, so line breaks become blanks and a key's "=" are dropped;
     // the same holds for a section name.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // setValue for each entry in order, with one lookup of the section.
+    void setValues(const QString& section, const QList<Entry>& entries);
     // Removes every line of the section, its name line included.
     void eraseSection(const QString& section);
 
@@ -84,17 +86,21 @@ private:
     struct SectionIndex
     {
         QList<int> blocks; // every block of the name, in file order
-        QHash<QString, KeySlot> keys;
+        // Built on the first lookup: a section that is read once or replaced
+        // whole never needs it.
+        mutable QHash<QString, KeySlot> keys;
+        mutable bool keysBuilt = false;
     };
 
     void clear();
     void parse(const QString& text);
     void rebuildIndex();
-    void indexBlock(int blockIndex);
+    QHash<QString, KeySlot>& keysOf(const SectionIndex& section) const;
     const Line& lineAt(Position position) const;
     // Rewrites the key's line and drops later lines of the same key.
-    void replaceValue(const QString& section, KeySlot slot, const QString& value);
-    void appendEntry(const QString& section, const QString& key, const QString& foldedKey,
+    void replaceValue(SectionIndex& index, KeySlot slot, const QString& foldedKey,
+                      const QString& value);
+    void appendEntry(SectionIndex& index, const QString& key, const QString& foldedKey,
                      const QString& value);
 
     QString m_path;

@@ -6,6 +6,7 @@
 #include "core/store/ProgramPaths.h"
 
 #include <QFileInfo>
+#include <QStringBuilder>
 
 const QString TVostelGroup::Section = QStringLiteral("VostelGroup");
 const QString TVostelGroup::FileSuffix = QStringLiteral("vgp");
@@ -27,7 +28,7 @@ TVostelGroup::TVostelGroup(WindowServices* Owner, const QString& FileName) : m_o
     const QList<SettingsFile::Entry> entries = file.entries(Section);
     reserve(entries.size());
     for (const SettingsFile::Entry& entry : entries)
-        append(entry.first + Separator + entry.second);
+        append(entry.first % Separator % entry.second);
 }
 
 QString TVostelGroup::Name(qsizetype index) const
@@ -64,8 +65,11 @@ bool TVostelGroup::Save()
     if (written)
     {
         file.eraseSection(Section);
+        QList<SettingsFile::Entry> entries;
+        entries.reserve(size());
         for (qsizetype i = 0; i < size(); ++i)
-            file.setValue(Section, Name(i), Value(i));
+            entries.append({Name(i), Value(i)});
+        file.setValues(Section, entries);
         written = file.save();
     }
     if (!written && m_owner)
