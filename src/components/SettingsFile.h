@@ -15,7 +15,9 @@
 // section: a later line of the same key gives the value, the earlier line
 // the place. Writing a key that is new appends it to its section. A write
 // touches only the lines of its own section: other sections, comments and
-// lines that are no entry are written back as they were read.
+// lines that are no entry are written back as they were read. A bracketed
+// line that holds "=" is an entry, so that no key or address read back can
+// start a section.
 //
 // Values and key lists are never cut short: addresses of thousands of
 // characters and groups of thousands of pages must survive a round trip.
