@@ -71,3 +71,16 @@ QString WindowServices::chooseSaveFile(const QString& caption, const QString& su
 {
     return QFileDialog::getSaveFileName(m_window, caption, suggestedPath);
 }
+
+QString WindowServices::chooseSaveFileOfType(const QString& caption, const QString& folder,
+                                             const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_window, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

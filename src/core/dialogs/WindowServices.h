@@ -46,6 +46,12 @@ public:
     virtual void showError(const QString& text);
     // The file to save to, starting at suggestedPath; empty = cancelled.
     virtual QString chooseSaveFile(const QString& caption, const QString& suggestedPath);
+    // The file to save a document of one type to, starting in folder: filter
+    // in the form "Name (*.ext);;Other (*)", defaultSuffix added to a name
+    // typed without one. The dialog does not ask about an existing file:
+    // the caller asks its own question. Empty = cancelled.
+    virtual QString chooseSaveFileOfType(const QString& caption, const QString& folder,
+                                         const QString& filter, const QString& defaultSuffix);
 
     // The window the dialogs belong to; null in tests or after it is gone.
     QWidget* window() const { return m_window; }
