@@ -1,12 +1,15 @@
 #include "core/window/TKeyFilter.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QWidget>
+
+#include <memory>
 
 namespace
 {
@@ -60,6 +63,22 @@ bool TKeyFilter::eventFilter(QObject* watched, QEvent* event)
     // ignored asks the same question again on its parent.
     if (!watched->isWidgetType())
         return false;
+    if (m_commandPending && type != QEvent::ShortcutOverride)
+    {
+        // Keys typed on the heels of a command belong where the command
+        // leaves the focus: after Alt+D the typing goes to the address box,
+        // not to the page the window system already aimed it at.
+        std::shared_ptr<QEvent> later(event->clone());
+        QMetaObject::invokeMethod(
+            this,
+            [later]
+            {
+                if (QWidget* target = QApplication::focusWidget())
+                    QCoreApplication::sendEvent(target, later.get());
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
     const auto* key = static_cast<QKeyEvent*>(event);
     const TKeyDecision::Stroke stroke = StrokeFor(*key);
     const TKeyDecision::WindowState state = m_state();
@@ -85,8 +104,15 @@ bool TKeyFilter::eventFilter(QObject* watched, QEvent* event)
     if (outcome.command != MainCommand::None)
     {
         const MainCommand command = outcome.command;
+        m_commandPending = true;
         QMetaObject::invokeMethod(
-            this, [this, command] { emit this->command(command); }, Qt::QueuedConnection);
+            this,
+            [this, command]
+            {
+                m_commandPending = false;
+                emit this->command(command);
+            },
+            Qt::QueuedConnection);
     }
     return true;
 }

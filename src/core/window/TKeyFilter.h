@@ -38,4 +38,6 @@ protected:
 
 private:
     StateFn m_state;
+    // A command waits in the event loop; key strokes wait behind it.
+    bool m_commandPending = false;
 };
