@@ -17,7 +17,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
@@ -161,46 +160,28 @@ private slots:
         QCOMPARE(tabs->Count(), 2);
     }
 
-    void clipboardItemFollowsClipboard_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("image");
-        QTest::addColumn<bool>("enabled");
-        // clang-format off
-        QTest::newRow("address")        << "http://example.test/" << false << true;
-        QTest::newRow("image only")     << QString()              << true  << false;
-        QTest::newRow("blanks only")    << "   "                  << false << false;
-        // clang-format on
-    }
-
     void clipboardItemFollowsClipboard()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, image);
-        QFETCH(bool, enabled);
         createWindow();
-        auto* data = new QMimeData;
-        if (!text.isNull())
-            data->setText(text);
-        if (image)
-        {
-            QImage picture(4, 4, QImage::Format_RGB32);
-            picture.fill(Qt::red);
-            data->setImageData(picture);
-        }
-        QGuiApplication::clipboard()->setMimeData(data);
         QMenu* newMenu = menuNamed(m_window, "pmFileNewMenu");
-        QVERIFY(newMenu);
-        emit newMenu->aboutToShow();
         auto* item = m_window->findChild<QAction*>(QStringLiteral("pmFileNewClipboard"));
-        QVERIFY(item);
-        QCOMPARE(item->isEnabled(), enabled);
-        if (!enabled)
-            return;
+        QVERIFY(newMenu && item);
+        const auto enabled = [&]
+        {
+            emit newMenu->aboutToShow();
+            return item->isEnabled();
+        };
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QGuiApplication::clipboard()->setImage(picture);
+        QVERIFY(!enabled());
+        QGuiApplication::clipboard()->setText(QStringLiteral("   "));
+        QVERIFY(!enabled());
+        QGuiApplication::clipboard()->setText(QStringLiteral(" http://example.test/ "));
+        QVERIFY(enabled());
         item->trigger();
         QCOMPARE(m_window->TabSet()->Count(), 2);
-        QVERIFY2(!m_f->made.last()->navigations.isEmpty(), "the new tab opens the address");
-        QVERIFY(m_f->made.last()->navigations.last().contains(text.trimmed()));
+        QVERIFY(m_f->made.last()->navigations.value(0).contains(u"http://example.test/"));
     }
 
     void autoRefreshItemsSetTheTimer()
