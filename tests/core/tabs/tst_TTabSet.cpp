@@ -198,6 +198,8 @@ private slots:
         set->SetTitleLimit(4);
         QCOMPARE(pc->pageCaption(tab), QStringLiteral("0123..."));
         QCOMPARE(pc->pageHint(tab), QStringLiteral("0123456789"));
+        set->SetTitleLimit(-3);
+        QCOMPARE(pc->pageCaption(tab), QStringLiteral("0123456789"));
         decorate(tab);
         tab->HideFromCloseAll = true;
         set->CloseTab(tab);
