@@ -345,6 +345,10 @@ private slots:
         QVERIFY(w.tab->Secure);
         static_cast<IBrowserEvents*>(w.tab)->InsecureContent();
         QVERIFY(!w.tab->Secure);
+        // So is a plain frame arriving after its https page was judged.
+        QVERIFY(w.control->simulateFramedNavigation(u"https://a.test/"_s,
+                                                    {u"https://b.test/"_s, u"http://c.test/"_s}));
+        QVERIFY(!w.tab->Secure);
     }
 
     void newWindow()

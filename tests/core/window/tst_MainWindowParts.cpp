@@ -145,6 +145,7 @@ private slots:
 
         // clang-format off
         QTest::newRow("on screen")                                 << QRect(10, 10, 800, 600)       << one            << true;
+        QTest::newRow("no screens known")                          << QRect(-5000, -5000, 800, 600) << QList<QRect>() << true;
         QTest::newRow("far above and left")                        << QRect(-5000, -5000, 800, 600) << one            << false;
         QTest::newRow("a sliver left on screen")                   << QRect(1280 - 20, 100, 800, 600) << one          << false;
         QTest::newRow("where an unplugged screen was")             << QRect(2400, 100, 600, 400)    << two            << false;
