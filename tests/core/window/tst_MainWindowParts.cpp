@@ -1,4 +1,3 @@
-#include "ModalDialogAnswerer.h"
 #include "components/TQWStatusBar.h"
 #include "core/dialogs/TfrmConfirm.h"
 #include "core/window/TAppCommandFilter.h"
@@ -6,14 +5,12 @@
 #include "core/window/WindowPlacement.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -47,7 +44,6 @@ private slots:
 
         // clang-format off
         QTest::newRow("everything")           << "Title" << "Yes" << "No"    << "Don't ask";
-        QTest::newRow("only cancel")          << "Title" << ""    << "Close" << "";
         QTest::newRow("nothing but the text") << ""      << ""    << ""      << "";
         // clang-format on
     }
@@ -87,70 +83,6 @@ private slots:
         QVERIFY(child<QPlainTextEdit>(&dialog, "mmoPrompt2")->isReadOnly());
     }
 
-    void showConfirmReportsAnswer_data()
-    {
-        QTest::addColumn<bool>("startChecked");
-        QTest::addColumn<bool>("toggle");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<bool>("checked");
-
-        // clang-format off
-        QTest::newRow("yes")                         << false << false << "cmdOK"     << true  << false;
-        QTest::newRow("no, do not ask again")        << false << true  << "cmdCancel" << false << true;
-        QTest::newRow("box starts checked, cleared") << true  << true  << "cmdCancel" << false << false;
-        QTest::newRow("window closed")               << false << true  << "close"     << false << true;
-        // clang-format on
-    }
-
-    void showConfirmReportsAnswer()
-    {
-        QFETCH(bool, startChecked);
-        QFETCH(bool, toggle);
-        QFETCH(QString, how);
-        QFETCH(bool, ok);
-        QFETCH(bool, checked);
-
-        // The owner's font, its title bold; centred on the screen, but for the
-        // platform's frame, which is known only once the dialog is shown.
-        const QFont ownerFont(QStringLiteral("DejaVu Serif"), 13);
-        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        bool sawStartState = false;
-        QFont font, titleFont, okFont;
-        QPoint off;
-        int frame = 0;
-        ModalDialogAnswerer answerer(
-            [&](QWidget* dialog)
-            {
-                auto* box = child<QCheckBox>(dialog, "chkConfirm");
-                sawStartState = box->isChecked() == startChecked;
-                font = dialog->font();
-                titleFont = child<QLabel>(dialog, "lblTitle")->font();
-                okFont = child<QPushButton>(dialog, "cmdOK")->font();
-                off = dialog->frameGeometry().center() - screenCentre;
-                frame = qMax(dialog->frameGeometry().width() - dialog->width(),
-                             dialog->frameGeometry().height() - dialog->height());
-                if (toggle)
-                    box->click();
-                if (how == QLatin1String("close"))
-                    dialog->close();
-                else
-                    child<QPushButton>(dialog, how.toLatin1().constData())->click();
-            });
-        const ConfirmResult result =
-            ShowConfirm(nullptr, ownerFont, QStringLiteral("Caption"), startChecked,
-                        QStringLiteral("Title"), QStringLiteral("Text"), QStringLiteral("Yes"),
-                        QStringLiteral("No"), QStringLiteral("Don't ask me again"));
-        QCOMPARE(answerer.count(), 1);
-        QVERIFY(sawStartState);
-        QCOMPARE(result.ok, ok);
-        QCOMPARE(font.pointSize(), 13);
-        QVERIFY(titleFont.bold() && !okFont.bold());
-        QVERIFY2(qAbs(off.x()) <= frame + 1 && qAbs(off.y()) <= frame + 1,
-                 qPrintable(QStringLiteral("%1,%2 off the centre").arg(off.x()).arg(off.y())));
-        QCOMPARE(result.checked, checked);
-    }
-
     void statusTextForHint_data()
     {
         QTest::addColumn<QString>("hint");
@@ -158,9 +90,7 @@ private slots:
 
         // clang-format off
         QTest::newRow("line break without bar")      << "first\nsecond"     << "second";
-        QTest::newRow("only the first break counts") << "s|one\ntwo\nthree" << "two\nthree";
         QTest::newRow("only the first bar counts")   << "a|b|c"             << "b|c";
-        QTest::newRow("empty long part")             << "short|"            << "";
         QTest::newRow("bar after the break")         << "one\ntwo|three"    << "three";
         // clang-format on
     }
@@ -215,12 +145,10 @@ private slots:
 
         // clang-format off
         QTest::newRow("on screen")                                 << QRect(10, 10, 800, 600)       << one            << true;
-        QTest::newRow("mostly off to the right, still reachable")  << QRect(1280 - 100, 100, 800, 600) << one         << true;
         QTest::newRow("no screens known")                          << QRect(-5000, -5000, 800, 600) << QList<QRect>() << true;
         QTest::newRow("far above and left")                        << QRect(-5000, -5000, 800, 600) << one            << false;
         QTest::newRow("a sliver left on screen")                   << QRect(1280 - 20, 100, 800, 600) << one          << false;
         QTest::newRow("where an unplugged screen was")             << QRect(2400, 100, 600, 400)    << two            << false;
-        QTest::newRow("larger than the screen and off it")         << QRect(5000, 5000, 3000, 3000) << one            << false;
         // clang-format on
     }
 
