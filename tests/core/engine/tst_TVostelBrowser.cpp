@@ -3,7 +3,6 @@
 #include "EngineTestHelpers.h"
 #include "TestHttpServer.h"
 
-#include "chrome/TUserAgentToken.h"
 #include "core/engine/IBrowserControl.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/TVostelBrowser.h"
@@ -464,22 +463,6 @@ private slots:
         QVERIFY(!server.wasRequested("/search"));
     }
 
-    void userAgentCarriesTheStoreTokens()
-    {
-        const auto useToken = [](bool on)
-        {
-            RegistryStore store;
-            TUserAgentToken::UpdateUserAgentToken(store, on);
-            TEngineProfile::applySettings();
-            return TEngineProfile::profile()->httpUserAgent();
-        };
-        const QRegularExpressionMatch platform =
-            QRegularExpression("\\(([^)]*)\\)").match(useToken(true));
-        QVERIFY2(platform.captured(1).endsWith("; Quillwave " QW_VERSION),
-                 qPrintable(platform.captured()));
-        QCOMPARE(useToken(false), TEngineProfile::baseUserAgent());
-    }
-
     void browserHelperObjectsAreInjected()
     {
         const QDir folder(TEngineProfile::browserHelperObjectFolder());
@@ -544,26 +527,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(events.ofType("Insecure").size(), 1, Timeout);
     }
 
-    void placeholderTitles_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<bool>("placeholder");
-        // clang-format off
-        QTest::newRow("host and path") << "127.0.0.1:8080/a.html" << "http://127.0.0.1:8080/a.html" << true;
-        QTest::newRow("empty") << "" << "http://example.test/" << true;
-        QTest::newRow("real title") << "Example" << "http://example.test/" << false;
-        QTest::newRow("other page's address") << "example.test/b" << "http://example.test/a" << false;
-        // clang-format on
-    }
-    void placeholderTitles()
-    {
-        QFETCH(QString, title);
-        QFETCH(QString, url);
-        QFETCH(bool, placeholder);
-        QCOMPARE(TVostelBrowser::isPlaceholderTitle(title, QUrl(url)), placeholder);
-    }
-
     // A page cannot pose as the frame probe without its secret.
     void frameMessages_data()
     {
@@ -573,8 +536,6 @@ private slots:
         // clang-format off
         QTest::newRow("load") << p + R"({"e":"load","id":"a1","top":true,"url":"x"})" << "load";
         QTest::newRow("other secret") << R"(qw-frame:guess {"e":"load","id":"a1","top":true,"url":"x"})" << "";
-        QTest::newRow("unknown event") << p + R"({"e":"unload","id":"a1","top":true})" << "";
-        QTest::newRow("no id") << p + R"({"e":"load","top":true})" << "";
         QTest::newRow("not json") << p + "load a1" << "";
         // clang-format on
     }

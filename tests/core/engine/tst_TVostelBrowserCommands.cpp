@@ -1,6 +1,5 @@
 // The browser control's page commands against the real engine and a loopback
-// server: the clipboard commands, the page-properties query and the engine's
-// version text.
+// server: the clipboard commands and the page-properties query.
 
 #include "EngineTestHelpers.h"
 #include "TestHttpServer.h"
@@ -12,7 +11,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -164,18 +162,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(answers->size(), 1);
         QCOMPARE(answers->first().title, QStringLiteral("Dated"));
-    }
-
-    void engineVersionNamesTheEngine()
-    {
-        const QString text = TEngineProfile::engineVersionText();
-        // The engine that pages talk to is that one.
-        static const QRegularExpression chrome(QStringLiteral("Chrome/(\\d+)\\."));
-        const QRegularExpressionMatch match = chrome.match(TEngineProfile::baseUserAgent());
-        QVERIFY(match.hasMatch());
-        QVERIFY2(text.contains(QStringLiteral("Chromium ") + match.captured(1) + '.'),
-                 qPrintable(text));
-        QVERIFY(text.contains(QString::fromLatin1(QT_VERSION_STR).section('.', 0, 1)));
     }
 };
 
