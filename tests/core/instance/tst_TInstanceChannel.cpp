@@ -1,6 +1,5 @@
 #include "core/instance/ForwardingRecord.h"
 #include "core/instance/TInstanceChannel.h"
-#include "core/instance/TStWMDataCopy.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -275,26 +274,6 @@ private slots:
         QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 300));
         // No folder at all: nothing is running.
         QVERIFY(!TInstanceChannel::forwardTo(newFolder(), QStringLiteral("x"), 300));
-    }
-
-    void wmCopyDataReportsForwardedText()
-    {
-        const auto channel = listeningChannel(newFolder());
-        QVERIFY(channel);
-        QObject window;
-        auto* wmCopyData = new TStWMDataCopy(&window);
-        QCOMPARE(wmCopyData->channel(), channel.get());
-        QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
-        const auto client = sent(channel->socketPath(), QString());
-        QTRY_COMPARE(reported.count(), 1);
-        QCOMPARE(reported.takeFirst().at(0).toString(), QString());
-
-        // Detached, it reports nothing more.
-        wmCopyData->attach(nullptr);
-        QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
-        const auto ignored = sent(channel->socketPath(), QStringLiteral("ignored"));
-        QTRY_COMPARE(delivered.count(), 1);
-        QCOMPARE(reported.count(), 0);
     }
 };
 

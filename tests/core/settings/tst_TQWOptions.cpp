@@ -11,11 +11,6 @@
 
 #include <sqlite3.h>
 
-#include <functional>
-
-using Getter = std::function<QVariant(const TQWOptions&)>;
-Q_DECLARE_METATYPE(Getter)
-
 namespace
 {
 const QString& ValueKey = RegistryKeys::ValueKey;
@@ -34,11 +29,6 @@ QVariant readOption(const TQWOptions& o, TQWOptions::Option option)
         break;
     }
     return QVariant();
-}
-
-Getter get(QVariant (*read)(const TQWOptions&))
-{
-    return Getter(read);
 }
 } // namespace
 
@@ -120,37 +110,29 @@ private slots:
     // expected value); the store may hold anything another program wrote.
     void storedTextIsRead_data()
     {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("option");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<Getter>("getter");
         QTest::addColumn<QVariant>("expected");
-        const Getter limit =
-            get([](const TQWOptions& o) { return QVariant(o.LimitTitleLength()); });
-        const Getter trueByDefault =
-            get([](const TQWOptions& o) { return QVariant(o.TabsDown()); });
-        const Getter falseByDefault =
-            get([](const TQWOptions& o) { return QVariant(o.OpenNewAtEnd()); });
-        const Getter style =
-            get([](const TQWOptions& o) { return QVariant(o.AutoCompleteStyle()); });
-        const Getter action = get([](const TQWOptions& o) { return QVariant(o.NewAction()); });
+        using O = TQWOptions::Option;
         // clang-format off
-        QTest::newRow("integer")                << "LimitTitleLength"  << "12"          << limit          << QVariant(12);
-        QTest::newRow("trailing text")          << "LimitTitleLength"  << "12px"        << limit          << QVariant();
-        QTest::newRow("2 is true")              << "OpenNewAtEnd"      << "2"           << falseByDefault << QVariant(true);
-        QTest::newRow("yes is the default")     << "TabsDown"          << "yes"         << trueByDefault  << QVariant();
-        QTest::newRow("style in lower case")    << "AutoCompleteStyle" << "ie4"         << style          << QVariant(0);
-        QTest::newRow("getter does not clamp")  << "NewAction"         << "5"           << action         << QVariant(5);
+        QTest::newRow("integer")                << int(O::LimitTitleLength)  << "12"   << QVariant(12);
+        QTest::newRow("trailing text")          << int(O::LimitTitleLength)  << "12px" << QVariant();
+        QTest::newRow("2 is true")              << int(O::OpenNewAtEnd)      << "2"    << QVariant(true);
+        QTest::newRow("yes is the default")     << int(O::TabsDown)          << "yes"  << QVariant();
+        QTest::newRow("style in lower case")    << int(O::AutoCompleteStyle) << "ie4"  << QVariant(0);
+        QTest::newRow("getter does not clamp")  << int(O::NewAction)         << "5"    << QVariant(5);
         // clang-format on
     }
     void storedTextIsRead()
     {
-        QFETCH(QString, name);
+        QFETCH(int, option);
         QFETCH(QString, text);
-        QFETCH(Getter, getter);
         QFETCH(QVariant, expected);
-        const QVariant byDefault = getter(*options);
-        QVERIFY(store->setString(ValueKey, name, text));
-        QCOMPARE(getter(*options), expected.isValid() ? expected : byDefault);
+        const TQWOptions::Option which = TQWOptions::Option(option);
+        const QVariant byDefault = readOption(*options, which);
+        QVERIFY(store->setString(ValueKey, TQWOptions::Name(which), text));
+        const QVariant read = readOption(*options, which);
+        QCOMPARE(read.toString(), (expected.isValid() ? expected : byDefault).toString());
     }
 
     // Everything the settings object writes is text; a number where text

@@ -274,13 +274,9 @@ private slots:
     void commandLine()
     {
         const QString k = Key + "\\CurrentVersion";
-        ToolRun run = runBinary({"--help"});
-        QCOMPARE(run.code, 0);
-        QVERIFY(run.out.contains("Exit status"));
-        QVERIFY(run.out.contains("QUILLWAVE_HOME"));
-
+        QVERIFY(runTool({"--help"}).out.contains("QUILLWAVE_HOME"));
         QCOMPARE(runBinary({"set", k, "StartupMode", "Last \"tabs\""}).code, 0);
-        run = runBinary({"get", k.toLower(), "startupmode"});
+        ToolRun run = runBinary({"get", k.toLower(), "startupmode"});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, QStringLiteral("Last \"tabs\"\n"));
 
