@@ -264,7 +264,6 @@ private slots:
         const QList<Period> periods = THistoryIndexReader::periods(root);
         QCOMPARE(periods.size(), 3);
         QCOMPARE(periods[0].name, QString("day-2026-12-09"));
-        QCOMPARE(periods[0].kind, Period::Day);
         QCOMPARE(periods[2].name, QString("week-2026-11-30"));
         QCOMPARE(periods[2].kind, Period::Week);
         QCOMPARE(periods[2].last, QDate(2026, 12, 6));

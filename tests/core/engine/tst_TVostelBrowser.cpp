@@ -267,9 +267,6 @@ private slots:
         QCOMPARE(events.requests.at(1).url, url("/post"));
         QCOMPARE(events.requests.at(1).kind, NavigationRequest::FormSubmitted);
         QCOMPARE(events.requests.at(2).kind, NavigationRequest::Redirect);
-        QCOMPARE(events.topSequence().mid(3),
-                 QStringList({"BN " + url("/post"), "BN " + url("/next.html"),
-                              "NC " + url("/next.html"), "DC " + url("/next.html")}));
     }
 
     // An answer without a document still completes, at the old address; a
@@ -504,26 +501,15 @@ private slots:
     }
 
     // A page cannot pose as the frame probe without its secret.
-    void frameMessages_data()
+    void frameMessagesNeedTheSecret()
     {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("event"); // empty: refused
-        const QString p = "qw-frame:secret ";
-        // clang-format off
-        QTest::newRow("load") << p + R"({"e":"load","id":"a1","top":true,"url":"x"})" << "load";
-        QTest::newRow("other secret") << R"(qw-frame:guess {"e":"load","id":"a1","top":true,"url":"x"})" << "";
-        QTest::newRow("not json") << p + "load a1" << "";
-        // clang-format on
-    }
-    void frameMessages()
-    {
-        QFETCH(QString, message);
-        QFETCH(QString, event);
+        const QString secret = "qw-frame:secret ";
+        const QString load = R"({"e":"load","id":"a1","top":true,"url":"x"})";
         TVostelPage::FrameMessage parsed;
-        QCOMPARE(TVostelPage::parseFrameMessage(message, "qw-frame:secret ", parsed),
-                 !event.isEmpty());
-        if (!event.isEmpty())
-            QCOMPARE(parsed.event, event);
+        QVERIFY(!TVostelPage::parseFrameMessage("qw-frame:guess " + load, secret, parsed));
+        QVERIFY(!TVostelPage::parseFrameMessage(secret + "load a1", secret, parsed));
+        QVERIFY(TVostelPage::parseFrameMessage(secret + load, secret, parsed));
+        QCOMPARE(parsed.event, QStringLiteral("load"));
     }
 };
 

@@ -191,26 +191,6 @@ private slots:
         QCOMPARE(options->ReadListSection(RegistryKeys::QuickSearch),
                  QStringList({"g=google", "w=wiki"}));
     }
-
-    void popupVostelReading_data()
-    {
-        QTest::addColumn<QStringList>("data");
-        QTest::addColumn<QStringList>("entries");
-        // clang-format off
-        QTest::newRow("sorted whatever the names")        << QStringList{"http://zeta/", "http://Alpha/", "http://beta/"}                      << QStringList{"http://Alpha/", "http://beta/", "http://zeta/"};
-        QTest::newRow("http wins over an earlier https")  << QStringList{"a=https://one=http://two"}                                          << QStringList{"http://two"};
-        QTest::newRow("case duplicates once, first kept") << QStringList{"http://Ads.example/", "http://ads.EXAMPLE/", "u=http://ADS.example/"} << QStringList{"http://Ads.example/"};
-        // clang-format on
-    }
-    void popupVostelReading()
-    {
-        QFETCH(QStringList, data);
-        QFETCH(QStringList, entries);
-        const QString key = listKey(RegistryKeys::PopupVostel);
-        for (qsizetype i = 0; i < data.size(); ++i)
-            QVERIFY(store->setString(key, "n" + QString::number(data.size() - i), data[i]));
-        QCOMPARE(options->ReadPopupVostel(), entries);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_TQWOptions)
