@@ -142,24 +142,18 @@ private slots:
         QCOMPARE(properties->mimeType, QStringLiteral("text/plain"));
         QCOMPARE(properties->size, 6);
         QVERIFY(!properties->modified.isValid());
-    }
 
-    void answersOnceWhenTheBrowserGoes()
-    {
-        QVERIFY(load("/dated.html"));
+        // An answer still on its way when the browser goes touches nothing of
+        // it, and comes once.
         auto answers = std::make_shared<QList<PageProperties>>();
-        browser->QueryPageProperties([answers](const PageProperties& properties)
-                                     { answers->append(properties); });
-        // Nothing of the browser may be touched by the answer.
+        browser->QueryPageProperties([answers](const PageProperties& p) { answers->append(p); });
         window.reset();
         browser = nullptr;
         QVERIFY(answers->isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(answers->size(), 1, Timeout);
-        // Whatever else was still on its way has arrived by now.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         QCOMPARE(answers->size(), 1);
-        QCOMPARE(answers->first().title, QStringLiteral("Dated"));
     }
 };
 
