@@ -77,6 +77,9 @@ private slots:
         QVERIFY(!StartupTimeline(QString(), 0).isEnabled());
         QVERIFY(!StartupTimeline(QString(), 0).record(u"shown"_s, 1));
         QVERIFY(!StartupTimeline(dir.path(), 0).record(u"shown"_s, 1));
+        // The start read from the system lies in the past.
+        QVERIFY(StartupTimeline::processStart() > 0 &&
+                StartupTimeline::processStart() <= StartupTimeline::now());
     }
 };
 
