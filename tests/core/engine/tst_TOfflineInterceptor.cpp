@@ -49,26 +49,6 @@ private:
     }
 
 private slots:
-    void blockedOffline_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<bool>("blocked");
-        // clang-format off
-        QTest::newRow("http") << "http://example.test/" << true;
-        QTest::newRow("web socket") << "ws://example.test/chat" << true;
-        QTest::newRow("capitals") << "HTTPS://EXAMPLE.TEST/" << true;
-        QTest::newRow("program page") << "quillwave:start?f=home" << false;
-        QTest::newRow("file") << "file:///tmp/page.html" << false;
-        // clang-format on
-    }
-
-    void blockedOffline()
-    {
-        QFETCH(QString, url);
-        QFETCH(bool, blocked);
-        QCOMPARE(TOfflineInterceptor::isBlockedOffline(QUrl(url)), blocked);
-    }
-
     void initTestCase()
     {
         QVERIFY(files.isValid());

@@ -1,6 +1,5 @@
 // The browser control's page commands against the real engine and a loopback
-// server: the clipboard commands, the page-properties query and the engine's
-// version text.
+// server: the clipboard commands and the page-properties query.
 
 #include "EngineTestHelpers.h"
 #include "TestHttpServer.h"
@@ -12,7 +11,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -134,8 +132,6 @@ private slots:
         QVERIFY(load("/dated.html"));
         std::optional<PageProperties> properties = queryProperties(browser);
         QVERIFY(properties);
-        QCOMPARE(properties->title, QStringLiteral("Dated"));
-        QCOMPARE(properties->url, server.url("/dated.html"));
         QCOMPARE(properties->mimeType, QStringLiteral("text/html"));
         QCOMPARE(properties->size, DatedPage.size());
         QCOMPARE(properties->modified, QDateTime(QDate(2015, 10, 21), QTime(7, 28), Qt::UTC));
@@ -146,36 +142,18 @@ private slots:
         QCOMPARE(properties->mimeType, QStringLiteral("text/plain"));
         QCOMPARE(properties->size, 6);
         QVERIFY(!properties->modified.isValid());
-    }
 
-    void answersOnceWhenTheBrowserGoes()
-    {
-        QVERIFY(load("/dated.html"));
+        // An answer still on its way when the browser goes touches nothing of
+        // it, and comes once.
         auto answers = std::make_shared<QList<PageProperties>>();
-        browser->QueryPageProperties([answers](const PageProperties& properties)
-                                     { answers->append(properties); });
-        // Nothing of the browser may be touched by the answer.
+        browser->QueryPageProperties([answers](const PageProperties& p) { answers->append(p); });
         window.reset();
         browser = nullptr;
         QVERIFY(answers->isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(answers->size(), 1, Timeout);
-        // Whatever else was still on its way has arrived by now.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         QCOMPARE(answers->size(), 1);
-        QCOMPARE(answers->first().title, QStringLiteral("Dated"));
-    }
-
-    void engineVersionNamesTheEngine()
-    {
-        const QString text = TEngineProfile::engineVersionText();
-        // The engine that pages talk to is that one.
-        static const QRegularExpression chrome(QStringLiteral("Chrome/(\\d+)\\."));
-        const QRegularExpressionMatch match = chrome.match(TEngineProfile::baseUserAgent());
-        QVERIFY(match.hasMatch());
-        QVERIFY2(text.contains(QStringLiteral("Chromium ") + match.captured(1) + '.'),
-                 qPrintable(text));
-        QVERIFY(text.contains(QString::fromLatin1(QT_VERSION_STR).section('.', 0, 1)));
     }
 };
 

@@ -1,6 +1,5 @@
 #include "core/instance/ForwardingRecord.h"
 #include "core/instance/TInstanceChannel.h"
-#include "core/instance/TStWMDataCopy.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -11,7 +10,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -26,9 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-// The test program doubles as the other copies of the program: started with
-// one of these switches it plays a single part and ends.
-const QString ChildAcquire = QStringLiteral("--child-acquire");
+// The test program doubles as another copy of the program that listens.
 const QString ChildListen = QStringLiteral("--child-listen");
 
 void say(const QString& line)
@@ -40,16 +36,6 @@ void say(const QString& line)
 int runChild(const QStringList& arguments)
 {
     TInstanceChannel channel(arguments.value(2));
-    QFile in;
-    in.open(stdin, QIODevice::ReadOnly);
-    if (arguments.value(1) == ChildAcquire)
-    {
-        say(QStringLiteral("ready"));
-        in.readLine(); // every racer starts at the same word
-        say(channel.acquireFirstInstance() ? QStringLiteral("first") : QStringLiteral("second"));
-        in.readLine(); // hold the lock until the test has seen all answers
-        return 0;
-    }
     if (!channel.acquireFirstInstance() || !channel.listen())
         return 2;
     QObject::connect(&channel, &TInstanceChannel::dataReceived,
@@ -160,7 +146,9 @@ private slots:
         first->close();
         QVERIFY(!QFileInfo::exists(first->socketPath()));
         QCOMPARE(TInstanceChannel::listening(), nullptr);
-        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 100));
+        // Held but not listening: the forwarding copy ends on its own.
+        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 300));
+        QVERIFY(!TInstanceChannel::forwardTo(newFolder(), QStringLiteral("x"), 300));
         QVERIFY(!TInstanceChannel(folder).acquireFirstInstance());
         first.reset();
         QVERIFY(listeningChannel(folder));
@@ -229,41 +217,6 @@ private slots:
         QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
     }
 
-    void servesManyClientsAtOnce()
-    {
-        const auto channel = listeningChannel(newFolder());
-        QVERIFY(channel);
-        QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-        // Every client is half-way through its record before any finishes;
-        // the first is long enough to arrive in several reads.
-        std::vector<std::unique_ptr<QLocalSocket>> clients;
-        QSet<QString> expected;
-        QList<QByteArray> records;
-        for (int i = 0; i < 10; ++i)
-        {
-            const QString text = "http://example.com/" + QString(i == 0 ? 5000 : i, u'z');
-            expected.insert(text);
-            records << ForwardingRecord::encode(text);
-            clients.push_back(sent(channel->socketPath(), records.back().left(10)));
-            QVERIFY(clients.back());
-            clients.back()->flush();
-        }
-        QCoreApplication::processEvents();
-        for (qsizetype i = clients.size() - 1; i >= 0; --i)
-            clients[i]->write(records[i].mid(10));
-        QTRY_COMPARE(received.count(), 10);
-        QSet<QString> texts;
-        for (const QList<QVariant>& arguments : std::as_const(received))
-            texts.insert(arguments.at(0).toString());
-        QCOMPARE(texts, expected);
-        for (const auto& client : clients)
-        {
-            QByteArray answer;
-            QTRY_VERIFY((answer += client->readAll()).size() >= 4);
-            QCOMPARE(answer, ForwardingRecord::encodeAcknowledgement(0));
-        }
-    }
-
     // A handler that opens a dialog keeps the event loop running inside it,
     // long enough for the client's time to run out there; the client was
     // acknowledged before and has ended meanwhile.
@@ -289,35 +242,6 @@ private slots:
         QTRY_COMPARE(handled, 2);
     }
 
-    void racingProcessesGetOneFirstCopy()
-    {
-        const QString folder = newFolder(); // not created yet: the racers create it too
-        std::vector<std::unique_ptr<QProcess>> racers;
-        for (int i = 0; i < 4; ++i)
-        {
-            racers.push_back(startChild(ChildAcquire, folder));
-            QVERIFY(racers.back());
-            QTRY_VERIFY_WITH_TIMEOUT(racers.back()->canReadLine(), 10000);
-            QCOMPARE(racers.back()->readLine().trimmed(), "ready"_ba);
-        }
-        for (const auto& racer : racers)
-            racer->write("go\n");
-        QByteArrayList answers;
-        for (const auto& racer : racers)
-        {
-            QTRY_VERIFY_WITH_TIMEOUT(racer->canReadLine(), 10000);
-            answers << racer->readLine().trimmed();
-        }
-        std::sort(answers.begin(), answers.end());
-        QCOMPARE(answers, QByteArrayList({"first", "second", "second", "second"}));
-        for (const auto& racer : racers)
-        {
-            racer->write("done\n");
-            QVERIFY(racer->waitForFinished(10000));
-            QCOMPARE(racer->exitCode(), 0);
-        }
-    }
-
     void replacesKilledCopy()
     {
         const QString folder = newFolder();
@@ -340,38 +264,6 @@ private slots:
         QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
         const auto client = sent(channel->socketPath(), QStringLiteral("after the crash"));
         QTRY_COMPARE(received.count(), 1);
-    }
-
-    // The first copy holds the lock but has not started listening yet and
-    // never does: the forwarding copy must end on its own.
-    void givesUpWhenNobodyListens()
-    {
-        const QString folder = newFolder();
-        TInstanceChannel starting(folder);
-        QVERIFY(starting.acquireFirstInstance());
-        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 300));
-        // No folder at all: nothing is running.
-        QVERIFY(!TInstanceChannel::forwardTo(newFolder(), QStringLiteral("x"), 300));
-    }
-
-    void wmCopyDataReportsForwardedText()
-    {
-        const auto channel = listeningChannel(newFolder());
-        QVERIFY(channel);
-        QObject window;
-        auto* wmCopyData = new TStWMDataCopy(&window);
-        QCOMPARE(wmCopyData->channel(), channel.get());
-        QSignalSpy reported(wmCopyData, &TStWMDataCopy::OnDataReceived);
-        const auto client = sent(channel->socketPath(), QString());
-        QTRY_COMPARE(reported.count(), 1);
-        QCOMPARE(reported.takeFirst().at(0).toString(), QString());
-
-        // Detached, it reports nothing more.
-        wmCopyData->attach(nullptr);
-        QSignalSpy delivered(channel.get(), &TInstanceChannel::dataReceived);
-        const auto ignored = sent(channel->socketPath(), QStringLiteral("ignored"));
-        QTRY_COMPARE(delivered.count(), 1);
-        QCOMPARE(reported.count(), 0);
     }
 };
 
