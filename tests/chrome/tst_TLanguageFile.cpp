@@ -79,8 +79,6 @@ private slots:
         // clang-format off
         QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << true << "2";
         QTest::newRow("LF CR is two line ends") << QByteArray("[S]\n\rA=1\n\r") << "S" << "A" << true << "1";
-        QTest::newRow("leading blank belongs to key") << QByteArray("[S]\n A=1") << "S" << "A" << false << "";
-        QTest::newRow("first equals splits") << QByteArray("[S]\nA=b=c") << "S" << "A" << true << "b=c";
         QTest::newRow("section and key case") << QByteArray("[main]\nmenuFILE=1") << "MAIN" << "MenuFile" << true << "1";
         QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2\n[s]\nA=3") << "S" << "A" << true << "1";
         QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S" << "B" << false << "";
@@ -257,7 +255,6 @@ private slots:
         QTest::newRow("present") << "MAIN" << "MenuFile" << "&File";
         QTest::newRow("missing key") << "MAIN" << "Nothing" << "UNDEFINED: MAIN > Nothing";
         QTest::newRow("empty entry") << "MAIN" << "Empty" << "";
-        QTest::newRow("global") << "GLOBAL" << "OK" << "OK";
         // clang-format on
     }
 
@@ -289,7 +286,6 @@ private slots:
         // clang-format off
         QTest::newRow("own section") << "__Open" << "&Open";
         QTest::newRow("global") << "~~OK" << "OK";
-        QTest::newRow("missing key") << "__Nothing" << "__Nothing";
         QTest::newRow("empty entry stays placeholder") << "__Empty" << "__Empty";
         QTest::newRow("key starting with underscore") << "___Under" << "under";
         QTest::newRow("replacement is not looked up again") << "__Chain" << "__Open";
@@ -332,11 +328,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         // clang-format off
         QTest::newRow("present") << "qwdeu.ini" << "qwdeu.ini";
-        QTest::newRow("missing") << "qwfra.ini" << "qweng.ini";
         QTest::newRow("other case") << "QWDEU.INI" << "qweng.ini";
-        QTest::newRow("empty") << "" << "qweng.ini";
         QTest::newRow("parent folder") << "../outside.ini" << "qweng.ini";
-        QTest::newRow("backslash") << "sub\\inner.ini" << "qweng.ini";
         QTest::newRow("folder named like a file") << "folder.ini" << "qweng.ini";
         // clang-format on
     }
