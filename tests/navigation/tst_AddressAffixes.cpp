@@ -37,7 +37,6 @@ private slots:
         QTest::newRow("prefix present: suffix only") << "http://www.word" << true << false << none << "http://www.word.com";
         QTest::newRow("prefix in other case is added again") << "HTTP://WWW.word" << true << false << none << "http://www.HTTP://WWW.word.com";
         QTest::newRow("ends in .org: prefix only, ctrl") << "word.org" << true << false << none << "http://www.word.org";
-        QTest::newRow("ends in .org/: prefix only, shift") << "word.org/" << false << true << none << "http://www.word.org/";
         QTest::newRow("ends in .com: ctrl+shift adds no .org") << "word.com" << true << true << none << "http://www.word.com";
         QTest::newRow("ending test is case-sensitive") << "word.COM" << true << false << none << "http://www.word.COM.com";
         QTest::newRow("own suffix added") << "word" << true << false << ".de" << "http://www.word.de";
