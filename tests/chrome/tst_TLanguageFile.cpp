@@ -103,15 +103,6 @@ private slots:
                  present ? text : QStringLiteral("<default>"));
     }
 
-    void sectionAndKeyListsKeepFirstSpelling()
-    {
-        TLanguageFile file;
-        file.loadFromData("[Main]\nB=1\nA=2\nb=3\n[MAIN]\nC=4\n[Other]\n");
-        QCOMPARE(file.sections(), QStringList({"Main", "Other"}));
-        QCOMPARE(file.keys(QStringLiteral("main")), QStringList({"B", "A"}));
-        QVERIFY(file.keys(QStringLiteral("Missing")).isEmpty());
-    }
-
     void loadReplacesOrEmpties_data()
     {
         QTest::addColumn<QString>("kind");
