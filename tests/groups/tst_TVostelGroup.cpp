@@ -40,7 +40,6 @@ private slots:
         // clang-format off
         QTest::newRow("named, untitled, locked") << "News|http://n/|0;|http://b/|1;Mail|http://m/|0" << QStringList{"News=http://n/", "blank2=*http://b/", "Mail=http://m/"};
         QTest::newRow("same name twice") << "News|http://1/|0;Mail|http://m/|0;news|http://2/|1" << QStringList{"News=*http://2/", "Mail=http://m/"};
-        QTest::newRow("equals in name and query") << "a=b|http://a/?b=c&d==e*|0" << QStringList{"ab=http://a/?b=c&d==e*"};
         QTest::newRow("5,000-character address") << "L|" + longAddress + "|0" << QStringList{"L=" + longAddress};
         QTest::newRow("3,000 sites") << QStringList(3000, "|http://a/|0").join(';') << many;
         // clang-format on
@@ -72,11 +71,9 @@ private slots:
         QTest::addColumn<bool>("saved");
         // clang-format off
         QTest::newRow("cancelled") << QByteArray() << "" << true << false << "" << false;
-        QTest::newRow("suffix added") << QByteArray() << "News" << true << false << "News.vgp" << true;
         QTest::newRow("existing, replaced") << QByteArray("[VostelGroup]\nold=x\n") << "News.vgp" << true << true << "News.vgp" << true;
         QTest::newRow("existing, kept") << QByteArray("[VostelGroup]\nold=x\n") << "News.vgp" << false << true << "" << false;
         QTest::newRow("existing once the suffix is added") << QByteArray("[VostelGroup]\n") << "News" << true << true << "News.vgp" << true;
-        QTest::newRow("missing folder: reported") << QByteArray() << "none/g.vgp" << true << false << "none/g.vgp" << false;
         QTest::newRow("a folder in the way: reported") << QByteArray("/") << "News.vgp" << true << true << "News.vgp" << false;
         // clang-format on
     }
@@ -122,23 +119,6 @@ private slots:
         for (const QString& error : services.errors)
             QVERIFY2(error.startsWith("GLOBAL>VostelGroupNotSaved ") && error.contains(path),
                      qPrintable(error));
-    }
-
-    void isVostelGroupFile_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("group");
-        // clang-format off
-        QTest::newRow("any case") << "/g/News.vGp" << true;
-        QTest::newRow("other last extension") << "News.vgp.txt" << false;
-        QTest::newRow("dot in a folder name") << "/g/old.vgp/News" << false;
-        // clang-format on
-    }
-    void isVostelGroupFile()
-    {
-        QFETCH(QString, path);
-        QFETCH(bool, group);
-        QCOMPARE(TVostelGroup::IsVostelGroupFile(path), group);
     }
 
 private:
