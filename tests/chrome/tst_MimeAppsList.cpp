@@ -81,19 +81,6 @@ private slots:
         QCOMPARE(file.readAll(),
                  QByteArray("[Added Associations]\ntext/html=quillwave.desktop;\n"));
     }
-
-    void defaultPathFollowsEnvironment()
-    {
-        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", "/tmp/qw-config-a");
-        QCOMPARE(MimeAppsList::defaultPath(), QString("/tmp/qw-config-a/mimeapps.list"));
-        qputenv("XDG_CONFIG_HOME", "relative/dir");
-        QCOMPARE(MimeAppsList::defaultPath(), QDir::homePath() + "/.config/mimeapps.list");
-        if (saved.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", saved);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_MimeAppsList)

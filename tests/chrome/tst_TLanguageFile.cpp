@@ -179,26 +179,6 @@ private slots:
         QCOMPARE(text(own, "MAIN", "Empty"), QString());
     }
 
-    void foldersListEachNameOnceUserFirst()
-    {
-        QTemporaryDir user;
-        QTemporaryDir installed;
-        for (const char* name : {"qwdeu.ini", "mine.ini", "qweng.ini"})
-            writeFile(user.filePath(QLatin1String(name)), "[INFO]\n");
-        for (const char* name : {"qwdeu.ini", "qweng.ini"})
-            writeFile(installed.filePath(QLatin1String(name)), "[INFO]\n");
-        const LanguageFolders folders({user.path(), installed.path(), user.path()});
-        const QDir own(user.path());
-
-        QCOMPARE(folders.folders().size(), 2);
-        QCOMPARE(folders.files().size(), 3);
-        QCOMPARE(folders.filePath(QStringLiteral("qwdeu.ini")), own.absoluteFilePath("qwdeu.ini"));
-        QCOMPARE(folders.filePath(QStringLiteral("../qwdeu.ini")), QString());
-        // The shipped default is the installed one, whatever the user keeps.
-        QCOMPARE(folders.defaultFilePath(QStringLiteral("qweng.ini")),
-                 QDir(installed.path()).absoluteFilePath(QStringLiteral("qweng.ini")));
-    }
-
     void chosenFileFallsBackPerText_data()
     {
         QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
@@ -291,26 +271,6 @@ private slots:
         language.LoadFromData(
             "[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\nChain=__Open\n");
         QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
-    }
-
-    void formatText_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("numbered") << "Zone: %1" << "Internet" << "Zone: Internet";
-        QTest::newRow("percent sign") << "100%% of %1" << "x" << "100% of x";
-        QTest::newRow("argument not expanded again") << "Zone: %1" << "%1%s%%" << "Zone: %1%s%%";
-        // clang-format on
-    }
-
-    void formatText()
-    {
-        QFETCH(QString, format);
-        QFETCH(QString, argument);
-        QFETCH(QString, expected);
-        QCOMPARE(TLanguage::FormatText(format, argument), expected);
     }
 
     void resolveFileName_data()

@@ -200,19 +200,6 @@ private slots:
         QCOMPARE(model->horizontalHeaderItem(0)->text(), QStringLiteral("Name"));
         QCOMPARE(child->text(), QStringLiteral("Translated child"));
     }
-
-    void objectsOutsideTheRootAreUntouched()
-    {
-        QWidget window;
-        auto* inside = new QLabel(QStringLiteral("__Prompt"), &window);
-        QLabel outside(QStringLiteral("__Prompt"));
-        auto* sibling = new QLabel(QStringLiteral("__Prompt"), &window);
-
-        makeLanguage().TranslateComponent(inside, Section);
-        QCOMPARE(inside->text(), QStringLiteral("Type an address"));
-        QCOMPARE(outside.text(), QStringLiteral("__Prompt"));
-        QCOMPARE(sibling->text(), QStringLiteral("__Prompt"));
-    }
 };
 
 QTEST_MAIN(tst_TranslateComponent)

@@ -238,30 +238,6 @@ private slots:
         QCOMPARE(control->tabRect(3), QRect());
     }
 
-    void hitTest()
-    {
-        const auto control = makeControl(QStringLiteral("VVV"));
-        control->setImages(TQWPageControl::defaultTabImages());
-        control->setPageImageIndex(control->page(1), 0);
-
-        // Neighbouring tabs share their border: every point belongs to exactly
-        // one, the icon included.
-        const int y = control->tabRect(1).center().y();
-        for (int x = control->tabRect(0).left(); x <= control->tabRect(2).right(); ++x)
-        {
-            int expected = -1;
-            for (int i = 0; i < 3; ++i)
-                if (control->tabRect(i).contains(QPoint(x, y)))
-                    expected = i;
-            QVERIFY(expected >= 0);
-            QCOMPARE(control->tabAt(QPoint(x, y)), expected);
-        }
-
-        QCOMPARE(control->tabAt(QPoint(control->tabRect(2).right() + 10, y)), -1);
-        const QRect strip = stripOf(*control)->geometry();
-        QCOMPARE(control->tabAt(QPoint(control->tabRect(1).center().x(), strip.top())), -1);
-    }
-
     void tabsAtTopOrBottom_data()
     {
         QTest::addColumn<bool>("bottom");
@@ -329,23 +305,6 @@ private slots:
         QCOMPARE(control->tabRect(1).width(),
                  std::clamp(plain + TQWTabStrip::IconSize + TQWTabStrip::IconGap,
                             int(TQWTabStrip::MinTabWidth), int(TQWTabStrip::MaxTabWidth)));
-    }
-
-    void beginEndUpdateNest()
-    {
-        const auto control = makeControl(QStringLiteral("VV"));
-        QWidget* strip = control->tabStrip();
-        control->beginUpdate();
-        control->beginUpdate();
-        control->endUpdate();
-        QVERIFY(!strip->updatesEnabled());
-        control->endUpdate();
-        // An unmatched end does not unbalance the next pair.
-        control->endUpdate();
-        control->beginUpdate();
-        QVERIFY(!strip->updatesEnabled());
-        control->endUpdate();
-        QVERIFY(strip->updatesEnabled());
     }
 };
 

@@ -169,30 +169,6 @@ private slots:
         QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
     }
 
-    void dragCursorShapes()
-    {
-        const auto control = makeControl(QStringLiteral("VVV"));
-        showAndWait(*control);
-        TQWTabStrip* strip = stripOf(*control);
-        QSignalSpy moved(control.get(), &TQWPageControl::pageMoved);
-
-        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
-        QTest::mouseMove(strip, tabCentre(*control, 1));
-        QCOMPARE(strip->cursor().shape(), Qt::DragMoveCursor);
-        QTest::mouseMove(strip, tabCentre(*control, 0));
-        QCOMPARE(strip->cursor().shape(), Qt::ArrowCursor);
-        QTest::mouseMove(strip, pastLastTab(*control));
-        QCOMPARE(strip->cursor().shape(), Qt::ForbiddenCursor);
-
-        // Let go where there is no tab, or on the dragged tab: nothing moves.
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, pastLastTab(*control));
-        QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
-        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, tabCentre(*control, 0));
-        QCOMPARE(moved.count(), 0);
-        QCOMPARE(names(*control), QStringLiteral("0,1,2"));
-    }
-
     void multipleLinesWrap()
     {
         const auto control = makeControl(QString(30, QLatin1Char('V')), 400);
@@ -331,31 +307,6 @@ private slots:
             QCOMPARE(control->pageCaption(page), caption);
             QCOMPARE(stripOf(*control)->drawnCaption(0), shown);
         }
-    }
-
-    void tooltipFollowsTabUnderMouse()
-    {
-        const auto control = makeControl(QStringLiteral("VHVV"));
-        showAndWait(*control);
-        TQWTabStrip* strip = stripOf(*control);
-        const auto hover = [strip](const QPoint& pos)
-        {
-            QMouseEvent move(QEvent::MouseMove, pos, strip->mapToGlobal(pos), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(strip, &move);
-        };
-
-        hover(tabCentre(*control, 1));
-        QCOMPARE(strip->hoveredIndex(), 1);
-        QCOMPARE(strip->toolTip(), QStringLiteral("Full title of page 2"));
-        hover(tabCentre(*control, 0));
-        // A new title of the tab under the mouse is the hint at once.
-        control->setPageHint(control->page(0), QStringLiteral("Renamed"));
-        QCOMPARE(strip->toolTip(), QStringLiteral("Renamed"));
-
-        hover(pastLastTab(*control));
-        QCOMPARE(strip->hoveredIndex(), -1);
-        QVERIFY(strip->toolTip().isEmpty());
     }
 };
 

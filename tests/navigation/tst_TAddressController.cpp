@@ -324,17 +324,6 @@ private slots:
         QVERIFY(!controller->AddressTyped());
     }
 
-    void syncShowsTheActiveTabsAddressAndTypedScriptsRun()
-    {
-        TBrowserTab* first = firstTab();
-        edit()->setText(QStringLiteral("something else"));
-        controller->SyncAddressBox();
-        QCOMPARE(edit()->text(), first->GetLocationURL());
-        // Only dropped scripts are refused: one typed by the user runs.
-        type(QStringLiteral("javascript:void(0)"));
-        QCOMPARE(navigations(first), QStringList{"javascript:void(0)"});
-    }
-
     void goButtonSubmitsAsTyped()
     {
         TBrowserTab* first = firstTab();
@@ -400,23 +389,6 @@ private slots:
         QCOMPARE(edit()->text(), QStringLiteral("ex"));
     }
 
-    void autoCompleteStyle()
-    {
-        TSHAutoComplete* system = band->cboAddress->AutoComplete();
-        controller->SetAutoCompleteStyle(2);
-        QVERIFY(!system->IsOn()); // not before the window was activated
-        controller->FirstActivation();
-        QVERIFY(system->IsOn());
-        controller->SetAutoCompleteStyle(1);
-        QVERIFY(!system->IsOn());
-        QCOMPARE(band->cboAddress->CompletionStyle(), 1);
-
-        controller->EngineVersion4 = true;
-        controller->SetAutoCompleteStyle(2);
-        QCOMPARE(controller->AutoCompleteStyle(), 1);
-        QVERIFY(!system->IsOn());
-    }
-
     void clearingTheList_data()
     {
         QTest::addColumn<int>("style");
@@ -450,19 +422,6 @@ private slots:
         QCOMPARE(band->cboAddress->count(), yes ? 0 : 1);
         QCOMPARE(store->valueNames(RegistryKeys::TypedUrls).isEmpty(), yes);
         QCOMPARE(edit()->text(), yes ? first->GetLocationURL() : QStringLiteral("half typed"));
-    }
-
-    void openingMovesTheFocusIntoThePage()
-    {
-        FakeBrowserControl* control = FakeTabHost::controlOf(firstTab());
-        band->cboAddress->setFocus();
-        const int before = control->focusRequests;
-        controller->OpenAddress(QStringLiteral("http://a.test/"), false);
-        QCOMPARE(control->focusRequests, before + 1);
-        // Opened from elsewhere (a menu, a link), the focus stays where it is.
-        band->cboAddress->clearFocus();
-        controller->OpenAddress(QStringLiteral("http://b.test/"), false);
-        QCOMPARE(control->focusRequests, before + 1);
     }
 
     void layout()

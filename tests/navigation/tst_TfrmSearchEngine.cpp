@@ -124,36 +124,6 @@ private slots:
         QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
     }
 
-    void refusals_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("accepted");
-        // clang-format off
-        QTest::newRow("keyword with a blank") << 2 << "my search" << "http://s.test/%s" << false;
-        QTest::newRow("empty address") << 1 << "T" << "   " << false;
-        QTest::newRow("empty title") << 0 << "  " << "http://s.test/" << false;
-        // clang-format on
-    }
-
-    void refusals()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, title);
-        QFETCH(QString, address);
-        QFETCH(bool, accepted);
-        TfrmSearchEngine dialog(nullptr, mode, options, &language);
-        dialog.show();
-        click(dialog.cmdInsert);
-        typeEntry(dialog, title, address);
-        QCOMPARE(dialog.Rows().size(), accepted ? 1 : 0);
-        // A refusal leaves the group open with the trimmed texts.
-        QCOMPARE(dialog.EditGroupVisible(), !accepted);
-        if (!accepted)
-            QCOMPARE(dialog.edtTitle->text(), title.trimmed());
-    }
-
     void updateChangesTheSelectedRow_data()
     {
         QTest::addColumn<bool>("sameCaptions");

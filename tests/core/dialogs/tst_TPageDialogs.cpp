@@ -57,24 +57,6 @@ private slots:
         TPageDialogs::sitePermissions().clear();
     }
 
-    void originKey_data()
-    {
-        QTest::addColumn<QString>("origin");
-        QTest::addColumn<QString>("key");
-        // clang-format off
-        QTest::newRow("case") << "HTTPS://Maps.Test/" << "https://maps.test";
-        QTest::newRow("default port") << "https://maps.test:443" << "https://maps.test";
-        QTest::newRow("other port") << "https://maps.test:8443" << "https://maps.test:8443";
-        // clang-format on
-    }
-
-    void originKey()
-    {
-        QFETCH(QString, origin);
-        QFETCH(QString, key);
-        QCOMPARE(TSitePermissions::originKey(QUrl(origin)), key);
-    }
-
     void answersArePerSiteAndFeature()
     {
         using Answer = TSitePermissions::Answer;
@@ -261,11 +243,6 @@ private slots:
         QVERIFY(ask("http://site.test/", "Three").isNull());
         answer = true;
         ask("http://site.test/", "Three");
-        QCOMPARE(refused.last(), false);
-
-        // A new document asks afresh.
-        attempts.clear();
-        ask("http://site.test/", "One");
         QCOMPARE(refused.last(), false);
     }
 

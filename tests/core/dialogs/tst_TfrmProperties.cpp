@@ -111,48 +111,6 @@ private slots:
         QCOMPARE(TfrmProperties::SizeText(size, inGerman ? german : english, locale), expected);
     }
 
-    void typeText_data()
-    {
-        QTest::addColumn<QString>("mimeType");
-        QTest::addColumn<QString>("described"); // the type in brackets; empty: shown as is
-        QTest::addColumn<QString>("expected");  // when shown as is
-        // clang-format off
-        QTest::newRow("parameters dropped") << "text/html; charset=utf-8" << "text/html" << "";
-        QTest::newRow("unknown to the system") << "application/x-quillwave-unheard-of" << "" << "application/x-quillwave-unheard-of";
-        QTest::newRow("none") << "" << "" << "Unknown";
-        // clang-format on
-    }
-
-    void typeText()
-    {
-        QFETCH(QString, mimeType);
-        QFETCH(QString, described);
-        QFETCH(QString, expected);
-        const QString text = TfrmProperties::TypeText(mimeType, english);
-        if (described.isEmpty())
-        {
-            QCOMPARE(text, expected);
-            return;
-        }
-        const QString suffix = " (" + described + ")";
-        QVERIFY2(text.endsWith(suffix), qPrintable(text));
-        QVERIFY2(text.size() > suffix.size(), "the description comes first");
-        QVERIFY(!text.contains(QLatin1String("charset")));
-    }
-
-    void modifiedText()
-    {
-        const QLocale locale(QLocale::English, QLocale::UnitedStates);
-        QCOMPARE(TfrmProperties::ModifiedText(QDateTime(), english, locale),
-                 QStringLiteral("Unknown"));
-        const QDateTime noon(QDate(2015, 10, 21), QTime(12, 0), Qt::LocalTime);
-        const QString text = TfrmProperties::ModifiedText(noon, english, locale);
-        QVERIFY2(text.contains(QLatin1String("October")) && text.contains(QLatin1String("12:00")),
-                 qPrintable(text));
-        // Shown in local time whatever zone it came in.
-        QCOMPARE(TfrmProperties::ModifiedText(noon.toUTC(), english, locale), text);
-    }
-
     void readerTakesTheScriptAnswer_data()
     {
         const double now = 1700000000000.0;
