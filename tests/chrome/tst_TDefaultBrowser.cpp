@@ -149,6 +149,25 @@ private slots:
         QCOMPARE(TDefaultBrowser::IsRegistered("htmlfile"), verb == "Quillwave");
     }
 
+    void execArgument_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("exec");
+        // clang-format off
+        QTest::newRow("blanks") << "/opt/my apps/quill wave" << R"("/opt/my apps/quill wave")";
+        QTest::newRow("percent") << "/opt/100%/quillwave" << "/opt/100%%/quillwave";
+        QTest::newRow("dollar") << "/opt/a$b/quillwave" << R"("/opt/a\\$b/quillwave")";
+        QTest::newRow("backslash") << R"(/opt/back\slash/q)" << R"("/opt/back\\\\slash/q")";
+        // clang-format on
+    }
+
+    void execArgument()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, exec);
+        QCOMPARE(TDefaultBrowser::ExecArgument(path), exec);
+    }
+
     void prompt_data()
     {
         QTest::addColumn<bool>("answerYes");

@@ -92,6 +92,21 @@ private slots:
         emit pmSearch.aboutToShow();
         QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Now"}));
     }
+    void searchBarMenuKeepsThreeItems()
+    {
+        QMenu pmSearchFavs;
+        pmSearchFavs.addAction(QStringLiteral("Add"));
+        pmSearchFavs.addAction(QStringLiteral("Organize"));
+        pmSearchFavs.addSeparator();
+        pmSearchFavs.addAction(QStringLiteral("stale"));
+        TSearchLists::Write(*options, TSearchLists::ModeSearchBar, {{"Pane", "http://p.test/"}});
+        QString opened;
+        TSearchMenus::BuildSearchBarMenu(&pmSearchFavs, *options,
+                                         [&opened](const QString& address) { opened = address; });
+        QCOMPARE(captions(pmSearchFavs), QStringList({"Add", "Organize", "-", "Pane"}));
+        pmSearchFavs.actions().at(3)->trigger();
+        QCOMPARE(opened, QStringLiteral("http://p.test/"));
+    }
 };
 
 QTEST_MAIN(tst_TSearchLists)
