@@ -35,10 +35,7 @@ QString text(const TLanguageFile& file, const char* section, const char* key)
 {
     return file.read(QLatin1String(section), QLatin1String(key), QStringLiteral("<none>"));
 }
-} // namespace
 
-namespace
-{
 // A languages folder with named languages, one file without INFO and
 // entries that are not language files.
 struct LanguageFolder
@@ -81,26 +78,13 @@ private slots:
         QTest::addColumn<QString>("text");
         // clang-format off
         QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << true << "2";
-        QTest::newRow("lone CR") << QByteArray("[S]\rA=1\rB=2") << "S" << "B" << true << "2";
         QTest::newRow("LF CR is two line ends") << QByteArray("[S]\n\rA=1\n\r") << "S" << "A" << true << "1";
-        QTest::newRow("comment line") << QByteArray("[S]\n;A=1\nA=2") << "S" << "A" << true << "2";
-        QTest::newRow("semicolon later is text") << QByteArray("[S]\nA=1;2") << "S" << "A" << true << "1;2";
-        QTest::newRow("leading blank belongs to key") << QByteArray("[S]\n A=1") << "S" << "A" << false << "";
-        QTest::newRow("blank before equals is part of key") << QByteArray("[S]\nA =x") << "S" << "A" << false << "";
-        QTest::newRow("first equals splits") << QByteArray("[S]\nA=b=c") << "S" << "A" << true << "b=c";
-        QTest::newRow("value verbatim") << QByteArray("[S]\nA= \"x\"\\n  ") << "S" << "A" << true << " \"x\"\\n  ";
         QTest::newRow("section and key case") << QByteArray("[main]\nmenuFILE=1") << "MAIN" << "MenuFile" << true << "1";
         QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2\n[s]\nA=3") << "S" << "A" << true << "1";
         QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S" << "B" << false << "";
-        QTest::newRow("section after a repeated one is searched") << QByteArray("[S]\n[s]\nB=2\n[T]\nC=3") << "T" << "C" << true << "3";
-        QTest::newRow("section name verbatim") << QByteArray("[ S ]\nA=1") << "S" << "A" << false << "";
-        QTest::newRow("lines before first section") << QByteArray("A=1\n[S]\nB=2") << "S" << "A" << false << "";
-        QTest::newRow("line without equals") << QByteArray("[S]\nA\nA=2") << "S" << "A" << true << "2";
         QTest::newRow("unclosed bracket is no section") << QByteArray("[S]\n[T\nA=1") << "S" << "A" << true << "1";
-        QTest::newRow("empty section name") << QByteArray("[]\nA=1") << "" << "A" << true << "1";
         QTest::newRow("UTF-8") << QByteArray("[S]\nA=Gr\xc3\xb6\xc3\x9f\x65") << "S" << "A" << true << QString::fromUtf8("Größe");
         QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1") << "S" << "A" << true << "1";
-        QTest::newRow("empty file") << QByteArray() << "S" << "A" << false << "";
         // clang-format on
     }
 
@@ -117,15 +101,6 @@ private slots:
         QCOMPARE(file.contains(section, key), present);
         QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
                  present ? text : QStringLiteral("<default>"));
-    }
-
-    void sectionAndKeyListsKeepFirstSpelling()
-    {
-        TLanguageFile file;
-        file.loadFromData("[Main]\nB=1\nA=2\nb=3\n[MAIN]\nC=4\n[Other]\n");
-        QCOMPARE(file.sections(), QStringList({"Main", "Other"}));
-        QCOMPARE(file.keys(QStringLiteral("main")), QStringList({"B", "A"}));
-        QVERIFY(file.keys(QStringLiteral("Missing")).isEmpty());
     }
 
     void loadReplacesOrEmpties_data()
@@ -204,32 +179,6 @@ private slots:
         QCOMPARE(text(own, "MAIN", "Empty"), QString());
     }
 
-    void foldersListEachNameOnceUserFirst()
-    {
-        QTemporaryDir user;
-        QTemporaryDir installed;
-        for (const char* name : {"qwdeu.ini", "mine.ini", "qweng.ini"})
-            writeFile(user.filePath(QLatin1String(name)), "[INFO]\n");
-        for (const char* name : {"qwdeu.ini", "qweng.ini"})
-            writeFile(installed.filePath(QLatin1String(name)), "[INFO]\n");
-        const LanguageFolders folders({user.path(), installed.path(), user.path()});
-        const QDir own(user.path());
-
-        QCOMPARE(folders.folders().size(), 2);
-        QStringList paths;
-        for (const QFileInfo& file : folders.files())
-            paths << file.absoluteFilePath();
-        paths.sort();
-        QCOMPARE(paths,
-                 QStringList({own.absoluteFilePath("mine.ini"), own.absoluteFilePath("qwdeu.ini"),
-                              own.absoluteFilePath("qweng.ini")}));
-        QCOMPARE(folders.filePath(QStringLiteral("qwdeu.ini")), own.absoluteFilePath("qwdeu.ini"));
-        QCOMPARE(folders.filePath(QStringLiteral("../qwdeu.ini")), QString());
-        // The shipped default is the installed one, whatever the user keeps.
-        QCOMPARE(folders.defaultFilePath(QStringLiteral("qweng.ini")),
-                 QDir(installed.path()).absoluteFilePath(QStringLiteral("qweng.ini")));
-    }
-
     void chosenFileFallsBackPerText_data()
     {
         QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
@@ -238,7 +187,6 @@ private slots:
         QTest::addColumn<QString>("b");
         // clang-format off
         QTest::newRow("partial file") << QByteArray("[MAIN]\nA=own\n") << "own.ini"   << "own"       << "shipped b";
-        QTest::newRow("junk")         << QByteArray("\x01\x02\xff[[=") << "own.ini"   << "shipped a" << "shipped b";
         QTest::newRow("oversized")    << QByteArray("BIG")             << "own.ini"   << "shipped a" << "shipped b";
         QTest::newRow("gone")         << QByteArray()                  << "qweng.ini" << "shipped a" << "shipped b";
         // clang-format on
@@ -277,10 +225,7 @@ private slots:
         // clang-format off
         QTest::newRow("present") << "MAIN" << "MenuFile" << "&File";
         QTest::newRow("missing key") << "MAIN" << "Nothing" << "UNDEFINED: MAIN > Nothing";
-        QTest::newRow("missing section") << "OPEN" << "Prompt" << "UNDEFINED: OPEN > Prompt";
         QTest::newRow("empty entry") << "MAIN" << "Empty" << "";
-        QTest::newRow("global") << "GLOBAL" << "OK" << "OK";
-        QTest::newRow("global missing") << "GLOBAL" << "Yes" << "UNDEFINED: GLOBAL > Yes";
         // clang-format on
     }
 
@@ -312,12 +257,7 @@ private slots:
         // clang-format off
         QTest::newRow("own section") << "__Open" << "&Open";
         QTest::newRow("global") << "~~OK" << "OK";
-        QTest::newRow("double underscore alone") << "__" << "__";
-        QTest::newRow("single marker") << "_Open" << "_Open";
-        QTest::newRow("missing key") << "__Nothing" << "__Nothing";
         QTest::newRow("empty entry stays placeholder") << "__Empty" << "__Empty";
-        QTest::newRow("global key only in own section") << "~~Open" << "~~Open";
-        QTest::newRow("own key only in global") << "__OK" << "__OK";
         QTest::newRow("key starting with underscore") << "___Under" << "under";
         QTest::newRow("replacement is not looked up again") << "__Chain" << "__Open";
         // clang-format on
@@ -333,39 +273,14 @@ private slots:
         QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
     }
 
-    void formatText_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("numbered") << "Zone: %1" << "Internet" << "Zone: Internet";
-        QTest::newRow("older form") << "Zone: %s" << "Internet" << "Zone: Internet";
-        QTest::newRow("percent sign") << "100%% of %1" << "x" << "100% of x";
-        QTest::newRow("other directive kept") << "%d %1" << "x" << "%d x";
-        QTest::newRow("argument not expanded again") << "Zone: %1" << "%1%s%%" << "Zone: %1%s%%";
-        // clang-format on
-    }
-
-    void formatText()
-    {
-        QFETCH(QString, format);
-        QFETCH(QString, argument);
-        QFETCH(QString, expected);
-        QCOMPARE(TLanguage::FormatText(format, argument), expected);
-    }
-
     void resolveFileName_data()
     {
         QTest::addColumn<QString>("configured");
         QTest::addColumn<QString>("expected");
         // clang-format off
         QTest::newRow("present") << "qwdeu.ini" << "qwdeu.ini";
-        QTest::newRow("missing") << "qwfra.ini" << "qweng.ini";
         QTest::newRow("other case") << "QWDEU.INI" << "qweng.ini";
-        QTest::newRow("empty") << "" << "qweng.ini";
         QTest::newRow("parent folder") << "../outside.ini" << "qweng.ini";
-        QTest::newRow("backslash") << "sub\\inner.ini" << "qweng.ini";
         QTest::newRow("folder named like a file") << "folder.ini" << "qweng.ini";
         // clang-format on
     }
@@ -396,15 +311,8 @@ private slots:
                                                  {"qweng.ini", "English"},
                                                  {"tj.ini", "Tom && Jerry"}};
         QCOMPARE(itemsByFile(menu), expected);
-        QCOMPARE(menu.actions().size(), 4);
         QActionGroup* group = menu.actions().first()->actionGroup();
-        QVERIFY(group && group->isExclusive());
-        QCOMPARE(group->actions().size(), 4);
-        for (QAction* item : menu.actions())
-        {
-            QVERIFY(item->isCheckable());
-            QCOMPARE(item->statusTip(), item->data().toString());
-        }
+        QVERIFY(group && group->isExclusive() && group->actions().size() == 4);
 
         // Choosing the language already in use is still a choice; a file
         // gone since the menu was built is not.
