@@ -46,7 +46,7 @@ bool QuillwaveHome::seedQuietStore(const QList<QPair<QString, QString>>& values)
                                        {"VersionCheck", "0"},
                                        {"StartupMode", "Last"}};
     for (const auto& [name, text] : all + values)
-        if (!setValue(name, text))
+        if (reg({QStringLiteral("set"), RegistryKeys::ValueKey, name, text}) != 0)
             return false;
     return true;
 }
@@ -118,9 +118,10 @@ int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
     return tool.exitCode();
 }
 
-bool QuillwaveHome::setValue(const QString& name, const QString& text) const
+QByteArray QuillwaveHome::readFile(const QString& path)
 {
-    return reg({QStringLiteral("set"), RegistryKeys::ValueKey, name, text}) == 0;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString QuillwaveHome::exportText(const QString& key) const

@@ -66,8 +66,6 @@ public:
     // Runs `quillwave-reg` with arguments: its exit code (-1 when it did
     // not run to its end); its standard output goes to output.
     int reg(const QStringList& arguments, QString* output = nullptr) const;
-    // The program's own values (the CurrentVersion key).
-    bool setValue(const QString& name, const QString& text) const;
     // `quillwave-reg export [key]`; empty when the tool failed.
     QString exportText(const QString& key = QString()) const;
     // The remembered tabs and the typed addresses as the store holds them
@@ -87,6 +85,8 @@ public:
     bool waitUntilUp(QuillwaveProcess* copy) const;
 
     static QString programPath() { return QStringLiteral(QW_BIN_DIR "/quillwave"); }
+    // The file's bytes; empty when it cannot be read.
+    static QByteArray readFile(const QString& path);
 
 private:
     QStringList numberedValues(const QString& key) const;
