@@ -12,22 +12,6 @@
 
 namespace
 {
-// A copy of the launcher in a folder of its own, with no browser beside it
-// and none installed relative to it: if it tried to become the browser it
-// would say so and fail, so ending with 0 proves it did the work itself.
-struct LoneLauncher
-{
-    QTemporaryDir folder;
-    QString path() const { return folder.filePath(QStringLiteral("quillwave")); }
-    QString browserPath() const { return folder.filePath(QStringLiteral("quillwave-browser")); }
-    bool make() const
-    {
-        const QString program = QuillwaveHome::programPath();
-        return folder.isValid() && QFile::copy(program, path()) &&
-               QFile::setPermissions(path(), QFile::permissions(program));
-    }
-};
-
 enum class Found
 {
     AnsweringCopy,    // a running copy: a fake holds the home's lock and listens
@@ -65,10 +49,19 @@ private slots:
     {
         QFETCH(Found, found);
         QFETCH(int, code);
+        // A copy of the launcher in a folder of its own, with no browser beside
+        // it and none installed relative to it: if it tried to become the
+        // browser it would say so and fail, so ending with 0 proves it did the
+        // work itself.
         QuillwaveHome home;
-        LoneLauncher launcher;
+        QTemporaryDir folder;
         QTemporaryDir workingFolder;
-        QVERIFY(home.isValid() && launcher.make() && workingFolder.isValid());
+        const QString launcher = folder.filePath("quillwave");
+        const QString browser = folder.filePath("quillwave-browser");
+        const QString program = QuillwaveHome::programPath();
+        QVERIFY(home.isValid() && folder.isValid() && workingFolder.isValid());
+        QVERIFY(QFile::copy(program, launcher) &&
+                QFile::setPermissions(launcher, QFile::permissions(program)));
         const QString file = workingFolder.filePath("saved.vgp");
         QVERIFY(QFile(file).open(QIODevice::WriteOnly));
         const QStringList arguments{code == 0 ? "saved.vgp" : "http://127.0.0.1:9/"};
@@ -82,14 +75,14 @@ private slots:
         if (found == Found::BrokenBrowser)
         {
             // Executable by its mode, in no format the system runs.
-            QFile broken(launcher.browserPath());
+            QFile broken(browser);
             QVERIFY(broken.open(QIODevice::WriteOnly) &&
                     broken.write(QByteArray(64, '\x01')) == 64);
             QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
 
         // The event loop runs meanwhile, so the fake running copy can answer.
-        QuillwaveProcess* copy = home.launch(arguments, workingFolder.path(), launcher.path());
+        QuillwaveProcess* copy = home.launch(arguments, workingFolder.path(), launcher);
         QVERIFY(copy && copy->waitForExit());
         QVERIFY2(copy->exitedNormally() && copy->exitCode() == code, qPrintable(copy->describe()));
         QCOMPARE(delivered.count(), code == 0 ? 1 : 0);
@@ -97,7 +90,7 @@ private slots:
             QCOMPARE(delivered.at(0).at(0).toString(), file);
         // It found the running copy and said nothing about it; else it says
         // where it looked.
-        QCOMPARE(copy->output().contains(QFile::encodeName(launcher.browserPath())), code != 0);
+        QCOMPARE(copy->output().contains(QFile::encodeName(browser)), code != 0);
         QVERIFY(code != 0 || copy->output().isEmpty());
         // Only the browser ever takes the lock.
         QCOMPARE(QFileInfo::exists(home.channelFolder() + "/instance.lock"),

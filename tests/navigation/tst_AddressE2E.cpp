@@ -122,9 +122,8 @@ private slots:
                      qPrintable(expected.at(entry)));
         }
         // Each Down opened one entry, the next in the list, and nothing else.
-        const QStringList requests =
-            m_server->requestedPaths().filter(QRegularExpression("^/typed/\\d+$"));
-        QCOMPARE(requests, (QStringList{"/typed/1", "/typed/2"}));
+        QCOMPARE(m_server->requestedPaths().filter(QRegularExpression("^/typed/\\d+$")),
+                 (QStringList{"/typed/1", "/typed/2"}));
         // Entries chosen from the list keep their places; the whole list came
         // back and goes out again as it was.
         QVERIFY(m_copy->process()->endCleanly());

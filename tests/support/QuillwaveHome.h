@@ -58,10 +58,17 @@ public:
     QuillwaveProcess* launch(const QStringList& arguments = {}, const QString& workingFolder = {},
                              const QString& program = programPath());
     // launch(), then waitUntilUp(); null when it did not come up.
-    QuillwaveProcess* launchUp(const QStringList& arguments = {},
-                               const QString& workingFolder = {});
+    QuillwaveProcess* launchUp(const QStringList& arguments = {}, const QString& workingFolder = {})
+    {
+        QuillwaveProcess* copy = launch(arguments, workingFolder);
+        return copy && waitUntilUp(copy) ? copy : nullptr;
+    }
     // A second copy hands arguments over to the running one and ends with 0.
-    bool forward(const QStringList& arguments, const QString& workingFolder = {});
+    bool forward(const QStringList& arguments, const QString& workingFolder = {})
+    {
+        QuillwaveProcess* copy = launch(arguments, workingFolder);
+        return copy && copy->endedCleanly();
+    }
 
     // Runs `quillwave-reg` with arguments: its exit code (-1 when it did
     // not run to its end); its standard output goes to output.
@@ -85,8 +92,6 @@ public:
     bool waitUntilUp(QuillwaveProcess* copy) const;
 
     static QString programPath() { return QStringLiteral(QW_BIN_DIR "/quillwave"); }
-    // The file's bytes; empty when it cannot be read.
-    static QByteArray readFile(const QString& path);
 
 private:
     QStringList numberedValues(const QString& key) const;

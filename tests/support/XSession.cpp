@@ -110,23 +110,3 @@ bool XSession::focusWindow(const QString& window) const
         },
         QuillwaveProcess::PatienceMs);
 }
-
-bool XSession::parkPointer() const
-{
-    return !run("xdotool", {"mousemove", "1279", "1023"}).isNull();
-}
-
-bool XSession::type(const QString& text) const
-{
-    return !run("xdotool", {"type", "--delay", "20", "--", text}, 1).isNull();
-}
-
-bool XSession::key(const QString& stroke) const
-{
-    return !run("xdotool", {"key", "--delay", "50", "--", stroke}, 1).isNull();
-}
-
-bool XSession::press(const QString& name, bool down) const
-{
-    return !run("xdotool", {down ? "keydown" : "keyup", name}, 1).isNull();
-}

@@ -50,14 +50,23 @@ public:
     bool focusWindow(const QString& window) const;
     // Moves the pointer to the screen's corner, outside every window the
     // program places, so that no tool tip opens under it.
-    bool parkPointer() const;
+    bool parkPointer() const { return !run("xdotool", {"mousemove", "1279", "1023"}).isNull(); }
     // Types text into whatever has the focus.
-    bool type(const QString& text) const;
+    bool type(const QString& text) const
+    {
+        return !run("xdotool", {"type", "--delay", "20", "--", text}, 1).isNull();
+    }
     // Key strokes in xdotool's notation ("ctrl+Return", "F5", "alt+d"),
     // one after the other.
-    bool key(const QString& stroke) const;
+    bool key(const QString& stroke) const
+    {
+        return !run("xdotool", {"key", "--delay", "50", "--", stroke}, 1).isNull();
+    }
     // Presses (down) or releases a key: a modifier held over other strokes.
-    bool press(const QString& name, bool down) const;
+    bool press(const QString& name, bool down) const
+    {
+        return !run("xdotool", {down ? "keydown" : "keyup", name}, 1).isNull();
+    }
 
 private:
     // Runs an X tool on this display: its standard output, or a null string

@@ -6,13 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-#include <QUrl>
-
-#include <sys/stat.h>
 
 // Start-up and shut-down of the real program as separate processes see
-// them: which copy makes a window, what a signal leaves in the store, and
-// arguments that name files.
+// them: which copy makes a window and what a signal leaves in the store.
 class tst_ProgramE2E : public QObject
 {
     Q_OBJECT
@@ -67,38 +63,10 @@ private slots:
         QVERIFY(!home.hasUserAgentToken());
         QVERIFY(!QFileInfo::exists(home.channelFolder()));
         // The registration is undone; other handlers stay.
-        const QByteArray after = QuillwaveHome::readFile(mimeApps);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray after = written.readAll();
         QVERIFY2(!after.contains("quillwave.desktop") && after.contains("other.desktop"),
                  after.constData());
-    }
-
-    void fileArguments()
-    {
-        QuillwaveHome home;
-        QVERIFY(home.isValid() && home.seedQuietStore());
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid() && QDir(folder.path()).mkpath("dir"));
-        for (const char* name : {"dir/page.html", "last.html"})
-            QVERIFY(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
-        const QString pipe = folder.filePath("pipe");
-        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        const QString page = QUrl::fromLocalFile(folder.filePath("dir/page.html")).toString();
-        const QString last = QUrl::fromLocalFile(folder.filePath("last.html")).toString();
-
-        // A relative file is found in the folder the program was started in.
-        QuillwaveProcess* first = home.launchUp({"./dir/page.html"}, folder.path());
-        QVERIFY(first);
-        QTRY_COMPARE_WITH_TIMEOUT(home.lastOpenSites(), QStringList{page}, home.PatienceMs);
-        // Opening a pipe would wait for a writer for ever, and the exit with
-        // it. Forwarded records are taken in order: once the page after the
-        // pipes is there, the pipes have been handed to tabs too.
-        QVERIFY(home.forward({pipe}) && home.forward({QUrl::fromLocalFile(pipe).toString()}) &&
-                home.forward({last}));
-        QTRY_VERIFY_WITH_TIMEOUT(home.lastOpenSites().contains(last), home.PatienceMs);
-        QVERIFY(first->endCleanly());
-        // Not remembered, so it does not come back at the next start.
-        QVERIFY2(home.lastOpenSites().filter("pipe").isEmpty(),
-                 qPrintable(home.lastOpenSites().join(' ')));
     }
 };
 
