@@ -7,21 +7,9 @@
 
 #include "core/engine/THistoryIndexReader.h"
 
-#include <QFileInfo>
 #include <QTest>
 
 #include <algorithm>
-
-DrivenCopy::DrivenCopy(XSession& session, QuillwaveHome& home) : m_x(session), m_home(home) {}
-
-DrivenCopy::~DrivenCopy()
-{
-    // Beside the home's temporary folder, which goes when the test ends.
-    const QString path = QFileInfo(m_home.homePath()).absolutePath() + ".png";
-    if (QTest::currentTestFailed() && m_process && m_process->isRunning())
-        qInfo("The screen when the test failed: %s",
-              m_x.screenshot(path) ? qPrintable(path) : "none taken");
-}
 
 bool DrivenCopy::start(const QStringList& arguments)
 {
@@ -29,10 +17,10 @@ bool DrivenCopy::start(const QStringList& arguments)
     m_process = m_home.launchUp(arguments);
     if (!m_process)
         return false;
-    m_window = m_x.waitForSettledWindow(m_process->pid(), QStringLiteral("Quillwave"));
-    if (!m_window.isEmpty() && m_x.parkPointer() && m_x.focusWindow(m_window))
+    const QString window = m_x.waitForSettledWindow(m_process->pid(), QStringLiteral("Quillwave"));
+    if (!window.isEmpty() && m_x.parkPointer() && m_x.focusWindow(window))
         return true;
-    qWarning("no main window got the focus (%s): %s", qPrintable(m_window),
+    qWarning("no main window got the focus (%s): %s", qPrintable(window),
              qPrintable(m_process->describe()));
     return false;
 }
@@ -51,13 +39,6 @@ bool DrivenCopy::strokeHolding(const QString& modifier, const QString& stroke,
         return false;
     const bool result = m_x.key(stroke) && QTest::qWaitFor(done, QuillwaveProcess::PatienceMs);
     return m_x.press(modifier, false) && result;
-}
-
-QStringList DrivenCopy::popups() const
-{
-    QStringList windows = m_x.visibleWindows(m_process->pid());
-    windows.removeAll(m_window);
-    return windows;
 }
 
 bool DrivenCopy::waitForCompletedVisit(const QString& url, const QDateTime& since)

@@ -17,24 +17,18 @@ class XSession;
 // did is then read from what it leaves behind (the store) and from what the
 // test's server was asked.
 //
-// Helpers say why they failed as a warning. Should the test fail while the
-// copy runs, a picture of the screen is written beside the home's temporary
-// folder before the copy is ended, and the path is reported.
+// Helpers say why they failed as a warning.
 class DrivenCopy
 {
 public:
     // session and home must outlive the copy.
-    DrivenCopy(XSession& session, QuillwaveHome& home);
-    ~DrivenCopy();
-    DrivenCopy(const DrivenCopy&) = delete;
-    DrivenCopy& operator=(const DrivenCopy&) = delete;
+    DrivenCopy(XSession& session, QuillwaveHome& home) : m_x(session), m_home(home) {}
 
     // Starts the program with arguments, waits until it is up, its main
     // window is shown and settled, and gives that window the keyboard focus.
     // False when any of it did not happen.
     bool start(const QStringList& arguments = {});
     QuillwaveProcess* process() const { return m_process; }
-    QString window() const { return m_window; }
 
     // Alt+D: the address box takes the keyboard with all its text selected,
     // so that what is typed next replaces it; then text and stroke (either
@@ -50,10 +44,6 @@ public:
     // holds the key then.
     bool strokeHolding(const QString& modifier, const QString& stroke,
                        const std::function<bool()>& done) const;
-    // The program's shown windows besides the main window: open menus,
-    // drop-down lists, dialogs, tool tips.
-    QStringList popups() const;
-
     // Waits until the page at url has completed in a tab (the program puts
     // a completed page into its history, just after it has shown the page's
     // final address in the box) at since or later. A page is done with the
@@ -65,5 +55,4 @@ private:
     XSession& m_x;
     QuillwaveHome& m_home;
     QuillwaveProcess* m_process = nullptr;
-    QString m_window;
 };

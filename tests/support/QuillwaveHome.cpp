@@ -46,7 +46,7 @@ bool QuillwaveHome::seedQuietStore(const QList<QPair<QString, QString>>& values)
                                        {"VersionCheck", "0"},
                                        {"StartupMode", "Last"}};
     for (const auto& [name, text] : all + values)
-        if (!setValue(name, text))
+        if (reg({QStringLiteral("set"), RegistryKeys::ValueKey, name, text}) != 0)
             return false;
     return true;
 }
@@ -54,18 +54,19 @@ bool QuillwaveHome::seedQuietStore(const QList<QPair<QString, QString>>& values)
 QProcessEnvironment QuillwaveHome::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QUILLWAVE_HOME"), homePath());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configPath());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_root.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_root.filePath(QStringLiteral("cache")));
+    for (const auto& [name, folder] : {std::pair{"QUILLWAVE_HOME", "home"},
+                                       {"XDG_RUNTIME_DIR", "run"},
+                                       {"XDG_CONFIG_HOME", "config"},
+                                       {"XDG_DATA_HOME", "data"},
+                                       {"XDG_CACHE_HOME", "cache"}})
+        env.insert(QString::fromLatin1(name), m_root.filePath(QString::fromLatin1(folder)));
     env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (!m_xDisplay.isEmpty())
-    {
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // Without a display of its own a copy shows its windows nowhere.
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (m_xDisplay.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    else
         env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
-    }
     if (m_hostPort != 0)
     {
         // The engine reads its switches from here; a value with blanks is
@@ -91,19 +92,6 @@ QuillwaveProcess* QuillwaveHome::launch(const QStringList& arguments, const QStr
     return nullptr;
 }
 
-QuillwaveProcess* QuillwaveHome::launchUp(const QStringList& arguments,
-                                          const QString& workingFolder)
-{
-    QuillwaveProcess* copy = launch(arguments, workingFolder);
-    return copy && waitUntilUp(copy) ? copy : nullptr;
-}
-
-bool QuillwaveHome::forward(const QStringList& arguments, const QString& workingFolder)
-{
-    QuillwaveProcess* copy = launch(arguments, workingFolder);
-    return copy && copy->endedCleanly();
-}
-
 int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
 {
     QuillwaveProcess tool(QStringLiteral(QW_BIN_DIR "/quillwave-reg"), arguments, environment());
@@ -118,18 +106,12 @@ int QuillwaveHome::reg(const QStringList& arguments, QString* output) const
     return tool.exitCode();
 }
 
-bool QuillwaveHome::setValue(const QString& name, const QString& text) const
-{
-    return reg({QStringLiteral("set"), RegistryKeys::ValueKey, name, text}) == 0;
-}
-
 QString QuillwaveHome::exportText(const QString& key) const
 {
-    QStringList arguments{QStringLiteral("export")};
-    if (!key.isEmpty())
-        arguments << key;
     QString text;
-    return reg(arguments, &text) == 0 ? text : QString();
+    return reg(key.isEmpty() ? QStringList{"export"} : QStringList{"export", key}, &text) == 0
+               ? text
+               : QString();
 }
 
 QStringList QuillwaveHome::numberedValues(const QString& key) const

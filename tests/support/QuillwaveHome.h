@@ -58,16 +58,21 @@ public:
     QuillwaveProcess* launch(const QStringList& arguments = {}, const QString& workingFolder = {},
                              const QString& program = programPath());
     // launch(), then waitUntilUp(); null when it did not come up.
-    QuillwaveProcess* launchUp(const QStringList& arguments = {},
-                               const QString& workingFolder = {});
+    QuillwaveProcess* launchUp(const QStringList& arguments = {}, const QString& workingFolder = {})
+    {
+        QuillwaveProcess* copy = launch(arguments, workingFolder);
+        return copy && waitUntilUp(copy) ? copy : nullptr;
+    }
     // A second copy hands arguments over to the running one and ends with 0.
-    bool forward(const QStringList& arguments, const QString& workingFolder = {});
+    bool forward(const QStringList& arguments, const QString& workingFolder = {})
+    {
+        QuillwaveProcess* copy = launch(arguments, workingFolder);
+        return copy && copy->endedCleanly();
+    }
 
     // Runs `quillwave-reg` with arguments: its exit code (-1 when it did
     // not run to its end); its standard output goes to output.
     int reg(const QStringList& arguments, QString* output = nullptr) const;
-    // The program's own values (the CurrentVersion key).
-    bool setValue(const QString& name, const QString& text) const;
     // `quillwave-reg export [key]`; empty when the tool failed.
     QString exportText(const QString& key = QString()) const;
     // The remembered tabs and the typed addresses as the store holds them

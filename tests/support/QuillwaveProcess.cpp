@@ -1,7 +1,5 @@
 #include "QuillwaveProcess.h"
 
-#include <QTest>
-
 #include <csignal>
 #include <sys/prctl.h>
 
@@ -33,36 +31,12 @@ QuillwaveProcess::~QuillwaveProcess()
     }
 }
 
-bool QuillwaveProcess::start()
-{
-    m_process->start();
-    return m_process->waitForStarted(10000);
-}
-
-bool QuillwaveProcess::waitForExit(int timeoutMs)
-{
-    // With the event loop running: the test may have to answer the process.
-    return QTest::qWaitFor([this] { return !isRunning(); }, timeoutMs);
-}
-
-bool QuillwaveProcess::exitedNormally() const
-{
-    return m_process->state() == QProcess::NotRunning &&
-           m_process->exitStatus() == QProcess::NormalExit;
-}
-
 bool QuillwaveProcess::endedCleanly(int timeoutMs)
 {
     if (waitForExit(timeoutMs) && exitedNormally() && exitCode() == 0)
         return true;
     qWarning("did not end cleanly: %s", qPrintable(describe()));
     return false;
-}
-
-bool QuillwaveProcess::endCleanly()
-{
-    m_process->terminate();
-    return endedCleanly();
 }
 
 QByteArray QuillwaveProcess::output()

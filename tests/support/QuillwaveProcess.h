@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <memory>
 
@@ -25,18 +26,34 @@ public:
     QuillwaveProcess& operator=(const QuillwaveProcess&) = delete;
 
     // False when it could not be started at all.
-    bool start();
+    bool start()
+    {
+        m_process->start();
+        return m_process->waitForStarted(10000);
+    }
     qint64 pid() const { return m_process->processId(); }
     bool isRunning() const { return m_process->state() == QProcess::Running; }
-    // False when it still runs after timeoutMs.
-    bool waitForExit(int timeoutMs = PatienceMs);
-    bool exitedNormally() const;
+    // False when it still runs after timeoutMs. The event loop runs
+    // meanwhile: the test may have to answer the process.
+    bool waitForExit(int timeoutMs = PatienceMs)
+    {
+        return QTest::qWaitFor([this] { return !isRunning(); }, timeoutMs);
+    }
+    bool exitedNormally() const
+    {
+        return m_process->state() == QProcess::NotRunning &&
+               m_process->exitStatus() == QProcess::NormalExit;
+    }
     int exitCode() const { return m_process->exitCode(); }
     // Waits for the end; true when it ended by itself with 0, else a
     // warning says how it ended.
     bool endedCleanly(int timeoutMs = PatienceMs);
     // SIGTERM, as a desktop session's end sends it, then endedCleanly().
-    bool endCleanly();
+    bool endCleanly()
+    {
+        m_process->terminate();
+        return endedCleanly();
+    }
     // SIGKILL: the program gets no chance to clean up.
     void kill() { m_process->kill(); }
 

@@ -4,8 +4,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace
 {
 // Bounds that keep a confused client from growing the buffers without end.
@@ -23,32 +21,6 @@ TestHttpServer::~TestHttpServer()
     // The sockets are the server's children and go with it, saying nothing.
     for (QTcpSocket* socket : m_connections.keys())
         socket->disconnect(this);
-}
-
-void TestHttpServer::route(const QString& path, const Response& response)
-{
-    m_routes.insert(path, [response](const Request&) { return response; });
-}
-
-void TestHttpServer::route(const QString& path, const Handler& handler)
-{
-    m_routes.insert(path, handler);
-}
-
-void TestHttpServer::routeHtml(const QString& path, const QByteArray& html, int delayMs)
-{
-    Response response;
-    response.body = html;
-    response.delayMs = delayMs;
-    route(path, response);
-}
-
-void TestHttpServer::routeRedirect(const QString& path, const QString& location, int status)
-{
-    Response response;
-    response.status = status;
-    response.headers.append({QByteArrayLiteral("Location"), location.toUtf8()});
-    route(path, response);
 }
 
 void TestHttpServer::routeReportingPage(const QString& path, const QString& script)
@@ -72,27 +44,15 @@ QStringList TestHttpServer::requestedPaths() const
     return paths;
 }
 
-int TestHttpServer::requestCount(const QString& path) const
+QList<TestHttpServer::Request> TestHttpServer::matching(const QString& path,
+                                                        const QList<Request>& requests)
 {
     const QString wanted = path.section(QLatin1Char('?'), 0, 0);
-    return int(std::count_if(m_requests.cbegin(), m_requests.cend(),
-                             [&](const Request& request) { return request.pathOnly() == wanted; }));
-}
-
-bool TestHttpServer::wasAbandoned(const QString& path) const
-{
-    const QString wanted = path.section(QLatin1Char('?'), 0, 0);
-    return std::any_of(m_abandoned.cbegin(), m_abandoned.cend(),
-                       [&](const Request& request) { return request.pathOnly() == wanted; });
-}
-
-TestHttpServer::Request TestHttpServer::lastRequest(const QString& path) const
-{
-    const QString wanted = path.section(QLatin1Char('?'), 0, 0);
-    for (auto it = m_requests.crbegin(); it != m_requests.crend(); ++it)
-        if (it->pathOnly() == wanted)
-            return *it;
-    return {};
+    QList<Request> found;
+    for (const Request& request : requests)
+        if (request.pathOnly() == wanted)
+            found << request;
+    return found;
 }
 
 void TestHttpServer::onNewConnection()

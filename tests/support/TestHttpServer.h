@@ -52,10 +52,19 @@ public:
     }
 
     // Routes match the path without its query; unknown paths answer 404.
-    void route(const QString& path, const Response& response);
-    void route(const QString& path, const Handler& handler);
-    void routeHtml(const QString& path, const QByteArray& html, int delayMs = 0);
-    void routeRedirect(const QString& path, const QString& location, int status = 302);
+    void route(const QString& path, const Handler& handler) { m_routes.insert(path, handler); }
+    void route(const QString& path, const Response& response)
+    {
+        route(path, [response](const Request&) { return response; });
+    }
+    void routeHtml(const QString& path, const QByteArray& html, int delayMs = 0)
+    {
+        route(path, Response{200, Response().contentType, html, {}, delayMs});
+    }
+    void routeRedirect(const QString& path, const QString& location, int status = 302)
+    {
+        route(path, Response{status, {}, {}, {{"Location", location.toUtf8()}}, 0});
+    }
     // A page titled path that runs script and, once it has loaded, asks for
     // "<path>/done", and for "/blur" whenever it loses the keyboard: what a
     // real program does with it can be waited for here.
@@ -67,13 +76,17 @@ public:
     // Whether, and how often, a request for path (compared without the
     // query) arrived.
     bool wasRequested(const QString& path) const { return requestCount(path) > 0; }
-    int requestCount(const QString& path) const;
+    int requestCount(const QString& path) const { return int(matching(path, m_requests).size()); }
     // The last request for path (compared without the query); empty when none.
-    Request lastRequest(const QString& path) const;
+    Request lastRequest(const QString& path) const
+    {
+        const QList<Request> found = matching(path, m_requests);
+        return found.isEmpty() ? Request() : found.last();
+    }
     void clearRequests() { m_requests.clear(); }
     // Whether the client closed the connection of a request for path before
     // its answer went out: a held-back load that was stopped.
-    bool wasAbandoned(const QString& path) const;
+    bool wasAbandoned(const QString& path) const { return !matching(path, m_abandoned).isEmpty(); }
 
 private:
     struct Connection
@@ -84,6 +97,7 @@ private:
         Request pending;
         bool answering = false;
     };
+    static QList<Request> matching(const QString& path, const QList<Request>& requests);
     void onNewConnection();
     void processBuffer(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Request& request);

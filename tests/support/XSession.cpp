@@ -8,41 +8,17 @@
 
 #include <utility>
 
-namespace
-{
-// X tools fail now and then when a window goes away while they walk the
-// tree; such a failure is no answer, so the question is asked again.
-constexpr int ToolAttempts = 3;
-
-// Runs program once: its standard output, or a null string when it failed.
-QString runOnce(const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& environment)
-{
-    QProcess tool;
-    tool.setProcessEnvironment(environment);
-    tool.setStandardInputFile(QProcess::nullDevice());
-    tool.start(QStandardPaths::findExecutable(program), arguments);
-    if (!tool.waitForFinished(15000) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0)
-    {
-        tool.kill();
-        tool.waitForFinished(1000);
-        return QString();
-    }
-    // Not null even when the tool printed nothing: null means it failed.
-    return QStringLiteral("") + QString::fromLocal8Bit(tool.readAllStandardOutput());
-}
-} // namespace
-
 XSession::~XSession() = default;
 
 QString XSession::missingTools()
 {
     QStringList missing;
-    for (const QString& name : {"Xvfb", "xdotool", "xwininfo", "import"})
+    for (const QString& name : {"Xvfb", "xdotool", "xwininfo"})
         if (QStandardPaths::findExecutable(name).isEmpty())
             missing << name;
-    return missing.join(QLatin1Char(' '));
+    return missing.isEmpty() ? QString()
+                             : "needs " + missing.join(QLatin1Char(' ')) +
+                                   " (scripts/install-deps.sh installs them)";
 }
 
 bool XSession::start(QString* error)
@@ -73,22 +49,22 @@ bool XSession::start(QString* error)
     return true;
 }
 
-QString XSession::run(const QString& program, const QStringList& arguments) const
+QString XSession::run(const QString& program, const QStringList& arguments, int attempts) const
 {
-    QString answer;
-    for (int attempt = 0; attempt < ToolAttempts && answer.isNull(); ++attempt)
-        answer = runOnce(program, arguments, m_environment);
-    return answer;
-}
-
-QString XSession::xdotool(const QStringList& arguments) const
-{
-    return run(QStringLiteral("xdotool"), arguments);
-}
-
-bool XSession::send(const QStringList& arguments) const
-{
-    return !runOnce(QStringLiteral("xdotool"), arguments, m_environment).isNull();
+    for (int attempt = 0; attempt < attempts; ++attempt)
+    {
+        QProcess tool;
+        tool.setProcessEnvironment(m_environment);
+        tool.setStandardInputFile(QProcess::nullDevice());
+        tool.start(QStandardPaths::findExecutable(program), arguments);
+        if (tool.waitForFinished(15000) && tool.exitStatus() == QProcess::NormalExit &&
+            tool.exitCode() == 0)
+            // Not null even when the tool printed nothing: null means it failed.
+            return QStringLiteral("") + QString::fromLocal8Bit(tool.readAllStandardOutput());
+        tool.kill();
+        tool.waitForFinished(1000);
+    }
+    return QString();
 }
 
 QString XSession::findWindow(qint64 pid, const QString& title) const
@@ -97,8 +73,8 @@ QString XSession::findWindow(qint64 pid, const QString& title) const
     // and Qt gives helper windows the program's name too: the one sought is
     // titled exactly so and is no override-redirect helper.
     const QStringList candidates =
-        xdotool({"search", "--onlyvisible", "--pid", QString::number(pid), "--name",
-                 QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
+        run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid), "--name",
+                        QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& candidate : candidates)
     {
@@ -124,44 +100,13 @@ QString XSession::waitForSettledWindow(qint64 pid, const QString& title) const
     return QTest::qWaitFor(settled, QuillwaveProcess::PatienceMs) ? now : QString();
 }
 
-QStringList XSession::visibleWindows(qint64 pid) const
-{
-    return xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 bool XSession::focusWindow(const QString& window) const
 {
     return QTest::qWaitFor(
         [&]
         {
-            return !xdotool({"windowfocus", "--sync", window}).isNull() &&
-                   xdotool({"getwindowfocus", "-f"}).trimmed() == window;
+            return !run("xdotool", {"windowfocus", "--sync", window}).isNull() &&
+                   run("xdotool", {"getwindowfocus", "-f"}).trimmed() == window;
         },
         QuillwaveProcess::PatienceMs);
-}
-
-bool XSession::parkPointer() const
-{
-    return !xdotool({"mousemove", "1279", "1023"}).isNull();
-}
-
-bool XSession::type(const QString& text) const
-{
-    return send({"type", "--delay", "20", "--", text});
-}
-
-bool XSession::key(const QString& stroke) const
-{
-    return send({"key", "--delay", "50", "--", stroke});
-}
-
-bool XSession::press(const QString& name, bool down) const
-{
-    return send({down ? QStringLiteral("keydown") : QStringLiteral("keyup"), name});
-}
-
-bool XSession::screenshot(const QString& path) const
-{
-    return !run(QStringLiteral("import"), {"-window", "root", path}).isNull();
 }

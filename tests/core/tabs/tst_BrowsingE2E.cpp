@@ -8,10 +8,9 @@
 
 #include "core/store/RegistryKeys.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
-
-#include <algorithm>
 
 class tst_BrowsingE2E : public QObject
 {
@@ -56,6 +55,10 @@ private slots:
 
         QuillwaveProcess* first = home.launchUp({pages.at(0)});
         QVERIFY(first && loaded("/p1", first));
+        // The launcher that was started has become the browser in its own
+        // process, with its arguments and environment (the home) kept.
+        QCOMPARE(QFileInfo(QStringLiteral("/proc/%1/exe").arg(first->pid())).canonicalFilePath(),
+                 QFileInfo(QW_BIN_DIR "/quillwave-browser").canonicalFilePath());
         QCOMPARE(server.lastRequest("/p1").method, QByteArray("GET"));
         for (int i = 1; i < 5; ++i)
             QVERIFY(home.forward({pages.at(i)}) &&
@@ -80,50 +83,28 @@ private slots:
         QVERIFY(home.exportText(RegistryKeys::ValueKey).contains("\"SessionState\"=\"clean\""));
     }
 
-    void listedPopupIsNeverLoaded_data()
-    {
-        QTest::addColumn<bool>("listed");
-        QTest::newRow("pattern listed") << true;
-        // The same page with an empty list opens both: the capture is what stops one.
-        QTest::newRow("nothing listed") << false;
-    }
+    // The page opens two pop-ups without a user's gesture (the engine lets
+    // scripts open windows): the listed one is captured before it loads and
+    // never becomes a tab, the other one is shown.
     void listedPopupIsNeverLoaded()
     {
-        QFETCH(bool, listed);
         QuillwaveHome home;
         QVERIFY(home.isValid() && home.seedQuietStore());
         const QString popupKey = RegistryKeys::ValueKey + '\\' + RegistryKeys::PopupVostel;
-        const QString advert = server.url("/adverts/pop");
-        const QString welcome = server.url("/welcome");
-        if (listed)
-            QCOMPARE(home.reg({"set", popupKey, "url1", server.url("/adverts/*")}), 0);
-        // Opened without a user's gesture: the engine lets scripts open windows.
-        server.routeReportingPage(
-            "/opener",
-            QStringLiteral("window.open('%1'); window.open('%2');").arg(advert, welcome));
+        QCOMPARE(home.reg({"set", popupKey, "url1", server.url("/adverts/*")}), 0);
+        server.routeReportingPage("/opener",
+                                  QStringLiteral("window.open('%1'); window.open('%2');")
+                                      .arg(server.url("/adverts/pop"), server.url("/welcome")));
 
         QuillwaveProcess* first = home.launchUp({server.url("/opener")});
         QVERIFY(first && loaded("/welcome", first));
-        if (!listed)
-            QVERIFY(loaded("/adverts/pop", first));
         QVERIFY(first->endCleanly());
-
-        if (listed)
-            QVERIFY2(server.requestedPaths().filter(QRegularExpression("^/adverts")).isEmpty(),
-                     qPrintable(server.requestedPaths().join(' ')));
-        // The opener and the pop-ups that were shown; a captured one never
-        // became a tab of its own.
-        QStringList shown{welcome};
-        if (!listed)
-            shown << advert;
-        QStringList stored = home.lastOpenSites();
-        QVERIFY(!stored.isEmpty());
-        QCOMPARE(stored.takeFirst(), server.url("/opener"));
-        std::sort(stored.begin(), stored.end());
-        std::sort(shown.begin(), shown.end());
-        QCOMPARE(stored, shown);
+        QVERIFY2(server.requestedPaths().filter(QRegularExpression("^/adverts")).isEmpty(),
+                 qPrintable(server.requestedPaths().join(' ')));
+        QCOMPARE(home.lastOpenSites(),
+                 (QStringList{server.url("/opener"), server.url("/welcome")}));
         // The pattern list survives the run.
-        QCOMPARE(home.exportText(popupKey).contains(server.url("/adverts/*")), listed);
+        QVERIFY(home.exportText(popupKey).contains(server.url("/adverts/*")));
     }
 };
 
