@@ -26,12 +26,11 @@ TestHttpServer::~TestHttpServer()
 void TestHttpServer::routeReportingPage(const QString& path, const QString& script)
 {
     const QString done = path + (path.endsWith(QLatin1Char('/')) ? "done" : "/done");
-    routeHtml(path, QStringLiteral(
-                        "<!DOCTYPE html><html><head><title>%1</title></head><body>"
-                        "<p>%1</p><script>%2\nconst report = (what) => fetch(what, "
-                        "{cache: 'no-store'});\naddEventListener('load', () => "
-                        "report('%3'));\naddEventListener('blur', () => report('/blur'), true);"
-                        "</script></body></html>")
+    routeHtml(path, QStringLiteral("<!DOCTYPE html><html><head><title>%1</title></head><body>"
+                                   "<p>%1</p><script>%2\nconst report = (what) => fetch(what, "
+                                   "{cache: 'no-store'});\naddEventListener('load', () => "
+                                   "report('%3'));"
+                                   "</script></body></html>")
                         .arg(path.toHtmlEscaped(), script, done)
                         .toUtf8());
 }

@@ -66,8 +66,7 @@ public:
         route(path, Response{status, {}, {}, {{"Location", location.toUtf8()}}, 0});
     }
     // A page titled path that runs script and, once it has loaded, asks for
-    // "<path>/done", and for "/blur" whenever it loses the keyboard: what a
-    // real program does with it can be waited for here.
+    // "<path>/done": what a real program does with it can be waited for here.
     void routeReportingPage(const QString& path, const QString& script = QString());
 
     // Every request in the order received (recorded before any delay).
