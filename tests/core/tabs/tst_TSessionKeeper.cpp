@@ -18,8 +18,6 @@
 
 #include <memory>
 
-using Phase = SessionRunState::Phase;
-
 namespace
 {
 QString site(const QString& name)
@@ -159,28 +157,6 @@ private slots:
                                       "url1=" + site("a2")};
         QCOMPARE(stored(), expected);
         QCOMPARE(run->written.at(0).at(0).toStringList(), expected);
-    }
-
-    void streamOfChangesCannotPutTheWriteOff()
-    {
-        timings.writeDelayMs = 200;
-        auto run = runningWith("start");
-        QVERIFY(run);
-
-        // A change every 10 ms, for as long as the test lets it run: a
-        // write put off by each change would never come.
-        QStringList sent;
-        QTimer stream;
-        connect(&stream, &QTimer::timeout, this,
-                [&]
-                {
-                    sent << "url1=" + site(QString::number(sent.size()));
-                    run->navigate(run->tab(0), QString::number(sent.size() - 1));
-                });
-        stream.start(10);
-        QTRY_VERIFY(run->written.count() >= 1);
-        stream.stop();
-        QVERIFY(sent.contains(run->written.at(0).at(0).toStringList().value(0)));
     }
 
     void everyKindOfChangeIsWritten_data()
@@ -331,38 +307,6 @@ private slots:
         QCOMPARE(marker(), "running");
         QCOMPARE(stored(), (QStringList{"url4=" + site("e"), "url3=" + site("d"),
                                         "url2=" + site("c"), "url1=" + site("b")}));
-    }
-
-    // How the run before ended decides what this start writes and whether
-    // it asks: only a crash in a restore that followed a crash asks.
-    void runStateTexts_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("phase");
-        QTest::addColumn<bool>("unclean");
-        QTest::addColumn<bool>("ask");
-        QTest::addColumn<QString>("startMarker");
-        // clang-format off
-        QTest::newRow("first run") << "" << int(Phase::Clean) << false << false << "restoring";
-        QTest::newRow("running") << "running" << int(Phase::Running) << true << false << "restoring-after-crash";
-        QTest::newRow("restoring after crash") << "restoring-after-crash" << int(Phase::RestoringAfterCrash) << true << true << "restoring-after-crash";
-        QTest::newRow("unknown text") << "Clean" << int(Phase::Running) << true << false << "restoring-after-crash";
-        // clang-format on
-    }
-    void runStateTexts()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, phase);
-        QFETCH(bool, unclean);
-        QFETCH(bool, ask);
-        QFETCH(QString, startMarker);
-        const Phase previous = SessionRunState::FromText(text);
-        QCOMPARE(int(previous), phase);
-        QCOMPARE(SessionRunState::Unclean(previous), unclean);
-        QCOMPARE(SessionRunState::MustAskBeforeRestore(previous), ask);
-        QCOMPARE(SessionRunState::Text(SessionRunState::StartPhaseAfter(previous)), startMarker);
-        if (!text.isEmpty() && phase != int(Phase::Running))
-            QCOMPARE(SessionRunState::Text(previous), text);
     }
 
     void questionAndItsAnswers_data()

@@ -171,24 +171,6 @@ private slots:
         QCOMPARE(tab->Hidden, operation == "AddHiddenTab");
     }
 
-    void shownPopupComesToFrontOnlyInForeground()
-    {
-        TBrowserTab* a = add("A");
-        for (const bool foreground : {false, true})
-        {
-            pc->setActivePage(a);
-            set->OpenNewInForeground = foreground;
-            QVERIFY(FakeTabHost::controlOf(a)->fireNewWindow("http://p.test/"));
-            TBrowserTab* popup = set->Tab(1);
-            QVERIFY(!pc->isPageVisible(popup));
-            // The pop-up's first real address: not captured, so it is shown.
-            QVERIFY(made.last()->fireBeforeNavigate("http://p.test/"));
-            QVERIFY(pc->isPageVisible(popup));
-            QCOMPARE(pc->pageCaption(popup), host->services.GetGlobalText("Loading"));
-            QCOMPARE(set->GetActivePage(), foreground ? popup : a);
-        }
-    }
-
     void closingTheOnlyTabResetsIt()
     {
         TBrowserTab* tab = add("0123456789");
@@ -357,54 +339,6 @@ private slots:
         QCOMPARE(active(), QStringLiteral("T5"));
     }
 
-    void refreshAndStopReachTheTabs()
-    {
-        add("A");
-        TBrowserTab* hidden = set->AddHiddenTab();
-        TBrowserTab* killed = set->AddHiddenTab();
-        killed->Killed = true;
-        set->SetAutoRefresh(1);
-        QTRY_VERIFY(!FakeTabHost::controlOf(set->Tab(0))->refreshes.isEmpty());
-        set->SetAutoRefresh(0);
-        QVERIFY(FakeTabHost::controlOf(killed)->refreshes.isEmpty());
-        set->StopAll();
-        QCOMPARE(FakeTabHost::controlOf(set->Tab(0))->stops, 1);
-        QCOMPARE(FakeTabHost::controlOf(hidden)->stops, 1);
-    }
-
-    void nextAndPreviousPassHiddenTabsAndWrap()
-    {
-        set->OpenNewAtEnd = true;
-        addTabs({"A"});
-        named(set->AddHiddenTab(), "H");
-        addTabs({"B", "C"});
-        named(set->AddHiddenTab(), "H2");
-        set->actNextBrowserTabExecute();
-        QCOMPARE(active(), QStringLiteral("A"));
-        set->actPreviousBrowserTabExecute();
-        QCOMPARE(active(), QStringLiteral("C"));
-        set->actPreviousBrowserTabExecute();
-        set->actPreviousBrowserTabExecute();
-        QCOMPARE(active(), QStringLiteral("A"));
-    }
-
-    void popupTabFollowsRightClicks()
-    {
-        set->OpenNewAtEnd = true;
-        addTabs({"A"});
-        TBrowserTab* killed = set->AddHiddenTab();
-        addTabs({"B"});
-        set->pcPageMouseDown(Qt::RightButton, 1);
-        set->pcPageMouseDown(Qt::LeftButton, 0);
-        QCOMPARE(set->PopupTabIndex, 1);
-        killed->Killed = true;
-        QCOMPARE(set->GetPopupTab(), byTitle("B"));
-        set->pcPageMouseDown(Qt::RightButton, -1);
-        QVERIFY(!set->GetPopupTab());
-        set->pmTabCloseClick();
-        QCOMPARE(set->Count(), 2);
-    }
-
     void tabMenu()
     {
         set->OpenNewAtEnd = true;
@@ -428,13 +362,6 @@ private slots:
         QVERIFY(state().tabHomeEnabled);
         set->pmTabHomeClick();
         QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList({"http://home.test/"}));
-
-        host->services.inputAnswer = QStringLiteral("Named");
-        set->pmTabStickyNameClick(); // asks through the host's input box
-        QCOMPARE(b->StickyName(), QStringLiteral("Named"));
-        QCOMPARE(state().stickyNameCaption, "GLOBAL>StickyNameClear");
-        set->pmTabStickyNameClick(); // clears
-        QVERIFY(b->StickyName().isEmpty());
     }
 
     void newCommands_data()
@@ -447,7 +374,6 @@ private slots:
         // clang-format off
         QTest::newRow("new: blank") << "blank" << 0 << QStringList() << "";
         QTest::newRow("new: current page") << "blank" << 1 << QStringList{"http://A.test/"} << "";
-        QTest::newRow("new: out of range is clamped") << "blank" << 7 << QStringList{home} << "";
         QTest::newRow("copy of the current page") << "current" << 0 << QStringList{"http://A.test/"} << "http://A.test/";
         QTest::newRow("home page") << "home" << 0 << QStringList{home} << "";
         // clang-format on

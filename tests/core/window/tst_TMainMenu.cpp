@@ -145,19 +145,6 @@ private slots:
         QVERIFY(expected.size() < band->Buttons().size());
         // The menus are lent, not moved: they still hold their items.
         QVERIFY(!menuNamed(m_window, "pmFile")->isEmpty());
-
-        QCOMPARE(TMenuBand::FittingButtons({10, 20, 30}, 59, 8), 2);
-    }
-
-    void closeAllMenuDefaultClosesOnlyFrontTab()
-    {
-        createWindow(3);
-        TTabSet* tabs = m_window->TabSet();
-        const QList<TBrowserTab*> kept{tabs->Tab(0), tabs->Tab(2)};
-        tabs->ActivateTab(tabs->Tab(1));
-        m_window->MainMenu()->CloseAllMenu()->defaultAction()->trigger();
-        QCOMPARE((QList<TBrowserTab*>{tabs->Tab(0), tabs->Tab(1)}), kept);
-        QCOMPARE(tabs->Count(), 2);
     }
 
     void clipboardItemFollowsClipboard()
@@ -184,21 +171,6 @@ private slots:
         QVERIFY(m_f->made.last()->navigations.value(0).contains(u"http://example.test/"));
     }
 
-    void autoRefreshItemsSetTheTimer()
-    {
-        createWindow();
-        const QList<QAction*> items = m_window->MainMenu()->AutoRefreshItems();
-        QCOMPARE(items.size(), 6);
-        QVERIFY(items.first()->isChecked());
-        items.at(2)->trigger();
-        QCOMPARE(m_window->TabSet()->AutoRefreshInterval(), 30000);
-        QVERIFY(m_window->TabSet()->RefreshTimer()->isActive());
-        QVERIFY(items.at(2)->isChecked());
-        QVERIFY(!items.first()->isChecked());
-        items.first()->trigger();
-        QVERIFY(!m_window->TabSet()->RefreshTimer()->isActive());
-    }
-
     void keysInsidePage_data()
     {
         QTest::addColumn<int>("key");
@@ -207,8 +179,7 @@ private slots:
         QTest::addColumn<int>("activeAfter");
         QTest::addColumn<QString>("pageCall");
 
-        const Qt::KeyboardModifiers ctrl(Qt::ControlModifier), shift(Qt::ShiftModifier),
-            alt(Qt::AltModifier);
+        const Qt::KeyboardModifiers ctrl(Qt::ControlModifier), alt(Qt::AltModifier);
         // Three tabs, the middle one in front. Which key means what is the key
         // decision's table; here: the key pressed in the page reaches the
         // command, never the page.
@@ -216,7 +187,6 @@ private slots:
         QTest::newRow("Ctrl+W")                     << int(Qt::Key_W)       << ctrl          << 2 << 0 << "closed";
         QTest::newRow("Alt+Left")                   << int(Qt::Key_Left)    << alt           << 3 << 1 << "back";
         QTest::newRow("Ctrl+C")                     << int(Qt::Key_C)       << ctrl          << 3 << 1 << "copy";
-        QTest::newRow("Shift+Ins")                  << int(Qt::Key_Insert)  << shift         << 3 << 1 << "paste";
         // clang-format on
     }
 
@@ -261,9 +231,6 @@ private slots:
         QCOMPARE(edit->selectedText(), QStringLiteral("typed text"));
         QTest::qWait(50);
         QVERIFY(activeControl()->editCommands.isEmpty());
-        // Keys of the window still work from the box.
-        QTest::keyClick(edit, Qt::Key_F5);
-        QTRY_COMPARE(activeControl()->refreshes.size(), 1);
     }
 
     void helpPagesOpenInNewTabs()
@@ -274,23 +241,6 @@ private slots:
         const QUrl help(m_f->made.last()->navigations.value(0));
         QVERIFY2(QFileInfo(help.toLocalFile()).isFile(), qPrintable(help.toString()));
         QVERIFY(help.path().endsWith(QLatin1String("/help/index.html")));
-
-        m_window->RunCommand(MainCommand::HelpSupport);
-        const QUrl support(m_f->made.last()->navigations.value(0));
-        QCOMPARE(support.fragment(), QStringLiteral("support"));
-        QFile page(support.toLocalFile());
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QVERIFY(page.readAll().contains("id=\"support\""));
-    }
-
-    void workOfflineFollowsEngine()
-    {
-        createWindow();
-        QAction* item = m_window->MainMenu()->WorkOfflineItem();
-        item->trigger();
-        QVERIFY(TEngineProfile::workOffline());
-        item->trigger();
-        QVERIFY(!TEngineProfile::workOffline());
     }
 
 private:

@@ -72,13 +72,6 @@ private slots:
 
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
-    void caption()
-    {
-        QCOMPARE(m_f->create()->windowTitle(), QStringLiteral("Quillwave"));
-        seed(QStringLiteral("SponsorCaption"), QStringLiteral("Acme"));
-        QCOMPARE(m_f->create()->windowTitle(), QStringLiteral("Acme - Quillwave"));
-    }
-
     void languageFile_data()
     {
         QTest::addColumn<QString>("userFile"); // name=content in the user's folder
@@ -89,7 +82,6 @@ private slots:
         // The window speaks the language chosen and stores what it fell back to.
         // clang-format off
         QTest::newRow("missing file")                  << ""                                  << "qwxyz.ini"              << "qweng.ini" << "&File";
-        QTest::newRow("German")                        << ""                                  << "qwdeu.ini"              << "qwdeu.ini" << "Datei";
         QTest::newRow("own language, texts missing")   << "mine.ini=[MAIN]\nMenuFile=&Mine"   << "mine.ini"               << "mine.ini"  << "&Mine";
         // clang-format on
     }
@@ -297,18 +289,6 @@ private slots:
         QTRY_COMPARE(m_f->made.size(), 3);
         QCOMPARE(m_f->made[1]->navigations, QStringList{QStringLiteral("http://first.test/")});
         QCOMPARE(m_f->made[2]->navigations, QStringList{QStringLiteral("http://second.test/")});
-    }
-
-    void forwardedArgumentRestoresWindow()
-    {
-        TfrmMain* window = m_f->create();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        // With no argument the running window only comes back.
-        window->showMinimized();
-        QTRY_VERIFY(window->isMinimized());
-        window->wmCopyDataDataReceived(QString());
-        QTRY_VERIFY(!window->isMinimized());
     }
 
     void scriptAddressesAreReportedAlike()
