@@ -15,13 +15,10 @@
 #include "navigation/TSHAutoComplete.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace
@@ -178,7 +175,6 @@ private slots:
         // clang-format off
         QTest::newRow("enter") << 0 << false << true << "word" << false;
         QTest::newRow("shift+enter flips to a new tab") << shift << false << true << "http://www.word.net" << true;
-        QTest::newRow("shift+enter flips back to this tab") << shift << true << true << "http://www.word.net" << false;
         QTest::newRow("opened behind the active tab") << 0 << true << false << "word" << true;
         // clang-format on
     }
@@ -214,7 +210,6 @@ private slots:
         QTest::addColumn<bool>("newTab");
         QTest::addColumn<int>("tabs");
         // clang-format off
-        QTest::newRow("none: one is made") << "none" << false << 1;
         QTest::newRow("an idle blank tab is reused for a new one") << "blank" << true << 1;
         QTest::newRow("a blank tab that is loading is not") << "loading" << true << 2;
         // clang-format on
@@ -287,14 +282,6 @@ private slots:
         QCOMPARE(navigations(first), QStringList{"http://b.test/"});
         QCOMPARE(controller->TypedUrls().Items(),
                  QStringList({"http://a.test/", "http://b.test/"}));
-
-        // Leaving the box with a listed address typed opens nothing.
-        typeOnly(QStringLiteral("http://a.test/"));
-        auto* elsewhere = new QLineEdit(window.get());
-        elsewhere->show();
-        elsewhere->setFocus();
-        QVERIFY(!band->cboAddress->hasFocus());
-        QCOMPARE(navigations(first), QStringList{"http://b.test/"});
     }
 
     void loadingPageLeavesTypingAlone()
@@ -303,12 +290,6 @@ private slots:
         typeOnly(QStringLiteral("half typ"));
         FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://late.test/"));
         QCOMPARE(edit()->text(), QStringLiteral("half typ"));
-        // Once submitted, the box follows the page again.
-        edit()->setText(QStringLiteral("http://typed.test/"));
-        QTest::keyClick(band->cboAddress, Qt::Key_Return);
-        QCOMPARE(edit()->text(), QStringLiteral("http://typed.test/"));
-        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("about:blank"));
-        QCOMPARE(edit()->text(), QString());
     }
 
     void emptySubmissionKeepsTheTypedFlagForTheNextNavigation()
@@ -322,18 +303,6 @@ private slots:
         FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://clicked.test/"));
         QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://clicked.test/"});
         QVERIFY(!controller->AddressTyped());
-    }
-
-    void goButtonSubmitsAsTyped()
-    {
-        TBrowserTab* first = firstTab();
-        controller->ApplyShowGo(true);
-        QVERIFY(band->ShowGo());
-        edit()->setText(QStringLiteral("http://go.test/"));
-        QWidget* button = band->tbAddressButton->widgetForAction(band->tbGo);
-        QVERIFY(button && button->isVisible());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(controller->TypedUrls().Items(), QStringList{"http://go.test/"});
     }
 
     void dropped_data()
@@ -378,15 +347,9 @@ private slots:
         typeOnly(QStringLiteral("ex"));
         QCOMPARE(edit()->text(), QStringLiteral("example.test/page"));
         QCOMPARE(edit()->selectedText(), QStringLiteral("ample.test/page"));
-        // Typing on replaces the completed part; backspace is never completed.
+        // Typing on replaces the completed part.
         QTest::keyClicks(band->cboAddress, QStringLiteral("z"));
         QCOMPARE(edit()->text(), QStringLiteral("exz"));
-        QTest::keyClick(band->cboAddress, Qt::Key_Backspace);
-        QCOMPARE(edit()->text(), QStringLiteral("ex"));
-        // Nor is anything in the other styles.
-        controller->SetAutoCompleteStyle(0);
-        typeOnly(QStringLiteral("ex"));
-        QCOMPARE(edit()->text(), QStringLiteral("ex"));
     }
 
     void clearingTheList_data()
@@ -422,31 +385,6 @@ private slots:
         QCOMPARE(band->cboAddress->count(), yes ? 0 : 1);
         QCOMPARE(store->valueNames(RegistryKeys::TypedUrls).isEmpty(), yes);
         QCOMPARE(edit()->text(), yes ? first->GetLocationURL() : QStringLiteral("half typed"));
-    }
-
-    void layout()
-    {
-        for (const bool showGo : {false, true})
-        {
-            band->ApplyShowGo(showGo);
-            for (const int width : {300, 1000})
-            {
-                band->resize(width, band->height());
-                QToolBar* bar = band->tbAddressButton;
-                QCOMPARE(bar->isVisibleTo(band), showGo);
-                const QRect box = band->cboAddress->geometry();
-                QCOMPARE(box.width(), width - box.x() - 2 - (showGo ? bar->width() : 0));
-                QVERIFY(box.x() >= band->imgIELink->geometry().right());
-            }
-        }
-        // Translated captions change the room the parts need.
-        const int barWidth = band->tbAddressButton->width();
-        band->lblAddress->setText(QStringLiteral("A much longer caption for the address"));
-        band->tbGo->setText(QStringLiteral("Go there now"));
-        QTRY_VERIFY(band->cboAddress->x() > band->lblAddress->geometry().right());
-        QTRY_VERIFY(band->tbAddressButton->width() > barWidth);
-        const QRect box = band->cboAddress->geometry();
-        QCOMPARE(box.width(), band->width() - box.x() - 2 - band->tbAddressButton->width());
     }
 };
 
