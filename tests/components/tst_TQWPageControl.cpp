@@ -1,3 +1,4 @@
+#include "PageControlProbe.h"
 #include "components/TQWPageControl.h"
 #include "components/TQWTabStrip.h"
 
@@ -8,41 +9,7 @@
 
 namespace
 {
-// Pages are named by their first position so orders read as "1,2,0".
-// The pattern gives each page's visibility: 'V' has a tab, 'H' is hidden.
-std::unique_ptr<TQWPageControl> makeControl(const QString& pattern, int width = 640)
-{
-    auto control = std::make_unique<TQWPageControl>();
-    control->resize(width, 300);
-    for (int i = 0; i < pattern.size(); ++i)
-    {
-        auto* page = new QWidget;
-        page->setObjectName(QString::number(i));
-        control->addPage(page, pattern[i] == QLatin1Char('V'));
-        control->setPageCaption(page, QStringLiteral("Tab %1").arg(i));
-        control->setPageHint(page, QStringLiteral("Full title of page %1").arg(i));
-    }
-    return control;
-}
-
-TQWTabStrip* stripOf(const TQWPageControl& control)
-{
-    return qobject_cast<TQWTabStrip*>(control.tabStrip());
-}
-
-QString names(const TQWPageControl& control, bool visibleOnly = true)
-{
-    QStringList names;
-    const int count = visibleOnly ? control.visibleCount() : control.count();
-    for (int i = 0; i < count; ++i)
-        names << (visibleOnly ? control.visiblePage(i) : control.page(i))->objectName();
-    return names.join(QLatin1Char(','));
-}
-
-QString activeName(const TQWPageControl& control)
-{
-    return control.activePage() ? control.activePage()->objectName() : QString();
-}
+using namespace PageControlProbe;
 
 QWidget* pageNamed(const TQWPageControl& control, const QString& name)
 {
