@@ -64,6 +64,17 @@ class tst_TfrmMain : public QObject
     Q_OBJECT
 
 private slots:
+    // A second start with nothing to open brings the running window back.
+    void forwardedArgumentRestoresWindow()
+    {
+        TfrmMain* window = m_f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        window->wmCopyDataDataReceived(QString());
+        QTRY_VERIFY(!window->isMinimized());
+    }
     void init()
     {
         m_f = std::make_unique<MainWindowFixture>();
