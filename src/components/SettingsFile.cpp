@@ -287,14 +287,15 @@ void SettingsFile::setValues(const QString& section, const QList<Entry>& entries
         m_blocks.append(Block{QLatin1Char('[') + name + QLatin1Char(']'), name, {}});
         index.blocks.append(int(m_blocks.size()) - 1);
     }
-    QHash<QString, KeySlot>& keys = keysOf(index);
-    keys.reserve(keys.size() + entries.size());
+    keysOf(index).reserve(index.keys.size() + entries.size());
     for (const auto& [key, value] : entries)
     {
         const QString cleanKey = cleanName(key);
         const QString cleanValue = withoutLineBreaks(value).trimmed();
         const QString foldedKey = fold(cleanKey);
-        const auto slot = keysOf(index).constFind(foldedKey);
+        // A replaced value may have dropped lines, which rebuilds the table.
+        const QHash<QString, KeySlot>& keys = keysOf(index);
+        const auto slot = keys.constFind(foldedKey);
         if (slot != keys.constEnd())
             replaceValue(index, *slot, foldedKey, cleanValue);
         else

@@ -3,6 +3,7 @@
 #include "chrome/TLanguage.h"
 #include "components/SettingsFile.h"
 #include "core/dialogs/WindowServices.h"
+#include "core/instance/TEntryRoutine.h"
 #include "core/store/ProgramPaths.h"
 
 #include <QFileInfo>
@@ -107,9 +108,6 @@ QString TVostelGroup::ChooseFileName() const
 
 bool TVostelGroup::IsVostelGroupFile(const QString& path)
 {
-    // Only the last extension of the file name counts, not a dot in a folder name.
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0 || path.indexOf(QLatin1Char('/'), dot) >= 0)
-        return false;
-    return path.mid(dot).toUpper() == QStringLiteral(".VGP");
+    return TEntryRoutine::extensionOf(path).compare(QLatin1Char('.') + FileSuffix,
+                                                    Qt::CaseInsensitive) == 0;
 }
