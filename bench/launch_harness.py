@@ -19,6 +19,9 @@ and their ratio next to the goal:
   restore-30  30 remembered tabs (StartupMode "Last"), start to the last
               onload, against the reference loading the same 30 pages.
   mem-30      memory of both trees after that.
+  group-30    `quillwave work.vgp` with a saved group of 30 pages, start to
+              the last onload, against the reference loading the same 30
+              pages in 30 views; memory of both trees after that.
 
 Memory is the number of distinct physical pages that the process tree has
 present, read from /proc/PID/pagemap for every mapping of every process in
@@ -31,7 +34,7 @@ offscreen platform). Quillwave's timed runs write their start-up timeline
 (QUILLWAVE_TIMELINE), and the medians of its phases are printed after the
 table.
 
-Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d]
+Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d,e]
                                [--platform xvfb-wm|xvfb|offscreen]
 The programs must already be built (quillwave, quillwave-browser,
 quillwave-reg, bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
@@ -913,6 +916,47 @@ def measure_restore_30(runner, server, args, results):
     results.add("memory after restoring 30", "MiB", qw_mem, ref_mem, 1.1, "30 views")
 
 
+def write_group(path, urls):
+    """A saved group of urls in tab order, as the program writes one."""
+    lines = ["[VostelGroup]"] + ["page%d=%s" % (n, url) for n, url in enumerate(urls, 1)]
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def measure_group_30(runner, server, args, results):
+    qw_time, ref_time, qw_mem, ref_mem = [], [], [], []
+    ids = list(range(1, 31))
+
+    def quillwave_run(i):
+        def body(trial):
+            group = os.path.join(trial.home, "work.vgp")
+            write_group(group, [trial.url(p) for p in ids])
+            seconds, proc = launch_quillwave(trial, [group], ids, args.timeout * 3)
+            results.add_timeline("open a group of 30", trial,
+                                 {"first page requested": server.requested(trial.token, 1) - trial.started,
+                                  "last onload reported": seconds})
+            memory, count, anon = tree_memory(runner, proc, args.settle)
+            runner.stop(proc, label="quillwave (group of 30)")
+            qw_time.append(seconds)
+            qw_mem.append(memory / 2**20)
+            log("group-30 quillwave", seconds, memory_text(memory, count, anon))
+        with_trial(runner, server, "group-qw", args.keep, body)
+
+    def bare_run(i):
+        def body(trial):
+            seconds, proc = launch_bare(trial, [trial.url(p) for p in ids], ids, args.timeout * 3)
+            memory, count, anon = tree_memory(runner, proc, args.settle)
+            runner.stop(proc, label="reference (30 views)")
+            ref_time.append(seconds)
+            ref_mem.append(memory / 2**20)
+            log("group-30 reference", seconds, memory_text(memory, count, anon))
+        with_trial(runner, server, "group-bare", args.keep, body)
+
+    alternate(args.runs, quillwave_run, bare_run)
+    results.add("open a group of 30 to last onload", "s", qw_time, ref_time, 1.15, "30 views")
+    results.add("memory after a group of 30", "MiB", qw_mem, ref_mem, 1.1, "30 views")
+
+
 def log(what, value, extra="", unit="s"):
     print("  %-22s %9.3f %-3s %s" % (what, value, unit, extra), flush=True)
 
@@ -1049,8 +1093,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default="./build", help="build folder holding bin/ (default ./build)")
     parser.add_argument("--runs", type=int, default=3, help="runs of each program per measure (default 3)")
-    parser.add_argument("--only", default="a,b,c,d",
-                        help="comma-separated measures: a launch, b forward, c memory 10, d restore 30")
+    parser.add_argument("--only", default="a,b,c,d,e",
+                        help="comma-separated measures: a launch, b forward, c memory 10, d restore 30, "
+                             "e group of 30")
     parser.add_argument("--platform", choices=("xvfb-wm", "xvfb", "offscreen"), default="xvfb-wm",
                         help="xvfb-wm: a private Xvfb with openbox, as on a desktop (default); "
                         "xvfb: the same without a window manager; offscreen: Qt's offscreen platform")
@@ -1070,7 +1115,8 @@ def main():
         runner.binary(name)
     server = PageServer()
     results = Results()
-    measures = {"a": measure_launch, "b": measure_forward, "c": measure_memory_10, "d": measure_restore_30}
+    measures = {"a": measure_launch, "b": measure_forward, "c": measure_memory_10, "d": measure_restore_30,
+                "e": measure_group_30}
     wanted = [m.strip() for m in args.only.split(",") if m.strip()]
     failed = False
 
