@@ -380,7 +380,13 @@ void TfrmVostelGroup::cmdOkClick()
     TVostelGroup group(m_services, m_fileName);
     group.clear();
     for (const Site& site : Sites())
-        group.AddSite(site.title, site.address, site.locked);
+    {
+        // A title of nothing but "=" and blanks would be saved under an empty
+        // key, which a second such row would share and overwrite: it counts
+        // as no title, and so gets a key of its own.
+        const bool noTitle = QString(site.title).remove(QLatin1Char('=')).trimmed().isEmpty();
+        group.AddSite(noTitle ? QString() : site.title, site.address, site.locked);
+    }
     // A save that was cancelled or failed (and was reported) leaves the
     // dialog open, so that the edited pages can still be saved.
     if (!group.Save())

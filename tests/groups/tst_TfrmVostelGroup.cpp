@@ -186,6 +186,7 @@ private slots:
         QTest::newRow("up and down") << QByteArray("[VostelGroup]\nA=a\nB=b\nC=c\n") << "Up2;Dn0" << QByteArray("[VostelGroup]\nC=c\nA=a\nB=b\n");
         QTest::newRow("untitled row moved takes its new number") << QByteArray("[VostelGroup]\nA=a\nblank2=b\n") << "Up1" << QByteArray("[VostelGroup]\nblank1=b\nA=a\n");
         QTest::newRow("everything deleted") << QByteArray("[VostelGroup]\nA=a\n") << "D0" << QByteArray("[VostelGroup]\n");
+        QTest::newRow("titles of \"=\" only are untitled") << QByteArray("[VostelGroup]\nA=a\nB=b\n") << "U0:=|x|0;U1:= =|y|0" << QByteArray("[VostelGroup]\nblank1=x\nblank2=y\n");
         QTest::newRow("other sections survive") << QByteArray("[Other]\nx=1\n\n[VostelGroup]\nA=a\n") << "I:B|b|0" << QByteArray("[Other]\nx=1\n\n[VostelGroup]\nA=a\nB=b\n");
         // clang-format on
     }
