@@ -101,10 +101,11 @@ TfrmVostelGroup::Site TfrmVostelGroup::SiteFromEntry(const QString& name, const 
 
 void TfrmVostelGroup::CreateControls()
 {
-    lblVostelGroupName = makeLabel(this, "lblVostelGroupName", QString(), QRect(8, 8, 470, 17));
+    lblVostelGroupName = makeLabel(this, "lblVostelGroupName", QString(), QRect(8, 6, 470, 18));
     lblTitle =
-        makeLabel(this, "lblTitle", QStringLiteral("__StickyMessage"), QRect(8, 28, 470, 30));
+        makeLabel(this, "lblTitle", QStringLiteral("__StickyMessage"), QRect(8, 25, 470, 34));
     lblTitle->setWordWrap(true);
+    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lstSites = new QTreeWidget(this);
     lstSites->setObjectName(QStringLiteral("lstSites"));
@@ -132,11 +133,11 @@ void TfrmVostelGroup::CreateControls()
     cmdDown = makeArrow(this, "cmdDown", QStringLiteral("\u25BC"), QStringLiteral("~~Down"),
                         QRect(484, 150, 24, 24));
 
-    cmdOk = makeButton(this, "cmdOk", QStringLiteral("~~OK"), QRect(488, 8, 75, 25));
-    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("~~Cancel"), QRect(488, 39, 75, 25));
-    cmdInsert = makeButton(this, "cmdInsert", QStringLiteral("~~Insert"), QRect(8, 250, 80, 25));
-    cmdUpdate = makeButton(this, "cmdUpdate", QStringLiteral("~~Update"), QRect(94, 250, 80, 25));
-    cmdDelete = makeButton(this, "cmdDelete", QStringLiteral("~~Delete"), QRect(180, 250, 80, 25));
+    cmdOk = makeButton(this, "cmdOk", QStringLiteral("~~OK"), QRect(483, 8, 80, 25));
+    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("~~Cancel"), QRect(483, 39, 80, 25));
+    cmdInsert = makeButton(this, "cmdInsert", QStringLiteral("~~Insert"), QRect(8, 250, 100, 25));
+    cmdUpdate = makeButton(this, "cmdUpdate", QStringLiteral("~~Update"), QRect(114, 250, 100, 25));
+    cmdDelete = makeButton(this, "cmdDelete", QStringLiteral("~~Delete"), QRect(220, 250, 100, 25));
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
 
