@@ -7,6 +7,7 @@
 #include "MainWindowHome.h"
 #include "ModalDialogAnswerer.h"
 #include "chrome/LanguageKeyRecorder.h"
+#include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
 #include "core/dialogs/TPageDialogs.h"
 #include "core/dialogs/TfrmDownloads.h"
@@ -18,6 +19,7 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCommand.h"
 #include "core/window/TfrmMain.h"
+#include "groups/TfrmVostelGroup.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TfrmSearchEngine.h"
 
@@ -135,6 +137,10 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
 
     for (int mode = 0; mode < 3; ++mode)
         TfrmSearchEngine(&window, mode, window.Options(), window.Language());
+    {
+        TfrmVostelGroup editor(QString(), window.Services(), &window);
+        window.Language()->TranslateComponent(&editor, QStringLiteral("VostelGroups"));
+    }
     driveAddressBox(window);
     drivePopupCapture(window);
     driveDownloads(window);
@@ -170,7 +176,7 @@ private slots:
         for (const auto& [section, key] : std::as_const(m_asked))
             sections.insert(section);
         for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
-                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties"})
+                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));
