@@ -1,0 +1,170 @@
+#include "groups/TVostelGroupMenu.h"
+
+#include "core/dialogs/WindowServices.h"
+#include "groups/TKoncoGroupMenuItem.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace
+{
+const QString GroupExtension = QStringLiteral(".vgp");
+
+// A file or folder name as a menu caption: "&" would mark an accelerator and
+// a tab would start the shortcut column, so neither may act as such.
+QString MenuCaption(QString name)
+{
+    name.replace(QLatin1Char('&'), QLatin1String("&&"));
+    name.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return name;
+}
+
+struct Entry
+{
+    QString name; // what is sorted and shown
+    QString path;
+};
+
+// Without regard to case in the user's collation; names equal but for case
+// (possible here, unlike on the system the groups come from) keep one order.
+void SortByName(QList<Entry>& entries)
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(entries.begin(), entries.end(),
+              [&collator](const Entry& a, const Entry& b)
+              {
+                  const int order = collator.compare(a.name, b.name);
+                  return order != 0 ? order < 0 : a.name < b.name;
+              });
+}
+
+QIcon ThemeIcon(const QString& name, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+}
+} // namespace
+
+TVostelGroupMenu::TVostelGroupMenu(QMenu* popup, int staticCount, const QString& rootFolder,
+                                   WindowServices* services, QObject* parent)
+    : QObject(parent), m_popup(popup), m_staticCount(std::max(staticCount, 0)),
+      m_rootFolder(rootFolder), m_services(services),
+      m_groupIcon(ThemeIcon(QStringLiteral("text-x-generic"), QStyle::SP_FileIcon)),
+      m_folderIcon(ThemeIcon(QStringLiteral("folder"), QStyle::SP_DirIcon))
+{
+    if (!m_services)
+        m_services = new WindowServices(nullptr, static_cast<QObject*>(this));
+    if (m_popup)
+        connect(m_popup, &QMenu::aboutToShow, this, &TVostelGroupMenu::mnuVostelGroupsClick);
+}
+
+QMenu* TVostelGroupMenu::Popup() const
+{
+    return m_popup;
+}
+
+void TVostelGroupMenu::mnuVostelGroupsClick()
+{
+    if (!VostelGroupsChanged || !m_popup)
+        return;
+    DeleteGeneratedItems();
+    LoadVostelGroupMenu(m_popup);
+    VostelGroupsChanged = false;
+}
+
+void TVostelGroupMenu::DeleteGeneratedItems()
+{
+    const QList<QAction*> actions = m_popup->actions();
+    for (qsizetype i = m_staticCount; i < actions.size(); ++i)
+    {
+        QAction* action = actions.at(i);
+        m_popup->removeAction(action);
+        // Later, not now: the menu can be opened again from inside a group
+        // item's own click (opening a group runs pending events), and that
+        // item must outlive its click.
+        if (action->parent() == m_popup || qobject_cast<TKoncoGroupMenuItem*>(action))
+            action->deleteLater();
+    }
+}
+
+void TVostelGroupMenu::LoadVostelGroupMenu(QMenu* menu)
+{
+    LoadVostelGroupFolder(m_rootFolder, menu);
+}
+
+void TVostelGroupMenu::LoadVostelGroupFolder(const QString& folder, QMenu* menu)
+{
+    // An empty path would list the working folder.
+    if (!menu || folder.isEmpty())
+        return;
+    QList<Entry> folders;
+    QList<Entry> groups;
+    // Hidden files and folders stay out as in every file view of the desktop;
+    // a dot-folder is skipped by name as well.
+    const QFileInfoList infos =
+        QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo& info : infos)
+    {
+        const QString name = info.fileName();
+        if (info.isDir())
+        {
+            if (!name.startsWith(QLatin1Char('.')))
+                folders.append({name, info.absoluteFilePath() + QLatin1Char('/')});
+        }
+        else if (info.isFile() && name.endsWith(GroupExtension, Qt::CaseSensitive))
+        {
+            groups.append({name.chopped(GroupExtension.size()), info.absoluteFilePath()});
+        }
+    }
+    SortByName(folders);
+    SortByName(groups);
+
+    for (const Entry& entry : std::as_const(folders))
+    {
+        auto* item = TKoncoGroupMenuItem::folderItem(MenuCaption(entry.name), entry.path,
+                                                     m_folderIcon, menu);
+        connect(item->Submenu(), &QMenu::aboutToShow, this,
+                [this, item = QPointer<TKoncoGroupMenuItem>(item)] { LoadMe(item); });
+        menu->addAction(item);
+    }
+    for (const Entry& entry : std::as_const(groups))
+    {
+        auto* item =
+            TKoncoGroupMenuItem::groupItem(MenuCaption(entry.name), entry.path, m_groupIcon, menu);
+        connect(item, &QAction::triggered, this, [this, item] { VostelGroupClick(item); });
+        menu->addAction(item);
+    }
+}
+
+void TVostelGroupMenu::LoadMe(TKoncoGroupMenuItem* item)
+{
+    if (!item || !item->IsFolder() || item->Loaded || !item->Submenu())
+        return;
+    QMenu* submenu = item->Submenu();
+    LoadVostelGroupFolder(item->FolderPath, submenu);
+    const QList<QAction*> children = submenu->actions();
+    if (children.size() > 1)
+    {
+        submenu->removeAction(children.first());
+        delete children.first();
+    }
+    else if (!children.isEmpty())
+    {
+        children.first()->setText(m_services->GetGlobalText(QStringLiteral("EmptyFolder")));
+        children.first()->setEnabled(false);
+    }
+    item->Loaded = true;
+}
+
+void TVostelGroupMenu::VostelGroupClick(TKoncoGroupMenuItem* item)
+{
+    // The item may go while the group opens: keep the path apart.
+    const QString path = item->Hint();
+    emit groupChosen(path);
+}
