@@ -84,3 +84,16 @@ QString WindowServices::chooseSaveFileOfType(const QString& caption, const QStri
         return QString();
     return dialog.selectedFiles().constFirst();
 }
+
+QString WindowServices::chooseOpenFile(const QString& caption, const QString& folder,
+                                       const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_window, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::ReadOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

@@ -52,6 +52,10 @@ public:
     // the caller asks its own question. Empty = cancelled.
     virtual QString chooseSaveFileOfType(const QString& caption, const QString& folder,
                                          const QString& filter, const QString& defaultSuffix);
+    // An existing file to open, starting in folder; filter and defaultSuffix
+    // as for saving. Empty = cancelled.
+    virtual QString chooseOpenFile(const QString& caption, const QString& folder,
+                                   const QString& filter, const QString& defaultSuffix);
 
     // The window the dialogs belong to; null in tests or after it is gone.
     QWidget* window() const { return m_window; }

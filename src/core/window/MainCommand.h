@@ -76,6 +76,7 @@ enum class MainCommand
     SaveAs,
     AddToVostelGroup,
     SaveTabsAsVostelGroup,
+    OrganizeVostelGroups,
     FullScreen,
     PartnerLink
 };

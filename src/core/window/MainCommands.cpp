@@ -10,6 +10,7 @@
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
 #include "core/window/TMainMenu.h"
@@ -213,6 +214,11 @@ void MainCommands::addWindowCommands()
     add(MainCommand::OrganizeSearchBar,
         [this] { organizeSearchList(TSearchLists::ModeSearchBar); });
     add(MainCommand::Downloads, [this] { TDownloadManager::instance()->showWindow(m_window); });
+    add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
+    add(MainCommand::SaveTabsAsVostelGroup,
+        [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });
+    add(MainCommand::OrganizeVostelGroups,
+        [this] { m_window->Groups()->actOrganizeVostelGroupsExecute(); });
 }
 
 void MainCommands::addMenuDrops()

@@ -8,6 +8,7 @@
 #include "core/tabs/TSessionKeeper.h"
 #include "core/tabs/TStartupLoader.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainGroups.h"
 #include "core/window/TfrmMain.h"
 #include "navigation/TAddressController.h"
 
@@ -25,7 +26,12 @@ void MainStartup::OpenStartupPages()
         ShowGlobalMessage(QStringLiteral("ScriptAddressRefused"));
     }
     TSessionKeeper* keeper = m_window->SessionKeeper();
-    TStartupLoader(m_window->TabSet(), options, {}, [keeper] { return keeper->ShouldRestore(); })
+    MainGroups* groups = m_window->Groups();
+    TStartupLoader(
+        m_window->TabSet(), options,
+        [groups](const QString& path, bool closeFirst, bool startup)
+        { groups->OpenVostelGroup(path, closeFirst, startup); },
+        [keeper] { return keeper->ShouldRestore(); })
         .Run();
     keeper->RestoreFinished();
     m_pagesOpened = true;
@@ -48,7 +54,9 @@ void MainStartup::Forwarded(const QString& text)
     switch (TEntryRoutine::forwardedAction(text))
     {
     case TEntryRoutine::ForwardedAction::Nothing:
-    case TEntryRoutine::ForwardedAction::OpenGroup: // groups open once the group store exists
+        break;
+    case TEntryRoutine::ForwardedAction::OpenGroup:
+        m_window->Groups()->OpenChosenGroup(text);
         break;
     case TEntryRoutine::ForwardedAction::OpenTab:
         OpenOutsideAddress(text);

@@ -60,6 +60,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
     BuildFile();
     BuildEdit();
     BuildView();
+    BuildVostelGroups();
     BuildTools();
     pmTabs = NewMenu(QStringLiteral("pmTabs"));
     BuildHelp();
@@ -76,6 +77,8 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
         {"tbMenuFile", "__MenuFile", pmFile, MainCommand::DropFileMenu, true},
         {"tbMenuEdit", "__MenuEdit", pmEdit, MainCommand::DropEditMenu, true},
         {"tbMenuView", "__MenuView", pmView, MainCommand::DropViewMenu, true},
+        {"tbMenuVostelGroups", "__MenuVostelGroups", pmVostelGroupsPopup,
+         MainCommand::DropVostelGroupsMenu, true},
         {"tbMenuTools", "__MenuTools", pmTools, MainCommand::DropToolsMenu, true},
         {"tbMenuTabs", "__MenuTabs", pmTabs, MainCommand::DropTabsMenu, false},
         {"tbMenuHelp", "__MenuHelp", pmHelp, MainCommand::DropHelpMenu, true},
@@ -313,6 +316,20 @@ void TMainMenu::BuildTools()
     tidySeparators(pmTools);
 }
 
+void TMainMenu::BuildVostelGroups()
+{
+    pmVostelGroupsPopup = NewMenu(QStringLiteral("pmVostelGroupsPopup"));
+    AddItem(pmVostelGroupsPopup, QStringLiteral("pmAddToVostelGroup"),
+            QStringLiteral("__MenuVostelGroupsAdd"), MainCommand::AddToVostelGroup,
+            QKeySequence(Qt::Key_F6));
+    AddItem(pmVostelGroupsPopup, QStringLiteral("pmKoncoGroupSaveAs2"),
+            QStringLiteral("__MenuVostelGroupsSaveAs"), MainCommand::SaveTabsAsVostelGroup,
+            QKeySequence(Qt::Key_F7));
+    AddItem(pmVostelGroupsPopup, QStringLiteral("pmKoncoGroupsOrganize2"),
+            QStringLiteral("__MenuVostelGroupsOrganize"), MainCommand::OrganizeVostelGroups, {});
+    pmVostelGroupsPopup->addSeparator();
+}
+
 void TMainMenu::BuildHelp()
 {
     pmHelp = NewMenu(QStringLiteral("pmHelp"));
@@ -363,6 +380,9 @@ void TMainMenu::BuildTabMenu()
     pmTab->addSeparator();
     QMenu* addTo =
         AddSubmenu(pmTab, QStringLiteral("pmTabAddTo"), QStringLiteral("__MenuTabAddTo"));
+    QAction* toGroup = AddPlain(addTo, QStringLiteral("pmTabAddToVostelGroup"),
+                                QStringLiteral("__MenuTabAddToVostelGroup"), {});
+    connect(toGroup, &QAction::triggered, this, &TMainMenu::tabAddToVostelGroupChosen);
     QAction* popup =
         AddPlain(addTo, QStringLiteral("pmAddToPopupVostel"),
                  QStringLiteral("__MenuTabAddToPopupVostel"), QKeySequence(Qt::Key_F8));

@@ -39,6 +39,7 @@ public:
     QMenu* ViewMenu() const { return pmView; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
     QMenu* TabsMenu() const { return pmTabs; }
+    QMenu* VostelGroupsMenu() const { return pmVostelGroupsPopup; }
     QMenu* TabMenu() const { return pmTab; }
     QMenu* CloseAllMenu() const { return pmCloseAll; }
     QAction* WorkOfflineItem() const { return pmWorkOffline; }
@@ -65,6 +66,8 @@ signals:
     void command(MainCommand command);
     // An auto-refresh item was chosen: interval in ms, 0 = off.
     void autoRefreshChosen(int interval);
+    // The tab menu's Add to > VostelGroup, for the tab under the mouse.
+    void tabAddToVostelGroupChosen();
 
 private:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& captionKey,
@@ -76,6 +79,7 @@ private:
     void BuildFile();
     void BuildEdit();
     void BuildView();
+    void BuildVostelGroups();
     void BuildTools();
     void BuildHelp();
     void BuildCloseAllMenu();
@@ -92,6 +96,7 @@ private:
     QMenu* pmFile = nullptr;
     QMenu* pmEdit = nullptr;
     QMenu* pmView = nullptr;
+    QMenu* pmVostelGroupsPopup = nullptr;
     QMenu* pmTools = nullptr;
     QMenu* pmTabs = nullptr;
     QMenu* pmHelp = nullptr;

@@ -25,6 +25,7 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
+#include "core/window/MainGroups.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
@@ -112,6 +113,7 @@ void TfrmMain::FormCreate()
     CreateAddressBand();
     CreateTabSet();
     WireMenus();
+    m_groups = new MainGroups(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);

@@ -16,6 +16,7 @@
 
 class MainCloseQuery;
 class MainCommands;
+class MainGroups;
 class MainStartup;
 class MainViewSettings;
 class QMenu;
@@ -63,6 +64,7 @@ public:
     QMenu* LanguagesMenu() const;
     TStWMDataCopy* DataCopy() const { return wmCopyData; }
     TSessionKeeper* SessionKeeper() const { return m_sessionKeeper; }
+    MainGroups* Groups() const { return m_groups; }
     // What the address box shows.
     QString AddressText() const;
 
@@ -156,6 +158,7 @@ private:
     TTabSet* m_tabSet = nullptr;
     TPopupCapture* m_popupCapture = nullptr;
     TSessionKeeper* m_sessionKeeper = nullptr;
+    MainGroups* m_groups = nullptr;
     TAddressController* m_address = nullptr;
     TStWMDataCopy* wmCopyData = nullptr;
     QPointer<TKeyFilter> m_keyFilter;

@@ -7,16 +7,21 @@
 #include "core/instance/TStWMDataCopy.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
+#include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TApplication.h"
+#include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
+#include "groups/TVostelGroup.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -279,6 +284,42 @@ private slots:
         list->setState(row, TDownloadList::Cancelled);
         m_f->closeWindow();
         QVERIFY(!downloads);
+    }
+
+    // F7 saves the tabs through the save dialog, F6 adds the front tab
+    // through the open dialog, and the groups menu lists the new group and
+    // opens it behind the tabs.
+    void groupsThroughTheirMenu()
+    {
+        m_f->expectDialogs();
+        TfrmMain* window = m_f->createActive(2);
+        QVERIFY(window);
+        m_f->made[0]->locationUrl = QStringLiteral("http://one.test/");
+        m_f->made[1]->locationUrl = QStringLiteral("http://two.test/");
+        const QString work = QDir(window->Groups()->RootFolder()).filePath("work.vgp");
+        ModalDialogAnswerer answerer(
+            [&](QWidget* dialog)
+            {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                QVERIFY(files);
+                files->selectFile(work);
+                static_cast<QDialog*>(files)->accept();
+            });
+        window->RunCommand(MainCommand::SaveTabsAsVostelGroup);
+        window->RunCommand(MainCommand::AddToVostelGroup);
+        QCOMPARE(answerer.count(), 2);
+        const QString front = window->GetActivePage()->GetLocationURL();
+        QCOMPARE(
+            QStringList(TVostelGroup(nullptr, work)),
+            (QStringList{"blank1=http://one.test/", "blank2=http://two.test/", "blank3=" + front}));
+
+        QMenu* menu = window->MainMenu()->VostelGroupsMenu();
+        emit menu->aboutToShow();
+        QAction* item = menu->actions().constLast();
+        QCOMPARE(item->text(), QStringLiteral("work"));
+        item->trigger();
+        QCOMPARE(window->TabSet()->Count(), 5);
+        QCOMPARE(m_f->made.last()->navigations, QStringList{front});
     }
 
     void forwardsDuringTheStartQuestionWait()
