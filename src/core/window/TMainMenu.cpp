@@ -60,6 +60,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
     BuildFile();
     BuildEdit();
     BuildView();
+    pmFavorites = NewMenu(QStringLiteral("pmFavorites"));
     BuildTools();
     pmTabs = NewMenu(QStringLiteral("pmTabs"));
     BuildHelp();
@@ -76,13 +77,15 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
         {"tbMenuFile", "__MenuFile", pmFile, MainCommand::DropFileMenu, true},
         {"tbMenuEdit", "__MenuEdit", pmEdit, MainCommand::DropEditMenu, true},
         {"tbMenuView", "__MenuView", pmView, MainCommand::DropViewMenu, true},
+        {"tbMenuFavorites", "__MenuFavorites", pmFavorites, MainCommand::DropFavoritesMenu, true},
         {"tbMenuTools", "__MenuTools", pmTools, MainCommand::DropToolsMenu, true},
         {"tbMenuTabs", "__MenuTabs", pmTabs, MainCommand::DropTabsMenu, false},
         {"tbMenuHelp", "__MenuHelp", pmHelp, MainCommand::DropHelpMenu, true},
     };
     for (const Button& b : buttons)
     {
-        if (b.menu->isEmpty() && b.menu != pmTabs)
+        // The tab list and the Favorites are filled when they open.
+        if (b.menu->isEmpty() && b.menu != pmTabs && b.menu != pmFavorites)
             continue;
         QToolButton* button = tbMenu->AddMenuButton(
             QString::fromLatin1(b.name), QString::fromLatin1(b.caption), b.menu, b.lends);
@@ -229,6 +232,9 @@ void TMainMenu::BuildView()
     pmViewAddressBar = AddPlain(pmView, QStringLiteral("pmViewAddressBar"),
                                 QStringLiteral("__MenuViewAddressBar"), {});
     pmViewAddressBar->setCheckable(true);
+    pmViewLinksBar = AddPlain(pmView, QStringLiteral("pmViewLinksBar"),
+                              QStringLiteral("__MenuViewLinksBar"), {});
+    pmViewLinksBar->setCheckable(true);
     pmView->addSeparator();
 
     QMenu* go = AddSubmenu(pmView, QStringLiteral("pmMenuGo"), QStringLiteral("__MenuGo"));

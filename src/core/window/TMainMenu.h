@@ -37,6 +37,8 @@ public:
 
     TMenuBand* Band() const { return tbMenu; }
     QMenu* ViewMenu() const { return pmView; }
+    // Empty here; the window's Favorites fill it.
+    QMenu* FavoritesMenu() const { return pmFavorites; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
     QMenu* TabsMenu() const { return pmTabs; }
     QMenu* TabMenu() const { return pmTab; }
@@ -44,6 +46,7 @@ public:
     QAction* WorkOfflineItem() const { return pmWorkOffline; }
     QAction* StatusBarItem() const { return pmViewStatusBar; }
     QAction* AddressBarItem() const { return pmViewAddressBar; }
+    QAction* LinksBarItem() const { return pmViewLinksBar; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
     QAction* QuickSearchItem() const { return pmOptionsQuickSearch; }
     // The auto-refresh radio items; each holds its interval in ms (0 = off).
@@ -92,6 +95,7 @@ private:
     QMenu* pmFile = nullptr;
     QMenu* pmEdit = nullptr;
     QMenu* pmView = nullptr;
+    QMenu* pmFavorites = nullptr;
     QMenu* pmTools = nullptr;
     QMenu* pmTabs = nullptr;
     QMenu* pmHelp = nullptr;
@@ -102,6 +106,7 @@ private:
     QAction* pmWorkOffline = nullptr;
     QAction* pmViewStatusBar = nullptr;
     QAction* pmViewAddressBar = nullptr;
+    QAction* pmViewLinksBar = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;
     QAction* pmOptionsQuickSearch = nullptr;
     QActionGroup* m_autoRefreshGroup = nullptr;
