@@ -1,8 +1,12 @@
 #include "groups/TFavoriteMenuItem.h"
 
+#include "groups/FavoritesListing.h"
+
 #include <QDir>
 #include <QIcon>
 #include <QMenu>
+
+#include <utility>
 
 TFavoriteMenuItem::TFavoriteMenuItem(Kind kind, const QString& caption, const QIcon& icon,
                                      QMenu* parentMenu)
@@ -18,6 +22,24 @@ TFavoriteMenuItem* TFavoriteMenuItem::favoriteItem(const QString& caption, const
     // The status bar shows where the favorite leads.
     item->setStatusTip(target);
     return item;
+}
+
+TFavoriteMenuItem* TFavoriteMenuItem::favoriteFile(const QString& caption, const QString& path,
+                                                   const QIcon& icon, QMenu* parentMenu)
+{
+    auto* item = new TFavoriteMenuItem(Kind::Favorite, caption, icon, parentMenu);
+    item->m_file = path;
+    // The status bar shows where the favorite leads once it is pointed at.
+    connect(item, &QAction::hovered, item, [item] { item->setStatusTip(item->Target()); });
+    return item;
+}
+
+QString TFavoriteMenuItem::Target() const
+{
+    if (!m_file.isEmpty())
+        m_target =
+            FavoritesListing::target({QString(), QString(), std::exchange(m_file, {}), false});
+    return m_target;
 }
 
 TFavoriteMenuItem* TFavoriteMenuItem::folderItem(const QString& caption,

@@ -32,6 +32,9 @@ public:
     static TFavoriteMenuItem* folderItem(const QString& caption, const QString& parentFolder,
                                          const QString& folderName, const QIcon& icon,
                                          QMenu* parentMenu);
+    // The target is read from the file when it is first asked for.
+    static TFavoriteMenuItem* favoriteFile(const QString& caption, const QString& path,
+                                           const QIcon& icon, QMenu* parentMenu);
     // target is the folder whose favorites it opens.
     static TFavoriteMenuItem* openAllItem(const QString& caption, const QString& folder,
                                           QMenu* parentMenu);
@@ -49,7 +52,7 @@ public:
     QString FolderPath() const;
     // Favorites: the address, or the file's path when it is no shortcut;
     // Open-all items: their folder. Empty for anything else.
-    QString Target() const { return m_target; }
+    QString Target() const;
     // Folder and more items: the submenu.
     QMenu* Submenu() const;
 
@@ -63,6 +66,8 @@ private:
     QMenu* makeSubmenu(QMenu* parentMenu);
 
     Kind m_kind;
-    QString m_target;
+    mutable QString m_target;
+    // A favorite's file, until its target has been read.
+    mutable QString m_file;
     QPointer<QMenu> m_submenu;
 };

@@ -119,10 +119,30 @@ void TFavoritesMenu::LoadFavorites()
     RebuildSlice(-1);
 }
 
+bool TFavoritesMenu::HasIdleWork() const
+{
+    return !FavoritesMenuCurrent || m_job || !m_replaced.isEmpty();
+}
+
 bool TFavoritesMenu::RebuildSlice(int budgetMs)
 {
+    if (!m_replaced.isEmpty())
+    {
+        // Later, not now: this may run from inside one of the items' own
+        // clicks, and that item must outlive its click. A few at a time,
+        // as each takes its submenu with it.
+        const qsizetype count = budgetMs < 0
+                                    ? m_replaced.size()
+                                    : std::min<qsizetype>(m_replaced.size(), ReplacedPerSlice);
+        for (qsizetype i = 0; i < count; ++i)
+            if (m_replaced.at(i))
+                m_replaced.at(i)->deleteLater();
+        m_replaced.remove(0, count);
+        if (budgetMs >= 0)
+            return !HasIdleWork();
+    }
     if (FavoritesMenuCurrent && !m_job)
-        return true;
+        return m_replaced.isEmpty();
     if (!m_popup)
         return true;
     QElapsedTimer clock;
@@ -144,7 +164,7 @@ bool TFavoritesMenu::RebuildSlice(int budgetMs)
     DeleteGeneratedItems();
     Commit(*job);
     FavoritesMenuCurrent = true;
-    return true;
+    return m_replaced.isEmpty();
 }
 
 bool TFavoritesMenu::RunJob(Job& job, int budgetMs)
@@ -266,9 +286,7 @@ void TFavoritesMenu::DeleteGeneratedItems()
         if (QMenu* owner = qobject_cast<QMenu*>(action->parent()))
             owner->removeAction(action);
         m_popup->removeAction(action);
-        // Later, not now: this may run from inside one of the items' own
-        // clicks, and that item must outlive its click.
-        action->deleteLater();
+        m_replaced.append(action);
     }
 }
 

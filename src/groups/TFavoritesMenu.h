@@ -66,9 +66,11 @@ public:
     void MarkNotCurrent();
     // Rebuilds the menu now.
     void LoadFavorites();
-    // Carries a rebuild on for about budgetMs; true once the menu is
-    // current. A negative budget does it all.
+    // Carries a rebuild on for about budgetMs, or deletes some of the items
+    // it replaced; true once nothing is left to do. A negative budget does
+    // it all.
     bool RebuildSlice(int budgetMs);
+    bool HasIdleWork() const;
     bool Rebuilding() const { return m_job != nullptr; }
 
     // Appends folder's entries to menu, with the Open-all item and an empty
@@ -112,6 +114,8 @@ private:
     QPointer<WindowServices> m_services;
     QString m_folder;
     std::unique_ptr<Job> m_job;
+    static constexpr qsizetype ReplacedPerSlice = 50;
+    QList<QPointer<QAction>> m_replaced;
     std::unique_ptr<QFileIconProvider> m_iconProvider;
     QHash<QString, QIcon> m_fileIcons;
     QIcon m_folderIcon;

@@ -45,6 +45,14 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
     m_idleRebuild->setInterval(0);
     connect(m_idleRebuild, &QTimer::timeout, this, &MainFavorites::RebuildSlice);
     MarkNotCurrent();
+    // Opened before the idle moments were through, the menu is rebuilt at
+    // once; the items it replaced go at the next ones.
+    connect(m_menu->Popup(), &QMenu::aboutToShow, this,
+            [this]
+            {
+                if (m_menu->HasIdleWork())
+                    m_idleRebuild->start();
+            });
 
     CreateLinksBar();
 }
