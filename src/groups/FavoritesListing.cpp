@@ -17,25 +17,13 @@ void sortByCaption(QList<FavoriteEntry>& entries)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // One key per entry: comparing through the collator each time costs
-    // more than listing the folder.
-    QList<std::pair<QCollatorSortKey, qsizetype>> keys;
-    keys.reserve(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        keys.append({collator.sortKey(entries.at(i).caption), i});
     // Names equal but for case keep one order.
-    std::sort(keys.begin(), keys.end(),
-              [&entries](const auto& a, const auto& b)
+    std::sort(entries.begin(), entries.end(),
+              [&collator](const FavoriteEntry& a, const FavoriteEntry& b)
               {
-                  const int order = a.first.compare(b.first);
-                  return order != 0 ? order < 0
-                                    : entries.at(a.second).name < entries.at(b.second).name;
+                  const int order = collator.compare(a.caption, b.caption);
+                  return order != 0 ? order < 0 : a.name < b.name;
               });
-    QList<FavoriteEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const auto& key : std::as_const(keys))
-        sorted.append(entries.at(key.second));
-    entries = std::move(sorted);
 }
 
 // The name less its extension. A name whose only dot is its first character
