@@ -60,6 +60,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
     BuildFile();
     BuildEdit();
     BuildView();
+    pmFavorites = NewMenu(QStringLiteral("pmFavorites"));
     BuildVostelGroups();
     BuildTools();
     pmTabs = NewMenu(QStringLiteral("pmTabs"));
@@ -77,6 +78,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
         {"tbMenuFile", "__MenuFile", pmFile, MainCommand::DropFileMenu, true},
         {"tbMenuEdit", "__MenuEdit", pmEdit, MainCommand::DropEditMenu, true},
         {"tbMenuView", "__MenuView", pmView, MainCommand::DropViewMenu, true},
+        {"tbMenuFavorites", "__MenuFavorites", pmFavorites, MainCommand::DropFavoritesMenu, true},
         {"tbMenuVostelGroups", "__MenuVostelGroups", pmVostelGroupsPopup,
          MainCommand::DropVostelGroupsMenu, true},
         {"tbMenuTools", "__MenuTools", pmTools, MainCommand::DropToolsMenu, true},
@@ -85,7 +87,8 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
     };
     for (const Button& b : buttons)
     {
-        if (b.menu->isEmpty() && b.menu != pmTabs)
+        // The tab list and the Favorites are filled when they open.
+        if (b.menu->isEmpty() && b.menu != pmTabs && b.menu != pmFavorites)
             continue;
         QToolButton* button = tbMenu->AddMenuButton(
             QString::fromLatin1(b.name), QString::fromLatin1(b.caption), b.menu, b.lends);
@@ -232,6 +235,9 @@ void TMainMenu::BuildView()
     pmViewAddressBar = AddPlain(pmView, QStringLiteral("pmViewAddressBar"),
                                 QStringLiteral("__MenuViewAddressBar"), {});
     pmViewAddressBar->setCheckable(true);
+    pmViewLinksBar = AddPlain(pmView, QStringLiteral("pmViewLinksBar"),
+                              QStringLiteral("__MenuViewLinksBar"), {});
+    pmViewLinksBar->setCheckable(true);
     pmView->addSeparator();
 
     QMenu* go = AddSubmenu(pmView, QStringLiteral("pmMenuGo"), QStringLiteral("__MenuGo"));

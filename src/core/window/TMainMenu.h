@@ -37,6 +37,8 @@ public:
 
     TMenuBand* Band() const { return tbMenu; }
     QMenu* ViewMenu() const { return pmView; }
+    // Empty here; the window's Favorites fill it.
+    QMenu* FavoritesMenu() const { return pmFavorites; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
     QMenu* TabsMenu() const { return pmTabs; }
     QMenu* VostelGroupsMenu() const { return pmVostelGroupsPopup; }
@@ -45,6 +47,7 @@ public:
     QAction* WorkOfflineItem() const { return pmWorkOffline; }
     QAction* StatusBarItem() const { return pmViewStatusBar; }
     QAction* AddressBarItem() const { return pmViewAddressBar; }
+    QAction* LinksBarItem() const { return pmViewLinksBar; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
     QAction* QuickSearchItem() const { return pmOptionsQuickSearch; }
     // The auto-refresh radio items; each holds its interval in ms (0 = off).
@@ -96,6 +99,7 @@ private:
     QMenu* pmFile = nullptr;
     QMenu* pmEdit = nullptr;
     QMenu* pmView = nullptr;
+    QMenu* pmFavorites = nullptr;
     QMenu* pmVostelGroupsPopup = nullptr;
     QMenu* pmTools = nullptr;
     QMenu* pmTabs = nullptr;
@@ -107,6 +111,7 @@ private:
     QAction* pmWorkOffline = nullptr;
     QAction* pmViewStatusBar = nullptr;
     QAction* pmViewAddressBar = nullptr;
+    QAction* pmViewLinksBar = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;
     QAction* pmOptionsQuickSearch = nullptr;
     QActionGroup* m_autoRefreshGroup = nullptr;

@@ -25,6 +25,7 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
+#include "core/window/MainFavorites.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainViewSettings.h"
@@ -113,6 +114,7 @@ void TfrmMain::FormCreate()
     CreateAddressBand();
     CreateTabSet();
     WireMenus();
+    m_favorites = new MainFavorites(this);
     m_groups = new MainGroups(this);
 
     // The remembered tabs are kept current while the program runs.
@@ -185,12 +187,12 @@ void TfrmMain::BuildBands()
     pnlAddress = new TAddressBand(THistoryIndex::defaultRoot(), pnlBands);
     pnlAddress->setObjectName(QStringLiteral("pnlAddress"));
 
-    auto* rows = new QVBoxLayout;
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(0);
-    rows->addWidget(tbMenu);
-    rows->addWidget(pnlAddress);
-    bandsLayout->addLayout(rows, 1);
+    m_bandRows = new QVBoxLayout;
+    m_bandRows->setContentsMargins(0, 0, 0, 0);
+    m_bandRows->setSpacing(0);
+    m_bandRows->addWidget(tbMenu);
+    m_bandRows->addWidget(pnlAddress);
+    bandsLayout->addLayout(m_bandRows, 1);
     bandsLayout->addWidget(pnlLogo);
     setMenuWidget(pnlBands);
 
@@ -216,6 +218,11 @@ void TfrmMain::BuildMenus()
     connect(m_languageMenu, &TLanguageMenu::languageChosen, this, &TfrmMain::LanguageSwitch);
     // The submenu is filled each time it opens; until then it must still open.
     rebuild();
+}
+
+void TfrmMain::AddBandRow(QWidget* band)
+{
+    m_bandRows->addWidget(band);
 }
 
 QMenu* TfrmMain::LanguagesMenu() const

@@ -16,11 +16,13 @@
 
 class MainCloseQuery;
 class MainCommands;
+class MainFavorites;
 class MainGroups;
 class MainStartup;
 class MainViewSettings;
 class QMenu;
 class QTimer;
+class QVBoxLayout;
 class TAddressBand;
 class TAddressController;
 class TKeyFilter;
@@ -59,6 +61,9 @@ public:
     TPopupCapture* PopupCapture() const { return m_popupCapture; }
     TAddressController* Address() const { return m_address; }
     TMainMenu* MainMenu() const { return m_menu; }
+    MainFavorites* Favorites() const { return m_favorites; }
+    // Puts band as a row of its own under the address band.
+    void AddBandRow(QWidget* band);
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -150,6 +155,8 @@ private:
 
     QWidget* pnlBands = nullptr;
     TMainMenu* m_menu = nullptr;
+    QVBoxLayout* m_bandRows = nullptr;
+    MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
     TLogoPanel* pnlLogo = nullptr;
     TAddressBand* pnlAddress = nullptr;

@@ -105,7 +105,9 @@ private slots:
                 continue;
             // Menus filled as they open are walked full.
             emit menu->aboutToShow();
-            if (menu->actions().isEmpty())
+            // The links bar opens its menus only when they have entries.
+            const bool showsOnlyFilled = menu->parent()->inherits("TLinksBar");
+            if (menu->actions().isEmpty() && !showsOnlyFilled)
                 dead << menu->objectName() + QStringLiteral(" (empty, in ") +
                             QString::fromLatin1(menu->parent()->metaObject()->className()) +
                             QLatin1Char(' ') + menu->parent()->objectName() + QLatin1Char(')');

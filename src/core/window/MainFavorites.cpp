@@ -1,0 +1,184 @@
+#include "core/window/MainFavorites.h"
+
+#include "components/TFolderMonitor.h"
+#include "core/settings/TQWOptions.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/MainViewSettings.h"
+#include "core/window/TMainMenu.h"
+#include "core/window/TfrmMain.h"
+#include "groups/FavoritesFolders.h"
+#include "groups/TFavoritesMenu.h"
+#include "groups/TLinksBar.h"
+#include "navigation/TAddressController.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(window)
+{
+    TQWOptions* options = window->Options();
+    m_menu = new TFavoritesMenu(window->MainMenu()->FavoritesMenu(), window->Services(), this);
+    const QString folder = FavoritesFolders::favoritesFolder(*options->Store());
+    m_menu->SetFolder(folder);
+    connect(m_menu, &TFavoritesMenu::favoriteChosen, this,
+            [this](const QString& target)
+            {
+                if (m_window->Options())
+                    Launcher().open(target, m_window->Options()->FavoritesNewWin());
+            });
+    connect(m_menu, &TFavoritesMenu::openAllChosen, this,
+            [this](const QStringList& targets) { Launcher().openAll(targets); });
+
+    // The rebuild only reads the tree, which the monitor does not report,
+    // so it stays on: a change made while a rebuild is under way is heard.
+    m_favoritesMonitor = new TFolderMonitor(folder, this);
+    connect(m_favoritesMonitor, &TFolderMonitor::changed, this, &MainFavorites::MarkNotCurrent);
+    m_favoritesMonitor->setActive(true);
+
+    m_idleRebuild = new QTimer(this);
+    m_idleRebuild->setInterval(0);
+    connect(m_idleRebuild, &QTimer::timeout, this, &MainFavorites::RebuildSlice);
+    MarkNotCurrent();
+    // Opened before the idle moments were through, the menu is rebuilt at
+    // once; the items it replaced go at the next ones.
+    connect(m_menu->Popup(), &QMenu::aboutToShow, this,
+            [this]
+            {
+                if (m_menu->HasIdleWork())
+                    m_idleRebuild->start();
+            });
+
+    CreateLinksBar();
+}
+
+MainFavorites::~MainFavorites() = default;
+
+void MainFavorites::MarkNotCurrent()
+{
+    ReadMenuSettings();
+    m_menu->MarkNotCurrent();
+    m_idleRebuild->start();
+}
+
+void MainFavorites::OptionsChanged()
+{
+    MarkNotCurrent();
+    const TQWOptions* options = m_window->Options();
+    m_linksBar->ShowOpenAllFavorites = options->ShowOpenAllFavorites();
+    if (m_linksBar->ShowIcons() != options->UseCustomIcons())
+        m_linksBar->SetShowIcons(options->UseCustomIcons());
+    else
+        m_linksBar->Reload();
+}
+
+int MainFavorites::RowsPerColumn(int screenHeight, int itemHeight)
+{
+    return std::max(1, screenHeight / std::max(1, itemHeight) - 6);
+}
+
+void MainFavorites::ReadMenuSettings()
+{
+    const TQWOptions* options = m_window->Options();
+    if (!options)
+        return;
+    FavoritesMenuSettings& settings = m_menu->Settings;
+    settings.ShowOpenAllFavorites = options->ShowOpenAllFavorites();
+    settings.BreakFavorites = options->BreakFavorites();
+    settings.UseCustomIcons = options->UseCustomIcons();
+    QMenu sample;
+    QAction* row = sample.addAction(QStringLiteral("X"));
+    const QScreen* screen = m_menu->Popup()->screen();
+    settings.RowsPerColumn = RowsPerColumn(screen ? screen->geometry().height() : 0,
+                                           sample.actionGeometry(row).height());
+}
+
+void MainFavorites::RebuildSlice()
+{
+    if (m_menu->RebuildSlice(SliceMs))
+        m_idleRebuild->stop();
+}
+
+void MainFavorites::CreateLinksBar()
+{
+    TQWOptions* options = m_window->Options();
+    m_linksBar = new TLinksBar(m_window, options->UseCustomIcons(), m_window->Services());
+    m_linksBar->ShowOpenAllFavorites = options->ShowOpenAllFavorites();
+    const QString folder = FavoritesFolders::linksFolder(*options->Store());
+    m_linksBar->SetFolder(folder);
+    m_linksBar->Reload();
+    m_window->AddBandRow(m_linksBar);
+    connect(m_linksBar, &TLinksBar::OnLinkClick, this,
+            [this](const QString& target)
+            {
+                if (m_window->Options())
+                    Launcher().open(target, m_window->Options()->LinksNewWin());
+            });
+    connect(m_linksBar, &TLinksBar::openAllChosen, this,
+            [this](const QStringList& targets) { Launcher().openAll(targets); });
+    connect(m_linksBar, &TLinksBar::OnCustomize, this,
+            [this] { OpenFolderInFileManager(m_linksBar->Folder()); });
+    if (!folder.isEmpty())
+    {
+        m_linksMonitor = new TFolderMonitor(folder, this);
+        connect(m_linksMonitor, &TFolderMonitor::changed, this, &MainFavorites::LinksFolderChanged);
+        m_linksMonitor->setActive(true);
+    }
+
+    QAction* item = m_window->MainMenu()->LinksBarItem();
+    ShowLinksBar(m_window->ViewSettings()->ViewLinksBar());
+    connect(item, &QAction::triggered, this,
+            [this](bool on)
+            {
+                m_window->ViewSettings()->SetViewLinksBar(on);
+                ShowLinksBar(on);
+            });
+    connect(m_window->MainMenu()->ViewMenu(), &QMenu::aboutToShow, this,
+            [this, item] { item->setChecked(!m_linksBar->isHidden()); });
+}
+
+void MainFavorites::ShowLinksBar(bool show)
+{
+    m_linksBar->setVisible(show);
+}
+
+void MainFavorites::LinksFolderChanged()
+{
+    m_linksBar->Reload();
+}
+
+void MainFavorites::OpenFolderInFileManager(const QString& folder)
+{
+    if (!folder.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+FavoriteLauncher MainFavorites::Launcher()
+{
+    TfrmMain* window = m_window;
+    return FavoriteLauncher({
+        [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
+        [window](const QString& address, bool newTab)
+        { window->Address()->OpenAddress(address, newTab); },
+        [window]
+        {
+            const TBrowserTab* tab = window->GetActivePage();
+            return tab && tab->GetLocationURL() == QStringLiteral("about:blank") && !tab->Busy;
+        },
+        [window](const QString& address)
+        {
+            if (TBrowserTab* tab = window->GetActivePage())
+                tab->NavigateTo(address);
+        },
+        [window](const QString& address)
+        {
+            if (TBrowserTab* tab = window->TabSet()->AddTab())
+                tab->NavigateTo(address);
+        },
+    });
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "groups/FavoriteLauncher.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QTimer;
+class TFavoritesMenu;
+class TFolderMonitor;
+class TLinksBar;
+class TfrmMain;
+
+// The window's Favorites: the Favorites drop-down menu and the links band,
+// the folder monitors that keep them current, and what their clicks open.
+// After a change of the Favorites folder the menu is rebuilt at idle
+// moments, a little at a time, so that it is ready when the user opens it.
+class MainFavorites : public QObject
+{
+    Q_OBJECT
+public:
+    // Longest stretch of one idle rebuild step.
+    static constexpr int SliceMs = 8;
+
+    // window's menus, bands, settings and tab set must exist.
+    explicit MainFavorites(TfrmMain* window);
+    ~MainFavorites() override;
+
+    TFavoritesMenu* FavoritesMenu() const { return m_menu; }
+    TLinksBar* LinksBar() const { return m_linksBar; }
+    TFolderMonitor* FavoritesMonitor() const { return m_favoritesMonitor; }
+
+    // The menu is out of date (a change of its folder or its settings): it
+    // is rebuilt at the next idle moments.
+    void MarkNotCurrent();
+    // The settings of both may have changed (the options dialog closed).
+    void OptionsChanged();
+
+    // Rows of a menu column on this screen: the screen's height in menu
+    // items, less six, and one at least.
+    static int RowsPerColumn(int screenHeight, int itemHeight);
+
+private:
+    void CreateLinksBar();
+    void ReadMenuSettings();
+    void RebuildSlice();
+    void LinksFolderChanged();
+    void ShowLinksBar(bool show);
+    void OpenFolderInFileManager(const QString& folder);
+    FavoriteLauncher Launcher();
+
+    TfrmMain* m_window;
+    TFavoritesMenu* m_menu = nullptr;
+    TFolderMonitor* m_favoritesMonitor = nullptr;
+    QTimer* m_idleRebuild = nullptr;
+    TLinksBar* m_linksBar = nullptr;
+    QPointer<TFolderMonitor> m_linksMonitor;
+};

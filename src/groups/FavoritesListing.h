@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One entry of a favorites folder as the menus show it.
+struct FavoriteEntry
+{
+    QString name;    // the file-system name
+    QString caption; // the name, a file's without its extension; not shortened
+    QString path;    // full path
+    bool isFolder = false;
+};
+
+// Reads one level of a favorites folder: the rules both the Favorites menu
+// and the links bar list by.
+class FavoritesListing
+{
+public:
+    // Sub-folders, then files, each sorted by caption without regard to
+    // case. Hidden entries and those whose names begin with "." are left
+    // out; a missing or unreadable folder gives nothing.
+    static QList<FavoriteEntry> list(const QString& folder);
+    // What a favorite opens: a shortcut's address (empty when it has none),
+    // or the path of any other file.
+    static QString target(const FavoriteEntry& entry);
+    // A name of 46 characters or more: its first 21, "..." and its last 21.
+    static QString shortened(const QString& name);
+    // Text that a menu shows as it stands: "&" marks no accelerator and a
+    // tab does not start the shortcut column.
+    static QString menuCaption(QString text);
+};
