@@ -195,11 +195,16 @@ QAction* TFavoritesMenu::MakeItem(const FavoriteEntry& entry, QMenu* menu)
         return item;
     }
     const QIcon icon = Settings.UseCustomIcons ? FileIcon(entry.path) : m_favoriteIcon;
-    auto* item =
-        TFavoriteMenuItem::favoriteItem(caption, FavoritesListing::target(entry), icon, menu);
-    // The item may go while its target opens: keep the target apart.
+    // The shortcut is read when the item is pointed at or chosen: a folder
+    // of a thousand shortcuts opens without reading a thousand files.
+    auto* item = TFavoriteMenuItem::favoriteFile(caption, entry.path, icon, menu);
     connect(item, &QAction::triggered, this,
-            [this, target = item->Target()] { emit favoriteChosen(target); });
+            [this, item = QPointer<TFavoriteMenuItem>(item)]
+            {
+                // The item may go while its target opens: the target is taken first.
+                if (const QString target = item ? item->Target() : QString(); item)
+                    emit favoriteChosen(target);
+            });
     return item;
 }
 
