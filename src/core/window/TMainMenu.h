@@ -43,6 +43,7 @@ public:
     QMenu* CloseAllMenu() const { return pmCloseAll; }
     QAction* WorkOfflineItem() const { return pmWorkOffline; }
     QAction* StatusBarItem() const { return pmViewStatusBar; }
+    QAction* SideBarItem() const { return pmViewVostelBar; }
     QAction* AddressBarItem() const { return pmViewAddressBar; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
     QAction* QuickSearchItem() const { return pmOptionsQuickSearch; }
@@ -101,6 +102,7 @@ private:
     QAction* pmFileNewClipboard = nullptr;
     QAction* pmWorkOffline = nullptr;
     QAction* pmViewStatusBar = nullptr;
+    QAction* pmViewVostelBar = nullptr;
     QAction* pmViewAddressBar = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;
     QAction* pmOptionsQuickSearch = nullptr;
