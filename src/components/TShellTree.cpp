@@ -301,14 +301,13 @@ bool TShellTree::copyTree(const QString& source, const QString& target)
         return false;
     const QDir from(source);
     // A linked folder is left out: following it could copy without end.
-    for (const QFileInfo& entry : from.entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                     QDir::System | QDir::NoDotAndDotDot))
+    for (const QFileInfo& entry :
+         from.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
     {
         const QString to = QDir(target).filePath(entry.fileName());
         if (entry.isDir() && entry.isSymLink())
             continue;
-        if (entry.isDir() ? !copyTree(entry.filePath(), to)
-                          : !QFile::copy(entry.filePath(), to))
+        if (entry.isDir() ? !copyTree(entry.filePath(), to) : !QFile::copy(entry.filePath(), to))
             return false;
     }
     return true;

@@ -85,8 +85,8 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(0, 0, 0, 0);
     tools->setSpacing(0);
-    const auto button = [this, page, tools](const char* name, const char* hintKey,
-                                            const QIcon& icon)
+    const auto button =
+        [this, page, tools](const char* name, const char* hintKey, const QIcon& icon)
     {
         auto* tb = new QToolButton(page);
         tb->setObjectName(QString::fromLatin1(name));
@@ -100,8 +100,8 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
     };
     tbNewVGFolder = button("tbNewVGFolder", "VostelBarNewFolderHint",
                            themeIcon("folder-new", QStyle::SP_FileDialogNewFolder));
-    tbVGRefresh =
-        button("tbVGRefresh", "VostelBarRefreshHint", themeIcon("view-refresh", QStyle::SP_BrowserReload));
+    tbVGRefresh = button("tbVGRefresh", "VostelBarRefreshHint",
+                         themeIcon("view-refresh", QStyle::SP_BrowserReload));
     tools->addStretch(1);
     connect(tbNewVGFolder, &QToolButton::clicked, this, &TKoncoBar::tbNewVGFolderClick);
     connect(tbVGRefresh, &QToolButton::clicked, this, &TKoncoBar::tbVGRefreshClick);
