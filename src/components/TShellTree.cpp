@@ -264,6 +264,8 @@ int TShellTree::dropFiles(const QList<QUrl>& urls, const QString& folder, Qt::Dr
         }
         ++arrived;
     }
+    if (arrived > 0)
+        emit filesDropped(into);
     return arrived;
 }
 

@@ -63,6 +63,8 @@ signals:
     // node is invalid over empty space.
     void nodeContextMenu(const QModelIndex& node, const QPoint& globalPos);
     void nodeRenamed(const QString& oldPath, const QString& newPath);
+    // Dropped files arrived in folder.
+    void filesDropped(const QString& folder);
     // What could not be deleted, copied or moved; it is where it was.
     void operationFailed(const QString& path);
 

@@ -115,6 +115,7 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
     connect(shVostelGroups, &QAbstractItemView::doubleClicked, this,
             &TKoncoBar::shVostelGroupsDblClick);
     connect(shVostelGroups, &TShellTree::nodeRenamed, this, &TKoncoBar::groupsChanged);
+    connect(shVostelGroups, &TShellTree::filesDropped, this, &TKoncoBar::groupsChanged);
     connect(shVostelGroups, &TShellTree::operationFailed, this,
             [this](const QString& path)
             {
