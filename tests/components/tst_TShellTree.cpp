@@ -175,10 +175,12 @@ private slots:
         taken.close();
 
         const QString from = path(source);
+        QSignalSpy dropped(m_tree.get(), &TShellTree::filesDropped);
         QCOMPARE(m_tree->dropFiles({QUrl::fromLocalFile(from)}, path(folder),
                                    move ? Qt::MoveAction : Qt::CopyAction),
                  arrived);
         QCOMPARE(QFileInfo::exists(from), sourceKept);
+        QCOMPARE(dropped.count(), arrived);
         if (arrived)
             QVERIFY(QFileInfo::exists(QDir(path(folder)).filePath(QFileInfo(from).fileName())));
         QVERIFY(taken.open(QIODevice::ReadOnly));
