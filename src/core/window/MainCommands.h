@@ -34,9 +34,10 @@ public:
 
     // The menu-dropping commands, once the menu bar has its buttons.
     void addMenuDrops();
+    // A command of a part that comes with its own commands.
+    void add(MainCommand command, std::function<void()> run);
 
 private:
-    void add(MainCommand command, std::function<void()> run);
     void addTabCommands();
     void addActiveTabCommands();
     void addWindowCommands();

@@ -8,6 +8,7 @@
 #include "core/window/MainViewSettings.h"
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
+#include "groups/TKoncoBar.h"
 #include "groups/TVostelGroup.h"
 #include "groups/TVostelGroupMenu.h"
 #include "groups/TfrmVostelGroup.h"
@@ -28,6 +29,20 @@ MainGroups::MainGroups(TfrmMain* window)
 
     m_monitor = new TFolderMonitor(m_rootFolder, this);
     connect(m_monitor, &TFolderMonitor::changed, this, &MainGroups::FolderChanged);
+
+    if (TKoncoBar* bar = window->KoncoBar())
+    {
+        connect(bar, &TKoncoBar::openGroupRequested, this, &MainGroups::OpenChosenGroup);
+        connect(bar, &TKoncoBar::organizeGroupRequested, this,
+                [this, bar](const QString& path)
+                {
+                    Organize(path);
+                    MarkChanged();
+                    bar->refreshVostelGroups();
+                });
+        connect(bar, &TKoncoBar::groupsChanged, this, &MainGroups::MarkChanged);
+        connect(this, &MainGroups::groupsFolderChanged, bar, &TKoncoBar::refreshVostelGroups);
+    }
 }
 
 MainGroups::~MainGroups() = default;

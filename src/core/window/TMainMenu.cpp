@@ -226,8 +226,9 @@ void TMainMenu::BuildEdit()
 void TMainMenu::BuildView()
 {
     pmView = NewMenu(QStringLiteral("pmView"));
-    AddItem(pmView, QStringLiteral("pmViewVostelBar"), QStringLiteral("__MenuViewVostelBar"),
-            MainCommand::ToggleSideBar, QKeySequence(Qt::Key_F4));
+    pmViewVostelBar =
+        AddItem(pmView, QStringLiteral("pmViewVostelBar"), QStringLiteral("__MenuViewVostelBar"),
+                MainCommand::ToggleSideBar, QKeySequence(Qt::Key_F4));
     // The bars' items show and hide what is there now.
     pmViewStatusBar = AddPlain(pmView, QStringLiteral("pmViewStatusBar"),
                                QStringLiteral("__MenuViewStatusBar"), {});

@@ -46,6 +46,7 @@ public:
     QMenu* CloseAllMenu() const { return pmCloseAll; }
     QAction* WorkOfflineItem() const { return pmWorkOffline; }
     QAction* StatusBarItem() const { return pmViewStatusBar; }
+    QAction* SideBarItem() const { return pmViewVostelBar; }
     QAction* AddressBarItem() const { return pmViewAddressBar; }
     QAction* LinksBarItem() const { return pmViewLinksBar; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
@@ -110,6 +111,7 @@ private:
     QAction* pmFileNewClipboard = nullptr;
     QAction* pmWorkOffline = nullptr;
     QAction* pmViewStatusBar = nullptr;
+    QAction* pmViewVostelBar = nullptr;
     QAction* pmViewAddressBar = nullptr;
     QAction* pmViewLinksBar = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;

@@ -27,6 +27,7 @@
 #include "core/window/MainCommands.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainGroups.h"
+#include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
@@ -93,6 +94,7 @@ void TfrmMain::FormCreate()
 
     LoadLanguage();
     m_services = new WindowServices(m_language.get(), this);
+    m_viewSettings = std::make_unique<MainViewSettings>(m_options.get());
 
     BuildBands();
     BuildMenus();
@@ -108,7 +110,6 @@ void TfrmMain::FormCreate()
     m_popupCapture = new TPopupCapture(m_options.get(), m_services, this);
     m_popupCapture->LoadPopupList();
 
-    m_viewSettings = std::make_unique<MainViewSettings>(m_options.get());
     m_closeQuery = std::make_unique<MainCloseQuery>(m_options.get(), m_services);
     m_startup = std::make_unique<MainStartup>(this);
     CreateAddressBand();
@@ -179,7 +180,11 @@ void TfrmMain::BuildBands()
 
     // The menus leave out what the command table does not offer.
     m_commands = std::make_unique<MainCommands>(this);
+    pcPage = new TQWPageControl(this);
+    pcPage->setObjectName(QStringLiteral("pcPage"));
+    m_sideBar = std::make_unique<MainSideBar>(this, pcPage, *m_commands);
     m_menu = new TMainMenu(this, [this](MainCommand command) { return CommandAvailable(command); });
+    m_sideBar->attachMenu(m_menu);
     m_commands->addMenuDrops();
     TMenuBand* tbMenu = m_menu->Band();
     tbMenu->setParent(pnlBands);
@@ -195,10 +200,6 @@ void TfrmMain::BuildBands()
     bandsLayout->addLayout(m_bandRows, 1);
     bandsLayout->addWidget(pnlLogo);
     setMenuWidget(pnlBands);
-
-    pcPage = new TQWPageControl(this);
-    pcPage->setObjectName(QStringLiteral("pcPage"));
-    setCentralWidget(pcPage);
 
     sbStatus = new TQWStatusBar(this);
     setStatusBar(sbStatus);
@@ -223,6 +224,11 @@ void TfrmMain::BuildMenus()
 void TfrmMain::AddBandRow(QWidget* band)
 {
     m_bandRows->addWidget(band);
+}
+
+TKoncoBar* TfrmMain::KoncoBar() const
+{
+    return m_sideBar->bar();
 }
 
 QMenu* TfrmMain::LanguagesMenu() const
@@ -408,6 +414,7 @@ void TfrmMain::FormDestroy()
 void TfrmMain::WriteBackSettings(bool usePopupVostel)
 {
     TQWOptions& o = *m_options;
+    m_sideBar->writeBack(*m_viewSettings);
     m_viewSettings->writeBack();
     o.SetAddressNewWin(m_address->AddressNewWin);
     o.SetQuickSearchNewWin(m_address->QuickSearchNewWin);
@@ -572,12 +579,6 @@ void TfrmMain::RefreshIndicators()
     sbStatus->setPanelIcon(
         1, tab && tab->Secure ? QIcon(QStringLiteral(":/quillwave/tab-locked.svg")) : QIcon());
     RefreshBackForward();
-}
-
-void TfrmMain::RefreshBackForward()
-{
-    // The back and forward buttons live on the tool bar; the commands read
-    // the tab's own state when they run.
 }
 
 TBrowserTab* TfrmMain::AddTabPerPreference()

@@ -18,6 +18,7 @@ class MainCloseQuery;
 class MainCommands;
 class MainFavorites;
 class MainGroups;
+class MainSideBar;
 class MainStartup;
 class MainViewSettings;
 class QMenu;
@@ -26,6 +27,7 @@ class QVBoxLayout;
 class TAddressBand;
 class TAddressController;
 class TKeyFilter;
+class TKoncoBar;
 class TLanguage;
 class TLanguageMenu;
 class TLogoPanel;
@@ -56,6 +58,7 @@ public:
     TLanguage* Language() const { return m_language.get(); }
     WindowServices* Services() const { return m_services; }
     MainViewSettings* ViewSettings() const { return m_viewSettings.get(); }
+    TKoncoBar* KoncoBar() const;
     TTabSet* TabSet() const { return m_tabSet; }
     TQWPageControl* PageControl() const { return pcPage; }
     TPopupCapture* PopupCapture() const { return m_popupCapture; }
@@ -106,7 +109,9 @@ public:
     void SetStatusText(const QString& text) override;
     void SetProgressText(const QString& text) override;
     void RefreshIndicators() override;
-    void RefreshBackForward() override;
+    // The back and forward buttons live on the tool bar; the commands read
+    // the tab's own state when they run.
+    void RefreshBackForward() override {}
     TBrowserTab* AddTabPerPreference() override;
     TBrowserTab* AddHiddenTab() override;
     bool PopupMatch(const QString& url) override;
@@ -144,6 +149,7 @@ private:
     std::unique_ptr<MainCloseQuery> m_closeQuery;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<MainStartup> m_startup;
+    std::unique_ptr<MainSideBar> m_sideBar;
     WindowServices* m_services = nullptr;
     BrowserControlFactory m_factory;
     bool m_realEngine = false;

@@ -1,0 +1,176 @@
+#include "components/TShellTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace
+{
+// Makes each entry under root: a name ending in "/" is a folder.
+void make(const QString& root, const QStringList& entries)
+{
+    for (const QString& entry : entries)
+    {
+        const QString path = QDir(root).filePath(entry);
+        QDir().mkpath(entry.endsWith(u'/') ? path : QFileInfo(path).path());
+        if (QFile file(path); !entry.endsWith(u'/') && file.open(QIODevice::WriteOnly))
+            file.write("x");
+    }
+}
+} // namespace
+
+class tst_TShellTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The trash of this test only, where trashed items can be looked for.
+        QVERIFY(m_data.isValid());
+        qputenv("XDG_DATA_HOME", m_data.path().toUtf8());
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_tree = std::make_unique<TShellTree>();
+        m_tree->setRoot(m_dir->path());
+    }
+
+    void newFolderTakesAFreeName_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("first")              << QStringList{}                                  << ""        << "New Folder";
+        QTest::newRow("second")             << QStringList{"New Folder/"}                     << ""        << "New Folder (2)";
+        QTest::newRow("third")              << QStringList{"New Folder/", "New Folder (2)/"}  << ""        << "New Folder (3)";
+        QTest::newRow("a file has the name") << QStringList{"New Folder"}                     << ""        << "New Folder (2)";
+        QTest::newRow("under a folder")     << QStringList{"sub/"}                            << "sub"     << "sub/New Folder";
+        QTest::newRow("beside a file")      << QStringList{"sub/g.vgp"}                       << "sub/g.vgp" << "sub/New Folder";
+        // clang-format on
+    }
+
+    void newFolderTakesAFreeName()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, selected);
+        QFETCH(QString, expected);
+        make(m_dir->path(), existing);
+        if (!selected.isEmpty())
+            m_tree->setCurrentIndex(m_tree->nodeOf(path(selected)));
+        QCOMPARE(m_tree->createFolder(QStringLiteral("New Folder")), path(expected));
+        QVERIFY(QFileInfo(path(expected)).isDir());
+    }
+
+    void renamesFoldersInPlaceOnly()
+    {
+        make(m_dir->path(), {QStringLiteral("old/"), QStringLiteral("g.vgp")});
+        m_tree->show();
+        QVERIFY(!m_tree->startRename(m_tree->nodeOf(path(QStringLiteral("g.vgp")))));
+        QSignalSpy renamed(m_tree.get(), &TShellTree::nodeRenamed);
+        QVERIFY(m_tree->startRename(m_tree->nodeOf(path(QStringLiteral("old")))));
+        auto* editor = m_tree->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("new"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor hands its text over once the key has been dealt with.
+        QTRY_VERIFY(QFileInfo(path(QStringLiteral("new"))).isDir());
+        QCOMPARE(renamed.value(0),
+                 (QVariantList{path(QStringLiteral("old")), path(QStringLiteral("new"))}));
+    }
+
+    void deleteGoesToTheTrashOrNowhere()
+    {
+        make(m_dir->path(), {QStringLiteral("g.vgp"), QStringLiteral("sub/inner.vgp"),
+                             QStringLiteral("gone.vgp")});
+        const QModelIndex gone = m_tree->nodeOf(path(QStringLiteral("gone.vgp")));
+        QFile::remove(path(QStringLiteral("gone.vgp")));
+        for (const QString name : {QStringLiteral("g.vgp"), QStringLiteral("sub")})
+        {
+            QVERIFY(m_tree->deleteNode(m_tree->nodeOf(path(name))));
+            QVERIFY(!QFileInfo::exists(path(name)));
+            QVERIFY(QFileInfo::exists(m_data.filePath(QStringLiteral("Trash/files/") + name)));
+        }
+        QSignalSpy failed(m_tree.get(), &TShellTree::operationFailed);
+        QVERIFY(!m_tree->deleteNode(gone));
+        QCOMPARE(failed.count(), 1);
+        // The root is never the tree's to delete.
+        QVERIFY(!m_tree->deleteNode(m_tree->nodeOf(m_dir->path())));
+        QVERIFY(QFileInfo(m_dir->path()).isDir());
+    }
+
+    void autoExpandKeepsOneBranchOpen()
+    {
+        make(m_dir->path(), {QStringLiteral("a/x/"), QStringLiteral("b/y/")});
+        m_tree->show();
+        const QModelIndex a = m_tree->nodeOf(path(QStringLiteral("a")));
+        const QModelIndex b = m_tree->nodeOf(path(QStringLiteral("b")));
+        for (const bool autoExpand : {false, true})
+        {
+            m_tree->setAutoExpand(autoExpand);
+            m_tree->expand(a);
+            m_tree->expand(b);
+            QCOMPARE(m_tree->isExpanded(a), !autoExpand);
+            QVERIFY(m_tree->isExpanded(b));
+            m_tree->collapseAll();
+        }
+    }
+
+    void dropsCopyOrMoveWithoutReplacing_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("move");
+        QTest::addColumn<int>("arrived");
+        QTest::addColumn<bool>("sourceKept");
+        // clang-format off
+        QTest::newRow("copy a file")            << "out/g.vgp" << "in"     << false << 1 << true;
+        QTest::newRow("move a file")            << "out/g.vgp" << "in"     << true  << 1 << false;
+        QTest::newRow("move a folder")          << "out/"      << "in"     << true  << 1 << false;
+        QTest::newRow("name taken")             << "out/t.vgp" << "in"     << true  << 0 << true;
+        QTest::newRow("folder into itself")     << "out/"      << "out/d"  << true  << 0 << true;
+        QTest::newRow("where it already is")    << "out/g.vgp" << "out"    << true  << 0 << true;
+        // clang-format on
+    }
+
+    void dropsCopyOrMoveWithoutReplacing()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, folder);
+        QFETCH(bool, move);
+        QFETCH(int, arrived);
+        QFETCH(bool, sourceKept);
+        make(m_dir->path(), {QStringLiteral("out/g.vgp"), QStringLiteral("out/t.vgp"),
+                             QStringLiteral("out/d/"), QStringLiteral("in/t.vgp")});
+
+        const QString from = path(source);
+        QSignalSpy dropped(m_tree.get(), &TShellTree::filesDropped);
+        QCOMPARE(m_tree->dropFiles({QUrl::fromLocalFile(from)}, path(folder),
+                                   move ? Qt::MoveAction : Qt::CopyAction),
+                 arrived);
+        QCOMPARE(QFileInfo::exists(from), sourceKept);
+        QCOMPARE(dropped.count(), arrived);
+        if (arrived)
+            QVERIFY(QFileInfo::exists(QDir(path(folder)).filePath(QFileInfo(from).fileName())));
+    }
+
+private:
+    QString path(const QString& relative) const
+    {
+        return QDir::cleanPath(QDir(m_dir->path()).filePath(relative));
+    }
+
+    QTemporaryDir m_data;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TShellTree> m_tree;
+};
+
+QTEST_MAIN(tst_TShellTree)
+#include "tst_TShellTree.moc"
