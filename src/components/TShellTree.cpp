@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace
@@ -32,6 +33,28 @@ bool nameTaken(const QString& path)
 {
     return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
 }
+// Only the shown text changes: paths, renaming and drops see the real name.
+class SuffixHidingDelegate : public QStyledItemDelegate
+{
+public:
+    SuffixHidingDelegate(const QString& suffix, QObject* parent)
+        : QStyledItemDelegate(parent), m_suffix(suffix)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
+        if (model && !model->isDir(index) && option->text.size() > m_suffix.size() &&
+            option->text.endsWith(m_suffix, Qt::CaseInsensitive))
+            option->text.chop(m_suffix.size());
+    }
+
+private:
+    QString m_suffix;
+};
 } // namespace
 
 TShellTree::TShellTree(QWidget* parent) : QTreeView(parent)
@@ -132,6 +155,11 @@ void TShellTree::reexpandLoaded(const QString& folder)
         else
             ++it;
     }
+}
+
+void TShellTree::setHiddenSuffix(const QString& suffix)
+{
+    setItemDelegate(new SuffixHidingDelegate(suffix, this));
 }
 
 void TShellTree::setNameFilters(const QStringList& patterns)

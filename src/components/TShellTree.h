@@ -32,6 +32,9 @@ public:
     void setNameFilters(const QStringList& patterns);
     void setFilesShown(bool shown);
     bool filesShown() const { return m_filesShown; }
+    // Files ending in suffix (".vgp", any case) are shown without it, as a
+    // list of things rather than of files.
+    void setHiddenSuffix(const QString& suffix);
 
     // Expanding a node collapses its expanded siblings.
     void setAutoExpand(bool on) { m_autoExpand = on; }

@@ -110,6 +110,7 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
     shVostelGroups->setObjectName(QStringLiteral("shVostelGroups"));
     // Folders and groups only, whatever case the suffix is written in.
     shVostelGroups->setNameFilters({QStringLiteral("*.[vV][gG][pP]")});
+    shVostelGroups->setHiddenSuffix(QStringLiteral(".vgp"));
     connect(shVostelGroups, &TShellTree::nodeContextMenu, this,
             &TKoncoBar::shVostelGroupsNodeContextMenu);
     connect(shVostelGroups, &QAbstractItemView::doubleClicked, this,
