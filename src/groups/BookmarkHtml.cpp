@@ -162,6 +162,7 @@ struct Tag
     bool closing = false;
     QStringView href;
     QStringView addDate;
+    bool complete = false; // its ">" was found
 };
 
 // Reads the tag whose "<" stands at from; returns the position after it.
@@ -218,6 +219,7 @@ qsizetype readTag(QStringView text, qsizetype from, Tag& tag)
         else if (attr.compare(QLatin1String("ADD_DATE"), Qt::CaseInsensitive) == 0)
             tag.addDate = value;
     }
+    tag.complete = i < size;
     return i < size ? i + 1 : size;
 }
 
@@ -287,6 +289,9 @@ void readBookmarks(QStringView text, ImportWriter& writer)
         }
         Tag tag;
         i = readTag(text, open, tag);
+        // A tag cut off by the end of the file may hold half an address.
+        if (!tag.complete)
+            break;
         if (title.kind != Title::None)
             finishTitle(title, writer);
         if (tag.closing)

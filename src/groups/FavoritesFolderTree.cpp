@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileIconProvider>
+#include <QTreeWidgetItemIterator>
 
 namespace
 {

@@ -79,10 +79,11 @@ QString InternetShortcut::safeFileName(const QString& name)
             safe += c;
     }
     safe = safe.simplified();
-    qsizetype dots = 0;
-    while (dots < safe.size() && safe.at(dots) == QLatin1Char('.'))
-        ++dots;
-    safe = safe.mid(dots).trimmed();
+    qsizetype start = 0;
+    while (start < safe.size() &&
+           (safe.at(start) == QLatin1Char('.') || safe.at(start) == QLatin1Char(' ')))
+        ++start;
+    safe = safe.mid(start);
     return cutToBytes(safe, MaximumNameBytes - ReservedBytes);
 }
 

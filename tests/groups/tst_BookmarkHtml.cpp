@@ -85,7 +85,7 @@ private slots:
     void nothingToImport_data()
     {
         QTest::addColumn<QByteArray>("data");
-        QTest::newRow("binary junk") << QByteArray("\x00\x01<\xff\xfe<<>>&#;&#x110000;<A", 27);
+        QTest::newRow("binary junk") << QByteArrayLiteral("\x00\x01<\xff\xfe<<>>&#;&#x110000;<A");
         QTest::newRow("page without bookmarks")
             << QByteArray("<html><body><p>Hi</p></body></html>");
         QTest::newRow("unclosed comment") << QByteArray("<!-- <DT><A HREF=\"http://a/\">A</A>");
@@ -124,11 +124,13 @@ private slots:
         QTemporaryDir source;
         QDir dir(source.path());
         QVERIFY(dir.mkpath("News/Sport") && dir.mkpath("Empty") && dir.mkpath(".hidden"));
-        for (const auto& [folder, name, url] :
-             {std::tuple{"", "Tom & Jerry", "http://a.test/?x=1&y=\"2\"'"},
-              std::tuple{"News", QString::fromUtf8("Z\u00fcrich <live>"), "http://z.test/"},
-              std::tuple{"News/Sport", "Goal", "https://g.test/#a"}})
-            QVERIFY(!InternetShortcut::write(dir.filePath(folder), name, url).isEmpty());
+        const QStringList shortcuts = {"|Tom & Jerry|http://a.test/?x=1&y=\"2\"'",
+                                       QString::fromUtf8("News|Z\u00fcrich <live>|http://z.test/"),
+                                       "News/Sport|Goal|https://g.test/#a"};
+        for (const QString& shortcut : shortcuts)
+            QVERIFY(!InternetShortcut::write(dir.filePath(shortcut.section('|', 0, 0)),
+                                             shortcut.section('|', 1, 1), shortcut.section('|', 2))
+                         .isEmpty());
         QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
         QTemporaryDir target;
         const QString file = target.filePath("out.html");
