@@ -1,5 +1,9 @@
 // Importing a bookmark file of 5 MB with 20,000 bookmarks in 200 folders
 // into Favorites, against the goal of 2 s; and exporting the result again.
+// The import makes 20,000 files, so the file system under TMPDIR counts:
+// one that has just deleted many files (an ext4 disk after repeated runs)
+// can spend seconds in the kernel finding free inodes. Run it once, on the
+// kind of disk users keep their Favorites on.
 #include "groups/BookmarkHtml.h"
 
 #include <QDir>
@@ -56,7 +60,7 @@ void ImportBookmarks(benchmark::State& state)
     state.counters["file_mb"] = double(html.size()) / (1 << 20);
     state.SetItemsProcessed(state.iterations() * Bookmarks);
 }
-BENCHMARK(ImportBookmarks)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ImportBookmarks)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void ExportFavorites(benchmark::State& state)
 {

@@ -351,7 +351,7 @@ BookmarkHtml::ImportResult BookmarkHtml::import(const QString& file, const QStri
         result.error = Error::TooLarge;
         return result;
     }
-    const QByteArray data = input.read(MaximumFileSize + 1);
+    const QByteArray data = input.readAll();
     if (data.size() > MaximumFileSize)
     {
         result.error = Error::TooLarge;
