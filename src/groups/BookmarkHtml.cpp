@@ -339,11 +339,12 @@ BookmarkHtml::ImportResult BookmarkHtml::import(const QString& file, const QStri
 {
     ImportResult result;
     QFile input(file);
-    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly))
+    // Opening a pipe or a device could wait for ever; only plain files are read.
+    const bool plainFile = !QFileInfo::exists(file) || QFileInfo(file).isFile();
+    if (!plainFile || !input.open(QIODevice::ReadOnly))
     {
         result.error = Error::CannotRead;
-        result.detail =
-            QFileInfo(file).isDir() ? QStringLiteral("Is a directory") : input.errorString();
+        result.detail = plainFile ? input.errorString() : QStringLiteral("not an ordinary file");
         return result;
     }
     if (input.size() > MaximumFileSize)

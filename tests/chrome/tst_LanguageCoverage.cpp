@@ -19,6 +19,7 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCommand.h"
 #include "core/window/TfrmMain.h"
+#include "groups/TFavoritesTransfer.h"
 #include "groups/TfrmAddFavorite.h"
 #include "groups/TfrmOrganizeFavorites.h"
 #include "groups/TfrmVostelGroup.h"
@@ -149,6 +150,22 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
         TfrmAddFavorite add(favorites.path(), QStringLiteral("t"), QStringLiteral("http://a/"),
                             window.Services(), &window);
         TfrmOrganizeFavorites organize(favorites.path(), window.Services(), &window);
+        // Each outcome of a transfer: written, imported, nothing found, unreadable.
+        const QString file = favorites.filePath(QStringLiteral("b.html"));
+        TFavoritesTransfer::ExportFile(favorites.path(), file, window.Services());
+        TFavoritesTransfer::ExportFile(favorites.path(), file + QStringLiteral("/x"),
+                                       window.Services());
+        QFile html(file);
+        if (html.open(QIODevice::WriteOnly))
+            html.write("<DL><DT><A HREF=\"http://a/\">A</A></DL>");
+        html.close();
+        TFavoritesTransfer::ImportFile(file, favorites.path(), window.Services());
+        QFile empty(favorites.filePath(QStringLiteral("e.html")));
+        empty.open(QIODevice::WriteOnly);
+        empty.close();
+        TFavoritesTransfer::ImportFile(empty.fileName(), favorites.path(), window.Services());
+        TFavoritesTransfer::ImportFile(QStringLiteral("/dev/null"), favorites.path(),
+                                       window.Services());
     }
     driveAddressBox(window);
     drivePopupCapture(window);
@@ -184,9 +201,9 @@ private slots:
         QSet<QString> sections;
         for (const auto& [section, key] : std::as_const(m_asked))
             sections.insert(section);
-        for (const char* section :
-             {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE", "QUICK_SEARCH",
-              "CLOSE_ALL_LIST", "Properties", "VostelGroups", "ADD_FAVORITE", "ORGANIZE_FAVORITES"})
+        for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
+                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups",
+                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));
