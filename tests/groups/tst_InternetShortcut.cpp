@@ -51,17 +51,6 @@ private slots:
         QCOMPARE(InternetShortcut::readUrl(writeFile(dir, QStringLiteral("a.url"), content)), url);
     }
 
-    void unreadableGivesNoUrl()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.url")));
-        QCOMPARE(InternetShortcut::readUrl(dir.filePath(QStringLiteral("folder.url"))), QString());
-        QVERIFY(!InternetShortcut::isShortcutFile(dir.filePath(QStringLiteral("folder.url"))));
-        QCOMPARE(InternetShortcut::readUrl(dir.filePath(QStringLiteral("missing.url"))), QString());
-        QVERIFY(InternetShortcut::isShortcutFile(QStringLiteral("/x/News.URL")));
-        QVERIFY(!InternetShortcut::isShortcutFile(QStringLiteral("/x/news.url.txt")));
-    }
-
     void safeFileName_data()
     {
         QTest::addColumn<QString>("name");

@@ -74,16 +74,6 @@ private slots:
         QVERIFY(services.errors.isEmpty());
     }
 
-    void blankNameCannotBeAdded()
-    {
-        QTemporaryDir favorites;
-        ScriptedServices services;
-        TfrmAddFavorite dialog(favorites.path(), "Title", "http://a.test/", &services);
-        dialog.edtName->setText(" .. ");
-        QVERIFY(!dialog.cmdOk->isEnabled());
-        QVERIFY(!TfrmAddFavorite::Add(nullptr, favorites.path(), "Title", "", &services));
-    }
-
     void failedWriteKeepsTheDialogOpen()
     {
         QTemporaryDir favorites;
