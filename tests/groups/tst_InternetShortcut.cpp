@@ -5,23 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
-{
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return {};
-    return path;
-}
-
-int utf8Length(const QString& text)
-{
-    return int(text.toUtf8().size());
-}
-} // namespace
-
 class tst_InternetShortcut : public QObject
 {
     Q_OBJECT
@@ -48,7 +31,10 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, url);
         QTemporaryDir dir;
-        QCOMPARE(InternetShortcut::readUrl(writeFile(dir, QStringLiteral("a.url"), content)), url);
+        QFile file(dir.filePath("a.url"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QCOMPARE(InternetShortcut::readUrl(file.fileName()), url);
     }
 
     void safeFileName_data()
@@ -60,7 +46,6 @@ private slots:
         QTest::newRow("control characters") << "a\tb\nc\x01" "d" << "a b c d";
         QTest::newRow("leading dots") << "..hidden" << "hidden";
         QTest::newRow("only dots and blanks") << " . . " << "";
-        QTest::newRow("ampersand kept") << "Tom & Jerry" << "Tom & Jerry";
         // clang-format on
     }
     void safeFileName()
@@ -73,7 +58,6 @@ private slots:
     void longNamesFitWithNumberAndExtension_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("ASCII") << QString(400, QLatin1Char('a'));
         QTest::newRow("two-byte characters") << QString(300, QChar(0xe9));
         QTest::newRow("surrogate pairs") << QString::fromUtf8("\U0001F600").repeated(100);
     }
@@ -81,10 +65,9 @@ private slots:
     {
         QFETCH(QString, name);
         const QString safe = InternetShortcut::safeFileName(name);
-        QVERIFY(!safe.isEmpty());
-        QVERIFY(name.startsWith(safe));
+        QVERIFY(!safe.isEmpty() && name.startsWith(safe));
         const QString numbered = InternetShortcut::numberedName(safe, 12345, ".url");
-        QVERIFY(utf8Length(numbered) <= InternetShortcut::MaximumNameBytes);
+        QVERIFY(numbered.toUtf8().size() <= InternetShortcut::MaximumNameBytes);
         QVERIFY(numbered.endsWith(" (12345).url"));
         QVERIFY(!numbered.toUtf8().contains("\xef\xbf\xbd")); // no character split in half
     }
