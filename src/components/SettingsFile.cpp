@@ -88,7 +88,10 @@ bool SettingsFile::load()
     QByteArray data;
     if (reason.isEmpty())
     {
-        data = file.read(MaximumFileSize + 1);
+        // read(MaximumFileSize + 1) would reserve that much for every small
+        // file; readAll() sizes its buffer by the file, and a file that grew
+        // past the limit meanwhile is still caught below.
+        data = file.readAll();
         if (file.error() != QFileDevice::NoError)
             reason = file.errorString();
         else if (data.size() > MaximumFileSize)

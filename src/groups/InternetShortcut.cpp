@@ -2,9 +2,50 @@
 
 #include "components/SettingsFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace
+{
+const QString Section = QStringLiteral("InternetShortcut");
+const QString UrlKey = QStringLiteral("URL");
+const QString Extension = QStringLiteral(".url");
+
+// Room kept in every safe name for " (99999)" and ".url", so that adding a
+// number never has to cut the name again.
+constexpr int ReservedBytes = 12;
+
+int byteLength(const QString& text)
+{
+    return int(QFile::encodeName(text).size());
+}
+
+// The longest prefix of text that fits in bytes, never splitting a
+// character that takes two UTF-16 units.
+QString cutToBytes(const QString& text, int bytes)
+{
+    if (byteLength(text) <= bytes)
+        return text;
+    qsizetype end = 0;
+    int used = 0;
+    while (end < text.size())
+    {
+        const qsizetype step = text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const int size = byteLength(text.mid(end, step));
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += step;
+    }
+    return text.left(end).trimmed();
+}
+} // namespace
+
 bool InternetShortcut::isShortcutFile(const QString& path)
 {
-    return path.endsWith(QLatin1String(".url"), Qt::CaseInsensitive);
+    return path.endsWith(Extension, Qt::CaseInsensitive) && !QFileInfo(path).isDir();
 }
 
 QString InternetShortcut::readUrl(const QString& path)
@@ -12,5 +53,74 @@ QString InternetShortcut::readUrl(const QString& path)
     SettingsFile file(path);
     if (!file.load())
         return {};
-    return file.value(QStringLiteral("InternetShortcut"), QStringLiteral("URL")).trimmed();
+    return file.value(Section, UrlKey);
+}
+
+QByteArray InternetShortcut::contents(const QString& url)
+{
+    SettingsFile file;
+    file.loadFromData(QByteArray("[InternetShortcut]\r\n"));
+    file.setValue(Section, UrlKey, url);
+    return file.toData();
+}
+
+QString InternetShortcut::safeFileName(const QString& name)
+{
+    QString safe;
+    safe.reserve(name.size());
+    for (const QChar c : name)
+    {
+        if (c == QLatin1Char('/'))
+            safe += QLatin1Char('-');
+        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                 c == QChar::ParagraphSeparator)
+            safe += QLatin1Char(' ');
+        else
+            safe += c;
+    }
+    safe = safe.simplified();
+    qsizetype start = 0;
+    while (start < safe.size() &&
+           (safe.at(start) == QLatin1Char('.') || safe.at(start) == QLatin1Char(' ')))
+        ++start;
+    safe = safe.mid(start);
+    return cutToBytes(safe, MaximumNameBytes - ReservedBytes);
+}
+
+QString InternetShortcut::numberedName(const QString& base, int n, const QString& extension)
+{
+    const QString number = n > 1 ? QStringLiteral(" (%1)").arg(n) : QString();
+    const int room = MaximumNameBytes - byteLength(number) - byteLength(extension);
+    return cutToBytes(base, room) + number + extension;
+}
+
+QString InternetShortcut::write(const QString& folder, const QString& name, const QString& url)
+{
+    QString base = safeFileName(name);
+    if (base.isEmpty())
+        base = safeFileName(QUrl(url).host());
+    if (base.isEmpty() || !QFileInfo(folder).isDir())
+        return {};
+    const QDir dir(folder);
+    for (int n = 1; n < 100000; ++n)
+    {
+        const QString path = dir.filePath(numberedName(base, n, Extension));
+        // Claiming the name first keeps a file that appears meanwhile from
+        // being replaced; the contents then replace the empty claim whole.
+        QFile claim(path);
+        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        {
+            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+                continue;
+            return {};
+        }
+        claim.close();
+        SettingsFile file(path);
+        file.loadFromData(contents(url));
+        if (file.save())
+            return path;
+        QFile::remove(path);
+        return {};
+    }
+    return {};
 }

@@ -19,6 +19,9 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCommand.h"
 #include "core/window/TfrmMain.h"
+#include "groups/TFavoritesTransfer.h"
+#include "groups/TfrmAddFavorite.h"
+#include "groups/TfrmOrganizeFavorites.h"
 #include "groups/TfrmVostelGroup.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TfrmSearchEngine.h"
@@ -29,6 +32,7 @@
 #include <QMenu>
 #include <QMetaEnum>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -141,6 +145,20 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
         TfrmVostelGroup editor(QString(), window.Services(), &window);
         window.Language()->TranslateComponent(&editor, QStringLiteral("VostelGroups"));
     }
+    {
+        QTemporaryDir favorites;
+        TfrmAddFavorite add(favorites.path(), QStringLiteral("t"), QStringLiteral("http://a/"),
+                            window.Services(), &window);
+        TfrmOrganizeFavorites organize(favorites.path(), window.Services(), &window);
+        // The outcomes of a transfer: written, nothing found, not written.
+        const QString file = favorites.filePath(QStringLiteral("b.html"));
+        TFavoritesTransfer::ExportFile(favorites.path(), file, window.Services());
+        TFavoritesTransfer::ImportFile(file, favorites.path(), window.Services());
+        TFavoritesTransfer::ExportFile(favorites.path(), file + QStringLiteral("/x"),
+                                       window.Services());
+        TFavoritesTransfer::ImportFile(QStringLiteral("/dev/null"), favorites.path(),
+                                       window.Services());
+    }
     driveAddressBox(window);
     drivePopupCapture(window);
     driveDownloads(window);
@@ -176,7 +194,8 @@ private slots:
         for (const auto& [section, key] : std::as_const(m_asked))
             sections.insert(section);
         for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
-                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups"})
+                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups",
+                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));

@@ -58,9 +58,11 @@ private slots:
         QVERIFY(m_home->seedQuietStore({{"ShowOpenAllFavorites", "0"}, {"FavoritesNewWin", "1"}}));
         QVERIFY(m_copy->start({start}) && m_copy->waitForCompletedVisit(start, since));
 
-        // Alt+A drops the menu with its first entry, the folder, selected;
-        // Right opens the folder with its first favorite selected.
+        // Alt+A drops the menu with its first item selected; Up goes round
+        // to the last entry, the folder; Right opens the folder with its
+        // first favorite selected.
         QVERIFY(m_x->key("alt+a"));
+        QVERIFY(m_x->key("Up"));
         QVERIFY(m_x->key("Right"));
         QVERIFY(m_x->key("Return"));
         const QString favorite = m_server->url("/favorite");

@@ -22,7 +22,15 @@ inline const QString UserAgentPostPlatform =
                    "Settings\\User Agent\\Post Platform");
 inline const QString TypedUrls =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedUrls");
+// The user's own folder locations (values may hold environment variables),
+// then the resolved copies the shell keeps beside them.
 inline const QString ShellFolders = QStringLiteral(
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
     "Folders");
+inline const QString ResolvedShellFolders = QStringLiteral(
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+    "Folders");
+// Holds "LinksFolderName", the Links folder's name inside Favorites.
+inline const QString EngineToolbar =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar");
 } // namespace RegistryKeys

@@ -64,6 +64,9 @@ enum class MainCommand
     // Commands whose owners come with other parts of the window; the key
     // table already knows their keys.
     OrganizeFavorites,
+    AddToFavorites,
+    ImportBookmarks,
+    ExportFavorites,
     SideBarSearch,
     SideBarVostelGroups,
     SideBarHistory,

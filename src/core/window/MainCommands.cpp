@@ -10,6 +10,7 @@
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainFavorites.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -214,6 +215,11 @@ void MainCommands::addWindowCommands()
     add(MainCommand::OrganizeSearchBar,
         [this] { organizeSearchList(TSearchLists::ModeSearchBar); });
     add(MainCommand::Downloads, [this] { TDownloadManager::instance()->showWindow(m_window); });
+    add(MainCommand::AddToFavorites,
+        [this] { m_window->Favorites()->AddFavorite(m_window->GetActivePage()); });
+    add(MainCommand::OrganizeFavorites, [this] { m_window->Favorites()->OrganizeFavorites(); });
+    add(MainCommand::ImportBookmarks, [this] { m_window->Favorites()->ImportBookmarks(); });
+    add(MainCommand::ExportFavorites, [this] { m_window->Favorites()->ExportFavorites(); });
     add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
     add(MainCommand::SaveTabsAsVostelGroup,
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });

@@ -9,7 +9,10 @@
 #include "core/window/TfrmMain.h"
 #include "groups/FavoritesFolders.h"
 #include "groups/TFavoritesMenu.h"
+#include "groups/TFavoritesTransfer.h"
 #include "groups/TLinksBar.h"
+#include "groups/TfrmAddFavorite.h"
+#include "groups/TfrmOrganizeFavorites.h"
 #include "navigation/TAddressController.h"
 
 #include <QDesktopServices>
@@ -25,7 +28,14 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
     TQWOptions* options = window->Options();
     m_menu = new TFavoritesMenu(window->MainMenu()->FavoritesMenu(), window->Services(), this);
     const QString folder = FavoritesFolders::favoritesFolder(*options->Store());
+    m_folder = folder;
     m_menu->SetFolder(folder);
+    connect(m_menu, &TFavoritesMenu::addFavoriteRequested, this,
+            [this] { AddFavorite(m_window->GetActivePage()); });
+    connect(m_menu, &TFavoritesMenu::organizeFavoritesRequested, this,
+            &MainFavorites::OrganizeFavorites);
+    connect(window->MainMenu(), &TMainMenu::tabAddToFavoritesChosen, this,
+            [this] { AddFavorite(m_window->TabSet()->GetPopupTab()); });
     connect(m_menu, &TFavoritesMenu::favoriteChosen, this,
             [this](const QString& target)
             {
@@ -58,6 +68,30 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
 }
 
 MainFavorites::~MainFavorites() = default;
+
+void MainFavorites::AddFavorite(const TBrowserTab* tab)
+{
+    const QString address = tab ? tab->RememberedAddress() : QString();
+    if (address.isEmpty())
+        return;
+    // The menu follows through the folder monitor.
+    TfrmAddFavorite::Add(m_window, m_folder, tab->GetLocationName(), address, m_window->Services());
+}
+
+void MainFavorites::OrganizeFavorites()
+{
+    TfrmOrganizeFavorites::Organize(m_window, m_folder, m_window->Services());
+}
+
+void MainFavorites::ImportBookmarks()
+{
+    TFavoritesTransfer::ImportBookmarks(m_window, m_folder, m_window->Services());
+}
+
+void MainFavorites::ExportFavorites()
+{
+    TFavoritesTransfer::ExportFavorites(m_window, m_folder, m_window->Services());
+}
 
 void MainFavorites::MarkNotCurrent()
 {

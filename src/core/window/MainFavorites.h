@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class QTimer;
+class TBrowserTab;
 class TFavoritesMenu;
 class TFolderMonitor;
 class TLinksBar;
@@ -36,6 +37,13 @@ public:
     // The settings of both may have changed (the options dialog closed).
     void OptionsChanged();
 
+    QString FavoritesFolder() const { return m_folder; }
+    // Asks for a name and a folder and saves tab's page there.
+    void AddFavorite(const TBrowserTab* tab);
+    void OrganizeFavorites();
+    void ImportBookmarks();
+    void ExportFavorites();
+
     // Rows of a menu column on this screen: the screen's height in menu
     // items, less six, and one at least.
     static int RowsPerColumn(int screenHeight, int itemHeight);
@@ -50,6 +58,7 @@ private:
     FavoriteLauncher Launcher();
 
     TfrmMain* m_window;
+    QString m_folder;
     TFavoritesMenu* m_menu = nullptr;
     TFolderMonitor* m_favoritesMonitor = nullptr;
     QTimer* m_idleRebuild = nullptr;

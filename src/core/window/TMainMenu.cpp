@@ -308,6 +308,11 @@ void TMainMenu::BuildView()
 void TMainMenu::BuildTools()
 {
     pmTools = NewMenu(QStringLiteral("pmTools"));
+    AddItem(pmTools, QStringLiteral("mnuToolsExportFavorites"),
+            QStringLiteral("__MenuToolsExportFavorites"), MainCommand::ExportFavorites, {});
+    AddItem(pmTools, QStringLiteral("mnuToolsImportBookmarks"),
+            QStringLiteral("__MenuToolsImportBookmarks"), MainCommand::ImportBookmarks, {});
+    pmTools->addSeparator();
     mnuToolsClearAddressHistory = AddPlain(pmTools, QStringLiteral("mnuToolsClearAddressHistory"),
                                            QStringLiteral("__MenuToolsClearAddresses"), {});
     pmOptionsQuickSearch = AddPlain(pmTools, QStringLiteral("pmOptionsQuickSearch"),
@@ -387,6 +392,9 @@ void TMainMenu::BuildTabMenu()
     pmTab->addSeparator();
     QMenu* addTo =
         AddSubmenu(pmTab, QStringLiteral("pmTabAddTo"), QStringLiteral("__MenuTabAddTo"));
+    QAction* toFavorites = AddPlain(addTo, QStringLiteral("pmTabAddToFavorites"),
+                                    QStringLiteral("__MenuTabAddToFavorites"), {});
+    connect(toFavorites, &QAction::triggered, this, &TMainMenu::tabAddToFavoritesChosen);
     QAction* toGroup = AddPlain(addTo, QStringLiteral("pmTabAddToVostelGroup"),
                                 QStringLiteral("__MenuTabAddToVostelGroup"), {});
     connect(toGroup, &QAction::triggered, this, &TMainMenu::tabAddToVostelGroupChosen);

@@ -72,6 +72,8 @@ signals:
     void autoRefreshChosen(int interval);
     // The tab menu's Add to > VostelGroup, for the tab under the mouse.
     void tabAddToVostelGroupChosen();
+    // The tab menu's Add to > Favorites, for the tab under the mouse.
+    void tabAddToFavoritesChosen();
 
 private:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& captionKey,

@@ -302,8 +302,13 @@ private slots:
             {
                 auto* files = qobject_cast<QFileDialog*>(dialog);
                 QVERIFY(files);
-                files->selectFile(work);
-                static_cast<QDialog*>(files)->accept();
+                // A dialog still reading its folder may not take the answer yet.
+                for (int tries = 0; tries < 100 && files->isVisible(); ++tries)
+                {
+                    files->selectFile(work);
+                    static_cast<QDialog*>(files)->accept();
+                    QTest::qWait(20);
+                }
             });
         window->RunCommand(MainCommand::SaveTabsAsVostelGroup);
         window->RunCommand(MainCommand::AddToVostelGroup);
