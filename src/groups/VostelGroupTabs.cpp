@@ -39,6 +39,7 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
     tabs.GroupOpening = true;
 
     bool reuseActive = closeFirst;
+    TBrowserTab* lastNew = nullptr;
     for (qsizetype i = 0; i < group.size(); ++i)
     {
         QString address = group.Value(i);
@@ -60,8 +61,12 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
             if (tab && tab->HideFromCloseAll)
                 tab = nullptr;
         }
+        // New tabs stay in the background until the last is made: a tab
+        // brought to the front on the way would make the engine set up and
+        // draw its page once for nothing, at a cost in time and memory per
+        // page. The end is what bringing each to the front would leave.
         if (!tab)
-            tab = tabs.OpenNewInForeground ? tabs.AddTab() : tabs.AddTabPerPreference();
+            tab = lastNew = tabs.AddBackgroundTab(tabs.GetActivePage());
         if (!tab)
             continue;
         if (startup)
@@ -76,6 +81,8 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
             tab->NavigateTo(address);
         ++opened.pages;
     }
+    if (lastNew && tabs.OpenNewInForeground)
+        tabs.ActivateTab(lastNew);
     return opened;
 }
 

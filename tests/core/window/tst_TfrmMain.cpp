@@ -302,13 +302,12 @@ private slots:
             {
                 auto* files = qobject_cast<QFileDialog*>(dialog);
                 QVERIFY(files);
-                // A dialog still reading its folder may not take the answer yet.
-                for (int tries = 0; tries < 100 && files->isVisible(); ++tries)
-                {
-                    files->selectFile(work);
-                    static_cast<QDialog*>(files)->accept();
-                    QTest::qWait(20);
-                }
+                // Typed as a user types it: the dialog takes it however
+                // far it has read its folder.
+                auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(work);
+                QTest::keyClick(name, Qt::Key_Return);
             });
         window->RunCommand(MainCommand::SaveTabsAsVostelGroup);
         window->RunCommand(MainCommand::AddToVostelGroup);
