@@ -1,5 +1,6 @@
 #include "core/window/MainStartup.h"
 
+#include "chrome/TDefaultBrowser.h"
 #include "chrome/TLanguage.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/instance/TEntryRoutine.h"
@@ -15,6 +16,24 @@
 #include <utility>
 
 MainStartup::MainStartup(TfrmMain* window) : m_window(window) {}
+
+void MainStartup::AskDefaultBrowser()
+{
+    if (!m_window->Options()->AskDefaultBrowser())
+        return;
+    WindowServices* services = m_window->Services();
+    TDefaultBrowser::AskDefaultBrowserPrompt(
+        [services](const QString& caption, bool checked, const QString& title,
+                   const QString& prompt, const QString& okText, const QString& cancelText,
+                   const QString& checkText)
+        {
+            const ConfirmResult r =
+                services->confirm(caption, checked, title, prompt, okText, cancelText, checkText);
+            return TDefaultBrowser::PromptAnswer{r.ok, r.checked};
+        },
+        [services](const QString& section, const QString& key)
+        { return services->GetLangText(section, key); });
+}
 
 void MainStartup::OpenStartupPages()
 {

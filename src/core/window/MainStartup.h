@@ -13,6 +13,8 @@ class MainStartup
 public:
     explicit MainStartup(TfrmMain* window);
 
+    // The default-browser question, when the settings ask for it.
+    void AskDefaultBrowser();
     // The start-up timer fired: the pages of the start-up mode, then the
     // command line, then the forwards that waited.
     void OpenStartupPages();

@@ -1,7 +1,6 @@
 #include "core/window/TfrmMain.h"
 
 #include "chrome/LanguageFolders.h"
-#include "chrome/TDefaultBrowser.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageMenu.h"
 #include "chrome/TUserAgentToken.h"
@@ -129,20 +128,7 @@ void TfrmMain::FormCreate()
     wmCopyData = new TStWMDataCopy(this);
     connect(wmCopyData, &TStWMDataCopy::OnDataReceived, this, &TfrmMain::wmCopyDataDataReceived);
 
-    if (m_options->AskDefaultBrowser())
-    {
-        TDefaultBrowser::AskDefaultBrowserPrompt(
-            [this](const QString& caption, bool checked, const QString& title,
-                   const QString& prompt, const QString& okText, const QString& cancelText,
-                   const QString& checkText)
-            {
-                const ConfirmResult r = m_services->confirm(caption, checked, title, prompt, okText,
-                                                            cancelText, checkText);
-                return TDefaultBrowser::PromptAnswer{r.ok, r.checked};
-            },
-            [this](const QString& section, const QString& key)
-            { return m_services->GetLangText(section, key); });
-    }
+    m_startup->AskDefaultBrowser();
 
     sbStatus->setVisible(m_options->ViewStatusBar() || m_viewSettings->FullScreen());
     pnlAddress->setVisible(m_viewSettings->ViewAddressBar());
