@@ -1,6 +1,6 @@
 #include "groups/TFavoriteMenuItem.h"
 
-#include "groups/FavoritesListing.h"
+#include "groups/FolderListing.h"
 
 #include <QDir>
 #include <QIcon>
@@ -37,8 +37,7 @@ TFavoriteMenuItem* TFavoriteMenuItem::favoriteFile(const QString& caption, const
 QString TFavoriteMenuItem::Target() const
 {
     if (!m_file.isEmpty())
-        m_target =
-            FavoritesListing::target({QString(), QString(), std::exchange(m_file, {}), false});
+        m_target = FolderListing::target({QString(), QString(), std::exchange(m_file, {}), false});
     return m_target;
 }
 

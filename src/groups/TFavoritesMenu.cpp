@@ -152,7 +152,7 @@ bool TFavoritesMenu::RebuildSlice(int budgetMs)
         m_job = std::make_unique<Job>();
         m_job->folder = m_folder;
         m_job->menu = m_popup;
-        m_job->entries = FavoritesListing::list(m_folder);
+        m_job->entries = FolderListing::list(m_folder);
         // Icons of a new setting are looked up anew.
         m_iconProvider.reset();
         m_fileIcons.clear();
@@ -181,10 +181,9 @@ bool TFavoritesMenu::RunJob(Job& job, int budgetMs)
     return job.next >= job.entries.size();
 }
 
-QAction* TFavoritesMenu::MakeItem(const FavoriteEntry& entry, QMenu* menu)
+QAction* TFavoritesMenu::MakeItem(const FolderEntry& entry, QMenu* menu)
 {
-    const QString caption =
-        FavoritesListing::menuCaption(FavoritesListing::shortened(entry.caption));
+    const QString caption = FolderListing::menuCaption(FolderListing::shortened(entry.caption));
     if (entry.isFolder)
     {
         const QIcon icon = Settings.UseCustomIcons ? FileIcon(entry.path) : m_folderIcon;
@@ -313,7 +312,7 @@ void TFavoritesMenu::LoadFavoritesFolder(const QString& folder, QMenu* menu)
     Job job;
     job.folder = folder;
     job.menu = menu;
-    job.entries = FavoritesListing::list(folder);
+    job.entries = FolderListing::list(folder);
     RunJob(job, -1);
     Commit(job);
 }

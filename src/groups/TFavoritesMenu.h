@@ -1,6 +1,6 @@
 #pragma once
 
-#include "groups/FavoritesListing.h"
+#include "groups/FolderListing.h"
 
 #include <QHash>
 #include <QIcon>
@@ -94,14 +94,14 @@ private:
     {
         QString folder;
         QPointer<QMenu> menu;
-        QList<FavoriteEntry> entries;
+        QList<FolderEntry> entries;
         qsizetype next = 0;
         QList<QAction*> made;
         ~Job();
     };
 
     bool RunJob(Job& job, int budgetMs);
-    QAction* MakeItem(const FavoriteEntry& entry, QMenu* menu);
+    QAction* MakeItem(const FolderEntry& entry, QMenu* menu);
     void Commit(Job& job);
     void ApplyBreaks(QMenu* menu, qsizetype first);
     void DeleteGeneratedItems();

@@ -1,7 +1,7 @@
 #include "groups/TLinksBar.h"
 
 #include "core/dialogs/WindowServices.h"
-#include "groups/FavoritesListing.h"
+#include "groups/FolderListing.h"
 #include "groups/TFavoriteMenuItem.h"
 
 #include <QApplication>
@@ -106,10 +106,10 @@ void TLinksBar::FillFolder(QMenu* menu, const QString& folder)
         menu->addSeparator();
     }
     QFileIconProvider provider;
-    const QList<FavoriteEntry> entries = FavoritesListing::list(folder);
-    for (const FavoriteEntry& entry : entries)
+    const QList<FolderEntry> entries = FolderListing::list(folder);
+    for (const FolderEntry& entry : entries)
     {
-        const QString caption = FavoritesListing::menuCaption(entry.caption);
+        const QString caption = FolderListing::menuCaption(entry.caption);
         if (entry.isFolder)
         {
             const QIcon icon =
@@ -122,7 +122,7 @@ void TLinksBar::FillFolder(QMenu* menu, const QString& folder)
         }
         const QIcon icon = m_showIcons ? provider.icon(QFileInfo(entry.path)) : m_linkIcon;
         auto* item =
-            TFavoriteMenuItem::favoriteItem(caption, FavoritesListing::target(entry), icon, menu);
+            TFavoriteMenuItem::favoriteItem(caption, FolderListing::target(entry), icon, menu);
         connect(item, &QAction::triggered, this,
                 [this, target = item->Target()] { emit OnLinkClick(target); });
         menu->addAction(item);

@@ -1,10 +1,10 @@
 #include "groups/TVostelGroupMenu.h"
 
 #include "core/dialogs/WindowServices.h"
+#include "groups/FolderListing.h"
 #include "groups/TKoncoGroupMenuItem.h"
 
 #include <QApplication>
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -15,35 +15,6 @@
 namespace
 {
 const QString GroupExtension = QStringLiteral(".vgp");
-
-// A file or folder name as a menu caption: "&" would mark an accelerator and
-// a tab would start the shortcut column, so neither may act as such.
-QString MenuCaption(QString name)
-{
-    name.replace(QLatin1Char('&'), QLatin1String("&&"));
-    name.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return name;
-}
-
-struct Entry
-{
-    QString name; // what is sorted and shown
-    QString path;
-};
-
-// Without regard to case in the user's collation; names equal but for case
-// (possible here, unlike on the system the groups come from) keep one order.
-void SortByName(QList<Entry>& entries)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(entries.begin(), entries.end(),
-              [&collator](const Entry& a, const Entry& b)
-              {
-                  const int order = collator.compare(a.name, b.name);
-                  return order != 0 ? order < 0 : a.name < b.name;
-              });
-}
 
 QIcon ThemeIcon(const QString& name, QStyle::StandardPixmap fallback)
 {
@@ -103,42 +74,24 @@ void TVostelGroupMenu::LoadVostelGroupFolder(const QString& folder, QMenu* menu)
     // An empty path would list the working folder.
     if (!menu || folder.isEmpty())
         return;
-    QList<Entry> folders;
-    QList<Entry> groups;
-    // Hidden files and folders stay out as in every file view of the desktop;
-    // a dot-folder is skipped by name as well.
-    const QFileInfoList infos =
-        QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QFileInfo& info : infos)
+    for (const FolderEntry& entry : FolderListing::list(folder))
     {
-        const QString name = info.fileName();
-        if (info.isDir())
+        if (entry.isFolder)
         {
-            if (!name.startsWith(QLatin1Char('.')))
-                folders.append({name, info.absoluteFilePath() + QLatin1Char('/')});
+            auto* item =
+                TKoncoGroupMenuItem::folderItem(FolderListing::menuCaption(entry.name),
+                                                entry.path + QLatin1Char('/'), m_folderIcon, menu);
+            connect(item->Submenu(), &QMenu::aboutToShow, this,
+                    [this, item = QPointer<TKoncoGroupMenuItem>(item)] { LoadMe(item); });
+            menu->addAction(item);
         }
-        else if (info.isFile() && name.endsWith(GroupExtension, Qt::CaseSensitive))
+        else if (entry.name.endsWith(GroupExtension, Qt::CaseSensitive))
         {
-            groups.append({name.chopped(GroupExtension.size()), info.absoluteFilePath()});
+            auto* item = TKoncoGroupMenuItem::groupItem(FolderListing::menuCaption(entry.caption),
+                                                        entry.path, m_groupIcon, menu);
+            connect(item, &QAction::triggered, this, [this, item] { VostelGroupClick(item); });
+            menu->addAction(item);
         }
-    }
-    SortByName(folders);
-    SortByName(groups);
-
-    for (const Entry& entry : std::as_const(folders))
-    {
-        auto* item = TKoncoGroupMenuItem::folderItem(MenuCaption(entry.name), entry.path,
-                                                     m_folderIcon, menu);
-        connect(item->Submenu(), &QMenu::aboutToShow, this,
-                [this, item = QPointer<TKoncoGroupMenuItem>(item)] { LoadMe(item); });
-        menu->addAction(item);
-    }
-    for (const Entry& entry : std::as_const(groups))
-    {
-        auto* item =
-            TKoncoGroupMenuItem::groupItem(MenuCaption(entry.name), entry.path, m_groupIcon, menu);
-        connect(item, &QAction::triggered, this, [this, item] { VostelGroupClick(item); });
-        menu->addAction(item);
     }
 }
 

@@ -54,6 +54,8 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
     m_idleRebuild = new QTimer(this);
     m_idleRebuild->setInterval(0);
     connect(m_idleRebuild, &QTimer::timeout, this, &MainFavorites::RebuildSlice);
+    // Read once here and again when the options change, not at every change of the folder.
+    ReadMenuSettings();
     MarkNotCurrent();
     // Opened before the idle moments were through, the menu is rebuilt at
     // once; the items it replaced go at the next ones.
@@ -95,13 +97,13 @@ void MainFavorites::ExportFavorites()
 
 void MainFavorites::MarkNotCurrent()
 {
-    ReadMenuSettings();
     m_menu->MarkNotCurrent();
     m_idleRebuild->start();
 }
 
 void MainFavorites::OptionsChanged()
 {
+    ReadMenuSettings();
     MarkNotCurrent();
     const TQWOptions* options = m_window->Options();
     m_linksBar->ShowOpenAllFavorites = options->ShowOpenAllFavorites();

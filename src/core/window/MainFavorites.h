@@ -31,7 +31,7 @@ public:
     TLinksBar* LinksBar() const { return m_linksBar; }
     TFolderMonitor* FavoritesMonitor() const { return m_favoritesMonitor; }
 
-    // The menu is out of date (a change of its folder or its settings): it
+    // The menu is out of date (its folder changed): it
     // is rebuilt at the next idle moments.
     void MarkNotCurrent();
     // The settings of both may have changed (the options dialog closed).

@@ -1,4 +1,4 @@
-#include "groups/FavoritesListing.h"
+#include "groups/FolderListing.h"
 
 #include "groups/InternetShortcut.h"
 
@@ -13,13 +13,13 @@ namespace
 constexpr int LongName = 46;
 constexpr int KeptEachSide = 21;
 
-void sortByCaption(QList<FavoriteEntry>& entries)
+void sortByCaption(QList<FolderEntry>& entries)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // Names equal but for case keep one order.
     std::sort(entries.begin(), entries.end(),
-              [&collator](const FavoriteEntry& a, const FavoriteEntry& b)
+              [&collator](const FolderEntry& a, const FolderEntry& b)
               {
                   const int order = collator.compare(a.caption, b.caption);
                   return order != 0 ? order < 0 : a.name < b.name;
@@ -35,13 +35,13 @@ QString withoutExtension(const QString& name)
 }
 } // namespace
 
-QList<FavoriteEntry> FavoritesListing::list(const QString& folder)
+QList<FolderEntry> FolderListing::list(const QString& folder)
 {
     // An empty path would list the working folder.
     if (folder.isEmpty())
         return {};
-    QList<FavoriteEntry> folders;
-    QList<FavoriteEntry> files;
+    QList<FolderEntry> folders;
+    QList<FolderEntry> files;
     const QFileInfoList infos =
         QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
     for (const QFileInfo& info : infos)
@@ -59,7 +59,7 @@ QList<FavoriteEntry> FavoritesListing::list(const QString& folder)
     return folders + files;
 }
 
-QString FavoritesListing::target(const FavoriteEntry& entry)
+QString FolderListing::target(const FolderEntry& entry)
 {
     if (entry.isFolder)
         return {};
@@ -67,14 +67,14 @@ QString FavoritesListing::target(const FavoriteEntry& entry)
                                                         : entry.path;
 }
 
-QString FavoritesListing::shortened(const QString& name)
+QString FolderListing::shortened(const QString& name)
 {
     if (name.size() < LongName)
         return name;
     return name.left(KeptEachSide) + QStringLiteral("...") + name.right(KeptEachSide);
 }
 
-QString FavoritesListing::menuCaption(QString text)
+QString FolderListing::menuCaption(QString text)
 {
     text.replace(QLatin1Char('&'), QLatin1String("&&"));
     text.replace(QLatin1Char('\t'), QLatin1Char(' '));
