@@ -72,6 +72,10 @@ enum class MainCommand
     SideBarHistory,
     SideBarFavorites,
     ToggleSideBar,
+    // The keyboard's Search and Favorites keys: the side bar on that page,
+    // or away when it already shows it.
+    ToggleSideBarSearch,
+    ToggleSideBarFavorites,
     Find,
     ViewSource,
     OpenDialog,

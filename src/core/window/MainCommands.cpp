@@ -66,7 +66,13 @@ void MainCommands::runAppCommand(TAppCommandFilter::AppCommand command)
     case TAppCommandFilter::Home:
         run(MainCommand::Home);
         break;
-    default: // the side bar's pages come with the side bar
+    case TAppCommandFilter::Search:
+        run(MainCommand::ToggleSideBarSearch);
+        break;
+    case TAppCommandFilter::Favorites:
+        run(MainCommand::ToggleSideBarFavorites);
+        break;
+    default:
         break;
     }
 }

@@ -61,7 +61,15 @@ MainSideBar::MainSideBar(TfrmMain* window, QWidget* pages, MainCommands& command
     // A page that has nothing to show yet has no command either.
     QObject::connect(m_bar, &TKoncoBar::pageContentAdded, m_bar,
                      [this, &commands](TKoncoBar::Page page)
-                     { commands.add(commandOf(page), [this, page] { showOn(page); }); });
+                     {
+                         commands.add(commandOf(page), [this, page] { showOn(page); });
+                         if (page == TKoncoBar::Search)
+                             commands.add(MainCommand::ToggleSideBarSearch,
+                                          [this] { togglePage(TKoncoBar::Search); });
+                         else if (page == TKoncoBar::Favorites)
+                             commands.add(MainCommand::ToggleSideBarFavorites,
+                                          [this] { togglePage(TKoncoBar::Favorites); });
+                     });
 }
 
 bool MainSideBar::shown() const
@@ -92,6 +100,14 @@ void MainSideBar::showOn(TKoncoBar::Page page)
         return;
     setShown(true);
     m_bar->showPage(page);
+}
+
+void MainSideBar::togglePage(TKoncoBar::Page page)
+{
+    if (shown() && m_bar->activePage() == page)
+        setShown(false);
+    else
+        showOn(page);
 }
 
 void MainSideBar::rememberWidth()

@@ -32,6 +32,7 @@ public:
 
 private:
     void showOn(TKoncoBar::Page page);
+    void togglePage(TKoncoBar::Page page);
     void rememberWidth();
 
     TKoncoBar* m_bar;
