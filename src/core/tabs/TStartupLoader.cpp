@@ -1,11 +1,13 @@
 #include "core/tabs/TStartupLoader.h"
 
-#include "core/store/RegistryKeys.h"
 #include "core/instance/StartupTimeline.h"
-#include "core/tabs/TBrowserTab.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/settings/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
+
+#include <QPointer>
 
 namespace
 {
@@ -69,7 +71,9 @@ void TStartupLoader::OpenMode()
             return;
         // Each tab goes directly after the one restored before it, as if that
         // one were active, but stays in the background: only the last comes
-        // to the front, so the engine never draws the pages in between.
+        // to the front, and it does so before any page loads, so the engine
+        // draws no page but that one (not even the tab that was in front).
+        QList<QPair<QPointer<TBrowserTab>, QString>> restored;
         TBrowserTab* previous = nullptr;
         for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         {
@@ -77,11 +81,14 @@ void TStartupLoader::OpenMode()
             TBrowserTab* tab = previous ? m_tabs->AddBackgroundTab(previous) : NextTab();
             m_tabUsed = true;
             tab->Restoring = true;
-            tab->NavigateTo(line->mid(equals + 1));
+            restored.append({tab, line->mid(equals + 1)});
             previous = tab;
         }
         if (previous)
             m_tabs->ActivateTab(previous);
+        for (const auto& [tab, address] : restored)
+            if (tab)
+                tab->NavigateTo(address);
     }
     else
     {
