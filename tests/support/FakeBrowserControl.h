@@ -66,7 +66,7 @@ public:
     QList<bool> refreshes; // the complete flag of each Refresh
     int backs = 0;
     int forwards = 0;
-    QStringList blankPages; // html given to LoadBlank
+    QStringList blankPages;       // html given to LoadBlank
     QStringList writtenDocuments; // html given to WriteDocument
     int focusRequests = 0;
     int nextLinkRequests = 0;

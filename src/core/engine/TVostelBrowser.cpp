@@ -350,8 +350,8 @@ void TVostelBrowser::loadStarted(const QWebEngineLoadingInfo& info)
         QUrl shown = info.url();
         if (EngineTerms::isAbout(shown))
             shown.setFragment(QString());
-        const NavigationRequest request{EngineTerms::addressText(shown), TopFrame,
-                                        NavigationRequest::Other, false, {}};
+        const NavigationRequest request{
+            EngineTerms::addressText(shown), TopFrame, NavigationRequest::Other, false, {}};
         if (!raiseBeforeNavigate(request, destroyed))
         {
             if (destroyed)

@@ -114,8 +114,8 @@ void MainSearchPane::BuildPage()
         return tb;
     };
     tbNewSearch = button("tbNewSearch", "SearchNew", themeIcon("edit-find", QStyle::SP_FileIcon));
-    tbSearchFavs = button("tbSearchFavs", "SearchFavorites",
-                          themeIcon("bookmarks", QStyle::SP_DirHomeIcon));
+    tbSearchFavs =
+        button("tbSearchFavs", "SearchFavorites", themeIcon("bookmarks", QStyle::SP_DirHomeIcon));
     tbSearchBar = button("tbSearchBar", "SearchChoose",
                          themeIcon("go-home", QStyle::SP_FileDialogContentsView));
     connect(tbNewSearch, &QToolButton::clicked, this, &MainSearchPane::tbNewSearchClick);
@@ -135,7 +135,8 @@ void MainSearchPane::BuildMenus()
     {
         QAction* action = menu->addAction(Text(QLatin1String(key)));
         action->setObjectName(QString::fromLatin1(name));
-        action->setStatusTip(TLanguage::LongHint(Text(QLatin1String(key) + QStringLiteral("Hint"))));
+        action->setStatusTip(
+            TLanguage::LongHint(Text(QLatin1String(key) + QStringLiteral("Hint"))));
         return action;
     };
     pmSearchHome = new QMenu(tbNewSearch);
@@ -285,9 +286,9 @@ void MainSearchPane::pmSearchFavsAddClick()
                                           title))
         return;
     if (!title.isEmpty())
-        m_window->Options()->Store()->setString(
-            RegistryKeys::ValueKey + QLatin1Char('\\') + RegistryKeys::SearchBar, title,
-            m_browser->LocationURL());
+        m_window->Options()->Store()->setString(RegistryKeys::ValueKey + QLatin1Char('\\') +
+                                                    RegistryKeys::SearchBar,
+                                                title, m_browser->LocationURL());
     BuildSearchBarMenu();
 }
 
