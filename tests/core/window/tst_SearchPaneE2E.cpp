@@ -2,6 +2,8 @@
 #include "MainWindowHome.h"
 #include "TestHttpServer.h"
 #include "core/engine/TVostelBrowser.h"
+#include "core/settings/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainSearchPane.h"
@@ -58,12 +60,14 @@ private slots:
                                          "' target='_main'>def</a>"
                                          "<form action='/form'><input name='q' value='x'>"
                                          "<button id='go'>Go</button></form></body></html>");
-        for (const char* path : {"/routed", "/upper", "/forced", "/form"})
+        for (const char* path : {"/routed", "/upper", "/forced", "/form", "/find"})
             m_server->routeHtml(QString::fromLatin1(path), "<html><body>result</body></html>");
         QVERIFY(m_home->seed("SearchBar", m_server->url("/pane")));
         QVERIFY(m_home->seed("StartupMode", "Blank"));
         // Routed links then open in the tab in front; a window would add one.
         QVERIFY(m_home->seed("SearchNewWin", "0"));
+        TQWOptions().WriteListSection(RegistryKeys::SearchEngines,
+                                      {"Test=" + m_server->url("/find?q=%s")});
 
         m_window = std::make_unique<TfrmMain>();
         m_window->show();
@@ -111,6 +115,21 @@ private slots:
         click("go");
         QVERIFY(paneShows("/form?q=x"));
         QCOMPARE(m_window->TabSet()->Count(), tabs);
+    }
+    void programsSearchPageOpensResultsInATab()
+    {
+        const int tabs = m_window->TabSet()->Count();
+        const QString searchBar = TQWOptions::DefaultText(TQWOptions::Option::SearchBar);
+        m_pane->tbChooseSearchBarClick();
+        QVERIFY(waitFor(
+            [&] { return paneBrowser()->LocationURL() == searchBar && !paneBrowser()->Busy(); }));
+        runJavaScriptSync(paneBrowser()->page(),
+                          "var f = document.querySelector('form.search');"
+                          "f.elements.kw.value = 'two words'; f.requestSubmit();");
+        QVERIFY(waitFor([&] { return m_server->wasRequested("/find"); }));
+        QCOMPARE(m_server->lastRequest("/find").path, QStringLiteral("/find?q=two%20words"));
+        QCOMPARE(m_window->TabSet()->Count(), tabs);
+        QCOMPARE(paneBrowser()->LocationURL(), searchBar);
     }
 };
 
