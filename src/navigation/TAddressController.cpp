@@ -116,9 +116,13 @@ bool TAddressController::BoxHasFocus() const
 
 void TAddressController::OpenAddress(const QString& address, bool newTab)
 {
+    OpenAddressIn(address, newTab != m_host->ShiftDown());
+}
+
+void TAddressController::OpenAddressIn(const QString& address, bool inNewTab)
+{
     if (address.isEmpty())
         return;
-    const bool inNewTab = newTab != m_host->ShiftDown();
     const bool hadFocus = BoxHasFocus();
     TBrowserTab* active = m_host->GetActivePage();
     if (inNewTab || !active)

@@ -52,6 +52,8 @@ public:
 
     // Main-window operations
     void OpenAddress(const QString& address, bool newTab);
+    // The same once the tab is chosen: Shift has been taken into account.
+    void OpenAddressIn(const QString& address, bool inNewTab);
     void RecordTypedAddress(const QString& url);
     void ShowAddress(const QString& url);
     void SyncAddressBox();

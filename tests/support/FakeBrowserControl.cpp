@@ -63,6 +63,12 @@ void FakeBrowserControl::GoForward()
     ++forwards;
 }
 
+void FakeBrowserControl::WriteDocument(const QString& html)
+{
+    log << u"WriteDocument"_s;
+    writtenDocuments << html;
+}
+
 void FakeBrowserControl::LoadBlank(const QString& html)
 {
     log << u"LoadBlank"_s;

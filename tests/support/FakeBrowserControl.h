@@ -43,6 +43,7 @@ public:
     QString LocationName() const override { return locationName; }
     QIcon Icon() const override { return icon; }
     void LoadBlank(const QString& html) override;
+    void WriteDocument(const QString& html) override;
     void FollowNextLink(const std::function<void(bool found)>& done) override;
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
@@ -56,7 +57,7 @@ public:
 
     // What the control was asked to do
     // Every call in order: "Navigate <url>", "Stop", "Refresh normal",
-    // "Refresh complete", "GoBack", "GoForward", "LoadBlank",
+    // "Refresh complete", "GoBack", "GoForward", "LoadBlank", "WriteDocument",
     // "FollowNextLink", "FocusPage", "ExecEdit Cut|Copy|Paste|SelectAll",
     // "QueryPageProperties".
     QStringList log;
@@ -65,7 +66,8 @@ public:
     QList<bool> refreshes; // the complete flag of each Refresh
     int backs = 0;
     int forwards = 0;
-    QStringList blankPages; // html given to LoadBlank
+    QStringList blankPages;       // html given to LoadBlank
+    QStringList writtenDocuments; // html given to WriteDocument
     int focusRequests = 0;
     int nextLinkRequests = 0;
     QList<EditCommand> editCommands; // every ExecEdit, in order

@@ -16,6 +16,18 @@ using FrameId = int;
 inline constexpr FrameId TopFrame = 0;
 inline constexpr FrameId UnknownFrame = -1;
 
+// The element whose activation started a navigation, as its document
+// reported it: the link the user clicked (or pressed Enter on). Not known
+// when the navigation was not a link's or its report could not be matched.
+struct ActivatedElement
+{
+    bool known = false;
+    // As the document gives it: "A" in HTML documents, as written in XHTML.
+    QString tag;
+    QString target;     // the element's target attribute, possibly empty
+    QString baseTarget; // of the document's first BASE element, possibly empty
+};
+
 // One navigation the engine is about to start, as a value the policy code
 // decides on.
 struct NavigationRequest
@@ -34,6 +46,7 @@ struct NavigationRequest
     FrameId frame = TopFrame;
     Kind kind = Other;
     bool userInitiated = false;
+    ActivatedElement element;
 };
 
 // Command-state numbers as the tab knows them.
@@ -75,6 +88,12 @@ public:
     // The page asks for a window. Return the control that is to show it (a
     // new hidden tab's), or nullptr to refuse the window.
     virtual IBrowserControl* NewWindow(const QString& requestedUrl, bool userInitiated) = 0;
+    // The same with the element that asked for the window, for listeners
+    // that decide by it.
+    virtual IBrowserControl* NewWindowFor(const NavigationRequest& request)
+    {
+        return NewWindow(request.url, request.userInitiated);
+    }
     virtual void NavigateComplete(FrameId frame, const QString& url) = 0;
     // Per frame, the top frame last.
     virtual void DocumentComplete(FrameId frame, const QString& url) = 0;
@@ -123,6 +142,9 @@ public:
 
     // Shows html as the document of "about:blank".
     virtual void LoadBlank(const QString& html) = 0;
+    // Replaces the current document's content by html without a navigation
+    // (the document is written and closed); its address stays.
+    virtual void WriteDocument(const QString& html) = 0;
     // Navigates to the first link whose text, in upper case, contains
     // "NEXT"; done(true) when there was one. Asynchronous.
     virtual void FollowNextLink(const std::function<void(bool found)>& done) = 0;

@@ -58,6 +58,34 @@ QWebEngineScript frameProbe()
     console.log(PREFIX + JSON.stringify({ e: what, id: id, top: top, url: String(location.href) }));
   }
   post('created');
+  // The engine's navigation decisions do not say which element started a
+  // navigation: every click reports the link it landed on (or the element)
+  // and the document's first BASE element's target, before any navigation.
+  function baseTarget() {
+    var all = document.getElementsByTagName('*');
+    for (var i = 0; i < all.length; ++i) {
+      var tag = all[i].tagName;
+      if (tag === 'BASE' || tag === 'base') return all[i].getAttribute('target') || '';
+    }
+    return '';
+  }
+  function linkOf(node) {
+    for (; node && node.nodeType === 1; node = node.parentNode)
+      if ((node.localName === 'a' || node.localName === 'area') && node.hasAttribute('href'))
+        return node;
+    return null;
+  }
+  window.addEventListener('click', function (event) {
+    try {
+      var link = linkOf(event.target);
+      var element = link || (event.target && event.target.nodeType === 1 ? event.target : null);
+      var href = '';
+      if (link) href = new URL(link.getAttribute('href'), document.baseURI).href;
+      console.log(PREFIX + JSON.stringify({ e: 'click', id: id, top: top,
+        tag: element ? String(element.tagName) : '', href: href,
+        target: link ? (link.getAttribute('target') || '') : '', base: baseTarget() }));
+    } catch (e) {}
+  }, true);
   document.addEventListener('DOMContentLoaded', function () { post('DOMContentLoaded'); });
   window.addEventListener('load', function () { post('load'); });
 })();)");

@@ -96,7 +96,7 @@ void TQuillwaveSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     else if (path == QLatin1String("blank"))
         reply(job, BlankPageHtml());
     else if (path == QLatin1String("searchbar"))
-        reply(job, SearchBarPageHtml());
+        reply(job, SearchBarPageHtml(readSearchEngines()));
     else if (path == QLatin1String("search"))
         quickSearch(job);
     else
@@ -114,17 +114,7 @@ void TQuillwaveSchemeHandler::reply(QWebEngineUrlRequestJob* job, const QByteArr
 void TQuillwaveSchemeHandler::quickSearch(QWebEngineUrlRequestJob* job)
 {
     const QString words = SearchWords(job->requestUrl());
-    QStringList engines;
-    try
-    {
-        engines = TQWOptions().ReadListSection(RegistryKeys::SearchEngines);
-    }
-    catch (const std::exception& error)
-    {
-        // A damaged list must not take the search with it: the default serves.
-        qWarning("Quillwave: the search-engine list cannot be read: %s", error.what());
-    }
-    const QString searchTemplate = SearchTemplate(engines);
+    const QString searchTemplate = SearchTemplate(readSearchEngines());
     const std::optional<QUrl> target = ExpandSearchTemplate(searchTemplate, words);
     if (!target)
     {
@@ -132,6 +122,20 @@ void TQuillwaveSchemeHandler::quickSearch(QWebEngineUrlRequestJob* job)
         return;
     }
     job->redirect(*target);
+}
+
+QStringList TQuillwaveSchemeHandler::readSearchEngines()
+{
+    try
+    {
+        return TQWOptions().ReadListSection(RegistryKeys::SearchEngines);
+    }
+    catch (const std::exception& error)
+    {
+        // A damaged list must not take the search with it: the default serves.
+        qWarning("Quillwave: the search-engine list cannot be read: %s", error.what());
+    }
+    return {};
 }
 
 QString TQuillwaveSchemeHandler::SearchWords(const QUrl& url)
@@ -200,16 +204,59 @@ QByteArray TQuillwaveSchemeHandler::BlankPageHtml()
     return page(QStringLiteral("about:blank"), body).toUtf8();
 }
 
-QByteArray TQuillwaveSchemeHandler::SearchBarPageHtml()
+QByteArray TQuillwaveSchemeHandler::SearchBarPageHtml(const QStringList& searchEngineLines)
 {
+    // Each usable template is offered as a link that the script points at
+    // the words typed; "%%" in a template is a percent sign.
+    QString engines;
+    for (const QString& line : searchEngineLines)
+    {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        const QString searchTemplate = line.mid(equals + 1);
+        if (!isTemplateLine(line) || !ExpandSearchTemplate(searchTemplate, QString()))
+            continue;
+        engines +=
+            QStringLiteral("<li><a target=\"_main\" data-template=\"%1\" href=\"%2\">%3</a></li>")
+                .arg(escaped(searchTemplate),
+                     escaped(ExpandSearchTemplate(searchTemplate, QString())->toString()),
+                     escaped(line.left(equals)));
+    }
+    if (!engines.isEmpty())
+        engines = QStringLiteral("<p class=\"note\">Search with:</p><ul class=\"engines\">") +
+                  engines + QStringLiteral("</ul>");
+    // Links with the target "_main" leave the pane for the tabs. The search
+    // goes the same way through a link, so that it opens in a new tab or
+    // the front one as the user chose for the pane; without scripts the
+    // form's own target still takes the results out of the pane.
     const QString body =
         QStringLiteral("<div class=\"pane\"><p class=\"product\">Quillwave search</p>%1"
+                       "<a id=\"results\" target=\"_main\" hidden></a>"
+                       "<p class=\"note\">Results open in a tab; your words stay here.</p>%2"
                        "<p class=\"note\"><a href=\"quillwave:start?f=home\" target=\"_main\">"
-                       "Open the start page</a></p></div>")
-            .arg(searchForm(QString()));
+                       "Open the start page</a></p></div>"
+                       "<script>(function () {"
+                       "var form = document.querySelector('form.search');"
+                       "var words = form.elements.kw;"
+                       "function encoded() { return encodeURIComponent(words.value.trim()); }"
+                       "function update() {"
+                       " document.querySelectorAll('a[data-template]').forEach(function (a) {"
+                       "  a.href = a.dataset.template.split('%%').map(function (part) {"
+                       "   return part.replace('%s', encoded()); }).join('%'); }); }"
+                       "words.addEventListener('input', update);"
+                       "form.addEventListener('submit', function (event) {"
+                       " event.preventDefault();"
+                       " if (!words.value.trim()) return;"
+                       " var link = document.getElementById('results');"
+                       " link.href = 'quillwave:search?f=qs&kw=' + encoded();"
+                       " link.click(); });"
+                       "update();"
+                       "})();</script>")
+            .arg(searchForm(QStringLiteral(" target=\"_main\"")), engines);
     const QString style = QStringLiteral(".pane { padding: 10px; }\n"
                                          "form.search input[type=search] { font-size: 13px; }\n"
-                                         "form.search button { font-size: 13px; }\n");
+                                         "form.search button { font-size: 13px; }\n"
+                                         "ul.engines { padding-left: 18px; margin: 4px 0; }\n"
+                                         "ul.engines li { font-size: 13px; margin: 2px 0; }\n");
     return page(QStringLiteral("Quillwave search"), body, style).toUtf8();
 }
 

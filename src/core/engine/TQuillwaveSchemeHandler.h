@@ -50,7 +50,10 @@ public:
 
     static QByteArray StartPageHtml();
     static QByteArray BlankPageHtml();
-    static QByteArray SearchBarPageHtml();
+    // The search pane's page: a search whose results open among the tabs
+    // (the words stay in the pane), and one link per usable template of the
+    // search-engine lines that searches the same words there.
+    static QByteArray SearchBarPageHtml(const QStringList& searchEngineLines = {});
     static QByteArray NotFoundPageHtml(const QString& address);
     static QByteArray SearchErrorPageHtml(const QString& searchTemplate, const QString& words);
 
@@ -67,4 +70,5 @@ public:
 private:
     void reply(QWebEngineUrlRequestJob* job, const QByteArray& html);
     void quickSearch(QWebEngineUrlRequestJob* job);
+    static QStringList readSearchEngines();
 };

@@ -12,10 +12,13 @@
 #include "core/instance/StartupTimeline.h"
 
 #include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
+#include <QWebEngineScript>
 
 #include <memory>
 
@@ -180,6 +183,21 @@ void TVostelBrowser::LoadBlank(const QString& html)
     m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
 }
 
+void TVostelBrowser::WriteDocument(const QString& html)
+{
+    // The texts go in as script strings; JSON writes them.
+    const QByteArray array =
+        QJsonDocument(QJsonArray{html, m_page->url().toString(QUrl::FullyEncoded)})
+            .toJson(QJsonDocument::Compact);
+    // A document that arrived in the meantime is not the one to replace. In
+    // a world of the program's own: it works with the page's scripts off.
+    m_page->runJavaScript(
+        QStringLiteral("(function (a) { if (a[1] && location.href !== a[1]) return;"
+                       " document.open(); document.write(a[0]); document.close(); })(%1);")
+            .arg(QString::fromUtf8(array)),
+        QWebEngineScript::ApplicationWorld);
+}
+
 void TVostelBrowser::FollowNextLink(const std::function<void(bool found)>& done)
 {
     const std::weak_ptr<bool> alive = m_lifetime;
@@ -228,7 +246,7 @@ bool TVostelBrowser::raiseBeforeNavigate(const NavigationRequest& request, bool&
 }
 
 bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type,
-                                         bool isMainFrame)
+                                         bool isMainFrame, const ActivatedElement& element)
 {
     const bool redirect = type == QWebEnginePage::NavigationTypeRedirect;
     bool destroyed = false;
@@ -236,7 +254,7 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
     {
         const FrameId id = m_subFrames.requestId(redirect);
         const NavigationRequest request{EngineTerms::addressText(url), id,
-                                        EngineTerms::kindOf(type), false};
+                                        EngineTerms::kindOf(type), false, element};
         if (!raiseBeforeNavigate(request, destroyed))
             return false;
         m_subFrames.requestAccepted(url, id);
@@ -254,7 +272,7 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
     m_blankPending = false;
     NavigationRequest request{
         blank ? QStringLiteral("about:blank") : EngineTerms::addressText(url), TopFrame,
-        blank ? NavigationRequest::Program : EngineTerms::kindOf(type), false};
+        blank ? NavigationRequest::Program : EngineTerms::kindOf(type), false, element};
     request.userInitiated = request.kind == NavigationRequest::Program ||
                             (m_firstNavigationUserInitiated && !m_hasDocument);
     m_firstNavigationUserInitiated = false;
@@ -332,8 +350,8 @@ void TVostelBrowser::loadStarted(const QWebEngineLoadingInfo& info)
         QUrl shown = info.url();
         if (EngineTerms::isAbout(shown))
             shown.setFragment(QString());
-        const NavigationRequest request{EngineTerms::addressText(shown), TopFrame,
-                                        NavigationRequest::Other, false};
+        const NavigationRequest request{
+            EngineTerms::addressText(shown), TopFrame, NavigationRequest::Other, false, {}};
         if (!raiseBeforeNavigate(request, destroyed))
         {
             if (destroyed)
@@ -492,9 +510,11 @@ void TVostelBrowser::insecureContentSeen()
 void TVostelBrowser::onNewWindowRequested(QWebEngineNewWindowRequest& request)
 {
     IBrowserControl* control = nullptr;
-    const QString url = EngineTerms::addressText(request.requestedUrl());
     const bool userInitiated = request.isUserInitiated();
-    if (!raise([&](IBrowserEvents* e) { control = e->NewWindow(url, userInitiated); }))
+    const NavigationRequest asked{EngineTerms::addressText(request.requestedUrl()), TopFrame,
+                                  NavigationRequest::LinkClicked, userInitiated,
+                                  m_page->takeClickFor(request.requestedUrl())};
+    if (!raise([&](IBrowserEvents* e) { control = e->NewWindowFor(asked); }))
         return;
     auto* browser = dynamic_cast<TVostelBrowser*>(control);
     if (!browser)

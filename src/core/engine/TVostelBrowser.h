@@ -47,6 +47,7 @@ public:
     QString LocationName() const override;
     QIcon Icon() const override;
     void LoadBlank(const QString& html) override;
+    void WriteDocument(const QString& html) override;
     void FollowNextLink(const std::function<void(bool found)>& done) override;
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
@@ -69,8 +70,9 @@ public:
     static constexpr int PropertiesTimeoutMs = 5000;
 
     // Reported by the page.
+    // element: what the navigation's document reported of the link clicked.
     bool navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type,
-                             bool isMainFrame);
+                             bool isMainFrame, const ActivatedElement& element = {});
     void frameReported(const QString& event, const QString& token, bool top, const QString& url);
     void insecureContentSeen();
 

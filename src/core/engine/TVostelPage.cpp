@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QWebEngineLoadingInfo>
 
+#include <utility>
+
 TVostelPage::TVostelPage(QWebEngineProfile* profile, TVostelBrowser* browser)
     : QWebEnginePage(profile, browser), m_browser(browser)
 {
@@ -30,8 +32,11 @@ void TVostelPage::connectDialogs()
     connect(this, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info)
             {
-                if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-                    m_loginAttempts.clear();
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                    return;
+                m_loginAttempts.clear();
+                // A click whose navigation never came belongs to the old page.
+                m_lastClick.reset();
             });
     connect(this, &QWebEnginePage::certificateError, this,
             [this](const QWebEngineCertificateError& error)
@@ -50,7 +55,16 @@ void TVostelPage::connectDialogs()
 
 bool TVostelPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    return m_browser && m_browser->navigationRequested(url, type, isMainFrame);
+    const ActivatedElement element =
+        type == NavigationTypeLinkClicked ? takeClickFor(url) : ActivatedElement();
+    return m_browser && m_browser->navigationRequested(url, type, isMainFrame, element);
+}
+
+ActivatedElement TVostelPage::takeClickFor(const QUrl& url)
+{
+    if (!m_lastClick || !m_lastClick->matches(url))
+        return ActivatedElement();
+    return std::exchange(m_lastClick, std::nullopt)->element();
 }
 
 QWebEnginePage* TVostelPage::createWindow(WebWindowType)
@@ -62,6 +76,11 @@ void TVostelPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
                                            const QString& message, int lineNumber,
                                            const QString& sourceId)
 {
+    if (auto click = ClickReport::parse(message, TEngineProfile::frameMessagePrefix()))
+    {
+        m_lastClick = std::move(click);
+        return;
+    }
     FrameMessage frame;
     if (parseFrameMessage(message, TEngineProfile::frameMessagePrefix(), frame))
     {

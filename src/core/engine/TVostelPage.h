@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dialogs/LoginAttempts.h"
+#include "core/engine/ClickReport.h"
 
 #include <QWebEnginePage>
 
@@ -30,6 +31,10 @@ public:
     static bool parseFrameMessage(const QString& message, const QString& prefix,
                                   FrameMessage& parsed);
 
+    // The element of the last click when a navigation to url is its own
+    // (the click is then used up); not known otherwise.
+    ActivatedElement takeClickFor(const QUrl& url);
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     // New windows are decided in newWindowRequested.
@@ -42,4 +47,5 @@ private:
 
     TVostelBrowser* m_browser;
     LoginAttempts m_loginAttempts;
+    std::optional<ClickReport> m_lastClick;
 };

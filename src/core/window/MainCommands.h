@@ -36,6 +36,8 @@ public:
     void addMenuDrops();
     // A command of a part that comes with its own commands.
     void add(MainCommand command, std::function<void()> run);
+    // What command runs now, for a part that takes it over in some cases.
+    std::function<void()> handler(MainCommand command) const { return m_commands.value(command); }
 
 private:
     void addTabCommands();

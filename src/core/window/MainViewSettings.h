@@ -33,6 +33,8 @@ public:
     void SetVostelBarWidth(int value);
     QString SearchBar() const { return m_searchBar; }
     void SetSearchBar(const QString& value);
+    // Changes the value written at exit, and nothing before.
+    void RememberSearchBar(const QString& value) { m_searchBar = value; }
     bool FullScreen() const { return m_fullScreen; }
     void SetFullScreen(bool value);
     bool ViewVostelBar() const { return m_viewVostelBar; }

@@ -18,6 +18,7 @@ class MainCloseQuery;
 class MainCommands;
 class MainFavorites;
 class MainGroups;
+class MainSearchPane;
 class MainSideBar;
 class MainStartup;
 class MainViewSettings;
@@ -73,6 +74,9 @@ public:
     TStWMDataCopy* DataCopy() const { return wmCopyData; }
     TSessionKeeper* SessionKeeper() const { return m_sessionKeeper; }
     MainGroups* Groups() const { return m_groups; }
+    MainSearchPane* SearchPane() const { return m_searchPane; }
+    // Makes the browser controls of the window's pages.
+    const BrowserControlFactory& ControlFactory() const { return m_factory; }
     // What the address box shows.
     QString AddressText() const;
 
@@ -172,6 +176,7 @@ private:
     TPopupCapture* m_popupCapture = nullptr;
     TSessionKeeper* m_sessionKeeper = nullptr;
     MainGroups* m_groups = nullptr;
+    MainSearchPane* m_searchPane = nullptr;
     TAddressController* m_address = nullptr;
     TStWMDataCopy* wmCopyData = nullptr;
     QPointer<TKeyFilter> m_keyFilter;
