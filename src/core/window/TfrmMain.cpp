@@ -26,6 +26,7 @@
 #include "core/window/MainCommands.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainGroups.h"
+#include "core/window/MainHistory.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainViewSettings.h"
@@ -116,6 +117,7 @@ void TfrmMain::FormCreate()
     WireMenus();
     m_favorites = new MainFavorites(this);
     m_groups = new MainGroups(this);
+    new MainHistory(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);
