@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QLocale>
 #include <QStyle>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -57,7 +56,31 @@ QString HistoryTreeModel::text(const QString& key) const
 
 QString HistoryTreeModel::siteOf(const QString& url)
 {
-    return QUrl(url).host().toLower();
+    // Read by hand: a full address parse per entry would cost more than
+    // reading the whole history file.
+    const qsizetype mark = url.indexOf(QLatin1String("://"));
+    if (mark <= 0)
+        return {};
+    QStringView authority = QStringView(url).mid(mark + 3);
+    for (qsizetype i = 0; i < authority.size(); ++i)
+    {
+        const QChar c = authority[i];
+        if (c == u'/' || c == u'?' || c == u'#' || c == u'\\')
+        {
+            authority.truncate(i);
+            break;
+        }
+    }
+    const qsizetype user = authority.lastIndexOf(u'@');
+    if (user >= 0)
+        authority = authority.mid(user + 1);
+    if (authority.startsWith(u'['))
+    {
+        const qsizetype close = authority.indexOf(u']');
+        return close < 0 ? QString() : authority.left(close + 1).toString().toLower();
+    }
+    const qsizetype port = authority.indexOf(u':');
+    return (port < 0 ? authority : authority.left(port)).toString().toLower();
 }
 
 QString HistoryTreeModel::periodCaption(const THistoryIndexReader::Period& period,
@@ -121,6 +144,7 @@ HistoryTreeModel::readPeriod(const THistoryIndexReader::Period& period, const QD
         siteNode->children.push_back(std::move(page));
     }
     sortNewestFirst(periodNode->children);
+    adopt(periodNode.get());
     for (auto& site : periodNode->children)
     {
         sortNewestFirst(site->children);
