@@ -262,7 +262,9 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
                    ? at->caption + u'\n' + at->address
                    : at->caption;
     case Qt::StatusTipRole:
-        return at->kind == PageNode ? at->address : at->caption;
+        // A hint is "short|long" and the status bar shows the long part: an
+        // address or a title may hold a "|" of its own.
+        return u'|' + (at->kind == PageNode ? at->address : at->caption);
     default:
         return {};
     }
