@@ -13,13 +13,16 @@
 #include "core/dialogs/TfrmDownloads.h"
 #include "core/dialogs/TfrmProperties.h"
 #include "core/engine/TDownloadList.h"
+#include "core/engine/THistoryIndex.h"
 #include "core/settings/TQWOptions.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainCommand.h"
 #include "core/window/TfrmMain.h"
+#include "groups/HistoryTreeModel.h"
 #include "groups/TFavoritesTransfer.h"
+#include "groups/THistoryPage.h"
 #include "groups/TfrmAddFavorite.h"
 #include "groups/TfrmOrganizeFavorites.h"
 #include "groups/TfrmVostelGroup.h"
@@ -113,6 +116,31 @@ void drivePopupCapture(TfrmMain& window)
     capture.PopupMatch(QStringLiteral("http://ads.test/x"));
 }
 
+// Every kind of history period, a page's properties and Clear History.
+void driveHistory(TfrmMain& window)
+{
+    const QDate today = QDate::currentDate();
+    THistoryIndex::recordVisit(QStringLiteral("file:///a.html"), QStringLiteral("a"));
+    window.RunCommand(MainCommand::SideBarHistory);
+    auto* page = window.findChild<THistoryPage*>();
+    for (int day = 0; day < 7; ++day)
+        page->model()->periodCaption(
+            THistoryIndexReader::periodFromName(QStringLiteral("day-") +
+                                                today.addDays(day).toString(Qt::ISODate)),
+            today);
+    for (const int weeks : {1, 2})
+        page->model()->periodCaption(
+            THistoryIndexReader::periodFromName(
+                QStringLiteral("week-") +
+                THistoryIndex::weekStart(today).addDays(-7 * weeks).toString(Qt::ISODate)),
+            today);
+    page->model()->periodCaption({}, today);
+    const QModelIndex period = page->model()->index(0, 0);
+    page->HistoryTreeNode = page->model()->index(0, 0, page->model()->index(0, 0, period));
+    page->pmHistoryPropertiesClick();
+    page->spdClearHistoryClick();
+}
+
 // The window from its first question to its last: every menu as it opens,
 // the commands that ask or tell something, the dialogs of its parts.
 QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
@@ -160,6 +188,7 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
                                        window.Services());
     }
     driveAddressBox(window);
+    driveHistory(window);
     drivePopupCapture(window);
     driveDownloads(window);
     driveProperties(*window.Language());

@@ -146,6 +146,12 @@ QWebEngineProfile* TEngineProfile::profile()
     return theProfile;
 }
 
+void TEngineProfile::clearVisitedLinks()
+{
+    if (theProfile)
+        theProfile->clearAllVisitedLinks();
+}
+
 void TEngineProfile::release()
 {
     delete theProfile;

@@ -23,6 +23,10 @@ public:
     // it must be gone. Also runs by itself when the application ends.
     static void release();
 
+    // Forgets which addresses have been visited (links draw as unvisited).
+    // Nothing to do in a run that has not made the profile.
+    static void clearVisitedLinks();
+
     // Re-reads the user-agent tokens and the browser helper objects from the
     // store and applies them to pages that load from now on.
     static void applySettings();

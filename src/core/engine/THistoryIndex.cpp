@@ -297,3 +297,38 @@ bool THistoryIndex::recordVisit(const QString& url, const QString& title, const 
         QDir(QDir(historyRoot).filePath(periodFolderName(today, today))).filePath(indexFileName());
     return writeVisit(index, url.trimmed(), title, when.toMSecsSinceEpoch());
 }
+
+bool THistoryIndex::removeEntries(const QString& historyRoot, const QString& indexPath,
+                                  const std::function<bool(const QString& url)>& drop)
+{
+    QLockFile lock(QDir(historyRoot).filePath(lockFileName()));
+    if (!lock.tryLock(5000) || SpecialFileAddress::isSpecialFile(indexPath))
+        return false;
+    QFile file(indexPath);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    file.close();
+    // Kept entries keep their bytes; tombstones and a torn tail go.
+    QByteArray kept;
+    for (const THistoryIndexReader::Located& located : THistoryIndexReader::scan(data))
+    {
+        if (!drop(located.entry.url))
+            kept += data.mid(located.firstBlock * BlockSize, qsizetype(located.blockCount) * BlockSize);
+    }
+    if (!kept.isEmpty())
+    {
+        QSaveFile save(indexPath);
+        return save.open(QIODevice::WriteOnly) && save.write(kept) == kept.size() && save.commit();
+    }
+    if (!QFile::remove(indexPath))
+        return false;
+    const QFileInfo folder(QFileInfo(indexPath).absolutePath());
+    if (QDir(folder.absoluteFilePath()) != QDir(historyRoot))
+        QDir(folder.absolutePath()).rmdir(folder.fileName()); // only when nothing else is in it
+    return true;
+}

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 // Writes the history index: one folder per period under the History folder,
 // each with an "index.dat" made of 128-byte blocks.
 //
@@ -80,6 +82,14 @@ public:
                            qint64 visitedMs);
     // Merges the day folders of weeks before today's week into week folders.
     static bool mergeEarlierDays(const QString& historyRoot, const QDate& today);
+
+    // Removes the entries of one index file of historyRoot for which drop
+    // is true, under the writers' lock. The file is replaced whole (or
+    // removed with its folder when nothing is left), so a reader sees
+    // either the old or the new file. False when the file could not be
+    // read or written; it is then left as it was.
+    static bool removeEntries(const QString& historyRoot, const QString& indexPath,
+                              const std::function<bool(const QString& url)>& drop);
 
     static QString indexFileName() { return QStringLiteral("index.dat"); }
     static QString lockFileName() { return QStringLiteral(".history.lock"); }

@@ -43,33 +43,19 @@ const char* findByte(const char* from, const char* end, char byte)
 // Parses the text of a complete entry. False when it is not well formed.
 bool parseEntry(const char* p, const char* end, THistoryIndexReader::Entry* entry)
 {
-    const char* at = findByte(p + 8, end, '@');
-    if (!at)
+    THistoryIndexReader::Fields fields;
+    if (!THistoryIndexReader::locateFields(p, end, &fields))
         return false;
-    const char* address = at + 1;
-    const char* addressEnd = findByte(address, end, '\0');
-    if (!addressEnd || addressEnd == address || addressEnd + 1 >= end || addressEnd[1] != '\x1f')
-        return false;
-    const char* title = addressEnd + 2;
-    const char* titleEnd = title;
-    while (true)
-    {
-        titleEnd = findByte(titleEnd, end, '\0');
-        if (!titleEnd || titleEnd + 1 >= end)
-            return false;
-        if (titleEnd[1] == '\0')
-            break;
-        ++titleEnd;
-    }
     qint64 ms = 0;
     int digits = 0;
-    for (const char* d = titleEnd + 2; d < end && *d >= '0' && *d <= '9' && digits < 18; ++d)
+    for (const char* d = fields.title + fields.titleSize + 2;
+         d < end && *d >= '0' && *d <= '9' && digits < 18; ++d)
     {
         ms = ms * 10 + (*d - '0');
         ++digits;
     }
-    entry->url = QString::fromUtf8(address, addressEnd - address);
-    entry->title = QString::fromUtf8(title, titleEnd - title);
+    entry->url = QString::fromUtf8(fields.address, fields.addressSize);
+    entry->title = QString::fromUtf8(fields.title, fields.titleSize);
     entry->visitedMs = ms;
     return true;
 }
@@ -98,6 +84,36 @@ bool periodNewerFirst(const THistoryIndexReader::Period& a, const THistoryIndexR
     return a.name < b.name;
 }
 } // namespace
+
+bool THistoryIndexReader::locateFields(const char* p, const char* end, Fields* fields)
+{
+    if (end - p < 8)
+        return false;
+    // Bytes 4..7 are the block count, which never holds '@' in our files.
+    const char* at = findByte(p + 8, end, '@');
+    if (!at)
+        return false;
+    const char* address = at + 1;
+    const char* addressEnd = findByte(address, end, '\0');
+    if (!addressEnd || addressEnd == address || addressEnd + 1 >= end || addressEnd[1] != '\x1f')
+        return false;
+    const char* title = addressEnd + 2;
+    const char* titleEnd = title;
+    while (true)
+    {
+        titleEnd = findByte(titleEnd, end, '\0');
+        if (!titleEnd || titleEnd + 1 >= end)
+            return false;
+        if (titleEnd[1] == '\0')
+            break;
+        ++titleEnd;
+    }
+    fields->address = address;
+    fields->addressSize = addressEnd - address;
+    fields->title = title;
+    fields->titleSize = titleEnd - title;
+    return true;
+}
 
 QDateTime THistoryIndexReader::Entry::visited() const
 {

@@ -49,6 +49,20 @@ public:
         QString indexPath; // its index.dat
     };
 
+    // Where the address and the title lie in an entry's bytes [p, end).
+    struct Fields
+    {
+        const char* address = nullptr;
+        qsizetype addressSize = 0;
+        const char* title = nullptr;
+        qsizetype titleSize = 0;
+    };
+    // After the first '@' the address up to a zero byte, right after it
+    // 0x1F and the title up to two zero bytes. False when the entry is not
+    // well formed (no '@', an empty address, no title mark or end). Reads
+    // nothing outside [p, end) and allocates nothing.
+    static bool locateFields(const char* p, const char* end, Fields* fields);
+
     // Every readable entry of an index file's bytes, in file order.
     static QList<Entry> parse(const QByteArray& data);
     // The same with positions. validEnd receives the byte offset just past

@@ -26,6 +26,7 @@
 #include "core/window/MainCommands.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainGroups.h"
+#include "core/window/MainHistory.h"
 #include "core/window/MainSearchPane.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
@@ -117,6 +118,7 @@ void TfrmMain::FormCreate()
     WireMenus();
     m_favorites = new MainFavorites(this);
     m_groups = new MainGroups(this);
+    new MainHistory(this);
     m_searchPane = new MainSearchPane(this, *m_commands);
 
     // The remembered tabs are kept current while the program runs.
