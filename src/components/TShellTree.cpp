@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QStyledItemDelegate>
 #include <QUrl>
@@ -33,7 +34,16 @@ bool nameTaken(const QString& path)
 {
     return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
 }
-// Only the shown text changes: paths, renaming and drops see the real name.
+bool hasSuffix(const QModelIndex& index, const QString& name, const QString& suffix)
+{
+    const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
+    return model && !suffix.isEmpty() && !model->isDir(index) && name.size() > suffix.size() &&
+           name.endsWith(suffix, Qt::CaseInsensitive);
+}
+
+// Only the shown text changes: paths and drops see the real name. A file
+// renamed in place is offered its name without the suffix and keeps the
+// suffix it had.
 class SuffixHidingDelegate : public QStyledItemDelegate
 {
 public:
@@ -42,13 +52,38 @@ public:
     {
     }
 
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::setEditorData(editor, index);
+        auto* edit = qobject_cast<QLineEdit*>(editor);
+        if (edit && hasSuffix(index, edit->text(), m_suffix))
+            edit->setText(edit->text().chopped(m_suffix.size()));
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override
+    {
+        auto* edit = qobject_cast<QLineEdit*>(editor);
+        const QString oldName = index.data(Qt::EditRole).toString();
+        if (!edit || !hasSuffix(index, oldName, m_suffix))
+            return QStyledItemDelegate::setModelData(editor, model, index);
+        const QString name = edit->text().trimmed();
+        const QString newName = name + oldName.right(m_suffix.size());
+        // An empty name would leave only the suffix: a hidden file.
+        if (name.isEmpty() || newName == oldName)
+            return;
+        // Another entry of that name is never replaced.
+        const auto* files = static_cast<const QFileSystemModel*>(model);
+        if (nameTaken(QFileInfo(files->filePath(index)).dir().filePath(newName)))
+            return;
+        model->setData(index, newName, Qt::EditRole);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
-        if (model && !model->isDir(index) && option->text.size() > m_suffix.size() &&
-            option->text.endsWith(m_suffix, Qt::CaseInsensitive))
+        if (hasSuffix(index, option->text, m_suffix))
             option->text.chop(m_suffix.size());
     }
 
@@ -159,7 +194,15 @@ void TShellTree::reexpandLoaded(const QString& folder)
 
 void TShellTree::setHiddenSuffix(const QString& suffix)
 {
+    m_hiddenSuffix = suffix;
     setItemDelegate(new SuffixHidingDelegate(suffix, this));
+}
+
+bool TShellTree::isRenamable(const QModelIndex& node) const
+{
+    if (isFolder(node))
+        return true;
+    return m_renamesSuffixFiles && hasSuffix(node, m_model->fileName(node), m_hiddenSuffix);
 }
 
 void TShellTree::setNameFilters(const QStringList& patterns)
@@ -219,14 +262,14 @@ void TShellTree::nodeExpanded(const QModelIndex& node)
 bool TShellTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     // A file keeps the name its owner gives it: its type hangs on it.
-    if (!isFolder(index.siblingAtColumn(0)))
+    if (!isRenamable(index.siblingAtColumn(0)))
         return false;
     return QTreeView::edit(index, trigger, event);
 }
 
 bool TShellTree::startRename(const QModelIndex& node)
 {
-    if (!isFolder(node))
+    if (!isRenamable(node))
         return false;
     setCurrentIndex(node);
     scrollTo(node);

@@ -35,6 +35,9 @@ public:
     // Files ending in suffix (".vgp", any case) are shown without it, as a
     // list of things rather than of files.
     void setHiddenSuffix(const QString& suffix);
+    // Files with the hidden suffix are renamed in place too; the suffix
+    // stays whatever name is typed.
+    void setRenamesSuffixFiles(bool on) { m_renamesSuffixFiles = on; }
 
     // Expanding a node collapses its expanded siblings.
     void setAutoExpand(bool on) { m_autoExpand = on; }
@@ -49,8 +52,10 @@ public:
     QString folderOf(const QModelIndex& node) const;
     void expandNode(const QModelIndex& node) { expand(node); }
 
-    // Only folders are renamed in place; false for anything else.
+    // Only folders (and files with the hidden suffix, when asked for) are
+    // renamed in place; false for anything else.
     bool startRename(const QModelIndex& node);
+    bool isRenamable(const QModelIndex& node) const;
     // A new folder under the selected node (baseName, then "baseName (2)"
     // and on), selected and open for naming. Its path; empty on failure.
     QString createFolder(const QString& baseName);
@@ -90,6 +95,8 @@ private:
     QStringList m_nameFilters;
     bool m_filesShown = true;
     bool m_autoExpand = false;
+    QString m_hiddenSuffix;
+    bool m_renamesSuffixFiles = false;
     // Folders to open again once a refresh has read their parents.
     QStringList m_reexpand;
 };

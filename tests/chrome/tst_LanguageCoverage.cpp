@@ -50,7 +50,8 @@ const QList<MainCommand> Commands = {
     MainCommand::StickyTitle, MainCommand::AddToPopupList, MainCommand::Properties,
     MainCommand::NewClipboardTab, MainCommand::OrganizeSearchEngines, MainCommand::OrganizeSearchBar,
     MainCommand::Downloads, MainCommand::About, MainCommand::CloseAllShowList, MainCommand::CloseAll,
-    MainCommand::CloseAllKeepCurrent, MainCommand::OpenDialog, MainCommand::SaveAs};
+    MainCommand::CloseAllKeepCurrent, MainCommand::OpenDialog, MainCommand::SaveAs,
+    MainCommand::FavoritesPane};
 // clang-format on
 
 void drivePageQuestions(QWidget* window)
@@ -224,7 +225,8 @@ private slots:
             sections.insert(section);
         for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
                                     "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups",
-                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER"})
+                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER",
+                                    "FAVORITES_POPUP"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));

@@ -67,6 +67,7 @@ enum class MainCommand
     AddToFavorites,
     ImportBookmarks,
     ExportFavorites,
+    FavoritesPane,
     SideBarSearch,
     SideBarVostelGroups,
     SideBarHistory,

@@ -11,6 +11,7 @@
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainFavorites.h"
+#include "core/window/MainFavoritesPage.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -87,6 +88,8 @@ TKeyDecision::WindowState MainCommands::keyState() const
     state.hasActiveTab = m_window->GetActivePage() != nullptr;
     state.textBoxFocused = TKeyFilter::IsTextBox(QApplication::focusWidget());
     state.pageFullScreen = TPageFullScreen::isActive(m_window);
+    state.favoritesTreeRenaming =
+        m_window->Favorites() && m_window->Favorites()->Page()->TreeHasFocus();
     state.available = [this](MainCommand command) { return available(command); };
     return state;
 }
@@ -226,6 +229,7 @@ void MainCommands::addWindowCommands()
     add(MainCommand::OrganizeFavorites, [this] { m_window->Favorites()->OrganizeFavorites(); });
     add(MainCommand::ImportBookmarks, [this] { m_window->Favorites()->ImportBookmarks(); });
     add(MainCommand::ExportFavorites, [this] { m_window->Favorites()->ExportFavorites(); });
+    add(MainCommand::FavoritesPane, [this] { m_window->Favorites()->Page()->tbFavoritesClick(); });
     add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
     add(MainCommand::SaveTabsAsVostelGroup,
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });

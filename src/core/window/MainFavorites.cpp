@@ -4,6 +4,7 @@
 #include "core/settings/TQWOptions.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainFavoritesPage.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
@@ -36,12 +37,7 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
             &MainFavorites::OrganizeFavorites);
     connect(window->MainMenu(), &TMainMenu::tabAddToFavoritesChosen, this,
             [this] { AddFavorite(m_window->TabSet()->GetPopupTab()); });
-    connect(m_menu, &TFavoritesMenu::favoriteChosen, this,
-            [this](const QString& target)
-            {
-                if (m_window->Options())
-                    Launcher().open(target, m_window->Options()->FavoritesNewWin());
-            });
+    connect(m_menu, &TFavoritesMenu::favoriteChosen, this, &MainFavorites::OpenFavorite);
     connect(m_menu, &TFavoritesMenu::openAllChosen, this,
             [this](const QStringList& targets) { Launcher().openAll(targets); });
 
@@ -67,6 +63,7 @@ MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(windo
             });
 
     CreateLinksBar();
+    m_page = new MainFavoritesPage(window, this);
 }
 
 MainFavorites::~MainFavorites() = default;
@@ -99,6 +96,13 @@ void MainFavorites::MarkNotCurrent()
 {
     m_menu->MarkNotCurrent();
     m_idleRebuild->start();
+    emit favoritesChanged();
+}
+
+void MainFavorites::OpenFavorite(const QString& target)
+{
+    if (m_window->Options())
+        Launcher().open(target, m_window->Options()->FavoritesNewWin());
 }
 
 void MainFavorites::OptionsChanged()

@@ -9,6 +9,7 @@ class QTimer;
 class TBrowserTab;
 class TFavoritesMenu;
 class TFolderMonitor;
+class MainFavoritesPage;
 class TLinksBar;
 class TfrmMain;
 
@@ -30,6 +31,8 @@ public:
     TFavoritesMenu* FavoritesMenu() const { return m_menu; }
     TLinksBar* LinksBar() const { return m_linksBar; }
     TFolderMonitor* FavoritesMonitor() const { return m_favoritesMonitor; }
+    // The side bar's Favorites page and the Favorites pane.
+    MainFavoritesPage* Page() const { return m_page; }
 
     // The menu is out of date (its folder changed): it
     // is rebuilt at the next idle moments.
@@ -44,9 +47,17 @@ public:
     void ImportBookmarks();
     void ExportFavorites();
 
+    // A favorite's target (an address, or a file for its program), opened
+    // as the Favorites menu opens it.
+    void OpenFavorite(const QString& target);
+
     // Rows of a menu column on this screen: the screen's height in menu
     // items, less six, and one at least.
     static int RowsPerColumn(int screenHeight, int itemHeight);
+
+signals:
+    // The Favorites folder or the settings of the views of it changed.
+    void favoritesChanged();
 
 private:
     void CreateLinksBar();
@@ -64,4 +75,5 @@ private:
     QTimer* m_idleRebuild = nullptr;
     TLinksBar* m_linksBar = nullptr;
     QPointer<TFolderMonitor> m_linksMonitor;
+    MainFavoritesPage* m_page = nullptr;
 };
