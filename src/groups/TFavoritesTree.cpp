@@ -48,8 +48,8 @@ void TFavoritesTree::makeMenu()
         const QString caption = QLatin1String(key);
         QAction* action = pmFavoritesTree->addAction(m_services->GetLangText(Section, caption));
         action->setObjectName(QString::fromLatin1(name));
-        action->setStatusTip(
-            TLanguage::LongHint(m_services->GetLangText(Section, caption + QStringLiteral("Hint"))));
+        action->setStatusTip(TLanguage::LongHint(
+            m_services->GetLangText(Section, caption + QStringLiteral("Hint"))));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
@@ -64,7 +64,8 @@ void TFavoritesTree::makeMenu()
     pmFavRename = item("pmFavRename", "MenuFavRename", &TFavoritesTree::pmFavRenameClick);
     pmFavDelete = item("pmFavDelete", "MenuFavDelete", &TFavoritesTree::pmFavDeleteClick);
     pmFavoritesTree->addSeparator();
-    pmFavNewFolder = item("pmFavNewFolder", "MenuFavNewFolder", &TFavoritesTree::pmFavNewFolderClick);
+    pmFavNewFolder =
+        item("pmFavNewFolder", "MenuFavNewFolder", &TFavoritesTree::pmFavNewFolderClick);
 }
 
 QString TFavoritesTree::targetOf(const QString& path)

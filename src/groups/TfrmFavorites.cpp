@@ -23,8 +23,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const char* hint, con
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon),
-                                     QApplication::style()->standardIcon(fallback)));
+    button->setIcon(
+        QIcon::fromTheme(QString::fromLatin1(icon), QApplication::style()->standardIcon(fallback)));
     button->setToolTip(QString::fromLatin1(hint));
     return button;
 }
@@ -53,8 +53,8 @@ TfrmFavorites::TfrmFavorites(const QString& favoritesFolder, WindowServices* ser
                              QStyle::SP_FileDialogNewFolder);
     tbRefresh =
         toolButton(this, "tbRefresh", "__RefreshHint", "view-refresh", QStyle::SP_BrowserReload);
-    spdClose = toolButton(this, "spdClose", "__CloseHint", "window-close",
-                          QStyle::SP_TitleBarCloseButton);
+    spdClose =
+        toolButton(this, "spdClose", "__CloseHint", "window-close", QStyle::SP_TitleBarCloseButton);
     shFavorites = new TFavoritesTree(services, this);
     shFavorites->setRoot(favoritesFolder);
     shFavorites->installEventFilter(this);
@@ -123,8 +123,10 @@ void TfrmFavorites::ShowAt(const QPoint& globalPos)
     if (const QScreen* screen = QGuiApplication::screenAt(globalPos))
     {
         const QRect room = screen->availableGeometry();
-        place.setX(std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - width())));
-        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+        place.setX(
+            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - width())));
+        place.setY(
+            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - height())));
     }
     move(place);
     show();
