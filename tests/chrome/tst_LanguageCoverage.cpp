@@ -223,10 +223,9 @@ private slots:
         QSet<QString> sections;
         for (const auto& [section, key] : std::as_const(m_asked))
             sections.insert(section);
-        for (const char* section :
-             {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE", "QUICK_SEARCH",
-              "CLOSE_ALL_LIST", "Properties", "VostelGroups", "ADD_FAVORITE", "ORGANIZE_FAVORITES",
-              "FAVORITES_TRANSFER", "FAVORITES_POPUP"})
+        for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
+                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups",
+                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));

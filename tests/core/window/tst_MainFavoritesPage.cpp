@@ -7,6 +7,7 @@
 #include "groups/InternetShortcut.h"
 #include "groups/TFavoritesPage.h"
 #include "groups/TFavoritesTree.h"
+#include "groups/TKoncoBar.h"
 #include "groups/TfrmFavorites.h"
 
 #include <QApplication>
@@ -62,6 +63,24 @@ private slots:
                           tree->visualRect(tree->nodeOf(path)).center());
         QCOMPARE(window->TabSet()->Count(), newWin ? 2 : 1);
         QCOMPARE(m_f->made.last()->navigations.last(), QStringLiteral("http://fav.test/"));
+    }
+
+    void favoritesKeyTogglesThePage()
+    {
+        TfrmMain* window = m_f->createActive();
+        QVERIFY(window);
+        TKoncoBar* bar = window->KoncoBar();
+        // hidden → shown on Favorites → hidden; on another page → Favorites
+        for (const bool shown : {true, false})
+        {
+            emit window->appCommand(TAppCommandFilter::Favorites);
+            QCOMPARE(bar->isVisible(), shown);
+        }
+        window->RunCommand(MainCommand::SideBarVostelGroups);
+        emit window->appCommand(TAppCommandFilter::Favorites);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->activePage(), TKoncoBar::Favorites);
+        QVERIFY(window->Favorites()->Page()->Page()->FavoritesTreeLoaded);
     }
 
     void f2WhileRenamingStaysInTheTree()
