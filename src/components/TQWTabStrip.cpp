@@ -270,16 +270,25 @@ int TQWTabStrip::heightForWidth(int width) const
 
 QSize TQWTabStrip::sizeHint() const
 {
-    return {MinTabWidth * 4, heightForWidth(width())};
+    return {minTabWidth() * 4, heightForWidth(width())};
 }
 
 QSize TQWTabStrip::minimumSizeHint() const
 {
-    return {MinTabWidth, heightForRows(1)};
+    return {minTabWidth(), heightForRows(1)};
+}
+
+void TQWTabStrip::setFixedTabWidth(int width)
+{
+    m_fixedTabWidth = std::max(0, width);
+    m_firstShown = 0;
+    invalidate();
 }
 
 int TQWTabStrip::naturalWidth(const Tab& tab) const
 {
+    if (m_fixedTabWidth > 0)
+        return m_fixedTabWidth;
     const int iconPart = tab.icon.isNull() ? 0 : IconSize + IconGap;
     const int width = IconLeft + iconPart + tab.textWidth + RightPadding + SelectedShift;
     return std::clamp(width, MinTabWidth, MaxTabWidth);
@@ -342,14 +351,14 @@ void TQWTabStrip::layoutSingleRow() const
     if (n == 0)
         return;
     const QList<int> widths =
-        TabStripLayout::FitRow(naturalWidths(), std::max(1, width()), MinTabWidth, &m_scrolling);
+        TabStripLayout::FitRow(naturalWidths(), std::max(1, width()), minTabWidth(), &m_scrolling);
     m_firstShown = m_scrolling
                        ? TabStripLayout::FirstShown(m_firstShown, m_current,
-                                                    std::max(1, tabArea().width() / MinTabWidth), n,
-                                                    m_revealCurrent)
+                                                    std::max(1, tabArea().width() / minTabWidth()),
+                                                    n, m_revealCurrent)
                        : 0;
     const int y = m_tabsAtBottom ? EdgeMargin : 1;
-    int x = -m_firstShown * MinTabWidth;
+    int x = -m_firstShown * minTabWidth();
     for (int i = 0; i < n; ++i)
     {
         Tab& tab = const_cast<Tab&>(m_tabs[i]);
@@ -454,7 +463,7 @@ void TQWTabStrip::paintEvent(QPaintEvent* event)
     painter.setClipping(false);
     if (m_scrolling)
     {
-        const int shown = std::max(1, tabArea().width() / MinTabWidth);
+        const int shown = std::max(1, tabArea().width() / minTabWidth());
         draw.scrollButtons(scrollLeftRect(), scrollRightRect(), m_firstShown > 0,
                            m_firstShown + shown < count());
     }

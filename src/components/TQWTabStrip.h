@@ -26,6 +26,10 @@ public:
 
     explicit TQWTabStrip(QWidget* parent = nullptr);
 
+    // Every tab this wide, whatever its caption; 0 gives each tab its
+    // natural width again.
+    void setFixedTabWidth(int width);
+
     int count() const { return int(m_tabs.size()); }
     void insertTab(int index, const QString& caption, const QIcon& icon, const QString& hint);
     void removeTab(int index);
@@ -103,6 +107,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    int minTabWidth() const { return m_fixedTabWidth > 0 ? m_fixedTabWidth : MinTabWidth; }
+
     struct Tab
     {
         QString caption;
@@ -139,6 +145,7 @@ private:
     QColor m_inactiveTabColor;
     QColor m_inactiveFontColor;
     bool m_multipleLines = false;
+    int m_fixedTabWidth = 0;
     bool m_tabsAtBottom = true;
     bool m_shiftingAllowed = true;
     int m_lastRequiredHeight = -1;

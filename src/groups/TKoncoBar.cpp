@@ -2,6 +2,7 @@
 
 #include "chrome/TLanguage.h"
 #include "components/TQWPageControl.h"
+#include "components/TQWTabStrip.h"
 #include "components/TShellTree.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/TVostelGroup.h"
@@ -71,6 +72,9 @@ TKoncoBar::TKoncoBar(WindowServices* services, const QString& groupsFolder, QWid
         pcKoncoBar->setPageImageIndex(page, i);
         pcKoncoBar->setPageHint(page, TLanguage::ShortHint(text(QLatin1String(pages[i].second))));
     }
+    // Icons only: four tabs fit the narrowest bar without scrolling.
+    if (auto* strip = qobject_cast<TQWTabStrip*>(pcKoncoBar->tabStrip()))
+        strip->setFixedTabWidth(TabWidth);
     makeVostelGroupsMenu();
     connect(pcKoncoBar, &TQWPageControl::pageChanged, this, &TKoncoBar::pcKoncoBarChange);
 

@@ -28,6 +28,7 @@ public:
         VostelGroups
     };
     Q_ENUM(Page)
+    static constexpr int TabWidth = 28;
 
     // groupsFolder is the tree's root, read on the page's first showing.
     TKoncoBar(WindowServices* services, const QString& groupsFolder, QWidget* parent = nullptr);

@@ -204,6 +204,16 @@ private slots:
         QCOMPARE(strip->firstShownTab(), 0);
         strip->scrollBy(1000);
         QCOMPARE(control->tabAt(control->tabRect(199).center()), 199);
+
+        // Fixed-width tabs (icons only) ignore their captions and scroll
+        // only when that width no longer fits.
+        strip->setFixedTabWidth(28);
+        QCOMPARE(control->tabRect(0).width(), 28);
+        for (int i = 199; i >= 4; --i)
+            control->removePage(control->page(i));
+        QVERIFY(!strip->isScrolling());
+        QCOMPARE(control->tabRect(3), QRect(control->tabRect(0).topLeft() + QPoint(84, 0),
+                                            QSize(28, control->tabRect(0).height())));
     }
 
     void captionText_data()
