@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -214,14 +216,5 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietPlatform);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, quietPlatform);
 }

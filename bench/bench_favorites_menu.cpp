@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -179,15 +181,5 @@ void dropOffscreenNotices(QtMsgType type, const QMessageLogContext& context, con
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(dropOffscreenNotices);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_fixture.reset();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv, dropOffscreenNotices, [] { g_fixture.reset(); });
 }

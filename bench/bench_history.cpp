@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -59,10 +61,10 @@ void writeHistory(const QString& root, int entries)
                     .arg(n % (perPeriod / 40 + 1))
                     .arg(n % 97)
                     .arg(n);
-            const QString title = QStringLiteral("Article %1 on the Weather, Markets and %2")
-                                      .arg(n)
-                                      .arg(n % MatchEvery ? QStringLiteral("Sports")
-                                                          : QStringLiteral("Quokkas"));
+            const QString title =
+                QStringLiteral("Article %1 on the Weather, Markets and %2")
+                    .arg(n)
+                    .arg(n % MatchEvery ? QStringLiteral("Sports") : QStringLiteral("Quokkas"));
             data += THistoryIndex::encodeEntry(url, title, now - qint64(n) * 60000);
         }
         const QString folder = QDir(root).filePath(periodName(p, today));
@@ -174,13 +176,5 @@ BENCHMARK(ShowHistoryTree)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -1,9 +1,9 @@
 // Reads per second of one setting through the settings object, against the
 // floor of a bare prepared SQLite read of the same row, and the cost of a
 // short-lived settings object that opens its own store.
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
-#include "core/settings/TQWOptions.h"
 
 #include <QFile>
 #include <QTemporaryDir>

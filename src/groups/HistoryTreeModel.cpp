@@ -1,6 +1,7 @@
 #include "groups/HistoryTreeModel.h"
 
 #include "chrome/TLanguage.h"
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/THistoryIndex.h"
 
@@ -14,12 +15,6 @@
 namespace
 {
 const QString Section = QStringLiteral("MAIN");
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
 
 void sortNewestFirst(std::vector<std::unique_ptr<HistoryTreeModel::Node>>& nodes)
 {
@@ -41,9 +36,9 @@ void adopt(HistoryTreeModel::Node* parent)
 
 HistoryTreeModel::HistoryTreeModel(const WindowServices* services, QObject* parent)
     : QAbstractItemModel(parent), m_services(services),
-      m_periodIcon(themeIcon("folder", QStyle::SP_DirIcon)),
-      m_siteIcon(themeIcon("folder-remote", QStyle::SP_DirLinkIcon)),
-      m_pageIcon(themeIcon("text-html", QStyle::SP_FileIcon))
+      m_periodIcon(ThemeIcon("folder", QStyle::SP_DirIcon)),
+      m_siteIcon(ThemeIcon("folder-remote", QStyle::SP_DirLinkIcon)),
+      m_pageIcon(ThemeIcon("text-html", QStyle::SP_FileIcon))
 {
 }
 

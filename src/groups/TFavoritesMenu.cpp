@@ -1,5 +1,6 @@
 #include "groups/TFavoritesMenu.h"
 
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/TFavoriteMenuItem.h"
 
@@ -29,11 +30,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-QIcon ThemeIcon(const QString& name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
-}
 
 QAction* AddStatic(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
 {

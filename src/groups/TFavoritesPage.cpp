@@ -2,6 +2,7 @@
 
 #include "chrome/TLanguage.h"
 #include "components/TFindPanel.h"
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/FavoritesFind.h"
 #include "groups/TFavoritesTree.h"
@@ -27,8 +28,7 @@ TFavoritesPage::TFavoritesPage(WindowServices* services, QWidget* parent)
         auto* tb = new QToolButton(this);
         tb->setObjectName(QString::fromLatin1(name));
         tb->setAutoRaise(true);
-        tb->setIcon(QIcon::fromTheme(QString::fromLatin1(icon),
-                                     QApplication::style()->standardIcon(fallback)));
+        tb->setIcon(ThemeIcon(QString::fromLatin1(icon), fallback));
         const QString hint = m_services->GetLangText(Section, QLatin1String(hintKey));
         tb->setToolTip(TLanguage::ShortHint(hint));
         tb->setStatusTip(TLanguage::LongHint(hint));

@@ -1,10 +1,11 @@
 #include "groups/THistoryPage.h"
 
+#include "chrome/TLanguage.h"
 #include "components/TFindPanel.h"
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/THistoryIndexReader.h"
-#include "chrome/TLanguage.h"
 #include "groups/HistorySearch.h"
 #include "groups/HistoryTreeModel.h"
 
@@ -28,12 +29,6 @@ namespace
 {
 const QString Section = QStringLiteral("MAIN");
 
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
-
 QToolButton* toolButton(QWidget* parent, const char* name, const char* hint)
 {
     auto* button = new QToolButton(parent);
@@ -51,9 +46,9 @@ THistoryPage::THistoryPage(WindowServices* services, QWidget* parent)
     setObjectName(QStringLiteral("pnlHistory"));
     tbFindHistory = toolButton(this, "tbFindHistory", "VostelBarFindHistoryHint");
     tbFindHistory->setCheckable(true);
-    tbFindHistory->setIcon(themeIcon("edit-find", QStyle::SP_FileDialogContentsView));
+    tbFindHistory->setIcon(ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
     tbHistoryRefresh = toolButton(this, "tbHistoryRefresh", "VostelBarRefreshHint");
-    tbHistoryRefresh->setIcon(themeIcon("view-refresh", QStyle::SP_BrowserReload));
+    tbHistoryRefresh->setIcon(ThemeIcon("view-refresh", QStyle::SP_BrowserReload));
     spdClearHistory = toolButton(this, "spdClearHistory", "VostelBarHistoryClearHint");
     spdClearHistory->setText(QStringLiteral("__VostelBarHistoryClear"));
     spdClearHistory->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -79,8 +74,7 @@ THistoryPage::THistoryPage(WindowServices* services, QWidget* parent)
     shHistory->installEventFilter(this);
     shHistory->viewport()->installEventFilter(this);
     connect(shHistory, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos)
-            {
+            [this](const QPoint& pos) {
                 shHistoryContextMenu(shHistory->indexAt(pos),
                                      shHistory->viewport()->mapToGlobal(pos));
             });
@@ -107,7 +101,8 @@ THistoryPage::THistoryPage(WindowServices* services, QWidget* parent)
 
     m_settle->setSingleShot(true);
     m_settle->setInterval(SettleMs);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle,
+            qOverload<>(&QTimer::start));
     connect(m_watcher, &QFileSystemWatcher::fileChanged, m_settle, qOverload<>(&QTimer::start));
     connect(m_settle, &QTimer::timeout, this, &THistoryPage::changeHeard);
 }
@@ -168,8 +163,8 @@ void THistoryPage::refresh()
         }
     }
     const QModelIndex current = shHistory->currentIndex();
-    const QString currentKey = current.isValid() ? HistoryTreeModel::key(*m_model->node(current))
-                                                 : QString();
+    const QString currentKey =
+        current.isValid() ? HistoryTreeModel::key(*m_model->node(current)) : QString();
 
     m_stamp = stamp();
     m_model->refill(m_root, QDate::currentDate());
@@ -258,20 +253,20 @@ void THistoryPage::spdFindHistoryClick()
         return;
     HistorySearch::Rows rows;
     HistorySearch::SearchHistoryFolder(m_root, wanted, rows);
-    pnlFindHistory->setRows(std::move(rows), m_services
-                                                 ? m_services->GetGlobalText(QStringLiteral("NoItems"))
-                                                 : QStringLiteral("~~NoItems"));
+    pnlFindHistory->setRows(std::move(rows),
+                            m_services ? m_services->GetGlobalText(QStringLiteral("NoItems"))
+                                       : QStringLiteral("~~NoItems"));
 }
 
 void THistoryPage::spdClearHistoryClick()
 {
     if (!m_services)
         return;
-    const ConfirmResult answer = m_services->confirm(
-        QStringLiteral("Quillwave"), false, QString(),
-        m_services->GetGlobalText(QStringLiteral("ClearGlobalHistory")),
-        m_services->GetGlobalText(QStringLiteral("Yes")),
-        m_services->GetGlobalText(QStringLiteral("No")), QString());
+    const ConfirmResult answer =
+        m_services->confirm(QStringLiteral("Quillwave"), false, QString(),
+                            m_services->GetGlobalText(QStringLiteral("ClearGlobalHistory")),
+                            m_services->GetGlobalText(QStringLiteral("Yes")),
+                            m_services->GetGlobalText(QStringLiteral("No")), QString());
     if (!answer.ok)
         return;
     const bool cleared = THistoryIndexReader::clear(m_root);
@@ -369,9 +364,9 @@ void THistoryPage::pmHistoryPropertiesClick()
     const HistoryTreeModel::Node* node = m_model->node(HistoryTreeNode);
     if (!node || node->kind != HistoryTreeModel::PageNode || !m_services)
         return;
-    QStringList lines{TLanguage::FormatText(text(QStringLiteral("HistoryPropertyTitle")), node->title),
-                      TLanguage::FormatText(text(QStringLiteral("HistoryPropertyAddress")),
-                                            node->address)};
+    QStringList lines{
+        TLanguage::FormatText(text(QStringLiteral("HistoryPropertyTitle")), node->title),
+        TLanguage::FormatText(text(QStringLiteral("HistoryPropertyAddress")), node->address)};
     if (node->visitedMs > 0)
         lines << TLanguage::FormatText(
             text(QStringLiteral("HistoryPropertyVisited")),

@@ -4,6 +4,7 @@
 #include "components/TQWPageControl.h"
 #include "components/TQWTabStrip.h"
 #include "components/TShellTree.h"
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/TVostelGroup.h"
 
@@ -21,12 +22,6 @@ namespace
 {
 const QString Section = QStringLiteral("MAIN");
 const QString GroupSuffix = QStringLiteral(".vgp");
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
 
 QWidget* emptyPage(const char* name)
 {
@@ -52,10 +47,10 @@ TKoncoBar::TKoncoBar(WindowServices* services, const QString& groupsFolder, QWid
     pcKoncoBar->setObjectName(QStringLiteral("pcKoncoBar"));
     pcKoncoBar->SetTabsAtBottom(true);
     // In the order of the pages' image indexes.
-    pcKoncoBar->setImages({themeIcon("bookmarks", QStyle::SP_DirHomeIcon),
-                           themeIcon("document-open-recent", QStyle::SP_FileDialogDetailedView),
-                           themeIcon("edit-find", QStyle::SP_FileDialogContentsView),
-                           themeIcon("text-x-generic", QStyle::SP_FileIcon)});
+    pcKoncoBar->setImages({ThemeIcon("bookmarks", QStyle::SP_DirHomeIcon),
+                           ThemeIcon("document-open-recent", QStyle::SP_FileDialogDetailedView),
+                           ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView),
+                           ThemeIcon("text-x-generic", QStyle::SP_FileIcon)});
     tsFavorites = emptyPage("tsFavorites");
     tsHistory = emptyPage("tsHistory");
     tsSearch = emptyPage("tsSearch");
@@ -103,9 +98,9 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
         return tb;
     };
     tbNewVGFolder = button("tbNewVGFolder", "VostelBarNewFolderHint",
-                           themeIcon("folder-new", QStyle::SP_FileDialogNewFolder));
+                           ThemeIcon("folder-new", QStyle::SP_FileDialogNewFolder));
     tbVGRefresh = button("tbVGRefresh", "VostelBarRefreshHint",
-                         themeIcon("view-refresh", QStyle::SP_BrowserReload));
+                         ThemeIcon("view-refresh", QStyle::SP_BrowserReload));
     tools->addStretch(1);
     connect(tbNewVGFolder, &QToolButton::clicked, this, &TKoncoBar::tbNewVGFolderClick);
     connect(tbVGRefresh, &QToolButton::clicked, this, &TKoncoBar::tbVGRefreshClick);

@@ -1,5 +1,6 @@
 #include "groups/TLinksBar.h"
 
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/FolderListing.h"
 #include "groups/TFavoriteMenuItem.h"
@@ -13,10 +14,6 @@
 
 namespace
 {
-QIcon ThemeIcon(const QString& name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
-}
 } // namespace
 
 TLinksBar::TLinksBar(QWidget* parent, bool showIcons, WindowServices* services)

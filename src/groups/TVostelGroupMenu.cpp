@@ -1,5 +1,6 @@
 #include "groups/TVostelGroupMenu.h"
 
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/FolderListing.h"
 #include "groups/TKoncoGroupMenuItem.h"
@@ -16,10 +17,6 @@ namespace
 {
 const QString GroupExtension = QStringLiteral(".vgp");
 
-QIcon ThemeIcon(const QString& name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
-}
 } // namespace
 
 TVostelGroupMenu::TVostelGroupMenu(QMenu* popup, int staticCount, const QString& rootFolder,

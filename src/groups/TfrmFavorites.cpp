@@ -1,5 +1,6 @@
 #include "groups/TfrmFavorites.h"
 
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/RegistryTypeError.h"
@@ -23,8 +24,7 @@ QToolButton* toolButton(QWidget* parent, const char* name, const char* hint, con
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
-    button->setIcon(
-        QIcon::fromTheme(QString::fromLatin1(icon), QApplication::style()->standardIcon(fallback)));
+    button->setIcon(ThemeIcon(QString::fromLatin1(icon), fallback));
     button->setToolTip(QString::fromLatin1(hint));
     return button;
 }

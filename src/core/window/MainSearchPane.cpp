@@ -1,6 +1,7 @@
 #include "core/window/MainSearchPane.h"
 
 #include "chrome/TLanguage.h"
+#include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
@@ -30,12 +31,6 @@ namespace
 {
 const QString Section = QStringLiteral("MAIN");
 const QString ProductName = QStringLiteral("Quillwave");
-
-QIcon themeIcon(const char* name, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name),
-                            QApplication::style()->standardIcon(fallback));
-}
 
 // The program's own search page, where the user has not chosen another.
 QString vendorSearchBar()
@@ -113,11 +108,11 @@ void MainSearchPane::BuildPage()
         tbarSearch->addWidget(tb);
         return tb;
     };
-    tbNewSearch = button("tbNewSearch", "SearchNew", themeIcon("edit-find", QStyle::SP_FileIcon));
+    tbNewSearch = button("tbNewSearch", "SearchNew", ThemeIcon("edit-find", QStyle::SP_FileIcon));
     tbSearchFavs =
-        button("tbSearchFavs", "SearchFavorites", themeIcon("bookmarks", QStyle::SP_DirHomeIcon));
+        button("tbSearchFavs", "SearchFavorites", ThemeIcon("bookmarks", QStyle::SP_DirHomeIcon));
     tbSearchBar = button("tbSearchBar", "SearchChoose",
-                         themeIcon("go-home", QStyle::SP_FileDialogContentsView));
+                         ThemeIcon("go-home", QStyle::SP_FileDialogContentsView));
     connect(tbNewSearch, &QToolButton::clicked, this, &MainSearchPane::tbNewSearchClick);
     connect(tbSearchBar, &QToolButton::clicked, this, &MainSearchPane::tbChooseSearchBarClick);
     layout->addWidget(tbarSearch);
