@@ -61,9 +61,15 @@ private slots:
         // Alt+A drops the menu with its first item selected; Up goes round
         // to the last entry, the folder; Right opens the folder with its
         // first favorite selected.
+        // Each key waits for the menu it needs: a key that arrives before
+        // its menu is shown goes to the page.
+        const qint64 pid = m_copy->process()->pid();
+        const int windows = m_x->shownWindowCount(pid);
         QVERIFY(m_x->key("alt+a"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_x->shownWindowCount(pid) > windows, m_home->PatienceMs);
         QVERIFY(m_x->key("Up"));
         QVERIFY(m_x->key("Right"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_x->shownWindowCount(pid) > windows + 1, m_home->PatienceMs);
         QVERIFY(m_x->key("Return"));
         const QString favorite = m_server->url("/favorite");
         QVERIFY(m_copy->waitForCompletedVisit(favorite, since));

@@ -67,6 +67,14 @@ QString XSession::run(const QString& program, const QStringList& arguments, int 
     return QString();
 }
 
+int XSession::shownWindowCount(qint64 pid) const
+{
+    // xdotool exits with 1 when it finds nothing: that is a count of none.
+    const QString found =
+        run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)}, 1);
+    return int(found.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
+}
+
 QString XSession::findWindow(qint64 pid, const QString& title) const
 {
     // xdotool matches names as regular expressions without regard to case,

@@ -46,6 +46,9 @@ public:
     // view asks for an OpenGL surface). Empty when no window settled in time.
     QString waitForSettledWindow(qint64 pid, const QString& title) const;
 
+    // How many windows of process pid are shown, pop-up menus included.
+    int shownWindowCount(qint64 pid) const;
+
     // Gives window the X input focus and waits until the server reports it.
     bool focusWindow(const QString& window) const;
     // Moves the pointer to the screen's corner, outside every window the
