@@ -1,6 +1,7 @@
 #include "groups/TFavoritesPage.h"
 
 #include "chrome/TLanguage.h"
+#include "components/FlatToolButton.h"
 #include "components/TFindPanel.h"
 #include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
@@ -25,14 +26,9 @@ TFavoritesPage::TFavoritesPage(WindowServices* services, QWidget* parent)
     const auto button = [this](const char* name, const char* hintKey, const char* icon,
                                QStyle::StandardPixmap fallback)
     {
-        auto* tb = new QToolButton(this);
-        tb->setObjectName(QString::fromLatin1(name));
-        tb->setAutoRaise(true);
-        tb->setIcon(ThemeIcon(QString::fromLatin1(icon), fallback));
-        const QString hint = m_services->GetLangText(Section, QLatin1String(hintKey));
-        tb->setToolTip(TLanguage::ShortHint(hint));
-        tb->setStatusTip(TLanguage::LongHint(hint));
-        return tb;
+        return FlatToolButton(this, QString::fromLatin1(name),
+                              ThemeIcon(QString::fromLatin1(icon), fallback),
+                              m_services->GetLangText(Section, QLatin1String(hintKey)));
     };
     tbFindFavorite = button("tbFindFavorite", "VostelBarFindFavoritesHint", "edit-find",
                             QStyle::SP_FileDialogContentsView);

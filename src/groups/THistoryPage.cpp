@@ -1,6 +1,7 @@
 #include "groups/THistoryPage.h"
 
 #include "chrome/TLanguage.h"
+#include "components/FlatToolButton.h"
 #include "components/TFindPanel.h"
 #include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
@@ -29,14 +30,6 @@ namespace
 {
 const QString Section = QStringLiteral("MAIN");
 
-QToolButton* toolButton(QWidget* parent, const char* name, const char* hint)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoRaise(true);
-    button->setToolTip(QStringLiteral("__") + QLatin1String(hint));
-    return button;
-}
 } // namespace
 
 THistoryPage::THistoryPage(WindowServices* services, QWidget* parent)
@@ -44,12 +37,15 @@ THistoryPage::THistoryPage(WindowServices* services, QWidget* parent)
       m_watcher(new QFileSystemWatcher(this)), m_settle(new QTimer(this))
 {
     setObjectName(QStringLiteral("pnlHistory"));
-    tbFindHistory = toolButton(this, "tbFindHistory", "VostelBarFindHistoryHint");
+    tbFindHistory = FlatToolButton(this, QStringLiteral("tbFindHistory"),
+                                   ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView),
+                                   QStringLiteral("__VostelBarFindHistoryHint"));
     tbFindHistory->setCheckable(true);
-    tbFindHistory->setIcon(ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
-    tbHistoryRefresh = toolButton(this, "tbHistoryRefresh", "VostelBarRefreshHint");
-    tbHistoryRefresh->setIcon(ThemeIcon("view-refresh", QStyle::SP_BrowserReload));
-    spdClearHistory = toolButton(this, "spdClearHistory", "VostelBarHistoryClearHint");
+    tbHistoryRefresh = FlatToolButton(this, QStringLiteral("tbHistoryRefresh"),
+                                      ThemeIcon("view-refresh", QStyle::SP_BrowserReload),
+                                      QStringLiteral("__VostelBarRefreshHint"));
+    spdClearHistory = FlatToolButton(this, QStringLiteral("spdClearHistory"), QIcon(),
+                                     QStringLiteral("__VostelBarHistoryClearHint"));
     spdClearHistory->setText(QStringLiteral("__VostelBarHistoryClear"));
     spdClearHistory->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* tools = new QHBoxLayout;

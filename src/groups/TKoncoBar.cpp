@@ -1,6 +1,7 @@
 #include "groups/TKoncoBar.h"
 
 #include "chrome/TLanguage.h"
+#include "components/FlatToolButton.h"
 #include "components/TQWPageControl.h"
 #include "components/TQWTabStrip.h"
 #include "components/TShellTree.h"
@@ -87,13 +88,8 @@ QWidget* TKoncoBar::makeVostelGroupsPage()
     const auto button =
         [this, page, tools](const char* name, const char* hintKey, const QIcon& icon)
     {
-        auto* tb = new QToolButton(page);
-        tb->setObjectName(QString::fromLatin1(name));
-        tb->setAutoRaise(true);
-        tb->setIcon(icon);
-        const QString hint = text(QLatin1String(hintKey));
-        tb->setToolTip(TLanguage::ShortHint(hint));
-        tb->setStatusTip(TLanguage::LongHint(hint));
+        QToolButton* tb =
+            FlatToolButton(page, QString::fromLatin1(name), icon, text(QLatin1String(hintKey)));
         tools->addWidget(tb);
         return tb;
     };

@@ -1,5 +1,6 @@
 #include "groups/TfrmFavorites.h"
 
+#include "components/FlatToolButton.h"
 #include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
@@ -21,12 +22,9 @@ namespace
 QToolButton* toolButton(QWidget* parent, const char* name, const char* hint, const char* icon,
                         QStyle::StandardPixmap fallback)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoRaise(true);
-    button->setIcon(ThemeIcon(QString::fromLatin1(icon), fallback));
-    button->setToolTip(QString::fromLatin1(hint));
-    return button;
+    return FlatToolButton(parent, QString::fromLatin1(name),
+                          ThemeIcon(QString::fromLatin1(icon), fallback),
+                          QString::fromLatin1(hint));
 }
 
 bool isEscape(const QEvent* event)

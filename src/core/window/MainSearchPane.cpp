@@ -1,6 +1,7 @@
 #include "core/window/MainSearchPane.h"
 
 #include "chrome/TLanguage.h"
+#include "components/FlatToolButton.h"
 #include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
@@ -97,14 +98,9 @@ void MainSearchPane::BuildPage()
     tbarSearch->setIconSize(QSize(16, 16));
     const auto button = [this](const char* name, const char* key, const QIcon& icon)
     {
-        auto* tb = new QToolButton(tbarSearch);
-        tb->setObjectName(QString::fromLatin1(name));
-        tb->setAutoRaise(true);
-        tb->setIcon(icon);
+        QToolButton* tb = FlatToolButton(tbarSearch, QString::fromLatin1(name), icon,
+                                         Text(QLatin1String(key) + QStringLiteral("Hint")));
         tb->setText(Text(QLatin1String(key)));
-        const QString hint = Text(QLatin1String(key) + QStringLiteral("Hint"));
-        tb->setToolTip(TLanguage::ShortHint(hint));
-        tb->setStatusTip(TLanguage::LongHint(hint));
         tbarSearch->addWidget(tb);
         return tb;
     };
