@@ -1,5 +1,6 @@
 #include "groups/FavoritesFolderTree.h"
 
+#include "core/dialogs/WindowServices.h"
 #include "groups/InternetShortcut.h"
 
 #include <QDir>
@@ -172,4 +173,13 @@ void FavoritesFolderTree::reload(const QString& select)
         wanted = QFileInfo(wanted).path();
     if (!selectPath(wanted))
         selectPath(m_root);
+}
+
+QString FavoritesFolderTree::askFolderName(WindowServices* services, const QString& caption,
+                                           const QString& prompt)
+{
+    QString name;
+    if (!services->inputQuery(caption, prompt, name))
+        return QString();
+    return InternetShortcut::safeFileName(name);
 }

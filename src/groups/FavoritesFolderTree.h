@@ -2,6 +2,8 @@
 
 #include <QTreeWidget>
 
+class WindowServices;
+
 // The Favorites folder as a tree: its sub-folders and, when asked for, the
 // files in them. A folder's contents are read when it is first opened, so a
 // large Favorites folder costs nothing until it is looked at. The top item
@@ -16,6 +18,10 @@ public:
     // The item's path; empty for none.
     static QString pathOf(const QTreeWidgetItem* item);
     static bool isFolderItem(const QTreeWidgetItem* item);
+    // Asks for a new folder's name; the name made safe for a file name, or
+    // empty when the user cancelled or nothing usable is left of it.
+    static QString askFolderName(WindowServices* services, const QString& caption,
+                                 const QString& prompt);
     // The selected entry's path, the top folder when nothing is selected.
     QString selectedPath() const;
     // The selected folder, or the folder of the selected file.

@@ -127,11 +127,8 @@ void TfrmOrganizeFavorites::shFavoritesChange()
 
 void TfrmOrganizeFavorites::cmdNewFolderClick()
 {
-    QString name;
-    if (!m_services->inputQuery(Text(QStringLiteral("NewFolder")),
-                                Text(QStringLiteral("NewFolderPrompt")), name))
-        return;
-    const QString safe = InternetShortcut::safeFileName(name);
+    const QString safe = FavoritesFolderTree::askFolderName(
+        m_services, Text(QStringLiteral("NewFolder")), Text(QStringLiteral("NewFolderPrompt")));
     if (safe.isEmpty())
         return;
     const QString path = freePath(shFavorites->selectedFolder(), safe, QString());
