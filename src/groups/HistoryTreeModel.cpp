@@ -148,11 +148,11 @@ HistoryTreeModel::readPeriod(const THistoryIndexReader::Period& period, const QD
     return periodNode;
 }
 
-void HistoryTreeModel::refill(const QString& historyRoot, const QDate& today)
+void HistoryTreeModel::refill(const QList<THistoryIndexReader::Period>& periods, const QDate& today)
 {
     beginResetModel();
     m_root.children.clear();
-    for (const THistoryIndexReader::Period& period : THistoryIndexReader::periods(historyRoot))
+    for (const THistoryIndexReader::Period& period : periods)
     {
         std::unique_ptr<Node> node = readPeriod(period, today);
         if (!node->children.empty())

@@ -46,8 +46,9 @@ public:
     explicit HistoryTreeModel(const WindowServices* services, QObject* parent = nullptr);
     ~HistoryTreeModel() override;
 
-    // Reads the history folder again; today decides the periods' captions.
-    void refill(const QString& historyRoot, const QDate& today);
+    // Reads the periods' index files again (THistoryIndexReader::periods of
+    // the History folder); today decides the periods' captions.
+    void refill(const QList<THistoryIndexReader::Period>& periods, const QDate& today);
     // The node of an index; null for the root.
     const Node* node(const QModelIndex& index) const;
     // A stable name of a node across refills, to find it again.

@@ -162,19 +162,20 @@ void THistoryPage::refresh()
     const QString currentKey =
         current.isValid() ? HistoryTreeModel::key(*m_model->node(current)) : QString();
 
-    m_stamp = stamp();
-    m_model->refill(m_root, QDate::currentDate());
+    const Periods periods = THistoryIndexReader::periods(m_root);
+    m_stamp = stamp(periods);
+    m_model->refill(periods, QDate::currentDate());
     for (const QString& key : std::as_const(expanded))
         shHistory->expand(m_model->find(key));
     if (!currentKey.isEmpty())
         shHistory->setCurrentIndex(m_model->find(currentKey));
-    watch(isVisible());
+    watch(isVisible(), periods);
 }
 
-QString THistoryPage::stamp() const
+QString THistoryPage::stamp(const Periods& periods)
 {
     QString stamp;
-    for (const THistoryIndexReader::Period& period : THistoryIndexReader::periods(m_root))
+    for (const THistoryIndexReader::Period& period : periods)
     {
         const QFileInfo info(period.indexPath);
         stamp += period.indexPath + u'|' + QString::number(info.size()) + u'|' +
@@ -183,7 +184,7 @@ QString THistoryPage::stamp() const
     return stamp;
 }
 
-void THistoryPage::watch(bool on)
+void THistoryPage::watch(bool on, const Periods& periods)
 {
     const QStringList watched = m_watcher->files() + m_watcher->directories();
     if (!watched.isEmpty())
@@ -193,7 +194,7 @@ void THistoryPage::watch(bool on)
     // The root hears new period folders, a folder hears its file replaced,
     // a file hears appends.
     QStringList paths{m_root};
-    for (const THistoryIndexReader::Period& period : THistoryIndexReader::periods(m_root))
+    for (const THistoryIndexReader::Period& period : periods)
     {
         paths << period.indexPath;
         if (!period.name.isEmpty())
@@ -207,10 +208,11 @@ void THistoryPage::changeHeard()
 {
     if (m_root.isEmpty() || !isVisible())
         return;
-    if (stamp() != m_stamp)
+    const Periods periods = THistoryIndexReader::periods(m_root);
+    if (stamp(periods) != m_stamp)
         refresh();
     else
-        watch(true); // a replaced file is watched again by its new name
+        watch(true, periods); // a replaced file is watched again by its new name
 }
 
 void THistoryPage::showEvent(QShowEvent* event)
@@ -225,7 +227,7 @@ void THistoryPage::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_settle->stop();
-    watch(false);
+    watch(false, {});
 }
 
 void THistoryPage::tbFindHistoryClick()

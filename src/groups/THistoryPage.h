@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/engine/THistoryIndexReader.h"
+
 #include <QPersistentModelIndex>
 #include <QWidget>
 
@@ -80,9 +82,11 @@ protected:
 
 private:
     void makeMenu();
-    void watch(bool on);
+    using Periods = QList<THistoryIndexReader::Period>;
+    // The folder is listed once per look and the listing handed on.
+    void watch(bool on, const Periods& periods);
     void changeHeard();
-    QString stamp() const;
+    static QString stamp(const Periods& periods);
     QString text(const QString& key) const;
 
     WindowServices* m_services;

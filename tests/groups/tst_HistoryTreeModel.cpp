@@ -64,7 +64,7 @@ private slots:
     void groupsByPeriodAndSiteNewestFirst()
     {
         HistoryTreeModel model(&m_services);
-        model.refill(m_root, Today);
+        model.refill(THistoryIndexReader::periods(m_root), Today);
         // clang-format off
         const QStringList expected{
             "HistoryToday",
@@ -76,7 +76,8 @@ private slots:
             "3 Weeks Ago", "  old.test", "    Old one"};
         // clang-format on
         QCOMPARE(dump(model), expected);
-        const HistoryTreeModel::Node* page = model.node(model.index(1, 0, model.index(0, 0, model.index(0, 0))));
+        const HistoryTreeModel::Node* page =
+            model.node(model.index(1, 0, model.index(0, 0, model.index(0, 0))));
         QCOMPARE(page->address, QStringLiteral("http://a.test/1"));
         QCOMPARE(page->visitedMs, at(Today, 8).toMSecsSinceEpoch());
     }
@@ -97,7 +98,7 @@ private slots:
         QFETCH(QString, node);
         QFETCH(QStringList, today);
         HistoryTreeModel model(&m_services);
-        model.refill(m_root, Today);
+        model.refill(THistoryIndexReader::periods(m_root), Today);
         QModelIndex index = model.index(0, 0);
         for (const QString& caption : node.split(u'/', Qt::SkipEmptyParts))
             index = model.match(model.index(0, 0, index), Qt::DisplayRole, caption).value(0);
@@ -106,13 +107,16 @@ private slots:
         const QString site = chosen->site;
         const QString address = chosen->address;
         const HistoryTreeModel::Kind kind = chosen->kind;
-        QVERIFY(THistoryIndex::removeEntries(m_root, chosen->indexPath, [&](const QString& url) {
-            return kind == HistoryTreeModel::PeriodNode ||
-                   (kind == HistoryTreeModel::SiteNode ? HistoryTreeModel::siteOf(url) == site
-                                                       : url == address);
-        }));
+        QVERIFY(THistoryIndex::removeEntries(m_root, chosen->indexPath,
+                                             [&](const QString& url)
+                                             {
+                                                 return kind == HistoryTreeModel::PeriodNode ||
+                                                        (kind == HistoryTreeModel::SiteNode
+                                                             ? HistoryTreeModel::siteOf(url) == site
+                                                             : url == address);
+                                             }));
 
-        model.refill(m_root, Today);
+        model.refill(THistoryIndexReader::periods(m_root), Today);
         QStringList pages;
         if (!today.isEmpty())
         {
@@ -130,7 +134,7 @@ private slots:
         // A later visit still goes into the rewritten file.
         QVERIFY(THistoryIndex::recordVisit(QStringLiteral("http://c.test/"), QStringLiteral("C"),
                                            at(Today, 11), m_root));
-        model.refill(m_root, Today);
+        model.refill(THistoryIndexReader::periods(m_root), Today);
         QCOMPARE(model.index(0, 0, model.index(0, 0)).data().toString(), QStringLiteral("c.test"));
     }
 
