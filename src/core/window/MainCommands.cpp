@@ -12,6 +12,8 @@
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFavoritesPage.h"
+#include "core/window/MainFullScreen.h"
+#include "core/window/MainTextSize.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -230,6 +232,8 @@ void MainCommands::addWindowCommands()
     add(MainCommand::ImportBookmarks, [this] { m_window->Favorites()->ImportBookmarks(); });
     add(MainCommand::ExportFavorites, [this] { m_window->Favorites()->ExportFavorites(); });
     add(MainCommand::FavoritesPane, [this] { m_window->Favorites()->Page()->tbFavoritesClick(); });
+    add(MainCommand::FullScreen, [this] { m_window->FullScreen()->Toggle(); });
+    add(MainCommand::MediumFont, [this] { m_window->TextSize()->actSetMediumFontExecute(); });
     add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
     add(MainCommand::SaveTabsAsVostelGroup,
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });

@@ -4,6 +4,7 @@
 #include "core/settings/TQWOptions.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainBars.h"
 #include "core/window/MainFavoritesPage.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TMainMenu.h"
@@ -152,7 +153,7 @@ void MainFavorites::CreateLinksBar()
     const QString folder = FavoritesFolders::linksFolder(*options->Store());
     m_linksBar->SetFolder(folder);
     m_linksBar->Reload();
-    m_window->AddBandRow(m_linksBar);
+    m_window->Bars()->AddLinksBand(m_linksBar);
     connect(m_linksBar, &TLinksBar::OnLinkClick, this,
             [this](const QString& target)
             {
@@ -170,21 +171,6 @@ void MainFavorites::CreateLinksBar()
         m_linksMonitor->setActive(true);
     }
 
-    QAction* item = m_window->MainMenu()->LinksBarItem();
-    ShowLinksBar(m_window->ViewSettings()->ViewLinksBar());
-    connect(item, &QAction::triggered, this,
-            [this](bool on)
-            {
-                m_window->ViewSettings()->SetViewLinksBar(on);
-                ShowLinksBar(on);
-            });
-    connect(m_window->MainMenu()->ViewMenu(), &QMenu::aboutToShow, this,
-            [this, item] { item->setChecked(!m_linksBar->isHidden()); });
-}
-
-void MainFavorites::ShowLinksBar(bool show)
-{
-    m_linksBar->setVisible(show);
 }
 
 void MainFavorites::LinksFolderChanged()

@@ -64,7 +64,6 @@ private:
     void ReadMenuSettings();
     void RebuildSlice();
     void LinksFolderChanged();
-    void ShowLinksBar(bool show);
     void OpenFolderInFileManager(const QString& folder);
     FavoriteLauncher Launcher();
 

@@ -158,22 +158,10 @@ void TMainMenu::BuildFile()
     pmFile = NewMenu(QStringLiteral("pmFile"));
     QMenu* pmFileNew =
         AddSubmenu(pmFile, QStringLiteral("pmFileNew"), QStringLiteral("__MenuFileNew"));
-    AddItem(pmFileNew, QStringLiteral("pmFileNewCurrent"), QStringLiteral("__MenuFileNewCurrent"),
-            MainCommand::NewCurrentTab, {});
-    AddItem(pmFileNew, QStringLiteral("pmFileNewHome"), QStringLiteral("__MenuFileNewHome"),
-            MainCommand::NewHomeTab, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    AddItem(pmFileNew, QStringLiteral("pmFileNewBlank"), QStringLiteral("__MenuFileNewBlank"),
-            MainCommand::NewTab, {});
-    pmFileNewClipboard =
-        AddItem(pmFileNew, QStringLiteral("pmFileNewClipboard"),
-                QStringLiteral("__MenuFileNewClipboard"), MainCommand::NewClipboardTab, {});
-    connect(pmFileNew, &QMenu::aboutToShow, this,
-            [this]
-            {
-                if (pmFileNewClipboard)
-                    pmFileNewClipboard->setEnabled(
-                        HoldsText(QGuiApplication::clipboard()->mimeData()));
-            });
+    AddNewItems(pmFileNew, QStringLiteral("pmFileNew"));
+    // The tool bar's New button drops the same four items.
+    pmNew = NewMenu(QStringLiteral("pmNew"));
+    AddNewItems(pmNew, QStringLiteral("pmNew"));
     AddItem(pmFile, QStringLiteral("pmFileOpen"), QStringLiteral("__MenuFileOpen"),
             MainCommand::OpenDialog, QKeySequence(Qt::CTRL | Qt::Key_O));
     AddItem(pmFile, QStringLiteral("pmFileClose"), QStringLiteral("__MenuFileClose"),
@@ -203,6 +191,24 @@ void TMainMenu::BuildFile()
     AddItem(pmFile, QStringLiteral("mnuExit"), QStringLiteral("__MenuFileExit"), MainCommand::Exit,
             {});
     tidySeparators(pmFile);
+}
+
+void TMainMenu::AddNewItems(QMenu* menu, const QString& prefix)
+{
+    AddItem(menu, prefix + QStringLiteral("Current"), QStringLiteral("__MenuFileNewCurrent"),
+            MainCommand::NewCurrentTab, {});
+    AddItem(menu, prefix + QStringLiteral("Home"), QStringLiteral("__MenuFileNewHome"),
+            MainCommand::NewHomeTab, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    AddItem(menu, prefix + QStringLiteral("Blank"), QStringLiteral("__MenuFileNewBlank"),
+            MainCommand::NewTab, {});
+    QAction* clipboard =
+        AddItem(menu, prefix + QStringLiteral("Clipboard"), QStringLiteral("__MenuFileNewClipboard"),
+                MainCommand::NewClipboardTab, {});
+    if (!clipboard)
+        return;
+    connect(menu, &QMenu::aboutToShow, this,
+            [clipboard]
+            { clipboard->setEnabled(HoldsText(QGuiApplication::clipboard()->mimeData())); });
 }
 
 void TMainMenu::BuildEdit()
@@ -236,6 +242,15 @@ void TMainMenu::BuildView()
     pmViewAddressBar = AddPlain(pmView, QStringLiteral("pmViewAddressBar"),
                                 QStringLiteral("__MenuViewAddressBar"), {});
     pmViewAddressBar->setCheckable(true);
+    pmViewToolbar = AddPlain(pmView, QStringLiteral("pmViewToolbar"),
+                             QStringLiteral("__MenuViewToolbar"), {});
+    pmViewToolbar->setCheckable(true);
+    // Offered only in full screen, where the menu band may be hidden.
+    pmViewMenuBar = AddPlain(pmView, QStringLiteral("pmViewMenuBar"),
+                             QStringLiteral("__MenuViewMenuBar"), {});
+    pmViewMenuBar->setCheckable(true);
+    pmViewMenuBar->setChecked(true);
+    pmViewMenuBar->setVisible(false);
     pmViewLinksBar = AddPlain(pmView, QStringLiteral("pmViewLinksBar"),
                               QStringLiteral("__MenuViewLinksBar"), {});
     pmViewLinksBar->setCheckable(true);
@@ -300,9 +315,20 @@ void TMainMenu::BuildView()
     AddItem(pmView, QStringLiteral("pmViewSource"), QStringLiteral("__MenuViewSource"),
             MainCommand::ViewSource, {});
     pmView->addSeparator();
-    AddItem(pmView, QStringLiteral("pmFullScreen"), QStringLiteral("__MenuViewFullscreen"),
-            MainCommand::FullScreen, QKeySequence(Qt::Key_F11));
+    pmFullScreen = AddItem(pmView, QStringLiteral("pmFullScreen"),
+                           QStringLiteral("__MenuViewFullscreen"), MainCommand::FullScreen,
+                           QKeySequence(Qt::Key_F11));
+    if (pmFullScreen)
+        pmFullScreen->setCheckable(true);
     tidySeparators(pmView);
+}
+
+void TMainMenu::InsertFontSizeMenu(QMenu* fontSize)
+{
+    // Between auto refresh and the languages, in a group of its own.
+    QAction* languages = pmMenuViewLanguages->menuAction();
+    pmView->insertMenu(languages, fontSize);
+    pmView->insertSeparator(languages);
 }
 
 void TMainMenu::BuildTools()

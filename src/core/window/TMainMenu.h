@@ -49,6 +49,15 @@ public:
     QAction* SideBarItem() const { return pmViewVostelBar; }
     QAction* AddressBarItem() const { return pmViewAddressBar; }
     QAction* LinksBarItem() const { return pmViewLinksBar; }
+    QAction* ToolbarItem() const { return pmViewToolbar; }
+    QAction* MenuBarItem() const { return pmViewMenuBar; }
+    // Null while full screen is not a command of the window.
+    QAction* FullScreenItem() const { return pmFullScreen; }
+    // The text-size submenu comes with the window's text-size part.
+    void InsertFontSizeMenu(QMenu* fontSize);
+    QMenu* FileMenu() const { return pmFile; }
+    // The tool bar's New drop-down.
+    QMenu* NewTabMenu() const { return pmNew; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
     QAction* QuickSearchItem() const { return pmOptionsQuickSearch; }
     // The auto-refresh radio items; each holds its interval in ms (0 = off).
@@ -83,6 +92,7 @@ private:
     QMenu* AddSubmenu(QMenu* menu, const QString& name, const QString& captionKey);
     QMenu* NewMenu(const QString& name);
     void BuildFile();
+    void AddNewItems(QMenu* menu, const QString& prefix);
     void BuildEdit();
     void BuildView();
     void BuildVostelGroups();
@@ -110,12 +120,15 @@ private:
     QMenu* pmMenuViewLanguages = nullptr;
     QMenu* pmTab = nullptr;
     QMenu* pmCloseAll = nullptr;
-    QAction* pmFileNewClipboard = nullptr;
+    QMenu* pmNew = nullptr;
     QAction* pmWorkOffline = nullptr;
     QAction* pmViewStatusBar = nullptr;
     QAction* pmViewVostelBar = nullptr;
     QAction* pmViewAddressBar = nullptr;
     QAction* pmViewLinksBar = nullptr;
+    QAction* pmViewToolbar = nullptr;
+    QAction* pmViewMenuBar = nullptr;
+    QAction* pmFullScreen = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;
     QAction* pmOptionsQuickSearch = nullptr;
     QActionGroup* m_autoRefreshGroup = nullptr;

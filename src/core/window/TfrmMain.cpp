@@ -22,14 +22,18 @@
 #include "core/tabs/TSessionKeeper.h"
 #include "core/tabs/TStartupLoader.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainBars.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
 #include "core/window/MainFavorites.h"
+#include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainHistory.h"
 #include "core/window/MainSearchPane.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
+#include "core/window/MainTextSize.h"
+#include "core/window/MainTray.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
 #include "core/window/TKeyFilter.h"
@@ -45,12 +49,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -120,6 +122,7 @@ void TfrmMain::FormCreate()
     m_groups = new MainGroups(this);
     new MainHistory(this);
     m_searchPane = new MainSearchPane(this, *m_commands);
+    CreateViewParts();
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);
@@ -134,11 +137,12 @@ void TfrmMain::FormCreate()
 
     m_startup->AskDefaultBrowser();
 
-    sbStatus->setVisible(m_options->ViewStatusBar() || m_viewSettings->FullScreen());
-    pnlAddress->setVisible(m_viewSettings->ViewAddressBar());
-    MainWindowPlacement::apply(this, *m_options, m_viewSettings->FullScreen());
-    if (!isMaximized() && !m_viewSettings->FullScreen())
+    sbStatus->setVisible(m_options->ViewStatusBar());
+    MainWindowPlacement::apply(this, *m_options, false);
+    if (!isMaximized())
         m_framePosition = pos();
+    if (m_viewSettings->FullScreen())
+        m_fullScreen->SetFullScreen(true);
     InstallFilters();
 
     // The start-up pages open once the message loop runs, so that the
@@ -162,12 +166,6 @@ void TfrmMain::LoadLanguage()
 
 void TfrmMain::BuildBands()
 {
-    pnlBands = new QWidget(this);
-    pnlBands->setObjectName(QStringLiteral("pnlBands"));
-    auto* bandsLayout = new QHBoxLayout(pnlBands);
-    bandsLayout->setContentsMargins(0, 0, 0, 0);
-    bandsLayout->setSpacing(0);
-
     // The menus leave out what the command table does not offer.
     m_commands = std::make_unique<MainCommands>(this);
     pcPage = new TQWPageControl(this);
@@ -176,23 +174,35 @@ void TfrmMain::BuildBands()
     m_menu = new TMainMenu(this, [this](MainCommand command) { return CommandAvailable(command); });
     m_sideBar->attachMenu(m_menu);
     m_commands->addMenuDrops();
-    TMenuBand* tbMenu = m_menu->Band();
-    tbMenu->setParent(pnlBands);
-    pnlLogo = new TLogoPanel(pnlBands);
-    pnlAddress = new TAddressBand(THistoryIndex::defaultRoot(), pnlBands);
+    pnlLogo = new TLogoPanel(this);
+    pnlAddress = new TAddressBand(THistoryIndex::defaultRoot(), this);
     pnlAddress->setObjectName(QStringLiteral("pnlAddress"));
-
-    m_bandRows = new QVBoxLayout;
-    m_bandRows->setContentsMargins(0, 0, 0, 0);
-    m_bandRows->setSpacing(0);
-    m_bandRows->addWidget(tbMenu);
-    m_bandRows->addWidget(pnlAddress);
-    bandsLayout->addLayout(m_bandRows, 1);
-    bandsLayout->addWidget(pnlLogo);
-    setMenuWidget(pnlBands);
+    m_bars = new MainBars(this, m_menu->Band(), pnlAddress, pnlLogo);
+    setMenuWidget(m_bars->Top());
 
     sbStatus = new TQWStatusBar(this);
     setStatusBar(sbStatus);
+}
+
+void TfrmMain::CreateViewParts()
+{
+    m_fullScreen = new MainFullScreen(this, m_options.get(), m_viewSettings.get(), m_bars);
+    m_textSize = new MainTextSize(this,
+                                  [this]() -> IBrowserControl*
+                                  {
+                                      const TBrowserTab* tab = GetActivePage();
+                                      return tab ? tab->Browser() : nullptr;
+                                  });
+    m_menu->InsertFontSizeMenu(m_textSize->FontSizeMenu());
+    m_bars->ToolBar()->SetDropDownMenu(MainBars::FontButton, m_textSize->FontMenu());
+    m_bars->Wire(m_fullScreen);
+    m_tray = new MainTray(this, m_services,
+                          [this]
+                          {
+                              const TBrowserTab* tab = GetActivePage();
+                              return tab ? tab->Browser()->LocationName() : QString();
+                          });
+    m_tray->SetActive(m_viewSettings->MinToTray());
 }
 
 void TfrmMain::BuildMenus()
@@ -209,11 +219,6 @@ void TfrmMain::BuildMenus()
     connect(m_languageMenu, &TLanguageMenu::languageChosen, this, &TfrmMain::LanguageSwitch);
     // The submenu is filled each time it opens; until then it must still open.
     rebuild();
-}
-
-void TfrmMain::AddBandRow(QWidget* band)
-{
-    m_bandRows->addWidget(band);
 }
 
 TKoncoBar* TfrmMain::KoncoBar() const
@@ -277,7 +282,6 @@ void TfrmMain::WireMenus()
                                                m_language.get()))
                     m_address->ReadQuickSearchList(*m_options);
             });
-    WireViewMenu();
 
     // The tab strip's and the close-all button's context menus.
     connect(pcPage, &TQWPageControl::tabMouseDown, this,
@@ -290,25 +294,6 @@ void TfrmMain::WireMenus()
     connect(pnlLogo->spdCloseAll, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at)
             { m_menu->CloseAllMenu()->popup(pnlLogo->spdCloseAll->mapToGlobal(at)); });
-}
-
-void TfrmMain::WireViewMenu()
-{
-    QAction* statusBar = m_menu->StatusBarItem();
-    QAction* addressBar = m_menu->AddressBarItem();
-    connect(statusBar, &QAction::triggered, this, [this](bool on) { sbStatus->setVisible(on); });
-    connect(addressBar, &QAction::triggered, this,
-            [this](bool on)
-            {
-                m_viewSettings->SetViewAddressBar(on);
-                pnlAddress->setVisible(on);
-            });
-    connect(m_menu->ViewMenu(), &QMenu::aboutToShow, this,
-            [this, statusBar, addressBar]
-            {
-                statusBar->setChecked(!sbStatus->isHidden());
-                addressBar->setChecked(!pnlAddress->isHidden());
-            });
 }
 
 void TfrmMain::InstallFilters()
@@ -332,6 +317,7 @@ void TfrmMain::InstallFilters()
 
 void TfrmMain::tmrLoadCoolbarTimer()
 {
+    m_bars->LoadBandLayout();
     m_startup->OpenStartupPages();
 }
 
@@ -382,6 +368,8 @@ void TfrmMain::FormDestroy()
     m_tabSet->CloseKilledTabs();
 
     m_address->SaveTypedUrls();
+    m_bars->SaveToolbarLayout();
+    survivingBadValues([this] { m_bars->SaveBandLayout(); });
 
     survivingBadValues(
         [this]
@@ -412,10 +400,8 @@ void TfrmMain::WriteBackSettings(bool usePopupVostel)
     o.SetShowGo(pnlAddress->ShowGo());
     o.SetOpenNewAtEnd(m_tabSet->OpenNewAtEnd);
     o.SetLimitTitleLength(m_tabSet->TitleLimit());
-    MainWindowPlacement::store(this, o, m_viewSettings->FullScreen());
+    m_fullScreen->StoreWindowState(o);
     o.SetUsePopupVostel(usePopupVostel);
-    if (!m_viewSettings->FullScreen())
-        o.SetViewStatusBar(!sbStatus->isHidden());
 }
 
 bool TfrmMain::event(QEvent* event)
@@ -569,6 +555,12 @@ void TfrmMain::RefreshIndicators()
     sbStatus->setPanelIcon(
         1, tab && tab->Secure ? QIcon(QStringLiteral(":/quillwave/tab-locked.svg")) : QIcon());
     RefreshBackForward();
+}
+
+void TfrmMain::RefreshBackForward()
+{
+    if (m_bars)
+        m_bars->RefreshBackForward(GetActivePage());
 }
 
 TBrowserTab* TfrmMain::AddTabPerPreference()

@@ -14,17 +14,20 @@
 #include <memory>
 #include <optional>
 
+class MainBars;
 class MainCloseQuery;
 class MainCommands;
 class MainFavorites;
+class MainFullScreen;
 class MainGroups;
 class MainSearchPane;
 class MainSideBar;
 class MainStartup;
+class MainTextSize;
+class MainTray;
 class MainViewSettings;
 class QMenu;
 class QTimer;
-class QVBoxLayout;
 class TAddressBand;
 class TAddressController;
 class TKeyFilter;
@@ -66,8 +69,10 @@ public:
     TAddressController* Address() const { return m_address; }
     TMainMenu* MainMenu() const { return m_menu; }
     MainFavorites* Favorites() const { return m_favorites; }
-    // Puts band as a row of its own under the address band.
-    void AddBandRow(QWidget* band);
+    MainBars* Bars() const { return m_bars; }
+    MainFullScreen* FullScreen() const { return m_fullScreen; }
+    MainTextSize* TextSize() const { return m_textSize; }
+    MainTray* Tray() const { return m_tray; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -113,9 +118,7 @@ public:
     void SetStatusText(const QString& text) override;
     void SetProgressText(const QString& text) override;
     void RefreshIndicators() override;
-    // The back and forward buttons live on the tool bar; the commands read
-    // the tab's own state when they run.
-    void RefreshBackForward() override {}
+    void RefreshBackForward() override;
     TBrowserTab* AddTabPerPreference() override;
     TBrowserTab* AddHiddenTab() override;
     bool PopupMatch(const QString& url) override;
@@ -139,7 +142,7 @@ private:
     void CreateAddressBand();
     void CreateTabSet();
     void WireMenus();
-    void WireViewMenu();
+    void CreateViewParts();
     void InstallFilters();
     void WriteBackSettings(bool usePopupVostel);
     void tmrLoadCoolbarTimer();
@@ -163,9 +166,11 @@ private:
     // Where the frame is to be, until a window manager's frame is known.
     std::optional<QPoint> m_framePosition;
 
-    QWidget* pnlBands = nullptr;
+    MainBars* m_bars = nullptr;
+    MainFullScreen* m_fullScreen = nullptr;
+    MainTextSize* m_textSize = nullptr;
+    MainTray* m_tray = nullptr;
     TMainMenu* m_menu = nullptr;
-    QVBoxLayout* m_bandRows = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
     TLogoPanel* pnlLogo = nullptr;

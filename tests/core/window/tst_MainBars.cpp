@@ -1,0 +1,117 @@
+#include "MainWindowFixture.h"
+#include "core/store/RegistryStore.h"
+#include "chrome/TQWToolBar.h"
+#include "components/TCoolBar.h"
+#include "core/store/RegistryKeys.h"
+#include "core/window/MainBars.h"
+#include "core/window/MainFullScreen.h"
+#include "core/window/TMainMenu.h"
+#include "core/window/TfrmMain.h"
+#include "groups/TKoncoBar.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTest>
+
+// The bars as the window keeps them between runs: the band layout, which
+// bars are shown, and the toolbar file.
+class tst_MainBars : public QObject
+{
+    Q_OBJECT
+
+    // Band names from the left of the top row to the right of the last.
+    static QStringList order(const TCoolBar* bar)
+    {
+        QStringList names;
+        for (int i = 0; i < bar->BandCount(); ++i)
+            names << bar->BandName(i) + (bar->BandBreak(i) ? QStringLiteral("|") : QString());
+        return names;
+    }
+    // The window after its start-up timer has read the band layout.
+    TfrmMain* started()
+    {
+        TfrmMain* window = m_f->createActive();
+        QTest::qWait(50);
+        return window;
+    }
+
+private slots:
+    void init() { m_f = std::make_unique<MainWindowFixture>(); }
+    void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
+
+    void bandLayoutSurvivesRestart()
+    {
+        TfrmMain* window = started();
+        TCoolBar* bar = window->Bars()->CoolBar();
+        QCOMPARE(order(bar), (QStringList{"Menu", "Tool|", "Address|", "Links"}));
+
+        // The address band beside the toolbar, on its row.
+        bar->SetBandBreak(2, false);
+        bar->SetBandWidth(1, 300);
+        m_f->closeWindow();
+        const QString band1 =
+            RegistryKeys::ValueKey + QStringLiteral("\\Bands\\Band1");
+        RegistryStore store;
+        QCOMPARE(store.value(band1, QStringLiteral("Name"))->text, QStringLiteral("Tool"));
+        QCOMPARE(store.value(band1, QStringLiteral("Width"))->dword, 300u);
+
+        bar = started()->Bars()->CoolBar();
+        QCOMPARE(order(bar), (QStringList{"Menu", "Tool|", "Address", "Links"}));
+        QCOMPARE(bar->BandWidth(1), 300);
+    }
+
+    void barsShownAsTheUserLeftThem()
+    {
+        TfrmMain* window = started();
+        MainBars* bars = window->Bars();
+        // The View menu and the bar menu switch the same band.
+        window->MainMenu()->ToolbarItem()->trigger();
+        QVERIFY(!bars->Shown(MainBars::Bar::Tool));
+        emit bars->CustomizeMenu()->aboutToShow();
+        QAction* customizeAddress =
+            bars->CustomizeMenu()->findChild<QAction*>(QStringLiteral("pmCustomizeViewAddressBar"));
+        QVERIFY(customizeAddress->isChecked());
+        customizeAddress->trigger();
+        QVERIFY(!bars->Shown(MainBars::Bar::Address));
+        QVERIFY(!window->MainMenu()->AddressBarItem()->isChecked());
+        m_f->closeWindow();
+        QCOMPARE(m_f->stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+        QCOMPARE(m_f->stored(QStringLiteral("ViewAddressBar")), QStringLiteral("0"));
+
+        bars = started()->Bars();
+        QVERIFY(!bars->Shown(MainBars::Bar::Tool));
+        QVERIFY(!bars->Shown(MainBars::Bar::Address));
+        QVERIFY(bars->Shown(MainBars::Bar::Menu));
+    }
+
+    void toolbarFileWrittenAtExit()
+    {
+        TfrmMain* window = started();
+        window->Bars()->ToolBar()->SetEntries({{5, true}, {3, true}, {-1, true}, {21, true}});
+        m_f->closeWindow();
+        QFile file(m_f->home().filePath(QStringLiteral("tbmain.dat")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()).split(QRegularExpression("\\s+"),
+                                                          Qt::SkipEmptyParts),
+                 (QStringList{"[Toolbar]", "5=1", "3=1", "Sep2=1", "21=1"}));
+    }
+
+    void sideBarButtonFollowsTheBar()
+    {
+        TfrmMain* window = started();
+        TQWToolBar* toolbar = window->Bars()->ToolBar();
+        QVERIFY(!toolbar->IsDown(10));
+        window->RunCommand(MainCommand::ToggleSideBar);
+        QVERIFY(toolbar->IsDown(10));
+        window->KoncoBar()->hide();
+        QVERIFY(!toolbar->IsDown(10));
+    }
+
+private:
+    std::unique_ptr<MainWindowFixture> m_f;
+};
+
+QTEST_MAIN(tst_MainBars)
+#include "tst_MainBars.moc"
