@@ -121,6 +121,13 @@ void FakeBrowserControl::QueryPageProperties(const std::function<void(const Page
         done(pageProperties);
 }
 
+void FakeBrowserControl::SetZoomFactor(double factor)
+{
+    log << u"SetZoomFactor "_s + QString::number(factor);
+    zoomFactors << factor;
+    zoomFactor = factor;
+}
+
 void FakeBrowserControl::answerPropertyQueries()
 {
     const QList<std::function<void(const PageProperties&)>> held = m_heldPropertyQueries;

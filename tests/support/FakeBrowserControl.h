@@ -48,6 +48,8 @@ public:
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
+    double ZoomFactor() const override { return zoomFactor; }
+    void SetZoomFactor(double factor) override;
 
     IBrowserEvents* events() const { return m_events; }
 
@@ -72,6 +74,7 @@ public:
     int nextLinkRequests = 0;
     QList<EditCommand> editCommands; // every ExecEdit, in order
     int propertyQueries = 0;
+    QList<double> zoomFactors; // every SetZoomFactor, in order
 
     // State the control reports (set freely)
     bool busy = false;
@@ -83,6 +86,8 @@ public:
     // When there is one, the control navigates to it (Navigate) and
     // answers true at once.
     QString nextLinkUrl;
+    // What ZoomFactor answers; SetZoomFactor sets it.
+    double zoomFactor = 1.0;
     // When set, Navigate() runs simulateNavigation() (kind Program) at
     // once, as if the engine loaded the page instantly. LoadBlank() then
     // reports "about:blank" as navigated and complete as well (without a

@@ -158,6 +158,11 @@ public:
     // with what is known without it); a control that knows at once may run
     // it before returning.
     virtual void QueryPageProperties(const std::function<void(const PageProperties&)>& done) = 0;
+
+    // The page's magnification, 1.0 = as designed; it stays when the
+    // control goes to another page.
+    virtual double ZoomFactor() const = 0;
+    virtual void SetZoomFactor(double factor) = 0;
 };
 
 // Makes controls; the main window gives the real one, tests a fake.

@@ -236,6 +236,16 @@ void TVostelBrowser::QueryPageProperties(const std::function<void(const PageProp
         done, PropertiesTimeoutMs);
 }
 
+double TVostelBrowser::ZoomFactor() const
+{
+    return m_page->zoomFactor();
+}
+
+void TVostelBrowser::SetZoomFactor(double factor)
+{
+    m_page->setZoomFactor(factor);
+}
+
 // ---- navigation
 
 bool TVostelBrowser::raiseBeforeNavigate(const NavigationRequest& request, bool& destroyed)

@@ -52,6 +52,8 @@ public:
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
+    double ZoomFactor() const override;
+    void SetZoomFactor(double factor) override;
 
     TVostelPage* vostelPage() const { return m_page; }
 

@@ -125,6 +125,28 @@ private slots:
                                   QStringLiteral("hello clipboard"), Timeout);
     }
 
+    // The text size is the user's for the tab, not the site's: it stays
+    // on the next page, on another host too, and when going back.
+    void zoomStaysAcrossNavigations()
+    {
+        QVERIFY(load("/fields.html"));
+        browser->SetZoomFactor(1.45);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(js("window.devicePixelRatio").toDouble() - 1.45) < 0.01,
+                                 Timeout);
+
+        const QString otherHost =
+            QStringLiteral("http://localhost:%1/fields.html").arg(server.port());
+        QVERIFY(loadStartedBy(browser, [&] { browser->Navigate(otherHost); }).value_or(false));
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(js("window.devicePixelRatio").toDouble() - 1.45) < 0.01,
+                                 Timeout);
+        QVERIFY(qAbs(browser->ZoomFactor() - 1.45) < 0.01);
+
+        QVERIFY(loadStartedBy(browser, [&] { browser->GoBack(); }).value_or(false));
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(js("window.devicePixelRatio").toDouble() - 1.45) < 0.01,
+                                 Timeout);
+        QVERIFY(qAbs(browser->ZoomFactor() - 1.45) < 0.01);
+    }
+
     // How the page measures itself; the rules for what it answers are
     // PagePropertiesReader's.
     void propertiesOfServedAndWrittenPages()

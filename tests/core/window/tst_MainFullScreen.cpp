@@ -1,0 +1,110 @@
+// Full screen applied to a window: the window state it asks of the window
+// system, what it gives back, and the settings it writes on the way.
+
+#include "TestStore.h"
+
+#include "core/window/MainFullScreen.h"
+#include "core/window/MainViewSettings.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTest>
+
+namespace
+{
+// The window's bars as the full-screen mode sees them.
+class FakeBars : public IBarsHost
+{
+public:
+    FakeBars()
+    {
+        for (QAction& item : items)
+            item.setCheckable(true);
+    }
+    bool BandVisible(Band band) const override { return bands[band]; }
+    void SetBandVisible(Band band, bool visible) override { bands[band] = visible; }
+    QAction* BarItem(Item item) const override { return &items[item]; }
+    void SetFullScreenButtonDown(bool down) override { buttonDown = down; }
+    void ApplyBandsFromViewMenu() override { ++reapplied; }
+
+    bool bands[2] = {true, true};
+    mutable QAction items[FullScreenItem + 1];
+    bool buttonDown = false;
+    int reapplied = 0;
+};
+} // namespace
+
+class tst_MainFullScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void leavingGivesTheWindowBack_data()
+    {
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("normal") << false;
+        QTest::newRow("maximized") << true;
+    }
+    void leavingGivesTheWindowBack()
+    {
+        QFETCH(bool, maximized);
+        TestStore store;
+        MainViewSettings view(store.options.get());
+        QMainWindow window;
+        window.setStatusBar(new QStatusBar);
+        FakeBars bars;
+        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
+        const QRect normal(60, 70, 640, 480);
+        window.setGeometry(normal);
+        window.show();
+        if (maximized)
+            window.showMaximized();
+
+        fullScreen.Toggle();
+        QVERIFY(window.isFullScreen());
+        QVERIFY(bars.items[IBarsHost::FullScreenItem].isChecked() && bars.buttonDown);
+        QVERIFY(store.options->FullScreen());
+
+        // At exit in full screen the window's own place is what is kept.
+        fullScreen.StoreWindowState(*store.options);
+        QCOMPARE(store.options->Maximized(), maximized);
+        if (!maximized)
+            QCOMPARE(QSize(store.options->Width(), store.options->Height()), normal.size());
+
+        fullScreen.Toggle();
+        QVERIFY(!window.isFullScreen());
+        QCOMPARE(window.isMaximized(), maximized);
+        if (!maximized)
+            QCOMPARE(window.geometry(), normal);
+        QVERIFY(!store.options->FullScreen() && !bars.buttonDown);
+    }
+
+    // The status bar follows FullscreenStatusBar in full screen and its own
+    // choice outside; a switch in full screen is written at once.
+    void statusBarInAndOutOfFullScreen()
+    {
+        TestStore store;
+        store.options->SetFullscreenStatusBar(true);
+        MainViewSettings view(store.options.get());
+        QMainWindow window;
+        window.setStatusBar(new QStatusBar);
+        window.statusBar()->hide();
+        FakeBars bars;
+        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
+        window.show();
+
+        fullScreen.SetFullScreen(true);
+        QVERIFY(window.statusBar()->isVisible());
+        fullScreen.MenuBarToggled(true);
+        QVERIFY(store.options->FullscreenMenuBar());
+        fullScreen.SetFullScreen(false);
+        QVERIFY(window.statusBar()->isHidden());
+        QVERIFY(store.options->FullscreenStatusBar());
+        fullScreen.MenuBarToggled(false);
+        QVERIFY(store.options->FullscreenMenuBar());
+    }
+};
+
+QTEST_MAIN(tst_MainFullScreen)
+#include "tst_MainFullScreen.moc"

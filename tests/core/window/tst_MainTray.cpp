@@ -1,0 +1,106 @@
+// The tray icon's part of the main window, on a window of its own and a
+// notification area the test says is there: what the menu and the tooltip
+// say, and where the window goes and comes back to.
+
+#include "ScriptedServices.h"
+
+#include "components/TPGTrayIcon.h"
+#include "core/window/MainTray.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QWidget>
+
+class tst_MainTray : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedServices services;
+    QString title = QStringLiteral("News of the day");
+
+    QString openedCaption(MainTray& tray)
+    {
+        emit tray.Menu()->aboutToShow();
+        return tray.RestoreItem()->text();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        services.texts.insert(QStringLiteral("MAIN>TrayRestore"), QStringLiteral("Restore"));
+        services.texts.insert(QStringLiteral("MAIN>TrayMinimize"), QStringLiteral("Minimize"));
+    }
+
+    void menuAndHintFollowTheWindow_data()
+    {
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::addColumn<bool>("byMinimizing"); // else the menu item
+        // clang-format off
+        QTest::newRow("normal, from the menu")    << Qt::WindowNoState    << false;
+        QTest::newRow("maximized, from the menu") << Qt::WindowMaximized  << false;
+        QTest::newRow("normal, minimized")        << Qt::WindowNoState    << true;
+        QTest::newRow("maximized, minimized")     << Qt::WindowMaximized  << true;
+        QTest::newRow("full screen, minimized")   << Qt::WindowFullScreen << true;
+        // clang-format on
+    }
+    void menuAndHintFollowTheWindow()
+    {
+        QFETCH(Qt::WindowState, state);
+        QFETCH(bool, byMinimizing);
+        QWidget window;
+        window.setWindowState(state);
+        window.show();
+        MainTray tray(
+            &window, &services, [this] { return title; }, true);
+        tray.SetActive(true);
+        QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
+        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
+
+        if (byMinimizing)
+            window.setWindowState(window.windowState() | Qt::WindowMinimized);
+        else
+            tray.RestoreItem()->trigger();
+        QTRY_VERIFY(window.isHidden());
+        QCOMPARE(openedCaption(tray), QStringLiteral("Restore"));
+        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave - News of the day"));
+
+        emit tray.Tray()->OnDblClick();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowState(), Qt::WindowStates(state));
+        QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
+        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
+    }
+
+    // Without the icon, or without a notification area, the window only
+    // minimizes; switching the icon off brings a window in the tray back.
+    void noIconNoTray()
+    {
+        QWidget window;
+        window.show();
+        MainTray tray(
+            &window, &services, [this] { return title; }, true);
+        window.setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        QVERIFY(!window.isHidden());
+
+        tray.SetActive(true);
+        tray.RestoreItem()->trigger();
+        QVERIFY(window.isHidden());
+        tray.SetActive(false);
+        QVERIFY(window.isVisible());
+
+        QWidget other;
+        other.show();
+        MainTray absent(
+            &other, &services, [this] { return title; }, false);
+        absent.SetActive(true);
+        absent.RestoreItem()->trigger();
+        QVERIFY(other.isVisible());
+        QVERIFY(!absent.Tray()->InTray());
+    }
+};
+
+QTEST_MAIN(tst_MainTray)
+#include "tst_MainTray.moc"
