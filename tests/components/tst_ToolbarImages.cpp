@@ -14,8 +14,8 @@ private slots:
         QTest::addColumn<bool>("showColor");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QRgb>("pixel");
-        const QRgb red = qRgba(200, 0, 0, 128);
-        const QRgb grey = qRgba(qGray(red), qGray(red), qGray(red), 128);
+        const QRgb red = qRgb(200, 0, 0);
+        const QRgb grey = qRgb(qGray(red), qGray(red), qGray(red));
         // clang-format off
         QTest::newRow("grey look, normal") << false << int(QIcon::Normal) << grey;
         QTest::newRow("grey look, under the mouse") << false << int(QIcon::Active) << red;
@@ -27,13 +27,15 @@ private slots:
         QFETCH(bool, showColor);
         QFETCH(int, mode);
         QImage image(24, 24, QImage::Format_ARGB32);
-        image.fill(QColor::fromRgba(qRgba(200, 0, 0, 128)));
+        image.fill(QColor(200, 0, 0));
+        image.setPixel(0, 0, qRgba(0, 0, 0, 0));
         const QIcon icon = ToolbarImages::ForBar(QIcon(QPixmap::fromImage(image)), showColor);
         const QImage shown = icon.pixmap(QSize(24, 24), 1.0, QIcon::Mode(mode))
                                  .toImage()
                                  .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(shown.size(), QSize(24, 24));
         QTEST(shown.pixel(5, 5), "pixel");
+        QCOMPARE(qAlpha(shown.pixel(0, 0)), 0);
     }
 };
 
