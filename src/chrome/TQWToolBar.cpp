@@ -323,6 +323,10 @@ void TQWToolBar::pnlToolbarResize()
     }
     const int chevronWidth = tbxBar->sizeHint().width();
     const int mainWidth = ToolbarOverflow::MainWidth(ShownPlaces(nullptr), width(), chevronWidth);
+    // A button half on the bar would be one the chevron offers as well.
+    for (const Place& place : std::as_const(m_places))
+        if (place.shown)
+            place.widget->setVisible(place.widget->geometry().right() < mainWidth);
     pnlToolbarMain->setGeometry(0, 0, mainWidth, height);
     pnlToolbarRight->setGeometry(mainWidth, 0, width() - mainWidth, height);
     tbxBar->setGeometry(0, 0, chevronWidth, height);

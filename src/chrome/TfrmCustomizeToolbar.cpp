@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -137,7 +138,13 @@ void TfrmCustomizeToolbar::FillList(QListWidget* list, const QList<int>& numbers
         auto* item = new QListWidgetItem(list);
         item->setData(Qt::UserRole, number);
         if (number < 0)
+        {
+            // Room for a picture keeps the captions in one column.
+            QPixmap blank(list->iconSize());
+            blank.fill(Qt::transparent);
+            item->setIcon(QIcon(blank));
             item->setText(m_separatorText);
+        }
         else if (m_toolbar)
         {
             item->setText(m_toolbar->ButtonCaption(number));
