@@ -14,36 +14,21 @@ QString listText(const QList<int>& numbers, int selected)
     return words.join(u' ') + QStringLiteral(" @%1").arg(selected);
 }
 
-// Steps: "c2"/"a0" select a row of the current/available list, "A" add,
-// "R" remove, "U" up, "D" down; "R*5" repeats a step.
+// Steps: "c2"/"a0" select a row of the current/available list; "A" add,
+// "R" remove, "U" up, "D" down, each once or as often as its number says.
 void run(ToolbarCustomizeModel& model, const QString& steps)
 {
+    using M = ToolbarCustomizeModel;
+    const QHash<QChar, bool (M::*)()> ops{
+        {u'A', &M::Add}, {u'R', &M::Remove}, {u'U', &M::MoveUp}, {u'D', &M::MoveDown}};
     for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts))
     {
-        const int times = step.contains(u'*') ? step.section(u'*', 1).toInt() : 1;
-        const QString what = step.section(u'*', 0, 0);
-        for (int i = 0; i < times; ++i)
-            switch (what.at(0).unicode())
-            {
-            case 'c':
-                model.SelectCurrent(what.mid(1).toInt());
-                break;
-            case 'a':
-                model.SelectAvailable(what.mid(1).toInt());
-                break;
-            case 'A':
-                model.Add();
-                break;
-            case 'R':
-                model.Remove();
-                break;
-            case 'U':
-                model.MoveUp();
-                break;
-            case 'D':
-                model.MoveDown();
-                break;
-            }
+        const int n = step.mid(1).toInt();
+        if (step.at(0) == u'c' || step.at(0) == u'a')
+            (step.at(0) == u'c' ? model.SelectCurrent(n) : model.SelectAvailable(n));
+        else
+            for (int i = 0; i < qMax(1, n); ++i)
+                (model.*ops.value(step.at(0)))();
     }
 }
 } // namespace
@@ -69,7 +54,7 @@ private slots:
         QTest::newRow("remove after the available selection") << "0 1 2h 3h" << "a1 c1 R" << "0 @-1" << "| 2 1 3 @2" << "0 2h 1h 3h";
         QTest::newRow("remove to the end, next selected") << "0 1 2h" << "c0 R" << "1 @0" << "| 2 0 @2" << "1 2h 0h";
         QTest::newRow("removing a separator adds nothing") << "0 | 2" << "c1 R" << "0 2 @1" << "| @-1" << "0 2";
-        QTest::newRow("remove all") << "0 1h | 2 | 21" << "c0 R*6" << " @-1" << "| 1 0 2 21 @4" << "1h 0h 2h 21h";
+        QTest::newRow("remove all") << "0 1h | 2 | 21" << "c0 R6" << " @-1" << "| 1 0 2 21 @4" << "1h 0h 2h 21h";
         QTest::newRow("nothing selected: nothing happens") << "0 1h" << "A R U D" << "0 @-1" << "| 1 @-1" << "0 1h";
         QTest::newRow("up at the top") << "0 1 2" << "c0 U" << "0 1 2 @0" << "| @-1" << "0 1 2";
         QTest::newRow("down at the bottom") << "0 1 2" << "c2 D" << "0 1 2 @2" << "| @-1" << "0 1 2";
@@ -94,7 +79,7 @@ private slots:
     void emptiedToolbarComesBack()
     {
         ToolbarCustomizeModel model(ToolbarLayout::DefaultLayout());
-        run(model, "c0 R*30");
+        run(model, "c0 R30");
         QVERIFY(model.Current().isEmpty());
         QTemporaryDir dir;
         const QString path = dir.filePath("tbmain.dat");
