@@ -9,6 +9,8 @@
 #include "chrome/LanguageKeyRecorder.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
+#include "chrome/TQWToolBar.h"
+#include "chrome/TfrmCustomizeToolbar.h"
 #include "core/dialogs/TPageDialogs.h"
 #include "core/dialogs/TfrmDownloads.h"
 #include "core/dialogs/TfrmProperties.h"
@@ -188,6 +190,13 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
         TFavoritesTransfer::ImportFile(QStringLiteral("/dev/null"), favorites.path(),
                                        window.Services());
     }
+    {
+        // Every button's hint, the chevron's menu and the customize dialog.
+        TQWToolBar toolbar(window.Services());
+        toolbar.BuildDefaultToolbar();
+        emit toolbar.pmToolBarExtender->aboutToShow();
+        TfrmCustomizeToolbar customize(&toolbar, window.Language(), &window);
+    }
     driveAddressBox(window);
     driveHistory(window);
     drivePopupCapture(window);
@@ -223,9 +232,10 @@ private slots:
         QSet<QString> sections;
         for (const auto& [section, key] : std::as_const(m_asked))
             sections.insert(section);
-        for (const char* section : {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE",
-                                    "QUICK_SEARCH", "CLOSE_ALL_LIST", "Properties", "VostelGroups",
-                                    "ADD_FAVORITE", "ORGANIZE_FAVORITES", "FAVORITES_TRANSFER"})
+        for (const char* section :
+             {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE", "QUICK_SEARCH",
+              "CLOSE_ALL_LIST", "Properties", "VostelGroups", "ADD_FAVORITE", "ORGANIZE_FAVORITES",
+              "FAVORITES_TRANSFER", "CUSTOMIZE_TOOLBAR", "FAVORITES_POPUP"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));

@@ -86,7 +86,11 @@ enum class MainCommand
     SaveTabsAsVostelGroup,
     OrganizeVostelGroups,
     FullScreen,
-    PartnerLink
+    PartnerLink,
+    // Commands of the toolbar's buttons.
+    ReadMail,
+    MediumFont,
+    ToggleLoadImages
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

@@ -1,0 +1,85 @@
+#include "components/ToolbarImages.h"
+
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+
+namespace
+{
+// Made at the size asked for, so the grey pictures follow whatever sizes and
+// screen scales the colour icon has.
+class GreyIconEngine : public QIconEngine
+{
+public:
+    explicit GreyIconEngine(const QIcon& colour) : m_colour(colour) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        const QIcon::Mode colourMode = mode == QIcon::Disabled ? QIcon::Disabled : QIcon::Normal;
+        QPixmap picture = m_colour.pixmap(size, scale, colourMode, state);
+        if (mode == QIcon::Normal || mode == QIcon::Selected)
+        {
+            QPixmap grey = QPixmap::fromImage(ToolbarImages::Desaturated(picture.toImage()));
+            grey.setDevicePixelRatio(picture.devicePixelRatio());
+            return grey;
+        }
+        return picture;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal scale = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, scale));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_colour.actualSize(size, mode, state);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_colour.availableSizes(mode, state);
+    }
+
+    bool isNull() override { return m_colour.isNull(); }
+    QString key() const override { return QStringLiteral("ToolbarGrey"); }
+    QIconEngine* clone() const override { return new GreyIconEngine(m_colour); }
+
+private:
+    QIcon m_colour;
+};
+} // namespace
+
+QIcon ToolbarImages::ForBar(const QIcon& colour, bool showColor)
+{
+    return showColor ? colour : Grey(colour);
+}
+
+QIcon ToolbarImages::Grey(const QIcon& colour)
+{
+    if (colour.isNull())
+        return colour;
+    return QIcon(new GreyIconEngine(colour));
+}
+
+QImage ToolbarImages::Desaturated(const QImage& image)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y)
+    {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+        {
+            const int grey = qGray(line[x]);
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+        }
+    }
+    return result;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+// The two looks of a bar's pictures. Grey: a button shows its picture
+// without colour and in colour while the mouse is over it (an auto-raise
+// tool button draws the Active mode then). Colour: always in colour.
+class ToolbarImages
+{
+public:
+    // The icon a bar's button shows for the colour picture colour.
+    static QIcon ForBar(const QIcon& colour, bool showColor);
+    // colour's grey form: Normal (and Selected) pictures without colour,
+    // Active ones in colour, Disabled ones as the colour icon makes them.
+    static QIcon Grey(const QIcon& colour);
+    // The image without colour, its transparency kept.
+    static QImage Desaturated(const QImage& image);
+};
