@@ -150,6 +150,19 @@ void TCoolBar::SetBandText(QWidget* child, const QString& text)
     update();
 }
 
+QStringList TCoolBar::translatableTexts() const
+{
+    QStringList texts;
+    for (const Band& band : m_bands)
+        texts.append(band.text);
+    return texts;
+}
+
+void TCoolBar::setTranslatableText(int index, const QString& text)
+{
+    SetBandText(BandChild(index), text);
+}
+
 QRect TCoolBar::BandRect(int position) const
 {
     return position >= 0 && position < m_layout.rects.size() ? m_layout.rects.at(position)

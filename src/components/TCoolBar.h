@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/ITranslatableItems.h"
 #include "components/CoolBarLayout.h"
 
 #include <QList>
@@ -12,8 +13,10 @@
 // it; dragging it onto another row moves the band there, and dragging it
 // above or below the bar puts the band on a row of its own. The bar is as
 // high as its rows; each child gets its band's room, so children that keep
-// a chevron for what does not fit show it as their band narrows.
-class TCoolBar : public QWidget
+// a chevron for what does not fit show it as their band narrows. The bands'
+// texts may be placeholders ("~~Links") that translating the window
+// replaces.
+class TCoolBar : public QWidget, public ITranslatableItems
 {
     Q_OBJECT
 public:
@@ -50,8 +53,11 @@ public:
     bool BandVisible(const QWidget* child) const;
     void SetBandVisible(QWidget* child, bool visible);
     QString BandText(const QWidget* child) const;
-    // For translation: the text shown beside the band's gripper.
     void SetBandText(QWidget* child, const QString& text);
+
+    // Every band's text, in band order.
+    QStringList translatableTexts() const override;
+    void setTranslatableText(int index, const QString& text) override;
 
     // Where the band at position is shown, gripper included; empty while it
     // is hidden.

@@ -44,7 +44,10 @@ private slots:
         QTRY_COMPARE(bar->height(), 27 + 2 + 23);
         QCOMPARE(address->geometry().top(), 27 + 2);
         // The links band keeps room for its text beside its gripper.
-        QVERIFY(links->geometry().left() > bar->BandRect(3).left() + bar->GripperWidth());
+        const int linksLeft = links->geometry().left();
+        QVERIFY(linksLeft > bar->BandRect(3).left() + bar->GripperWidth());
+        bar->setTranslatableText(3, QStringLiteral("Verknuepfungen"));
+        QVERIFY(links->geometry().left() > linksLeft);
     }
 };
 
