@@ -1,4 +1,5 @@
 #include "chrome/TDefaultBrowser.h"
+#include "components/ThemeIcon.h"
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/TVostelBrowser.h"
 #include "core/instance/StartupTimeline.h"
@@ -71,6 +72,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     StartupTimeline::mark("application created");
+    SetUpIconTheme();
     channel.listen();
 
     // Termination may arrive while a question is open during the window's

@@ -5,15 +5,18 @@
 #include "chrome/TQWToolBar.h"
 #include "chrome/TfrmCustomizeToolbar.h"
 #include "chrome/ToolbarButtonTable.h"
+#include "chrome/ToolbarLayout.h"
 #include "components/TCoolBar.h"
 #include "components/TMenuBand.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/ProgramPaths.h"
+#include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainViewSettings.h"
+#include "core/window/TLogoPanel.h"
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
 #include "groups/TKoncoBar.h"
@@ -72,6 +75,7 @@ constexpr int BackButton = 2;
 constexpr int ForwardButton = 3;
 constexpr int StopButton = 4;
 constexpr int SearchButton = 7;
+constexpr int FontButton = 12;
 constexpr int SideBarButton = 10;
 constexpr int FullScreenButton = 16;
 } // namespace
@@ -87,7 +91,10 @@ MainBars::MainBars(TfrmMain* window, TMenuBand* menuBand, TAddressBand* address,
     cbCoolbar = new TCoolBar(pnlTop);
     cbCoolbar->setObjectName(QStringLiteral("cbCoolbar"));
     layout->addWidget(cbCoolbar, 1);
-    layout->addWidget(logo, 0, Qt::AlignTop);
+    layout->addWidget(logo);
+    if (auto* logoPanel = qobject_cast<TLogoPanel*>(logo))
+        connect(cbCoolbar, &TCoolBar::heightChanged, logoPanel,
+                &TLogoPanel::setBandContainerHeight);
 
     CreateToolbar();
     AddBands(menuBand, address);
@@ -102,8 +109,7 @@ void MainBars::AddBands(TMenuBand* menuBand, TAddressBand* address)
     pnlAddress = address;
     cbCoolbar->AddBand(menuBand, QString::fromLatin1(MenuDesign.name), optionsOf(MenuDesign));
     cbCoolbar->AddBand(tbMain, QString::fromLatin1(ToolDesign.name), optionsOf(ToolDesign));
-    cbCoolbar->AddBand(address, QString::fromLatin1(AddressDesign.name),
-                       optionsOf(AddressDesign));
+    cbCoolbar->AddBand(address, QString::fromLatin1(AddressDesign.name), optionsOf(AddressDesign));
     const MainViewSettings* view = m_window->ViewSettings();
     cbCoolbar->SetBandVisible(tbMain, view->ViewToolbar());
     cbCoolbar->SetBandVisible(address, view->ViewAddressBar());
@@ -131,15 +137,16 @@ void MainBars::CreateToolbar()
 
 QString MainBars::ToolbarFile() const
 {
-    return QDir(ProgramPaths::programFolder()).filePath(QStringLiteral("tbmain.dat"));
+    return QDir(ProgramPaths::programFolder()).filePath(ToolbarLayout::FileName());
 }
 
 void MainBars::BuildCustomizeMenu()
 {
     pmCustomize = new QMenu(m_window);
     pmCustomize->setObjectName(QStringLiteral("pmCustomize"));
-    pmCustomizeViewAddressBar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewAddressBar"),
-                                             QStringLiteral("__CustomizeViewAddressBar"));
+    pmCustomizeViewAddressBar =
+        addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewAddressBar"),
+                     QStringLiteral("__CustomizeViewAddressBar"));
     pmCustomizeViewToolbar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewToolbar"),
                                           QStringLiteral("__CustomizeViewToolbar"));
     pmCustomizeViewMenubar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewMenubar"),
@@ -244,6 +251,11 @@ void MainBars::WireToolbarMenus()
                                        [this](const QString& address)
                                        { m_window->Favorites()->OpenFavorite(address); });
     tbMain->SetDropDownMenu(SearchButton, pmSearch);
+}
+
+void MainBars::SetFontMenu(QMenu* menu)
+{
+    tbMain->SetDropDownMenu(FontButton, menu);
 }
 
 void MainBars::SetShowColor(bool showColor)

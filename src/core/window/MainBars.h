@@ -32,9 +32,6 @@ public:
         Links
     };
 
-    // The toolbar button whose drop-down is the text-size menu.
-    static constexpr int FontButton = 12;
-
     // The bands' contents exist; the window's settings, services and
     // command table too. logo stands right of the cool bar.
     MainBars(TfrmMain* window, TMenuBand* menuBand, TAddressBand* address, QWidget* logo);
@@ -59,6 +56,8 @@ public:
     void SaveBandLayout() const;
     void SaveToolbarLayout();
     void CustomizeToolbar();
+    // The text-size button's drop-down.
+    void SetFontMenu(QMenu* menu);
     // Grey pictures that turn to colour under the mouse, or colour always.
     void SetShowColor(bool showColor);
 

@@ -202,8 +202,8 @@ void TMainMenu::AddNewItems(QMenu* menu, const QString& prefix)
     AddItem(menu, prefix + QStringLiteral("Blank"), QStringLiteral("__MenuFileNewBlank"),
             MainCommand::NewTab, {});
     QAction* clipboard =
-        AddItem(menu, prefix + QStringLiteral("Clipboard"), QStringLiteral("__MenuFileNewClipboard"),
-                MainCommand::NewClipboardTab, {});
+        AddItem(menu, prefix + QStringLiteral("Clipboard"),
+                QStringLiteral("__MenuFileNewClipboard"), MainCommand::NewClipboardTab, {});
     if (!clipboard)
         return;
     connect(menu, &QMenu::aboutToShow, this,
@@ -242,12 +242,12 @@ void TMainMenu::BuildView()
     pmViewAddressBar = AddPlain(pmView, QStringLiteral("pmViewAddressBar"),
                                 QStringLiteral("__MenuViewAddressBar"), {});
     pmViewAddressBar->setCheckable(true);
-    pmViewToolbar = AddPlain(pmView, QStringLiteral("pmViewToolbar"),
-                             QStringLiteral("__MenuViewToolbar"), {});
+    pmViewToolbar =
+        AddPlain(pmView, QStringLiteral("pmViewToolbar"), QStringLiteral("__MenuViewToolbar"), {});
     pmViewToolbar->setCheckable(true);
     // Offered only in full screen, where the menu band may be hidden.
-    pmViewMenuBar = AddPlain(pmView, QStringLiteral("pmViewMenuBar"),
-                             QStringLiteral("__MenuViewMenuBar"), {});
+    pmViewMenuBar =
+        AddPlain(pmView, QStringLiteral("pmViewMenuBar"), QStringLiteral("__MenuViewMenuBar"), {});
     pmViewMenuBar->setCheckable(true);
     pmViewMenuBar->setChecked(true);
     pmViewMenuBar->setVisible(false);
@@ -315,9 +315,9 @@ void TMainMenu::BuildView()
     AddItem(pmView, QStringLiteral("pmViewSource"), QStringLiteral("__MenuViewSource"),
             MainCommand::ViewSource, {});
     pmView->addSeparator();
-    pmFullScreen = AddItem(pmView, QStringLiteral("pmFullScreen"),
-                           QStringLiteral("__MenuViewFullscreen"), MainCommand::FullScreen,
-                           QKeySequence(Qt::Key_F11));
+    pmFullScreen =
+        AddItem(pmView, QStringLiteral("pmFullScreen"), QStringLiteral("__MenuViewFullscreen"),
+                MainCommand::FullScreen, QKeySequence(Qt::Key_F11));
     if (pmFullScreen)
         pmFullScreen->setCheckable(true);
     tidySeparators(pmView);

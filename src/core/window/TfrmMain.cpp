@@ -194,7 +194,7 @@ void TfrmMain::CreateViewParts()
                                       return tab ? tab->Browser() : nullptr;
                                   });
     m_menu->InsertFontSizeMenu(m_textSize->FontSizeMenu());
-    m_bars->ToolBar()->SetDropDownMenu(MainBars::FontButton, m_textSize->FontMenu());
+    m_bars->SetFontMenu(m_textSize->FontMenu());
     m_bars->Wire(m_fullScreen);
     m_tray = new MainTray(this, m_services,
                           [this]

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
-#include "core/store/RegistryStore.h"
 #include "chrome/TQWToolBar.h"
 #include "components/TCoolBar.h"
 #include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 #include "core/window/MainBars.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/TMainMenu.h"
@@ -51,8 +51,7 @@ private slots:
         bar->SetBandBreak(2, false);
         bar->SetBandWidth(1, 300);
         m_f->closeWindow();
-        const QString band1 =
-            RegistryKeys::ValueKey + QStringLiteral("\\Bands\\Band1");
+        const QString band1 = RegistryKeys::ValueKey + QStringLiteral("\\Bands\\Band1");
         RegistryStore store;
         QCOMPARE(store.value(band1, QStringLiteral("Name"))->text, QStringLiteral("Tool"));
         QCOMPARE(store.value(band1, QStringLiteral("Width"))->dword, 300u);
@@ -93,9 +92,9 @@ private slots:
         m_f->closeWindow();
         QFile file(m_f->home().filePath(QStringLiteral("tbmain.dat")));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()).split(QRegularExpression("\\s+"),
-                                                          Qt::SkipEmptyParts),
-                 (QStringList{"[Toolbar]", "5=1", "3=1", "Sep2=1", "21=1"}));
+        QCOMPARE(
+            QString::fromUtf8(file.readAll()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts),
+            (QStringList{"[Toolbar]", "5=1", "3=1", "Sep2=1", "21=1"}));
     }
 
     void sideBarButtonFollowsTheBar()

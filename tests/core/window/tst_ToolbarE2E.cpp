@@ -64,8 +64,8 @@ private slots:
         QList<int> hidden;
         for (QWidget* place : toolbar()->Places())
             (place->isHidden() ? hidden : shown) << TQWToolBar::NumberOf(place);
-        QCOMPARE(shown, (QList<int>{0, 2, 3, -1, 4, 5, 6, 7, -1, 8, 9, -1, 10, 11, 12, -1, 13,
-                                    14, 15, 16, 21}));
+        QCOMPARE(shown, (QList<int>{0, -1, 2,  3,  -1, 4,  5,  6,  7,  -1, 8,
+                                    9, -1, 10, 11, 12, -1, 13, 14, 15, 16, 21}));
         QCOMPARE(hidden, (QList<int>{1, 17, 18, 19, 20}));
     }
 
