@@ -21,15 +21,15 @@ public:
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override
     {
-        const QIcon::Mode colourMode = mode == QIcon::Disabled ? QIcon::Disabled : QIcon::Normal;
-        QPixmap picture = m_colour.pixmap(size, scale, colourMode, state);
-        if (mode == QIcon::Normal || mode == QIcon::Selected)
-        {
-            QPixmap grey = QPixmap::fromImage(ToolbarImages::Desaturated(picture.toImage()));
-            grey.setDevicePixelRatio(picture.devicePixelRatio());
-            return grey;
-        }
-        return picture;
+        QPixmap picture = m_colour.pixmap(size, scale, QIcon::Normal, state);
+        if (mode == QIcon::Active)
+            return picture;
+        // A disabled button must read as such at a glance: a dark picture
+        // (a stop sign) only greyed would look as live as a light one.
+        QPixmap grey = QPixmap::fromImage(
+            ToolbarImages::Desaturated(picture.toImage(), mode == QIcon::Disabled ? 0.4 : 1.0));
+        grey.setDevicePixelRatio(picture.devicePixelRatio());
+        return grey;
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
@@ -69,7 +69,7 @@ QIcon ToolbarImages::Grey(const QIcon& colour)
     return QIcon(new GreyIconEngine(colour));
 }
 
-QImage ToolbarImages::Desaturated(const QImage& image)
+QImage ToolbarImages::Desaturated(const QImage& image, qreal opacity)
 {
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y)
@@ -78,7 +78,7 @@ QImage ToolbarImages::Desaturated(const QImage& image)
         for (int x = 0; x < result.width(); ++x)
         {
             const int grey = qGray(line[x]);
-            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
+            line[x] = qRgba(grey, grey, grey, qRound(qAlpha(line[x]) * opacity));
         }
     }
     return result;

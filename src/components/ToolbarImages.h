@@ -12,8 +12,8 @@ public:
     // The icon a bar's button shows for the colour picture colour.
     static QIcon ForBar(const QIcon& colour, bool showColor);
     // colour's grey form: Normal (and Selected) pictures without colour,
-    // Active ones in colour, Disabled ones as the colour icon makes them.
+    // Active ones in colour, Disabled ones without colour and faded.
     static QIcon Grey(const QIcon& colour);
-    // The image without colour, its transparency kept.
-    static QImage Desaturated(const QImage& image);
+    // The image without colour, its transparency kept (times opacity).
+    static QImage Desaturated(const QImage& image, qreal opacity = 1.0);
 };

@@ -6,6 +6,7 @@
 #include "chrome/TfrmCustomizeToolbar.h"
 #include "chrome/ToolbarButtonTable.h"
 #include "chrome/ToolbarLayout.h"
+#include "components/FlatToolButton.h"
 #include "components/TCoolBar.h"
 #include "components/TMenuBand.h"
 #include "core/dialogs/WindowServices.h"
@@ -129,7 +130,6 @@ void MainBars::CreateToolbar()
     tbMain->setObjectName(QStringLiteral("tbMain"));
     tbMain->SetAvailability([this](MainCommand command)
                             { return m_window->CommandAvailable(command); });
-    tbMain->SetShowColor(m_window->Options()->ToolbarShowColor());
     tbMain->LoadToolbarLayout(ToolbarFile());
     connect(tbMain, &TQWToolBar::command, m_window, &TfrmMain::RunCommand);
     connect(tbMain, &TQWToolBar::customizeRequested, this, &MainBars::CustomizeToolbar);
@@ -196,6 +196,7 @@ void MainBars::Wire(MainFullScreen* fullScreen)
     WireViewMenu();
     WireToolbarMenus();
     tbMain->RefreshAvailability();
+    SetShowColor(m_window->Options()->ToolbarShowColor());
     QWidget* sideBar = m_window->KoncoBar();
     sideBar->installEventFilter(this);
     SetSideBarShown(!sideBar->isHidden());
@@ -261,6 +262,7 @@ void MainBars::SetFontMenu(QMenu* menu)
 void MainBars::SetShowColor(bool showColor)
 {
     tbMain->SetShowColor(showColor);
+    ShowFlatButtonColours(m_window, showColor);
 }
 
 QWidget* MainBars::BandOf(Bar bar) const
