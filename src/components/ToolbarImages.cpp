@@ -1,5 +1,6 @@
 #include "components/ToolbarImages.h"
 
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -21,15 +22,27 @@ public:
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                          qreal scale) override
     {
+        // A bar repaints its buttons often; each look is made once per size.
+        const QString key = QStringLiteral("%1x%2@%3/%4/%5")
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(scale)
+                                .arg(int(mode))
+                                .arg(int(state));
+        if (const auto made = m_made.constFind(key); made != m_made.constEnd())
+            return *made;
         QPixmap picture = m_colour.pixmap(size, scale, QIcon::Normal, state);
-        if (mode == QIcon::Active)
-            return picture;
-        // A disabled button must read as such at a glance: a dark picture
-        // (a stop sign) only greyed would look as live as a light one.
-        QPixmap grey = QPixmap::fromImage(
-            ToolbarImages::Desaturated(picture.toImage(), mode == QIcon::Disabled ? 0.4 : 1.0));
-        grey.setDevicePixelRatio(picture.devicePixelRatio());
-        return grey;
+        if (mode != QIcon::Active)
+        {
+            // A disabled button must read as such at a glance: a dark picture
+            // (a stop sign) only greyed would look as live as a light one.
+            QPixmap grey = QPixmap::fromImage(
+                ToolbarImages::Desaturated(picture.toImage(), mode == QIcon::Disabled ? 0.4 : 1.0));
+            grey.setDevicePixelRatio(picture.devicePixelRatio());
+            picture = grey;
+        }
+        m_made.insert(key, picture);
+        return picture;
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
@@ -54,6 +67,7 @@ public:
 
 private:
     QIcon m_colour;
+    QHash<QString, QPixmap> m_made;
 };
 } // namespace
 

@@ -6,7 +6,6 @@
 
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -104,22 +103,6 @@ private slots:
         bar.SetDown(10, true);
         bar.BuildDefaultToolbar();
         QVERIFY(bar.Button(10)->isChecked());
-    }
-
-    void layoutFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("tbmain.dat");
-        TQWToolBar bar(&m_services);
-        bar.LoadToolbarLayout(path);
-        QCOMPARE(bar.Entries(), ToolbarLayout::DefaultLayout());
-        QVERIFY(bar.Button(1)->isHidden());
-        QVERIFY(ToolbarLayout::Write(path, toolbarEntries("5 3 | 0h")));
-        bar.LoadToolbarLayout(path);
-        QCOMPARE(placeNames(bar), "tbRefresh tbForward | tbNew tbSecurity");
-        QVERIFY(bar.Button(0)->isHidden());
-        QVERIFY(bar.SaveToolbarLayout(path));
-        QCOMPARE(toolbarText(ToolbarLayout::Read(path).value()), "5 3 | 0h 21");
     }
 
     // Narrowed so that buttons 14 on are cut off, the chevron offers exactly

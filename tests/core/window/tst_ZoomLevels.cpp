@@ -32,21 +32,6 @@ private slots:
         QFETCH(int, checkedIndex);
         QCOMPARE(ZoomLevels::CheckedIndex(ZoomLevels::LevelOf(factor)), checkedIndex);
     }
-
-    // Every item gives a size that checks that same item, growing from the
-    // last item to the first.
-    void itemsRoundTripAndGrow()
-    {
-        for (int index = 0; index < ZoomLevels::Count; ++index)
-        {
-            const double factor = ZoomLevels::FactorOf(ZoomLevels::LevelOfIndex(index));
-            QCOMPARE(ZoomLevels::CheckedIndex(ZoomLevels::LevelOf(factor)), index);
-            if (index > 0)
-                QVERIFY(factor < ZoomLevels::FactorOf(ZoomLevels::LevelOfIndex(index - 1)));
-        }
-        QCOMPARE(ZoomLevels::LevelOfIndex(5), -1);
-        QCOMPARE(ZoomLevels::FactorOf(-1), 1.0);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_ZoomLevels)
