@@ -27,7 +27,11 @@ bool XSession::start(QString* error)
     // can be parked where no window (and so no tool tip) is.
     m_server = std::make_unique<QuillwaveProcess>(
         QStandardPaths::findExecutable(QStringLiteral("Xvfb")),
-        QStringList{"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+        // No auto-repeat: on a busy machine a key held between xdotool's
+        // press and release repeats, and a repeated Alt closes the menu
+        // that Alt+letter has just opened.
+        QStringList{"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-r",
+                    "-ardelay", "60000"},
         QProcessEnvironment::systemEnvironment());
     m_server->process().setProcessChannelMode(QProcess::SeparateChannels);
     // Xvfb writes the number of the display it took once it accepts clients.

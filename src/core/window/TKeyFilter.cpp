@@ -67,7 +67,14 @@ bool TKeyFilter::eventFilter(QObject* watched, QEvent* event)
     {
         // Keys typed on the heels of a command belong where the command
         // leaves the focus: after Alt+D the typing goes to the address box,
-        // not to the page the window system already aimed it at.
+        // not to the page the window system already aimed it at. Only typing
+        // moves: a modifier key alone, or a key the page hands back unused
+        // (not from the window system), would land in the menu the command
+        // just opened, and an Alt there closes it.
+        const int pressed = static_cast<QKeyEvent*>(event)->key();
+        if (!event->spontaneous() || pressed == Qt::Key_Alt || pressed == Qt::Key_Shift ||
+            pressed == Qt::Key_Control || pressed == Qt::Key_Meta || pressed == Qt::Key_AltGr)
+            return true;
         std::shared_ptr<QEvent> later(event->clone());
         QMetaObject::invokeMethod(
             this,
