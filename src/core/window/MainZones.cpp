@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMetaMethod>
 
 namespace
 {
@@ -160,9 +161,10 @@ void MainZones::RefreshIndicators()
 void MainZones::SettingsChanged()
 {
     TZoneEnforcer::SettingsChanged();
-    const QList<TBrowserTab*> tabs = m_window->TabSet()->Tabs();
-    for (auto it = tabs.crbegin(); it != tabs.crend(); ++it)
-        (*it)->Zone = m_zones.MapUrlToZone((*it)->Browser()->LocationURL());
+    const TTabSet* tabs = m_window->TabSet();
+    for (int i = tabs->Count() - 1; i >= 0; --i)
+        if (TBrowserTab* tab = tabs->Tab(i))
+            tab->Zone = m_zones.MapUrlToZone(tab->Browser()->LocationURL());
     RefreshIndicators();
 }
 
