@@ -7,6 +7,7 @@
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/settings/TQWOptions.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
+#include "core/engine/TZoneEnforcer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -133,6 +134,7 @@ QWebEngineProfile* TEngineProfile::profile()
                                         new TQuillwaveSchemeHandler(theProfile));
     theProfile->scripts()->insert(frameProbe());
     theProfile->setUrlRequestInterceptor(new TOfflineInterceptor(workingOffline, theProfile));
+    TZoneEnforcer::install(theProfile);
     // Pages may ask for full screen; the request is decided per page.
     theProfile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     QObject::connect(theProfile, &QWebEngineProfile::downloadRequested, theProfile,

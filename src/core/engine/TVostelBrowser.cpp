@@ -9,6 +9,7 @@
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/engine/TVostelPage.h"
+#include "core/engine/TZoneEnforcer.h"
 #include "core/instance/StartupTimeline.h"
 
 #include <QAction>
@@ -115,6 +116,7 @@ void TVostelBrowser::Navigate(const QString& url)
     m_internalPending = false;
     m_offlinePending.clear();
     StartupTimeline::mark("navigation started");
+    TZoneEnforcer::applyBefore(m_page, target);
     load(target);
 }
 
@@ -304,6 +306,7 @@ bool TVostelBrowser::navigationRequested(const QUrl& url, QWebEnginePage::Naviga
         }
         return false;
     }
+    TZoneEnforcer::applyBefore(m_page, url);
     if (redirect && (m_loadActive || m_announced))
         m_navigationUrls.append(url);
     else

@@ -15,6 +15,11 @@ inline const QString SearchBar = QStringLiteral("Search Bar");
 inline const QString QuickSearch = QStringLiteral("QuickSearch");
 inline const QString Bands = QStringLiteral("Bands");
 inline const QString BrowserHelperObjects = QStringLiteral("Browser Helper Objects");
+// Site patterns to zone numbers, and each zone's action policies: the
+// Internet zone's in the key itself, the other zones' in a sub-key named
+// after the zone's number.
+inline const QString Zones = ValueKey + QStringLiteral("\\Zones");
+inline const QString ZonePolicies = ValueKey + QStringLiteral("\\Zone Policies");
 
 inline const QString ClassesRoot = QStringLiteral("HKEY_CLASSES_ROOT");
 inline const QString UserAgentPostPlatform =

@@ -64,6 +64,7 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
     BuildVostelGroups();
     BuildTools();
     pmTabs = NewMenu(QStringLiteral("pmTabs"));
+    pmSecurity = NewMenu(QStringLiteral("pmSecurity"));
     BuildHelp();
 
     struct Button
@@ -83,12 +84,14 @@ TMainMenu::TMainMenu(QWidget* window, std::function<bool(MainCommand)> available
          MainCommand::DropVostelGroupsMenu, true},
         {"tbMenuTools", "__MenuTools", pmTools, MainCommand::DropToolsMenu, true},
         {"tbMenuTabs", "__MenuTabs", pmTabs, MainCommand::DropTabsMenu, false},
+        {"tbMenuSecurity", "__MenuSecurity", pmSecurity, MainCommand::DropSecurityMenu, true},
         {"tbMenuHelp", "__MenuHelp", pmHelp, MainCommand::DropHelpMenu, true},
     };
     for (const Button& b : buttons)
     {
-        // The tab list and the Favorites are filled when they open.
-        if (b.menu->isEmpty() && b.menu != pmTabs && b.menu != pmFavorites)
+        // The tab list and the Favorites are filled when they open, the
+        // Security menu by the window's zones.
+        if (b.menu->isEmpty() && b.menu != pmTabs && b.menu != pmFavorites && b.menu != pmSecurity)
             continue;
         QToolButton* button = tbMenu->AddMenuButton(
             QString::fromLatin1(b.name), QString::fromLatin1(b.caption), b.menu, b.lends);

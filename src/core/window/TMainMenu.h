@@ -41,6 +41,8 @@ public:
     QMenu* FavoritesMenu() const { return pmFavorites; }
     QMenu* LanguagesMenu() const { return pmMenuViewLanguages; }
     QMenu* TabsMenu() const { return pmTabs; }
+    // Empty here; the window's zones fill it.
+    QMenu* SecurityMenu() const { return pmSecurity; }
     QMenu* VostelGroupsMenu() const { return pmVostelGroupsPopup; }
     QMenu* TabMenu() const { return pmTab; }
     QMenu* CloseAllMenu() const { return pmCloseAll; }
@@ -117,6 +119,7 @@ private:
     QMenu* pmTools = nullptr;
     QMenu* pmTabs = nullptr;
     QMenu* pmHelp = nullptr;
+    QMenu* pmSecurity = nullptr;
     QMenu* pmMenuViewLanguages = nullptr;
     QMenu* pmTab = nullptr;
     QMenu* pmCloseAll = nullptr;

@@ -36,6 +36,7 @@
 #include "core/window/MainTray.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
+#include "core/window/MainZones.h"
 #include "core/window/TKeyFilter.h"
 #include "core/window/TLogoPanel.h"
 #include "core/window/TMainMenu.h"
@@ -123,6 +124,7 @@ void TfrmMain::FormCreate()
     new MainHistory(this);
     m_searchPane = new MainSearchPane(this, *m_commands);
     CreateViewParts();
+    m_zones = new MainZones(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);
@@ -554,6 +556,7 @@ void TfrmMain::RefreshIndicators()
     SetBusy(tab && tab->Busy);
     sbStatus->setPanelIcon(
         1, tab && tab->Secure ? QIcon(QStringLiteral(":/quillwave/tab-locked.svg")) : QIcon());
+    MainZones::RefreshIn(m_zones);
     RefreshBackForward();
 }
 

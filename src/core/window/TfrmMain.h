@@ -26,6 +26,7 @@ class MainStartup;
 class MainTextSize;
 class MainTray;
 class MainViewSettings;
+class MainZones;
 class QMenu;
 class QTimer;
 class TAddressBand;
@@ -73,6 +74,7 @@ public:
     MainFullScreen* FullScreen() const { return m_fullScreen; }
     MainTextSize* TextSize() const { return m_textSize; }
     MainTray* Tray() const { return m_tray; }
+    MainZones* Zones() const { return m_zones; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -170,6 +172,7 @@ private:
     MainFullScreen* m_fullScreen = nullptr;
     MainTextSize* m_textSize = nullptr;
     MainTray* m_tray = nullptr;
+    MainZones* m_zones = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
