@@ -33,14 +33,6 @@ private slots:
     void init() { m_f = std::make_unique<MainWindowFixture>(); }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
-    void switchedOff()
-    {
-        MainVersionCheck* part = startWindow();
-        QVERIFY(part);
-        QVERIFY(!part->Timer());
-        part->tmrVersionCheckTimer();
-    }
-
     void offersTheReleaseOncePerDay()
     {
         TestHttpServer server;
