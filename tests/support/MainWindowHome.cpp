@@ -32,7 +32,8 @@ MainWindowHome::MainWindowHome()
     m_valid = copyFolder(QStringLiteral(QW_SOURCE_DIR "/data/Languages"),
                          filePath(QStringLiteral("Languages"))) &&
               RegistryStore::defaultDatabasePath() == filePath(QStringLiteral("settings.sqlite")) &&
-              seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("0"));
+              seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("0")) &&
+              seed(QStringLiteral("VersionCheck"), QStringLiteral("0"));
 }
 
 bool MainWindowHome::seed(const QString& name, const QString& text) const

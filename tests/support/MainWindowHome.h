@@ -8,7 +8,7 @@
 // A program folder of its own for a test that creates the main window in
 // its own process: QUILLWAVE_HOME and the desktop's folders point into a
 // temporary folder holding the shipped language files, and the default-
-// browser question is switched off.
+// browser question and the version check are switched off.
 class MainWindowHome
 {
 public:

@@ -78,6 +78,7 @@ class RegistryStore;
     X(FullscreenStatusBar, Boolean, false, Plain)                                                  \
     X(AskDefaultBrowser, Boolean, true, Plain)                                                     \
     X(VersionCheck, Integer, 1, Plain)                                                             \
+    X(VersionServer, String, "https://version.quillwave.invalid", Plain)                           \
     X(CheckedVersion, Integer, 145, Plain)                                                         \
     X(LastPong, Integer, 0, Plain)                                                                 \
     X(New, Boolean, false, Plain)

@@ -34,6 +34,7 @@
 #include "core/window/MainStartup.h"
 #include "core/window/MainTextSize.h"
 #include "core/window/MainTray.h"
+#include "core/window/MainVersionCheck.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
 #include "core/window/MainZones.h"
@@ -329,6 +330,7 @@ void TfrmMain::FirstActivation()
     m_address->FirstActivation();
     m_tabSet->SetAutoRefresh(m_options->AutoRefresh());
     m_menu->CheckAutoRefresh(m_tabSet->AutoRefreshInterval());
+    new MainVersionCheck(this);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
