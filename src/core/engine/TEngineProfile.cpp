@@ -3,6 +3,7 @@
 #include "chrome/TUserAgentToken.h"
 #include "core/store/ProgramPaths.h"
 #include "core/store/RegistryStore.h"
+#include "core/engine/TContentSwitches.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/settings/TQWOptions.h"
@@ -135,6 +136,7 @@ QWebEngineProfile* TEngineProfile::profile()
     theProfile->setUrlRequestInterceptor(new TOfflineInterceptor(workingOffline, theProfile));
     // Pages may ask for full screen; the request is decided per page.
     theProfile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    new TContentSwitches(theProfile);
     QObject::connect(theProfile, &QWebEngineProfile::downloadRequested, theProfile,
                      &handleDownload);
     applySettings();

@@ -17,6 +17,7 @@
 class MainBars;
 class MainCloseQuery;
 class MainCommands;
+class MainContentSwitches;
 class MainFavorites;
 class MainFullScreen;
 class MainGroups;
@@ -72,6 +73,7 @@ public:
     MainBars* Bars() const { return m_bars; }
     MainFullScreen* FullScreen() const { return m_fullScreen; }
     MainTextSize* TextSize() const { return m_textSize; }
+    MainContentSwitches* ContentSwitches() const { return m_contentSwitches; }
     MainTray* Tray() const { return m_tray; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
@@ -169,6 +171,7 @@ private:
     MainBars* m_bars = nullptr;
     MainFullScreen* m_fullScreen = nullptr;
     MainTextSize* m_textSize = nullptr;
+    MainContentSwitches* m_contentSwitches = nullptr;
     MainTray* m_tray = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
