@@ -3,6 +3,7 @@
 #include "chrome/TUserAgentToken.h"
 #include "core/store/ProgramPaths.h"
 #include "core/store/RegistryStore.h"
+#include "core/engine/TContentSwitches.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TOfflineInterceptor.h"
 #include "core/settings/TQWOptions.h"
@@ -137,6 +138,7 @@ QWebEngineProfile* TEngineProfile::profile()
     TZoneEnforcer::install(theProfile);
     // Pages may ask for full screen; the request is decided per page.
     theProfile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    new TContentSwitches(theProfile);
     QObject::connect(theProfile, &QWebEngineProfile::downloadRequested, theProfile,
                      &handleDownload);
     applySettings();

@@ -2,6 +2,7 @@
 
 #include "core/dialogs/TPageDialogs.h"
 #include "core/engine/EngineTerms.h"
+#include "core/engine/TContentSwitches.h"
 #include "core/engine/PagePropertiesReader.h"
 #include "core/engine/PageScriptQueries.h"
 #include "core/engine/TEngineProfile.h"
@@ -32,6 +33,7 @@ TVostelBrowser::TVostelBrowser(QWidget* parent) : QWebEngineView(parent)
 {
     m_page = new TVostelPage(TEngineProfile::profile(), this);
     setPage(m_page);
+    TContentSwitches::attachToProfileOf(m_page);
     connectPage();
     StartupTimeline::mark("first view created");
 }

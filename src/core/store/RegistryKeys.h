@@ -27,6 +27,12 @@ inline const QString UserAgentPostPlatform =
                    "Settings\\User Agent\\Post Platform");
 inline const QString TypedUrls =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedUrls");
+// The engine's content switches ("Display Inline Images" and the like).
+inline const QString EngineMain =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main");
+// What a change of the engine's settings is announced under.
+inline const QString EngineSettingsArea =
+    QStringLiteral("Software\\Microsoft\\Internet Explorer\\");
 // The user's own folder locations (values may hold environment variables),
 // then the resolved copies the shell keeps beside them.
 inline const QString ShellFolders = QStringLiteral(

@@ -90,7 +90,11 @@ enum class MainCommand
     // Commands of the toolbar's buttons.
     ReadMail,
     MediumFont,
-    ToggleLoadImages
+    ToggleLoadImages,
+    // The Tools menu's other content switches.
+    ToggleLoadVideos,
+    ToggleLoadSounds,
+    ToggleLoadAnimations
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

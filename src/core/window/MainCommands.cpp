@@ -10,6 +10,7 @@
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
+#include "core/window/MainContentSwitches.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFavoritesPage.h"
 #include "core/window/MainFullScreen.h"
@@ -233,6 +234,12 @@ void MainCommands::addWindowCommands()
     add(MainCommand::ExportFavorites, [this] { m_window->Favorites()->ExportFavorites(); });
     add(MainCommand::FavoritesPane, [this] { m_window->Favorites()->Page()->tbFavoritesClick(); });
     add(MainCommand::FullScreen, [this] { m_window->FullScreen()->Toggle(); });
+    for (const auto& [command, which] :
+         {std::pair{MainCommand::ToggleLoadImages, MainContentSwitches::Images},
+          std::pair{MainCommand::ToggleLoadVideos, MainContentSwitches::Videos},
+          std::pair{MainCommand::ToggleLoadSounds, MainContentSwitches::Sounds},
+          std::pair{MainCommand::ToggleLoadAnimations, MainContentSwitches::Animations}})
+        add(command, [this, which] { m_window->ContentSwitches()->Toggle(which); });
     add(MainCommand::MediumFont, [this] { m_window->TextSize()->actSetMediumFontExecute(); });
     add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
     add(MainCommand::SaveTabsAsVostelGroup,

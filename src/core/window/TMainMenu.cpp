@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
+
+#include <utility>
 #include <QMimeData>
 #include <QToolButton>
 #include <QWidget>
@@ -341,6 +343,19 @@ void TMainMenu::BuildTools()
             QStringLiteral("__MenuToolsExportFavorites"), MainCommand::ExportFavorites, {});
     AddItem(pmTools, QStringLiteral("mnuToolsImportBookmarks"),
             QStringLiteral("__MenuToolsImportBookmarks"), MainCommand::ImportBookmarks, {});
+    pmTools->addSeparator();
+    for (const auto& [name, command] :
+         {std::pair{"LoadImages", MainCommand::ToggleLoadImages},
+          std::pair{"LoadVideos", MainCommand::ToggleLoadVideos},
+          std::pair{"LoadSounds", MainCommand::ToggleLoadSounds},
+          std::pair{"LoadAnimations", MainCommand::ToggleLoadAnimations}})
+    {
+        QAction* item = AddItem(pmTools, QStringLiteral("pmOptions") + QLatin1String(name),
+                                QStringLiteral("__MenuOptions") + QLatin1String(name), command, {});
+        if (item)
+            item->setCheckable(true);
+        m_contentSwitchItems.append(item);
+    }
     pmTools->addSeparator();
     mnuToolsClearAddressHistory = AddPlain(pmTools, QStringLiteral("mnuToolsClearAddressHistory"),
                                            QStringLiteral("__MenuToolsClearAddresses"), {});

@@ -62,6 +62,9 @@ public:
     QMenu* NewTabMenu() const { return pmNew; }
     QAction* ClearAddressesItem() const { return mnuToolsClearAddressHistory; }
     QAction* QuickSearchItem() const { return pmOptionsQuickSearch; }
+    QMenu* ToolsMenu() const { return pmTools; }
+    // The content switches' check items: pictures, videos, sounds, animations.
+    QList<QAction*> ContentSwitchItems() const { return m_contentSwitchItems; }
     // The auto-refresh radio items; each holds its interval in ms (0 = off).
     QList<QAction*> AutoRefreshItems() const { return m_autoRefreshItems; }
     // Checks the item of interval (or Off when none matches).
@@ -134,6 +137,7 @@ private:
     QAction* pmFullScreen = nullptr;
     QAction* mnuToolsClearAddressHistory = nullptr;
     QAction* pmOptionsQuickSearch = nullptr;
+    QList<QAction*> m_contentSwitchItems;
     QActionGroup* m_autoRefreshGroup = nullptr;
     QList<QAction*> m_autoRefreshItems;
     QAction* pmTabLocked = nullptr;

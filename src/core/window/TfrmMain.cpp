@@ -25,6 +25,7 @@
 #include "core/window/MainBars.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
+#include "core/window/MainContentSwitches.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
@@ -199,6 +200,7 @@ void TfrmMain::CreateViewParts()
     m_menu->InsertFontSizeMenu(m_textSize->FontSizeMenu());
     m_bars->SetFontMenu(m_textSize->FontMenu());
     m_bars->Wire(m_fullScreen);
+    m_contentSwitches = new MainContentSwitches(this);
     m_tray = new MainTray(this, m_services,
                           [this]
                           {

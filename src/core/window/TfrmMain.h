@@ -17,6 +17,7 @@
 class MainBars;
 class MainCloseQuery;
 class MainCommands;
+class MainContentSwitches;
 class MainFavorites;
 class MainFullScreen;
 class MainGroups;
@@ -73,6 +74,7 @@ public:
     MainBars* Bars() const { return m_bars; }
     MainFullScreen* FullScreen() const { return m_fullScreen; }
     MainTextSize* TextSize() const { return m_textSize; }
+    MainContentSwitches* ContentSwitches() const { return m_contentSwitches; }
     MainTray* Tray() const { return m_tray; }
     MainZones* Zones() const { return m_zones; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
@@ -171,6 +173,7 @@ private:
     MainBars* m_bars = nullptr;
     MainFullScreen* m_fullScreen = nullptr;
     MainTextSize* m_textSize = nullptr;
+    MainContentSwitches* m_contentSwitches = nullptr;
     MainTray* m_tray = nullptr;
     MainZones* m_zones = nullptr;
     TMainMenu* m_menu = nullptr;

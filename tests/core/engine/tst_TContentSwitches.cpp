@@ -1,0 +1,137 @@
+// The content switches on the real engine: switched off, a page's pictures
+// and media never reach the server, its sound is muted and its animations
+// end at once; switched on again, open pages follow at once and the
+// pictures come with the next load.
+
+#include "EngineTestHelpers.h"
+#include "TestHttpServer.h"
+
+#include "chrome/TIEOptions.h"
+#include "core/engine/TContentInterceptor.h"
+#include "core/engine/TVostelBrowser.h"
+
+#include <QTest>
+#include <QWebEnginePage>
+
+#include <memory>
+
+using namespace EngineTestHelpers;
+
+namespace
+{
+constexpr int Timeout = 20000;
+
+void storeAll(bool on)
+{
+    TIEOptions options;
+    QVERIFY(options.SetLoadImages(on) && options.SetLoadVideos(on) && options.SetPlaySounds(on) &&
+            options.SetPlayAnimations(on));
+    TIEOptions::NotifySettingsChanged();
+}
+} // namespace
+
+class tst_TContentSwitches : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestHttpServer server;
+
+    QString animationDuration(QWebEnginePage* page)
+    {
+        return runJavaScriptSync(page, "getComputedStyle(document.getElementById('moving'))"
+                                       ".animationDuration")
+            .toString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.listen());
+        // The page asks for /loaded after its load event and for /settled
+        // once its video has given up or loaded: by then every request the
+        // page makes by itself has been made.
+        server.routeHtml("/page.html",
+                         "<!DOCTYPE html><title>Content</title><style>"
+                         "@keyframes fade { from { opacity: 0 } to { opacity: 1 } }"
+                         "#moving { animation: fade 5s infinite }"
+                         "#box { background: url(/back.png); width: 20px; height: 20px }</style>"
+                         "<div id='moving'>moving</div><div id='box'></div>"
+                         "<img src='/picture.png'>"
+                         "<video id='clip' src='/clip.webm' preload='auto'></video><script>"
+                         "var clip = document.getElementById('clip');"
+                         "clip.onerror = clip.onloadeddata = function () { fetch('/settled'); };"
+                         "addEventListener('load', function () { fetch('/loaded'); });</script>");
+        for (const char* path : {"/picture.png", "/back.png"})
+            server.route(path, TestHttpServer::Response{200, "image/png", "not a png", {}, 0});
+        server.route("/clip.webm",
+                     TestHttpServer::Response{200, "video/webm", "not a video", {}, 0});
+        server.routeHtml("/loaded", "");
+        server.routeHtml("/settled", "");
+    }
+
+    void interceptorRefusesOnlySwitchedOffKinds_data()
+    {
+        using R = QWebEngineUrlRequestInfo;
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("images");
+        QTest::addColumn<bool>("media");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("image, pictures off") << int(R::ResourceTypeImage) << false << true << true;
+        QTest::newRow("image, pictures on") << int(R::ResourceTypeImage) << true << false << false;
+        QTest::newRow("media, videos off") << int(R::ResourceTypeMedia) << true << false << true;
+        QTest::newRow("media, videos on") << int(R::ResourceTypeMedia) << false << true << false;
+        QTest::newRow("favicon, all off") << int(R::ResourceTypeFavicon) << false << false << false;
+        QTest::newRow("page, all off") << int(R::ResourceTypeMainFrame) << false << false << false;
+        QTest::newRow("script, all off") << int(R::ResourceTypeScript) << false << false << false;
+    }
+    void interceptorRefusesOnlySwitchedOffKinds()
+    {
+        QFETCH(int, type);
+        QFETCH(bool, images);
+        QFETCH(bool, media);
+        QFETCH(bool, refused);
+        QCOMPARE(TContentInterceptor::refuses(QWebEngineUrlRequestInfo::ResourceType(type), images,
+                                              media),
+                 refused);
+    }
+
+    void switchedOffContentStaysAwayAndComesBack()
+    {
+        // Made before the switches change: the announcement reaches open pages.
+        auto browser = std::make_unique<TVostelBrowser>();
+        browser->resize(400, 300);
+        browser->show();
+        QWebEnginePage* page = browser->page();
+        QVERIFY(!page->isAudioMuted());
+        storeAll(false);
+        QVERIFY(page->isAudioMuted());
+
+        server.clearRequests();
+        QVERIFY(loadSync(browser.get(), QUrl(server.url("/page.html"))));
+        QVERIFY(waitFor([&] { return server.wasRequested("/loaded"); }, Timeout));
+        QVERIFY(waitFor([&] { return server.wasRequested("/settled"); }, Timeout));
+        QVERIFY(!server.wasRequested("/picture.png"));
+        QVERIFY(!server.wasRequested("/back.png"));
+        QVERIFY(!server.wasRequested("/clip.webm"));
+        QCOMPARE(animationDuration(page), QStringLiteral("0s"));
+
+        // On again: sound and motion at once, pictures and media on refresh.
+        storeAll(true);
+        QVERIFY(!page->isAudioMuted());
+        QVERIFY(waitFor([&] { return animationDuration(page) == QStringLiteral("5s"); }, Timeout));
+        server.clearRequests();
+        QCOMPARE(loadStartedBy(browser.get(), [&] { browser->Refresh(false); }), true);
+        QVERIFY(waitFor([&] { return server.wasRequested("/picture.png"); }, Timeout));
+        QVERIFY(waitFor([&] { return server.wasRequested("/back.png"); }, Timeout));
+        QVERIFY(waitFor([&] { return server.wasRequested("/clip.webm"); }, Timeout));
+        QCOMPARE(animationDuration(page), QStringLiteral("5s"));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return EngineTestHelpers::engineTestMain<tst_TContentSwitches>(argc, argv);
+}
+
+#include "tst_TContentSwitches.moc"
