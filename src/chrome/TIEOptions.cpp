@@ -1,19 +1,11 @@
 #include "chrome/TIEOptions.h"
 
 #include "chrome/SettingsBroadcast.h"
+#include "core/store/ProgramStore.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 
-TIEOptions::TIEOptions(RegistryStore* store) : m_store(store)
-{
-    if (!m_store)
-        m_store = m_ownStore = new RegistryStore;
-}
-
-TIEOptions::~TIEOptions()
-{
-    delete m_ownStore;
-}
+TIEOptions::TIEOptions(RegistryStore* store) : m_store(store ? store : &ProgramStore::get()) {}
 
 bool TIEOptions::LoadImages() const
 {

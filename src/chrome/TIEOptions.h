@@ -19,11 +19,8 @@ public:
         bool operator==(const Switches&) const = default;
     };
 
-    // Without a store, the program's own store is opened for the object's life.
+    // Without a store, the program's own (ProgramStore).
     explicit TIEOptions(RegistryStore* store = nullptr);
-    ~TIEOptions();
-    TIEOptions(const TIEOptions&) = delete;
-    TIEOptions& operator=(const TIEOptions&) = delete;
 
     bool LoadImages() const;
     bool LoadVideos() const;
@@ -55,5 +52,4 @@ private:
     bool Write(const QString& name, bool on);
 
     RegistryStore* m_store;
-    RegistryStore* m_ownStore = nullptr;
 };

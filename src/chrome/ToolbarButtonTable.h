@@ -35,6 +35,17 @@ class ToolbarButtonTable
 public:
     static constexpr int Count = 22;
     static constexpr int Separator = -1;
+    // The buttons whose state, menu or picture the window sets.
+    static constexpr int NewButton = 0;
+    static constexpr int BackButton = 2;
+    static constexpr int ForwardButton = 3;
+    static constexpr int StopButton = 4;
+    static constexpr int SearchButton = 7;
+    static constexpr int SideBarButton = 10;
+    static constexpr int FontButton = 12;
+    static constexpr int LoadImagesButton = 15;
+    static constexpr int FullScreenButton = 16;
+    static constexpr int SecurityButton = 21;
 
     static const QList<ToolbarButtonInfo>& All();
     // Null for a number outside 0..Count-1.

@@ -2,7 +2,7 @@
 
 #include "chrome/TIEZoneMgr.h"
 #include "core/dialogs/WindowServices.h"
-#include "core/store/RegistryStore.h"
+#include "core/store/ProgramStore.h"
 
 #include <QApplication>
 #include <QHash>
@@ -72,8 +72,7 @@ void TZoneEnforcer::SettingsChanged()
     ZoneRules read;
     try
     {
-        RegistryStore store;
-        read = TIEZoneMgr::ReadRules(store);
+        read = TIEZoneMgr::ReadRules(ProgramStore::get());
     }
     catch (const std::exception& error)
     {

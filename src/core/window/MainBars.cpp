@@ -1,6 +1,7 @@
 #include "core/window/MainBars.h"
 
 #include "chrome/CoolBarBands.h"
+#include "chrome/MenuPlaceholders.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TQWToolBar.h"
 #include "chrome/TfrmCustomizeToolbar.h"
@@ -21,7 +22,6 @@
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
 #include "groups/TKoncoBar.h"
-#include "groups/TLinksBar.h"
 #include "navigation/TAddressBand.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TSearchMenus.h"
@@ -60,25 +60,7 @@ TCoolBar::BandOptions optionsOf(const BandDesign& design, const QString& text = 
     return options;
 }
 
-QAction* addCheckItem(QMenu* menu, const QString& name, const QString& captionKey)
-{
-    auto* action = new QAction(captionKey, menu);
-    action->setObjectName(name);
-    action->setToolTip(captionKey + QStringLiteral("Hint"));
-    action->setStatusTip(captionKey + QStringLiteral("Hint"));
-    action->setCheckable(true);
-    menu->addAction(action);
-    return action;
-}
-
-// Toolbar buttons whose state follows the active tab.
-constexpr int BackButton = 2;
-constexpr int ForwardButton = 3;
-constexpr int StopButton = 4;
-constexpr int SearchButton = 7;
-constexpr int FontButton = 12;
-constexpr int SideBarButton = 10;
-constexpr int FullScreenButton = 16;
+using Buttons = ToolbarButtonTable;
 } // namespace
 
 MainBars::MainBars(TfrmMain* window, TMenuBand* menuBand, TAddressBand* address, QWidget* logo)
@@ -145,25 +127,30 @@ void MainBars::BuildCustomizeMenu()
     pmCustomize = new QMenu(m_window);
     pmCustomize->setObjectName(QStringLiteral("pmCustomize"));
     pmCustomizeViewAddressBar =
-        addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewAddressBar"),
-                     QStringLiteral("__CustomizeViewAddressBar"));
-    pmCustomizeViewToolbar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewToolbar"),
-                                          QStringLiteral("__CustomizeViewToolbar"));
-    pmCustomizeViewMenubar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeViewMenubar"),
-                                          QStringLiteral("__CustomizeViewMenubar"));
+        AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeViewAddressBar"),
+                           QStringLiteral("__CustomizeViewAddressBar"));
+    pmCustomizeViewToolbar =
+        AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeViewToolbar"),
+                           QStringLiteral("__CustomizeViewToolbar"));
+    pmCustomizeViewMenubar =
+        AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeViewMenubar"),
+                           QStringLiteral("__CustomizeViewMenubar"));
     // The menu bar is offered only in full screen, where it may be hidden.
     pmCustomizeViewMenubar->setVisible(false);
-    pmCustomizeLinksBar = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeLinksBar"),
-                                       QStringLiteral("__CustomizeViewLinksBar"));
+    pmCustomizeLinksBar = AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeLinksBar"),
+                                             QStringLiteral("__CustomizeViewLinksBar"));
     pmCustomize->addSeparator();
-    pmCustomizeToolbarDialog = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeToolbarDialog"),
-                                            QStringLiteral("__CustomizeToolbar"));
-    pmCustomizeOrganizeLinks = addCheckItem(pmCustomize, QStringLiteral("pmCustomizeOrganizeLinks"),
-                                            QStringLiteral("__CustomizeLinks"));
-    mnuClearAddr = addCheckItem(pmCustomize, QStringLiteral("mnuClearAddr"),
-                                QStringLiteral("__CustomizeClearAddresses"));
-    for (QAction* plain : {pmCustomizeToolbarDialog, pmCustomizeOrganizeLinks, mnuClearAddr})
-        plain->setCheckable(false);
+    pmCustomizeToolbarDialog =
+        AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeToolbarDialog"),
+                           QStringLiteral("__CustomizeToolbar"));
+    pmCustomizeOrganizeLinks =
+        AddPlaceholderItem(pmCustomize, QStringLiteral("pmCustomizeOrganizeLinks"),
+                           QStringLiteral("__CustomizeLinks"));
+    mnuClearAddr = AddPlaceholderItem(pmCustomize, QStringLiteral("mnuClearAddr"),
+                                      QStringLiteral("__CustomizeClearAddresses"));
+    for (QAction* bar : {pmCustomizeViewAddressBar, pmCustomizeViewToolbar, pmCustomizeViewMenubar,
+                         pmCustomizeLinksBar})
+        bar->setCheckable(true);
 
     connect(pmCustomize, &QMenu::aboutToShow, this,
             [this]
@@ -183,11 +170,7 @@ void MainBars::BuildCustomizeMenu()
     connect(mnuClearAddr, &QAction::triggered, this,
             [this] { m_window->Address()->mnuToolsFavsClick(); });
     connect(pmCustomizeOrganizeLinks, &QAction::triggered, this,
-            [this]
-            {
-                if (auto* links = qobject_cast<TLinksBar*>(pnlLinks))
-                    emit links->OnCustomize();
-            });
+            [this] { m_window->Favorites()->OrganizeLinks(); });
 }
 
 void MainBars::Wire(MainFullScreen* fullScreen)
@@ -237,7 +220,7 @@ void MainBars::WireViewMenu()
 
 void MainBars::WireToolbarMenus()
 {
-    tbMain->SetDropDownMenu(0, m_window->MainMenu()->NewTabMenu());
+    tbMain->SetDropDownMenu(Buttons::NewButton, m_window->MainMenu()->NewTabMenu());
 
     pmSearch = new QMenu(m_window);
     pmSearch->setObjectName(QStringLiteral("pmSearch"));
@@ -251,12 +234,12 @@ void MainBars::WireToolbarMenus()
     TSearchMenus::RebuildEnginesOnShow(pmSearch, m_window->Options(),
                                        [this](const QString& address)
                                        { m_window->Favorites()->OpenFavorite(address); });
-    tbMain->SetDropDownMenu(SearchButton, pmSearch);
+    tbMain->SetDropDownMenu(Buttons::SearchButton, pmSearch);
 }
 
 void MainBars::SetFontMenu(QMenu* menu)
 {
-    tbMain->SetDropDownMenu(FontButton, menu);
+    tbMain->SetDropDownMenu(Buttons::FontButton, menu);
 }
 
 void MainBars::SetShowColor(bool showColor)
@@ -372,14 +355,14 @@ void MainBars::CustomizeToolbar()
 
 void MainBars::RefreshBackForward(const TBrowserTab* tab)
 {
-    tbMain->SetButtonEnabled(BackButton, tab && tab->CanGoBack);
-    tbMain->SetButtonEnabled(ForwardButton, tab && tab->CanGoForward);
-    tbMain->SetButtonEnabled(StopButton, tab && tab->Busy);
+    tbMain->SetButtonEnabled(Buttons::BackButton, tab && tab->CanGoBack);
+    tbMain->SetButtonEnabled(Buttons::ForwardButton, tab && tab->CanGoForward);
+    tbMain->SetButtonEnabled(Buttons::StopButton, tab && tab->Busy);
 }
 
 void MainBars::SetSideBarShown(bool shown)
 {
-    tbMain->SetDown(SideBarButton, shown);
+    tbMain->SetDown(Buttons::SideBarButton, shown);
 }
 
 bool MainBars::BandVisible(Band band) const
@@ -415,7 +398,7 @@ QAction* MainBars::BarItem(Item item) const
 
 void MainBars::SetFullScreenButtonDown(bool down)
 {
-    tbMain->SetDown(FullScreenButton, down);
+    tbMain->SetDown(Buttons::FullScreenButton, down);
 }
 
 void MainBars::ApplyBandsFromViewMenu()

@@ -2,6 +2,7 @@
 
 #include "chrome/TIEOptions.h"
 #include "chrome/TQWToolBar.h"
+#include "chrome/ToolbarButtonTable.h"
 #include "core/settings/TQWOptions.h"
 #include "core/window/MainBars.h"
 #include "core/window/TMainMenu.h"
@@ -12,9 +13,6 @@
 
 namespace
 {
-// The toolbar's picture button.
-constexpr int LoadImagesButton = 15;
-
 bool stored(const TIEOptions& options, MainContentSwitches::Switch which)
 {
     switch (which)
@@ -95,5 +93,5 @@ void MainContentSwitches::Show(Switch which)
     if (which < items.size() && items[which])
         items[which]->setChecked(m_on[which]);
     if (which == Images)
-        m_window->Bars()->ToolBar()->SetDown(LoadImagesButton, m_on[which]);
+        m_window->Bars()->ToolBar()->SetDown(ToolbarButtonTable::LoadImagesButton, m_on[which]);
 }

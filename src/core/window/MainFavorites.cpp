@@ -162,20 +162,23 @@ void MainFavorites::CreateLinksBar()
             });
     connect(m_linksBar, &TLinksBar::openAllChosen, this,
             [this](const QStringList& targets) { Launcher().openAll(targets); });
-    connect(m_linksBar, &TLinksBar::OnCustomize, this,
-            [this] { OpenFolderInFileManager(m_linksBar->Folder()); });
+    connect(m_linksBar, &TLinksBar::OnCustomize, this, &MainFavorites::OrganizeLinks);
     if (!folder.isEmpty())
     {
         m_linksMonitor = new TFolderMonitor(folder, this);
         connect(m_linksMonitor, &TFolderMonitor::changed, this, &MainFavorites::LinksFolderChanged);
         m_linksMonitor->setActive(true);
     }
-
 }
 
 void MainFavorites::LinksFolderChanged()
 {
     m_linksBar->Reload();
+}
+
+void MainFavorites::OrganizeLinks()
+{
+    OpenFolderInFileManager(m_linksBar->Folder());
 }
 
 void MainFavorites::OpenFolderInFileManager(const QString& folder)

@@ -47,6 +47,9 @@ public:
     void ImportBookmarks();
     void ExportFavorites();
 
+    // Opens the Links folder in the file manager, to arrange the links.
+    void OrganizeLinks();
+
     // A favorite's target (an address, or a file for its program), opened
     // as the Favorites menu opens it.
     void OpenFavorite(const QString& target);

@@ -1,5 +1,6 @@
 #include "core/window/MainTextSize.h"
 
+#include "chrome/MenuPlaceholders.h"
 #include "core/engine/IBrowserControl.h"
 #include "core/window/ZoomLevels.h"
 
@@ -12,13 +13,6 @@ namespace
 // Captions in menu order; the items are named after them.
 const char* const SizeNames[ZoomLevels::Count] = {"Largest", "Large", "Medium", "Smaller",
                                                   "Smallest"};
-
-void setCaption(QAction* action, const QString& captionKey)
-{
-    action->setText(captionKey);
-    action->setToolTip(captionKey + QStringLiteral("Hint"));
-    action->setStatusTip(captionKey + QStringLiteral("Hint"));
-}
 } // namespace
 
 MainTextSize::MainTextSize(QWidget* window, std::function<IBrowserControl*()> activeBrowser)
@@ -27,8 +21,7 @@ MainTextSize::MainTextSize(QWidget* window, std::function<IBrowserControl*()> ac
 {
     pmFont->setObjectName(QStringLiteral("pmFont"));
     pmFontSize->setObjectName(QStringLiteral("pmFontSize"));
-    pmFontSize->setTitle(QStringLiteral("__FontSize"));
-    setCaption(pmFontSize->menuAction(), QStringLiteral("__FontSize"));
+    SetItemPlaceholders(pmFontSize->menuAction(), QStringLiteral("__FontSize"));
     m_fontItems = BuildItems(pmFont, QStringLiteral("pmFont"));
     m_fontSizeItems = BuildItems(pmFontSize, QStringLiteral("pmFontSize"));
     connect(pmFont, &QMenu::aboutToShow, this, [this] { RefreshChecks(m_fontItems); });
@@ -45,7 +38,7 @@ QList<QAction*> MainTextSize::BuildItems(QMenu* menu, const QString& namePrefix)
     {
         auto* item = new QAction(menu);
         item->setObjectName(namePrefix + QLatin1String(size));
-        setCaption(item, QStringLiteral("__Font") + QLatin1String(size));
+        SetItemPlaceholders(item, QStringLiteral("__Font") + QLatin1String(size));
         item->setCheckable(true);
         group->addAction(item);
         menu->addAction(item);

@@ -1,5 +1,6 @@
 #include "core/window/MainTray.h"
 
+#include "chrome/MenuPlaceholders.h"
 #include "components/TPGTrayIcon.h"
 #include "core/dialogs/WindowServices.h"
 
@@ -11,17 +12,6 @@
 namespace
 {
 const QString ProductName = QStringLiteral("Quillwave");
-
-QAction* addItem(QMenu* menu, const QString& name, const QString& captionKey)
-{
-    auto* action = new QAction(menu);
-    action->setObjectName(name);
-    action->setText(captionKey);
-    action->setToolTip(captionKey + QStringLiteral("Hint"));
-    action->setStatusTip(captionKey + QStringLiteral("Hint"));
-    menu->addAction(action);
-    return action;
-}
 } // namespace
 
 MainTray::MainTray(QWidget* window, WindowServices* services, std::function<QString()> activeTitle)
@@ -37,10 +27,11 @@ MainTray::MainTray(QWidget* window, WindowServices* services, std::function<QStr
 {
     pgTray->setObjectName(QStringLiteral("pgTray"));
     pmTray->setObjectName(QStringLiteral("pmTray"));
-    pmTrayRestore =
-        addItem(pmTray, QStringLiteral("pmTrayRestore"), QStringLiteral("__TrayRestore"));
+    pmTrayRestore = AddPlaceholderItem(pmTray, QStringLiteral("pmTrayRestore"),
+                                       QStringLiteral("__TrayRestore"));
     pmTray->addSeparator();
-    pmTrayExit = addItem(pmTray, QStringLiteral("pmTrayExit"), QStringLiteral("__TrayExit"));
+    pmTrayExit =
+        AddPlaceholderItem(pmTray, QStringLiteral("pmTrayExit"), QStringLiteral("__TrayExit"));
     pmTray->setDefaultAction(pmTrayRestore);
 
     pgTray->SetIcon(QIcon(QStringLiteral(":/quillwave/quillwave.svg")));

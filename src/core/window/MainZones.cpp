@@ -1,6 +1,7 @@
 #include "core/window/MainZones.h"
 
 #include "chrome/TQWToolBar.h"
+#include "chrome/ToolbarButtonTable.h"
 #include "components/TQWStatusBar.h"
 #include "components/ThemeIcon.h"
 #include "core/dialogs/WindowServices.h"
@@ -21,7 +22,6 @@
 namespace
 {
 constexpr int ZonePanel = 3;
-constexpr int SecurityButton = 21;
 // The zone's name stands right of its picture.
 constexpr int ZoneTextIndent = 19;
 const QString Main = QStringLiteral("MAIN");
@@ -32,7 +32,7 @@ MainZones::MainZones(TfrmMain* window)
       pmSecurity(window->MainMenu()->SecurityMenu())
 {
     BuildMenu();
-    window->Bars()->ToolBar()->SetDropDownMenu(SecurityButton, pmSecurity);
+    window->Bars()->ToolBar()->SetDropDownMenu(ToolbarButtonTable::SecurityButton, pmSecurity);
 
     QLabel* panel = window->StatusBar()->panel(ZonePanel);
     panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,5 +1,6 @@
 #include "core/window/TMainMenu.h"
 
+#include "chrome/MenuPlaceholders.h"
 #include "components/TMenuBand.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
@@ -11,25 +12,13 @@
 #include <QKeySequence>
 #include <QMenu>
 
-#include <utility>
 #include <QMimeData>
 #include <QToolButton>
 #include <QWidget>
+#include <utility>
 
 namespace
 {
-QString hintKey(const QString& captionKey)
-{
-    return captionKey + QStringLiteral("Hint");
-}
-
-void setCaption(QAction* action, const QString& captionKey)
-{
-    action->setText(captionKey);
-    action->setToolTip(hintKey(captionKey));
-    action->setStatusTip(hintKey(captionKey));
-}
-
 // Drops a separator that would stand first, last or next to another one:
 // items left out of the tree must not leave empty groups behind.
 void tidySeparators(QMenu* menu)
@@ -121,7 +110,7 @@ QAction* TMainMenu::AddPlain(QMenu* menu, const QString& name, const QString& ca
 {
     auto* action = new QAction(menu);
     action->setObjectName(name);
-    setCaption(action, captionKey);
+    SetItemPlaceholders(action, captionKey);
     if (!shortcut.isEmpty())
     {
         action->setShortcut(shortcut);
@@ -149,7 +138,7 @@ QMenu* TMainMenu::AddSubmenu(QMenu* menu, const QString& name, const QString& ca
     submenu->setParent(menu, submenu->windowFlags());
     QAction* entry = menu->addMenu(submenu);
     entry->setObjectName(name);
-    setCaption(entry, captionKey);
+    SetItemPlaceholders(entry, captionKey);
     return submenu;
 }
 

@@ -29,21 +29,13 @@ class tst_MainBars : public QObject
             names << bar->BandName(i) + (bar->BandBreak(i) ? QStringLiteral("|") : QString());
         return names;
     }
-    // The window after its start-up timer has read the band layout.
-    TfrmMain* started()
-    {
-        TfrmMain* window = m_f->createActive();
-        QTest::qWait(50);
-        return window;
-    }
-
 private slots:
     void init() { m_f = std::make_unique<MainWindowFixture>(); }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
     void bandLayoutSurvivesRestart()
     {
-        TfrmMain* window = started();
+        TfrmMain* window = m_f->createActive();
         TCoolBar* bar = window->Bars()->CoolBar();
         QCOMPARE(order(bar), (QStringList{"Menu", "Tool|", "Address|", "Links"}));
 
@@ -56,14 +48,15 @@ private slots:
         QCOMPARE(store.value(band1, QStringLiteral("Name"))->text, QStringLiteral("Tool"));
         QCOMPARE(store.value(band1, QStringLiteral("Width"))->dword, 300u);
 
-        bar = started()->Bars()->CoolBar();
-        QCOMPARE(order(bar), (QStringList{"Menu", "Tool|", "Address", "Links"}));
+        // The start-up timer reads the layout once the window runs.
+        bar = m_f->createActive()->Bars()->CoolBar();
+        QTRY_COMPARE(order(bar), (QStringList{"Menu", "Tool|", "Address", "Links"}));
         QCOMPARE(bar->BandWidth(1), 300);
     }
 
     void barsShownAsTheUserLeftThem()
     {
-        TfrmMain* window = started();
+        TfrmMain* window = m_f->createActive();
         MainBars* bars = window->Bars();
         // The View menu and the bar menu switch the same band.
         window->MainMenu()->ToolbarItem()->trigger();
@@ -79,7 +72,7 @@ private slots:
         QCOMPARE(m_f->stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
         QCOMPARE(m_f->stored(QStringLiteral("ViewAddressBar")), QStringLiteral("0"));
 
-        bars = started()->Bars();
+        bars = m_f->createActive()->Bars();
         QVERIFY(!bars->Shown(MainBars::Bar::Tool));
         QVERIFY(!bars->Shown(MainBars::Bar::Address));
         QVERIFY(bars->Shown(MainBars::Bar::Menu));
@@ -87,7 +80,7 @@ private slots:
 
     void toolbarFileWrittenAtExit()
     {
-        TfrmMain* window = started();
+        TfrmMain* window = m_f->createActive();
         window->Bars()->ToolBar()->SetEntries({{5, true}, {3, true}, {-1, true}, {21, true}});
         m_f->closeWindow();
         QFile file(m_f->home().filePath(QStringLiteral("tbmain.dat")));
@@ -99,7 +92,7 @@ private slots:
 
     void sideBarButtonFollowsTheBar()
     {
-        TfrmMain* window = started();
+        TfrmMain* window = m_f->createActive();
         TQWToolBar* toolbar = window->Bars()->ToolBar();
         QVERIFY(!toolbar->IsDown(10));
         window->RunCommand(MainCommand::ToggleSideBar);
