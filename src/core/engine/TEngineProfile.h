@@ -19,6 +19,8 @@ public:
     // Created on first use (an application object must exist), together with
     // applySettings().
     static QWebEngineProfile* profile();
+    // Whether this run has made the profile (a run with stand-in pages never does).
+    static bool exists();
     // Deletes the profile so that its data reaches the disk; every page using
     // it must be gone. Also runs by itself when the application ends.
     static void release();

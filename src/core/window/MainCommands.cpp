@@ -15,6 +15,7 @@
 #include "core/window/MainFavoritesPage.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
+#include "core/window/MainOptions.h"
 #include "core/window/MainTextSize.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -246,6 +247,8 @@ void MainCommands::addWindowCommands()
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });
     add(MainCommand::OrganizeVostelGroups,
         [this] { m_window->Groups()->actOrganizeVostelGroupsExecute(); });
+    if (MainOptions::DialogAvailable())
+        add(MainCommand::Options, [this] { m_window->OptionsHost()->Execute(); });
 }
 
 void MainCommands::addMenuDrops()

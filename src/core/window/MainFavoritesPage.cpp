@@ -53,6 +53,13 @@ bool MainFavoritesPage::TreeHasFocus() const
            (focus == m_page->shFavorites || m_page->shFavorites->isAncestorOf(focus));
 }
 
+void MainFavoritesPage::SetAutoExpand(bool on)
+{
+    m_page->shFavorites->setAutoExpand(on);
+    if (m_pane)
+        m_pane->shFavorites->setAutoExpand(on);
+}
+
 void MainFavoritesPage::FavoritesChanged()
 {
     if (m_page->FavoritesTreeLoaded)

@@ -25,6 +25,9 @@ public:
     TfrmFavorites* FavoritesPane() const;
     // The focus is in the page's tree, which takes F2 to rename.
     bool TreeHasFocus() const;
+    // Whether opening a folder of the page's or the pane's tree closes the
+    // others (VBAutoExpand).
+    void SetAutoExpand(bool on);
 
     // The tool bar's Favorites button: the pane shows under it (under the
     // window's top-left corner while there is no such button); a pane

@@ -29,8 +29,9 @@ MainVersionCheck::MainVersionCheck(TfrmMain* window) : QObject(window), m_window
 
 void MainVersionCheck::tmrVersionCheckTimer()
 {
-    if (!m_check)
-        return;
     tmrVersionCheck->stop();
+    // The options dialog may have switched the check off since the start.
+    if (!m_check || m_window->Options()->VersionCheck() == 0)
+        return;
     m_check->Check();
 }

@@ -218,6 +218,10 @@ TKeyDecision::Outcome TKeyDecision::Decide(const Stroke& stroke, const WindowSta
         return go.handled ? go : Swallowed;
     }
 
+    // Ctrl+Alt+O would otherwise be Ctrl+O of the table below.
+    if (keyDown && ctrl && alt && key == Qt::Key_O)
+        return run(state, MainCommand::Options);
+
     if (keyDown && ctrl)
     {
         bool inTable = false;

@@ -356,6 +356,9 @@ void TMainMenu::BuildTools()
     AddItem(pmTools, QStringLiteral("mnuToolsOrganizeSearchBar"),
             QStringLiteral("__MenuToolsOrganizeSearchBar"), MainCommand::OrganizeSearchBar, {});
     pmTools->addSeparator();
+    AddItem(pmTools, QStringLiteral("pmOptionsQuillwave"), QStringLiteral("__MenuOptionsQuillwave"),
+            MainCommand::Options, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
+    pmTools->addSeparator();
     AddItem(pmTools, QStringLiteral("mnuToolsDownloads"), QStringLiteral("__MenuToolsDownloads"),
             MainCommand::Downloads, QKeySequence(Qt::CTRL | Qt::Key_J));
     tidySeparators(pmTools);

@@ -20,6 +20,7 @@ class MainCommands;
 class MainContentSwitches;
 class MainFavorites;
 class MainFullScreen;
+class MainOptions;
 class MainGroups;
 class MainSearchPane;
 class MainSideBar;
@@ -77,6 +78,7 @@ public:
     MainContentSwitches* ContentSwitches() const { return m_contentSwitches; }
     MainTray* Tray() const { return m_tray; }
     MainZones* Zones() const { return m_zones; }
+    MainOptions* OptionsHost() const { return m_optionsHost; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -176,6 +178,7 @@ private:
     MainContentSwitches* m_contentSwitches = nullptr;
     MainTray* m_tray = nullptr;
     MainZones* m_zones = nullptr;
+    MainOptions* m_optionsHost = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
