@@ -1,14 +1,14 @@
 #include "core/engine/TEngineProfile.h"
 
 #include "chrome/TUserAgentToken.h"
+#include "core/store/ProgramPaths.h"
+#include "core/store/RegistryStore.h"
 #include "core/engine/TContentSwitches.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/engine/TOfflineInterceptor.h"
+#include "core/settings/TQWOptions.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/engine/TZoneEnforcer.h"
-#include "core/settings/TQWOptions.h"
-#include "core/store/ProgramPaths.h"
-#include "core/store/RegistryStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
