@@ -19,6 +19,8 @@
 #include "groups/TKoncoBar.h"
 #include "navigation/TAddressController.h"
 
+#include <QMenu>
+
 #if __has_include("chrome/TfrmOptions.h")
 #include "chrome/TfrmOptions.h"
 #define QW_HAS_OPTIONS_DIALOG 1
