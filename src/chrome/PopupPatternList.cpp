@@ -21,6 +21,8 @@ PopupPatternList::PopupPatternList(const QString& newItemText, QWidget* parent)
     // Editing starts only by the commands below, never by a stray click.
     lvPopupVostel->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvPopupVostel->installEventFilter(this);
+    connect(lvPopupVostel->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this] { m_editing = false; });
 
     btnInsert = new QPushButton(QStringLiteral("~~Insert"), this);
     btnInsert->setObjectName(QStringLiteral("btnInsert"));
@@ -74,17 +76,22 @@ void PopupPatternList::btnInsertClick()
 {
     QTreeWidgetItem* item = AddItem(m_newItemText);
     lvPopupVostel->setCurrentItem(item);
-    lvPopupVostel->setFocus();
-    lvPopupVostel->editItem(item);
+    EditItem(item);
 }
 
 void PopupPatternList::btnEditClick()
 {
     if (QTreeWidgetItem* item = lvPopupVostel->currentItem())
-    {
-        lvPopupVostel->setFocus();
-        lvPopupVostel->editItem(item);
-    }
+        EditItem(item);
+}
+
+void PopupPatternList::EditItem(QTreeWidgetItem* item)
+{
+    if (m_editing)
+        return;
+    m_editing = true;
+    lvPopupVostel->setFocus();
+    lvPopupVostel->editItem(item);
 }
 
 void PopupPatternList::btnDeleteClick()
@@ -95,17 +102,18 @@ void PopupPatternList::btnDeleteClick()
 
 bool PopupPatternList::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lvPopupVostel && event->type() == QEvent::KeyPress)
+    // Keys the in-place editor leaves (its Enter, after committing) come up
+    // here too; they must not start another edit.
+    if (watched != lvPopupVostel || event->type() != QEvent::KeyPress || m_editing)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        lvPopupVostel->currentItem())
     {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
-            lvPopupVostel->currentItem())
-        {
-            btnEditClick();
-            return true;
-        }
+        btnEditClick();
+        return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 void PopupPatternList::ShowCommands()

@@ -29,6 +29,7 @@ protected:
 
 private:
     QTreeWidgetItem* AddItem(const QString& text);
+    void EditItem(QTreeWidgetItem* item);
     void ShowCommands();
 
     QTreeWidget* lvPopupVostel;
@@ -36,4 +37,5 @@ private:
     QPushButton* btnEdit;
     QPushButton* btnDelete;
     QString m_newItemText;
+    bool m_editing = false;
 };
