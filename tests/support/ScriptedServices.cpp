@@ -30,3 +30,10 @@ QString ScriptedServices::chooseSaveFile(const QString& caption, const QString& 
     saveFileRequests << caption + QLatin1Char('|') + suggestedPath;
     return saveFileAnswer;
 }
+
+QString ScriptedServices::chooseOpenFile(const QString& caption, const QString& folder,
+                                         const QString& filter, const QString&)
+{
+    openFileRequests << caption + QLatin1Char('|') + folder + QLatin1Char('|') + filter;
+    return openFileAnswer;
+}

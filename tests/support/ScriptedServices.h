@@ -55,6 +55,10 @@ public:
     // ChooseSaveFile: the chosen path (empty = cancelled) and the requests.
     QString saveFileAnswer;
     QStringList saveFileRequests;
+    // ChooseOpenFile: the chosen path (empty = cancelled) and the requests
+    // as "caption|folder|filter".
+    QString openFileAnswer;
+    QStringList openFileRequests;
 
     using WindowServices::WindowServices;
 
@@ -65,4 +69,6 @@ public:
     bool inputQuery(const QString& caption, const QString& prompt, QString& text) override;
     void showError(const QString& text) override { errors << text; }
     QString chooseSaveFile(const QString& caption, const QString& suggestedPath) override;
+    QString chooseOpenFile(const QString& caption, const QString& folder, const QString& filter,
+                           const QString& defaultSuffix) override;
 };
