@@ -53,7 +53,7 @@ const QList<MainCommand> Commands = {
     MainCommand::NewClipboardTab, MainCommand::OrganizeSearchEngines, MainCommand::OrganizeSearchBar,
     MainCommand::Downloads, MainCommand::About, MainCommand::CloseAllShowList, MainCommand::CloseAll,
     MainCommand::CloseAllKeepCurrent, MainCommand::OpenDialog, MainCommand::SaveAs,
-    MainCommand::FavoritesPane};
+    MainCommand::FavoritesPane, MainCommand::Options};
 // clang-format on
 
 void drivePageQuestions(QWidget* window)

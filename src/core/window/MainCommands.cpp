@@ -247,8 +247,7 @@ void MainCommands::addWindowCommands()
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });
     add(MainCommand::OrganizeVostelGroups,
         [this] { m_window->Groups()->actOrganizeVostelGroupsExecute(); });
-    if (MainOptions::DialogAvailable())
-        add(MainCommand::Options, [this] { m_window->OptionsHost()->Execute(); });
+    add(MainCommand::Options, [this] { m_window->OptionsHost()->Execute(); });
 }
 
 void MainCommands::addMenuDrops()

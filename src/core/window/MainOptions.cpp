@@ -1,6 +1,7 @@
 #include "core/window/MainOptions.h"
 
 #include "chrome/TDefaultBrowser.h"
+#include "chrome/TfrmOptions.h"
 #include "components/TPGTrayIcon.h"
 #include "components/TQWPageControl.h"
 #include "core/engine/TEngineProfile.h"
@@ -21,34 +22,19 @@
 
 #include <QMenu>
 
-#if __has_include("chrome/TfrmOptions.h")
-#include "chrome/TfrmOptions.h"
-#define QW_HAS_OPTIONS_DIALOG 1
-#endif
 
 MainOptions::MainOptions(TfrmMain* window) : QObject(window), m_window(window)
 {
     setObjectName(QStringLiteral("MainOptions"));
 }
 
-bool MainOptions::DialogAvailable()
-{
-#ifdef QW_HAS_OPTIONS_DIALOG
-    return true;
-#else
-    return false;
-#endif
-}
-
 void MainOptions::Execute()
 {
-#ifdef QW_HAS_OPTIONS_DIALOG
     {
         TfrmOptions dialog(this, m_window->Language(), m_window);
         dialog.setFont(m_window->font());
         dialog.exec();
     }
-#endif
     AfterDialog();
 }
 

@@ -19,8 +19,6 @@ public:
     // window's parts must exist.
     explicit MainOptions(TfrmMain* window);
 
-    // Whether this build has the dialog; without it there is no command.
-    static bool DialogAvailable();
     // The Options command: the dialog, then AfterDialog().
     void Execute();
     // Whether it ended with OK or not, the address completion and the pop-up
