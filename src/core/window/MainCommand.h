@@ -94,7 +94,11 @@ enum class MainCommand
     // The Tools menu's other content switches.
     ToggleLoadVideos,
     ToggleLoadSounds,
-    ToggleLoadAnimations
+    ToggleLoadAnimations,
+    // The page's print commands beside Print (which shows the print dialog).
+    PrintWithoutDialog,
+    PrintPreview,
+    PageSetup
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

@@ -38,6 +38,7 @@
 #include "core/window/MainVersionCheck.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
+#include "core/window/MainPageCommands.h"
 #include "core/window/MainZones.h"
 #include "core/window/TKeyFilter.h"
 #include "core/window/TLogoPanel.h"
@@ -127,6 +128,7 @@ void TfrmMain::FormCreate()
     m_searchPane = new MainSearchPane(this, *m_commands);
     CreateViewParts();
     m_zones = new MainZones(this);
+    m_pageCommands = new MainPageCommands(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);

@@ -21,6 +21,7 @@ class MainContentSwitches;
 class MainFavorites;
 class MainFullScreen;
 class MainGroups;
+class MainPageCommands;
 class MainSearchPane;
 class MainSideBar;
 class MainStartup;
@@ -77,6 +78,7 @@ public:
     MainContentSwitches* ContentSwitches() const { return m_contentSwitches; }
     MainTray* Tray() const { return m_tray; }
     MainZones* Zones() const { return m_zones; }
+    MainPageCommands* PageCommands() const { return m_pageCommands; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -176,6 +178,7 @@ private:
     MainContentSwitches* m_contentSwitches = nullptr;
     MainTray* m_tray = nullptr;
     MainZones* m_zones = nullptr;
+    MainPageCommands* m_pageCommands = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
