@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
@@ -160,15 +161,15 @@ void MainPageCommands::actSaveAsExecute()
     dialog->setDirectory(folder.isEmpty() ? QDir::homePath() : folder);
     dialog->selectFile(PageSaveChoice::SuggestedName(
         browser->LocationName(), browser->LocationURL(), PageSaveFormat::CompleteHtml));
-    // The suffix follows the type the user picks, as long as the name is
-    // the one offered.
+    // The name's suffix follows the type the user picks.
     connect(dialog, &QFileDialog::filterSelected, dialog,
-            [dialog, filters, browser, view = QPointer(browser->widget())](const QString& filter)
+            [dialog, filters](const QString& filter)
             {
                 const auto format = PageSaveChoice::Formats().value(filters.indexOf(filter));
-                if (view)
-                    dialog->selectFile(PageSaveChoice::SuggestedName(
-                        browser->LocationName(), browser->LocationURL(), format));
+                const QFileInfo name(dialog->selectedFiles().value(0));
+                if (!name.completeBaseName().isEmpty())
+                    dialog->selectFile(name.completeBaseName() + u'.' +
+                                       PageSaveChoice::Suffix(format));
             });
     connect(
         dialog, &QFileDialog::fileSelected, this,
@@ -181,11 +182,11 @@ void MainPageCommands::actSaveAsExecute()
             const PageSaveChoice::Choice choice =
                 PageSaveChoice::Decide(path, PageSaveChoice::Formats().value(type));
             browser->SavePage(choice.path, choice.format,
-                              [this, target = choice.path](bool ok)
+                              [self = QPointer(this), target = choice.path](bool ok)
                               {
-                                  if (!ok)
-                                      reportLater(QStringLiteral("SaveAsFailed"),
-                                                  QDir::toNativeSeparators(target));
+                                  if (!ok && self)
+                                      self->reportLater(QStringLiteral("SaveAsFailed"),
+                                                        QDir::toNativeSeparators(target));
                               });
         });
     dialog->open();
@@ -220,13 +221,16 @@ void MainPageCommands::actPrintExecute(bool prompt)
 void MainPageCommands::startPrint(IBrowserControl* browser)
 {
     m_printing = true;
-    const bool started = browser->PrintPage(m_printer.get(),
-                                            [this](bool ok)
-                                            {
-                                                m_printing = false;
-                                                if (!ok)
-                                                    reportLater(QStringLiteral("PrintFailed"));
-                                            });
+    const bool started =
+        browser->PrintPage(m_printer.get(),
+                           [self = QPointer(this)](bool ok)
+                           {
+                               if (!self)
+                                   return;
+                               self->m_printing = false;
+                               if (!ok)
+                                   self->reportLater(QStringLiteral("PrintFailed"));
+                           });
     if (!started)
     {
         m_printing = false;
@@ -280,8 +284,11 @@ void MainPageCommands::paintPreview(QPrinter* printer, IBrowserControl* browser,
     // The preview draws what its printer holds when this returns; the
     // window goes on meanwhile. The engine answers in every case, also
     // when the page goes away.
+    const QPointer<MainPageCommands> self(this);
     if (started && !done)
         loop.exec();
+    if (!self)
+        return;
     m_printing = false;
     m_previewPainting = false;
     if (started && !succeeded)
@@ -333,12 +340,13 @@ void MainPageCommands::find(const QString& what, bool backward, bool matchCase)
     m_findBrowser = browser;
     m_findView = browser->widget();
     browser->FindText(what, backward, matchCase,
-                      [this, browser, what, bar = QPointer(m_findBar)](const FindResult& result)
+                      [self = QPointer(this), browser, what](const FindResult& result)
                       {
                           // A late answer for another page or text is not
                           // what the bar asks about any more.
-                          if (bar && m_findBrowser == browser && m_findView && bar->Text() == what)
-                              bar->ShowResult(result);
+                          if (self && self->m_findBrowser == browser && self->m_findView &&
+                              self->m_findBar->Text() == what)
+                              self->m_findBar->ShowResult(result);
                       });
 }
 
