@@ -50,8 +50,13 @@ TFindBar::TFindBar(QWidget* parent) : QWidget(parent)
 
     connect(edtFind, &QLineEdit::textChanged, this,
             [this] { emit find(Text(), false, MatchCase()); });
+    // Another case rule is a new search, from the first match.
     connect(chkMatchCase, &QCheckBox::toggled, this,
-            [this] { emit find(Text(), false, MatchCase()); });
+            [this]
+            {
+                emit find(QString(), false, false);
+                emit find(Text(), false, MatchCase());
+            });
     connect(btnFindNext, &QToolButton::clicked, this, [this] { step(false); });
     connect(btnFindPrevious, &QToolButton::clicked, this, [this] { step(true); });
     connect(btnFindClose, &QToolButton::clicked, this, &TFindBar::Close);
