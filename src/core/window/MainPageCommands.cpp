@@ -366,6 +366,9 @@ void MainPageCommands::placeFindBar()
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The splitter keeps its stretch in the size policy: the side bar keeps
+    // its width, the pages take the rest.
+    column->setSizePolicy(pages->sizePolicy());
     if (splitter)
         splitter->replaceWidget(splitter->indexOf(pages), column);
     layout->addWidget(pages, 1);
