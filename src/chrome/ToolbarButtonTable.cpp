@@ -26,7 +26,7 @@ QList<ToolbarButtonInfo> makeTable()
         {10, "tbVostelBar", "MenuViewVostelBarHint", Main, K::Check, C::ToggleSideBar, "emblem-documents", S::SP_FileDialogListView},
         {11, "tbMail", "MailReadHint", Main, K::DropDown, C::ReadMail, "mail-read", S::SP_MessageBoxInformation},
         {12, "tbFontSize", "FontSizeHint", Main, K::DropDown, C::MediumFont, "preferences-desktop-font", S::SP_FileDialogDetailedView},
-        {13, "tbPrint", "MenuFilePrintHint", Main, K::Button, C::Print, "document-print", S::SP_FileIcon},
+        {13, "tbPrint", "MenuFilePrintHint", Main, K::Button, C::PrintWithoutDialog, "document-print", S::SP_FileIcon},
         {14, "tbViewSource", "MenuViewSourceHint", Main, K::DropDown, C::ViewSource, "accessories-text-editor", S::SP_FileDialogInfoView},
         {15, "tbLoadImages", "MenuOptionsLoadImagesHint", Main, K::Check, C::ToggleLoadImages, "insert-image", S::SP_DesktopIcon},
         {16, "tbFullScreen", "MenuViewFullscreenHint", Main, K::Check, C::FullScreen, "view-fullscreen", S::SP_TitleBarMaxButton},

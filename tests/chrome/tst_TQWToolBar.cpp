@@ -69,7 +69,7 @@ private slots:
     void unavailableButtonsStayDisabled()
     {
         TQWToolBar bar(&m_services);
-        QSet<MainCommand> missing{MainCommand::Print};
+        QSet<MainCommand> missing{MainCommand::PrintWithoutDialog};
         bar.SetAvailability([&missing](MainCommand c) { return !missing.contains(c); });
         bar.BuildDefaultToolbar();
         QVERIFY(!bar.Button(13)->isEnabled());

@@ -121,6 +121,31 @@ void FakeBrowserControl::QueryPageProperties(const std::function<void(const Page
         done(pageProperties);
 }
 
+void FakeBrowserControl::FindText(const QString& text, bool backward, bool matchCase,
+                                  const std::function<void(const FindResult&)>& done)
+{
+    log << u"FindText "_s + text + (backward ? u" backward"_s : QString()) +
+               (matchCase ? u" case"_s : QString());
+    if (done)
+        done(text.isEmpty() ? FindResult{} : findResult);
+}
+
+void FakeBrowserControl::SavePage(const QString& path, PageSaveFormat format,
+                                  const std::function<void(bool ok)>& done)
+{
+    log << u"SavePage "_s + QString::number(int(format)) + u' ' + path;
+    if (done)
+        done(saveSucceeds);
+}
+
+bool FakeBrowserControl::PrintPage(QPrinter*, const std::function<void(bool ok)>& done)
+{
+    log << u"PrintPage"_s;
+    if (done)
+        done(printSucceeds);
+    return true;
+}
+
 void FakeBrowserControl::SetZoomFactor(double factor)
 {
     log << u"SetZoomFactor "_s + QString::number(factor);

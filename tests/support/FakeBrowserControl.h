@@ -50,6 +50,12 @@ public:
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
     double ZoomFactor() const override { return zoomFactor; }
     void SetZoomFactor(double factor) override;
+    QString SelectedText() const override { return selectedText; }
+    void FindText(const QString& text, bool backward, bool matchCase,
+                  const std::function<void(const FindResult&)>& done) override;
+    void SavePage(const QString& path, PageSaveFormat format,
+                  const std::function<void(bool ok)>& done) override;
+    bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) override;
 
     IBrowserEvents* events() const { return m_events; }
 
@@ -61,7 +67,8 @@ public:
     // Every call in order: "Navigate <url>", "Stop", "Refresh normal",
     // "Refresh complete", "GoBack", "GoForward", "LoadBlank", "WriteDocument",
     // "FollowNextLink", "FocusPage", "ExecEdit Cut|Copy|Paste|SelectAll",
-    // "QueryPageProperties".
+    // "QueryPageProperties", "FindText <text>[ backward][ case]",
+    // "SavePage <format number> <path>", "PrintPage".
     QStringList log;
     QStringList navigations; // addresses given to Navigate
     int stops = 0;
@@ -97,6 +104,11 @@ public:
     // holdPropertyQueries, when answerPropertyQueries() is called.
     PageProperties pageProperties;
     bool holdPropertyQueries = false;
+    // What the page commands answer, at once.
+    QString selectedText;
+    FindResult findResult;
+    bool saveSucceeds = true;
+    bool printSucceeds = true;
 
     // Scripting: each raises one event on the listener (no-op and a
     // neutral answer when there is none)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 class IBrowserControl;
 
@@ -64,6 +65,22 @@ enum EditCommand
     EditCopy,
     EditPaste,
     EditSelectAll
+};
+
+// How Save As writes a page.
+enum class PageSaveFormat
+{
+    CompleteHtml, // the document, with its pictures and styles in a folder beside it
+    SingleFile,   // one MHTML archive
+    PlainText     // the page's text only
+};
+
+// Where a find in the page stands: the current match (1 = the first, 0 =
+// none) of how many.
+struct FindResult
+{
+    int active = 0;
+    int count = 0;
 };
 
 // What the properties dialog tells about the page in a control.
@@ -163,6 +180,24 @@ public:
     // control goes to another page.
     virtual double ZoomFactor() const = 0;
     virtual void SetZoomFactor(double factor) = 0;
+
+    // The page commands run in the engine and return at once; each done
+    // runs exactly once, later, also when the control goes away meanwhile
+    // (then as a failure).
+    //
+    // The text selected in the page; empty when none.
+    virtual QString SelectedText() const = 0;
+    // Finds text in the page from the current match on and highlights it;
+    // empty text clears the highlight (done gets an empty result).
+    virtual void FindText(const QString& text, bool backward, bool matchCase,
+                          const std::function<void(const FindResult&)>& done) = 0;
+    // Writes the page to path. The engine's own formats show as a download.
+    virtual void SavePage(const QString& path, PageSaveFormat format,
+                          const std::function<void(bool ok)>& done) = 0;
+    // Prints the page into printer, which must live until done runs. The
+    // engine prints one page at a time: false (and done never runs) while
+    // a print of this control is still running.
+    virtual bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) = 0;
 };
 
 // Makes controls; the main window gives the real one, tests a fake.

@@ -58,13 +58,25 @@ QString TDownloadManager::suggestedPath(const QString& downloadFolder, const QSt
 
 void TDownloadManager::handleDownload(QWebEngineDownloadRequest* download, QWidget* parent)
 {
-    if (!download || download->state() != QWebEngineDownloadRequest::DownloadRequested)
+    if (!download)
         return;
     if (!parent && download->page())
     {
         if (QWebEngineView* view = QWebEngineView::forPage(download->page()))
             parent = view->window();
     }
+    // A page saved with Save As: the user chose the file already and the
+    // engine is writing it; it is shown like any download.
+    if (download->isSavePageDownload() &&
+        download->state() == QWebEngineDownloadRequest::DownloadInProgress)
+    {
+        track(download, QDir(download->downloadDirectory()).filePath(download->downloadFileName()));
+        if (parent)
+            showWindow(parent);
+        return;
+    }
+    if (download->state() != QWebEngineDownloadRequest::DownloadRequested)
+        return;
     const QString start =
         suggestedPath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
                       download->downloadFileName().isEmpty() ? download->suggestedFileName()

@@ -19,10 +19,10 @@ public:
     static TDownloadManager* instance();
 
     // Must be called from the profile's downloadRequested handler itself:
-    // the engine drops a download that is not accepted there. Downloads the
-    // engine has already accepted (saving a page) are left to whoever
-    // started them. The save dialog and the downloads window belong to the
-    // window of parent, or of the page's view when parent is null.
+    // the engine drops a download that is not accepted there. A page being
+    // saved (accepted by the engine already) is only listed. The save
+    // dialog and the downloads window belong to the window of parent, or of
+    // the page's view when parent is null.
     void handleDownload(QWebEngineDownloadRequest* download, QWidget* parent = nullptr);
 
     // Where the save dialog starts: the user's download folder and the

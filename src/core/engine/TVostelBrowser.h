@@ -3,6 +3,7 @@
 #include "core/engine/IBrowserControl.h"
 #include "core/engine/PageTitleReport.h"
 #include "core/engine/SubFrameTracker.h"
+#include "core/engine/TPageCommands.h"
 
 #include <QList>
 #include <QUrl>
@@ -54,6 +55,21 @@ public:
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
+    QString SelectedText() const override { return selectedText(); }
+    void FindText(const QString& text, bool backward, bool matchCase,
+                  const std::function<void(const FindResult&)>& done) override
+    {
+        m_commands->FindText(text, backward, matchCase, done);
+    }
+    void SavePage(const QString& path, PageSaveFormat format,
+                  const std::function<void(bool ok)>& done) override
+    {
+        m_commands->SavePage(path, format, done);
+    }
+    bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) override
+    {
+        return m_commands->PrintPage(printer, done);
+    }
 
     TVostelPage* vostelPage() const { return m_page; }
 
@@ -73,8 +89,8 @@ public:
 
     // Reported by the page.
     // element: what the navigation's document reported of the link clicked.
-    bool navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type,
-                             bool isMainFrame, const ActivatedElement& element = {});
+    bool navigationRequested(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame,
+                             const ActivatedElement& element = {});
     void frameReported(const QString& event, const QString& token, bool top, const QString& url);
     void insecureContentSeen();
 
@@ -144,6 +160,8 @@ private:
     QUrl m_offlinePending; // the blocked address whose page is on its way
 
     SubFrameTracker m_subFrames;
+    // Owned by the view as its child; gone with it.
+    TPageCommands* m_commands = new TPageCommands(this);
 
     // Script answers may arrive while the page is being destroyed with the
     // view, when a QPointer to the view is still set: they hold a weak

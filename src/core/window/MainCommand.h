@@ -96,7 +96,11 @@ enum class MainCommand
     ToggleLoadSounds,
     ToggleLoadAnimations,
     // The options dialog.
-    Options
+    Options,
+    // The page's print commands beside Print (which shows the print dialog).
+    PrintWithoutDialog,
+    PrintPreview,
+    PageSetup
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

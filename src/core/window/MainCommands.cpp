@@ -16,6 +16,7 @@
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainOptions.h"
+#include "core/window/MainPageCommands.h"
 #include "core/window/MainTextSize.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -92,6 +93,7 @@ TKeyDecision::WindowState MainCommands::keyState() const
     state.hasActiveTab = m_window->GetActivePage() != nullptr;
     state.textBoxFocused = TKeyFilter::IsTextBox(QApplication::focusWidget());
     state.pageFullScreen = TPageFullScreen::isActive(m_window);
+    state.findBarFocused = m_window->PageCommands() && m_window->PageCommands()->FindBarHasFocus();
     state.favoritesTreeRenaming =
         m_window->Favorites() && m_window->Favorites()->Page()->TreeHasFocus();
     state.available = [this](MainCommand command) { return available(command); };
@@ -189,24 +191,7 @@ void MainCommands::addActiveTabCommands()
               if (tab->Browser())
                   TfrmProperties::ShowForControl(tab->Browser(), m_window->Language(), m_window);
           });
-    const auto onPageEdit = [&onTab](MainCommand command, EditCommand edit)
-    {
-        onTab(command,
-              [command, edit](TBrowserTab* tab)
-              {
-                  if (!tab->Browser())
-                      return;
-                  // The page takes the command where its focus is; a paste
-                  // first brings the page forward.
-                  if (command == MainCommand::Paste)
-                      tab->FocusPage();
-                  tab->Browser()->ExecEdit(edit);
-              });
-    };
-    onPageEdit(MainCommand::Cut, EditCut);
-    onPageEdit(MainCommand::Copy, EditCopy);
-    onPageEdit(MainCommand::Paste, EditPaste);
-    onPageEdit(MainCommand::SelectAll, EditSelectAll);
+    MainPageCommands::AddCommands(*this, m_window);
 }
 
 void MainCommands::addWindowCommands()

@@ -155,24 +155,6 @@ void MainSearchPane::TakeOverCommands(MainCommands& commands)
 {
     // The Tools menu's organize item edits the same list as the pane's.
     commands.add(MainCommand::OrganizeSearchBar, [this] { pmSBFavsOrganizeClick(); });
-    // The edit commands act on the pane while it has the focus.
-    const QList<std::pair<MainCommand, EditCommand>> edits = {
-        {MainCommand::Cut, EditCut},
-        {MainCommand::Copy, EditCopy},
-        {MainCommand::Paste, EditPaste},
-        {MainCommand::SelectAll, EditSelectAll}};
-    for (const auto& [command, edit] : edits)
-    {
-        const std::function<void()> elsewhere = commands.handler(command);
-        commands.add(command,
-                     [this, edit, elsewhere]
-                     {
-                         if (HasFocus())
-                             m_browser->ExecEdit(edit);
-                         else if (elsewhere)
-                             elsewhere();
-                     });
-    }
 }
 
 bool MainSearchPane::HasFocus() const

@@ -16,8 +16,8 @@ class TfrmMain;
 // The side bar's search page: a browser of its own that keeps the user's
 // searching while the results open among the tabs (see SearchPaneRouting),
 // its tool bar (new search with the search start page's menu, the search
-// page favourites, the program's search page), and the edit commands while
-// it has the focus. The browser is made when the page is first shown.
+// page favourites, the program's search page). The edit commands reach it
+// while it has the focus (EditCommandTarget). The browser is made when the page is first shown.
 class MainSearchPane : public QObject, private IBrowserEvents
 {
     Q_OBJECT

@@ -202,8 +202,9 @@ TKeyDecision::Outcome TKeyDecision::Decide(const Stroke& stroke, const WindowSta
 
     if (keyDown && key == Qt::Key_Escape)
     {
-        // Esc first brings a full-screen page back into its tab.
-        if (state.pageFullScreen)
+        // Esc first brings a full-screen page back into its tab, or closes
+        // the find bar that has the focus.
+        if (state.pageFullScreen || state.findBarFocused)
             return NotHandled;
         return run(state, shift ? MainCommand::StopAll : MainCommand::Stop);
     }

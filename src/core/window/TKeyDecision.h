@@ -46,6 +46,8 @@ public:
         bool textBoxFocused = false;
         // A page shows itself full screen: Esc leaves that first.
         bool pageFullScreen = false;
+        // The focus is in the find bar, which Esc closes.
+        bool findBarFocused = false;
         // The Favorites tree of the side bar is renaming an item.
         bool favoritesTreeRenaming = false;
         bool partnerBandPresent = false;

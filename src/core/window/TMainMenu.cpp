@@ -173,8 +173,12 @@ void TMainMenu::BuildFile()
     AddItem(pmFile, QStringLiteral("pmFileSaveAs"), QStringLiteral("__MenuFileSaveAs"),
             MainCommand::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     pmFile->addSeparator();
+    AddItem(pmFile, QStringLiteral("pmFilePageSetup"), QStringLiteral("__MenuFilePageSetup"),
+            MainCommand::PageSetup, {});
     AddItem(pmFile, QStringLiteral("pmFilePrint"), QStringLiteral("__MenuFilePrint"),
             MainCommand::Print, {});
+    AddItem(pmFile, QStringLiteral("pmFilePrintPreview"), QStringLiteral("__MenuFilePrintPreview"),
+            MainCommand::PrintPreview, {});
     pmFile->addSeparator();
     AddItem(pmFile, QStringLiteral("mnuProperties"), QStringLiteral("__MenuFileProperties"),
             MainCommand::Properties, {});

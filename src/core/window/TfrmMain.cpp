@@ -39,6 +39,7 @@
 #include "core/window/MainVersionCheck.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
+#include "core/window/MainPageCommands.h"
 #include "core/window/MainZones.h"
 #include "core/window/TKeyFilter.h"
 #include "core/window/TLogoPanel.h"
@@ -129,6 +130,7 @@ void TfrmMain::FormCreate()
     CreateViewParts();
     m_zones = new MainZones(this);
     m_optionsHost = new MainOptions(this);
+    m_pageCommands = new MainPageCommands(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);

@@ -22,6 +22,7 @@ class MainFavorites;
 class MainFullScreen;
 class MainOptions;
 class MainGroups;
+class MainPageCommands;
 class MainSearchPane;
 class MainSideBar;
 class MainStartup;
@@ -79,6 +80,7 @@ public:
     MainTray* Tray() const { return m_tray; }
     MainZones* Zones() const { return m_zones; }
     MainOptions* OptionsHost() const { return m_optionsHost; }
+    MainPageCommands* PageCommands() const { return m_pageCommands; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -179,6 +181,7 @@ private:
     MainTray* m_tray = nullptr;
     MainZones* m_zones = nullptr;
     MainOptions* m_optionsHost = nullptr;
+    MainPageCommands* m_pageCommands = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;

@@ -38,7 +38,8 @@ enum StateFlag
     PageFullScreen = 16,
     Renaming = 32,
     PartnerBand = 64,
-    Today = 128
+    Today = 128,
+    FindBar = 256 | TextBox
 };
 
 TKeyDecision::WindowState stateFor(int flags)
@@ -51,6 +52,7 @@ TKeyDecision::WindowState stateFor(int flags)
     state.pageFullScreen = flags & PageFullScreen;
     state.favoritesTreeRenaming = flags & Renaming;
     state.partnerBandPresent = flags & PartnerBand;
+    state.findBarFocused = flags & 256;
     return state;
 }
 
@@ -115,7 +117,7 @@ private slots:
         QTest::newRow("Ctrl+Tab works with no tab; the rest does not") << Cases{{K::Key_Tab, Ctrl, Plain, Run(M::NextTab)}, {K::Key_Tab, CtrlShift, Plain, Run(M::PreviousTab)}, {K::Key_Tab, None, Plain, Pass}, {K::Key_W, Ctrl, NoTab, Pass}, {K::Key_Escape, None, NoTab, Pass}, {K::Key_F5, None, NoTab, Pass}};
         QTest::newRow("Shift+Ins and Shift+Del; a text box edits itself 1") << Cases{{K::Key_Insert, Shift, Plain, Run(M::Paste)}, {K::Key_Delete, Shift, Plain, Run(M::Cut)}, {K::Key_Delete, None, Plain, Pass}, {K::Key_Insert, Shift, TextBox, Pass}, {K::Key_C, Ctrl, TextBox, Pass}, {K::Key_A, Ctrl, TextBox, Pass}};
         QTest::newRow("Shift+Ins and Shift+Del; a text box edits itself 2") << Cases{{K::Key_W, Ctrl, TextBox, Run(M::CloseTab)}, {K::Key_Escape, None, TextBox, Run(M::Stop)}};
-        QTest::newRow("Esc") << Cases{{K::Key_Escape, None, Plain, Run(M::Stop)}, {K::Key_Escape, Shift, Plain, Run(M::StopAll)}, {K::Key_Escape, None, PageFullScreen, Pass}};
+        QTest::newRow("Esc") << Cases{{K::Key_Escape, None, Plain, Run(M::Stop)}, {K::Key_Escape, Shift, Plain, Run(M::StopAll)}, {K::Key_Escape, None, PageFullScreen, Pass}, {K::Key_Escape, None, FindBar, Pass}, {K::Key_F, Ctrl, FindBar, Run(M::Find)}};
         QTest::newRow("back and forward") << Cases{{K::Key_Left, Alt, Plain, Run(M::Back)}, {K::Key_Right, Alt, Plain, Run(M::Forward)}, {K::Key_Left, None, Plain, Pass}, {K::Key_Left, CtrlAlt, Plain, Pass}};
         QTest::newRow("Ctrl table 1") << Cases{{K::Key_Insert, Ctrl, Plain, Run(M::Copy)}, {K::Key_C, Ctrl, Plain, Run(M::Copy)}, {K::Key_A, Ctrl, Plain, Run(M::SelectAll)}, {K::Key_B, Ctrl, Plain, Run(M::OrganizeFavorites)}, {K::Key_E, Ctrl, Plain, Run(M::SideBarSearch)}, {K::Key_F, Ctrl, Plain, Run(M::Find)}};
         QTest::newRow("Ctrl table 2") << Cases{{K::Key_G, Ctrl, Plain, Run(M::SideBarVostelGroups)}, {K::Key_H, Ctrl, Plain, Run(M::SideBarHistory)}, {K::Key_H, CtrlShift, Plain, Run(M::NewHomeTab)}, {K::Key_I, Ctrl, Plain, Run(M::SideBarFavorites)}, {K::Key_J, Ctrl, Plain, Run(M::Downloads)}, {K::Key_L, Ctrl, Plain, Run(M::OpenDialog)}};
