@@ -94,7 +94,12 @@ enum class MainCommand
     // The Tools menu's other content switches.
     ToggleLoadVideos,
     ToggleLoadSounds,
-    ToggleLoadAnimations
+    ToggleLoadAnimations,
+    // The mail commands of the Mail button's menu, the File and Tools menus.
+    ReadNews,
+    NewMailMessage,
+    SendLink,
+    SendPage
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

@@ -15,6 +15,7 @@
 #include "core/window/MainFavoritesPage.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
+#include "core/window/MainShell.h"
 #include "core/window/MainTextSize.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -246,6 +247,14 @@ void MainCommands::addWindowCommands()
         [this] { m_window->Groups()->actSaveAsVostelGroupExecute(); });
     add(MainCommand::OrganizeVostelGroups,
         [this] { m_window->Groups()->actOrganizeVostelGroupsExecute(); });
+    const auto onShell = [this](MainCommand command, void (MainShell::*handler)())
+    { add(command, [this, handler] { (m_window->Shell()->*handler)(); }); };
+    onShell(MainCommand::OpenDialog, &MainShell::actOpenExecute);
+    onShell(MainCommand::ReadMail, &MainShell::actReadMailExecute);
+    onShell(MainCommand::ReadNews, &MainShell::pmMailNewsReadNewsClick);
+    onShell(MainCommand::NewMailMessage, &MainShell::pmMailNewsNewMessageClick);
+    onShell(MainCommand::SendLink, &MainShell::pmMailNewsSendALinkClick);
+    onShell(MainCommand::SendPage, &MainShell::pmMailSendFileClick);
 }
 
 void MainCommands::addMenuDrops()

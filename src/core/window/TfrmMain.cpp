@@ -31,6 +31,7 @@
 #include "core/window/MainGroups.h"
 #include "core/window/MainHistory.h"
 #include "core/window/MainSearchPane.h"
+#include "core/window/MainShell.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainTextSize.h"
@@ -127,6 +128,7 @@ void TfrmMain::FormCreate()
     m_searchPane = new MainSearchPane(this, *m_commands);
     CreateViewParts();
     m_zones = new MainZones(this);
+    m_shell = new MainShell(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);
