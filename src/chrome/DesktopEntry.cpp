@@ -46,7 +46,10 @@ QString unescapeValue(const QString& value)
         case 'r':
             out += QLatin1Char('\r');
             break;
-        default: // "\\" and the quoting level's own escapes
+        case '\\':
+            out += QLatin1Char('\\');
+            break;
+        default: // the quoting level's own escapes
             out += QLatin1Char('\\');
             out += value.at(i);
             break;
@@ -135,6 +138,9 @@ QStringList DesktopEntry::splitExec(const QString& exec)
 QStringList DesktopEntry::arguments(const QStringList& targets) const
 {
     const QStringList words = splitExec(exec);
+    // Without a program the first target would be run as one.
+    if (words.isEmpty())
+        return {};
     QStringList out;
     bool targetsPlaced = false;
     for (const QString& word : words)
