@@ -48,6 +48,7 @@ public:
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
+    void ToHtml(const std::function<void(const QString&)>& done) override { done(html); }
     double ZoomFactor() const override { return zoomFactor; }
     void SetZoomFactor(double factor) override;
     QString SelectedText() const override { return selectedText; }
@@ -103,6 +104,8 @@ public:
     // What QueryPageProperties answers: at once, or, with
     // holdPropertyQueries, when answerPropertyQueries() is called.
     PageProperties pageProperties;
+    // What ToHtml answers, at once.
+    QString html;
     bool holdPropertyQueries = false;
     // What the page commands answer, at once.
     QString selectedText;

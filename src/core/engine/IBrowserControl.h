@@ -176,6 +176,10 @@ public:
     // it before returning.
     virtual void QueryPageProperties(const std::function<void(const PageProperties&)>& done) = 0;
 
+    // The page's current document as HTML. done runs exactly once, later,
+    // with an empty text when the page goes away first.
+    virtual void ToHtml(const std::function<void(const QString&)>& done) = 0;
+
     // The page's magnification, 1.0 = as designed; it stays when the
     // control goes to another page.
     virtual double ZoomFactor() const = 0;

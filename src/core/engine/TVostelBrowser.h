@@ -53,6 +53,7 @@ public:
     void FocusPage() override;
     void ExecEdit(EditCommand command) override;
     void QueryPageProperties(const std::function<void(const PageProperties&)>& done) override;
+    void ToHtml(const std::function<void(const QString&)>& done) override { page()->toHtml(done); }
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
     QString SelectedText() const override { return selectedText(); }

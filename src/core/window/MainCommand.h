@@ -100,7 +100,12 @@ enum class MainCommand
     // The page's print commands beside Print (which shows the print dialog).
     PrintWithoutDialog,
     PrintPreview,
-    PageSetup
+    PageSetup,
+    // The mail commands of the Mail button's menu, the File and Tools menus.
+    ReadNews,
+    NewMailMessage,
+    SendLink,
+    SendPage
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

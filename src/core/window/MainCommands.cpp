@@ -17,6 +17,7 @@
 #include "core/window/MainGroups.h"
 #include "core/window/MainOptions.h"
 #include "core/window/MainPageCommands.h"
+#include "core/window/MainShell.h"
 #include "core/window/MainTextSize.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TKeyFilter.h"
@@ -233,6 +234,14 @@ void MainCommands::addWindowCommands()
     add(MainCommand::OrganizeVostelGroups,
         [this] { m_window->Groups()->actOrganizeVostelGroupsExecute(); });
     add(MainCommand::Options, [this] { m_window->OptionsHost()->Execute(); });
+    const auto onShell = [this](MainCommand command, void (MainShell::*handler)())
+    { add(command, [this, handler] { (m_window->Shell()->*handler)(); }); };
+    onShell(MainCommand::OpenDialog, &MainShell::actOpenExecute);
+    onShell(MainCommand::ReadMail, &MainShell::actReadMailExecute);
+    onShell(MainCommand::ReadNews, &MainShell::pmMailNewsReadNewsClick);
+    onShell(MainCommand::NewMailMessage, &MainShell::pmMailNewsNewMessageClick);
+    onShell(MainCommand::SendLink, &MainShell::pmMailNewsSendALinkClick);
+    onShell(MainCommand::SendPage, &MainShell::pmMailSendFileClick);
 }
 
 void MainCommands::addMenuDrops()

@@ -1,4 +1,5 @@
 #include "core/window/MainFavorites.h"
+#include "core/window/MainShell.h"
 
 #include "components/TFolderMonitor.h"
 #include "core/settings/TQWOptions.h"
@@ -178,13 +179,7 @@ void MainFavorites::LinksFolderChanged()
 
 void MainFavorites::OrganizeLinks()
 {
-    OpenFolderInFileManager(m_linksBar->Folder());
-}
-
-void MainFavorites::OpenFolderInFileManager(const QString& folder)
-{
-    if (!folder.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    MainShell::ExploreFolder(m_linksBar->Folder());
 }
 
 FavoriteLauncher MainFavorites::Launcher()

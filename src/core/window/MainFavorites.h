@@ -67,7 +67,6 @@ private:
     void ReadMenuSettings();
     void RebuildSlice();
     void LinksFolderChanged();
-    void OpenFolderInFileManager(const QString& folder);
     FavoriteLauncher Launcher();
 
     TfrmMain* m_window;

@@ -16,11 +16,15 @@
 #include "navigation/SearchPaneRouting.h"
 #include "navigation/TAddressController.h"
 #include "navigation/TSearchLists.h"
+#include "navigation/TAddressBand.h"
+#include "navigation/TQWComboBox.h"
 #include "navigation/TSearchMenus.h"
+#include "navigation/TfrmOpen.h"
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMenu>
 #include <QStyle>
 #include <QTimer>
@@ -220,12 +224,13 @@ void MainSearchPane::pmSearchHomeSetClick()
 
 void MainSearchPane::tbOpenSearchClick()
 {
-    // The open dialog's address field, without its new-tab choice.
-    QString address;
-    if (!m_window->Services()->inputQuery(ProductName, Text(QStringLiteral("SearchOpenPrompt")),
-                                          address))
+    // The open dialog, without its new-tab choice: the page opens here.
+    TfrmOpen dialog(m_window->Address()->Band()->cboAddress->Items(), m_window->Services(),
+                    m_window->Language(), m_window);
+    dialog.chkNewTab->hide();
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    address = address.trimmed();
+    const QString address = dialog.Address().trimmed();
     if (address.isEmpty() || !m_browser)
         return;
     m_browser->Stop();

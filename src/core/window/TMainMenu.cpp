@@ -180,6 +180,11 @@ void TMainMenu::BuildFile()
     AddItem(pmFile, QStringLiteral("pmFilePrintPreview"), QStringLiteral("__MenuFilePrintPreview"),
             MainCommand::PrintPreview, {});
     pmFile->addSeparator();
+    AddItem(pmFile, QStringLiteral("mnuFileSendLink"), QStringLiteral("__MenuFileSendLink"),
+            MainCommand::SendLink, {});
+    AddItem(pmFile, QStringLiteral("mnuFileSendPage"), QStringLiteral("__MenuFileSendPage"),
+            MainCommand::SendPage, {});
+    pmFile->addSeparator();
     AddItem(pmFile, QStringLiteral("mnuProperties"), QStringLiteral("__MenuFileProperties"),
             MainCommand::Properties, {});
     pmWorkOffline = AddItem(pmFile, QStringLiteral("pmWorkOffline"),
@@ -336,6 +341,11 @@ void TMainMenu::BuildTools()
             QStringLiteral("__MenuToolsExportFavorites"), MainCommand::ExportFavorites, {});
     AddItem(pmTools, QStringLiteral("mnuToolsImportBookmarks"),
             QStringLiteral("__MenuToolsImportBookmarks"), MainCommand::ImportBookmarks, {});
+    pmTools->addSeparator();
+    AddItem(pmTools, QStringLiteral("MailRead1"), QStringLiteral("__MenuToolsReadMail"),
+            MainCommand::ReadMail, {});
+    AddItem(pmTools, QStringLiteral("MailReadNews1"), QStringLiteral("__MenuToolsReadNews"),
+            MainCommand::ReadNews, {});
     pmTools->addSeparator();
     for (const auto& [name, command] :
          {std::pair{"LoadImages", MainCommand::ToggleLoadImages},

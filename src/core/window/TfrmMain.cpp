@@ -32,6 +32,7 @@
 #include "core/window/MainHistory.h"
 #include "core/window/MainOptions.h"
 #include "core/window/MainSearchPane.h"
+#include "core/window/MainShell.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
 #include "core/window/MainTextSize.h"
@@ -131,6 +132,7 @@ void TfrmMain::FormCreate()
     m_zones = new MainZones(this);
     m_optionsHost = new MainOptions(this);
     m_pageCommands = new MainPageCommands(this);
+    m_shell = new MainShell(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);

@@ -24,6 +24,7 @@ class MainOptions;
 class MainGroups;
 class MainPageCommands;
 class MainSearchPane;
+class MainShell;
 class MainSideBar;
 class MainStartup;
 class MainTextSize;
@@ -88,6 +89,7 @@ public:
     TSessionKeeper* SessionKeeper() const { return m_sessionKeeper; }
     MainGroups* Groups() const { return m_groups; }
     MainSearchPane* SearchPane() const { return m_searchPane; }
+    MainShell* Shell() const { return m_shell; }
     // Makes the browser controls of the window's pages.
     const BrowserControlFactory& ControlFactory() const { return m_factory; }
     // What the address box shows.
@@ -194,6 +196,7 @@ private:
     TSessionKeeper* m_sessionKeeper = nullptr;
     MainGroups* m_groups = nullptr;
     MainSearchPane* m_searchPane = nullptr;
+    MainShell* m_shell = nullptr;
     TAddressController* m_address = nullptr;
     TStWMDataCopy* wmCopyData = nullptr;
     QPointer<TKeyFilter> m_keyFilter;
