@@ -94,7 +94,9 @@ enum class MainCommand
     // The Tools menu's other content switches.
     ToggleLoadVideos,
     ToggleLoadSounds,
-    ToggleLoadAnimations
+    ToggleLoadAnimations,
+    // Tools > Browser Engine Settings.
+    InternetOptions
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

@@ -18,6 +18,7 @@ class MainBars;
 class MainCloseQuery;
 class MainCommands;
 class MainContentSwitches;
+class MainEngineSettings;
 class MainFavorites;
 class MainFullScreen;
 class MainGroups;
@@ -77,6 +78,7 @@ public:
     MainContentSwitches* ContentSwitches() const { return m_contentSwitches; }
     MainTray* Tray() const { return m_tray; }
     MainZones* Zones() const { return m_zones; }
+    MainEngineSettings* EngineSettings() const { return m_engineSettings; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -176,6 +178,7 @@ private:
     MainContentSwitches* m_contentSwitches = nullptr;
     MainTray* m_tray = nullptr;
     MainZones* m_zones = nullptr;
+    MainEngineSettings* m_engineSettings = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
