@@ -37,9 +37,9 @@ EnginePoliciesPage::EnginePoliciesPage(WindowServices* services, QWidget* parent
     grid->addWidget(lblNote, 0, 0, 1, 4);
     int column = 1;
     for (const auto& policy : Columns)
-        grid->addWidget(new QLabel(Text(QLatin1String(policy.textKey), QStringLiteral("MAIN")),
-                                   this),
-                        1, column++, Qt::AlignCenter);
+        grid->addWidget(
+            new QLabel(Text(QLatin1String(policy.textKey), QStringLiteral("MAIN")), this), 1,
+            column++, Qt::AlignCenter);
     int row = 2;
     for (const auto& action : Rows)
     {

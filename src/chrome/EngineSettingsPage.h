@@ -15,7 +15,8 @@ class EngineSettingsPage : public QWidget
 public:
     static const QString Section;
 
-    EngineSettingsPage(WindowServices* services, QWidget* parent) : QWidget(parent), m_services(services)
+    EngineSettingsPage(WindowServices* services, QWidget* parent)
+        : QWidget(parent), m_services(services)
     {
     }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 EngineSettingsValues EngineSettingsValues::ReadZones(const TIEZoneMgr& zones)
 {
     EngineSettingsValues values;

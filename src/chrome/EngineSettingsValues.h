@@ -39,8 +39,8 @@ struct EngineSettingsValues
         ClearPermissions = 0x08,
         ClearTypedAddresses = 0x10,
     };
-    static constexpr std::array<ClearItem, 5> ClearItems = {
-        ClearHistory, ClearCache, ClearCookies, ClearPermissions, ClearTypedAddresses};
+    static constexpr std::array<ClearItem, 5> ClearItems = {ClearHistory, ClearCache, ClearCookies,
+                                                            ClearPermissions, ClearTypedAddresses};
 
     // Site patterns ("https://host") of each of SiteZones.
     QMap<int, QStringList> Sites;

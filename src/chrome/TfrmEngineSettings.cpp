@@ -11,8 +11,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TfrmEngineSettings::TfrmEngineSettings(const EngineSettingsValues& values,
-                                       WindowServices* services, QWidget* parent)
+TfrmEngineSettings::TfrmEngineSettings(const EngineSettingsValues& values, WindowServices* services,
+                                       QWidget* parent)
     : QDialog(parent), m_services(services), m_values(values)
 {
     setObjectName(QStringLiteral("frmEngineSettings"));
@@ -67,9 +67,8 @@ QString TfrmEngineSettings::Text(const QString& key) const
 EngineSettingsValues TfrmEngineSettings::Values() const
 {
     EngineSettingsValues values = m_values;
-    for (const EngineSettingsPage* page :
-         std::initializer_list<const EngineSettingsPage*>{tsZones, tsPolicies, tsContent,
-                                                           tsPrivacy})
+    for (const EngineSettingsPage* page : std::initializer_list<const EngineSettingsPage*>{
+             tsZones, tsPolicies, tsContent, tsPrivacy})
         page->Take(values);
     return values;
 }
@@ -90,11 +89,12 @@ bool TfrmEngineSettings::ConfirmClearing(int items)
     for (const auto item : EngineSettingsValues::ClearItems)
         if (items & item)
             names << QStringLiteral("\u2022 ") + tsPrivacy->ItemText(item);
-    const ConfirmResult answer = m_services->confirm(
-        windowTitle(), false, Text(QStringLiteral("ClearTitle")),
-        Text(QStringLiteral("ClearPrompt")) + QStringLiteral("\n\n") + names.join(QLatin1Char('\n')),
-        m_services->GetGlobalText(QStringLiteral("Yes")),
-        m_services->GetGlobalText(QStringLiteral("No")), QString());
+    const ConfirmResult answer =
+        m_services->confirm(windowTitle(), false, Text(QStringLiteral("ClearTitle")),
+                            Text(QStringLiteral("ClearPrompt")) + QStringLiteral("\n\n") +
+                                names.join(QLatin1Char('\n')),
+                            m_services->GetGlobalText(QStringLiteral("Yes")),
+                            m_services->GetGlobalText(QStringLiteral("No")), QString());
     return answer.ok;
 }
 

@@ -36,9 +36,8 @@ public:
 
     // Runs the dialog modally on page; the values the user chose, or nothing
     // when cancelled.
-    static std::optional<EngineSettingsValues> Edit(const EngineSettingsValues& values,
-                                                    WindowServices* services, QWidget* parent,
-                                                    Page page);
+    static std::optional<EngineSettingsValues>
+    Edit(const EngineSettingsValues& values, WindowServices* services, QWidget* parent, Page page);
 
     // What the pages show now.
     EngineSettingsValues Values() const;

@@ -1,25 +1,18 @@
 // The engine-settings dialog through its controls: sites typed into a zone,
-// removed from it, policies chosen, and OK, which asks before data is
-// cleared, against Cancel.
+// policies chosen, and OK, which asks before data is cleared.
 
 #include "ScriptedServices.h"
 
-#include "chrome/EngineContentPage.h"
-#include "chrome/EnginePoliciesPage.h"
 #include "chrome/EnginePrivacyPage.h"
 #include "chrome/EngineZonesPage.h"
 #include "chrome/TfrmEngineSettings.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QApplication>
 #include <QTest>
-#include <QTimer>
 
 namespace
 {
@@ -32,7 +25,6 @@ EngineSettingsValues someValues()
     for (const ZoneRules::Action action : ZoneRules::Actions)
         values.Policies.insert(action, ZoneRules::Allow);
     values.Policies[ZoneRules::Scripting] = ZoneRules::Prompt;
-    values.Content = {true, false, true, false};
     return values;
 }
 } // namespace
@@ -42,18 +34,6 @@ class tst_TfrmEngineSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void showsAndHandsBackUnchanged()
-    {
-        ScriptedServices services;
-        TfrmEngineSettings dialog(someValues(), &services);
-        QCOMPARE(dialog.tsZones->ShownZone(), int(ZoneRules::Intranet));
-        dialog.tsZones->ShowZone(ZoneRules::Trusted);
-        QCOMPARE(dialog.tsZones->lstSites->count(), 2);
-        QVERIFY(dialog.tsPolicies->Choice(ZoneRules::Scripting, ZoneRules::Prompt)->isChecked());
-        QVERIFY(!dialog.tsContent->chkContent[EngineSettingsValues::Videos]->isChecked());
-        QCOMPARE(dialog.Values(), someValues());
-    }
-
     void addSite_data()
     {
         QTest::addColumn<QString>("typed");
@@ -89,19 +69,6 @@ private slots:
         QCOMPARE(page->lstSites->count(), int(values.Sites.value(ZoneRules::Trusted).size()));
     }
 
-    void removesTheSelectedSites()
-    {
-        ScriptedServices services;
-        TfrmEngineSettings dialog(someValues(), &services);
-        EngineZonesPage* page = dialog.tsZones;
-        page->cboZone->setCurrentIndex(page->cboZone->findData(int(ZoneRules::Trusted)));
-        QVERIFY(!page->cmdRemoveSite->isEnabled());
-        page->lstSites->findItems("https://bank.test", Qt::MatchExactly).first()->setSelected(true);
-        QTest::mouseClick(page->cmdRemoveSite, Qt::LeftButton);
-        QCOMPARE(dialog.Values().Sites.value(ZoneRules::Trusted), QStringList{"https://mail.test"});
-        QCOMPARE(dialog.Values().Sites.value(ZoneRules::Restricted), QStringList{"http://ads.test"});
-    }
-
     void policies_data()
     {
         QTest::addColumn<int>("action");
@@ -121,9 +88,10 @@ private slots:
         QFETCH(QString, button);
         ScriptedServices services;
         TfrmEngineSettings dialog(someValues(), &services);
+        QVERIFY(dialog.findChild<QRadioButton*>("rdoScriptingPrompt")->isChecked());
         auto* choice = dialog.findChild<QRadioButton*>(button);
         QVERIFY(choice);
-        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(2, choice->height() / 2));
+        choice->click();
         EngineSettingsValues expected = someValues();
         expected.Policies[ZoneRules::Action(action)] = policy;
         QCOMPARE(dialog.Values().Policies, expected.Policies);
@@ -149,26 +117,13 @@ private slots:
         dialog.ShowPage(TfrmEngineSettings::ContentPage);
         dialog.tsPrivacy->Box(EngineSettingsValues::ClearCookies)->setChecked(clear);
         dialog.tsPrivacy->Box(EngineSettingsValues::ClearCache)->setChecked(clear);
-        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        dialog.cmdOK->click();
         QTEST(int(services.confirmCalls.size()), "questions");
         QTEST(dialog.result(), "result");
         if (clear)
             QCOMPARE(services.confirmCalls.first().prompt.count(QLatin1Char('\n')), 3);
         if (clear && !agree)
             QCOMPARE(dialog.CurrentPage(), TfrmEngineSettings::PrivacyPage);
-    }
-
-    void cancelHandsBackNothing()
-    {
-        ScriptedServices services;
-        QTimer::singleShot(0, []
-                           {
-                               QWidget* dialog = QApplication::activeModalWidget();
-                               dialog->findChild<QCheckBox*>("chkLoadImages")->click();
-                               dialog->findChild<QPushButton*>("cmdCancel")->click();
-                           });
-        QVERIFY(!TfrmEngineSettings::Edit(someValues(), &services, nullptr,
-                                          TfrmEngineSettings::ZonesPage));
     }
 };
 

@@ -48,9 +48,12 @@ private slots:
                                            "document.write('<img src=\"/ran\">');</script>");
         server.route("/ran", TestHttpServer::Response{200, "image/png", "png", {}, 0});
         server.routeHtml("/start.html", "<!DOCTYPE html><title>start</title>");
-        server.route("/cookie", TestHttpServer::Response{
-                                    200, "text/html", "<title>c</title>",
-                                    {{"Set-Cookie", "kept=1; Max-Age=3600; Path=/"}}, 0});
+        server.route("/cookie",
+                     TestHttpServer::Response{200,
+                                              "text/html",
+                                              "<title>c</title>",
+                                              {{"Set-Cookie", "kept=1; Max-Age=3600; Path=/"}},
+                                              0});
         browser = std::make_unique<TVostelBrowser>();
     }
 
@@ -95,8 +98,9 @@ private slots:
         QWidget window;
         auto* services = new ScriptedServices(nullptr, &window);
         services->texts["MAIN>SecurityPromptCookies"] = "Cookies of %1?";
-        services->answerFn = [](const ScriptedServices::ConfirmCall& call)
-        { return ConfirmResult{call.prompt.contains("site.test"), false}; };
+        services->answerFn = [](const ScriptedServices::ConfirmCall& call) {
+            return ConfirmResult{call.prompt.contains("site.test"), false};
+        };
         window.show();
         const auto cookieSent = [&](const QString& host)
         {
@@ -117,7 +121,8 @@ private slots:
         QVERIFY(cookieSent("site.test"));
         QCOMPARE(services->confirmCalls.size(), 2);
 
-        const int clear = EngineSettingsValues::ClearCookies | EngineSettingsValues::ClearPermissions;
+        const int clear =
+            EngineSettingsValues::ClearCookies | EngineSettingsValues::ClearPermissions;
         QCOMPARE(TBrowsingDataCleaner::Clear(clear, {browser->page()->profile(), {}, {}}), 0);
         QVERIFY(waitFor([&] { return !cookieSent("site.test"); }));
         QVERIFY(asked(3));
@@ -131,7 +136,8 @@ private slots:
 int main(int argc, char* argv[])
 {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    flags += " --host-resolver-rules=\"MAP site.test 127.0.0.1, MAP intra 127.0.0.1, MAP other.test 127.0.0.1\"";
+    flags += " --host-resolver-rules=\"MAP site.test 127.0.0.1, MAP intra 127.0.0.1, MAP "
+             "other.test 127.0.0.1\"";
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
     return EngineTestHelpers::engineTestMain<tst_ZoneEnforcementE2E>(argc, argv);
 }

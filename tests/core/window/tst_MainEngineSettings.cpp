@@ -76,9 +76,9 @@ private slots:
         QLabel* zonePanel = window->StatusBar()->panel(3);
         QTest::mouseDClick(zonePanel, Qt::LeftButton);
         window->RunCommand(MainCommand::InternetOptions);
-        QCOMPARE(pages, (QList<int>{TfrmEngineSettings::ZonesPage, TfrmEngineSettings::ZonesPage,
-                                    TfrmEngineSettings::ZonesPage,
-                                    TfrmEngineSettings::PrivacyPage}));
+        QCOMPARE(pages,
+                 (QList<int>{TfrmEngineSettings::ZonesPage, TfrmEngineSettings::ZonesPage,
+                             TfrmEngineSettings::ZonesPage, TfrmEngineSettings::PrivacyPage}));
     }
 
     void okAppliesCancelLeaves_data()
