@@ -35,8 +35,10 @@
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QRegularExpression>

@@ -10,6 +10,9 @@
 #include "components/TQWStatusBar.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/THistoryIndexReader.h"
+#include "core/settings/TQWOptions.h"
+#include "core/store/RegistryKeys.h"
+#include "core/store/RegistryStore.h"
 #include "core/window/MainContentSwitches.h"
 #include "core/window/MainZones.h"
 #include "core/window/TMainMenu.h"
@@ -51,7 +54,10 @@ private slots:
         m_f->expectDialogs();
         window = m_f->create();
         window->Zones()->ZoneMgr().AddSite("https://bank.test/", ZoneRules::Trusted);
-        window->RecordTypedAddress("http://typed.test/");
+        window->Options()->Store()->setString(RegistryKeys::TypedUrls, "url1",
+                                              "http://typed.test/");
+        window->Address()->LoadTypedUrls();
+        QCOMPARE(window->Address()->TypedUrls().Items().size(), 1);
         QVERIFY(THistoryIndex::recordVisit("http://visited.test/", "visited"));
     }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
@@ -108,7 +114,9 @@ private slots:
                 child<QCheckBox>(dialog, "chkLoadImages")->click();
                 child<QCheckBox>(dialog, "chkClearHistory")->click();
                 child<QCheckBox>(dialog, "chkClearTypedAddresses")->click();
-                child<QPushButton>(dialog, qPrintable(button))->click();
+                // Queued: the question it may ask is answered by this same answerer.
+                QMetaObject::invokeMethod(child<QPushButton>(dialog, qPrintable(button)), "click",
+                                          Qt::QueuedConnection);
             });
         window->RunCommand(MainCommand::InternetOptions);
         QCOMPARE(answerer.count(), applied ? 2 : 1);
