@@ -244,12 +244,17 @@ void TAddressController::mnuToolsFavsClick()
     const ConfirmResult answer =
         m_services->confirm(caption, false, title, prompt, GetGlobalText(QStringLiteral("Yes")),
                             GetGlobalText(QStringLiteral("No")), QString());
-    if (!answer.ok)
-        return;
+    if (answer.ok)
+        ClearTypedAddresses();
+}
+
+bool TAddressController::ClearTypedAddresses()
+{
     m_typed.Clear();
     SyncItems();
-    SaveTypedUrls();
+    const bool saved = SaveTypedUrls();
     SyncAddressBox();
+    return saved;
 }
 
 void TAddressController::LoadTypedUrls()

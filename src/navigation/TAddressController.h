@@ -49,6 +49,9 @@ public:
     void tbGoClick();
     void uoAddressComboDrop(const QString& text);
     void mnuToolsFavsClick();
+    // Empties the typed-address list and its store, without asking; false
+    // when the store could not be written.
+    bool ClearTypedAddresses();
 
     // Main-window operations
     void OpenAddress(const QString& address, bool newTab);

@@ -6,11 +6,14 @@
 #include "FakeBrowserControl.h"
 #include "MainWindowHome.h"
 #include "ModalDialogAnswerer.h"
+#include "chrome/EnginePrivacyPage.h"
+#include "chrome/EngineZonesPage.h"
 #include "chrome/LanguageKeyRecorder.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
 #include "chrome/TQWToolBar.h"
 #include "chrome/TfrmCustomizeToolbar.h"
+#include "chrome/TfrmEngineSettings.h"
 #include "core/dialogs/TPageDialogs.h"
 #include "core/dialogs/TfrmDownloads.h"
 #include "core/dialogs/TfrmProperties.h"
@@ -32,8 +35,10 @@
 #include "navigation/TfrmSearchEngine.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QRegularExpression>
@@ -144,6 +149,22 @@ void driveHistory(TfrmMain& window)
     page->spdClearHistoryClick();
 }
 
+// The engine-settings dialog with a typed text that names no site, a site
+// moved between zones, and the question before clearing.
+void driveEngineSettings(TfrmMain& window)
+{
+    EngineSettingsValues values;
+    values.Sites[ZoneRules::Restricted] = QStringList{QStringLiteral("http://a.test")};
+    TfrmEngineSettings dialog(values, window.Services(), &window);
+    for (const char* typed : {"no site", "http://a.test/"})
+    {
+        dialog.tsZones->edtSite->setText(QLatin1String(typed));
+        dialog.tsZones->cmdAddSiteClick();
+    }
+    dialog.tsPrivacy->Box(EngineSettingsValues::ClearCache)->setChecked(true);
+    dialog.cmdOKClick();
+}
+
 // The window from its first question to its last: every menu as it opens,
 // the commands that ask or tell something, the dialogs of its parts.
 QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
@@ -203,6 +224,7 @@ QSet<LanguageKeyRecorder::Entry> askedWhileDriving()
     driveDownloads(window);
     driveProperties(*window.Language());
     drivePageQuestions(&window);
+    driveEngineSettings(window);
     window.close();
     window.CloseWithoutQuestions();
     return recorder.Entries();
@@ -235,7 +257,7 @@ private slots:
         for (const char* section :
              {"MAIN", "GLOBAL", "CONFIRM", "Default", "SEARCH_ENGINE", "QUICK_SEARCH",
               "CLOSE_ALL_LIST", "Properties", "VostelGroups", "ADD_FAVORITE", "ORGANIZE_FAVORITES",
-              "FAVORITES_TRANSFER", "CUSTOMIZE_TOOLBAR", "FAVORITES_POPUP"})
+              "FAVORITES_TRANSFER", "CUSTOMIZE_TOOLBAR", "FAVORITES_POPUP", "ENGINE_SETTINGS"})
             QVERIFY2(sections.contains(QLatin1String(section)), section);
         QVERIFY(m_asked.size() > 200);
         QVERIFY(m_english.load(LanguagesDir + QStringLiteral("/qweng.ini")));

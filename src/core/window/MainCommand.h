@@ -105,7 +105,9 @@ enum class MainCommand
     ReadNews,
     NewMailMessage,
     SendLink,
-    SendPage
+    SendPage,
+    // Tools > Browser Engine Settings.
+    InternetOptions
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

@@ -11,6 +11,7 @@
 #include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainContentSwitches.h"
+#include "core/window/MainEngineSettings.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFavoritesPage.h"
 #include "core/window/MainFullScreen.h"
@@ -227,6 +228,8 @@ void MainCommands::addWindowCommands()
           std::pair{MainCommand::ToggleLoadSounds, MainContentSwitches::Sounds},
           std::pair{MainCommand::ToggleLoadAnimations, MainContentSwitches::Animations}})
         add(command, [this, which] { m_window->ContentSwitches()->Toggle(which); });
+    add(MainCommand::InternetOptions,
+        [this] { m_window->EngineSettings()->actInternetOptionsExecute(); });
     add(MainCommand::MediumFont, [this] { m_window->TextSize()->actSetMediumFontExecute(); });
     add(MainCommand::AddToVostelGroup, [this] { m_window->Groups()->pmAddToVostelGroupClick(); });
     add(MainCommand::SaveTabsAsVostelGroup,

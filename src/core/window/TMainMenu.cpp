@@ -375,6 +375,9 @@ void TMainMenu::BuildTools()
     pmTools->addSeparator();
     AddItem(pmTools, QStringLiteral("mnuToolsDownloads"), QStringLiteral("__MenuToolsDownloads"),
             MainCommand::Downloads, QKeySequence(Qt::CTRL | Qt::Key_J));
+    pmTools->addSeparator();
+    AddItem(pmTools, QStringLiteral("pmOptionsEngine"), QStringLiteral("__MenuOptionsEngine"),
+            MainCommand::InternetOptions, {});
     tidySeparators(pmTools);
 }
 

@@ -26,6 +26,7 @@
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
 #include "core/window/MainContentSwitches.h"
+#include "core/window/MainEngineSettings.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
@@ -133,6 +134,7 @@ void TfrmMain::FormCreate()
     m_optionsHost = new MainOptions(this);
     m_pageCommands = new MainPageCommands(this);
     m_shell = new MainShell(this);
+    m_engineSettings = new MainEngineSettings(this);
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);

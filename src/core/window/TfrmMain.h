@@ -18,6 +18,7 @@ class MainBars;
 class MainCloseQuery;
 class MainCommands;
 class MainContentSwitches;
+class MainEngineSettings;
 class MainFavorites;
 class MainFullScreen;
 class MainOptions;
@@ -82,6 +83,7 @@ public:
     MainZones* Zones() const { return m_zones; }
     MainOptions* OptionsHost() const { return m_optionsHost; }
     MainPageCommands* PageCommands() const { return m_pageCommands; }
+    MainEngineSettings* EngineSettings() const { return m_engineSettings; }
     TQWStatusBar* StatusBar() const { return sbStatus; }
     TLogoPanel* LogoPanel() const { return pnlLogo; }
     QMenu* LanguagesMenu() const;
@@ -184,6 +186,7 @@ private:
     MainZones* m_zones = nullptr;
     MainOptions* m_optionsHost = nullptr;
     MainPageCommands* m_pageCommands = nullptr;
+    MainEngineSettings* m_engineSettings = nullptr;
     TMainMenu* m_menu = nullptr;
     MainFavorites* m_favorites = nullptr;
     TLanguageMenu* m_languageMenu = nullptr;
