@@ -120,9 +120,17 @@ void TDownloadManager::track(QWebEngineDownloadRequest* download, const QString&
     connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, progress);
     connect(download, &QWebEngineDownloadRequest::totalBytesChanged, this, progress);
     connect(download, &QWebEngineDownloadRequest::stateChanged, this,
-            [this, guard, row](QWebEngineDownloadRequest::DownloadState state)
+            [this, guard, row, path](QWebEngineDownloadRequest::DownloadState state)
             {
-                if (guard)
+                // A saved page counts its parts, not its bytes: the file
+                // written tells the size.
+                if (guard && guard->isSavePageDownload() &&
+                    state == QWebEngineDownloadRequest::DownloadCompleted)
+                {
+                    const qint64 size = QFileInfo(path).size();
+                    m_list->setProgress(row, size, size);
+                }
+                else if (guard)
                     m_list->setProgress(row, guard->receivedBytes(), guard->totalBytes());
                 m_list->setState(row, listState(state),
                                  guard ? guard->interruptReasonString() : QString());

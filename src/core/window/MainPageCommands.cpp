@@ -158,7 +158,9 @@ void MainPageCommands::actSaveAsExecute()
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilters(filters);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    dialog->setDirectory(folder.isEmpty() ? QDir::homePath() : folder);
+    // A desktop without a downloads folder would leave the dialog in the
+    // program's working folder.
+    dialog->setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
     dialog->selectFile(PageSaveChoice::SuggestedName(
         browser->LocationName(), browser->LocationURL(), PageSaveFormat::CompleteHtml));
     // The name's suffix follows the type the user picks.
