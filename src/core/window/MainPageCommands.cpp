@@ -41,20 +41,7 @@ void runInTextBox(QWidget* widget, EditCommand command)
 {
     if (auto* combo = qobject_cast<QComboBox*>(widget))
         widget = combo->lineEdit();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-    {
-        switch (command)
-        {
-        case EditCut:
-            return edit->cut();
-        case EditCopy:
-            return edit->copy();
-        case EditPaste:
-            return edit->paste();
-        case EditSelectAll:
-            return edit->selectAll();
-        }
-    }
+    // The text boxes share the four commands' names, not a base class.
     const auto run = [command](auto* edit)
     {
         switch (command)
@@ -69,7 +56,9 @@ void runInTextBox(QWidget* widget, EditCommand command)
             return edit->selectAll();
         }
     };
-    if (auto* edit = qobject_cast<QTextEdit*>(widget))
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        run(line);
+    else if (auto* edit = qobject_cast<QTextEdit*>(widget))
         run(edit);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
         run(plain);
