@@ -25,23 +25,16 @@
 #include "core/window/MainBars.h"
 #include "core/window/MainCloseQuery.h"
 #include "core/window/MainCommands.h"
-#include "core/window/MainContentSwitches.h"
-#include "core/window/MainEngineSettings.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFullScreen.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainHistory.h"
-#include "core/window/MainOptions.h"
 #include "core/window/MainSearchPane.h"
-#include "core/window/MainShell.h"
 #include "core/window/MainSideBar.h"
 #include "core/window/MainStartup.h"
-#include "core/window/MainTextSize.h"
-#include "core/window/MainTray.h"
 #include "core/window/MainVersionCheck.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/MainWindowPlacement.h"
-#include "core/window/MainPageCommands.h"
 #include "core/window/MainZones.h"
 #include "core/window/TKeyFilter.h"
 #include "core/window/TLogoPanel.h"
@@ -131,10 +124,7 @@ void TfrmMain::FormCreate()
     m_searchPane = new MainSearchPane(this, *m_commands);
     CreateViewParts();
     m_zones = new MainZones(this);
-    m_optionsHost = new MainOptions(this);
-    m_pageCommands = new MainPageCommands(this);
-    m_shell = new MainShell(this);
-    m_engineSettings = new MainEngineSettings(this);
+    CreateCommandParts();
 
     // The remembered tabs are kept current while the program runs.
     m_sessionKeeper = new TSessionKeeper(m_tabSet, m_options.get(), m_services, this);
@@ -194,28 +184,6 @@ void TfrmMain::BuildBands()
 
     sbStatus = new TQWStatusBar(this);
     setStatusBar(sbStatus);
-}
-
-void TfrmMain::CreateViewParts()
-{
-    m_fullScreen = new MainFullScreen(this, m_options.get(), m_viewSettings.get(), m_bars);
-    m_textSize = new MainTextSize(this,
-                                  [this]() -> IBrowserControl*
-                                  {
-                                      const TBrowserTab* tab = GetActivePage();
-                                      return tab ? tab->Browser() : nullptr;
-                                  });
-    m_menu->InsertFontSizeMenu(m_textSize->FontSizeMenu());
-    m_bars->SetFontMenu(m_textSize->FontMenu());
-    m_bars->Wire(m_fullScreen);
-    m_contentSwitches = new MainContentSwitches(this);
-    m_tray = new MainTray(this, m_services,
-                          [this]
-                          {
-                              const TBrowserTab* tab = GetActivePage();
-                              return tab ? tab->Browser()->LocationName() : QString();
-                          });
-    m_tray->SetActive(m_viewSettings->MinToTray());
 }
 
 void TfrmMain::BuildMenus()

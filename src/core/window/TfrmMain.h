@@ -155,6 +155,7 @@ private:
     void CreateTabSet();
     void WireMenus();
     void CreateViewParts();
+    void CreateCommandParts();
     void InstallFilters();
     void WriteBackSettings(bool usePopupVostel);
     void tmrLoadCoolbarTimer();

@@ -1,0 +1,47 @@
+#include "core/window/TfrmMain.h"
+
+#include "core/engine/IBrowserControl.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/window/MainBars.h"
+#include "core/window/MainContentSwitches.h"
+#include "core/window/MainEngineSettings.h"
+#include "core/window/MainFullScreen.h"
+#include "core/window/MainOptions.h"
+#include "core/window/MainPageCommands.h"
+#include "core/window/MainShell.h"
+#include "core/window/MainTextSize.h"
+#include "core/window/MainTray.h"
+#include "core/window/MainViewSettings.h"
+#include "core/window/TMainMenu.h"
+
+// The window parts that build on the bars, tabs and menus once those exist.
+
+void TfrmMain::CreateViewParts()
+{
+    m_fullScreen = new MainFullScreen(this, m_options.get(), m_viewSettings.get(), m_bars);
+    m_textSize = new MainTextSize(this,
+                                  [this]() -> IBrowserControl*
+                                  {
+                                      const TBrowserTab* tab = GetActivePage();
+                                      return tab ? tab->Browser() : nullptr;
+                                  });
+    m_menu->InsertFontSizeMenu(m_textSize->FontSizeMenu());
+    m_bars->SetFontMenu(m_textSize->FontMenu());
+    m_bars->Wire(m_fullScreen);
+    m_contentSwitches = new MainContentSwitches(this);
+    m_tray = new MainTray(this, m_services,
+                          [this]
+                          {
+                              const TBrowserTab* tab = GetActivePage();
+                              return tab ? tab->Browser()->LocationName() : QString();
+                          });
+    m_tray->SetActive(m_viewSettings->MinToTray());
+}
+
+void TfrmMain::CreateCommandParts()
+{
+    m_optionsHost = new MainOptions(this);
+    m_pageCommands = new MainPageCommands(this);
+    m_shell = new MainShell(this);
+    m_engineSettings = new MainEngineSettings(this);
+}
