@@ -1,0 +1,113 @@
+#include "EngineTestHelpers.h"
+#include "MainWindowHome.h"
+#include "TestHttpServer.h"
+#include "components/TQWPageControl.h"
+#include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TTabSet.h"
+#include "core/window/MainDragDrop.h"
+#include "core/window/MainFavorites.h"
+#include "core/window/TfrmMain.h"
+#include "groups/FolderListing.h"
+
+#include <QFile>
+#include <QMimeData>
+#include <QtTest>
+
+#include <memory>
+
+using namespace EngineTestHelpers;
+
+// The page link leaves the window as a shortcut file the Favorites menu
+// reads, and that file dropped on a background tab's header sends that tab
+// to its address, as a file manager and the tab strip would pass it on.
+class tst_DragDropE2E : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowHome> m_home;
+    std::unique_ptr<TestHttpServer> m_server;
+    std::unique_ptr<TfrmMain> m_window;
+
+    bool loaded(TBrowserTab* tab, const QString& url) const
+    {
+        return waitFor([&] { return tab->GetLocationURL() == url && !tab->Busy; });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = std::make_unique<MainWindowHome>();
+        QVERIFY(m_home->isValid());
+        m_server = std::make_unique<TestHttpServer>();
+        QVERIFY(m_server->listen());
+        m_server->routeHtml("/cartoon", "<html><head><title>Tom &amp; Jerry</title></head>"
+                                        "<body>cartoon</body></html>");
+        m_server->routeHtml("/other", "<html><body>other</body></html>");
+        QVERIFY(m_home->seed("StartupMode", "Blank"));
+        m_window = std::make_unique<TfrmMain>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanupTestCase() { m_window.reset(); }
+
+    void pageLinkBecomesAFavoriteAndOpensInABackgroundTab()
+    {
+        TBrowserTab* front = m_window->GetActivePage();
+        const QString cartoon = m_server->url("/cartoon");
+        front->Navigate(cartoon);
+        QVERIFY(loaded(front, cartoon));
+        QVERIFY(waitFor([&] { return front->GetLocationName() == "Tom & Jerry"; }));
+
+        auto* dragDrop = m_window->findChild<MainDragDrop*>();
+        QVERIFY(dragDrop);
+        std::unique_ptr<QMimeData> link(dragDrop->PageLinkData());
+        QVERIFY(link && link->urls().size() == 1 && link->urls()[0].isLocalFile());
+        QCOMPARE(link->text(), cartoon);
+
+        // The file manager's part: a copy of the dragged file in the folder.
+        const QString source = link->urls()[0].toLocalFile();
+        const QString favorites = m_window->Favorites()->FavoritesFolder();
+        const QString copy = favorites + '/' + QFileInfo(source).fileName();
+        QVERIFY(QFile::copy(source, copy));
+        bool read = false;
+        for (const FolderEntry& entry : FolderListing::list(favorites))
+            read |= entry.path == copy && FolderListing::target(entry) == cartoon &&
+                    entry.caption.startsWith("Tom");
+        QVERIFY2(read, qPrintable(copy));
+
+        TBrowserTab* back = m_window->TabSet()->AddTab();
+        const QString other = m_server->url("/other");
+        back->Navigate(other);
+        QVERIFY(loaded(back, other));
+        m_window->TabSet()->ActivateTab(front);
+        QCOMPARE(m_window->GetActivePage(), front);
+
+        TQWPageControl* pages = m_window->PageControl();
+        int visible = 0;
+        while (visible < pages->visibleCount() && pages->visiblePage(visible) != back)
+            ++visible;
+        QVERIFY(visible < pages->visibleCount());
+        const QPoint header = pages->tabStrip()->mapFrom(pages, pages->tabRect(visible).center());
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(copy)});
+        // The application hands a drop only to the widget that took the
+        // drag's entry.
+        QDragEnterEvent enter(header, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pages->tabStrip(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(header, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        const int tabs = m_window->TabSet()->Count();
+        QApplication::sendEvent(pages->tabStrip(), &drop);
+        QVERIFY(drop.isAccepted());
+        QVERIFY(loaded(back, cartoon));
+        QCOMPARE(m_window->TabSet()->Count(), tabs);
+        QCOMPARE(m_window->GetActivePage(), front);
+        QCOMPARE(front->GetLocationURL(), cartoon);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return engineTestMain<tst_DragDropE2E>(argc, argv);
+}
+#include "tst_DragDropE2E.moc"
