@@ -8,12 +8,44 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
 
 MainFullScreen::MainFullScreen(QMainWindow* window, TQWOptions* options,
                                MainViewSettings* viewSettings, IBarsHost* bars)
     : QObject(window), m_window(window), m_options(options), m_viewSettings(viewSettings),
       m_bars(bars)
 {
+    m_window->installEventFilter(this);
+}
+
+bool MainFullScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window && event->type() == QEvent::Show)
+        WatchWindowSystem();
+    else if (watched == m_watched && event->type() == QEvent::WindowStateChange &&
+             event->spontaneous())
+        WindowSystemStateChanged(m_watched->windowStates());
+    return QObject::eventFilter(watched, event);
+}
+
+void MainFullScreen::WatchWindowSystem()
+{
+    QWindow* handle = m_window->windowHandle();
+    if (!handle || handle == m_watched)
+        return;
+    m_watched = handle;
+    handle->installEventFilter(this);
+}
+
+void MainFullScreen::WindowSystemStateChanged(Qt::WindowStates states)
+{
+    if (!IsFullScreen())
+        return;
+    if (states & Qt::WindowFullScreen)
+        m_shownFullScreen = true;
+    else if (m_shownFullScreen && !(states & Qt::WindowMinimized))
+        SetFullScreen(false);
 }
 
 WindowView MainFullScreen::CurrentView() const
@@ -40,6 +72,8 @@ void MainFullScreen::SetFullScreen(bool on)
            : m_state.Leave(CurrentView());
     if (change)
     {
+        m_shownFullScreen = false;
+        WatchWindowSystem();
         Apply(*change);
         return;
     }

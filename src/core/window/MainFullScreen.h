@@ -4,9 +4,11 @@
 #include "core/window/IBarsHost.h"
 
 #include <QObject>
+#include <QPointer>
 
 class MainViewSettings;
 class QMainWindow;
+class QWindow;
 class TQWOptions;
 
 // The main window's full-screen mode: the window manager's full-screen
@@ -39,7 +41,17 @@ public:
     // full screen then still leaves it to the place the user gave it.
     void StoreWindowState(TQWOptions& options) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The window manager may take the window out of full screen itself (its
+    // own key or menu); the window then follows as if the user had left it
+    // here, bars and all. Only a state the window system reports counts, and
+    // only once it has shown the window in full screen: until then a report
+    // may be one it sent before it saw the request.
+    void WatchWindowSystem();
+    void WindowSystemStateChanged(Qt::WindowStates states);
     WindowView CurrentView() const;
     void Apply(const FullScreenChange& change);
     void ApplyWindowMode(const FullScreenChange& change);
@@ -51,4 +63,6 @@ private:
     MainViewSettings* m_viewSettings;
     IBarsHost* m_bars;
     FullScreenState m_state;
+    QPointer<QWindow> m_watched;
+    bool m_shownFullScreen = false;
 };

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 namespace
 {
@@ -78,6 +79,29 @@ private slots:
         if (!maximized)
             QCOMPARE(window.geometry(), normal);
         QVERIFY(!store.options->FullScreen() && !bars.buttonDown);
+    }
+
+    // The window manager's own way out leaves the mode as the menu item
+    // would; being minimized in full screen does not.
+    void windowManagerLeavingEndsTheMode()
+    {
+        TestStore store;
+        MainViewSettings view(store.options.get());
+        QMainWindow window;
+        window.setStatusBar(new QStatusBar);
+        FakeBars bars;
+        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
+        window.show();
+        fullScreen.SetFullScreen(true);
+        QTRY_VERIFY(window.windowHandle()->windowStates() & Qt::WindowFullScreen);
+        window.windowHandle()->setWindowStates(Qt::WindowMinimized);
+        QTRY_VERIFY(window.windowHandle()->windowStates() & Qt::WindowMinimized);
+        QVERIFY(fullScreen.IsFullScreen());
+        window.windowHandle()->setWindowStates(Qt::WindowFullScreen);
+        window.windowHandle()->setWindowStates(Qt::WindowNoState);
+        QTRY_VERIFY(!fullScreen.IsFullScreen());
+        QVERIFY(!store.options->FullScreen() && !bars.buttonDown);
+        QVERIFY(!bars.items[IBarsHost::FullScreenItem].isChecked());
     }
 
     // The status bar follows FullscreenStatusBar in full screen and its own
