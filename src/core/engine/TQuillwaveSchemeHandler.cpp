@@ -306,20 +306,22 @@ QString TQuillwaveSchemeHandler::OfflinePageHtml(const QString& address, const T
     return page(global("OfflineTitle"), body);
 }
 
-QString TQuillwaveSchemeHandler::CrashPageHtml(const QString& lastUrl, const QString& title)
+QString TQuillwaveSchemeHandler::CrashPageHtml(const QString& lastUrl, const QString& title,
+                                              const TextLookup& lookup)
 {
+    const auto global = [&](const char* key)
+    { return escaped(lookup(TLanguage::GlobalSection(), QLatin1String(key))); };
     const QString reload =
         lastUrl.isEmpty()
             ? QString()
             : QStringLiteral("<p><a href=\"%1\" style=\"display: inline-block; padding: 6px 16px; "
                              "background: #666699; color: #ffffff; border-radius: 4px; "
-                             "text-decoration: none\">Reload</a></p>"
+                             "text-decoration: none\">%2</a></p>"
                              "<p class=\"note\">%1</p>")
-                  .arg(escaped(lastUrl));
-    const QString body = QStringLiteral("<div style=\"padding: 24px\"><h2>This page stopped "
-                                        "working</h2><p>The process that displayed it ended "
-                                        "unexpectedly. Quillwave is still running.</p>%1</div>")
-                             .arg(reload);
+                  .arg(escaped(lastUrl), global("CrashReload"));
+    const QString body = QStringLiteral("<div style=\"padding: 24px\" id=\"crashed\"><h2>%1</h2>"
+                                        "<p>%2</p>%3</div>")
+                             .arg(global("CrashHeading"), global("CrashText"), reload);
     // The tab goes on showing what the user had there.
     return page(title.isEmpty() ? lastUrl : title, body);
 }

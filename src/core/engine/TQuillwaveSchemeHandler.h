@@ -64,8 +64,9 @@ public:
     static QString OfflinePageHtml(const QString& address, const TextLookup& lookup);
     // A page whose display process died: it keeps the page's title (its
     // address when it had none) and offers to load lastUrl again (no offer
-    // when empty).
-    static QString CrashPageHtml(const QString& lastUrl, const QString& title);
+    // when empty), in the user's language.
+    static QString CrashPageHtml(const QString& lastUrl, const QString& title,
+                                 const TextLookup& lookup);
 
 private:
     void reply(QWebEngineUrlRequestJob* job, const QByteArray& html);

@@ -8,7 +8,6 @@
 #include "core/engine/TEngineProfile.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/TOfflineInterceptor.h"
-#include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/engine/TVostelPage.h"
 #include "core/engine/TZoneEnforcer.h"
 #include "core/instance/StartupTimeline.h"
@@ -558,7 +557,7 @@ void TVostelBrowser::showCrashPage()
 {
     const QString lastUrl = m_lastGoodUrl;
     const QUrl last(lastUrl);
-    showStandIn(TQuillwaveSchemeHandler::CrashPageHtml(lastUrl, m_titles.last()),
+    showStandIn(TQuillwaveSchemeHandler::CrashPageHtml(lastUrl, m_titles.last(), languageTexts()),
                 EngineTerms::isReloadable(last) ? last : QUrl(QStringLiteral("about:blank")));
 }
 
@@ -573,11 +572,15 @@ void TVostelBrowser::showOfflinePage(const QUrl& url)
     if (m_offlinePending != url)
         return;
     m_offlinePending.clear();
-    showStandIn(TQuillwaveSchemeHandler::OfflinePageHtml(
-                    EngineTerms::addressText(url),
-                    [this](const QString& section, const QString& key)
-                    { return TPageDialogs::textFor(this, section, key); }),
+    showStandIn(TQuillwaveSchemeHandler::OfflinePageHtml(EngineTerms::addressText(url),
+                                                         languageTexts()),
                 url);
+}
+
+TQuillwaveSchemeHandler::TextLookup TVostelBrowser::languageTexts() const
+{
+    return [this](const QString& section, const QString& key)
+    { return TPageDialogs::textFor(this, section, key); };
 }
 
 void TVostelBrowser::showStandIn(const QString& html, const QUrl& address)

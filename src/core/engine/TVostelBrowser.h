@@ -4,6 +4,7 @@
 #include "core/engine/PageTitleReport.h"
 #include "core/engine/SubFrameTracker.h"
 #include "core/engine/TPageCommands.h"
+#include "core/engine/TQuillwaveSchemeHandler.h"
 
 #include <QList>
 #include <QUrl>
@@ -126,6 +127,8 @@ private:
     // address; the program's page says what happened instead.
     bool blockedOffline(const QUrl& url) const;
     void showOfflinePage(const QUrl& url);
+    // The stand-in pages' texts, in the window's language.
+    TQuillwaveSchemeHandler::TextLookup languageTexts() const;
     // Shows the program's html where address was to be; Refresh loads
     // address again.
     void showStandIn(const QString& html, const QUrl& address);

@@ -107,15 +107,21 @@ private slots:
             QVERIFY2(!page.contains(QLatin1String(word), Qt::CaseInsensitive), word);
     }
 
-    void crashPageKeepsThePageTitle()
+    void crashPageKeepsThePageTitleInTheUsersLanguage()
     {
+        TLanguage language;
+        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qwdeu.ini")));
+        const auto lookup = [&](const QString& section, const QString& key)
+        { return language.GetLangText(section, key); };
         const QString page = TQuillwaveSchemeHandler::CrashPageHtml(
-            QStringLiteral("http://site.test/x"), QStringLiteral("Tom & Jerry"));
+            QStringLiteral("http://site.test/x"), QStringLiteral("Tom & Jerry"), lookup);
         QVERIFY(page.contains("<title>Tom &amp; Jerry</title>"));
         QVERIFY(page.contains("href=\"http://site.test/x\""));
+        QVERIFY2(page.contains(">Neu laden</a>") && !page.contains("UNDEFINED"), qPrintable(page));
         // A page without a title is still known by its address.
-        QVERIFY(TQuillwaveSchemeHandler::CrashPageHtml(QStringLiteral("http://site.test/x"), {})
-                    .contains("<title>http://site.test/x</title>"));
+        QVERIFY(
+            TQuillwaveSchemeHandler::CrashPageHtml(QStringLiteral("http://site.test/x"), {}, lookup)
+                .contains("<title>http://site.test/x</title>"));
     }
 };
 
