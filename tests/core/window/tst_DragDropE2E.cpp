@@ -1,6 +1,5 @@
 #include "EngineTestHelpers.h"
-#include "MainWindowHome.h"
-#include "TestHttpServer.h"
+#include "EngineWindow.h"
 #include "components/TQWPageControl.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
@@ -24,41 +23,29 @@ class tst_DragDropE2E : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindowHome> m_home;
-    std::unique_ptr<TestHttpServer> m_server;
-    std::unique_ptr<TfrmMain> m_window;
-
-    bool loaded(TBrowserTab* tab, const QString& url) const
-    {
-        return waitFor([&] { return tab->GetLocationURL() == url && !tab->Busy; });
-    }
+    std::unique_ptr<EngineWindow> m_e;
 
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<MainWindowHome>();
-        QVERIFY(m_home->isValid());
-        m_server = std::make_unique<TestHttpServer>();
-        QVERIFY(m_server->listen());
-        m_server->routeHtml("/cartoon", "<html><head><title>Tom &amp; Jerry</title></head>"
-                                        "<body>cartoon</body></html>");
-        m_server->routeHtml("/other", "<html><body>other</body></html>");
-        QVERIFY(m_home->seed("StartupMode", "Blank"));
-        m_window = std::make_unique<TfrmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_e = std::make_unique<EngineWindow>();
+        QVERIFY(m_e->isValid());
+        m_e->server.routeHtml("/cartoon", "<html><head><title>Tom &amp; Jerry</title></head>"
+                                          "<body>cartoon</body></html>");
+        m_e->server.routeHtml("/other", "<html><body>other</body></html>");
+        QVERIFY(m_e->open());
     }
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_e.reset(); }
 
     void pageLinkBecomesAFavoriteAndOpensInABackgroundTab()
     {
-        TBrowserTab* front = m_window->GetActivePage();
-        const QString cartoon = m_server->url("/cartoon");
+        TBrowserTab* front = m_e->window->GetActivePage();
+        const QString cartoon = m_e->url("/cartoon");
         front->Navigate(cartoon);
-        QVERIFY(loaded(front, cartoon));
+        QVERIFY(EngineWindow::shows(front, cartoon));
         QVERIFY(waitFor([&] { return front->GetLocationName() == "Tom & Jerry"; }));
 
-        auto* dragDrop = m_window->findChild<MainDragDrop*>();
+        auto* dragDrop = m_e->window->findChild<MainDragDrop*>();
         QVERIFY(dragDrop);
         std::unique_ptr<QMimeData> link(dragDrop->PageLinkData());
         QVERIFY(link && link->urls().size() == 1 && link->urls()[0].isLocalFile());
@@ -66,7 +53,7 @@ private slots:
 
         // The file manager's part: a copy of the dragged file in the folder.
         const QString source = link->urls()[0].toLocalFile();
-        const QString favorites = m_window->Favorites()->FavoritesFolder();
+        const QString favorites = m_e->window->Favorites()->FavoritesFolder();
         const QString copy = favorites + '/' + QFileInfo(source).fileName();
         QVERIFY(QFile::copy(source, copy));
         bool read = false;
@@ -75,14 +62,14 @@ private slots:
                     entry.caption.startsWith("Tom");
         QVERIFY2(read, qPrintable(copy));
 
-        TBrowserTab* back = m_window->TabSet()->AddTab();
-        const QString other = m_server->url("/other");
+        TBrowserTab* back = m_e->window->TabSet()->AddTab();
+        const QString other = m_e->url("/other");
         back->Navigate(other);
-        QVERIFY(loaded(back, other));
-        m_window->TabSet()->ActivateTab(front);
-        QCOMPARE(m_window->GetActivePage(), front);
+        QVERIFY(EngineWindow::shows(back, other));
+        m_e->window->TabSet()->ActivateTab(front);
+        QCOMPARE(m_e->window->GetActivePage(), front);
 
-        TQWPageControl* pages = m_window->PageControl();
+        TQWPageControl* pages = m_e->window->PageControl();
         int visible = 0;
         while (visible < pages->visibleCount() && pages->visiblePage(visible) != back)
             ++visible;
@@ -96,12 +83,12 @@ private slots:
         QApplication::sendEvent(pages->tabStrip(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(header, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         QApplication::sendEvent(pages->tabStrip(), &drop);
         QVERIFY(drop.isAccepted());
-        QVERIFY(loaded(back, cartoon));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
-        QCOMPARE(m_window->GetActivePage(), front);
+        QVERIFY(EngineWindow::shows(back, cartoon));
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
+        QCOMPARE(m_e->window->GetActivePage(), front);
         QCOMPARE(front->GetLocationURL(), cartoon);
     }
 };

@@ -1,6 +1,5 @@
 #include "EngineTestHelpers.h"
-#include "MainWindowHome.h"
-#include "TestHttpServer.h"
+#include "EngineWindow.h"
 #include "chrome/TFindBar.h"
 #include "core/dialogs/WindowServices.h"
 #include "core/tabs/TBrowserTab.h"
@@ -24,16 +23,14 @@ class tst_PageCommandsE2E : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindowHome> m_home;
-    std::unique_ptr<TestHttpServer> m_server;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<EngineWindow> m_e;
 
-    TBrowserTab* tab() const { return m_window->GetActivePage(); }
-    TFindBar* bar() const { return m_window->PageCommands()->FindBar(); }
+    TBrowserTab* tab() const { return m_e->window->GetActivePage(); }
+    TFindBar* bar() const { return m_e->window->PageCommands()->FindBar(); }
     bool shows(int active, int count) const
     {
         return bar()->lblFindCount->text() ==
-               m_window->Services()->GetLangText("MAIN", "FindBarCount").arg(active).arg(count);
+               m_e->window->Services()->GetLangText("MAIN", "FindBarCount").arg(active).arg(count);
     }
     bool counts(int active, int count) const
     {
@@ -43,25 +40,19 @@ class tst_PageCommandsE2E : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<MainWindowHome>();
-        QVERIFY(m_home->isValid());
-        m_server = std::make_unique<TestHttpServer>();
-        QVERIFY(m_server->listen());
-        m_server->routeHtml("/words", "<html><body><p>plum Plum</p><p>a plum, the plum</p>"
-                                      "</body></html>");
-        QVERIFY(m_home->seed("StartupMode", "Blank"));
-        m_window = std::make_unique<TfrmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        tab()->Navigate(m_server->url("/words"));
-        QVERIFY(waitFor(
-            [&] { return tab()->GetLocationURL() == m_server->url("/words") && !tab()->Busy; }));
+        m_e = std::make_unique<EngineWindow>();
+        QVERIFY(m_e->isValid());
+        m_e->server.routeHtml("/words", "<html><body><p>plum Plum</p><p>a plum, the plum</p>"
+                                        "</body></html>");
+        QVERIFY(m_e->open());
+        tab()->Navigate(m_e->url("/words"));
+        QVERIFY(EngineWindow::shows(tab(), m_e->url("/words")));
     }
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_e.reset(); }
 
     void findCountsAndStepsThroughMatches()
     {
-        m_window->RunCommand(MainCommand::Find);
+        m_e->window->RunCommand(MainCommand::Find);
         QVERIFY(bar()->isVisible());
         QTest::keyClicks(bar()->edtFind, "plum");
         QVERIFY2(counts(1, 4), qPrintable(bar()->lblFindCount->text()));
@@ -88,16 +79,16 @@ private slots:
 
     void viewSourceOpensATab()
     {
-        const QString source = "view-source:" + m_server->url("/words");
-        const int tabs = m_window->TabSet()->Count();
-        m_window->RunCommand(MainCommand::ViewSource);
-        QCOMPARE(m_window->TabSet()->Count(), tabs + 1);
+        const QString source = "view-source:" + m_e->url("/words");
+        const int tabs = m_e->window->TabSet()->Count();
+        m_e->window->RunCommand(MainCommand::ViewSource);
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs + 1);
         QVERIFY(waitFor(
             [&]
             {
-                for (int i = 0; i < m_window->TabSet()->Count(); ++i)
-                    if (m_window->TabSet()->Tab(i)->GetLocationURL() == source &&
-                        !m_window->TabSet()->Tab(i)->Busy)
+                for (int i = 0; i < m_e->window->TabSet()->Count(); ++i)
+                    if (m_e->window->TabSet()->Tab(i)->GetLocationURL() == source &&
+                        !m_e->window->TabSet()->Tab(i)->Busy)
                         return true;
                 return false;
             }));

@@ -1,6 +1,5 @@
 #include "EngineTestHelpers.h"
-#include "MainWindowHome.h"
-#include "TestHttpServer.h"
+#include "EngineWindow.h"
 #include "core/engine/TVostelBrowser.h"
 #include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
@@ -21,9 +20,7 @@ class tst_SearchPaneE2E : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindowHome> m_home;
-    std::unique_ptr<TestHttpServer> m_server;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<EngineWindow> m_e;
     MainSearchPane* m_pane = nullptr;
 
     TVostelBrowser* paneBrowser() const
@@ -33,10 +30,8 @@ class tst_SearchPaneE2E : public QObject
     bool paneShows(const QString& path) const
     {
         return waitFor(
-            [&] {
-                return paneBrowser()->LocationURL() == m_server->url(path) &&
-                       !paneBrowser()->Busy();
-            });
+            [&]
+            { return paneBrowser()->LocationURL() == m_e->url(path) && !paneBrowser()->Busy(); });
     }
     void click(const QString& id) const
     {
@@ -47,36 +42,30 @@ class tst_SearchPaneE2E : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<MainWindowHome>();
-        QVERIFY(m_home->isValid());
-        m_server = std::make_unique<TestHttpServer>();
-        QVERIFY(m_server->listen());
-        const QByteArray def = "DEF:" + m_server->url("/forced").toUtf8();
-        m_server->routeHtml("/pane", "<html><body>"
-                                     "<a id='main' href='/routed' target='_main'>main</a>"
-                                     "<a id='upper' href='/upper' target='_MAIN'>upper</a>"
-                                     "<a id='def' href='" +
-                                         def +
-                                         "' target='_main'>def</a>"
-                                         "<form action='/form'><input name='q' value='x'>"
-                                         "<button id='go'>Go</button></form></body></html>");
+        m_e = std::make_unique<EngineWindow>();
+        QVERIFY(m_e->isValid());
+        const QByteArray def = "DEF:" + m_e->url("/forced").toUtf8();
+        m_e->server.routeHtml("/pane", "<html><body>"
+                                       "<a id='main' href='/routed' target='_main'>main</a>"
+                                       "<a id='upper' href='/upper' target='_MAIN'>upper</a>"
+                                       "<a id='def' href='" +
+                                           def +
+                                           "' target='_main'>def</a>"
+                                           "<form action='/form'><input name='q' value='x'>"
+                                           "<button id='go'>Go</button></form></body></html>");
         for (const char* path : {"/routed", "/upper", "/forced", "/form", "/find"})
-            m_server->routeHtml(QString::fromLatin1(path), "<html><body>result</body></html>");
-        QVERIFY(m_home->seed("SearchBar", m_server->url("/pane")));
-        QVERIFY(m_home->seed("StartupMode", "Blank"));
-        // Routed links then open in the tab in front; a window would add one.
-        QVERIFY(m_home->seed("SearchNewWin", "0"));
+            m_e->server.routeHtml(QString::fromLatin1(path), "<html><body>result</body></html>");
         TQWOptions().WriteListSection(RegistryKeys::SearchEngines,
-                                      {"Test=" + m_server->url("/find?q=%s")});
+                                      {"Test=" + m_e->url("/find?q=%s")});
 
-        m_window = std::make_unique<TfrmMain>();
-        m_window->show();
-        m_window->RunCommand(MainCommand::SideBarSearch);
-        m_pane = m_window->SearchPane();
+        // Routed links then open in the tab in front; a window would add one.
+        QVERIFY(m_e->open({{"SearchBar", m_e->url("/pane")}, {"SearchNewWin", "0"}}));
+        m_e->window->RunCommand(MainCommand::SideBarSearch);
+        m_pane = m_e->window->SearchPane();
         QVERIFY(m_pane->SearchPaneCreated);
         QVERIFY(paneShows("/pane"));
     }
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_e.reset(); }
     void init()
     {
         m_pane->tbNewSearchClick();
@@ -85,40 +74,39 @@ private slots:
 
     void mainTargetOpensInATab()
     {
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         click("main");
         QVERIFY(waitFor(
-            [&]
-            { return m_window->GetActivePage()->GetLocationURL() == m_server->url("/routed"); }));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
-        QCOMPARE(paneBrowser()->LocationURL(), m_server->url("/pane"));
+            [&] { return m_e->window->GetActivePage()->GetLocationURL() == m_e->url("/routed"); }));
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
+        QCOMPARE(paneBrowser()->LocationURL(), m_e->url("/pane"));
     }
     void otherSpellingStaysInThePane()
     {
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         click("upper");
         QVERIFY(paneShows("/upper"));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
     }
     void defForcesThePane()
     {
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         click("def");
         QVERIFY(paneShows("/forced"));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
-        for (int i = 0; i < m_window->TabSet()->Count(); ++i)
-            QVERIFY(m_window->TabSet()->Tab(i)->GetLocationURL() != m_server->url("/forced"));
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
+        for (int i = 0; i < m_e->window->TabSet()->Count(); ++i)
+            QVERIFY(m_e->window->TabSet()->Tab(i)->GetLocationURL() != m_e->url("/forced"));
     }
     void formStaysInThePane()
     {
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         click("go");
         QVERIFY(paneShows("/form?q=x"));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
     }
     void programsSearchPageOpensResultsInATab()
     {
-        const int tabs = m_window->TabSet()->Count();
+        const int tabs = m_e->window->TabSet()->Count();
         const QString searchBar = TQWOptions::DefaultText(TQWOptions::Option::SearchBar);
         m_pane->tbChooseSearchBarClick();
         QVERIFY(waitFor(
@@ -126,9 +114,9 @@ private slots:
         runJavaScriptSync(paneBrowser()->page(),
                           "var f = document.querySelector('form.search');"
                           "f.elements.kw.value = 'two words'; f.requestSubmit();");
-        QVERIFY(waitFor([&] { return m_server->wasRequested("/find"); }));
-        QCOMPARE(m_server->lastRequest("/find").path, QStringLiteral("/find?q=two%20words"));
-        QCOMPARE(m_window->TabSet()->Count(), tabs);
+        QVERIFY(waitFor([&] { return m_e->server.wasRequested("/find"); }));
+        QCOMPARE(m_e->server.lastRequest("/find").path, QStringLiteral("/find?q=two%20words"));
+        QCOMPARE(m_e->window->TabSet()->Count(), tabs);
         QCOMPARE(paneBrowser()->LocationURL(), searchBar);
     }
 };

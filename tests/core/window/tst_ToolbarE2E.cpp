@@ -1,6 +1,5 @@
 #include "EngineTestHelpers.h"
-#include "MainWindowHome.h"
-#include "TestHttpServer.h"
+#include "EngineWindow.h"
 #include "chrome/TQWToolBar.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/window/MainBars.h"
@@ -20,16 +19,11 @@ class tst_ToolbarE2E : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindowHome> m_home;
-    std::unique_ptr<TestHttpServer> m_server;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<EngineWindow> m_e;
 
-    TQWToolBar* toolbar() const { return m_window->Bars()->ToolBar(); }
-    TBrowserTab* tab() const { return m_window->GetActivePage(); }
-    bool shows(const QString& url) const
-    {
-        return waitFor([&] { return tab()->GetLocationURL() == url && !tab()->Busy; });
-    }
+    TQWToolBar* toolbar() const { return m_e->window->Bars()->ToolBar(); }
+    TBrowserTab* tab() const { return m_e->window->GetActivePage(); }
+    bool shows(const QString& url) const { return EngineWindow::shows(tab(), url); }
     // A click as the user makes it, on the button's face.
     bool click(int number) const
     {
@@ -44,19 +38,14 @@ class tst_ToolbarE2E : public QObject
 private slots:
     void initTestCase()
     {
-        m_home = std::make_unique<MainWindowHome>();
-        QVERIFY(m_home->isValid());
-        m_server = std::make_unique<TestHttpServer>();
-        QVERIFY(m_server->listen());
+        m_e = std::make_unique<EngineWindow>();
+        QVERIFY(m_e->isValid());
         for (const char* path : {"/a", "/b"})
-            m_server->routeHtml(QString::fromLatin1(path), "<html><body>page</body></html>");
-        m_server->routeHtml("/slow", "<html><body>slow</body></html>", 4000);
-        QVERIFY(m_home->seed("StartupMode", "Blank"));
-        m_window = std::make_unique<TfrmMain>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+            m_e->server.routeHtml(QString::fromLatin1(path), "<html><body>page</body></html>");
+        m_e->server.routeHtml("/slow", "<html><body>slow</body></html>", 4000);
+        QVERIFY(m_e->open());
     }
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { m_e.reset(); }
 
     void freshStartShowsTheDefaultButtons()
     {
@@ -71,23 +60,23 @@ private slots:
 
     void buttonsDriveTheActivePage()
     {
-        tab()->Navigate(m_server->url("/a"));
-        QVERIFY(shows(m_server->url("/a")));
+        tab()->Navigate(m_e->url("/a"));
+        QVERIFY(shows(m_e->url("/a")));
         QVERIFY(!enabled(2));
-        tab()->Navigate(m_server->url("/b"));
-        QVERIFY(shows(m_server->url("/b")));
+        tab()->Navigate(m_e->url("/b"));
+        QVERIFY(shows(m_e->url("/b")));
 
         QVERIFY(waitFor([&] { return enabled(2) && !enabled(3) && !enabled(4); }));
         QVERIFY(click(2));
-        QVERIFY(shows(m_server->url("/a")));
+        QVERIFY(shows(m_e->url("/a")));
         QVERIFY(waitFor([&] { return enabled(3); }));
         QVERIFY(click(3));
-        QVERIFY(shows(m_server->url("/b")));
+        QVERIFY(shows(m_e->url("/b")));
 
-        const int requests = m_server->requestCount("/b");
+        const int requests = m_e->server.requestCount("/b");
         QVERIFY(click(5));
-        QVERIFY(waitFor([&] { return m_server->requestCount("/b") == requests + 1; }));
-        QVERIFY(shows(m_server->url("/b")));
+        QVERIFY(waitFor([&] { return m_e->server.requestCount("/b") == requests + 1; }));
+        QVERIFY(shows(m_e->url("/b")));
 
         QVERIFY(click(6));
         QVERIFY(shows(TBrowserTab::HomeUrl()));
@@ -95,8 +84,8 @@ private slots:
 
     void stopEndsALoadAndGreysOut()
     {
-        tab()->Navigate(m_server->url("/slow"));
-        QVERIFY(waitFor([&] { return m_server->wasRequested("/slow") && enabled(4); }));
+        tab()->Navigate(m_e->url("/slow"));
+        QVERIFY(waitFor([&] { return m_e->server.wasRequested("/slow") && enabled(4); }));
         QVERIFY(click(4));
         QVERIFY(waitFor([&] { return !tab()->Busy && !enabled(4); }));
     }
