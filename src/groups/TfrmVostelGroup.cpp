@@ -1,6 +1,7 @@
 #include "groups/TfrmVostelGroup.h"
 
 #include "chrome/TLanguage.h"
+#include "components/TreeRows.h"
 #include "core/dialogs/WindowServices.h"
 #include "groups/TVostelGroup.h"
 
@@ -263,8 +264,7 @@ QList<TfrmVostelGroup::Site> TfrmVostelGroup::Sites() const
 
 int TfrmVostelGroup::SelectedRow() const
 {
-    const QList<QTreeWidgetItem*> selected = lstSites->selectedItems();
-    return selected.size() == 1 ? lstSites->indexOfTopLevelItem(selected.first()) : -1;
+    return TreeRows::Selected(lstSites);
 }
 
 void TfrmVostelGroup::lstSitesEnter()
@@ -342,26 +342,15 @@ void TfrmVostelGroup::cmdUrlCancelClick()
 
 void TfrmVostelGroup::cmdDeleteClick()
 {
-    const int row = SelectedRow();
-    if (row >= 0 && !EntryBoxVisible())
-        delete lstSites->takeTopLevelItem(row);
+    if (!EntryBoxVisible())
+        TreeRows::RemoveSelected(lstSites);
     lstSitesEnter();
 }
 
 void TfrmVostelGroup::MoveSelected(int step)
 {
-    const int row = SelectedRow();
-    const int target = row + step;
-    if (row < 0 || EntryBoxVisible() || target < 0 || target >= lstSites->topLevelItemCount())
-        return;
-    lstSites->setUpdatesEnabled(false);
-    QTreeWidgetItem* item = lstSites->takeTopLevelItem(row);
-    lstSites->insertTopLevelItem(target, item);
-    lstSites->clearSelection();
-    lstSites->setCurrentItem(item);
-    item->setSelected(true);
-    lstSites->setUpdatesEnabled(true);
-    lstSitesEnter();
+    if (!EntryBoxVisible() && TreeRows::MoveSelected(lstSites, step))
+        lstSitesEnter();
 }
 
 void TfrmVostelGroup::cmdUpClick()

@@ -1,6 +1,7 @@
 #include "navigation/TfrmSearchEngine.h"
 
 #include "chrome/TLanguage.h"
+#include "components/TreeRows.h"
 #include "core/settings/TQWOptions.h"
 
 #include <QGroupBox>
@@ -201,8 +202,7 @@ QList<TSearchLists::Entry> TfrmSearchEngine::Rows() const
 
 int TfrmSearchEngine::SelectedRow() const
 {
-    const QList<QTreeWidgetItem*> selected = lstEngines->selectedItems();
-    return selected.size() == 1 ? lstEngines->indexOfTopLevelItem(selected.first()) : -1;
+    return TreeRows::Selected(lstEngines);
 }
 
 void TfrmSearchEngine::UpdateButtons()
@@ -280,26 +280,15 @@ void TfrmSearchEngine::cmdUrlCancelClick()
 
 void TfrmSearchEngine::cmdDeleteClick()
 {
-    const int row = SelectedRow();
-    if (row >= 0 && !EditGroupVisible())
-        delete lstEngines->takeTopLevelItem(row);
+    if (!EditGroupVisible())
+        TreeRows::RemoveSelected(lstEngines);
     UpdateButtons();
 }
 
 void TfrmSearchEngine::MoveSelected(int step)
 {
-    const int row = SelectedRow();
-    const int target = row + step;
-    if (row < 0 || EditGroupVisible() || target < 0 || target >= lstEngines->topLevelItemCount())
-        return;
-    lstEngines->setUpdatesEnabled(false);
-    QTreeWidgetItem* item = lstEngines->takeTopLevelItem(row);
-    lstEngines->insertTopLevelItem(target, item);
-    lstEngines->clearSelection();
-    lstEngines->setCurrentItem(item);
-    item->setSelected(true);
-    lstEngines->setUpdatesEnabled(true);
-    UpdateButtons();
+    if (!EditGroupVisible() && TreeRows::MoveSelected(lstEngines, step))
+        UpdateButtons();
 }
 
 void TfrmSearchEngine::cmdUpClick()
