@@ -62,8 +62,8 @@ std::optional<int> wholeVersion(const std::optional<T>& found, int firstVersion,
     if (!found)
         return -1;
     if (firstVersion < 0 || *found != expected(firstVersion))
-        return torn(why, QStringLiteral("a mix or a cut: first item names version %1")
-                             .arg(firstVersion));
+        return torn(
+            why, QStringLiteral("a mix or a cut: first item names version %1").arg(firstVersion));
     return firstVersion;
 }
 
@@ -186,8 +186,8 @@ std::optional<int> checkToolbar(const QString& folder, int committed, QString* w
     for (int k : {committed + 1, committed})
         if (k >= 0 && *found == toolbarOf(k))
             return k;
-    return torn(why, QStringLiteral("the layout is neither version %1 nor the one after")
-                         .arg(committed));
+    return torn(
+        why, QStringLiteral("the layout is neither version %1 nor the one after").arg(committed));
 }
 
 std::optional<int> checkMimeApps(const QString& folder, QString* why)
@@ -197,7 +197,8 @@ std::optional<int> checkMimeApps(const QString& folder, QString* why)
         return -1;
     if (!list.load())
         return torn(why, QStringLiteral("mimeapps.list cannot be read"));
-    const int k = versionIn(list.desktopIds(MimeAppsList::DefaultApplications, mimeKey(0)).value(0));
+    const int k =
+        versionIn(list.desktopIds(MimeAppsList::DefaultApplications, mimeKey(0)).value(0));
     for (int i = 0; i < 30; ++i)
         if (list.desktopIds(MimeAppsList::DefaultApplications, mimeKey(i)) !=
             QStringList{QStringLiteral("v%1-%2.desktop").arg(k).arg(i)})
@@ -218,7 +219,8 @@ std::optional<int> checkDesktopEntry(const QString& folder, QString* why)
     const int k = m.hasMatch() ? m.captured(1).toInt() : -1;
     std::optional<QByteArray> found(text);
     return wholeVersion<QByteArray>(
-        found, k, [](int v)
+        found, k,
+        [](int v)
         { return TDefaultBrowser::DesktopEntryText(QStringLiteral("/opt/v%1/quillwave").arg(v)); },
         why);
 }
@@ -296,10 +298,9 @@ std::optional<int> StressSubjects::check(const QString& kind, const QString& fol
     if (kind == "group")
     {
         const TVostelGroup found(nullptr, QDir(folder).filePath(QStringLiteral("stress.vgp")));
-        return wholeVersion<QStringList>(found.isEmpty() ? std::nullopt
-                                                         : std::optional<QStringList>(found),
-                                         versionIn(found.value(0)),
-                                         [](int v) { return QStringList(groupOf(v)); }, why);
+        return wholeVersion<QStringList>(
+            found.isEmpty() ? std::nullopt : std::optional<QStringList>(found),
+            versionIn(found.value(0)), [](int v) { return QStringList(groupOf(v)); }, why);
     }
     if (kind == "shortcut")
         return checkShortcuts(folder, committed, why);

@@ -85,9 +85,9 @@ private slots:
                 real << QStringLiteral("http://real%1.test/").arg(i);
                 forwarders.push_back(std::make_unique<QProcess>());
                 // Patient enough to outlast every client held before it.
-                forwarders.back()->start(QW_BIN_DIR "/qw-stress-writer",
-                                         {"forward", folder, real.last(),
-                                          QString::number(Clients * ClientTimeoutMs)});
+                forwarders.back()->start(
+                    QW_BIN_DIR "/qw-stress-writer",
+                    {"forward", folder, real.last(), QString::number(Clients * ClientTimeoutMs)});
                 continue;
             }
             bool halfClose = false;
@@ -118,7 +118,8 @@ private slots:
         QCOMPARE(received, real);
         // And the channel still serves.
         QProcess after;
-        after.start(QW_BIN_DIR "/qw-stress-writer", {"forward", folder, "http://after.test/", "10000"});
+        after.start(QW_BIN_DIR "/qw-stress-writer",
+                    {"forward", folder, "http://after.test/", "10000"});
         QVERIFY(QTest::qWaitFor([&] { return after.state() == QProcess::NotRunning; }, 20000));
         QCOMPARE(after.exitCode(), 0);
         QCOMPARE(received.last(), QString("http://after.test/"));

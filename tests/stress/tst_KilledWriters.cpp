@@ -30,7 +30,8 @@ class tst_KilledWriters : public QObject
     {
         ::kill(child.toInt(), SIGKILL);
         QByteArrayList lines;
-        while (!lines.endsWith("dead " + child + " killed") && !(lines << nextLine()).last().isEmpty())
+        while (!lines.endsWith("dead " + child + " killed") &&
+               !(lines << nextLine()).last().isEmpty())
         {
         }
         child.clear();
@@ -82,7 +83,8 @@ private slots:
         int found = -1;
         for (int run = 0; run < Kills; ++run)
         {
-            zygote.write(QStringLiteral("%1 %2 %3\n").arg(kind, folder).arg(found + 1).toLocal8Bit());
+            zygote.write(
+                QStringLiteral("%1 %2 %3\n").arg(kind, folder).arg(found + 1).toLocal8Bit());
             const QByteArray started = nextLine();
             QVERIFY2(started.startsWith("pid "), started.constData());
             child = started.mid(4);

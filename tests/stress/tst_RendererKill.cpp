@@ -94,8 +94,9 @@ private slots:
 
         for (int i = 0; i < Tabs; ++i)
         {
-            QVERIFY2(waitFor([&] { return bodyText(pageOf(i)).contains("stopped working"); }, 60000),
-                     qPrintable(QStringLiteral("tab %1 does not show the crash page").arg(i)));
+            QVERIFY2(
+                waitFor([&] { return bodyText(pageOf(i)).contains("stopped working"); }, 60000),
+                qPrintable(QStringLiteral("tab %1 does not show the crash page").arg(i)));
             QCOMPARE(tabs()->Tab(i)->GetLocationURL(), address(i));
         }
         QCOMPARE(tabs()->Count(), Tabs);

@@ -38,13 +38,14 @@ class tst_StoreStress : public QObject
         {
             text += QStringLiteral("[-%1\\%2]\n[%1\\%2]\n").arg(base, list);
             for (const QString& line : StressValues::listOf(prefix, n))
-                text += QStringLiteral("\"%1\"=\"%2\"\n").arg(line.section('=', 0, 0),
-                                                              line.section('=', 1));
+                text += QStringLiteral("\"%1\"=\"%2\"\n")
+                            .arg(line.section('=', 0, 0), line.section('=', 1));
         }
         text += QStringLiteral("[%1]\n").arg(base);
         for (int i = n * ValuesPerImport; i < (n + 1) * ValuesPerImport; ++i)
-            text += QStringLiteral("\"%1\"=\"%2\"\n")
-                        .arg(StressValues::valueName(prefix, i), StressValues::valueData(prefix, i));
+            text +=
+                QStringLiteral("\"%1\"=\"%2\"\n")
+                    .arg(StressValues::valueName(prefix, i), StressValues::valueData(prefix, i));
         const QString path = home.filePath(QStringLiteral("%1-%2.reg").arg(prefix).arg(n));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
@@ -61,7 +62,8 @@ class tst_StoreStress : public QObject
                             nullptr) == SQLITE_OK &&
             sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
             sqlite3_step(check) == SQLITE_ROW)
-            verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+            verdict =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
         sqlite3_finalize(check);
         sqlite3_close(db);
         return verdict;
@@ -93,8 +95,9 @@ private slots:
             for (int n = 0; n < ImportsPerStream; ++n)
                 files << writeImport(prefix, n);
             QVERIFY(!files.contains(QString()));
-            start("/bin/sh", QStringList{"-c", "r=$1; shift; for f; do \"$r\" import \"$f\" || "
-                                               "exit; done",
+            start("/bin/sh", QStringList{"-c",
+                                         "r=$1; shift; for f; do \"$r\" import \"$f\" || "
+                                         "exit; done",
                                          "sh"} +
                                  files);
         }
