@@ -28,6 +28,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,19 +60,31 @@ int loop(const QString& kind, const QString& folder, int first)
 
 // Loading the program's libraries takes far longer than a write: one
 // process started once forks a fresh writer for every kill.
+// Neither the zygote nor a writer outlives its parent: a test that dies
+// must not leave a writer looping.
+void dieWithParent(pid_t parent)
+{
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(1);
+}
+
 int zygote()
 {
+    dieWithParent(getppid());
     char command[4096];
     while (std::fgets(command, sizeof command, stdin))
     {
         const QStringList words = QString::fromLocal8Bit(command).trimmed().split(QLatin1Char(' '));
         if (words.size() != 3)
             return 64;
+        const pid_t self = getpid();
         const pid_t child = fork();
         if (child < 0)
             return 1;
         if (child == 0)
         {
+            dieWithParent(self);
             // Said by the child, so that it comes before the child's numbers.
             say("pid " + QByteArray::number(getpid()) + '\n');
             _exit(loop(words[0], words[1], words[2].toInt()));
