@@ -5,7 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -102,22 +107,38 @@ QString InternetShortcut::write(const QString& folder, const QString& name, cons
     if (base.isEmpty() || !QFileInfo(folder).isDir())
         return {};
     const QDir dir(folder);
+    // The whole file is written under a hidden name first and then linked
+    // to its real name, which fails when that name is taken: a name that
+    // appears meanwhile is never replaced, and an interrupted write never
+    // leaves an empty or partial shortcut behind.
+    QTemporaryFile whole(dir.filePath(QStringLiteral(".shortcut-XXXXXX")));
+    SettingsFile file;
+    file.loadFromData(contents(url));
+    const QByteArray data = file.toData();
+    if (!whole.open() || whole.write(data) != data.size() || !whole.flush())
+        return {};
+    // A temporary file is private; a shortcut gets what a new file gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(whole.handle(), 0666 & ~mask) != 0 || ::fsync(whole.handle()) != 0)
+        return {};
+    const QByteArray source = QFile::encodeName(whole.fileName());
     for (int n = 1; n < 100000; ++n)
     {
         const QString path = dir.filePath(numberedName(base, n, Extension));
-        // Claiming the name first keeps a file that appears meanwhile from
-        // being replaced; the contents then replace the empty claim whole.
+        if (::link(source.constData(), QFile::encodeName(path).constData()) == 0)
+            return path;
+        if (errno == EEXIST)
+            continue;
+        // Folders without hard links (FAT) claim the name with an empty
+        // file, which the contents then replace whole.
         QFile claim(path);
         if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        {
-            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-                continue;
             return {};
-        }
         claim.close();
-        SettingsFile file(path);
-        file.loadFromData(contents(url));
-        if (file.save())
+        SettingsFile claimed(path);
+        claimed.loadFromData(data);
+        if (claimed.save())
             return path;
         QFile::remove(path);
         return {};

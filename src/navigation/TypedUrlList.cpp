@@ -40,14 +40,18 @@ void TypedUrlList::Load(const RegistryStore& store, int maximum)
     if (!store.isOpen())
         return;
     const int limit = qMin(maximum, MaxCount);
-    for (int position = 1; position <= limit; ++position)
-    {
-        const std::optional<RegValue> value =
-            store.value(RegistryKeys::TypedUrls, ValueName(position));
-        if (!value || value->type != RegValue::String || value->text.isEmpty())
-            break;
-        m_items << value->text;
-    }
+    store.snapshot(
+        [&]
+        {
+            for (int position = 1; position <= limit; ++position)
+            {
+                const std::optional<RegValue> value =
+                    store.value(RegistryKeys::TypedUrls, ValueName(position));
+                if (!value || value->type != RegValue::String || value->text.isEmpty())
+                    break;
+                m_items << value->text;
+            }
+        });
 }
 
 bool TypedUrlList::Save(RegistryStore& store) const

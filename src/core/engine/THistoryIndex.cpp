@@ -1,5 +1,6 @@
 #include "core/engine/THistoryIndex.h"
 
+#include "core/engine/HistoryLock.h"
 #include "core/engine/SpecialFileAddress.h"
 #include "core/engine/THistoryIndexReader.h"
 #include "core/store/ProgramPaths.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
 #include <QMap>
 #include <QSaveFile>
 #include <QUrl>
@@ -286,7 +286,7 @@ bool THistoryIndex::recordVisit(const QString& url, const QString& title, const 
         return false;
     if (!QDir().mkpath(historyRoot))
         return false;
-    QLockFile lock(QDir(historyRoot).filePath(lockFileName()));
+    HistoryLock lock(historyRoot);
     if (!lock.tryLock(5000))
         return false;
     const QDate today = when.toLocalTime().date();
@@ -301,7 +301,7 @@ bool THistoryIndex::recordVisit(const QString& url, const QString& title, const 
 bool THistoryIndex::removeEntries(const QString& historyRoot, const QString& indexPath,
                                   const std::function<bool(const QString& url)>& drop)
 {
-    QLockFile lock(QDir(historyRoot).filePath(lockFileName()));
+    HistoryLock lock(historyRoot);
     if (!lock.tryLock(5000) || SpecialFileAddress::isSpecialFile(indexPath))
         return false;
     QFile file(indexPath);

@@ -1,11 +1,11 @@
 #include "core/engine/THistoryIndexReader.h"
 
+#include "core/engine/HistoryLock.h"
 #include "core/engine/THistoryIndex.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <algorithm>
 #include <cstring>
@@ -286,7 +286,7 @@ bool THistoryIndexReader::clear(const QString& historyRoot)
     if (!root.exists())
         return true;
     // Writers of other running copies must not append into a file being removed.
-    QLockFile lock(root.filePath(THistoryIndex::lockFileName()));
+    HistoryLock lock(historyRoot);
     if (!lock.tryLock(5000))
         return false;
     bool removedAll = true;

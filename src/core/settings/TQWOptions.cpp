@@ -211,12 +211,16 @@ QStringList TQWOptions::ReadListSection(const QString& subKey) const
 {
     const QString key = listKey(subKey);
     QStringList lines;
-    for (const QString& name : store->valueNames(key))
-    {
-        const std::optional<QString> data = storedText(key, name);
-        if (data && !data->isEmpty())
-            lines << name + QLatin1Char('=') + *data;
-    }
+    store->snapshot(
+        [&]
+        {
+            for (const QString& name : store->valueNames(key))
+            {
+                const std::optional<QString> data = storedText(key, name);
+                if (data && !data->isEmpty())
+                    lines << name + QLatin1Char('=') + *data;
+            }
+        });
     return lines;
 }
 
@@ -261,17 +265,21 @@ QStringList TQWOptions::ReadPopupVostel() const
     const QString key = listKey(RegistryKeys::PopupVostel);
     QStringList entries;
     QSet<QString> seen;
-    for (const QString& name : store->valueNames(key))
-    {
-        const std::optional<QString> data = storedText(key, name);
-        if (!data)
-            continue;
-        const QString entry = cleanPopupEntry(*data);
-        if (entry.isEmpty() || seen.contains(entry.toCaseFolded()))
-            continue;
-        seen.insert(entry.toCaseFolded());
-        entries << entry;
-    }
+    store->snapshot(
+        [&]
+        {
+            for (const QString& name : store->valueNames(key))
+            {
+                const std::optional<QString> data = storedText(key, name);
+                if (!data)
+                    continue;
+                const QString entry = cleanPopupEntry(*data);
+                if (entry.isEmpty() || seen.contains(entry.toCaseFolded()))
+                    continue;
+                seen.insert(entry.toCaseFolded());
+                entries << entry;
+            }
+        });
     std::sort(entries.begin(), entries.end(),
               [](const QString& a, const QString& b)
               { return a.compare(b, Qt::CaseInsensitive) < 0; });

@@ -520,6 +520,39 @@ bool RegistryStore::transaction(const std::function<void()>& fn)
     return true;
 }
 
+bool RegistryStore::snapshot(const std::function<void()>& fn) const
+{
+    if (!isOpen())
+        return false;
+    if (d->depth > 0)
+    {
+        fn();
+        return true;
+    }
+    // A deferred transaction takes no lock: other copies keep writing, and
+    // this one keeps reading what was committed when its first read ran.
+    if (!d->exec("BEGIN DEFERRED"))
+    {
+        d->warn("starting a read");
+        return false;
+    }
+    ++d->depth;
+    try
+    {
+        fn();
+    }
+    catch (...)
+    {
+        --d->depth;
+        d->exec("ROLLBACK");
+        throw;
+    }
+    --d->depth;
+    if (!sqlite3_get_autocommit(d->db))
+        d->exec("COMMIT");
+    return true;
+}
+
 QStringList RegistryStore::rootKeyNames()
 {
     return {QStringLiteral("HKEY_CURRENT_USER"), QStringLiteral("HKEY_LOCAL_MACHINE"),

@@ -72,6 +72,11 @@ public:
     // Runs fn inside one immediate transaction: a read-modify-write of
     // several values is atomic against other processes. Calls nest.
     bool transaction(const std::function<void()>& fn);
+    // Runs fn, which only reads, on one snapshot of the store: reads of
+    // several values (a whole list) never see part of another copy's
+    // write. Inside a transaction fn simply runs. False when the snapshot
+    // could not be taken; fn has then not run.
+    bool snapshot(const std::function<void()>& fn) const;
 
     // Splits and validates a key path; empty when it is not a valid path.
     static QStringList splitKeyPath(const QString& key);

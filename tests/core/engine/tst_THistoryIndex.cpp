@@ -110,6 +110,16 @@ private slots:
         QVERIFY(!THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
     }
 
+    // A writer killed just after it made the lock file leaves it empty.
+    void lockFileOfAKilledWriterDoesNotStopTheNext()
+    {
+        QTemporaryDir dir;
+        QFile left(dir.filePath(THistoryIndex::lockFileName()));
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.close();
+        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "A", local(2026, 12, 9), dir.path()));
+    }
+
     void appendsThenRewritesInPlace()
     {
         QTemporaryDir dir;
