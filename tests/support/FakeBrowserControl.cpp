@@ -266,3 +266,12 @@ bool FakeBrowserControl::simulateFramedNavigation(const QString& url, const QStr
     fireDocumentComplete(url, TopFrame);
     return true;
 }
+
+bool FakeBrowserControl::RestoreHistory(const QByteArray& state)
+{
+    log << u"RestoreHistory"_s;
+    if (!restoresHistory)
+        return false;
+    history = state;
+    return true;
+}
