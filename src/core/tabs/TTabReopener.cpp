@@ -111,6 +111,11 @@ void TTabReopener::AttachTabsMenu(QMenu* tabsMenu)
             });
 }
 
+QMenu* TTabReopener::RecentlyClosedMenu() const
+{
+    return pmRecentlyClosed;
+}
+
 void TTabReopener::FillRecentlyClosedMenu()
 {
     if (!pmRecentlyClosed)
@@ -125,6 +130,13 @@ void TTabReopener::FillRecentlyClosedMenu()
             pmRecentlyClosed->addAction(FolderListing::menuCaption(FolderListing::shortened(text)));
         item->setToolTip(entry.address);
         item->setStatusTip(entry.address);
+        if (pmRecentlyClosed->actions().size() == 1)
+        {
+            // Shown beside what the key brings back; the key filter has the
+            // key elsewhere, so it never runs twice.
+            item->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+            item->setShortcutContext(Qt::WidgetShortcut);
+        }
         // The list may change while the menu is open: the item stands for
         // its entry, not for a position.
         connect(item, &QAction::triggered, this,

@@ -43,7 +43,7 @@ public:
     // The "Recently closed" submenu goes at the end of tabsMenu each time
     // that menu has been filled; it shows the closed tabs, most recent first.
     void AttachTabsMenu(QMenu* tabsMenu);
-    QMenu* RecentlyClosedMenu() const { return pmRecentlyClosed; }
+    QMenu* RecentlyClosedMenu() const;
     void FillRecentlyClosedMenu();
 
     // Writes what is waiting to be written now.

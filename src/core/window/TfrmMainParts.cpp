@@ -7,6 +7,7 @@
 #include "core/tabs/TTabReopener.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainBars.h"
+#include "core/window/MainCommands.h"
 #include "core/window/MainContentSwitches.h"
 #include "core/window/MainEngineSettings.h"
 #include "core/window/MainFullScreen.h"

@@ -93,21 +93,21 @@ private slots:
         QTest::addColumn<int>("firstIndex");
         QTest::addColumn<QByteArray>("firstHistory");
 
-        const QByteArray head = R"({"version":1,"tabs":[)";
+        const QByteArray head = "{\"version\":1,\"tabs\":[";
         QByteArray many = head;
         for (int i = 0; i < 25; ++i)
-            many += QByteArray(i ? "," : "") + R"({"address":"http://a.test/"})";
+            many += QByteArray(i ? "," : "") + "{\"address\":\"http://a.test/\"}";
         many += "]}";
         // clang-format off
         QTest::newRow("empty") << QByteArray() << QStringList{} << 0 << QByteArray();
         QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n\x1a\n{{{") << QStringList{} << 0 << QByteArray();
-        QTest::newRow("truncated") << head + R"({"address":"http://a.test/")" << QStringList{} << 0 << QByteArray();
-        QTest::newRow("another version") << QByteArray(R"({"version":2,"tabs":[{"address":"http://a.test/"}]})") << QStringList{} << 0 << QByteArray();
-        QTest::newRow("tabs not a list") << QByteArray(R"({"version":1,"tabs":{"address":"http://a.test/"}})") << QStringList{} << 0 << QByteArray();
-        QTest::newRow("entries without a usable address left out") << head + R"(7,{"address":3},{"address":"about:blank"},{},{"address":"http://b.test/"}]})" << QStringList{"http://b.test/"} << 0 << QByteArray();
-        QTest::newRow("negative place is the front") << head + R"({"address":"http://a.test/","index":-4}]})" << QStringList{"http://a.test/"} << 0 << QByteArray();
-        QTest::newRow("damaged history: the address stays") << head + R"({"address":"http://a.test/","index":2,"history":"**no base64**"}]})" << QStringList{"http://a.test/"} << 2 << QByteArray();
-        QTest::newRow("good history kept") << head + R"({"address":"http://a.test/","history":"aGk="}]})" << QStringList{"http://a.test/"} << 0 << QByteArray("hi");
+        QTest::newRow("truncated") << head + "{\"address\":\"http://a.test/\"" << QStringList{} << 0 << QByteArray();
+        QTest::newRow("another version") << QByteArray("{\"version\":2,\"tabs\":[{\"address\":\"http://a.test/\"}]}") << QStringList{} << 0 << QByteArray();
+        QTest::newRow("tabs not a list") << QByteArray("{\"version\":1,\"tabs\":{\"address\":\"http://a.test/\"}}") << QStringList{} << 0 << QByteArray();
+        QTest::newRow("entries without a usable address left out") << head + "7,{\"address\":3},{\"address\":\"about:blank\"},{},{\"address\":\"http://b.test/\"}]}" << QStringList{"http://b.test/"} << 0 << QByteArray();
+        QTest::newRow("negative place is the front") << head + "{\"address\":\"http://a.test/\",\"index\":-4}]}" << QStringList{"http://a.test/"} << 0 << QByteArray();
+        QTest::newRow("damaged history: the address stays") << head + "{\"address\":\"http://a.test/\",\"index\":2,\"history\":\"**no base64**\"}]}" << QStringList{"http://a.test/"} << 2 << QByteArray();
+        QTest::newRow("good history kept") << head + "{\"address\":\"http://a.test/\",\"history\":\"aGk=\"}]}" << QStringList{"http://a.test/"} << 0 << QByteArray("hi");
         QTest::newRow("more than the limit") << many << QStringList(TClosedTabs::Limit, "http://a.test/") << 0 << QByteArray();
         // clang-format on
     }
