@@ -6,6 +6,7 @@
 #include "core/engine/TDownloadList.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/instance/TStWMDataCopy.h"
+#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
