@@ -270,8 +270,6 @@ bool FakeBrowserControl::simulateFramedNavigation(const QString& url, const QStr
 bool FakeBrowserControl::RestoreHistory(const QByteArray& state)
 {
     log << u"RestoreHistory"_s;
-    if (!restoresHistory)
-        return false;
     history = state;
     return true;
 }

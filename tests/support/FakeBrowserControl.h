@@ -114,10 +114,8 @@ public:
     FindResult findResult;
     bool saveSucceeds = true;
     bool printSucceeds = true;
-    // What SaveHistory answers; RestoreHistory keeps what it is given here
-    // when restoresHistory is set, and answers false otherwise.
+    // What SaveHistory answers; RestoreHistory keeps what it is given here.
     QByteArray history;
-    bool restoresHistory = true;
 
     // Scripting: each raises one event on the listener (no-op and a
     // neutral answer when there is none)

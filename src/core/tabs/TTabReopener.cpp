@@ -85,8 +85,11 @@ TBrowserTab* TTabReopener::ReusableTab() const
     if (m_tabs->PageControl()->visibleCount() != 1)
         return nullptr;
     TBrowserTab* tab = m_tabs->GetActivePage();
+    // The title too: a tab that was just given its page may not have
+    // started loading it yet.
     if (!tab || tab->Hidden || tab->Busy || tab->Locked() || tab->LockAfterLoad ||
-        !tab->StickyName().isEmpty() || TClosedTabs::IsWorthKeeping(tab->RememberedAddress()))
+        !tab->StickyName().isEmpty() || TClosedTabs::IsWorthKeeping(tab->RememberedAddress()) ||
+        TClosedTabs::IsWorthKeeping(tab->Hint()))
         return nullptr;
     return tab;
 }

@@ -319,31 +319,6 @@ private slots:
 
     // A window the page opens goes to the browser the tab returns; an
     // empty one is decided on the address it is then sent to.
-    // A closed tab's history goes into another browser: its page loads with
-    // the usual events, and Back goes where the tab was before. Bytes that
-    // are not what SaveHistory gave never reach the engine.
-    void historyComesBackInAnotherBrowser()
-    {
-        const QString prev = url("/prev.html");
-        const QString next = url("/next.html");
-        QVERIFY(navigateAndWait(prev));
-        QVERIFY(navigateAndWait(next));
-        const QByteArray state = browser->SaveHistory();
-        QByteArray damaged = state;
-        damaged[damaged.size() - 1] = char(damaged.back() ^ 1);
-        init();
-
-        QVERIFY(!browser->RestoreHistory(damaged));
-        QVERIFY(!browser->RestoreHistory(state.left(40)));
-        QVERIFY(browser->RestoreHistory(state));
-        QVERIFY(waitFor([&] { return events.has("DC", next); }));
-        QCOMPARE(events.topSequence(), QStringList({"BN " + next, "NC " + next, "DC " + next}));
-        QVERIFY(waitFor([&] { return events.lastState(CommandBack) == "1"; }));
-        browser->GoBack();
-        QVERIFY(waitFor([&] { return events.has("DC", prev); }));
-        QCOMPARE(browser->LocationURL(), prev);
-    }
-
     void newWindowOpensInTheReturnedBrowser_data()
     {
         QTest::addColumn<QString>("opener");

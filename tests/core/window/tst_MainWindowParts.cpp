@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -36,24 +35,6 @@ class tst_MainWindowParts : public QObject
     Q_OBJECT
 
 private slots:
-    // A notice whose first button acts takes Enter with its second.
-    void enterTakesTheDefaultButton_data()
-    {
-        QTest::addColumn<bool>("okDefault");
-        QTest::newRow("first button") << true;
-        QTest::newRow("second button") << false;
-    }
-    void enterTakesTheDefaultButton()
-    {
-        QFETCH(bool, okDefault);
-        TfrmConfirm dialog;
-        dialog.setTexts("Caption", "Title", "Text", "Open", "OK", QString());
-        if (!okDefault)
-            dialog.setCancelDefault();
-        QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Return); });
-        QCOMPARE(dialog.exec() == QDialog::Accepted, okDefault);
-    }
-
     void confirmHidesWhatHasNoText_data()
     {
         QTest::addColumn<QString>("title");

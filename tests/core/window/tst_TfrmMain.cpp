@@ -1,4 +1,3 @@
-#include "FakeTabHost.h"
 #include "MainWindowFixture.h"
 #include "components/TQWStatusBar.h"
 #include "core/dialogs/TfrmDownloads.h"
@@ -6,11 +5,9 @@
 #include "core/engine/TDownloadList.h"
 #include "core/engine/TDownloadManager.h"
 #include "core/instance/TStWMDataCopy.h"
-#include "core/settings/TQWOptions.h"
 #include "core/store/RegistryKeys.h"
 #include "core/store/RegistryStore.h"
 #include "core/tabs/TBrowserTab.h"
-#include "core/tabs/TPopupCapture.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainGroups.h"
 #include "core/window/MainViewSettings.h"
@@ -217,42 +214,6 @@ private slots:
         window->ShowAddress(QStringLiteral("http://home.test/arrived"));
         QTest::keyClicks(box->lineEdit(), QStringLiteral("typed"));
         QCOMPARE(box->lineEdit()->text(), QStringLiteral("typed"));
-    }
-
-    // The window's own wiring: Ctrl+Shift+T's command and the Tabs menu's
-    // submenu bring a closed tab back; a blocked pop-up whose notice the
-    // user answers with "open this time" comes up as a tab of its own.
-    void closedTabsAndBlockedPopupsComeBack()
-    {
-        m_f->expectDialogs();
-        TfrmMain* window = m_f->create();
-        TTabSet* tabs = window->TabSet();
-        m_f->made.last()->simulateNavigation(QStringLiteral("http://a.test/"));
-        window->RunCommand(MainCommand::NewTab);
-        m_f->made.last()->simulateNavigation(QStringLiteral("http://b.test/"));
-        window->RunCommand(MainCommand::CloseTab);
-        QCOMPARE(tabs->Count(), 1);
-
-        QMenu* tabsMenu = window->MainMenu()->TabsMenu();
-        emit tabsMenu->aboutToShow();
-        QAction* recent = tabsMenu->actions().constLast();
-        QVERIFY(recent->menu() && recent->isEnabled());
-        emit recent->menu()->aboutToShow();
-        QCOMPARE(recent->menu()->actions().size(), 1);
-        window->RunCommand(MainCommand::ReopenClosedTab);
-        QCOMPARE(tabs->Count(), 2);
-        QCOMPARE(m_f->made.last()->navigations, QStringList{"http://b.test/"});
-
-        window->Options()->WritePopupVostel({QStringLiteral("http://ads.test/")});
-        window->PopupCapture()->LoadPopupList();
-        ModalDialogAnswerer answerer([](QWidget* dialog)
-                                     { child<QPushButton>(dialog, "cmdOK")->click(); });
-        QVERIFY(FakeTabHost::controlOf(tabs->GetActivePage())->fireNewWindow("http://ads.test/"));
-        QVERIFY(!m_f->made.last()->fireBeforeNavigate(QStringLiteral("http://ads.test/x")));
-        QCOMPARE(answerer.count(), 1);
-        QTRY_VERIFY(FakeTabHost::controlOf(tabs->GetActivePage()) == m_f->made.last());
-        QCOMPARE(m_f->made.last()->navigations, QStringList{"http://ads.test/x"});
-        QCOMPARE(window->PopupCapture()->PopupList(), QStringList{"http://ads.test/"});
     }
 
     void closeQuery_data()
