@@ -266,3 +266,10 @@ bool FakeBrowserControl::simulateFramedNavigation(const QString& url, const QStr
     fireDocumentComplete(url, TopFrame);
     return true;
 }
+
+bool FakeBrowserControl::RestoreHistory(const QByteArray& state)
+{
+    log << u"RestoreHistory"_s;
+    history = state;
+    return true;
+}

@@ -57,6 +57,8 @@ public:
     void SavePage(const QString& path, PageSaveFormat format,
                   const std::function<void(bool ok)>& done) override;
     bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) override;
+    QByteArray SaveHistory() const override { return history; }
+    bool RestoreHistory(const QByteArray& state) override;
 
     IBrowserEvents* events() const { return m_events; }
 
@@ -69,7 +71,7 @@ public:
     // "Refresh complete", "GoBack", "GoForward", "LoadBlank", "WriteDocument",
     // "FollowNextLink", "FocusPage", "ExecEdit Cut|Copy|Paste|SelectAll",
     // "QueryPageProperties", "FindText <text>[ backward][ case]",
-    // "SavePage <format number> <path>", "PrintPage".
+    // "SavePage <format number> <path>", "PrintPage", "RestoreHistory".
     QStringList log;
     QStringList navigations; // addresses given to Navigate
     int stops = 0;
@@ -112,6 +114,8 @@ public:
     FindResult findResult;
     bool saveSucceeds = true;
     bool printSucceeds = true;
+    // What SaveHistory answers; RestoreHistory keeps what it is given here.
+    QByteArray history;
 
     // Scripting: each raises one event on the listener (no-op and a
     // neutral answer when there is none)

@@ -10,9 +10,11 @@ QString ScriptedServices::GetLangText(const QString& section, const QString& key
 
 ConfirmResult ScriptedServices::confirm(const QString& caption, bool checked, const QString& title,
                                         const QString& prompt, const QString& okText,
-                                        const QString& cancelText, const QString& checkText)
+                                        const QString& cancelText, const QString& checkText,
+                                        bool okDefault)
 {
-    const ConfirmCall call{caption, checked, title, prompt, okText, cancelText, checkText};
+    const ConfirmCall call{caption, checked,    title,     prompt,
+                           okText,  cancelText, checkText, okDefault};
     confirmCalls << call;
     return answerFn ? answerFn(call) : confirmAnswer;
 }

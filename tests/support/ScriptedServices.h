@@ -23,6 +23,7 @@ public:
         QString okText;
         QString cancelText;
         QString checkText;
+        bool okDefault = true;
     };
     struct InputCall
     {
@@ -65,7 +66,7 @@ public:
     QString GetLangText(const QString& section, const QString& key) const override;
     ConfirmResult confirm(const QString& caption, bool checked, const QString& title,
                           const QString& prompt, const QString& okText, const QString& cancelText,
-                          const QString& checkText) override;
+                          const QString& checkText, bool okDefault = true) override;
     bool inputQuery(const QString& caption, const QString& prompt, QString& text) override;
     void showError(const QString& text) override { errors << text; }
     QString chooseSaveFile(const QString& caption, const QString& suggestedPath) override;

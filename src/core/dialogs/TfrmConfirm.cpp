@@ -107,6 +107,14 @@ void TfrmConfirm::setTexts(const QString& caption, const QString& title, const Q
         cmdCancel->setDefault(true);
 }
 
+void TfrmConfirm::setCancelDefault()
+{
+    cmdOK->setDefault(false);
+    cmdOK->setAutoDefault(false);
+    cmdCancel->setDefault(true);
+    cmdCancel->setFocus();
+}
+
 void TfrmConfirm::setChecked(bool checked)
 {
     chkConfirm->setChecked(checked);
@@ -119,11 +127,13 @@ bool TfrmConfirm::isChecked() const
 
 ConfirmResult ShowConfirm(QWidget* owner, const QFont& font, const QString& caption, bool checked,
                           const QString& title, const QString& prompt, const QString& okText,
-                          const QString& cancelText, const QString& checkText)
+                          const QString& cancelText, const QString& checkText, bool okDefault)
 {
     TfrmConfirm dialog(owner);
     dialog.setFont(font);
     dialog.setTexts(caption, title, prompt, okText, cancelText, checkText);
+    if (!okDefault)
+        dialog.setCancelDefault();
     dialog.setChecked(checked);
     dialog.adjustSize();
     if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())

@@ -24,6 +24,8 @@ public:
 
     void setTexts(const QString& caption, const QString& title, const QString& prompt,
                   const QString& okText, const QString& cancelText, const QString& checkText);
+    // Makes the second button the one Enter presses.
+    void setCancelDefault();
     void setChecked(bool checked);
     bool isChecked() const;
 
@@ -38,4 +40,5 @@ private:
 // Runs the dialog modally, centred on the screen, in the owner's font.
 ConfirmResult ShowConfirm(QWidget* owner, const QFont& font, const QString& caption, bool checked,
                           const QString& title, const QString& prompt, const QString& okText,
-                          const QString& cancelText, const QString& checkText);
+                          const QString& cancelText, const QString& checkText,
+                          bool okDefault = true);

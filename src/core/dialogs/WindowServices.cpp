@@ -39,11 +39,12 @@ QString WindowServices::GetGlobalText(const QString& key) const
 
 ConfirmResult WindowServices::confirm(const QString& caption, bool checked, const QString& title,
                                       const QString& prompt, const QString& okText,
-                                      const QString& cancelText, const QString& checkText)
+                                      const QString& cancelText, const QString& checkText,
+                                      bool okDefault)
 {
     const QFont font = m_window ? m_window->font() : QApplication::font();
     return ShowConfirm(m_window, font, caption, checked, title, prompt, okText, cancelText,
-                       checkText);
+                       checkText, okDefault);
 }
 
 void WindowServices::notify(const QString& caption, const QString& text)

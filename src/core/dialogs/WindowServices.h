@@ -34,9 +34,12 @@ public:
     QString GetGlobalText(const QString& key) const;
 
     // The program's yes/no question and notice dialog (see ShowConfirm).
+    // okDefault false: Enter and Esc both take the second button, for a
+    // first button that is not to be chosen by a stray key stroke.
     virtual ConfirmResult confirm(const QString& caption, bool checked, const QString& title,
                                   const QString& prompt, const QString& okText,
-                                  const QString& cancelText, const QString& checkText);
+                                  const QString& cancelText, const QString& checkText,
+                                  bool okDefault = true);
     // A notice with one OK button.
     void notify(const QString& caption, const QString& text);
     // A modal input box; text holds the start text and receives the answer.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
@@ -202,6 +203,14 @@ public:
     // engine prints one page at a time: false (and done never runs) while
     // a print of this control is still running.
     virtual bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) = 0;
+
+    // The back/forward history with its current page, as the engine keeps
+    // it; empty when there is none.
+    virtual QByteArray SaveHistory() const = 0;
+    // Replaces the history by one SaveHistory() gave and goes to its
+    // current page. False (and nothing loaded) when the engine cannot use
+    // state: then the caller loads the page itself.
+    virtual bool RestoreHistory(const QByteArray& state) = 0;
 };
 
 // Makes controls; the main window gives the real one, tests a fake.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/EngineHistoryState.h"
 #include "core/engine/IBrowserControl.h"
 #include "core/engine/PageTitleReport.h"
 #include "core/engine/SubFrameTracker.h"
@@ -71,6 +72,11 @@ public:
     bool PrintPage(QPrinter* printer, const std::function<void(bool ok)>& done) override
     {
         return m_commands->PrintPage(printer, done);
+    }
+    QByteArray SaveHistory() const override { return EngineHistoryState::save(*history()); }
+    bool RestoreHistory(const QByteArray& state) override
+    {
+        return EngineHistoryState::restore(*history(), state);
     }
 
     TVostelPage* vostelPage() const { return m_page; }

@@ -39,12 +39,9 @@ void CloseAllTabs::closeAll(TTabSet& set, bool silent)
             break;
         }
     }
+    const bool resetKeep = !keep;
     if (!keep)
-    {
         keep = qobject_cast<TBrowserTab*>(set.pcPage->visiblePage(0));
-        if (keep)
-            set.ResetTab(keep, false);
-    }
     if (keep)
         set.pcPage->setActivePage(keep);
 
@@ -53,6 +50,13 @@ void CloseAllTabs::closeAll(TTabSet& set, bool silent)
         TBrowserTab* tab = set.Tab(i);
         if (tab && !tab->HideFromCloseAll && set.Count() > 1)
             set.CloseTab(tab);
+    }
+    // The first tab's page goes last, as the walk ends there: reopened
+    // first, it comes back at the front.
+    if (resetKeep && set.Contains(keep))
+    {
+        emit set.tabClosing(keep);
+        set.ResetTab(keep, false);
     }
     set.pcPageChange();
 }

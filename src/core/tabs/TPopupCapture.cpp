@@ -53,23 +53,29 @@ bool TPopupCapture::PopupMatch(const QString& url)
 {
     if (!m_usePopupVostel || MatchingPattern(url).isEmpty())
         return false;
-    if (m_popupVostelNotify)
-        ShowNotice(url);
+    if (m_popupVostelNotify && ShowNotice(url))
+    {
+        // The engine is still asking about the captured navigation: the
+        // tab is opened once it has its answer.
+        QTimer::singleShot(0, this, [this, url] { emit openOnceRequested(url); });
+    }
     return true;
 }
 
-void TPopupCapture::ShowNotice(const QString& url)
+bool TPopupCapture::ShowNotice(const QString& url)
 {
     const ConfirmResult result = m_services->confirm(
         GetGlobalText(QStringLiteral("PopupNotifyCaption")), false,
-        GetGlobalText(QStringLiteral("PopupNotifyMessage")), url, QString(),
-        GetGlobalText(QStringLiteral("OK")), GetGlobalText(QStringLiteral("PopupNotifyDontAsk")));
+        GetGlobalText(QStringLiteral("PopupNotifyMessage")), url,
+        GetGlobalText(QStringLiteral("PopupNotifyOpenOnce")), GetGlobalText(QStringLiteral("OK")),
+        GetGlobalText(QStringLiteral("PopupNotifyDontAsk")), false);
     if (result.checked)
     {
         m_popupVostelNotify = false;
         if (m_options)
             m_options->SetPopupVostelNotify(false);
     }
+    return result.ok;
 }
 
 QString TPopupCapture::ProposedEntry(const QString& popupOriginalUrl, const QString& currentUrl)

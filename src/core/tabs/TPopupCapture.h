@@ -42,7 +42,8 @@ public:
 
     // Whether a hidden tab's first real address is to be captured. On a
     // capture it may show the notice; whatever the user does there, the
-    // answer stays yes.
+    // answer stays yes. When the user asks there to open the pop-up this
+    // once, openOnceRequested follows, later, outside the engine's event.
     bool PopupMatch(const QString& url);
     // The first pattern of the list that captures url, or an empty string.
     QString MatchingPattern(const QString& url) const;
@@ -63,10 +64,14 @@ signals:
     void closeKilledTabsRequested();
     // The tab whose address went into the list is to be closed.
     void closeTabRequested(TBrowserTab* tab);
+    // The user let a captured pop-up's address open, as a tab of its own,
+    // this once; the list stays as it is.
+    void openOnceRequested(const QString& url);
 
 private:
     void tmrCloseHiddenTimer();
-    void ShowNotice(const QString& url);
+    // Whether the user chose to open the pop-up this once.
+    bool ShowNotice(const QString& url);
     QString GetGlobalText(const QString& key) const;
 
     TQWOptions* m_options;

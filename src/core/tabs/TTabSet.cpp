@@ -125,15 +125,31 @@ TBrowserTab* TTabSet::CreateTab(bool hidden)
 
 TBrowserTab* TTabSet::CreateTabAfter(bool hidden, TBrowserTab* previous)
 {
-    IBrowserControl* control = m_factory ? m_factory(pcPage) : nullptr;
-    auto* tab = new TBrowserTab(m_host, m_services, control, hidden);
     int index = 0; // at the front when no tab was active
     if (OpenNewAtEnd)
         index = pcPage->count();
     else if (previous)
         index = pcPage->indexOf(previous) + 1;
+    return CreateTabAt(hidden, index);
+}
+
+TBrowserTab* TTabSet::CreateTabAt(bool hidden, int index)
+{
+    IBrowserControl* control = m_factory ? m_factory(pcPage) : nullptr;
+    auto* tab = new TBrowserTab(m_host, m_services, control, hidden);
     pcPage->insertPage(index, tab, !hidden);
     AttachTab(tab);
+    return tab;
+}
+
+TBrowserTab* TTabSet::AddTabAt(int visibleIndex)
+{
+    const QWidget* next = visibleIndex >= 0 && visibleIndex < pcPage->visibleCount()
+                              ? pcPage->visiblePage(visibleIndex)
+                              : nullptr;
+    TBrowserTab* tab = CreateTabAt(false, next ? pcPage->indexOf(next) : pcPage->count());
+    pcPage->setActivePage(tab);
+    pcPageChange();
     return tab;
 }
 
@@ -228,6 +244,7 @@ void TTabSet::CloseTab(TBrowserTab* tab)
 {
     if (!Contains(tab))
         return;
+    emit tabClosing(tab);
     if (pcPage->isPageVisible(tab) && pcPage->visibleCount() == 1)
     {
         ResetTab(tab, true);

@@ -84,6 +84,9 @@ public:
     // active tab, left in the background. Restoring many tabs this way keeps
     // the engine from drawing every page once on its way to the last.
     TBrowserTab* AddBackgroundTab(TBrowserTab* after);
+    // A visible, active tab at visibleIndex among the visible tabs, or
+    // after the last one when there are not that many.
+    TBrowserTab* AddTabAt(int visibleIndex);
     void ActivateTab(TBrowserTab* tab);
     void CloseTab(TBrowserTab* tab);
     void CloseKilledTabs();
@@ -141,12 +144,16 @@ signals:
     // comes with a navigation (its look, its visibility): the list of open
     // pages may be different now.
     void tabsChanged();
+    // A tab the user closes (or that is reset as the last one) is about to
+    // go; it is still whole.
+    void tabClosing(TBrowserTab* tab);
 
 private:
     friend class CloseAllTabs;
 
     TBrowserTab* CreateTab(bool hidden);
     TBrowserTab* CreateTabAfter(bool hidden, TBrowserTab* previous);
+    TBrowserTab* CreateTabAt(bool hidden, int index);
     void AttachTab(TBrowserTab* tab);
     void SyncAppearance(TBrowserTab* tab);
     // Closes every tab but keep (and those kept on Close All); keep comes to the front.

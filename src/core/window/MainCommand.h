@@ -107,7 +107,9 @@ enum class MainCommand
     SendLink,
     SendPage,
     // Tools > Browser Engine Settings.
-    InternetOptions
+    InternetOptions,
+    // The most recently closed tab comes back.
+    ReopenClosedTab
 };
 
 inline size_t qHash(MainCommand command, size_t seed = 0) noexcept

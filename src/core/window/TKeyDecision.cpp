@@ -96,6 +96,10 @@ MainCommand ctrlCommand(int key, bool shift, bool* inTable)
         return MainCommand::RefreshBypassCache;
     case Qt::Key_S:
         return shift ? MainCommand::SaveAs : MainCommand::SideBarSearch;
+    case Qt::Key_T:
+        // Ctrl+T alone is not the window's.
+        *inTable = shift;
+        return shift ? MainCommand::ReopenClosedTab : MainCommand::None;
     case Qt::Key_V:
         return MainCommand::Paste;
     case Qt::Key_X:

@@ -48,6 +48,7 @@ class TQWPageControl;
 class TQWStatusBar;
 class TSessionKeeper;
 class TStWMDataCopy;
+class TTabReopener;
 class TTabSet;
 class WindowServices;
 
@@ -72,6 +73,7 @@ public:
     TTabSet* TabSet() const { return m_tabSet; }
     TQWPageControl* PageControl() const { return pcPage; }
     TPopupCapture* PopupCapture() const { return m_popupCapture; }
+    TTabReopener* TabReopener() const { return m_reopener; }
     TAddressController* Address() const { return m_address; }
     TMainMenu* MainMenu() const { return m_menu; }
     MainFavorites* Favorites() const { return m_favorites; }
@@ -197,6 +199,7 @@ private:
     TQWStatusBar* sbStatus = nullptr;
     TTabSet* m_tabSet = nullptr;
     TPopupCapture* m_popupCapture = nullptr;
+    TTabReopener* m_reopener = nullptr;
     TSessionKeeper* m_sessionKeeper = nullptr;
     MainGroups* m_groups = nullptr;
     MainSearchPane* m_searchPane = nullptr;

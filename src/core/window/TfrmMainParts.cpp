@@ -1,8 +1,13 @@
 #include "core/window/TfrmMain.h"
 
 #include "core/engine/IBrowserControl.h"
+#include "core/store/ProgramPaths.h"
 #include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TPopupCapture.h"
+#include "core/tabs/TTabReopener.h"
+#include "core/tabs/TTabSet.h"
 #include "core/window/MainBars.h"
+#include "core/window/MainCommands.h"
 #include "core/window/MainContentSwitches.h"
 #include "core/window/MainEngineSettings.h"
 #include "core/window/MainFullScreen.h"
@@ -13,6 +18,8 @@
 #include "core/window/MainTray.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TMainMenu.h"
+
+#include <QDir>
 
 // The window parts that build on the bars, tabs and menus once those exist.
 
@@ -44,4 +51,14 @@ void TfrmMain::CreateCommandParts()
     m_pageCommands = new MainPageCommands(this);
     m_shell = new MainShell(this);
     m_engineSettings = new MainEngineSettings(this);
+
+    m_reopener = new TTabReopener(
+        m_tabSet, m_options.get(), m_services,
+        QDir(ProgramPaths::programFolder()).filePath(QStringLiteral("closedtabs.json")), this);
+    m_reopener->AttachTabsMenu(m_menu->TabsMenu());
+    m_commands->add(MainCommand::ReopenClosedTab, [this] { m_reopener->ReopenClosedTab(); });
+    // A blocked pop-up the user lets through opens as a plain tab, which
+    // pop-up capture never looks at.
+    connect(m_popupCapture, &TPopupCapture::openOnceRequested, m_tabSet,
+            [this](const QString& url) { m_tabSet->AddTab()->Navigate(url); });
 }

@@ -94,6 +94,23 @@ private slots:
         QVERIFY(!makeCapture()->PopupVostelNotify());
     }
 
+    void noticeOpensThePopupOnceOnRequest()
+    {
+        options->WritePopupVostel({"http://ads.test/"});
+        auto capture = makeCapture();
+        QSignalSpy opened(capture.get(), &TPopupCapture::openOnceRequested);
+        services->confirmAnswer = {true, false};
+        QVERIFY(capture->PopupMatch("http://ads.test/x")); // captured all the same
+        QVERIFY(opened.isEmpty()); // not inside the engine's question
+        services->confirmAnswer = {};
+        QVERIFY(capture->PopupMatch("http://ads.test/y"));
+        QCoreApplication::processEvents();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().first(), QVariant("http://ads.test/x"));
+        QCOMPARE(options->ReadPopupVostel(), QStringList{"http://ads.test/"});
+        QVERIFY(!services->confirmCalls.first().okDefault); // Enter does not open it
+    }
+
     void addProposesTheAddressAndClosesTheTab()
     {
         TBrowserTab* tab = tabAt("http://ads.test/banner?id=7", false);

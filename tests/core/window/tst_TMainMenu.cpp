@@ -105,8 +105,10 @@ private slots:
                 continue;
             // Menus filled as they open are walked full.
             emit menu->aboutToShow();
-            // The links bar opens its menus only when they have entries.
-            const bool showsOnlyFilled = menu->parent()->inherits("TLinksBar");
+            // The links bar opens its menus only when they have entries; a
+            // submenu whose item is disabled while it is empty never opens.
+            const bool showsOnlyFilled =
+                menu->parent()->inherits("TLinksBar") || !menu->menuAction()->isEnabled();
             if (menu->actions().isEmpty() && !showsOnlyFilled)
                 dead << menu->objectName() + QStringLiteral(" (empty, in ") +
                             QString::fromLatin1(menu->parent()->metaObject()->className()) +
