@@ -60,13 +60,13 @@ void checkFile(const QByteArray& data, const QString& path, const QStringList& s
     changed.setValue(section, key, value);
     const QString cleanKey = withoutLineBreaks(key).remove(QLatin1Char('=')).trimmed();
     const QString cleanValue = withoutLineBreaks(value).trimmed();
-    FUZZ_CHECK(changed.value(section, cleanKey) == cleanValue);
+    const QString cleanSection = withoutLineBreaks(section).remove(QLatin1Char('=')).trimmed();
+    FUZZ_CHECK(changed.value(cleanSection, cleanKey) == cleanValue);
     SettingsFile reread;
     reread.loadFromData(changed.toData());
-    FUZZ_CHECK(reread.value(section, cleanKey) == cleanValue);
+    FUZZ_CHECK(reread.value(cleanSection, cleanKey) == cleanValue);
     checkSameEntries(changed, reread, sections);
-    const QString written =
-        withoutLineBreaks(section).remove(QLatin1Char('=')).trimmed().toCaseFolded();
+    const QString written = cleanSection.toCaseFolded();
     for (const QString& other : sections)
         if (other.trimmed().toCaseFolded() != written)
             FUZZ_CHECK(reread.entries(other) == file.entries(other));
