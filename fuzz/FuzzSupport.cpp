@@ -24,7 +24,8 @@ void FuzzSupport::initialise()
     if (QCoreApplication::instance())
         return;
     qInstallMessageHandler(dropMessage);
-    temporaryFolder = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/quillwave-fuzz-XXXXXX"));
+    temporaryFolder =
+        new QTemporaryDir(QDir::tempPath() + QStringLiteral("/quillwave-fuzz-XXXXXX"));
     // The program folder holds the settings and the history; both stay in here.
     qputenv("QUILLWAVE_HOME", QFile::encodeName(temporaryFolder->path() + QStringLiteral("/home")));
     QDir().mkpath(temporaryFolder->path() + QStringLiteral("/home"));

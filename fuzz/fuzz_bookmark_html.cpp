@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const QString favorites = freshFolder(QStringLiteral("favorites"));
     const BookmarkHtml::ImportResult imported =
         BookmarkHtml::importData(fuzzInput(bytes, size), QStringLiteral("bookmarks"), favorites);
-    const QStringList made = QDir(favorites).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList made =
+        QDir(favorites).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     if (!imported.ok())
     {
         // Whole or not at all: a failed import leaves nothing behind.

@@ -44,9 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     qsizetype used = 0;
     FUZZ_CHECK(feedInPieces(pieces, stream, piece, &used) == status);
     FUZZ_CHECK(pieces.text() == whole.text());
-    FUZZ_CHECK(whole.bytesWanted() == (status == ForwardingRecord::Status::NeedMore
-                                           ? pieces.bytesWanted()
-                                           : 0));
+    FUZZ_CHECK(whole.bytesWanted() ==
+               (status == ForwardingRecord::Status::NeedMore ? pieces.bytesWanted() : 0));
     if (status == ForwardingRecord::Status::Invalid)
         FUZZ_CHECK(!whole.error().isEmpty());
     if (status != ForwardingRecord::Status::Complete)

@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     qint64 validEnd = -1;
     const QList<THistoryIndexReader::Located> located = THistoryIndexReader::scan(data, &validEnd);
     FUZZ_CHECK(located.size() == entries.size());
-    FUZZ_CHECK(validEnd >= 0 && validEnd <= data.size() && validEnd % THistoryIndex::BlockSize == 0);
+    FUZZ_CHECK(validEnd >= 0 && validEnd <= data.size() &&
+               validEnd % THistoryIndex::BlockSize == 0);
     qint64 nextFree = 0;
     for (qsizetype i = 0; i < located.size(); ++i)
     {

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             FUZZ_CHECK(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')));
             // A placeholder gives its entry's text, or itself when that is empty.
             const QString translated = language.TranslateText(QStringLiteral("__") + key, section);
-            FUZZ_CHECK(translated == (key.isEmpty() || text.isEmpty() ? QStringLiteral("__") + key : text));
+            FUZZ_CHECK(translated ==
+                       (key.isEmpty() || text.isEmpty() ? QStringLiteral("__") + key : text));
             // The argument goes in once and is never scanned: its own "%s" stays.
             const QString filled = TLanguage::FormatText(text, QStringLiteral("%s%1%%"));
             FUZZ_CHECK(filled.size() >= text.size() - text.count(QLatin1Char('%')));

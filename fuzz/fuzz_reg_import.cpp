@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    const RegistryTextFormat::ParseResult parsed = RegistryTextFormat::parse(fuzzInput(bytes, size));
+    const RegistryTextFormat::ParseResult parsed =
+        RegistryTextFormat::parse(fuzzInput(bytes, size));
     if (!parsed.ok())
     {
         // A refused file is refused whole.

@@ -21,13 +21,15 @@ QStringList sectionNames(const QByteArray& data)
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')))
             names << trimmed.mid(1, trimmed.size() - 2);
     }
-    names << TVostelGroup::Section << QStringLiteral("InternetShortcut") << ToolbarLayout::Section();
+    names << TVostelGroup::Section << QStringLiteral("InternetShortcut")
+          << ToolbarLayout::Section();
     return names;
 }
 
 QString withoutLineBreaks(QString text)
 {
-    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 void checkSameEntries(const SettingsFile& a, const SettingsFile& b, const QStringList& sections)

@@ -20,7 +20,8 @@ void storeValues(RegistryStore& store, const QByteArray& data)
         if (line.isEmpty())
             continue;
         const auto pick = quint8(line.at(0));
-        const QString name = (pick & 0x3f) == 0x3f ? QString() : TypedUrlList::ValueName((pick & 0x1f) + 1);
+        const QString name =
+            (pick & 0x3f) == 0x3f ? QString() : TypedUrlList::ValueName((pick & 0x1f) + 1);
         const QString text = QString::fromUtf8(line.mid(1));
         if (pick & 0x40)
             store.setDWord(RegistryKeys::TypedUrls, name, quint32(line.size()) * 0x01000193u);
@@ -70,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     FUZZ_CHECK(list.Count() <= TypedUrlList::MaxCount);
     FUZZ_CHECK(list.Items().first().compare(typed, Qt::CaseInsensitive) == 0);
     QStringList others = before;
-    const qsizetype found = [&] {
+    const qsizetype found = [&]
+    {
         for (qsizetype i = 0; i < others.size(); ++i)
             if (others.at(i).compare(typed, Qt::CaseInsensitive) == 0)
                 return i;

@@ -177,17 +177,18 @@ QList<THistoryIndexReader::Located> THistoryIndexReader::scan(const QByteArray& 
 QList<qint64> THistoryIndexReader::overreachingHeaders(const QByteArray& data)
 {
     QList<qint64> blocks;
-    const qint64 validEnd =
-        walk(data, [](Entry&&, qint64, quint32) {},
-             [&](qint64 block)
-             {
-                 const char* p = data.constData() + block * Block;
-                 if ((p[0] == 'U' || p[0] == 'R') && p[1] == 0 && p[2] == 0 && p[3] == 0)
-                     blocks.append(block);
-             });
+    const qint64 validEnd = walk(
+        data, [](Entry&&, qint64, quint32) {},
+        [&](qint64 block)
+        {
+            const char* p = data.constData() + block * Block;
+            if ((p[0] == 'U' || p[0] == 'R') && p[1] == 0 && p[2] == 0 && p[3] == 0)
+                blocks.append(block);
+        });
     // Only a count that reaches past the well-formed part can ever fit later.
-    blocks.removeIf([&](qint64 block)
-                    { return block + readCount(data.constData() + block * Block + 4) <= validEnd / Block; });
+    blocks.removeIf(
+        [&](qint64 block)
+        { return block + readCount(data.constData() + block * Block + 4) <= validEnd / Block; });
     return blocks;
 }
 
