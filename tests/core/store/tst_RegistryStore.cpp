@@ -72,6 +72,25 @@ private slots:
         QCOMPARE(store.valueNames(Key + "\\ÄPFEL"), QStringList{"Größe"});
     }
 
+    void textsComeBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("leading byte-order mark") << QString(u"\uFEFFA");
+        QTest::newRow("NUL and line breaks") << QString(u"a\0b\r\nc", 6);
+        QTest::newRow("outside the BMP") << QString(u"\U0001F600");
+    }
+
+    // Names and values; the mark-led name is a name of its own.
+    void textsComeBackAsWritten()
+    {
+        QFETCH(QString, text);
+        RegistryStore store(dbPath());
+        QVERIFY(store.setString(Key, text, text));
+        QVERIFY(store.setString(Key, "A", "plain"));
+        QCOMPARE(store.valueNames(Key), QStringList({text, "A"}));
+        QCOMPARE(store.value(Key, text)->text, text);
+    }
+
     void keyPaths_data()
     {
         QTest::addColumn<QString>("path");
