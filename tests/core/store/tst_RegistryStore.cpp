@@ -75,9 +75,9 @@ private slots:
     void textsComeBackAsWritten_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("leading byte-order mark") << QString(u"\uFEFFA");
-        QTest::newRow("NUL and line breaks") << QString(u"a\0b\r\nc", 6);
-        QTest::newRow("outside the BMP") << QString(u"\U0001F600");
+        QTest::newRow("leading byte-order mark") << QString::fromUtf16(u"\uFEFFA");
+        QTest::newRow("NUL and line breaks") << QString::fromUtf16(u"a\0b\r\nc", 6);
+        QTest::newRow("outside the BMP") << QString::fromUtf16(u"\U0001F600");
     }
 
     // Names and values; the mark-led name is a name of its own.
