@@ -10,6 +10,8 @@ packages=(
   libgl-dev libsqlite3-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox imagemagick ccache xdg-utils shared-mime-info
   fonts-dejavu-core adwaita-icon-theme lcov cloc
+  # scripts/fuzz.sh: clang and its libFuzzer and sanitizer run-time libraries
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -414,23 +414,28 @@ QString indent(int level)
 
 // A folder's links and sub-folders, in the menu's order: folders first,
 // each group sorted by name regardless of case. Symbolic links to folders
-// are left out: they may lead in a circle.
+// are left out: they may lead in a circle. Folders deeper than the import
+// nests (an import lands one level below Favorites) give their links to the
+// deepest folder written, as an import does, rather than losing them.
 void writeFolder(const QString& path, int level, QString& out, int& count)
 {
     const QDir dir(path);
     const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase | QDir::LocaleAware;
-    if (level <= BookmarkHtml::MaximumDepth)
+    const bool nested = level <= BookmarkHtml::MaximumDepth;
+    for (const QFileInfo& sub :
+         dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, order))
     {
-        for (const QFileInfo& sub :
-             dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, order))
+        if (!nested)
         {
-            out += indent(level) + QStringLiteral("<DT><H3 ADD_DATE=\"%1\">%2</H3>\n")
-                                       .arg(sub.lastModified().toSecsSinceEpoch())
-                                       .arg(BookmarkHtml::encodeEntities(sub.fileName()));
-            out += indent(level) + QStringLiteral("<DL><p>\n");
-            writeFolder(sub.filePath(), level + 1, out, count);
-            out += indent(level) + QStringLiteral("</DL><p>\n");
+            writeFolder(sub.filePath(), level, out, count);
+            continue;
         }
+        out += indent(level) + QStringLiteral("<DT><H3 ADD_DATE=\"%1\">%2</H3>\n")
+                                   .arg(sub.lastModified().toSecsSinceEpoch())
+                                   .arg(BookmarkHtml::encodeEntities(sub.fileName()));
+        out += indent(level) + QStringLiteral("<DL><p>\n");
+        writeFolder(sub.filePath(), level + 1, out, count);
+        out += indent(level) + QStringLiteral("</DL><p>\n");
     }
     for (const QFileInfo& file : dir.entryInfoList(QDir::Files, order))
     {

@@ -84,9 +84,12 @@ QString InternetShortcut::safeFileName(const QString& name)
             safe += c;
     }
     safe = safe.simplified();
+    // A leading ":" makes Qt take the path for one of its built-in
+    // resources, which no file can be written to.
     qsizetype start = 0;
     while (start < safe.size() &&
-           (safe.at(start) == QLatin1Char('.') || safe.at(start) == QLatin1Char(' ')))
+           (safe.at(start) == QLatin1Char('.') || safe.at(start) == QLatin1Char(' ') ||
+            safe.at(start) == QLatin1Char(':')))
         ++start;
     safe = safe.mid(start);
     return cutToBytes(safe, MaximumNameBytes - ReservedBytes);

@@ -29,7 +29,8 @@ public:
     static QByteArray contents(const QString& url);
 
     // name made usable as a file name (without extension): no "/", no
-    // control characters, no leading dot (that would hide it), blanks
+    // control characters, no leading dot (that would hide it) or colon (Qt
+    // would take the path for a built-in resource), blanks
     // trimmed, and short enough that the name with ".url" and a number fits
     // in MaximumNameBytes. Empty when nothing usable is left.
     static QString safeFileName(const QString& name);

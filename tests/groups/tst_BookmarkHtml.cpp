@@ -115,6 +115,21 @@ private slots:
         QCOMPARE(InternetShortcut::readUrl(kept), QString("http://old/"));
     }
 
+    // An import nests as deep as it may below its own folder, one level
+    // below Favorites: its export still holds every link.
+    void exportKeepsDeepLinks()
+    {
+        QTemporaryDir favorites;
+        const QByteArray deep = QByteArray("<DT><H3>d</H3><DL><p>").repeated(40);
+        QCOMPARE(BookmarkHtml::importData(page(deep + "<DT><A HREF=\"http://x/\">x</A>"), "b",
+                                          favorites.path())
+                     .count,
+                 1);
+        int count = 0;
+        QVERIFY(BookmarkHtml::exportData(favorites.path(), &count).contains("\"http://x/\""));
+        QCOMPARE(count, 1);
+    }
+
     void roundTrip()
     {
         QTemporaryDir source;

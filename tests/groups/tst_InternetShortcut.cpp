@@ -45,6 +45,7 @@ private slots:
         QTest::newRow("slash") << "News / Sport" << "News - Sport";
         QTest::newRow("control characters") << "a\tb\nc\x01" "d" << "a b c d";
         QTest::newRow("leading dots") << "..hidden" << "hidden";
+        QTest::newRow("leading colons") << ": :.x:y" << "x:y";
         QTest::newRow("only dots and blanks") << " . . " << "";
         // clang-format on
     }

@@ -232,6 +232,13 @@ bool THistoryIndex::writeVisit(const QString& indexPath, const QString& url, con
     // A torn tail would otherwise swallow the entries appended after it.
     if (validEnd < file.size() && !file.resize(validEnd))
         return false;
+    // So would a damaged header before it once the file grows. It is no
+    // entry, so nothing readable is lost by spoiling its kind byte; the
+    // letter put there is no byte a reader looks for inside an entry, so no
+    // other block reads differently.
+    for (const qint64 block : THistoryIndexReader::overreachingHeaders(data.left(validEnd)))
+        if (!file.seek(block * BlockSize) || file.write("X", 1) != 1)
+            return false;
 
     const QString address = QString::fromUtf8(encodeAddress(url));
     const auto old =

@@ -125,9 +125,11 @@ QDateTime THistoryIndexReader::Entry::visited() const
 namespace
 {
 // Calls found(entry, firstBlock, blockCount) for every live entry in file
-// order; returns the byte offset just past the last well-formed entry or
-// tombstone.
-template <typename Found> qint64 walk(const QByteArray& data, Found&& found)
+// order and skipped(block) for every block that neither begins nor lies in
+// a well-formed entry or tombstone; returns the byte offset just past the
+// last well-formed entry or tombstone.
+template <typename Found, typename Skipped>
+qint64 walk(const QByteArray& data, Found&& found, Skipped&& skipped)
 {
     qint64 end = 0;
     const qint64 totalBlocks = data.size() / Block;
@@ -147,9 +149,15 @@ template <typename Found> qint64 walk(const QByteArray& data, Found&& found)
             end = block * Block;
             continue;
         }
+        skipped(block);
         ++block;
     }
     return end;
+}
+
+template <typename Found> qint64 walk(const QByteArray& data, Found&& found)
+{
+    return walk(data, std::forward<Found>(found), [](qint64) {});
 }
 } // namespace
 
@@ -164,6 +172,24 @@ QList<THistoryIndexReader::Located> THistoryIndexReader::scan(const QByteArray& 
     if (validEnd)
         *validEnd = end;
     return found;
+}
+
+QList<qint64> THistoryIndexReader::overreachingHeaders(const QByteArray& data)
+{
+    QList<qint64> blocks;
+    const qint64 validEnd = walk(
+        data, [](Entry&&, qint64, quint32) {},
+        [&](qint64 block)
+        {
+            const char* p = data.constData() + block * Block;
+            if ((p[0] == 'U' || p[0] == 'R') && p[1] == 0 && p[2] == 0 && p[3] == 0)
+                blocks.append(block);
+        });
+    // Only a count that reaches past the well-formed part can ever fit later.
+    blocks.removeIf(
+        [&](qint64 block)
+        { return block + readCount(data.constData() + block * Block + 4) <= validEnd / Block; });
+    return blocks;
 }
 
 QList<THistoryIndexReader::Entry> THistoryIndexReader::parse(const QByteArray& data)

@@ -70,6 +70,11 @@ public:
     // a torn tail.
     static QList<Located> scan(const QByteArray& data, qint64* validEnd = nullptr);
 
+    // Blocks in the well-formed part that no entry covers but that begin
+    // like a header whose block count reaches past that part: once bytes
+    // are appended they could fit, and would swallow the entries after them.
+    static QList<qint64> overreachingHeaders(const QByteArray& data);
+
     // The entries of one file; false in ok when it exists but cannot be read.
     static QList<Entry> readFile(const QString& indexPath, bool* ok = nullptr);
 

@@ -1,5 +1,7 @@
 #include "core/store/RegistryQuery.h"
 
+#include <QStringDecoder>
+
 #include <sqlite3.h>
 
 RegistryQuery::~RegistryQuery()
@@ -32,7 +34,10 @@ int RegistryQuery::step()
 QString RegistryQuery::text(int column) const
 {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-    return QString::fromUtf8(data, sqlite3_column_bytes(s, column));
+    // fromUtf8 drops a leading byte-order mark: a name or text that begins
+    // with U+FEFF would come back shorter than it was written.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(QByteArrayView(data, sqlite3_column_bytes(s, column)));
 }
 
 qint64 RegistryQuery::integer(int column) const

@@ -264,6 +264,10 @@ RegistryTextFormat::ParseResult RegistryTextFormat::parse(const QByteArray& data
         {
             return refuse(i, error);
         }
+        // An export could not write such a name back: the value would be
+        // lost on the next export and import.
+        if (holdsLineBreak(op.name))
+            return refuse(i, QStringLiteral("a value name cannot hold a line break or a NUL"));
         QString rest = line.mid(pos).trimmed();
         if (!rest.startsWith(QLatin1Char('=')))
             return refuse(i, QStringLiteral("expected \"=\" after the value name"));

@@ -206,6 +206,20 @@ private slots:
                  QStringList({"http://a.test/", "http://b.test/", "http://d.test/"}));
     }
 
+    // A damaged header that claims more blocks than the file holds would
+    // fit once the file grows, and swallow every entry after it.
+    void damagedHeaderNeverSwallowsLaterEntries()
+    {
+        QTemporaryDir dir;
+        const QString index = indexIn(dir);
+        QByteArray damaged = THistoryIndex::encodeEntry("http://a.test/", "A", 1);
+        damaged[4] = 3;
+        QVERIFY(writeAll(index, damaged + THistoryIndex::encodeEntry("http://b.test/", "B", 2)));
+        QVERIFY(THistoryIndex::writeVisit(index, "http://c.test/", "C", 3));
+        QCOMPARE(urls(THistoryIndexReader::readFile(index)),
+                 QStringList({"http://b.test/", "http://c.test/"}));
+    }
+
     void junkBlocksAreSkipped()
     {
         const QByteArray a = THistoryIndex::encodeEntry("http://a.test/", "A", 1);

@@ -72,6 +72,24 @@ private slots:
         QCOMPARE(store.valueNames(Key + "\\ÄPFEL"), QStringList{"Größe"});
     }
 
+    void textsComeBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("leading byte-order mark") << QString::fromUtf16(u"\uFEFFA");
+        QTest::newRow("NUL and line breaks") << QString::fromUtf16(u"a\0b\r\nc", 6);
+        QTest::newRow("outside the BMP") << QString::fromUtf16(u"\U0001F600");
+    }
+
+    // As names and as values.
+    void textsComeBackAsWritten()
+    {
+        QFETCH(QString, text);
+        RegistryStore store(dbPath());
+        QVERIFY(store.setString(Key, text, text));
+        QCOMPARE(store.valueNames(Key), QStringList({text}));
+        QCOMPARE(store.value(Key, text)->text, text);
+    }
+
     void keyPaths_data()
     {
         QTest::addColumn<QString>("path");

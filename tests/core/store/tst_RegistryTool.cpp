@@ -191,6 +191,8 @@ private slots:
         QTest::newRow("delete a root")            << QByteArray("[-HKEY_CURRENT_USER]\n")                 << "line 5: the root key";
         QTest::newRow("value after key deletion") << QByteArray("[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n") << "line 6: a value cannot follow";
         QTest::newRow("odd hex(1)")               << QByteArray("\"a\"=hex(1):41\n")                     << "line 5: hex(1) data must hold whole";
+        QTest::newRow("NUL in a name")            << QByteArray("\"a\0b\"=\"c\"\n", 10)                << "line 5: a value name cannot hold";
+        QTest::newRow("CR in a name")             << QByteArray("\"a\rb\"=\"c\"\n")                    << "line 5: a value name cannot hold";
         QTest::newRow("invalid utf-8")            << QByteArray("\"a\"=\"\xC3\x28\"\n")                  << "not valid UTF-8";
         // clang-format on
     }
