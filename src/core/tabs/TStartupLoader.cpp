@@ -73,22 +73,32 @@ void TStartupLoader::OpenMode()
         // one were active, but stays in the background: only the last comes
         // to the front, and it does so before any page loads, so the engine
         // draws no page but that one (not even the tab that was in front).
+        // With tabs that load when shown, only that one loads at all.
+        const bool waitForShow = m_tabs->LoadTabsOnShow();
         QList<QPair<QPointer<TBrowserTab>, QString>> restored;
         TBrowserTab* previous = nullptr;
         for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         {
-            const int equals = line->indexOf(QLatin1Char('='));
-            TBrowserTab* tab = previous ? m_tabs->AddBackgroundTab(previous) : NextTab();
+            const QString address = line->mid(line->indexOf(QLatin1Char('=')) + 1);
+            TBrowserTab* tab = !previous   ? NextTab()
+                               : waitForShow ? m_tabs->AddUnloadedTab(previous, address)
+                                             : m_tabs->AddBackgroundTab(previous);
             m_tabUsed = true;
             tab->Restoring = true;
-            restored.append({tab, line->mid(equals + 1)});
+            restored.append({tab, address});
             previous = tab;
         }
         if (previous)
             m_tabs->ActivateTab(previous);
         for (const auto& [tab, address] : restored)
-            if (tab)
+        {
+            if (!tab)
+                continue;
+            if (waitForShow && tab != previous)
+                m_tabs->LoadWhenShown(tab, address);
+            else
                 tab->NavigateTo(address);
+        }
     }
     else
     {
