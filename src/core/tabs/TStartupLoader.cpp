@@ -88,17 +88,17 @@ void TStartupLoader::OpenMode()
             restored.append({tab, address});
             previous = tab;
         }
+        if (waitForShow)
+        {
+            // Bringing the last to the front loads it.
+            for (const auto& [tab, address] : restored)
+                m_tabs->LoadWhenShown(tab, address);
+        }
         if (previous)
             m_tabs->ActivateTab(previous);
         for (const auto& [tab, address] : restored)
-        {
-            if (!tab)
-                continue;
-            if (waitForShow && tab != previous)
-                m_tabs->LoadWhenShown(tab, address);
-            else
+            if (tab && !waitForShow)
                 tab->NavigateTo(address);
-        }
     }
     else
     {

@@ -1,7 +1,10 @@
 #include "core/window/TfrmMain.h"
 
+#include "core/engine/HistoryTitles.h"
 #include "core/engine/IBrowserControl.h"
+#include "core/engine/THistoryIndex.h"
 #include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TTabSet.h"
 #include "core/window/MainBars.h"
 #include "core/window/MainContentSwitches.h"
 #include "core/window/MainEngineSettings.h"
@@ -13,6 +16,8 @@
 #include "core/window/MainTray.h"
 #include "core/window/MainViewSettings.h"
 #include "core/window/TMainMenu.h"
+
+#include <memory>
 
 // The window parts that build on the bars, tabs and menus once those exist.
 
@@ -33,7 +38,7 @@ void TfrmMain::CreateViewParts()
                           [this]
                           {
                               const TBrowserTab* tab = GetActivePage();
-                              return tab ? tab->Browser()->LocationName() : QString();
+                              return tab ? tab->GetLocationName() : QString();
                           });
     m_tray->SetActive(m_viewSettings->MinToTray());
 }
@@ -44,4 +49,7 @@ void TfrmMain::CreateCommandParts()
     m_pageCommands = new MainPageCommands(this);
     m_shell = new MainShell(this);
     m_engineSettings = new MainEngineSettings(this);
+    // Tabs that wait to load show the title of the page's last visit.
+    auto titles = std::make_shared<HistoryTitles>(THistoryIndex::defaultRoot());
+    m_tabSet->SetKnownTitles([titles](const QString& url) { return titles->titleOf(url); });
 }

@@ -453,6 +453,104 @@ private slots:
         QVERIFY(tab->Caption().isEmpty());
         QVERIFY(host.calls.isEmpty());
     }
+    // A tab that waits to be shown: what it shows and reports before its
+    // page is loaded, and that it has no control until then.
+    void unloadedTab_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("knownTitle");
+        QTest::addColumn<QString>("stickyName");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        // clang-format off
+        QTest::newRow("known title") << u"http://a.test/x"_s << u"Alpha & Co"_s << QString() << u"Alpha && Co"_s << u"Alpha & Co"_s;
+        QTest::newRow("no title: the host") << u"http://www.b.test/p?q=1"_s << QString() << QString() << u"www.b.test"_s << u"http://www.b.test/p?q=1"_s;
+        QTest::newRow("sticky name first") << u"http://c.test/"_s << u"Title"_s << u"Mine"_s << u"Mine"_s << u"Title"_s;
+        QTest::newRow("long title shortened") << u"http://d.test/"_s << letters(60) << QString() << letters(50) + u"..."_s << letters(60);
+        QTest::newRow("no host: the address") << u"about:blank"_s << QString() << QString() << u"(Blank)"_s << u"about:blank"_s;
+        // clang-format on
+    }
+    void unloadedTab()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, knownTitle);
+        QFETCH(QString, stickyName);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        FakeTabHost host;
+        host.services.textFn = [](const QString&, const QString& key)
+        { return key == u"Blank"_s ? u"(Blank)"_s : key; };
+        TBrowserTab* tab = host.makeTab(false, false);
+        QList<FakeBrowserControl*> made;
+        tab->LoadOnShow(url, knownTitle, [&made] { return made.emplace_back(new FakeBrowserControl); });
+        if (!stickyName.isEmpty())
+            tab->SetStickyName(stickyName);
+
+        QVERIFY(tab->Unloaded() && made.isEmpty());
+        QCOMPARE(tab->Caption(), caption);
+        QCOMPARE(tab->Hint(), hint);
+        QCOMPARE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
+        QCOMPARE(tab->GetLocationURL(), url);
+        QCOMPARE(tab->RememberedAddress(), url);
+        QCOMPARE(tab->GetLocationName(), knownTitle);
+        QCOMPARE(tab->TabHome, url);
+
+        tab->LoadNow();
+        QVERIFY(!tab->Unloaded());
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(FakeTabHost::controlOf(tab), made.first());
+        QCOMPARE(made.first()->log, url == u"about:blank"_s ? QStringList{u"LoadBlank"_s}
+                                                             : QStringList{u"Navigate "_s + url});
+        QCOMPARE_NE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
+    }
+
+    // What makes a waiting tab load, and what it then loads.
+    void unloadedTabLoads_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<bool>("locked");
+        const QString page = u"Navigate http://w.test/"_s;
+        // clang-format off
+        QTest::newRow("shown") << u"show"_s << QStringList{page} << false;
+        QTest::newRow("refreshed") << u"refresh"_s << QStringList{page} << false;
+        QTest::newRow("sent elsewhere") << u"navigate"_s << QStringList{u"Navigate http://x.test/"_s} << false;
+        QTest::newRow("blanked") << u"blank"_s << QStringList{u"LoadBlank"_s} << false;
+        QTest::newRow("locked meanwhile: loads its own page, then locks") << u"lock"_s << QStringList{page} << true;
+        QTest::newRow("stopped: still waits") << u"stop"_s << QStringList{} << false;
+        // clang-format on
+    }
+    void unloadedTabLoads()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QStringList, log);
+        QFETCH(bool, locked);
+        FakeTabHost host;
+        TBrowserTab* tab = host.makeTab(false, false);
+        tab->LoadOnShow(u"http://w.test/"_s, QString(), [] { return new FakeBrowserControl; });
+        if (operation == u"show"_s)
+            tab->LoadNow();
+        else if (operation == u"refresh"_s)
+            tab->Refresh();
+        else if (operation == u"navigate"_s)
+            tab->Navigate(u"http://x.test/"_s);
+        else if (operation == u"blank"_s)
+            tab->GoBlank();
+        else if (operation == u"lock"_s)
+        {
+            tab->SetLocked(true);
+            tab->LoadNow();
+        }
+        else
+            tab->Stop();
+
+        FakeBrowserControl* control = FakeTabHost::controlOf(tab);
+        QCOMPARE(tab->Unloaded(), log.isEmpty());
+        QCOMPARE(control ? control->log : QStringList(), log);
+        if (control)
+            control->fireNavigateComplete(u"http://w.test/"_s);
+        QCOMPARE(tab->Locked(), locked);
+    }
 };
 
 QTEST_MAIN(tst_TBrowserTab)
