@@ -261,7 +261,10 @@ void TBrowserTab::LoadNow()
     if (!Unloaded())
         return;
     const QString url = m_unloadedUrl;
-    if (EnsureBrowser())
+    // Until the page arrives the tab still stands for it, as a restoring
+    // tab does: it may never get there, or the engine may take its time.
+    m_loadingFromWait = EnsureBrowser();
+    if (m_loadingFromWait)
         Navigate(url);
     else
         emit appearanceChanged(this);
@@ -437,7 +440,10 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
     if (Busy && (frame == m_tracked || frame == TopFrame))
         FinishTracking();
     if (frame == TopFrame)
+    {
         m_pendingUrl.clear();
+        m_loadingFromWait = false;
+    }
 }
 
 bool TBrowserTab::RefusedSpecialFile(const QString& path)
@@ -445,7 +451,7 @@ bool TBrowserTab::RefusedSpecialFile(const QString& path)
     if (path.isEmpty())
         return false;
     // The tab no longer stands for the address: it must not come back at the next start.
-    Restoring = false;
+    Restoring = m_loadingFromWait = false;
     m_host->SetStatusText(
         TLanguage::FormatText(m_services->GetGlobalText(u"SpecialFileRefused"_s), path));
     return true;
@@ -453,7 +459,8 @@ bool TBrowserTab::RefusedSpecialFile(const QString& path)
 
 QString TBrowserTab::RememberedAddress() const
 {
-    return TabAddressRule::remembered(GetLocationURL(), Busy, m_pendingUrl, Restoring, TabHome);
+    return TabAddressRule::remembered(GetLocationURL(), Busy, m_pendingUrl,
+                                      Restoring || m_loadingFromWait, TabHome);
 }
 
 void TBrowserTab::TitleChange(const QString& title)

@@ -179,4 +179,5 @@ private:
     QString m_unloadedUrl;
     QString m_unloadedTitle;
     std::function<IBrowserControl*()> m_makeBrowser;
+    bool m_loadingFromWait = false;
 };

@@ -467,7 +467,7 @@ private slots:
         QTest::newRow("no title: the host") << u"http://www.b.test/p?q=1"_s << QString() << QString() << u"www.b.test"_s << u"http://www.b.test/p?q=1"_s;
         QTest::newRow("sticky name first") << u"http://c.test/"_s << u"Title"_s << u"Mine"_s << u"Mine"_s << u"Title"_s;
         QTest::newRow("long title shortened") << u"http://d.test/"_s << letters(60) << QString() << letters(50) + u"..."_s << letters(60);
-        QTest::newRow("no host: the address") << u"about:blank"_s << QString() << QString() << u"(Blank)"_s << u"about:blank"_s;
+        QTest::newRow("no host: the address") << u"about:blank"_s << QString() << QString() << u"(Blank page)"_s << u"about:blank"_s;
         // clang-format on
     }
     void unloadedTab()
@@ -478,8 +478,6 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, hint);
         FakeTabHost host;
-        host.services.textFn = [](const QString&, const QString& key)
-        { return key == u"Blank"_s ? u"(Blank)"_s : key; };
         TBrowserTab* tab = host.makeTab(false, false);
         QList<FakeBrowserControl*> made;
         tab->LoadOnShow(url, knownTitle, [&made] { return made.emplace_back(new FakeBrowserControl); });
