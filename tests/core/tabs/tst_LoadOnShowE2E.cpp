@@ -102,8 +102,9 @@ private slots:
         const int windows = m_x->shownWindowCount(m_copy->process()->pid());
         QVERIFY(m_x->key("F7"));
         QVERIFY(until([&] { return m_x->shownWindowCount(m_copy->process()->pid()) > windows; }));
-        const QString saved = m_home->homePath() + "/again.vgp";
-        QVERIFY(m_x->type(saved) && m_x->key("Return"));
+        // The dialog starts in the groups folder with the name box focused.
+        const QString saved = m_home->homePath() + "/VostelGroups/again.vgp";
+        QVERIFY(m_x->type("again") && m_x->key("Return"));
         QVERIFY(until([&] { return QFile::exists(saved); }));
         QStringList savedAddresses;
         const TVostelGroup again(nullptr, saved);
