@@ -166,7 +166,8 @@ private slots:
         QTest::addColumn<QStringList>("requested");
         QTest::addColumn<QStringList>("saved");
         const QStringList group{"one=*http://1/", "blank2=http://2/", "three=http://3/"};
-        const QStringList behindA{"blank1=http://A.test/", "one=*http://1/", "blank3=http://2/", "three=http://3/"};
+        const QStringList behindA{"blank1=http://A.test/", "one=*http://1/", "blank3=http://2/",
+                                  "three=http://3/"};
         // clang-format off
         QTest::newRow("close first: the first page in front") << true << false << QStringList{"http://1/"} << group;
         QTest::newRow("close first, new tabs in front: the last") << true << true << QStringList{"http://3/"} << group;

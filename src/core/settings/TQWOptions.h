@@ -81,7 +81,7 @@ class RegistryStore;
     X(VersionServer, String, "https://version.quillwave.invalid", Plain)                           \
     X(CheckedVersion, Integer, 145, Plain)                                                         \
     X(LastPong, Integer, 0, Plain)                                                                 \
-    X(New, Boolean, false, Plain)                                                                 \
+    X(New, Boolean, false, Plain)                                                                  \
     X(LoadTabsOnShow, Boolean, false, Plain)
 
 #define QW_OPTION_TYPE_Boolean bool

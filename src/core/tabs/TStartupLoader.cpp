@@ -80,7 +80,7 @@ void TStartupLoader::OpenMode()
         for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         {
             const QString address = line->mid(line->indexOf(QLatin1Char('=')) + 1);
-            TBrowserTab* tab = !previous   ? NextTab()
+            TBrowserTab* tab = !previous     ? NextTab()
                                : waitForShow ? m_tabs->AddUnloadedTab(previous, address)
                                              : m_tabs->AddBackgroundTab(previous);
             m_tabUsed = true;

@@ -176,8 +176,8 @@ void MainZones::pmSecurityPopup()
     pmSecurityCurrent->setIcon(ZoneIcon(zone));
 
     const TBrowserTab* tab = m_window->GetActivePage();
-    const bool addable = zone == ZoneRules::Internet && tab &&
-                         tab->GetLocationURL() != QLatin1String("about:blank");
+    const bool addable =
+        zone == ZoneRules::Internet && tab && tab->GetLocationURL() != QLatin1String("about:blank");
     const struct
     {
         QAction* item;

@@ -480,7 +480,8 @@ private slots:
         FakeTabHost host;
         TBrowserTab* tab = host.makeTab(false, false);
         QList<FakeBrowserControl*> made;
-        tab->LoadOnShow(url, knownTitle, [&made] { return made.emplace_back(new FakeBrowserControl); });
+        tab->LoadOnShow(url, knownTitle,
+                        [&made] { return made.emplace_back(new FakeBrowserControl); });
         if (!stickyName.isEmpty())
             tab->SetStickyName(stickyName);
 
@@ -498,7 +499,7 @@ private slots:
         QCOMPARE(made.size(), 1);
         QCOMPARE(FakeTabHost::controlOf(tab), made.first());
         QCOMPARE(made.first()->log, url == u"about:blank"_s ? QStringList{u"LoadBlank"_s}
-                                                             : QStringList{u"Navigate "_s + url});
+                                                            : QStringList{u"Navigate "_s + url});
         QCOMPARE_NE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
     }
 

@@ -175,7 +175,8 @@ private slots:
         options->WriteListSection(RegistryKeys::LastOpenSites, ThreeSites);
         Window w(options);
         TStartupLoader(&w.set, options).Run();
-        QCOMPARE(w.addresses(), (QStringList{"http://a.test/", "http://b.test/", "http://c.test/"}));
+        QCOMPARE(w.addresses(),
+                 (QStringList{"http://a.test/", "http://b.test/", "http://c.test/"}));
         QCOMPARE(w.activeIndex(), 2);
         QStringList requested;
         for (const FakeBrowserControl* control : w.controls)
