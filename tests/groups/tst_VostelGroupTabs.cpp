@@ -156,48 +156,6 @@ private slots:
             group << existing + "=http://x/";
         QCOMPARE(VostelGroupTabs::uniqueName(group, name), unique);
     }
-    // With tabs that load when shown, only the group's tab that ends up in
-    // front loads; every tab still stands for its page, so that saving the
-    // tabs as a group gives the group back.
-    void openWithTabsLoadingOnShow_data()
-    {
-        QTest::addColumn<bool>("closeFirst");
-        QTest::addColumn<bool>("foreground");
-        QTest::addColumn<QStringList>("requested");
-        QTest::addColumn<QStringList>("saved");
-        const QStringList group{"one=*http://1/", "blank2=http://2/", "three=http://3/"};
-        const QStringList behindA{"blank1=http://A.test/", "one=*http://1/", "blank3=http://2/",
-                                  "three=http://3/"};
-        // clang-format off
-        QTest::newRow("close first: the first page in front") << true << false << QStringList{"http://1/"} << group;
-        QTest::newRow("close first, new tabs in front: the last") << true << true << QStringList{"http://3/"} << group;
-        QTest::newRow("appended behind the tab in front: none") << false << false << QStringList{} << behindA;
-        QTest::newRow("appended, new tabs in front: the last") << false << true << QStringList{"http://3/"} << behindA;
-        // clang-format on
-    }
-    void openWithTabsLoadingOnShow()
-    {
-        QFETCH(bool, closeFirst);
-        QFETCH(bool, foreground);
-        QFETCH(QStringList, requested);
-        QFETCH(QStringList, saved);
-        store->options->SetLoadTabsOnShow(true);
-        addTabs({"A"});
-        set->OpenNewInForeground = foreground;
-        const QStringList entries{"one=*http://1/", "blank2=http://2/", "three=http://3/"};
-        VostelGroupTabs::open(*set, writeGroup("g.vgp", entries.join(';')), closeFirst, false);
-
-        QStringList asked;
-        for (int i = 0; i < set->Count(); ++i)
-            if (const FakeBrowserControl* control = FakeTabHost::controlOf(set->Tab(i)))
-                asked << control->navigations;
-        QCOMPARE(asked, requested);
-        ScriptedFileServices services;
-        services.saveFileAnswer = dir.filePath("again");
-        TVostelGroup group = VostelGroupTabs::ofTabs(*set, &services);
-        QVERIFY(group.Save());
-        QCOMPARE(QStringList(TVostelGroup(nullptr, dir.filePath("again.vgp"))), saved);
-    }
 };
 
 QTEST_MAIN(tst_VostelGroupTabs)

@@ -454,101 +454,63 @@ private slots:
         QVERIFY(host.calls.isEmpty());
     }
     // A tab that waits to be shown: what it shows and reports before its
-    // page is loaded, and that it has no control until then.
+    // page is loaded, that it has no control until then, and what it loads.
     void unloadedTab_data()
     {
         QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("knownTitle");
+        QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("stickyName");
+        QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QStringList>("log");
+        const QString a = u"http://a.test/x"_s;
         // clang-format off
-        QTest::newRow("known title") << u"http://a.test/x"_s << u"Alpha & Co"_s << QString() << u"Alpha && Co"_s << u"Alpha & Co"_s;
-        QTest::newRow("no title: the host") << u"http://www.b.test/p?q=1"_s << QString() << QString() << u"www.b.test"_s << u"http://www.b.test/p?q=1"_s;
-        QTest::newRow("sticky name first") << u"http://c.test/"_s << u"Title"_s << u"Mine"_s << u"Mine"_s << u"Title"_s;
-        QTest::newRow("long title shortened") << u"http://d.test/"_s << letters(60) << QString() << letters(50) + u"..."_s << letters(60);
-        QTest::newRow("no host: the address") << u"about:blank"_s << QString() << QString() << u"(Blank page)"_s << u"about:blank"_s;
+        QTest::newRow("known title; shown") << a << u"Alpha & Co"_s << QString() << u"show"_s << u"Alpha && Co"_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("no title: the host; refreshed") << a << QString() << QString() << u"refresh"_s << u"a.test"_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("sticky name first; sent elsewhere") << a << u"Title"_s << u"Mine"_s << u"go"_s << u"Mine"_s << QStringList{u"Navigate http://x.test/"_s};
+        QTest::newRow("long title cut; locked meanwhile") << a << letters(60) << QString() << u"lock"_s << letters(50) + u"..."_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("no host: the address; stopped") << u"about:blank"_s << QString() << QString() << u"stop"_s << u"(Blank page)"_s << QStringList{};
         // clang-format on
     }
     void unloadedTab()
     {
         QFETCH(QString, url);
-        QFETCH(QString, knownTitle);
+        QFETCH(QString, title);
         QFETCH(QString, stickyName);
+        QFETCH(QString, operation);
         QFETCH(QString, caption);
-        QFETCH(QString, hint);
+        QFETCH(QStringList, log);
         FakeTabHost host;
         TBrowserTab* tab = host.makeTab(false, false);
-        QList<FakeBrowserControl*> made;
-        tab->LoadOnShow(url, knownTitle,
-                        [&made] { return made.emplace_back(new FakeBrowserControl); });
+        tab->LoadOnShow(url, title, [] { return new FakeBrowserControl; });
         if (!stickyName.isEmpty())
             tab->SetStickyName(stickyName);
-
-        QVERIFY(tab->Unloaded() && made.isEmpty());
+        QVERIFY(tab->Unloaded() && !tab->Browser());
         QCOMPARE(tab->Caption(), caption);
-        QCOMPARE(tab->Hint(), hint);
         QCOMPARE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
-        QCOMPARE(tab->GetLocationURL(), url);
         QCOMPARE(tab->RememberedAddress(), url);
-        QCOMPARE(tab->GetLocationName(), knownTitle);
-        QCOMPARE(tab->TabHome, url);
+        QCOMPARE(tab->GetLocationName(), title);
 
-        tab->LoadNow();
-        QVERIFY(!tab->Unloaded());
-        QCOMPARE(made.size(), 1);
-        QCOMPARE(FakeTabHost::controlOf(tab), made.first());
-        QCOMPARE(made.first()->log, url == u"about:blank"_s ? QStringList{u"LoadBlank"_s}
-                                                            : QStringList{u"Navigate "_s + url});
-        QCOMPARE_NE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
-    }
-
-    // What makes a waiting tab load, and what it then loads.
-    void unloadedTabLoads_data()
-    {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QStringList>("log");
-        QTest::addColumn<bool>("locked");
-        const QString page = u"Navigate http://w.test/"_s;
-        // clang-format off
-        QTest::newRow("shown") << u"show"_s << QStringList{page} << false;
-        QTest::newRow("refreshed") << u"refresh"_s << QStringList{page} << false;
-        QTest::newRow("sent elsewhere") << u"navigate"_s << QStringList{u"Navigate http://x.test/"_s} << false;
-        QTest::newRow("blanked") << u"blank"_s << QStringList{u"LoadBlank"_s} << false;
-        QTest::newRow("locked meanwhile: loads its own page, then locks") << u"lock"_s << QStringList{page} << true;
-        QTest::newRow("stopped: still waits") << u"stop"_s << QStringList{} << false;
-        // clang-format on
-    }
-    void unloadedTabLoads()
-    {
-        QFETCH(QString, operation);
-        QFETCH(QStringList, log);
-        QFETCH(bool, locked);
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab(false, false);
-        tab->LoadOnShow(u"http://w.test/"_s, QString(), [] { return new FakeBrowserControl; });
-        if (operation == u"show"_s)
-            tab->LoadNow();
-        else if (operation == u"refresh"_s)
-            tab->Refresh();
-        else if (operation == u"navigate"_s)
-            tab->Navigate(u"http://x.test/"_s);
-        else if (operation == u"blank"_s)
-            tab->GoBlank();
-        else if (operation == u"lock"_s)
-        {
+        const bool lock = operation == u"lock"_s;
+        if (lock)
             tab->SetLocked(true);
-            tab->LoadNow();
-        }
-        else
+        if (operation == u"refresh"_s)
+            tab->Refresh();
+        else if (operation == u"go"_s)
+            tab->Navigate(u"http://x.test/"_s);
+        else if (operation == u"stop"_s)
             tab->Stop();
-
+        else
+            tab->LoadNow();
         FakeBrowserControl* control = FakeTabHost::controlOf(tab);
-        QCOMPARE(tab->Unloaded(), log.isEmpty());
         QCOMPARE(control ? control->log : QStringList(), log);
+        QCOMPARE(tab->Unloaded(), log.isEmpty());
+        // Until its page arrives the tab still stands for it.
+        if (operation != u"go"_s)
+            QCOMPARE(tab->RememberedAddress(), url);
         if (control)
-            control->fireNavigateComplete(u"http://w.test/"_s);
-        QCOMPARE(tab->Locked(), locked);
+            control->fireNavigateComplete(url);
+        QCOMPARE(tab->Locked(), lock);
     }
 };
 

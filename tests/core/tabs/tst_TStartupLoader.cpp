@@ -166,26 +166,6 @@ private slots:
             QCOMPARE(storedSites(), ThreeSites);
         }
     }
-    // With tabs that load when shown only the tab in front, the last one,
-    // loads (and gets a control); the others are remembered all the same.
-    void lastRestoreLoadsOnlyTheFront()
-    {
-        options->SetStartupMode("Last");
-        options->SetLoadTabsOnShow(true);
-        options->WriteListSection(RegistryKeys::LastOpenSites, ThreeSites);
-        Window w(options);
-        TStartupLoader(&w.set, options).Run();
-        QCOMPARE(w.addresses(),
-                 (QStringList{"http://a.test/", "http://b.test/", "http://c.test/"}));
-        QCOMPARE(w.activeIndex(), 2);
-        QStringList requested;
-        for (const FakeBrowserControl* control : w.controls)
-            requested << control->navigations;
-        QCOMPARE(requested, QStringList{"http://c.test/"});
-        QCOMPARE(w.controls.size(), 2); // the window's own tab's and the front one's
-        TStartupLoader::WriteRememberedSites(*options, w.tabs());
-        QCOMPARE(storedSites(), ThreeSites);
-    }
 };
 
 QTEST_MAIN(tst_TStartupLoader)

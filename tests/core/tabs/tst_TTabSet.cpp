@@ -443,28 +443,6 @@ private slots:
         QCOMPARE(set->Count(), 1);
         QCOMPARE(set->Tab(0)->Caption(), BlankText);
     }
-    // A tab that waits for its page gets its control and loads the page
-    // only when it is shown or refreshed; the address box shows that page.
-    void unloadedTabsLoadWhenShownOrRefreshed()
-    {
-        TBrowserTab* a = add("A");
-        TBrowserTab* b = set->AddUnloadedTab(a, "http://b.test/");
-        TBrowserTab* c = set->AddUnloadedTab(b, "http://c.test/");
-        QCOMPARE(tabs(), (QList<TBrowserTab*>{a, b, c}));
-        QCOMPARE(set->GetActivePage(), a);
-        QCOMPARE(made.size(), 1);
-
-        set->ActivateTab(c);
-        QCOMPARE(made.size(), 2);
-        QCOMPARE(FakeTabHost::controlOf(c)->navigations, QStringList{"http://c.test/"});
-        QCOMPARE(host->shownAddresses.last(), "http://c.test/");
-        QVERIFY(b->Unloaded() && !c->Unloaded());
-
-        set->RefreshAll();
-        QCOMPARE(made.size(), 3);
-        QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList{"http://b.test/"});
-        QCOMPARE(FakeTabHost::controlOf(c)->refreshes.size(), 1);
-    }
 };
 
 QTEST_MAIN(tst_TTabSet)
