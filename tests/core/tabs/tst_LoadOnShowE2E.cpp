@@ -6,6 +6,7 @@
 #include "groups/TVostelGroup.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -29,11 +30,7 @@ class tst_LoadOnShowE2E : public QObject
     // The group's pages the server was asked for, in the order asked.
     QStringList pagesRequested() const
     {
-        QStringList asked;
-        for (const TestHttpServer::Request& request : m_server->requests())
-            if (m_urls.contains(m_server->url(request.pathOnly())))
-                asked << request.pathOnly();
-        return asked;
+        return m_server->requestedPaths().filter(QRegularExpression("^/p\\d+$"));
     }
     bool loaded(int page)
     {
@@ -88,11 +85,8 @@ private slots:
         QVERIFY(m_x->type("again") && m_x->key("Return"));
         const QString saved = m_home->homePath() + "/VostelGroups/again.vgp";
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), m_home->PatienceMs);
-        QStringList savedUrls;
-        const TVostelGroup again(nullptr, saved);
-        for (qsizetype i = 0; i < again.size(); ++i)
-            savedUrls << again.Value(i);
-        QCOMPARE(savedUrls, m_urls);
+        QStringList entries = TVostelGroup(nullptr, saved);
+        QCOMPARE(entries.replaceInStrings(QRegularExpression("^[^=]*="), QString()), m_urls);
 
         // The restart restores all twenty, the last in front, loading it alone.
         QVERIFY(m_copy->process()->endCleanly());
