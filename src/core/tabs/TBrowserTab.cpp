@@ -30,7 +30,6 @@ TBrowserTab::TBrowserTab(ITabHost* host, WindowServices* services, IBrowserContr
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_browser = nullptr;
     AttachBrowser(control);
 }
 
@@ -266,27 +265,22 @@ void TBrowserTab::LoadNow()
     m_loadingFromWait = EnsureBrowser();
     if (m_loadingFromWait)
         Navigate(url);
-    else
-        emit appearanceChanged(this);
+    emit appearanceChanged(this);
 }
 
 bool TBrowserTab::EnsureBrowser()
 {
-    if (Unloaded())
-    {
-        m_unloadedUrl.clear();
-        m_unloadedTitle.clear();
-        // A locked tab sends every navigation but its page's own elsewhere,
-        // and it has no page yet: the lock waits for the first one.
-        if (m_locked)
-        {
-            m_locked = false;
-            LockAfterLoad = true;
-        }
-        if (!m_browser && m_makeBrowser)
-            AttachBrowser(m_makeBrowser());
-        m_makeBrowser = nullptr;
-    }
+    if (!Unloaded())
+        return m_browser != nullptr;
+    m_unloadedUrl.clear();
+    m_unloadedTitle.clear();
+    // A locked tab sends every navigation but its page's own elsewhere, and
+    // it has no page yet: the lock waits for the first one.
+    if (std::exchange(m_locked, false))
+        LockAfterLoad = true;
+    if (!m_browser && m_makeBrowser)
+        AttachBrowser(m_makeBrowser());
+    m_makeBrowser = nullptr;
     return m_browser != nullptr;
 }
 
