@@ -22,6 +22,11 @@ and their ratio next to the goal:
   group-30    `quillwave work.vgp` with a saved group of 30 pages, start to
               the last onload, against the reference loading the same 30
               pages in 30 views; memory of both trees after that.
+  group-100   tabs that load when shown (LoadTabsOnShow on): `quillwave
+              work.vgp` with a saved group of 100 pages, start to the front
+              page's onload, and memory after that, against Quillwave's own
+              one-page start (`quillwave URL`).
+  restore-100 the same for 100 remembered tabs (StartupMode "Last").
 
 Memory is the number of distinct physical pages that the process tree has
 present, read from /proc/PID/pagemap for every mapping of every process in
@@ -34,7 +39,7 @@ offscreen platform). Quillwave's timed runs write their start-up timeline
 (QUILLWAVE_TIMELINE), and the medians of its phases are printed after the
 table.
 
-Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d,e]
+Usage: bench/launch_harness.py [--build DIR] [--runs N] [--only a,b,c,d,e,f,g]
                                [--platform xvfb-wm|xvfb|offscreen]
 The programs must already be built (quillwave, quillwave-browser,
 quillwave-reg, bench_bare_webengine, bench_minimal_qtcore in DIR/bin).
@@ -550,12 +555,12 @@ def reg_escape(text):
     return text.replace("\\", "\\\\").replace('"', '\\"')
 
 
-def prepare_quillwave(runner, env, startup_mode, remembered=()):
+def prepare_quillwave(runner, env, startup_mode, remembered=(), values=()):
     """A fresh settings store: no questions at start or end, the given
-    start-up mode, the reference's window size, and the remembered tabs
-    (first tab first)."""
+    start-up mode, the reference's window size, the remembered tabs
+    (first tab first) and any further (name, text) values."""
     lines = ["Windows Registry Editor Version 5.00", "",
-             "[%s]" % VALUE_KEY,
+             "[%s]" % VALUE_KEY] + ['"%s"="%s"' % (name, reg_escape(text)) for name, text in values] + [
              '"AskDefaultBrowser"="0"',
              '"ConfirmShutdown"="0"',
              '"StartupMode"="%s"' % startup_mode,
@@ -621,11 +626,11 @@ class Trial:
             shutil.rmtree(self.home, ignore_errors=True)
 
 
-def launch_quillwave(trial, args, ids, timeout, startup_mode="Last", remembered=()):
+def launch_quillwave(trial, args, ids, timeout, startup_mode="Last", remembered=(), values=()):
     """Starts Quillwave, waits for the onload of ids; returns (seconds to the
     last onload, proc). trial.started holds the start time."""
     runner = trial.runner
-    prepare_quillwave(runner, trial.env, startup_mode, remembered)
+    prepare_quillwave(runner, trial.env, startup_mode, remembered, values)
     # The program's own account of its start-up, read after the run.
     env = dict(trial.env, QUILLWAVE_TIMELINE=trial.timeline_path)
     trial.started = start = time.monotonic()
@@ -957,6 +962,68 @@ def measure_group_30(runner, server, args, results):
     results.add("memory after a group of 30", "MiB", qw_mem, ref_mem, 1.1, "30 views")
 
 
+def measure_on_show_100(runner, server, args, results, kind):
+    """100 tabs that load when shown, from a group or the last session,
+    against a one-page start of the same program: start to the front
+    page's onload, and memory after it."""
+    qw_time, ref_time, qw_mem, ref_mem, asked = [], [], [], [], []
+    ids = list(range(1, 101))
+    front = 1 if kind == "group" else 100  # the group's first tab; the last restored
+    on_show = [("LoadTabsOnShow", "1")]
+
+    def quillwave_run(i):
+        def body(trial):
+            urls = [trial.url(p) for p in ids]
+            if kind == "group":
+                group = os.path.join(trial.home, "work.vgp")
+                write_group(group, urls)
+                seconds, proc = launch_quillwave(trial, [group], [front], args.timeout, values=on_show)
+            else:
+                seconds, proc = launch_quillwave(trial, [], [front], args.timeout, remembered=urls,
+                                                 values=on_show)
+            results.add_timeline("%s of 100, loading on show" % kind, trial,
+                                 {"front page requested": server.requested(trial.token, front) - trial.started,
+                                  "front onload reported": seconds})
+            memory, count, anon = tree_memory(runner, proc, args.settle)
+            requested = [p for p in ids if server.requested(trial.token, p) is not None]
+            runner.stop(proc, label="quillwave (%s of 100)" % kind)
+            if requested != [front]:
+                runner.note("%s of 100: pages requested %s, not only the front one" % (kind, requested))
+            qw_time.append(seconds)
+            qw_mem.append(memory / 2**20)
+            asked.append(len(requested))
+            log("%s-100 quillwave" % kind, seconds, memory_text(memory, count, anon))
+        with_trial(runner, server, "%s100-qw" % kind, args.keep, body)
+
+    def one_page_run(i):
+        def body(trial):
+            seconds, proc = launch_quillwave(trial, [trial.url(front)], [front], args.timeout,
+                                             values=on_show)
+            memory, count, anon = tree_memory(runner, proc, args.settle)
+            runner.stop(proc, label="quillwave (one page)")
+            ref_time.append(seconds)
+            ref_mem.append(memory / 2**20)
+            log("one-page quillwave", seconds, memory_text(memory, count, anon))
+        with_trial(runner, server, "%s100-one" % kind, args.keep, body)
+
+    alternate(args.runs, quillwave_run, one_page_run)
+    what = "open a group of 100" if kind == "group" else "restore 100 tabs"
+    results.add("%s, to front onload" % what, "s", qw_time, ref_time, 1.15,
+                "Quillwave starting with one page (LoadTabsOnShow on)")
+    results.add("memory after %s" % what.split(" ", 1)[1], "MiB", qw_mem, ref_mem, 1.25,
+                "Quillwave after starting with one page")
+    results.add("  pages requested (%s)" % kind, "n", asked, [1] * len(asked), None,
+                "the one-page start's one page")
+
+
+def measure_group_100(runner, server, args, results):
+    measure_on_show_100(runner, server, args, results, "group")
+
+
+def measure_restore_100(runner, server, args, results):
+    measure_on_show_100(runner, server, args, results, "restore")
+
+
 def log(what, value, extra="", unit="s"):
     print("  %-22s %9.3f %-3s %s" % (what, value, unit, extra), flush=True)
 
@@ -1093,9 +1160,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default="./build", help="build folder holding bin/ (default ./build)")
     parser.add_argument("--runs", type=int, default=3, help="runs of each program per measure (default 3)")
-    parser.add_argument("--only", default="a,b,c,d,e",
+    parser.add_argument("--only", default="a,b,c,d,e,f,g",
                         help="comma-separated measures: a launch, b forward, c memory 10, d restore 30, "
-                             "e group of 30")
+                             "e group of 30, f group of 100 loading on show, g restore of 100 loading "
+                             "on show")
     parser.add_argument("--platform", choices=("xvfb-wm", "xvfb", "offscreen"), default="xvfb-wm",
                         help="xvfb-wm: a private Xvfb with openbox, as on a desktop (default); "
                         "xvfb: the same without a window manager; offscreen: Qt's offscreen platform")
@@ -1116,7 +1184,7 @@ def main():
     server = PageServer()
     results = Results()
     measures = {"a": measure_launch, "b": measure_forward, "c": measure_memory_10, "d": measure_restore_30,
-                "e": measure_group_30}
+                "e": measure_group_30, "f": measure_group_100, "g": measure_restore_100}
     wanted = [m.strip() for m in args.only.split(",") if m.strip()]
     failed = False
 

@@ -51,6 +51,7 @@ struct OptionsValues
     bool VGCloseFirst = false;
     int LimitTitleLength = 0; // 0 = no limit, else 1..100
     bool OpenNewAtEnd = false;
+    bool LoadTabsOnShow = false;
 
     // Tab colours: "std", "rev" or "custom"; the colours are the stored ones
     // whatever the scheme.

@@ -50,6 +50,7 @@ const FlagBox FlagBoxes[] = {
     {TfrmOptions::PageBrowserTabs, "chkOpenInFront", "__NewInFront", &OptionsValues::OpenNewInForeground},
     {TfrmOptions::PageBrowserTabs, "chkKoncoGroupsCloseOthersFirst", "__CloseOnVGOpen", &OptionsValues::VGCloseFirst},
     {TfrmOptions::PageBrowserTabs, "chkOpenNewAtEnd", "__OpenAtEnd", &OptionsValues::OpenNewAtEnd},
+    {TfrmOptions::PageBrowserTabs, "chkLoadTabsOnShow", "__LoadTabsOnShow", &OptionsValues::LoadTabsOnShow},
     {TfrmOptions::PagePopupVostel, "chkUsePopupVostel", "__UsePopupVostel", &OptionsValues::UsePopupVostel},
     {TfrmOptions::PageAddressBar, "chkShowGo", "__ShowGoButton", &OptionsValues::ShowGo},
     {TfrmOptions::PageConfirmation, "chkConfirmCloseAll", "__ConfirmCloseAll", &OptionsValues::ConfirmCloseAll},

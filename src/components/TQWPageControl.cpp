@@ -400,8 +400,8 @@ QList<QIcon> TQWPageControl::defaultTabImages()
 {
     initTabResources();
     QList<QIcon> icons;
-    for (const char* name :
-         {"tab-busy.svg", "tab-unseen.svg", "tab-arrived.svg", "tab-locked.svg", "tab-crashed.svg"})
+    for (const char* name : {"tab-busy.svg", "tab-unseen.svg", "tab-arrived.svg", "tab-locked.svg",
+                             "tab-crashed.svg", "tab-unloaded.svg"})
         icons.append(QIcon(QStringLiteral(":/quillwave/") + QLatin1String(name)));
     return icons;
 }

@@ -52,4 +52,6 @@ void FavoriteLauncher::openAll(const QStringList& targets) const
             break;
         }
     }
+    if (m_host.finished)
+        m_host.finished();
 }

@@ -22,6 +22,8 @@ public:
         std::function<bool()> frontTabIsIdleBlank;
         std::function<void(const QString& address)> navigateFrontTab;
         std::function<void(const QString& address)> navigateNewTab;
+        // Open all has put every address into its tab (may be unset).
+        std::function<void()> finished;
     };
 
     enum class Target

@@ -40,6 +40,9 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
 
     bool reuseActive = closeFirst;
     TBrowserTab* lastNew = nullptr;
+    // With tabs that load when shown, every page waits, and the one that
+    // ends up in front loads last.
+    const bool waitForShow = tabs.LoadTabsOnShow();
     for (qsizetype i = 0; i < group.size(); ++i)
     {
         QString address = group.Value(i);
@@ -65,7 +68,9 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
         // brought to the front on the way would make the engine set up and
         // draw its page once for nothing, at a cost in time and memory per
         // page. The end is what bringing each to the front would leave.
-        if (!tab)
+        if (!tab && waitForShow)
+            tab = lastNew = tabs.AddUnloadedTab(tabs.GetActivePage(), address);
+        else if (!tab)
             tab = lastNew = tabs.AddBackgroundTab(tabs.GetActivePage());
         if (!tab)
             continue;
@@ -77,12 +82,15 @@ VostelGroupTabs::Opened VostelGroupTabs::open(TTabSet& tabs, const QString& path
             tab->LockAfterLoad = true;
         if (address.isEmpty())
             tab->GoBlank();
+        else if (waitForShow)
+            tabs.LoadWhenShown(tab, address);
         else
             tab->NavigateTo(address);
         ++opened.pages;
     }
     if (lastNew && tabs.OpenNewInForeground)
         tabs.ActivateTab(lastNew);
+    tabs.LoadActiveTab();
     return opened;
 }
 

@@ -81,7 +81,8 @@ class RegistryStore;
     X(VersionServer, String, "https://version.quillwave.invalid", Plain)                           \
     X(CheckedVersion, Integer, 145, Plain)                                                         \
     X(LastPong, Integer, 0, Plain)                                                                 \
-    X(New, Boolean, false, Plain)
+    X(New, Boolean, false, Plain)                                                                  \
+    X(LoadTabsOnShow, Boolean, false, Plain)
 
 #define QW_OPTION_TYPE_Boolean bool
 #define QW_OPTION_TYPE_Integer int

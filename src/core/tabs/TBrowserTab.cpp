@@ -30,12 +30,18 @@ TBrowserTab::TBrowserTab(ITabHost* host, WindowServices* services, IBrowserContr
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    AttachBrowser(control);
+}
+
+void TBrowserTab::AttachBrowser(IBrowserControl* control)
+{
+    m_browser = control;
     if (!m_browser)
         return;
     if (QWidget* view = m_browser->widget())
     {
         view->setFocusPolicy(Qt::FocusPolicy(view->focusPolicy() | Qt::TabFocus));
-        layout->addWidget(view);
+        layout()->addWidget(view);
     }
     m_browser->setEvents(this);
 }
@@ -54,7 +60,7 @@ TBrowserTab::~TBrowserTab()
 
 void TBrowserTab::Navigate(const QString& url)
 {
-    if (!m_browser || RefusedSpecialFile(SpecialFileAddress::specialFilePath(url)))
+    if (!EnsureBrowser() || RefusedSpecialFile(SpecialFileAddress::specialFilePath(url)))
         return;
     if (!m_locked)
         SetTitle(url);
@@ -66,7 +72,7 @@ void TBrowserTab::Navigate(const QString& url)
 
 void TBrowserTab::NavigateTo(const QString& url)
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
     TabHome = url;
     Navigate(url);
@@ -74,13 +80,13 @@ void TBrowserTab::NavigateTo(const QString& url)
 
 void TBrowserTab::GoTabHome()
 {
-    if (m_browser && !TabHome.isEmpty())
+    if (HasPage() && !TabHome.isEmpty())
         Navigate(TabHome);
 }
 
 void TBrowserTab::GoHome()
 {
-    if (m_browser)
+    if (HasPage())
         Navigate(HomeUrl());
 }
 
@@ -109,6 +115,11 @@ void TBrowserTab::Stop()
 
 void TBrowserTab::Refresh(bool complete)
 {
+    if (Unloaded())
+    {
+        LoadNow();
+        return;
+    }
     if (!m_browser)
         return;
     if (m_browser->Busy())
@@ -118,7 +129,7 @@ void TBrowserTab::Refresh(bool complete)
 
 void TBrowserTab::GoBlank()
 {
-    if (!m_browser)
+    if (!EnsureBrowser())
         return;
     // Replacing the document of a locked tab would lose the page it keeps.
     if (m_locked)
@@ -131,28 +142,37 @@ void TBrowserTab::GoBlank()
 
 QString TBrowserTab::GetLocationURL() const
 {
+    if (Unloaded())
+        return m_unloadedUrl;
     return m_browser ? m_browser->LocationURL() : QString();
 }
 
 QString TBrowserTab::GetLocationName() const
 {
+    if (Unloaded())
+        return m_unloadedTitle;
     return m_browser ? m_browser->LocationName() : QString();
 }
 
 void TBrowserTab::SetTitle(const QString& title)
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
+    // Until its page is loaded the tab has no title but the one known for
+    // the page; the hint then says where the tab will go.
+    const QString shown =
+        Unloaded() ? TabTitleRules::unloadedTitle(m_unloadedUrl, m_unloadedTitle) : title;
+    const QString hint = !Unloaded() ? title : m_unloadedTitle.isEmpty() ? m_unloadedUrl : shown;
     const QString caption =
         m_stickyName.isEmpty()
-            ? ShortenTitle(title, m_host->TitleLimit(), m_services->GetGlobalText(u"Blank"_s))
+            ? ShortenTitle(shown, m_host->TitleLimit(), m_services->GetGlobalText(u"Blank"_s))
             : TabTitleRules::literalAmpersands(m_stickyName);
-    SetAppearance(caption, title);
+    SetAppearance(caption, hint);
 }
 
 void TBrowserTab::SetStickyName(const QString& name)
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
     m_stickyName = name;
     if (name.isEmpty())
@@ -163,7 +183,7 @@ void TBrowserTab::SetStickyName(const QString& name)
 
 void TBrowserTab::PromptStickyName()
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
     const QString title = GetLocationName();
     const QString proposed = title == GetLocationURL() ? QString() : title;
@@ -182,7 +202,7 @@ void TBrowserTab::PromptStickyName()
 
 void TBrowserTab::SetLocked(bool locked)
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
     m_locked = locked;
     SetState(locked ? StateLocked : StateIdle);
@@ -190,7 +210,7 @@ void TBrowserTab::SetLocked(bool locked)
 
 void TBrowserTab::MarkSeen(bool seen)
 {
-    if (!m_browser)
+    if (!HasPage())
         return;
     Seen = seen;
     if (m_locked)
@@ -221,14 +241,47 @@ void TBrowserTab::FollowNextLink(const std::function<void(bool)>& done)
     m_browser->FollowNextLink(done ? done : [](bool) {});
 }
 
-QString TBrowserTab::ShortenTitle(const QString& title, int limit, const QString& blankText)
+void TBrowserTab::LoadOnShow(const QString& url, const QString& knownTitle,
+                             std::function<IBrowserControl*()> makeBrowser)
 {
-    return TabTitleRules::shortenTitle(title, limit, blankText);
+    if (url.isEmpty() || (!m_browser && !makeBrowser))
+        return;
+    m_unloadedUrl = url;
+    m_unloadedTitle = knownTitle;
+    m_makeBrowser = std::move(makeBrowser);
+    TabHome = url;
+    SetTitle(url);
+    // The image changes even where the caption does not.
+    emit appearanceChanged(this);
 }
 
-QString TBrowserTab::ProgressText(int progress, int maximum)
+void TBrowserTab::LoadNow()
 {
-    return TabTitleRules::progressText(progress, maximum);
+    if (!Unloaded())
+        return;
+    const QString url = m_unloadedUrl;
+    // Until the page arrives the tab still stands for it, as a restoring
+    // tab does: it may never get there, or the engine may take its time.
+    m_loadingFromWait = EnsureBrowser();
+    if (m_loadingFromWait)
+        Navigate(url);
+    emit appearanceChanged(this);
+}
+
+bool TBrowserTab::EnsureBrowser()
+{
+    if (!Unloaded())
+        return m_browser != nullptr;
+    m_unloadedUrl.clear();
+    m_unloadedTitle.clear();
+    // A locked tab sends every navigation but its page's own elsewhere, and
+    // it has no page yet: the lock waits for the first one.
+    if (std::exchange(m_locked, false))
+        LockAfterLoad = true;
+    if (!m_browser && m_makeBrowser)
+        AttachBrowser(m_makeBrowser());
+    m_makeBrowser = nullptr;
+    return m_browser != nullptr;
 }
 
 QString TBrowserTab::BlankPageHtml()
@@ -241,11 +294,6 @@ QString TBrowserTab::BlankPageHtml()
            "<td valign=\"top\" align=\"right\"><span style=\"font-family: Verdana; "
            "font-size: 11px; color: #999999\">Quillwave " QW_VERSION "<br></span></td>"
            "</tr></table></body></html>"_s;
-}
-
-QString TBrowserTab::HomeUrl()
-{
-    return u"quillwave:start?f=home"_s;
 }
 
 QIcon TBrowserTab::PageIcon() const
@@ -386,7 +434,10 @@ void TBrowserTab::DocumentComplete(FrameId frame, const QString& url)
     if (Busy && (frame == m_tracked || frame == TopFrame))
         FinishTracking();
     if (frame == TopFrame)
+    {
         m_pendingUrl.clear();
+        m_loadingFromWait = false;
+    }
 }
 
 bool TBrowserTab::RefusedSpecialFile(const QString& path)
@@ -394,7 +445,7 @@ bool TBrowserTab::RefusedSpecialFile(const QString& path)
     if (path.isEmpty())
         return false;
     // The tab no longer stands for the address: it must not come back at the next start.
-    Restoring = false;
+    Restoring = m_loadingFromWait = false;
     m_host->SetStatusText(
         TLanguage::FormatText(m_services->GetGlobalText(u"SpecialFileRefused"_s), path));
     return true;
@@ -402,7 +453,8 @@ bool TBrowserTab::RefusedSpecialFile(const QString& path)
 
 QString TBrowserTab::RememberedAddress() const
 {
-    return TabAddressRule::remembered(GetLocationURL(), Busy, m_pendingUrl, Restoring, TabHome);
+    return TabAddressRule::remembered(GetLocationURL(), Busy, m_pendingUrl,
+                                      Restoring || m_loadingFromWait, TabHome);
 }
 
 void TBrowserTab::TitleChange(const QString& title)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/engine/IBrowserControl.h"
+#include "core/tabs/TabTitleRules.h"
 
 #include <QWidget>
 
@@ -24,6 +25,8 @@ public:
     };
     // The image shown, above every state, while the page's process is dead.
     static constexpr int CrashedImage = 4;
+    // The image of a tab that has not loaded its page yet.
+    static constexpr int UnloadedImage = 5;
 
     // control may be null (the engine could not make one): every operation
     // then does nothing. host and services must outlive the tab.
@@ -44,6 +47,8 @@ public:
     // Ctrl held (or complete) bypasses the cache.
     void Refresh(bool complete = false);
     void GoBlank();
+    // An unloaded tab reports the page it will load, and the title known
+    // for it (empty when none).
     QString GetLocationURL() const;
     QString GetLocationName() const;
     // The address to remember for this tab: its page's, or while its first
@@ -58,20 +63,43 @@ public:
     void FocusPage();
     void FollowNextLink(const std::function<void(bool)>& done = {});
 
+    // Makes the tab stand for url without loading it: url is its own start
+    // address, and until the page is loaded (LoadNow(), by being shown,
+    // refreshed or sent to any address) the tab reports url as its address
+    // and shows knownTitle, else url's host. makeBrowser makes the control
+    // at that moment for a tab that has none; without either nothing changes.
+    void LoadOnShow(const QString& url, const QString& knownTitle,
+                    std::function<IBrowserControl*()> makeBrowser = {});
+    bool Unloaded() const { return !m_unloadedUrl.isEmpty(); }
+    // Loads the page an unloaded tab stands for; nothing for any other tab.
+    // A lock the tab got meanwhile takes hold when the page arrives.
+    void LoadNow();
+
     // The title rule as a pure function: limit 0 = default of 50.
-    static QString ShortenTitle(const QString& title, int limit, const QString& blankText);
+    static QString ShortenTitle(const QString& title, int limit, const QString& blankText)
+    {
+        return TabTitleRules::shortenTitle(title, limit, blankText);
+    }
     // The status bar's progress text ("" clears the panel).
-    static QString ProgressText(int progress, int maximum);
+    static QString ProgressText(int progress, int maximum)
+    {
+        return TabTitleRules::progressText(progress, maximum);
+    }
     // The program's blank page.
     static QString BlankPageHtml();
     // The start page address GoHome uses.
-    static QString HomeUrl();
+    static QString HomeUrl() { return QStringLiteral("quillwave:start?f=home"); }
 
     // State (names as the design's)
     QString Caption() const { return m_caption; }
     QString Hint() const { return m_hint; }
     int State() const { return m_state; }
-    int ImageIndex() const { return m_crashed ? CrashedImage : m_state - 1; }
+    int ImageIndex() const
+    {
+        if (m_crashed)
+            return CrashedImage;
+        return Unloaded() && m_state != StateLocked ? UnloadedImage : m_state - 1;
+    }
     QIcon PageIcon() const; // the favicon while idle, else null
 
     bool OpenedAsNewWindow = false;
@@ -117,6 +145,11 @@ protected:
     void PageCrashed() override;
 
 private:
+    void AttachBrowser(IBrowserControl* control);
+    // Whether the tab has a control, after making one for a tab that was
+    // still to load its page (which it then no longer stands for).
+    bool EnsureBrowser();
+    bool HasPage() const { return m_browser || Unloaded(); }
     // Refuses a navigation to a local special file (path not empty), saying
     // so on the status bar; false when there is nothing to refuse.
     bool RefusedSpecialFile(const QString& path);
@@ -143,4 +176,8 @@ private:
     int m_state = StateIdle;
     FrameId m_tracked = UnknownFrame;
     QString m_pendingUrl;
+    QString m_unloadedUrl;
+    QString m_unloadedTitle;
+    std::function<IBrowserControl*()> m_makeBrowser;
+    bool m_loadingFromWait = false;
 };

@@ -92,7 +92,9 @@ bool TSessionKeeper::RestoredTabsLoading() const
     for (const QPointer<TBrowserTab>& tab : m_restoredTabs)
     {
         // A closed tab, a captured one and one without a browser load nothing.
-        if (!tab || !current.contains(tab.data()) || tab->Killed || !tab->Browser())
+        // A tab that waits to be shown loads nothing until then.
+        if (!tab || !current.contains(tab.data()) || tab->Killed || !tab->Browser() ||
+            tab->Unloaded())
             continue;
         if (tab->Restoring || tab->Busy)
             return true;

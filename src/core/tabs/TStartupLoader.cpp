@@ -1,5 +1,6 @@
 #include "core/tabs/TStartupLoader.h"
 
+#include "components/TQWPageControl.h"
 #include "core/instance/StartupTimeline.h"
 #include "core/instance/TEntryRoutine.h"
 #include "core/settings/TQWOptions.h"
@@ -69,6 +70,13 @@ void TStartupLoader::OpenMode()
         const QStringList lines = m_options->ReadListSection(RegistryKeys::LastOpenSites);
         if (!lines.isEmpty() && m_confirmRestore && !m_confirmRestore())
             return;
+        if (lines.isEmpty())
+            return;
+        if (m_tabs->LoadTabsOnShow())
+        {
+            RestoreWaiting(lines);
+            return;
+        }
         // Each tab goes directly after the one restored before it, as if that
         // one were active, but stays in the background: only the last comes
         // to the front, and it does so before any page loads, so the engine
@@ -77,15 +85,12 @@ void TStartupLoader::OpenMode()
         TBrowserTab* previous = nullptr;
         for (auto line = lines.crbegin(); line != lines.crend(); ++line)
         {
-            const int equals = line->indexOf(QLatin1Char('='));
             TBrowserTab* tab = previous ? m_tabs->AddBackgroundTab(previous) : NextTab();
-            m_tabUsed = true;
             tab->Restoring = true;
-            restored.append({tab, line->mid(equals + 1)});
+            restored.append({tab, line->mid(line->indexOf(QLatin1Char('=')) + 1)});
             previous = tab;
         }
-        if (previous)
-            m_tabs->ActivateTab(previous);
+        m_tabs->ActivateTab(previous);
         for (const auto& [tab, address] : restored)
             if (tab)
                 tab->NavigateTo(address);
@@ -96,6 +101,27 @@ void TStartupLoader::OpenMode()
         if (!group.isEmpty() && m_openGroup)
             m_openGroup(group, !m_tabUsed, false);
     }
+}
+
+void TStartupLoader::RestoreWaiting(const QStringList& lines)
+{
+    // Only the last tab, the one in front, loads. It takes the tab the next
+    // page would get (normally the window's own), whose control exists
+    // already, so the engine makes no second page; the others wait before
+    // it, without controls, for their first showing.
+    TBrowserTab* front = NextTab();
+    front->Restoring = true;
+    TBrowserTab* previous = front;
+    for (qsizetype i = lines.size() - 1; i > 0; --i)
+    {
+        const QString& line = lines.at(i);
+        previous = m_tabs->AddUnloadedTab(previous, line.mid(line.indexOf(QLatin1Char('=')) + 1));
+        previous->Restoring = true;
+    }
+    TQWPageControl* pages = m_tabs->PageControl();
+    pages->movePage(pages->indexOf(front), pages->indexOf(previous));
+    m_tabs->ActivateTab(front);
+    front->NavigateTo(lines.first().mid(lines.first().indexOf(QLatin1Char('=')) + 1));
 }
 
 void TStartupLoader::OpenCommandLine()

@@ -44,6 +44,8 @@ private:
     void OpenStartupPage();
     void OpenMode();
     void OpenCommandLine();
+    // The remembered tabs (lines as stored) with tabs that load when shown.
+    void RestoreWaiting(const QStringList& lines);
 
     TTabSet* m_tabs;
     TQWOptions* m_options;

@@ -123,19 +123,19 @@ TBrowserTab* TTabSet::CreateTab(bool hidden)
     return tab;
 }
 
-TBrowserTab* TTabSet::CreateTabAfter(bool hidden, TBrowserTab* previous)
+TBrowserTab* TTabSet::CreateTabAfter(bool hidden, TBrowserTab* previous, bool withControl)
 {
     int index = 0; // at the front when no tab was active
     if (OpenNewAtEnd)
         index = pcPage->count();
     else if (previous)
         index = pcPage->indexOf(previous) + 1;
-    return CreateTabAt(hidden, index);
+    return CreateTabAt(hidden, index, withControl);
 }
 
-TBrowserTab* TTabSet::CreateTabAt(bool hidden, int index)
+TBrowserTab* TTabSet::CreateTabAt(bool hidden, int index, bool withControl)
 {
-    IBrowserControl* control = m_factory ? m_factory(pcPage) : nullptr;
+    IBrowserControl* control = m_factory && withControl ? m_factory(pcPage) : nullptr;
     auto* tab = new TBrowserTab(m_host, m_services, control, hidden);
     pcPage->insertPage(index, tab, !hidden);
     AttachTab(tab);
@@ -156,6 +156,47 @@ TBrowserTab* TTabSet::AddTabAt(int visibleIndex)
 TBrowserTab* TTabSet::AddBackgroundTab(TBrowserTab* after)
 {
     return CreateTabAfter(false, after && Contains(after) ? after : GetActivePage());
+}
+
+bool TTabSet::LoadTabsOnShow() const
+{
+    return m_options && m_options->LoadTabsOnShow();
+}
+
+TBrowserTab* TTabSet::AddUnloadedTab(TBrowserTab* after, const QString& url)
+{
+    // The engine's page of a tab costs memory and a process before anything
+    // is loaded into it: a tab that waits gets none.
+    TBrowserTab* tab =
+        CreateTabAfter(false, after && Contains(after) ? after : GetActivePage(), url.isEmpty());
+    if (url.isEmpty())
+        return tab;
+    LoadWhenShown(tab, url);
+    return tab;
+}
+
+void TTabSet::LoadWhenShown(TBrowserTab* tab, const QString& url)
+{
+    if (!Contains(tab) || (tab->Unloaded() && tab->GetLocationURL() == url))
+        return;
+    const QString title = m_knownTitle ? m_knownTitle(url) : QString();
+    TQWPageControl* pages = pcPage;
+    BrowserControlFactory factory = m_factory;
+    tab->LoadOnShow(url, title,
+                    [pages, factory]() -> IBrowserControl*
+                    { return factory ? factory(pages) : nullptr; });
+}
+
+void TTabSet::SetKnownTitles(std::function<QString(const QString&)> knownTitle)
+{
+    m_knownTitle = std::move(knownTitle);
+}
+
+void TTabSet::LoadActiveTab()
+{
+    TBrowserTab* tab = GetActivePage();
+    if (tab && tab->Unloaded())
+        pcPageChange();
 }
 
 void TTabSet::AttachTab(TBrowserTab* tab)
@@ -542,6 +583,10 @@ void TTabSet::pcPageChange()
     TBrowserTab* tab = GetActivePage();
     if (!tab)
         return;
+    // A tab that waited for its page loads it now that it is shown; the
+    // box shows the address it loads, not the empty one of its new control.
+    const QString address = tab->GetLocationURL();
+    tab->LoadNow();
     if (m_host && m_host->WindowActive())
         tab->FocusPage();
     if (!tab->Busy)
@@ -549,7 +594,7 @@ void TTabSet::pcPageChange()
     if (!m_host)
         return;
     m_host->RefreshIndicators();
-    m_host->ShowAddress(tab->GetLocationURL());
+    m_host->ShowAddress(address);
     m_host->SetProgressText(QString());
     m_host->SetStatusText(QString());
 }

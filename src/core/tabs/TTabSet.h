@@ -87,6 +87,19 @@ public:
     // A visible, active tab at visibleIndex among the visible tabs, or
     // after the last one when there are not that many.
     TBrowserTab* AddTabAt(int visibleIndex);
+    // Tabs that load when first shown (the setting LoadTabsOnShow, read
+    // now; off without a store).
+    bool LoadTabsOnShow() const;
+    // A tab placed as AddBackgroundTab places it that stands for url and
+    // loads it only when it is first shown (TBrowserTab::LoadOnShow): it
+    // gets its browser control only then.
+    TBrowserTab* AddUnloadedTab(TBrowserTab* after, const QString& url);
+    // Makes tab stand for url until it is first shown.
+    void LoadWhenShown(TBrowserTab* tab, const QString& url);
+    // The titles unloaded tabs show for their addresses (empty: none known).
+    void SetKnownTitles(std::function<QString(const QString& url)> knownTitle);
+    // Loads the tab in front when it has not loaded its page yet.
+    void LoadActiveTab();
     void ActivateTab(TBrowserTab* tab);
     void CloseTab(TBrowserTab* tab);
     void CloseKilledTabs();
@@ -152,8 +165,8 @@ private:
     friend class CloseAllTabs;
 
     TBrowserTab* CreateTab(bool hidden);
-    TBrowserTab* CreateTabAfter(bool hidden, TBrowserTab* previous);
-    TBrowserTab* CreateTabAt(bool hidden, int index);
+    TBrowserTab* CreateTabAfter(bool hidden, TBrowserTab* previous, bool withControl = true);
+    TBrowserTab* CreateTabAt(bool hidden, int index, bool withControl = true);
     void AttachTab(TBrowserTab* tab);
     void SyncAppearance(TBrowserTab* tab);
     // Closes every tab but keep (and those kept on Close All); keep comes to the front.
@@ -172,6 +185,7 @@ private:
     BrowserControlFactory m_factory;
     TQWOptions* m_options;
     QList<QIcon> m_images;
+    std::function<QString(const QString&)> m_knownTitle;
     // Pop-ups added while new tabs open in front come to the front when shown.
     QSet<TBrowserTab*> m_foregroundWhenShown;
     int m_newAction = 2;

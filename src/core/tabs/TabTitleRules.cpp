@@ -1,5 +1,7 @@
 #include "core/tabs/TabTitleRules.h"
 
+#include <QUrl>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -30,6 +32,14 @@ QString TabTitleRules::shortenTitle(const QString& title, int limit, const QStri
     if (result == u"about:blank"_s)
         result = blankText;
     return literalAmpersands(result);
+}
+
+QString TabTitleRules::unloadedTitle(const QString& url, const QString& knownTitle)
+{
+    if (!knownTitle.trimmed().isEmpty())
+        return knownTitle;
+    const QString host = QUrl(url).host();
+    return host.isEmpty() ? url : host;
 }
 
 QString TabTitleRules::progressText(int progress, int maximum)

@@ -13,6 +13,10 @@ public:
     // limit is not above 0), never a character cut in two; the blank page
     // is blankText.
     static QString shortenTitle(const QString& title, int limit, const QString& blankText);
+    // What a tab that has not loaded its page yet shows before any title
+    // arrives: the title remembered with its address where one is known,
+    // else the address's host, else the address itself.
+    static QString unloadedTitle(const QString& url, const QString& knownTitle);
     // The percentage done, rounded half to even; empty before anything is.
     static QString progressText(int progress, int maximum);
 };

@@ -20,11 +20,13 @@
 
 #include <QDesktopServices>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 MainFavorites::MainFavorites(TfrmMain* window) : QObject(window), m_window(window)
 {
@@ -185,6 +187,12 @@ void MainFavorites::OrganizeLinks()
 FavoriteLauncher MainFavorites::Launcher()
 {
     TfrmMain* window = m_window;
+    TTabSet* tabs = window->TabSet();
+    // With tabs that load when shown, open all leaves every page waiting
+    // in tabs placed as New would place them, and brings the last to the
+    // front, which alone loads.
+    const bool wait = tabs->LoadTabsOnShow();
+    auto last = std::make_shared<QPointer<TBrowserTab>>();
     return FavoriteLauncher({
         [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
         [window](const QString& address, bool newTab)
@@ -194,15 +202,31 @@ FavoriteLauncher MainFavorites::Launcher()
             const TBrowserTab* tab = window->GetActivePage();
             return tab && tab->GetLocationURL() == QStringLiteral("about:blank") && !tab->Busy;
         },
-        [window](const QString& address)
+        [window, tabs, wait, last](const QString& address)
         {
-            if (TBrowserTab* tab = window->GetActivePage())
+            TBrowserTab* tab = window->GetActivePage();
+            if (!tab)
+                return;
+            if (!wait)
+            {
+                tab->NavigateTo(address);
+                return;
+            }
+            *last = tab;
+            tabs->LoadWhenShown(tab, address);
+        },
+        [tabs, wait, last](const QString& address)
+        {
+            if (wait)
+                *last = tabs->AddUnloadedTab(*last ? last->data() : tabs->GetActivePage(), address);
+            else if (TBrowserTab* tab = tabs->AddTab())
                 tab->NavigateTo(address);
         },
-        [window](const QString& address)
+        [tabs, last]
         {
-            if (TBrowserTab* tab = window->TabSet()->AddTab())
-                tab->NavigateTo(address);
+            if (*last)
+                tabs->ActivateTab(*last);
+            tabs->LoadActiveTab();
         },
     });
 }

@@ -146,7 +146,7 @@ int MainZones::ActiveZone()
     TBrowserTab* tab = m_window->GetActivePage();
     if (!tab)
         return ZoneRules::NoZone;
-    tab->Zone = m_zones.MapUrlToZone(tab->Browser()->LocationURL());
+    tab->Zone = m_zones.MapUrlToZone(tab->GetLocationURL());
     return tab->Zone;
 }
 
@@ -164,7 +164,7 @@ void MainZones::SettingsChanged()
     const TTabSet* tabs = m_window->TabSet();
     for (int i = tabs->Count() - 1; i >= 0; --i)
         if (TBrowserTab* tab = tabs->Tab(i))
-            tab->Zone = m_zones.MapUrlToZone(tab->Browser()->LocationURL());
+            tab->Zone = m_zones.MapUrlToZone(tab->GetLocationURL());
     RefreshIndicators();
 }
 
@@ -176,8 +176,8 @@ void MainZones::pmSecurityPopup()
     pmSecurityCurrent->setIcon(ZoneIcon(zone));
 
     const TBrowserTab* tab = m_window->GetActivePage();
-    const bool addable = zone == ZoneRules::Internet && tab &&
-                         tab->Browser()->LocationURL() != QLatin1String("about:blank");
+    const bool addable =
+        zone == ZoneRules::Internet && tab && tab->GetLocationURL() != QLatin1String("about:blank");
     const struct
     {
         QAction* item;

@@ -31,6 +31,7 @@ const BooleanSetting Booleans[] = {
     QW_SETTING(OpenNewInForeground),
     QW_SETTING(VGCloseFirst),
     QW_SETTING(OpenNewAtEnd),
+    QW_SETTING(LoadTabsOnShow),
     QW_SETTING(UsePopupVostel),
     QW_SETTING(ShowGo),
     QW_SETTING(ConfirmCloseAll),

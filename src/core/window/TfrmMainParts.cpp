@@ -1,6 +1,8 @@
 #include "core/window/TfrmMain.h"
 
+#include "core/engine/HistoryTitles.h"
 #include "core/engine/IBrowserControl.h"
+#include "core/engine/THistoryIndex.h"
 #include "core/store/ProgramPaths.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
@@ -21,6 +23,8 @@
 
 #include <QDir>
 
+#include <memory>
+
 // The window parts that build on the bars, tabs and menus once those exist.
 
 void TfrmMain::CreateViewParts()
@@ -40,7 +44,7 @@ void TfrmMain::CreateViewParts()
                           [this]
                           {
                               const TBrowserTab* tab = GetActivePage();
-                              return tab ? tab->Browser()->LocationName() : QString();
+                              return tab ? tab->GetLocationName() : QString();
                           });
     m_tray->SetActive(m_viewSettings->MinToTray());
 }
@@ -61,4 +65,7 @@ void TfrmMain::CreateCommandParts()
     // pop-up capture never looks at.
     connect(m_popupCapture, &TPopupCapture::openOnceRequested, m_tabSet,
             [this](const QString& url) { m_tabSet->AddTab()->Navigate(url); });
+    // Tabs that wait to load show the title of the page's last visit.
+    auto titles = std::make_shared<HistoryTitles>(THistoryIndex::defaultRoot());
+    m_tabSet->SetKnownTitles([titles](const QString& url) { return titles->titleOf(url); });
 }

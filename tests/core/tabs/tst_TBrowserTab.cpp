@@ -453,6 +453,65 @@ private slots:
         QVERIFY(tab->Caption().isEmpty());
         QVERIFY(host.calls.isEmpty());
     }
+    // A tab that waits to be shown: what it shows and reports before its
+    // page is loaded, that it has no control until then, and what it loads.
+    void unloadedTab_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("stickyName");
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("log");
+        const QString a = u"http://a.test/x"_s;
+        // clang-format off
+        QTest::newRow("known title; shown") << a << u"Alpha & Co"_s << QString() << u"show"_s << u"Alpha && Co"_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("no title: the host; refreshed") << a << QString() << QString() << u"refresh"_s << u"a.test"_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("sticky name first; sent elsewhere") << a << u"Title"_s << u"Mine"_s << u"go"_s << u"Mine"_s << QStringList{u"Navigate http://x.test/"_s};
+        QTest::newRow("long title cut; locked meanwhile") << a << letters(60) << QString() << u"lock"_s << letters(50) + u"..."_s << QStringList{u"Navigate "_s + a};
+        QTest::newRow("no host: the address; stopped") << u"about:blank"_s << QString() << QString() << u"stop"_s << u"(Blank page)"_s << QStringList{};
+        // clang-format on
+    }
+    void unloadedTab()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, title);
+        QFETCH(QString, stickyName);
+        QFETCH(QString, operation);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, log);
+        FakeTabHost host;
+        TBrowserTab* tab = host.makeTab(false, false);
+        tab->LoadOnShow(url, title, [] { return new FakeBrowserControl; });
+        if (!stickyName.isEmpty())
+            tab->SetStickyName(stickyName);
+        QVERIFY(tab->Unloaded() && !tab->Browser());
+        QCOMPARE(tab->Caption(), caption);
+        QCOMPARE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
+        QCOMPARE(tab->RememberedAddress(), url);
+        QCOMPARE(tab->GetLocationName(), title);
+
+        const bool lock = operation == u"lock"_s;
+        if (lock)
+            tab->SetLocked(true);
+        if (operation == u"refresh"_s)
+            tab->Refresh();
+        else if (operation == u"go"_s)
+            tab->Navigate(u"http://x.test/"_s);
+        else if (operation == u"stop"_s)
+            tab->Stop();
+        else
+            tab->LoadNow();
+        FakeBrowserControl* control = FakeTabHost::controlOf(tab);
+        QCOMPARE(control ? control->log : QStringList(), log);
+        QCOMPARE(tab->Unloaded(), log.isEmpty());
+        // Until its page arrives the tab still stands for it.
+        if (operation != u"go"_s)
+            QCOMPARE(tab->RememberedAddress(), url);
+        if (control)
+            control->fireNavigateComplete(url);
+        QCOMPARE(tab->Locked(), lock);
+    }
 };
 
 QTEST_MAIN(tst_TBrowserTab)
