@@ -162,6 +162,8 @@ signals:
     void tabClosing(TBrowserTab* tab);
 
 private:
+    // The refresh command bypasses the cache while Ctrl is held.
+    static bool CompleteRefresh();
     friend class CloseAllTabs;
 
     TBrowserTab* CreateTab(bool hidden);
