@@ -113,5 +113,7 @@ TClosedTabs TClosedTabs::Load(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
         return {};
-    return FromJson(file.read(MaxFileSize));
+    // Read what is there: asking for MaxFileSize would reserve that much
+    // memory for every load.
+    return FromJson(file.readAll());
 }
