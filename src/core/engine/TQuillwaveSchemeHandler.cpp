@@ -176,6 +176,17 @@ std::optional<QUrl> TQuillwaveSchemeHandler::ExpandSearchTemplate(const QString&
     return url;
 }
 
+QString TQuillwaveSchemeHandler::PageTitle(const QUrl& url)
+{
+    if (url.scheme() != QLatin1String(SchemeName))
+        return {};
+    if (url.path() == QLatin1String("start"))
+        return QStringLiteral("Quillwave");
+    if (url.path() == QLatin1String("blank"))
+        return QStringLiteral("about:blank");
+    return {};
+}
+
 QByteArray TQuillwaveSchemeHandler::StartPageHtml()
 {
     const QString body =
@@ -191,7 +202,7 @@ main { width: min(640px, 90vw); margin-top: 18vh; }
 h1 { font-size: 44px; font-weight: normal; color: #333366; text-align: center; margin: 0 0 24px; }
 footer { margin-top: auto; padding: 12px; }
 )");
-    return page(QStringLiteral("Quillwave"), body, style).toUtf8();
+    return page(PageTitle(QUrl(QStringLiteral("quillwave:start"))), body, style).toUtf8();
 }
 
 QByteArray TQuillwaveSchemeHandler::BlankPageHtml()
@@ -201,7 +212,7 @@ QByteArray TQuillwaveSchemeHandler::BlankPageHtml()
         "<td valign=\"top\">&nbsp;</td>"
         "<td valign=\"top\" align=\"right\" class=\"version\">Quillwave " QW_VERSION "<br></td>"
         "</tr></table>");
-    return page(QStringLiteral("about:blank"), body).toUtf8();
+    return page(PageTitle(QUrl(QStringLiteral("quillwave:blank"))), body).toUtf8();
 }
 
 QByteArray TQuillwaveSchemeHandler::SearchBarPageHtml(const QStringList& searchEngineLines)

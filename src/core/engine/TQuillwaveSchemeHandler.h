@@ -50,6 +50,9 @@ public:
 
     static QByteArray StartPageHtml();
     static QByteArray BlankPageHtml();
+    // The title of one of the program's own pages, known without loading
+    // it (for a tab that waits to load); empty for any other address.
+    static QString PageTitle(const QUrl& url);
     // The search pane's page: a search whose results open among the tabs
     // (the words stay in the pane), and one link per usable template of the
     // search-engine lines that searches the same words there.

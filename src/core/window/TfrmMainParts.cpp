@@ -3,6 +3,7 @@
 #include "core/engine/HistoryTitles.h"
 #include "core/engine/IBrowserControl.h"
 #include "core/engine/THistoryIndex.h"
+#include "core/engine/TQuillwaveSchemeHandler.h"
 #include "core/store/ProgramPaths.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TPopupCapture.h"
@@ -65,7 +66,13 @@ void TfrmMain::CreateCommandParts()
     // pop-up capture never looks at.
     connect(m_popupCapture, &TPopupCapture::openOnceRequested, m_tabSet,
             [this](const QString& url) { m_tabSet->AddTab()->Navigate(url); });
-    // Tabs that wait to load show the title of the page's last visit.
+    // Tabs that wait to load show the title of the page's last visit; the
+    // program's own pages never enter the history but have known titles.
     auto titles = std::make_shared<HistoryTitles>(THistoryIndex::defaultRoot());
-    m_tabSet->SetKnownTitles([titles](const QString& url) { return titles->titleOf(url); });
+    m_tabSet->SetKnownTitles(
+        [titles](const QString& url)
+        {
+            const QString own = TQuillwaveSchemeHandler::PageTitle(QUrl(url));
+            return own.isEmpty() ? titles->titleOf(url) : own;
+        });
 }

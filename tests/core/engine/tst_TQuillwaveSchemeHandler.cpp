@@ -90,6 +90,17 @@ private slots:
         }
     }
 
+    void ownPagesHaveTitlesBeforeTheyLoad()
+    {
+        const QList<std::pair<const char*, const char*>> rows = {
+            {"quillwave:start?f=home", "Quillwave"}, {"quillwave:blank", "about:blank"},
+            {"quillwave:search?q=start", ""},        {"http://start/", ""},
+            {"QUILLWAVE:start", "Quillwave"},
+        };
+        for (const auto& [url, title] : rows)
+            QCOMPARE(TQuillwaveSchemeHandler::PageTitle(QUrl(url)), QString::fromLatin1(title));
+    }
+
     void offlinePageSaysHowToGoBackOnline()
     {
         TLanguage language;

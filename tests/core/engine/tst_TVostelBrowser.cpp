@@ -323,6 +323,29 @@ private slots:
         QCOMPARE(events.requests.last().kind, NavigationRequest::Reload);
     }
 
+    // A closed tab reopens with its history; bytes changed on disk never
+    // reach the engine.
+    void historyMovesToAnotherBrowserUnchangedOnly()
+    {
+        QVERIFY(navigateAndWait(url("/simple.html")));
+        QVERIFY(navigateAndWait(url("/next.html")));
+        const QByteArray state = browser->SaveHistory();
+        QVERIFY(!state.isEmpty());
+
+        RecordingEvents otherEvents;
+        TVostelBrowser other;
+        other.setEvents(&otherEvents);
+        QByteArray damaged = state;
+        damaged[damaged.size() / 2] = char(damaged.at(damaged.size() / 2) ^ 0x20);
+        QVERIFY(!other.RestoreHistory(damaged));
+        QVERIFY(!other.RestoreHistory(state.left(state.size() - 1)));
+        QVERIFY(other.RestoreHistory(state));
+        QTRY_VERIFY_WITH_TIMEOUT(otherEvents.has("DC", url("/next.html")), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(otherEvents.lastState(CommandBack), QString("1"), Timeout);
+        other.GoBack();
+        QTRY_VERIFY_WITH_TIMEOUT(otherEvents.has("DC", url("/simple.html")), Timeout);
+    }
+
     // A window the page opens goes to the browser the tab returns; an
     // empty one is decided on the address it is then sent to.
     void newWindowOpensInTheReturnedBrowser_data()
