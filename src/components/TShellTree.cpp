@@ -284,7 +284,7 @@ QString TShellTree::createFolder(const QString& baseName)
     const QString folder = folderOf(selected.isValid() ? selected.siblingAtColumn(0) : selected);
     QString name = baseName;
     for (int n = 2; nameTaken(QDir(folder).filePath(name)); ++n)
-        name = QStringLiteral("%1 (%2)").arg(baseName).arg(n);
+        name = QStringLiteral("%1 (%2)").arg(baseName, QString::number(n));
     const QModelIndex parent = folder == m_root ? rootIndex() : m_model->index(folder);
     const QModelIndex made = m_model->mkdir(parent, name);
     if (!made.isValid())

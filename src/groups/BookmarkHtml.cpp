@@ -431,8 +431,8 @@ void writeFolder(const QString& path, int level, QString& out, int& count)
             continue;
         }
         out += indent(level) + QStringLiteral("<DT><H3 ADD_DATE=\"%1\">%2</H3>\n")
-                                   .arg(sub.lastModified().toSecsSinceEpoch())
-                                   .arg(BookmarkHtml::encodeEntities(sub.fileName()));
+                                   .arg(QString::number(sub.lastModified().toSecsSinceEpoch()),
+                                        BookmarkHtml::encodeEntities(sub.fileName()));
         out += indent(level) + QStringLiteral("<DL><p>\n");
         writeFolder(sub.filePath(), level + 1, out, count);
         out += indent(level) + QStringLiteral("</DL><p>\n");
@@ -444,10 +444,13 @@ void writeFolder(const QString& path, int level, QString& out, int& count)
         const QString url = InternetShortcut::readUrl(file.filePath());
         if (url.isEmpty())
             continue;
-        out += indent(level) + QStringLiteral("<DT><A HREF=\"%1\" ADD_DATE=\"%2\">%3</A>\n")
-                                   .arg(BookmarkHtml::encodeEntities(url))
-                                   .arg(file.lastModified().toSecsSinceEpoch())
-                                   .arg(BookmarkHtml::encodeEntities(file.fileName().chopped(4)));
+        // One pass: a second arg() would take the "%2" of an address's
+        // "%2F" for its own place.
+        out += indent(level) +
+               QStringLiteral("<DT><A HREF=\"%1\" ADD_DATE=\"%2\">%3</A>\n")
+                   .arg(BookmarkHtml::encodeEntities(url),
+                        QString::number(file.lastModified().toSecsSinceEpoch()),
+                        BookmarkHtml::encodeEntities(file.fileName().chopped(4)));
         ++count;
     }
 }

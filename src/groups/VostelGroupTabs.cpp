@@ -127,7 +127,7 @@ QString VostelGroupTabs::uniqueName(const TVostelGroup& group, const QString& na
     }
     QString candidate = name;
     for (int number = 2; taken(candidate); ++number)
-        candidate = QStringLiteral("%1 (%2)").arg(name).arg(number);
+        candidate = QStringLiteral("%1 (%2)").arg(name, QString::number(number));
     return candidate;
 }
 

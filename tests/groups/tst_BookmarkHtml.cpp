@@ -137,7 +137,7 @@ private slots:
         QVERIFY(dir.mkpath("News/Sport") && dir.mkpath("Empty") && dir.mkpath(".hidden"));
         const QStringList shortcuts = {"|Tom & Jerry|http://a.test/?x=1&y=\"2\"'",
                                        QString::fromUtf8("News|Z\u00fcrich <live>|http://z.test/"),
-                                       "News/Sport|Goal|https://g.test/#a"};
+                                       "News/Sport|Goal %1|https://g.test/?u=a%2Fb%1Fc#a"};
         for (const QString& shortcut : shortcuts)
             QVERIFY(!InternetShortcut::write(dir.filePath(shortcut.section('|', 0, 0)),
                                              shortcut.section('|', 1, 1), shortcut.section('|', 2))
@@ -154,7 +154,7 @@ private slots:
             "Empty/",
             "News/",
             "News/Sport/",
-            "News/Sport/Goal.url=https://g.test/#a",
+            "News/Sport/Goal %1.url=https://g.test/?u=a%2Fb%1Fc#a",
             QString::fromUtf8("News/Z\u00fcrich <live>.url=http://z.test/"),
             "Tom & Jerry.url=http://a.test/?x=1&y=\"2\"'"};
         QCOMPARE(tree(imported.folder), expected);

@@ -29,9 +29,8 @@ QStringList HistoryTitles::filesState() const
     {
         const QFileInfo file(period.indexPath);
         state << QStringLiteral("%1 %2 %3")
-                     .arg(period.indexPath)
-                     .arg(file.size())
-                     .arg(file.lastModified().toMSecsSinceEpoch());
+                     .arg(period.indexPath, QString::number(file.size()),
+                          QString::number(file.lastModified().toMSecsSinceEpoch()));
     }
     return state;
 }
