@@ -27,6 +27,10 @@ and their ratio next to the goal:
               page's onload, and memory after that, against Quillwave's own
               one-page start (`quillwave URL`).
   restore-100 the same for 100 remembered tabs (StartupMode "Last").
+              On a display (not offscreen) both also time showing a tab
+              that waits to load (Ctrl+Tab, key press to its onload)
+              against a new tab in the same run (Ctrl+N, the address
+              typed, Return to its onload).
 
 Memory is the number of distinct physical pages that the process tree has
 present, read from /proc/PID/pagemap for every mapping of every process in
@@ -962,13 +966,40 @@ def measure_group_30(runner, server, args, results):
     results.add("memory after a group of 30", "MiB", qw_mem, ref_mem, 1.1, "30 views")
 
 
+def xdotool(runner, env, *words):
+    status = runner.run_to_end(["xdotool"] + list(words), env, "xdotool", 10)
+    if status != 0:
+        raise BenchError("xdotool %s ended with status %s" % (" ".join(words), status))
+
+
+def show_and_new_tab(trial, proc, other, show_key, new_id, timeout):
+    """Seconds from the key that shows tab other (waiting to load) to its
+    onload, and from Return in a new tab's address box to that page's
+    onload."""
+    runner, server = trial.runner, trial.server
+    alive = lambda: proc.poll() is None
+    start = time.monotonic()
+    xdotool(runner, trial.env, "key", show_key)
+    shown = server.wait_loaded(trial.token, [other], timeout, alive=alive)[other] - start
+    xdotool(runner, trial.env, "key", "ctrl+n")
+    # The new tab and its address box are there before the address is typed.
+    time.sleep(1.0)
+    xdotool(runner, trial.env, "type", "--delay", "1", trial.url(new_id))
+    start = time.monotonic()
+    xdotool(runner, trial.env, "key", "Return")
+    fresh = server.wait_loaded(trial.token, [new_id], timeout, alive=alive)[new_id] - start
+    return shown, fresh
+
+
 def measure_on_show_100(runner, server, args, results, kind):
     """100 tabs that load when shown, from a group or the last session,
     against a one-page start of the same program: start to the front
     page's onload, and memory after it."""
-    qw_time, ref_time, qw_mem, ref_mem, asked = [], [], [], [], []
+    qw_time, ref_time, qw_mem, ref_mem, asked, shown, fresh = [], [], [], [], [], [], []
     ids = list(range(1, 101))
     front = 1 if kind == "group" else 100  # the group's first tab; the last restored
+    other, show_key = (2, "ctrl+Tab") if kind == "group" else (99, "ctrl+shift+Tab")
+    keys = args.platform != "offscreen"
     on_show = [("LoadTabsOnShow", "1")]
 
     def quillwave_run(i):
@@ -986,6 +1017,12 @@ def measure_on_show_100(runner, server, args, results, kind):
                                   "front onload reported": seconds})
             memory, count, anon = tree_memory(runner, proc, args.settle)
             requested = [p for p in ids if server.requested(trial.token, p) is not None]
+            if keys:
+                show_seconds, fresh_seconds = show_and_new_tab(trial, proc, other, show_key, 1000,
+                                                               args.timeout)
+                shown.append(show_seconds)
+                fresh.append(fresh_seconds)
+                log("%s-100 show / new" % kind, show_seconds, "new tab %.3f s" % fresh_seconds)
             runner.stop(proc, label="quillwave (%s of 100)" % kind)
             if requested != [front]:
                 runner.note("%s of 100: pages requested %s, not only the front one" % (kind, requested))
@@ -1014,6 +1051,9 @@ def measure_on_show_100(runner, server, args, results, kind):
                 "Quillwave after starting with one page")
     results.add("  pages requested (%s)" % kind, "n", asked, [1] * len(asked), None,
                 "the one-page start's one page")
+    if keys:
+        results.add("show a waiting tab (%s)" % kind, "s", shown, fresh, 1.15,
+                    "a new tab loading an address in the same run")
 
 
 def measure_group_100(runner, server, args, results):
