@@ -131,6 +131,8 @@ public:
     // program's crash page under the page's address and title until the
     // next navigation.
     virtual void PageCrashed() {}
+    // The page asked to be printed (a script's window.print()).
+    virtual void PrintRequested() {}
 };
 
 // The seam between a tab and the engine. TVostelBrowser is the real one;

@@ -80,6 +80,8 @@ void TVostelBrowser::connectPage()
             { raise([&](IBrowserEvents* e) { e->StatusTextChange(url); }); });
     connect(m_page, &QWebEnginePage::iconChanged, this,
             [this](const QIcon& icon) { raise([&](IBrowserEvents* e) { e->IconChange(icon); }); });
+    connect(m_page, &QWebEnginePage::printRequested, this,
+            [this] { raise([](IBrowserEvents* e) { e->PrintRequested(); }); });
     connect(m_page, &QWebEnginePage::windowCloseRequested, this,
             [this] { raise([](IBrowserEvents* e) { e->WindowClosing(); }); });
     connect(m_page->action(QWebEnginePage::Back), &QAction::enabledChanged, this,

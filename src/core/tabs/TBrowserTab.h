@@ -128,6 +128,8 @@ signals:
     void appearanceChanged(TBrowserTab* tab);
     // Hidden cleared: the tab strip shows the tab.
     void shown(TBrowserTab* tab);
+    // The page asked to be printed.
+    void printRequested(TBrowserTab* tab);
 
 protected:
     // IBrowserEvents
@@ -143,6 +145,7 @@ protected:
     void IconChange(const QIcon& icon) override;
     void InsecureContent() override;
     void PageCrashed() override;
+    void PrintRequested() override { emit printRequested(this); }
 
 private:
     void AttachBrowser(IBrowserControl* control);

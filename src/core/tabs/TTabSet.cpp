@@ -196,6 +196,7 @@ void TTabSet::LoadActiveTab()
 void TTabSet::AttachTab(TBrowserTab* tab)
 {
     connect(tab, &TBrowserTab::appearanceChanged, this, &TTabSet::SyncAppearance);
+    connect(tab, &TBrowserTab::printRequested, this, &TTabSet::printRequested);
     connect(tab, &TBrowserTab::shown, this, &TTabSet::TabShown);
     connect(tab, &QObject::destroyed, this, [this, tab] { m_foregroundWhenShown.remove(tab); });
     SyncAppearance(tab);

@@ -160,6 +160,8 @@ signals:
     // A tab the user closes (or that is reset as the last one) is about to
     // go; it is still whole.
     void tabClosing(TBrowserTab* tab);
+    // A tab's page asked to be printed.
+    void printRequested(TBrowserTab* tab);
 
 private:
     // The refresh command bypasses the cache while Ctrl is held.

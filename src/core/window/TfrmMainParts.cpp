@@ -66,6 +66,14 @@ void TfrmMain::CreateCommandParts()
     // pop-up capture never looks at.
     connect(m_popupCapture, &TPopupCapture::openOnceRequested, m_tabSet,
             [this](const QString& url) { m_tabSet->AddTab()->Navigate(url); });
+    // A page's own Print button prints as File > Print does; a page the
+    // user is not looking at gets no dialog.
+    connect(m_tabSet, &TTabSet::printRequested, this,
+            [this](TBrowserTab* tab)
+            {
+                if (tab == m_tabSet->GetActivePage() && !tab->Hidden)
+                    m_commands->run(MainCommand::Print);
+            });
     // Tabs that wait to load show the title of the page's last visit; the
     // program's own pages never enter the history but have known titles.
     auto titles = std::make_shared<HistoryTitles>(THistoryIndex::defaultRoot());

@@ -63,6 +63,7 @@ public:
     void IconChange(const QIcon&) override {}
     void InsecureContent() override { add("Insecure"); }
     void PageCrashed() override { add("Crashed"); }
+    void PrintRequested() override { add("Print"); }
 
     static QString entry(const QString& type, const QString& text, FrameId frame)
     {
@@ -160,6 +161,7 @@ private slots:
             {"/open-empty.html", "Opener", "<script>var w = window.open(''); setTimeout(function () { w.location.href = '/popup-target.html'; }, 100);</script>"},
             {"/open-closing.html", "Opener", "<script>window.open('/closing.html')</script>"},
             {"/popup-target.html", "Popup", "popup"},
+            {"/print.html", "Print", "<script>onload = function () { window.print(); };</script>"},
             {"/closing.html", "Closing", "<script>onload = function () { setTimeout(function () { window.close(); }, 50); };</script>"},
             {"/links.html", "Links", "<a href='/prev.html'>Previous</a> <a href='/next.html?chapter'>the next chapter</a>"},
             {"/search", "Results", "results"},
@@ -405,6 +407,12 @@ private slots:
         QVERIFY(navigateAndWait(url("/open-closing.html")));
         QTRY_VERIFY_WITH_TIMEOUT(!secondEvents.ofType("Close").isEmpty(), Timeout);
         QVERIFY(events.ofType("Close").isEmpty());
+    }
+
+    void scriptPrintingItsPageAsksTheTab()
+    {
+        QVERIFY(navigateAndWait(url("/print.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(events.ofType("Print").size(), 1, Timeout);
     }
 
     void loadBlankShowsTheGivenDocumentAsAboutBlank()
