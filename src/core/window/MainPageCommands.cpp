@@ -198,6 +198,16 @@ void MainPageCommands::actPrintExecute(bool prompt)
         startPrint(browser);
         return;
     }
+    // Printed to a file, each page is offered under its own name (the
+    // dialog drops the docName's suffix), in the folder chosen last.
+    const QString name = QFileInfo(PageSaveChoice::SuggestedName(browser->LocationName(),
+                                                                 browser->LocationURL(),
+                                                                 PageSaveFormat::CompleteHtml))
+                             .completeBaseName() +
+                         QStringLiteral(".pdf");
+    m_printer->setDocName(name);
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty())
+        m_printer->setOutputFileName(QFileInfo(m_printer->outputFileName()).dir().filePath(name));
     auto* dialog = new QPrintDialog(m_printer.get(), m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
