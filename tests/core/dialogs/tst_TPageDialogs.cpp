@@ -9,7 +9,6 @@
 #include "core/engine/TPageFullScreen.h"
 #include "core/engine/TSitePermissions.h"
 
-#include <QApplication>
 #include <QAuthenticator>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,55 +88,50 @@ private slots:
                 return answer;
             });
         TSitePermissions permissions;
-        const QUrl a("https://a.test");
-        QVERIFY(
-            TPageDialogs::decidePermission(permissions, nullptr, a, QWebEnginePage::Geolocation));
+        const auto decide = [&](const char* url)
+        {
+            return TPageDialogs::decidePermission(permissions, nullptr, QUrl(url),
+                                                  QWebEnginePage::Geolocation);
+        };
+        QVERIFY(decide("https://a.test"));
         answer = false;
-        QVERIFY(
-            TPageDialogs::decidePermission(permissions, nullptr, a, QWebEnginePage::Geolocation));
+        QVERIFY(decide("https://a.test"));
         QCOMPARE(asked.size(), 1);
-
-        QVERIFY(!TPageDialogs::decidePermission(permissions, nullptr, QUrl("https://b.test"),
-                                                QWebEnginePage::Geolocation));
+        QVERIFY(!decide("https://b.test"));
         QCOMPARE(asked.size(), 2);
         // A refusal is remembered as well: the site cannot keep asking.
         answer = true;
-        QVERIFY(!TPageDialogs::decidePermission(permissions, nullptr, QUrl("https://b.test"),
-                                                QWebEnginePage::Geolocation));
+        QVERIFY(!decide("https://b.test"));
         QCOMPARE(asked.size(), 2);
-    }
-
-    void certificateDecision_data()
-    {
-        QTest::addColumn<bool>("overridable");
-        QTest::addColumn<bool>("userAgrees");
-        QTest::addColumn<QString>("expected"); // the calls made, in order
-
-        QTest::newRow("not overridable, user would agree") << false << true << "reject";
-        QTest::newRow("overridable, user agrees") << true << true << "defer ask accept";
-        QTest::newRow("overridable, user refuses") << true << false << "defer ask reject";
     }
 
     void certificateDecision()
     {
-        QFETCH(bool, overridable);
-        QFETCH(bool, userAgrees);
-        QFETCH(QString, expected);
-        QStringList calls;
-        TCertificateDecision::Actions actions;
-        actions.defer = [&] { calls << "defer"; };
-        actions.accept = [&] { calls << "accept"; };
-        actions.reject = [&] { calls << "reject"; };
-        const auto outcome = TCertificateDecision::resolve(
-            overridable,
-            [&]
-            {
-                calls << "ask";
-                return userAgrees;
-            },
-            actions);
-        QCOMPARE(calls.join(' '), expected);
-        QCOMPARE(outcome == TCertificateDecision::Accepted, calls.contains("accept"));
+        const struct
+        {
+            bool overridable, userAgrees;
+            const char* calls; // made, in order
+        } rows[] = {{false, true, "reject"},
+                    {true, true, "defer ask accept"},
+                    {true, false, "defer ask reject"}};
+        for (const auto& row : rows)
+        {
+            QStringList calls;
+            TCertificateDecision::Actions actions;
+            actions.defer = [&] { calls << "defer"; };
+            actions.accept = [&] { calls << "accept"; };
+            actions.reject = [&] { calls << "reject"; };
+            const auto outcome = TCertificateDecision::resolve(
+                row.overridable,
+                [&]
+                {
+                    calls << "ask";
+                    return row.userAgrees;
+                },
+                actions);
+            QCOMPARE(calls.join(' '), QString(row.calls));
+            QCOMPARE(outcome == TCertificateDecision::Accepted, calls.contains("accept"));
+        }
     }
 
     void dialogAnswerFillsOrNullsTheAuthenticator()
@@ -246,38 +240,32 @@ private slots:
     {
         TfrmAuthentication dialog(&window);
         dialog.setRequest("<b>site</b>.test", "<img src=x onerror=alert(1)>Realm", true);
-        const auto* prompt = dialog.findChild<QLabel*>("lblPrompt");
         const auto* realm = dialog.findChild<QLabel*>("lblRealm");
-        QCOMPARE(prompt->textFormat(), Qt::PlainText);
+        QCOMPARE(dialog.findChild<QLabel*>("lblPrompt")->textFormat(), Qt::PlainText);
         QCOMPARE(realm->textFormat(), Qt::PlainText);
         QVERIFY(realm->text().contains("<img src=x onerror=alert(1)>Realm"));
     }
 
-    void fullScreenRestoresThePreviousState_data()
-    {
-        QTest::addColumn<int>("before");
-        QTest::newRow("normal") << int(Qt::WindowNoState);
-        // The program's own full-screen view stays when the page leaves.
-        QTest::newRow("already full screen") << int(Qt::WindowFullScreen);
-    }
-
     void fullScreenRestoresThePreviousState()
     {
-        QFETCH(int, before);
-        QWidget window;
-        auto* view = new QWidget(&window);
-        window.setWindowState(Qt::WindowStates(before));
-        window.show();
+        // The program's own full-screen view stays when the page leaves.
+        for (const Qt::WindowState before : {Qt::WindowNoState, Qt::WindowFullScreen})
+        {
+            QWidget window;
+            auto* view = new QWidget(&window);
+            window.setWindowState(before);
+            window.show();
 
-        TPageFullScreen::enter(view);
-        QVERIFY(window.isFullScreen());
-        QVERIFY(TPageFullScreen::isActive(&window));
-        // A second request while full screen must not forget the first state.
-        TPageFullScreen::enter(view);
+            TPageFullScreen::enter(view);
+            QVERIFY(window.isFullScreen());
+            QVERIFY(TPageFullScreen::isActive(&window));
+            // A second request while full screen must not forget the first state.
+            TPageFullScreen::enter(view);
 
-        TPageFullScreen::leave(view);
-        QCOMPARE(int(window.windowState()), before);
-        QVERIFY(!TPageFullScreen::isActive(&window));
+            TPageFullScreen::leave(view);
+            QCOMPARE(window.windowState(), Qt::WindowStates(before));
+            QVERIFY(!TPageFullScreen::isActive(&window));
+        }
     }
 
     void closingTheViewGivesTheWindowBack()

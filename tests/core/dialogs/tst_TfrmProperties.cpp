@@ -71,44 +71,22 @@ private slots:
     void init() { owner = std::make_unique<QWidget>(); }
     void cleanup() { owner.reset(); }
 
-    void protocolText_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("https typed in capitals") << "HTTPS://A.TEST/" << "HyperText Transfer Protocol with Privacy";
-        QTest::newRow("program page") << "quillwave:start?f=home" << "Quillwave Page";
-        QTest::newRow("no scheme") << "www.example.test/page" << "Unknown";
-        // clang-format on
-    }
-
     void protocolText()
     {
-        QFETCH(QString, url);
-        QFETCH(QString, expected);
-        QCOMPARE(TfrmProperties::ProtocolText(url, english), expected);
-    }
-
-    void sizeText_data()
-    {
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("inGerman");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("unknown") << qint64(-1) << false << "Unknown";
-        QTest::newRow("grouped") << qint64(12345) << false << "12,345 bytes";
-        QTest::newRow("German grouping") << qint64(12345) << true << "12.345 Bytes";
-        // clang-format on
+        for (const auto& [url, expected] : std::initializer_list<std::pair<QString, QString>>{
+                 {"HTTPS://A.TEST/", "HyperText Transfer Protocol with Privacy"},
+                 {"quillwave:start?f=home", "Quillwave Page"},
+                 {"www.example.test/page", "Unknown"}}) // no scheme
+            QCOMPARE(TfrmProperties::ProtocolText(url, english), expected);
     }
 
     void sizeText()
     {
-        QFETCH(qint64, size);
-        QFETCH(bool, inGerman);
-        QFETCH(QString, expected);
-        const QLocale locale = inGerman ? QLocale(QLocale::German, QLocale::Germany)
-                                        : QLocale(QLocale::English, QLocale::UnitedStates);
-        QCOMPARE(TfrmProperties::SizeText(size, inGerman ? german : english, locale), expected);
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        QCOMPARE(TfrmProperties::SizeText(-1, english, us), QStringLiteral("Unknown"));
+        QCOMPARE(TfrmProperties::SizeText(12345, english, us), QStringLiteral("12,345 bytes"));
+        QCOMPARE(TfrmProperties::SizeText(12345, german, QLocale(QLocale::German, QLocale::Germany)),
+                 QStringLiteral("12.345 Bytes"));
     }
 
     void readerTakesTheScriptAnswer_data()
@@ -153,12 +131,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("page.html"));
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(777, 'x'));
-        file.close();
         const QDateTime stamp(QDate(2019, 3, 4), QTime(5, 6, 7), Qt::UTC);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(777, 'x')) == 777 &&
+                file.flush() && file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
         const QString url = QUrl::fromLocalFile(path).toString();
 

@@ -11,37 +11,32 @@ class tst_EditCommandTarget : public QObject
     Q_OBJECT
 
 private slots:
-    void decide_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("textBox");
-        QTest::addColumn<bool>("pane");
-        QTest::addColumn<bool>("page");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<bool>("activateFirst");
-        // clang-format off
-        QTest::newRow("copy in the address box") << int(EditCopy) << true << false << true << int(T::TextBox) << false;
-        QTest::newRow("paste in a text box, no tab") << int(EditPaste) << true << false << false << int(T::TextBox) << false;
-        QTest::newRow("select all in a text box") << int(EditSelectAll) << true << false << true << int(T::TextBox) << false;
-        QTest::newRow("cut in the search pane") << int(EditCut) << false << true << true << int(T::SearchPane) << false;
-        QTest::newRow("paste in the search pane") << int(EditPaste) << false << true << true << int(T::SearchPane) << false;
-        QTest::newRow("copy on the page") << int(EditCopy) << false << false << true << int(T::Page) << false;
-        QTest::newRow("cut on the page") << int(EditCut) << false << false << true << int(T::Page) << false;
-        QTest::newRow("paste brings the page forward") << int(EditPaste) << false << false << true << int(T::Page) << true;
-        QTest::newRow("nothing without a page") << int(EditCopy) << false << false << false << int(T::Nothing) << false;
-        // clang-format on
-    }
     void decide()
     {
-        QFETCH(int, command);
-        QFETCH(bool, textBox);
-        QFETCH(bool, pane);
-        QFETCH(bool, page);
-        QFETCH(int, target);
-        QFETCH(bool, activateFirst);
-        const T::Decision decision = T::Decide(EditCommand(command), T::State{textBox, pane, page});
-        QCOMPARE(int(decision.target), target);
-        QCOMPARE(decision.activatePageFirst, activateFirst);
+        const struct
+        {
+            EditCommand command;
+            T::State state; // text box, search pane, page
+            T::Target target;
+            bool activateFirst;
+        } rows[] = {
+            {EditCopy, {true, false, true}, T::TextBox, false},
+            {EditPaste, {true, false, false}, T::TextBox, false},
+            {EditSelectAll, {true, false, true}, T::TextBox, false},
+            {EditCut, {false, true, true}, T::SearchPane, false},
+            {EditPaste, {false, true, true}, T::SearchPane, false},
+            {EditCopy, {false, false, true}, T::Page, false},
+            {EditCut, {false, false, true}, T::Page, false},
+            {EditPaste, {false, false, true}, T::Page, true},
+            {EditCopy, {false, false, false}, T::Nothing, false},
+        };
+        for (const auto& row : rows)
+        {
+            const T::Decision decision = T::Decide(row.command, row.state);
+            const QByteArray where = QByteArray::number(&row - rows);
+            QVERIFY2(decision.target == row.target, where);
+            QVERIFY2(decision.activatePageFirst == row.activateFirst, where);
+        }
     }
 };
 

@@ -7,6 +7,14 @@
 
 using Mode = FullScreenChange::Mode;
 
+struct Row
+{
+    bool maximized, statusBar, toolBand, fsStatusBar, fsMenuBar, flipStatus, flipMenu,
+        writtenStatus, writtenMenu;
+    Mode leaveMode;
+};
+Q_DECLARE_METATYPE(Row)
+
 class tst_FullScreenState : public QObject
 {
     Q_OBJECT
@@ -14,35 +22,22 @@ class tst_FullScreenState : public QObject
 private slots:
     void enterAndLeave_data()
     {
-        QTest::addColumn<bool>("maximized");
-        QTest::addColumn<bool>("statusBar");   // before full screen
-        QTest::addColumn<bool>("toolBand");    // before full screen
-        QTest::addColumn<bool>("fsStatusBar"); // FullscreenStatusBar
-        QTest::addColumn<bool>("fsMenuBar");   // FullscreenMenuBar
-        QTest::addColumn<bool>("flipStatus");  // the user switches it in full screen
-        QTest::addColumn<bool>("flipMenu");
-        QTest::addColumn<bool>("writtenStatus");
-        QTest::addColumn<bool>("writtenMenu");
-        QTest::addColumn<int>("leaveMode");
+        // Before full screen: maximized, status bar, tool band; the
+        // FullscreenStatusBar and FullscreenMenuBar settings; the bars the
+        // user switches in full screen; what leaving writes and restores.
+        QTest::addColumn<Row>("row");
         // clang-format off
-        QTest::newRow("hidden status bar shown, hidden again")  << false << false << true  << true  << false << false << false << true  << false << int(Mode::Normal);
-        QTest::newRow("maximized comes back maximized")          << true  << true  << true  << false << false << false << false << false << false << int(Mode::Maximized);
-        QTest::newRow("bars switched on in full screen are kept") << false << true  << false << false << false << true  << true  << true  << true  << int(Mode::Normal);
-        QTest::newRow("bars switched off in full screen are kept")<< true  << true  << true  << true  << true  << true  << true  << false << false << int(Mode::Maximized);
+        QTest::newRow("hidden status bar shown, hidden again")   << Row{false, false, true,  true,  false, false, false, true,  false, Mode::Normal};
+        QTest::newRow("maximized comes back maximized")           << Row{true,  true,  true,  false, false, false, false, false, false, Mode::Maximized};
+        QTest::newRow("bars switched on in full screen are kept")  << Row{false, true,  false, false, false, true,  true,  true,  true,  Mode::Normal};
+        QTest::newRow("bars switched off in full screen are kept") << Row{true,  true,  true,  true,  true,  true,  true,  false, false, Mode::Maximized};
         // clang-format on
     }
     void enterAndLeave()
     {
-        QFETCH(bool, maximized);
-        QFETCH(bool, statusBar);
-        QFETCH(bool, toolBand);
-        QFETCH(bool, fsStatusBar);
-        QFETCH(bool, fsMenuBar);
-        QFETCH(bool, flipStatus);
-        QFETCH(bool, flipMenu);
-        QFETCH(bool, writtenStatus);
-        QFETCH(bool, writtenMenu);
-        QFETCH(int, leaveMode);
+        QFETCH(Row, row);
+        const auto [maximized, statusBar, toolBand, fsStatusBar, fsMenuBar, flipStatus, flipMenu,
+                    writtenStatus, writtenMenu, leaveMode] = row;
         const QRect normal(40, 50, 700, 500);
         FullScreenState state;
         const WindowView before{maximized, normal, QPoint(35, 20), statusBar, true, toolBand};
@@ -67,7 +62,7 @@ private slots:
         QVERIFY(out && !state.IsFullScreen());
         QCOMPARE(out->writeFullscreenStatusBar, std::optional<bool>(writtenStatus));
         QCOMPARE(out->writeFullscreenMenuBar, std::optional<bool>(writtenMenu));
-        QCOMPARE(int(out->mode), leaveMode);
+        QCOMPARE(out->mode, leaveMode);
         QCOMPARE(out->geometry, normal);
         QCOMPARE(out->statusBar, statusBar);
         QCOMPARE(out->toolBand, toolBand);

@@ -1,10 +1,7 @@
 #include "MainWindowFixture.h"
 #include "chrome/TQWToolBar.h"
 #include "components/TCoolBar.h"
-#include "core/store/RegistryKeys.h"
-#include "core/store/RegistryStore.h"
 #include "core/window/MainBars.h"
-#include "core/window/MainFullScreen.h"
 #include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
 #include "groups/TKoncoBar.h"
@@ -43,10 +40,6 @@ private slots:
         bar->SetBandBreak(2, false);
         bar->SetBandWidth(1, 300);
         m_f->closeWindow();
-        const QString band1 = RegistryKeys::ValueKey + QStringLiteral("\\Bands\\Band1");
-        RegistryStore store;
-        QCOMPARE(store.value(band1, QStringLiteral("Name"))->text, QStringLiteral("Tool"));
-        QCOMPARE(store.value(band1, QStringLiteral("Width"))->dword, 300u);
 
         // The start-up timer reads the layout once the window runs.
         bar = m_f->createActive()->Bars()->CoolBar();

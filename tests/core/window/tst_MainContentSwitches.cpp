@@ -38,59 +38,47 @@ private slots:
     void init() { m_f = std::make_unique<MainWindowFixture>(); }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
-    void missingValuesShowOnAndWriteNothing()
+    // Missing values show on and write nothing; opening Tools reads the store again.
+    void itemsShowTheStore()
     {
         TfrmMain* window = m_f->create();
-        for (QAction* item : window->MainMenu()->ContentSwitchItems())
+        const auto checks = [&]
         {
-            QVERIFY(item && item->isCheckable());
-            QVERIFY2(item->isChecked(), qPrintable(item->objectName()));
-        }
-        QVERIFY(window->Bars()->ToolBar()->IsDown(LoadImagesButton));
+            QList<bool> checked;
+            for (QAction* item : window->MainMenu()->ContentSwitchItems())
+                checked << (item->isCheckable() && item->isChecked());
+            return checked << window->Bars()->ToolBar()->IsDown(LoadImagesButton);
+        };
+        QCOMPARE(checks(), (QList<bool>{true, true, true, true, true}));
         QCOMPARE(storedText(TIEOptions::ImagesValue), QStringLiteral("<missing>"));
-    }
 
-    void openingToolsReadsTheStore()
-    {
-        TfrmMain* window = m_f->create();
         TIEOptions options;
         QVERIFY(options.SetLoadImages(false) && options.SetPlayAnimations(false));
         emit window->MainMenu()->ToolsMenu()->aboutToShow();
-        QList<bool> checks;
-        for (QAction* item : window->MainMenu()->ContentSwitchItems())
-            checks << item->isChecked();
-        QCOMPARE(checks, (QList<bool>{false, true, true, false}));
-        QVERIFY(!window->Bars()->ToolBar()->IsDown(LoadImagesButton));
+        QCOMPARE(checks(), (QList<bool>{false, true, true, false, false}));
     }
 
-    void choosingTwiceStoresNoThenYes_data()
-    {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("pictures") << 0 << TIEOptions::ImagesValue;
-        QTest::newRow("videos") << 1 << TIEOptions::VideosValue;
-        QTest::newRow("sounds") << 2 << TIEOptions::SoundsValue;
-        QTest::newRow("animations") << 3 << TIEOptions::AnimationsValue;
-    }
     void choosingTwiceStoresNoThenYes()
     {
-        QFETCH(int, item);
-        QFETCH(QString, name);
         TfrmMain* window = m_f->createActive(2);
-        QAction* action = window->MainMenu()->ContentSwitchItems().at(item);
         QSignalSpy announced(SettingsBroadcast::instance(), &SettingsBroadcast::settingsChanged);
-
-        action->trigger();
-        QCOMPARE(storedText(name), QStringLiteral("no"));
-        QVERIFY(!action->isChecked());
-        QCOMPARE(window->Bars()->ToolBar()->IsDown(LoadImagesButton), item != 0);
-        QCOMPARE(announced.size(), 1);
-        action->trigger();
-        QCOMPARE(storedText(name), QStringLiteral("yes"));
-        QVERIFY(action->isChecked());
-        QCOMPARE(announced.size(), 2);
-        for (FakeBrowserControl* page : m_f->made)
-            QCOMPARE(page->refreshes.size(), 2);
+        const QString names[] = {TIEOptions::ImagesValue, TIEOptions::VideosValue,
+                                 TIEOptions::SoundsValue, TIEOptions::AnimationsValue};
+        for (int item = 0; item < 4; ++item)
+        {
+            QAction* action = window->MainMenu()->ContentSwitchItems().at(item);
+            action->trigger();
+            QCOMPARE(storedText(names[item]), QStringLiteral("no"));
+            QVERIFY(!action->isChecked());
+            QCOMPARE(window->Bars()->ToolBar()->IsDown(LoadImagesButton), item != 0);
+            QCOMPARE(announced.size(), 2 * item + 1);
+            action->trigger();
+            QCOMPARE(storedText(names[item]), QStringLiteral("yes"));
+            QVERIFY(action->isChecked());
+            QCOMPARE(announced.size(), 2 * item + 2);
+            for (FakeBrowserControl* page : m_f->made)
+                QCOMPARE(page->refreshes.size(), 2 * item + 2);
+        }
     }
 
 private:

@@ -34,6 +34,17 @@ public:
     bool buttonDown = false;
     int reapplied = 0;
 };
+
+// A window with a status bar, its bars and its full-screen mode on a store of its own.
+struct Rig
+{
+    TestStore store;
+    MainViewSettings view{store.options.get()};
+    QMainWindow window;
+    FakeBars bars;
+    MainFullScreen fullScreen{&window, store.options.get(), &view, &bars};
+    Rig() { window.setStatusBar(new QStatusBar); }
+};
 } // namespace
 
 class tst_MainFullScreen : public QObject
@@ -41,56 +52,44 @@ class tst_MainFullScreen : public QObject
     Q_OBJECT
 
 private slots:
-    void leavingGivesTheWindowBack_data()
-    {
-        QTest::addColumn<bool>("maximized");
-        QTest::newRow("normal") << false;
-        QTest::newRow("maximized") << true;
-    }
     void leavingGivesTheWindowBack()
     {
-        QFETCH(bool, maximized);
-        TestStore store;
-        MainViewSettings view(store.options.get());
-        QMainWindow window;
-        window.setStatusBar(new QStatusBar);
-        FakeBars bars;
-        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
-        const QRect normal(60, 70, 640, 480);
-        window.setGeometry(normal);
-        window.show();
-        if (maximized)
-            window.showMaximized();
+        for (const bool maximized : {false, true})
+        {
+            Rig rig;
+            auto& [store, view, window, bars, fullScreen] = rig;
+            const QRect normal(60, 70, 640, 480);
+            window.setGeometry(normal);
+            window.show();
+            if (maximized)
+                window.showMaximized();
 
-        fullScreen.Toggle();
-        QVERIFY(window.isFullScreen());
-        QVERIFY(bars.items[IBarsHost::FullScreenItem].isChecked() && bars.buttonDown);
-        QVERIFY(store.options->FullScreen());
+            fullScreen.Toggle();
+            QVERIFY(window.isFullScreen());
+            QVERIFY(bars.items[IBarsHost::FullScreenItem].isChecked() && bars.buttonDown);
+            QVERIFY(store.options->FullScreen());
 
-        // At exit in full screen the window's own place is what is kept.
-        fullScreen.StoreWindowState(*store.options);
-        QCOMPARE(store.options->Maximized(), maximized);
-        if (!maximized)
-            QCOMPARE(QSize(store.options->Width(), store.options->Height()), normal.size());
+            // At exit in full screen the window's own place is what is kept.
+            fullScreen.StoreWindowState(*store.options);
+            QCOMPARE(store.options->Maximized(), maximized);
+            if (!maximized)
+                QCOMPARE(QSize(store.options->Width(), store.options->Height()), normal.size());
 
-        fullScreen.Toggle();
-        QVERIFY(!window.isFullScreen());
-        QCOMPARE(window.isMaximized(), maximized);
-        if (!maximized)
-            QCOMPARE(window.geometry(), normal);
-        QVERIFY(!store.options->FullScreen() && !bars.buttonDown);
+            fullScreen.Toggle();
+            QVERIFY(!window.isFullScreen());
+            QCOMPARE(window.isMaximized(), maximized);
+            if (!maximized)
+                QCOMPARE(window.geometry(), normal);
+            QVERIFY(!store.options->FullScreen() && !bars.buttonDown);
+        }
     }
 
     // The window manager's own way out leaves the mode as the menu item
     // would; being minimized in full screen does not.
     void windowManagerLeavingEndsTheMode()
     {
-        TestStore store;
-        MainViewSettings view(store.options.get());
-        QMainWindow window;
-        window.setStatusBar(new QStatusBar);
-        FakeBars bars;
-        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
+        Rig rig;
+        auto& [store, view, window, bars, fullScreen] = rig;
         window.show();
         fullScreen.SetFullScreen(true);
         QTRY_VERIFY(window.windowHandle()->windowStates() & Qt::WindowFullScreen);
@@ -108,14 +107,10 @@ private slots:
     // choice outside; a switch in full screen is written at once.
     void statusBarInAndOutOfFullScreen()
     {
-        TestStore store;
+        Rig rig;
+        auto& [store, view, window, bars, fullScreen] = rig;
         store.options->SetFullscreenStatusBar(true);
-        MainViewSettings view(store.options.get());
-        QMainWindow window;
-        window.setStatusBar(new QStatusBar);
         window.statusBar()->hide();
-        FakeBars bars;
-        MainFullScreen fullScreen(&window, store.options.get(), &view, &bars);
         window.show();
 
         fullScreen.SetFullScreen(true);

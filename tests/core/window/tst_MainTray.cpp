@@ -18,7 +18,7 @@ class tst_MainTray : public QObject
 
 private:
     ScriptedServices services;
-    QString title = QStringLiteral("News of the day");
+    const std::function<QString()> caption = [] { return QStringLiteral("News of the day"); };
 
     QString openedCaption(MainTray& tray)
     {
@@ -33,44 +33,37 @@ private slots:
         services.texts.insert(QStringLiteral("MAIN>TrayMinimize"), QStringLiteral("Minimize"));
     }
 
-    void menuAndHintFollowTheWindow_data()
-    {
-        QTest::addColumn<Qt::WindowState>("state");
-        QTest::addColumn<bool>("byMinimizing"); // else the menu item
-        // clang-format off
-        QTest::newRow("normal, from the menu")    << Qt::WindowNoState    << false;
-        QTest::newRow("maximized, from the menu") << Qt::WindowMaximized  << false;
-        QTest::newRow("normal, minimized")        << Qt::WindowNoState    << true;
-        QTest::newRow("maximized, minimized")     << Qt::WindowMaximized  << true;
-        QTest::newRow("full screen, minimized")   << Qt::WindowFullScreen << true;
-        // clang-format on
-    }
     void menuAndHintFollowTheWindow()
     {
-        QFETCH(Qt::WindowState, state);
-        QFETCH(bool, byMinimizing);
-        QWidget window;
-        window.setWindowState(state);
-        window.show();
-        MainTray tray(
-            &window, &services, [this] { return title; }, true);
-        tray.SetActive(true);
-        QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
-        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
+        // The window goes to the tray from the menu item or by being minimized.
+        for (const auto& [state, byMinimizing] :
+             std::initializer_list<std::pair<Qt::WindowState, bool>>{
+                 {Qt::WindowNoState, false}, {Qt::WindowMaximized, false},
+                 {Qt::WindowNoState, true}, {Qt::WindowMaximized, true},
+                 {Qt::WindowFullScreen, true}})
+        {
+            QWidget window;
+            window.setWindowState(state);
+            window.show();
+            MainTray tray(&window, &services, caption, true);
+            tray.SetActive(true);
+            QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
+            QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
 
-        if (byMinimizing)
-            window.setWindowState(window.windowState() | Qt::WindowMinimized);
-        else
-            tray.RestoreItem()->trigger();
-        QTRY_VERIFY(window.isHidden());
-        QCOMPARE(openedCaption(tray), QStringLiteral("Restore"));
-        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave - News of the day"));
+            if (byMinimizing)
+                window.setWindowState(window.windowState() | Qt::WindowMinimized);
+            else
+                tray.RestoreItem()->trigger();
+            QTRY_VERIFY(window.isHidden());
+            QCOMPARE(openedCaption(tray), QStringLiteral("Restore"));
+            QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave - News of the day"));
 
-        emit tray.Tray()->OnDblClick();
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.windowState(), Qt::WindowStates(state));
-        QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
-        QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
+            emit tray.Tray()->OnDblClick();
+            QVERIFY(window.isVisible());
+            QCOMPARE(window.windowState(), Qt::WindowStates(state));
+            QCOMPARE(openedCaption(tray), QStringLiteral("Minimize"));
+            QCOMPARE(tray.Tray()->Hint(), QStringLiteral("Quillwave"));
+        }
     }
 
     // Without the icon, or without a notification area, the window only
@@ -79,8 +72,7 @@ private slots:
     {
         QWidget window;
         window.show();
-        MainTray tray(
-            &window, &services, [this] { return title; }, true);
+        MainTray tray(&window, &services, caption, true);
         window.setWindowState(Qt::WindowMinimized);
         QCoreApplication::processEvents();
         QVERIFY(!window.isHidden());
@@ -93,8 +85,7 @@ private slots:
 
         QWidget other;
         other.show();
-        MainTray absent(
-            &other, &services, [this] { return title; }, false);
+        MainTray absent(&other, &services, caption, false);
         absent.SetActive(true);
         absent.RestoreItem()->trigger();
         QVERIFY(other.isVisible());

@@ -46,8 +46,7 @@ private slots:
         m_f->expectDialogs();
 
         MainVersionCheck* part = startWindow();
-        QVERIFY(part && part->Timer());
-        QVERIFY(part->Timer()->isActive() && part->Timer()->isSingleShot());
+        QVERIFY(part && part->Timer()->isActive() && part->Timer()->isSingleShot());
         QCOMPARE(part->Timer()->interval(), MainVersionCheck::DelayMs);
 
         QString heading;

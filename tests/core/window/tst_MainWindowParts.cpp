@@ -8,16 +8,12 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <climits>
-#include <numeric>
 #include <utility>
 
 Q_DECLARE_METATYPE(TAppCommandFilter::AppCommand)
@@ -37,69 +33,40 @@ class tst_MainWindowParts : public QObject
 private slots:
     void confirmHidesWhatHasNoText_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("okText");
-        QTest::addColumn<QString>("cancelText");
-        QTest::addColumn<QString>("checkText");
-
-        // clang-format off
-        QTest::newRow("everything")           << "Title" << "Yes" << "No"    << "Don't ask";
-        QTest::newRow("nothing but the text") << ""      << ""    << ""      << "";
-        // clang-format on
+        QTest::addColumn<QStringList>("texts"); // title, OK, Cancel, check box
+        QTest::newRow("everything") << QStringList{"Title", "Yes", "No", "Don't ask"};
+        QTest::newRow("nothing but the text") << QStringList{"", "", "", ""};
     }
 
     void confirmHidesWhatHasNoText()
     {
-        QFETCH(QString, title);
-        QFETCH(QString, okText);
-        QFETCH(QString, cancelText);
-        QFETCH(QString, checkText);
-
+        QFETCH(QStringList, texts);
         TfrmConfirm dialog;
-        dialog.setTexts(QStringLiteral("Caption"), title, QStringLiteral("Explanation"), okText,
-                        cancelText, checkText);
+        dialog.setTexts("Caption", texts[0], "Explanation", texts[1], texts[2], texts[3]);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Caption"));
-        const struct
+        const char* names[] = {"lblTitle", "cmdOK", "cmdCancel", "chkConfirm"};
+        for (int i = 0; i < 4; ++i)
         {
-            const char* name;
-            QString text;
-        } parts[] = {{"lblTitle", title},
-                     {"cmdOK", okText},
-                     {"cmdCancel", cancelText},
-                     {"chkConfirm", checkText}};
-        for (const auto& part : parts)
-        {
-            QWidget* widget = child<QWidget>(&dialog, part.name);
-            QVERIFY2(widget, part.name);
-            QVERIFY2(widget->isVisible() == !part.text.isEmpty(), part.name);
-            if (!part.text.isEmpty())
-                QCOMPARE(widget->property("text").toString(), part.text);
+            QWidget* widget = child<QWidget>(&dialog, names[i]);
+            QVERIFY2(widget && widget->isVisible() == !texts[i].isEmpty(), names[i]);
+            if (!texts[i].isEmpty())
+                QCOMPARE(widget->property("text").toString(), texts[i]);
         }
         QCOMPARE(child<QPlainTextEdit>(&dialog, "mmoPrompt2")->toPlainText(),
                  QStringLiteral("Explanation"));
         QVERIFY(child<QPlainTextEdit>(&dialog, "mmoPrompt2")->isReadOnly());
     }
 
-    void statusTextForHint_data()
-    {
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<QString>("shown");
-
-        // clang-format off
-        QTest::newRow("line break without bar")      << "first\nsecond"     << "second";
-        QTest::newRow("only the first bar counts")   << "a|b|c"             << "b|c";
-        QTest::newRow("bar after the break")         << "one\ntwo|three"    << "three";
-        // clang-format on
-    }
-
     void statusTextForHint()
     {
-        QFETCH(QString, hint);
-        QFETCH(QString, shown);
-        QCOMPARE(TQWStatusBar::statusTextForHint(hint), shown);
+        for (const auto& [hint, shown] : std::initializer_list<std::pair<QString, QString>>{
+                 {"first\nsecond", "second"}, // line break without bar
+                 {"a|b|c", "b|c"},           // only the first bar counts
+                 {"one\ntwo|three", "three"}}) // bar after the break
+            QCOMPARE(TQWStatusBar::statusTextForHint(hint), shown);
     }
 
     void hintShowsOverThePanelsOwnText()
@@ -165,11 +132,7 @@ private slots:
             return;
         }
         // Brought back whole onto the first screen, keeping its size where it fits.
-        QVERIFY2(screens.first().contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                  .arg(placed.x())
-                                                                  .arg(placed.y())
-                                                                  .arg(placed.width())
-                                                                  .arg(placed.height())));
+        QVERIFY2(screens.first().contains(placed), qPrintable(QTest::toString(placed)));
         QCOMPARE(placed.width(), qMin(stored.width(), screens.first().width() - 20));
         QCOMPARE(placed.height(), qMin(stored.height(), screens.first().height() - 20));
     }
@@ -190,11 +153,11 @@ private slots:
 
     void commandForMouseButton()
     {
-        QCOMPARE(TAppCommandFilter::commandForMouseButton(Qt::BackButton), TAppCommandFilter::Back);
-        QCOMPARE(TAppCommandFilter::commandForMouseButton(Qt::ForwardButton),
-                 TAppCommandFilter::Forward);
-        QCOMPARE(TAppCommandFilter::commandForMouseButton(Qt::MiddleButton),
-                 TAppCommandFilter::None);
+        for (const auto& [button, command] :
+             {std::pair{Qt::BackButton, TAppCommandFilter::Back},
+              {Qt::ForwardButton, TAppCommandFilter::Forward},
+              {Qt::MiddleButton, TAppCommandFilter::None}})
+            QCOMPARE(TAppCommandFilter::commandForMouseButton(button), command);
     }
 
     void realWindowDeliveryGivesOneCommand()

@@ -1,8 +1,5 @@
 #include "MainWindowFixture.h"
 #include "components/TMenuBand.h"
-#include "components/TQWPageControl.h"
-#include "core/dialogs/TfrmProperties.h"
-#include "core/engine/TEngineProfile.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/TMainMenu.h"
@@ -136,10 +133,7 @@ private slots:
         emit band->Extender()->aboutToShow();
         QList<QMenu*> offered;
         for (QAction* entry : band->Extender()->actions())
-        {
-            QVERIFY(entry->menu());
             offered << entry->menu();
-        }
         // The band's menus in its order, but for the Tabs menu, which takes no part.
         QList<QMenu*> expected;
         for (QToolButton* button : band->Buttons())
@@ -177,27 +171,21 @@ private slots:
 
     void keysInsidePage_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<int>("tabsAfter");
-        QTest::addColumn<int>("activeAfter");
-        QTest::addColumn<QString>("pageCall");
-
-        const Qt::KeyboardModifiers ctrl(Qt::ControlModifier), alt(Qt::AltModifier);
         // Three tabs, the middle one in front. Which key means what is the key
         // decision's table; here: the key pressed in the page reaches the
         // command, never the page.
-        // clang-format off
-        QTest::newRow("Ctrl+W")                     << int(Qt::Key_W)       << ctrl          << 2 << 0 << "closed";
-        QTest::newRow("Alt+Left")                   << int(Qt::Key_Left)    << alt           << 3 << 1 << "back";
-        QTest::newRow("Ctrl+C")                     << int(Qt::Key_C)       << ctrl          << 3 << 1 << "copy";
-        // clang-format on
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("tabsAfter");
+        QTest::addColumn<int>("activeAfter");
+        QTest::addColumn<QString>("pageCall");
+        QTest::newRow("Ctrl+W") << (Qt::CTRL | Qt::Key_W).toCombined() << 2 << 0 << "closed";
+        QTest::newRow("Alt+Left") << (Qt::ALT | Qt::Key_Left).toCombined() << 3 << 1 << "back";
+        QTest::newRow("Ctrl+C") << (Qt::CTRL | Qt::Key_C).toCombined() << 3 << 1 << "copy";
     }
 
     void keysInsidePage()
     {
         QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(int, tabsAfter);
         QFETCH(int, activeAfter);
         QFETCH(QString, pageCall);
@@ -205,14 +193,17 @@ private slots:
         createWindow(3);
         TTabSet* tabs = m_window->TabSet();
         tabs->ActivateTab(tabs->Tab(1));
-        activeControl()->events()->CommandStateChange(CommandBack, true);
-        focusPage();
         FakeBrowserControl* page = activeControl();
+        page->events()->CommandStateChange(CommandBack, true);
         const QPointer<QWidget> pageWidget = page->widget();
+        pageWidget->setFocusPolicy(Qt::StrongFocus);
+        pageWidget->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), pageWidget.data());
         KeyRecorder recorder;
         pageWidget->installEventFilter(&recorder);
 
-        QTest::keyClick(pageWidget, Qt::Key(key), modifiers);
+        const auto stroke = QKeyCombination::fromCombined(key);
+        QTest::keyClick(pageWidget, stroke.key(), stroke.keyboardModifiers());
         QTRY_COMPARE(tabs->Count(), tabsAfter);
         QTRY_COMPARE(tabs->GetActivePage(), tabs->Tab(activeAfter));
         // The window took the key: the page never saw it.
@@ -253,24 +244,14 @@ private:
         QVERIFY(m_f->createActive(tabs));
         m_window = m_f->window.get();
     }
-    TBrowserTab* activeTab() const { return m_window->TabSet()->GetActivePage(); }
     FakeBrowserControl* activeControl() const
     {
-        return dynamic_cast<FakeBrowserControl*>(activeTab()->Browser());
+        return dynamic_cast<FakeBrowserControl*>(m_window->TabSet()->GetActivePage()->Browser());
     }
-    void focusPage();
 
     std::unique_ptr<MainWindowFixture> m_f;
     TfrmMain* m_window = nullptr;
 };
-
-void tst_TMainMenu::focusPage()
-{
-    QWidget* page = activeControl()->widget();
-    page->setFocusPolicy(Qt::StrongFocus);
-    page->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), page);
-}
 
 QTEST_MAIN(tst_TMainMenu)
 #include "tst_TMainMenu.moc"

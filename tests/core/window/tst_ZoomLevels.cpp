@@ -10,27 +10,21 @@ class tst_ZoomLevels : public QObject
     Q_OBJECT
 
 private slots:
-    void checkedItemOfFactor_data()
-    {
-        QTest::addColumn<double>("factor");
-        QTest::addColumn<int>("checkedIndex");
-        // clang-format off
-        QTest::newRow("largest checks the first item")  << ZoomLevels::Factors[4] << 0;
-        QTest::newRow("larger")                         << ZoomLevels::Factors[3] << 1;
-        QTest::newRow("medium is the design size")      << 1.0                    << 2;
-        QTest::newRow("smaller")                        << ZoomLevels::Factors[1] << 3;
-        QTest::newRow("smallest checks the last item")  << ZoomLevels::Factors[0] << 4;
-        QTest::newRow("as the engine answers it back")  << 1.2000000476837158     << 1;
-        QTest::newRow("wheel zoom between two sizes")   << 1.1                    << -1;
-        QTest::newRow("beyond the largest")             << 3.0                    << -1;
-        QTest::newRow("beyond the smallest")            << 0.25                   << -1;
-        // clang-format on
-    }
     void checkedItemOfFactor()
     {
-        QFETCH(double, factor);
-        QFETCH(int, checkedIndex);
-        QCOMPARE(ZoomLevels::CheckedIndex(ZoomLevels::LevelOf(factor)), checkedIndex);
+        // clang-format off
+        for (const auto& [factor, checkedIndex] : std::initializer_list<std::pair<double, int>>{
+                 {ZoomLevels::Factors[4], 0}, // largest checks the first item
+                 {ZoomLevels::Factors[3], 1},
+                 {1.0, 2},                    // medium is the design size
+                 {ZoomLevels::Factors[1], 3},
+                 {ZoomLevels::Factors[0], 4}, // smallest checks the last item
+                 {1.2000000476837158, 1},     // as the engine answers it back
+                 {1.1, -1},                   // wheel zoom between two sizes
+                 {3.0, -1}, {0.25, -1}})      // beyond the largest and the smallest
+            QVERIFY2(ZoomLevels::CheckedIndex(ZoomLevels::LevelOf(factor)) == checkedIndex,
+                     qPrintable(QString::number(factor, 'g', 17)));
+        // clang-format on
     }
 };
 
