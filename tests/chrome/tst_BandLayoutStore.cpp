@@ -60,46 +60,43 @@ private slots:
         QCOMPARE(Written(BandLayoutStore::Apply(Design, loaded)), Written(Design));
     }
 
-    void load_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("after");
-        // Each stored band: "position:Name:Width:Break"; an empty part is
-        // not stored, a name written "#" is a number, a width written
-        // "'300" is text.
-        // clang-format off
-        QTest::newRow("nothing stored") << "" << "Menu:626:0 Tool:626:1 Address:551:1 Links:73:0";
-        QTest::newRow("Address beside Tool") << "0:Menu:626:0 1:Tool:300:1 2:Address:400:0 3:Links:73:1" << "Menu:626:0 Tool:300:1 Address:400:0 Links:73:1";
-        QTest::newRow("unknown name and missing key skipped") << "0:Bogus:10:1 2:Menu:500:1" << "Tool:626:1 Address:551:1 Menu:500:1 Links:73:0";
-        QTest::newRow("missing width and break kept") << "0:Links::" << "Links:73:0 Menu:626:0 Tool:626:1 Address:551:1";
-        QTest::newRow("zero and absurd widths raised to the minimum") << "0:Menu:0:0 1:Tool:4294967295:1" << "Menu:50:0 Tool:50:1 Address:551:1 Links:73:0";
-        QTest::newRow("values of the wrong type ignored") << "0:#:100:1 1:Links:'300:1" << "Menu:626:0 Links:73:1 Tool:626:1 Address:551:1";
-        QTest::newRow("a name twice loses no band") << "0:Tool:100:0 1:Tool:200:1" << "Menu:626:0 Tool:200:1 Address:551:1 Links:73:0";
-        QTest::newRow("positions past the last band unread") << "4:Menu:10:1" << "Menu:626:0 Tool:626:1 Address:551:1 Links:73:0";
-        // clang-format on
-    }
     void load()
     {
-        QFETCH(QString, stored);
-        QFETCH(QString, after);
-        TestStore test;
-        for (const QString& item : stored.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        // Each stored band: "position:Name:Width:Break"; an empty part is not
+        // stored, a name written "#" is a number, a width written "'300" is text.
+        // clang-format off
+        const QList<QPair<QString, QString>> rows = {
+            {"", "Menu:626:0 Tool:626:1 Address:551:1 Links:73:0"},
+            {"0:Menu:626:0 1:Tool:300:1 2:Address:400:0 3:Links:73:1", "Menu:626:0 Tool:300:1 Address:400:0 Links:73:1"}, // Address beside Tool
+            {"0:Bogus:10:1 2:Menu:500:1", "Tool:626:1 Address:551:1 Menu:500:1 Links:73:0"}, // unknown name and missing key skipped
+            {"0:Links::", "Links:73:0 Menu:626:0 Tool:626:1 Address:551:1"}, // missing width and break kept
+            {"0:Menu:0:0 1:Tool:4294967295:1", "Menu:50:0 Tool:50:1 Address:551:1 Links:73:0"}, // zero and absurd widths raised to the minimum
+            {"0:#:100:1 1:Links:'300:1", "Menu:626:0 Links:73:1 Tool:626:1 Address:551:1"}, // values of the wrong type ignored
+            {"0:Tool:100:0 1:Tool:200:1", "Menu:626:0 Tool:200:1 Address:551:1 Links:73:0"}, // a name twice loses no band
+            {"4:Menu:10:1", "Menu:626:0 Tool:626:1 Address:551:1 Links:73:0"}, // positions past the last band unread
+        };
+        // clang-format on
+        for (const auto& [stored, after] : rows)
         {
-            const QStringList parts = item.split(QLatin1Char(':'));
-            const QString key = BandLayoutStore::BandKey(parts.at(0).toInt());
-            if (parts.at(1) == QLatin1String("#"))
-                test.store->setDWord(key, "Name", 0);
-            else
-                test.store->setString(key, "Name", parts.at(1));
-            if (parts.at(2).startsWith(QLatin1Char('\'')))
-                test.store->setString(key, "Width", parts.at(2).mid(1));
-            else if (!parts.at(2).isEmpty())
-                test.store->setDWord(key, "Width", parts.at(2).toUInt());
-            if (!parts.at(3).isEmpty())
-                test.store->setDWord(key, "Break", parts.at(3).toUInt());
+            TestStore test;
+            for (const QString& item : stored.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            {
+                const QStringList parts = item.split(QLatin1Char(':'));
+                const QString key = BandLayoutStore::BandKey(parts.at(0).toInt());
+                if (parts.at(1) == QLatin1String("#"))
+                    test.store->setDWord(key, "Name", 0);
+                else
+                    test.store->setString(key, "Name", parts.at(1));
+                if (parts.at(2).startsWith(QLatin1Char('\'')))
+                    test.store->setString(key, "Width", parts.at(2).mid(1));
+                else if (!parts.at(2).isEmpty())
+                    test.store->setDWord(key, "Width", parts.at(2).toUInt());
+                if (!parts.at(3).isEmpty())
+                    test.store->setDWord(key, "Break", parts.at(3).toUInt());
+            }
+            const auto loaded = BandLayoutStore::Load(*test.store, Names(Design));
+            QCOMPARE(Written(BandLayoutStore::Apply(Design, loaded)), after);
         }
-        const auto loaded = BandLayoutStore::Load(*test.store, Names(Design));
-        QCOMPARE(Written(BandLayoutStore::Apply(Design, loaded)), after);
     }
 };
 

@@ -13,43 +13,39 @@ class tst_DesktopEntry : public QObject
     Q_OBJECT
 
 private slots:
-    void arguments_data()
-    {
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QStringList>("targets");
-        QTest::addColumn<QStringList>("expected");
-        const QStringList none;
-        const QStringList one = {"/tmp/a b.htm"};
-        const QStringList two = {"x", "y"};
-        // clang-format off
-        QTest::newRow("codes removed") << "mailer %u" << none << QStringList{"mailer"};
-        QTest::newRow("file code") << "edit --new %f" << one << QStringList{"edit", "--new", "/tmp/a b.htm"};
-        QTest::newRow("list code") << "edit %F --wait" << two << QStringList{"edit", "x", "y", "--wait"};
-        QTest::newRow("no code appends") << "edit -n" << one << QStringList{"edit", "-n", "/tmp/a b.htm"};
-        QTest::newRow("quoted program") << "\"/opt/My App/run\" %U" << one << QStringList{"/opt/My App/run", "/tmp/a b.htm"};
-        QTest::newRow("quote escapes") << "sh -c \"echo \\\"\\$HOME\\\" \\\\\\\\ \\`x\\`\"" << none << QStringList{"sh", "-c", "echo \"$HOME\" \\ `x`"};
-        QTest::newRow("value escape blank") << "\"run\\sme\" --a" << none << QStringList{"run me", "--a"};
-        QTest::newRow("percent sign") << "tool --rate=100%%" << none << QStringList{"tool", "--rate=100%"};
-        QTest::newRow("name and icon") << "app %i --title=%c %k" << none << QStringList{"app", "--icon", "mail", "--title=Mail", "/e/app.desktop"};
-        QTest::newRow("embedded code") << "app --url=%u" << one << QStringList{"app", "--url=/tmp/a b.htm"};
-        QTest::newRow("deprecated codes") << "app %d %N %m -x" << none << QStringList{"app", "-x"};
-        QTest::newRow("target is no code") << "edit %f" << QStringList{"%u;rm"} << QStringList{"edit", "%u;rm"};
-        QTest::newRow("shell words stay words") << "app ; rm -rf x | y" << none << QStringList{"app", ";", "rm", "-rf", "x", "|", "y"};
-        QTest::newRow("broken quote") << "app \"open" << one << QStringList{};
-        QTest::newRow("extra blanks") << "  app   -a  " << none << QStringList{"app", "-a"};
-        // clang-format on
-    }
     void arguments()
     {
-        QFETCH(QString, exec);
-        QFETCH(QStringList, targets);
-        QFETCH(QStringList, expected);
         DesktopEntry entry;
-        entry.exec = exec;
         entry.name = QStringLiteral("Mail");
         entry.icon = QStringLiteral("mail");
         entry.path = QStringLiteral("/e/app.desktop");
-        QCOMPARE(entry.arguments(targets), expected);
+        const QStringList none;
+        const QStringList one = {"/tmp/a b.htm"};
+        // Exec line, targets, arguments.
+        // clang-format off
+        const QList<std::tuple<QString, QStringList, QStringList>> rows = {
+            {"mailer %u", none, {"mailer"}},
+            {"edit --new %f", one, {"edit", "--new", "/tmp/a b.htm"}},
+            {"edit %F --wait", {"x", "y"}, {"edit", "x", "y", "--wait"}},
+            {"edit -n", one, {"edit", "-n", "/tmp/a b.htm"}},
+            {"\"/opt/My App/run\" %U", one, {"/opt/My App/run", "/tmp/a b.htm"}},
+            {"sh -c \"echo \\\"\\$HOME\\\" \\\\\\\\ \\`x\\`\"", none, {"sh", "-c", "echo \"$HOME\" \\ `x`"}},
+            {"\"run\\sme\" --a", none, {"run me", "--a"}},
+            {"tool --rate=100%%", none, {"tool", "--rate=100%"}},
+            {"app %i --title=%c %k", none, {"app", "--icon", "mail", "--title=Mail", "/e/app.desktop"}},
+            {"app --url=%u", one, {"app", "--url=/tmp/a b.htm"}},
+            {"app %d %N %m -x", none, {"app", "-x"}}, // deprecated codes
+            {"edit %f", {"%u;rm"}, {"edit", "%u;rm"}}, // a target is no code
+            {"app ; rm -rf x | y", none, {"app", ";", "rm", "-rf", "x", "|", "y"}},
+            {"app \"open", one, {}}, // broken quote
+            {"  app   -a  ", none, {"app", "-a"}},
+        };
+        // clang-format on
+        for (const auto& [exec, targets, expected] : rows)
+        {
+            entry.exec = exec;
+            QCOMPARE(entry.arguments(targets), expected);
+        }
     }
 
     void handlerOrder()

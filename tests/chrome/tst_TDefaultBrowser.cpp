@@ -86,7 +86,6 @@ private slots:
         // Registering what is registered writes nothing.
         const QDateTime listTime = ageFile(mimeAppsPath());
         const QDateTime entryTime = ageFile(TDefaultBrowser::DesktopEntryPath());
-        QVERIFY(listTime.isValid() && entryTime.isValid());
         for (const QString& className : TDefaultBrowser::ClassNames())
             TDefaultBrowser::SetClassRegistered(className, true, m_program);
         TDefaultBrowser::RegisterAll(true, m_program);
@@ -125,94 +124,79 @@ private slots:
         QVERIFY(!QFile::exists(TDefaultBrowser::DesktopEntryPath()));
     }
 
-    void readClassInfo_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("verb");
-        // clang-format off
-        QTest::newRow("no entry") << QByteArray() << QString();
-        QTest::newRow("ours") << QByteArray("text/html=quillwave.desktop;") << QString("Quillwave");
-        QTest::newRow("ours second") << QByteArray("text/html=org.a.desktop;quillwave.desktop;") << QString("org.a");
-        QTest::newRow("look-alike id keeps its suffix") << QByteArray("text/html=Quillwave.desktop;") << QString("Quillwave.desktop");
-        QTest::newRow("invalid id skipped") << QByteArray("text/html=Quillwave;quillwave.desktop;") << QString("Quillwave");
-        // clang-format on
-    }
-
     void readClassInfo()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, verb);
-        writeFile(mimeAppsPath(), "[Default Applications]\n" + line + "\n");
-        const TClassInfo info = TDefaultBrowser::ReadClassInfo("htmlfile");
-        QCOMPARE(info.Description, QMimeDatabase().mimeTypeForName("text/html").comment());
-        QCOMPARE(info.DefaultVerb, verb);
-        QCOMPARE(TDefaultBrowser::IsRegistered("htmlfile"), verb == "Quillwave");
-    }
-
-    void execArgument_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("exec");
+        // The line for text/html, the verb read back.
         // clang-format off
-        QTest::newRow("blanks") << "/opt/my apps/quill wave" << R"("/opt/my apps/quill wave")";
-        QTest::newRow("percent") << "/opt/100%/quillwave" << "/opt/100%%/quillwave";
-        QTest::newRow("dollar") << "/opt/a$b/quillwave" << R"("/opt/a\\$b/quillwave")";
-        QTest::newRow("backslash") << R"(/opt/back\slash/q)" << R"("/opt/back\\\\slash/q")";
+        const QList<QPair<QByteArray, QString>> rows = {
+            {"", ""},
+            {"text/html=quillwave.desktop;", "Quillwave"},
+            {"text/html=org.a.desktop;quillwave.desktop;", "org.a"},
+            {"text/html=Quillwave.desktop;", "Quillwave.desktop"}, // a look-alike id keeps its suffix
+            {"text/html=Quillwave;quillwave.desktop;", "Quillwave"}, // an invalid id is skipped
+        };
         // clang-format on
+        for (const auto& [line, verb] : rows)
+        {
+            writeFile(mimeAppsPath(), "[Default Applications]\n" + line + "\n");
+            const TClassInfo info = TDefaultBrowser::ReadClassInfo("htmlfile");
+            QCOMPARE(info.Description, QMimeDatabase().mimeTypeForName("text/html").comment());
+            QCOMPARE(info.DefaultVerb, verb);
+            QCOMPARE(TDefaultBrowser::IsRegistered("htmlfile"), verb == "Quillwave");
+        }
     }
 
     void execArgument()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, exec);
-        QCOMPARE(TDefaultBrowser::ExecArgument(path), exec);
-    }
-
-    void prompt_data()
-    {
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<bool>("boxChecked");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<int>("promptsNextTime");
         // clang-format off
-        QTest::newRow("no, keep asking")  << false << true  << QString()    << 1;
-        QTest::newRow("no, stop asking")  << false << false << QString("0") << 0;
-        QTest::newRow("yes, keep asking") << true  << true  << QString()    << 0;
+        const QList<QPair<QString, QString>> rows = {
+            {"/opt/my apps/quill wave", R"("/opt/my apps/quill wave")"},
+            {"/opt/100%/quillwave", "/opt/100%%/quillwave"},
+            {"/opt/a$b/quillwave", R"("/opt/a\\$b/quillwave")"},
+            {R"(/opt/back\slash/q)", R"("/opt/back\\\\slash/q")"},
+        };
         // clang-format on
+        for (const auto& [path, exec] : rows)
+            QCOMPARE(TDefaultBrowser::ExecArgument(path), exec);
     }
 
     void prompt()
     {
-        QFETCH(bool, answerYes);
-        QFETCH(bool, boxChecked);
-        QFETCH(QString, setting);
-        QFETCH(int, promptsNextTime);
-        int prompts = 0;
-        QStringList seen;
-        const auto confirm = [&](const QString& caption, bool checked, const QString& title,
-                                 const QString& prompt, const QString& okText,
-                                 const QString& cancelText, const QString& checkText)
+        // Answered yes, box left checked, setting stored, prompts next time.
+        const QList<std::tuple<bool, bool, QString, int>> rows = {
+            {false, true, "", 1},   // no, keep asking
+            {false, false, "0", 0}, // no, stop asking
+            {true, true, "", 0}};   // yes, keep asking
+        for (const auto& [answerYes, boxChecked, setting, promptsNextTime] : rows)
         {
-            ++prompts;
-            seen = {caption, title, prompt, okText, cancelText, checkText, checked ? "on" : ""};
-            return TDefaultBrowser::PromptAnswer{answerYes, boxChecked};
-        };
-        const auto text = [](const QString& section, const QString& key)
-        { return section + '>' + key; };
+            init();
+            int prompts = 0;
+            QStringList seen;
+            const auto confirm = [&](const QString& caption, bool checked, const QString& title,
+                                     const QString& prompt, const QString& okText,
+                                     const QString& cancelText, const QString& checkText)
+            {
+                ++prompts;
+                seen = {caption, title, prompt, okText, cancelText, checkText, checked ? "on" : ""};
+                return TDefaultBrowser::PromptAnswer{answerYes, boxChecked};
+            };
+            const auto text = [](const QString& section, const QString& key)
+            { return section + '>' + key; };
 
-        TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
-        QCOMPARE(seen, (QStringList{"Quillwave", "Default>NotCurrent", "Default>AskDefault",
-                                    "GLOBAL>Yes", "GLOBAL>No", "Default>AlwaysAsk", "on"}));
-        QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), answerYes);
-        QCOMPARE(askSetting(), setting);
-        prompts = 0;
-        TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
-        QCOMPARE(prompts, promptsNextTime);
-        // Asking switched off: no prompt even while another program is the default.
-        TDefaultBrowser::UnregisterAll();
-        RegistryStore().setString(RegistryKeys::ValueKey, "AskDefaultBrowser", "0");
-        TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
-        QCOMPARE(prompts, promptsNextTime);
+            TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
+            QCOMPARE(seen, (QStringList{"Quillwave", "Default>NotCurrent", "Default>AskDefault",
+                                        "GLOBAL>Yes", "GLOBAL>No", "Default>AlwaysAsk", "on"}));
+            QCOMPARE(TDefaultBrowser::IsDefaultBrowser(), answerYes);
+            QCOMPARE(askSetting(), setting);
+            prompts = 0;
+            TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
+            QCOMPARE(prompts, promptsNextTime);
+            // Asking switched off: no prompt even while another program is the default.
+            TDefaultBrowser::UnregisterAll();
+            RegistryStore().setString(RegistryKeys::ValueKey, "AskDefaultBrowser", "0");
+            TDefaultBrowser::AskDefaultBrowserPrompt(confirm, text, m_program);
+            QCOMPARE(prompts, promptsNextTime);
+        }
     }
 };
 

@@ -14,55 +14,39 @@ class tst_TIEZoneMgr : public QObject
     Q_OBJECT
 
 private slots:
-    void zoneOf_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("zone");
-        QTest::newRow("file") << "file:///home/a/page.html" << 0;
-        QTest::newRow("own pages") << "quillwave:start" << 0;
-        QTest::newRow("mapped trusted") << "https://bank.example/login?x=1" << 2;
-        QTest::newRow("mapped, any case") << "HTTPS://Bank.Example/" << 2;
-        QTest::newRow("other scheme, same host") << "http://bank.example/" << 3;
-        QTest::newRow("mapped restricted") << "http://bad.example:8080/x" << 4;
-        QTest::newRow("mapped intranet host with dots") << "http://wiki.corp.example/" << 1;
-        QTest::newRow("dotless host") << "http://intranet/page" << 1;
-        QTest::newRow("localhost") << "http://localhost:8080/" << 1;
-        QTest::newRow("ip address") << "http://127.0.0.1/" << 3;
-        QTest::newRow("ipv6 address") << "http://[::1]/" << 3;
-        QTest::newRow("internet") << "https://example.org/" << 3;
-        QTest::newRow("blank page") << "about:blank" << 3;
-        QTest::newRow("not an address") << "no address" << -1;
-        QTest::newRow("empty") << "" << -1;
-    }
     void zoneOf()
     {
-        QFETCH(QString, address);
-        QFETCH(int, zone);
         ZoneRules rules;
         rules.sites = {{"https://bank.example", 2},
                        {"http://bad.example", 4},
                        {"http://wiki.corp.example", 1}};
-        QCOMPARE(rules.zoneOf(address), zone);
+        // clang-format off
+        const QList<QPair<QString, int>> rows = {
+            {"file:///home/a/page.html", 0}, {"quillwave:start", 0},
+            {"https://bank.example/login?x=1", 2}, {"HTTPS://Bank.Example/", 2},
+            {"http://bank.example/", 3}, // other scheme, same host
+            {"http://bad.example:8080/x", 4}, {"http://wiki.corp.example/", 1},
+            {"http://intranet/page", 1}, {"http://localhost:8080/", 1},
+            {"http://127.0.0.1/", 3}, {"http://[::1]/", 3}, {"https://example.org/", 3},
+            {"about:blank", 3}, {"no address", -1}, {"", -1}};
+        // clang-format on
+        for (const auto& [address, zone] : rows)
+            QVERIFY2(rules.zoneOf(address) == zone,
+                     qPrintable(address + " -> " + QString::number(rules.zoneOf(address))));
     }
 
-    void policyValues_data()
-    {
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<int>("program");
-        QTest::addColumn<QString>("writtenBack");
-        QTest::newRow("allow") << "0" << 0 << "0";
-        QTest::newRow("prompt") << "1" << 1 << "1";
-        QTest::newRow("disallow") << "3" << 2 << "3";
-        QTest::newRow("other system value") << "2" << 0 << "0";
-        QTest::newRow("junk") << "yes" << 0 << "0";
-    }
     void policyValues()
     {
-        QFETCH(QString, system);
-        QFETCH(int, program);
-        QFETCH(QString, writtenBack);
-        QCOMPARE(ZoneRules::policyFromSystem(system), program);
-        QCOMPARE(ZoneRules::systemFromPolicy(program), writtenBack);
+        // System value, program value, system value written back.
+        // clang-format off
+        const QList<std::tuple<QString, int, QString>> rows = {
+            {"0", 0, "0"}, {"1", 1, "1"}, {"3", 2, "3"}, {"2", 0, "0"}, {"yes", 0, "0"}};
+        // clang-format on
+        for (const auto& [system, program, writtenBack] : rows)
+        {
+            QCOMPARE(ZoneRules::policyFromSystem(system), program);
+            QCOMPARE(ZoneRules::systemFromPolicy(program), writtenBack);
+        }
     }
 
     void storedPoliciesAndDefaults()
@@ -115,28 +99,24 @@ private slots:
         QCOMPARE(rules.sites, (QHash<QString, int>{{"http://c.example", 2}}));
     }
 
-    void cookieRule_data()
-    {
-        QTest::addColumn<int>("persistent");
-        QTest::addColumn<int>("session");
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<bool>("keepPersistent");
-        QTest::addColumn<bool>("keepSession");
-        QTest::addColumn<bool>("asSession");
-        QTest::newRow("both allowed") << 0 << 0 << true << true << true << false;
-        QTest::newRow("session only") << 2 << 0 << true << false << true << true;
-        QTest::newRow("persistent only") << 0 << 2 << true << true << false << false;
-        QTest::newRow("none") << 2 << 2 << false << false << false << false;
-    }
     void cookieRule()
     {
-        QFETCH(int, persistent);
-        QFETCH(int, session);
-        const TZoneEnforcer::CookieRule rule = TZoneEnforcer::cookieRule(persistent, session);
-        QTEST(rule.accept, "accept");
-        QTEST(rule.keepPersistent, "keepPersistent");
-        QTEST(rule.keepSession, "keepSession");
-        QTEST(rule.persistentAsSession(), "asSession");
+        // Persistent and session policy; accept, keep persistent, keep session,
+        // persistent kept as session.
+        // clang-format off
+        const QList<std::tuple<int, int, bool, bool, bool, bool>> rows = {
+            {0, 0, true, true, true, false}, {2, 0, true, false, true, true},
+            {0, 2, true, true, false, false}, {2, 2, false, false, false, false}};
+        // clang-format on
+        for (const auto& [persistent, session, accept, keepPersistent, keepSession, asSession] :
+             rows)
+        {
+            const TZoneEnforcer::CookieRule rule = TZoneEnforcer::cookieRule(persistent, session);
+            QCOMPARE(rule.accept, accept);
+            QCOMPARE(rule.keepPersistent, keepPersistent);
+            QCOMPARE(rule.keepSession, keepSession);
+            QCOMPARE(rule.persistentAsSession(), asSession);
+        }
     }
 };
 

@@ -68,70 +68,53 @@ class tst_TLanguageFile : public QObject
     Q_OBJECT
 
 private slots:
-    void lineRules_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        QTest::newRow("CR LF") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << true << "2";
-        QTest::newRow("section and key case") << QByteArray("[main]\nmenuFILE=1") << "MAIN" << "MenuFile" << true << "1";
-        QTest::newRow("first key wins") << QByteArray("[S]\nA=1\na=2\n[s]\nA=3") << "S" << "A" << true << "1";
-        QTest::newRow("repeated section is not searched") << QByteArray("[S]\nA=1\n[s]\nB=2") << "S" << "B" << false << "";
-        QTest::newRow("UTF-8") << QByteArray("[S]\nA=Gr\xc3\xb6\xc3\x9f\x65") << "S" << "A" << true << QString::fromUtf8("Größe");
-        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[S]\nA=1") << "S" << "A" << true << "1";
-        // clang-format on
-    }
-
     void lineRules()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(bool, present);
-        QFETCH(QString, text);
-
-        TLanguageFile file;
-        file.loadFromData(content);
-        QCOMPARE(file.contains(section, key), present);
-        QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
-                 present ? text : QStringLiteral("<default>"));
-    }
-
-    void loadReplacesOrEmpties_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("loaded");
+        // File text, section and key asked for, found, text read.
         // clang-format off
-        QTest::newRow("file") << "file" << true;
-        QTest::newRow("oversized") << "oversized" << false;
-        QTest::newRow("pipe, never waited for") << "pipe" << false;
+        const QList<std::tuple<QByteArray, QString, QString, bool, QString>> rows = {
+            {"[S]\r\nA=1\r\nB=2\r\n", "S", "B", true, "2"},
+            {"[main]\nmenuFILE=1", "MAIN", "MenuFile", true, "1"}, // section and key in any case
+            {"[S]\nA=1\na=2\n[s]\nA=3", "S", "A", true, "1"}, // the first key wins
+            {"[S]\nA=1\n[s]\nB=2", "S", "B", false, ""}, // a repeated section is not searched
+            {"[S]\nA=Gr\xc3\xb6\xc3\x9f\x65", "S", "A", true, QString::fromUtf8("Größe")},
+            {"\xef\xbb\xbf[S]\nA=1", "S", "A", true, "1"}, // byte-order mark
+        };
         // clang-format on
+        for (const auto& [content, section, key, present, text] : rows)
+        {
+            TLanguageFile file;
+            file.loadFromData(content);
+            QCOMPARE(file.contains(section, key), present);
+            QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
+                     present ? text : QStringLiteral("<default>"));
+        }
     }
 
+    // A load replaces what was loaded, or leaves nothing; a pipe is never
+    // waited for.
     void loadReplacesOrEmpties()
     {
-        QFETCH(QString, kind);
-        QFETCH(bool, loaded);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("x.ini"));
-        if (kind == QLatin1String("file"))
-            writeFile(path, "[S]\nB=2\n");
-        else if (kind == QLatin1String("oversized"))
-            writeOversized(path);
-        else if (kind == QLatin1String("pipe"))
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-
-        TLanguageFile file;
-        file.loadFromData("[S]\nA=1\n");
-        QCOMPARE(file.load(path), loaded);
-        QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
-        QCOMPARE(file.isEmpty(), !loaded);
-        // Only a readable file counts as a language.
-        QCOMPARE(LanguageFolders({dir.path()}).filePath(QStringLiteral("x.ini")).isEmpty(),
-                 kind != QLatin1String("file") && kind != QLatin1String("oversized"));
+        for (const QString kind : {"file", "oversized", "pipe"})
+        {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("x.ini"));
+            if (kind == QLatin1String("file"))
+                writeFile(path, "[S]\nB=2\n");
+            else if (kind == QLatin1String("oversized"))
+                writeOversized(path);
+            else
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            const bool loaded = kind == QLatin1String("file");
+            TLanguageFile file;
+            file.loadFromData("[S]\nA=1\n");
+            QCOMPARE(file.load(path), loaded);
+            QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
+            QCOMPARE(file.isEmpty(), !loaded);
+            // Only a readable file counts as a language.
+            QCOMPARE(LanguageFolders({dir.path()}).filePath(QStringLiteral("x.ini")).isEmpty(),
+                     kind == QLatin1String("pipe"));
+        }
     }
 
     void sectionsAndEntriesAreBounded()
@@ -169,109 +152,64 @@ private slots:
         QCOMPARE(text(own, "MAIN", "Empty"), QString());
     }
 
-    void chosenFileFallsBackPerText_data()
-    {
-        QTest::addColumn<QByteArray>("chosen"); // "BIG": larger than a language file may be
-        QTest::addColumn<QString>("used");
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        // clang-format off
-        QTest::newRow("oversized")    << QByteArray("BIG")             << "own.ini"   << "shipped a" << "shipped b";
-        QTest::newRow("gone")         << QByteArray()                  << "qweng.ini" << "shipped a" << "shipped b";
-        // clang-format on
-    }
-
+    // An oversized chosen file is still the language, its texts the shipped
+    // ones; a chosen file gone since falls back to the shipped language.
     void chosenFileFallsBackPerText()
     {
-        QFETCH(QByteArray, chosen);
-        QFETCH(QString, used);
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QTemporaryDir user;
-        QTemporaryDir installed;
-        writeFile(installed.filePath(QStringLiteral("qweng.ini")),
-                  "[MAIN]\nA=shipped a\nB=shipped b\n");
-        const QString own = user.filePath(QStringLiteral("own.ini"));
-        if (chosen == "BIG")
-            writeOversized(own);
-        else if (!chosen.isEmpty())
-            writeFile(own, chosen);
-
-        TLanguage language;
-        QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
-                                     QStringLiteral("own.ini")),
-                 used);
-        QCOMPARE(language.FileName(), used);
-        QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")), a);
-        QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")), b);
-    }
-
-    void langText_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("present") << "MAIN" << "MenuFile" << "&File";
-        QTest::newRow("missing key") << "MAIN" << "Nothing" << "UNDEFINED: MAIN > Nothing";
-        // clang-format on
+        for (const bool oversized : {true, false})
+        {
+            QTemporaryDir user;
+            QTemporaryDir installed;
+            writeFile(installed.filePath(QStringLiteral("qweng.ini")),
+                      "[MAIN]\nA=shipped a\nB=shipped b\n");
+            if (oversized)
+                writeOversized(user.filePath(QStringLiteral("own.ini")));
+            const QString used =
+                oversized ? QStringLiteral("own.ini") : QStringLiteral("qweng.ini");
+            TLanguage language;
+            QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
+                                         QStringLiteral("own.ini")),
+                     used);
+            QCOMPARE(language.FileName(), used);
+            QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")),
+                     "shipped a");
+            QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")),
+                     "shipped b");
+        }
     }
 
     void langText()
     {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, expected);
         TLanguage language;
         language.LoadFromData("[MAIN]\nMenuFile=&File\nEmpty=\n[GLOBAL]\nChangeRestart=\nOK=OK\n");
-        QCOMPARE(language.GetLangText(section, key), expected);
-        if (section == TLanguage::GlobalSection())
-            QCOMPARE(language.GetGlobalText(key), expected);
+        QCOMPARE(language.GetLangText("MAIN", "MenuFile"), "&File");
+        QCOMPARE(language.GetLangText("MAIN", "Nothing"), "UNDEFINED: MAIN > Nothing");
     }
 
-    void translateText_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("global") << "~~OK" << "OK";
-        QTest::newRow("empty entry stays placeholder") << "__Empty" << "__Empty";
-        QTest::newRow("key starting with underscore") << "___Under" << "under";
-        QTest::newRow("replacement is not looked up again") << "__Chain" << "__Open";
-        // clang-format on
-    }
-
+    // Placeholders: "~~Key" is a GLOBAL text, "__Key" one of the section.
     void translateText()
     {
-        QFETCH(QString, value);
-        QFETCH(QString, expected);
         TLanguage language;
         language.LoadFromData(
             "[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\nChain=__Open\n");
-        QCOMPARE(language.TranslateText(value, QStringLiteral("MAIN")), expected);
-    }
-
-    void resolveFileName_data()
-    {
-        QTest::addColumn<QString>("configured");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("present") << "qwdeu.ini" << "qwdeu.ini";
-        QTest::newRow("other case") << "QWDEU.INI" << "qweng.ini";
-        QTest::newRow("parent folder") << "../outside.ini" << "qweng.ini";
-        // clang-format on
+        const auto translated = [&](const char* value)
+        { return language.TranslateText(QString::fromLatin1(value), QStringLiteral("MAIN")); };
+        QCOMPARE(translated("~~OK"), "OK");
+        QCOMPARE(translated("__Empty"), "__Empty"); // an empty entry leaves the placeholder
+        QCOMPARE(translated("___Under"), "under");
+        QCOMPARE(translated("__Chain"), "__Open"); // a replacement is not looked up again
     }
 
     void resolveFileName()
     {
-        QFETCH(QString, configured);
-        QFETCH(QString, expected);
         QTemporaryDir root;
         QDir(root.path()).mkpath(QStringLiteral("Languages/folder.ini"));
         const QString folder = root.filePath(QStringLiteral("Languages"));
         writeFile(folder + QStringLiteral("/qwdeu.ini"), "[INFO]\nLanguage=Deutsch\n");
         writeFile(root.filePath(QStringLiteral("outside.ini")), "[INFO]\n");
-        QCOMPARE(TLanguage::ResolveFileName(folder, configured), expected);
+        QCOMPARE(TLanguage::ResolveFileName(folder, "qwdeu.ini"), "qwdeu.ini");
+        QCOMPARE(TLanguage::ResolveFileName(folder, "QWDEU.INI"), "qweng.ini");
+        QCOMPARE(TLanguage::ResolveFileName(folder, "../outside.ini"), "qweng.ini");
     }
 
     void languageMenuListsEveryFileOnceAndReportsExistingOnes()

@@ -34,96 +34,82 @@ class tst_TfrmEngineSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void addSite_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("trusted"); // the trusted list afterwards
-        QTest::addColumn<QString>("restricted");
-        QTest::addColumn<bool>("refused");
-        // clang-format off
-        QTest::newRow("address")    << " https://WWW.Shop.test/a/b?c " << "https://bank.test https://mail.test https://www.shop.test" << "http://ads.test" << false;
-        QTest::newRow("listed")     << "https://bank.test/login"      << "https://bank.test https://mail.test" << "http://ads.test" << false;
-        QTest::newRow("moved")      << "http://ads.test/banner"       << "https://bank.test https://mail.test http://ads.test" << "" << false;
-        QTest::newRow("no scheme")  << "www.shop.test"                << "https://bank.test https://mail.test" << "http://ads.test" << true;
-        QTest::newRow("no host")    << "file:///etc/passwd"           << "https://bank.test https://mail.test" << "http://ads.test" << true;
-        QTest::newRow("script")     << "javascript:alert(1)"          << "https://bank.test https://mail.test" << "http://ads.test" << true;
-        // clang-format on
-    }
     void addSite()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, refused);
-        ScriptedServices services;
-        TfrmEngineSettings dialog(someValues(), &services);
-        EngineZonesPage* page = dialog.tsZones;
-        page->ShowZone(ZoneRules::Trusted);
-        page->edtSite->setText(typed);
-        QTest::keyClick(page->edtSite, Qt::Key_Return);
-        QCOMPARE(dialog.result(), 0); // Enter added; it did not press OK
-        QCOMPARE(services.errors.size(), int(refused));
-        // A refused text stays to be mended.
-        QCOMPARE(page->edtSite->text(), refused ? typed : QString());
-        const EngineSettingsValues values = dialog.Values();
-        QTEST(values.Sites.value(ZoneRules::Trusted).join(' '), "trusted");
-        QTEST(values.Sites.value(ZoneRules::Restricted).join(' '), "restricted");
-        QCOMPARE(page->lstSites->count(), int(values.Sites.value(ZoneRules::Trusted).size()));
+        const QString listed = "https://bank.test https://mail.test";
+        // Typed, the trusted and restricted lists afterwards, refused.
+        // clang-format off
+        const QList<std::tuple<QString, QString, QString, bool>> rows = {
+            {" https://WWW.Shop.test/a/b?c ", listed + " https://www.shop.test", "http://ads.test", false},
+            {"https://bank.test/login", listed, "http://ads.test", false}, // already listed
+            {"http://ads.test/banner", listed + " http://ads.test", "", false}, // moved between zones
+            {"www.shop.test", listed, "http://ads.test", true}, // no scheme
+            {"file:///etc/passwd", listed, "http://ads.test", true}, // no host
+            {"javascript:alert(1)", listed, "http://ads.test", true}};
+        // clang-format on
+        for (const auto& [typed, trusted, restricted, refused] : rows)
+        {
+            ScriptedServices services;
+            TfrmEngineSettings dialog(someValues(), &services);
+            EngineZonesPage* page = dialog.tsZones;
+            page->ShowZone(ZoneRules::Trusted);
+            page->edtSite->setText(typed);
+            QTest::keyClick(page->edtSite, Qt::Key_Return);
+            QCOMPARE(dialog.result(), 0); // Enter added; it did not press OK
+            QCOMPARE(services.errors.size(), int(refused));
+            // A refused text stays to be mended.
+            QCOMPARE(page->edtSite->text(), refused ? typed : QString());
+            const EngineSettingsValues values = dialog.Values();
+            QCOMPARE(values.Sites.value(ZoneRules::Trusted).join(' '), trusted);
+            QCOMPARE(values.Sites.value(ZoneRules::Restricted).join(' '), restricted);
+            QCOMPARE(page->lstSites->count(), int(values.Sites.value(ZoneRules::Trusted).size()));
+        }
     }
 
-    void policies_data()
-    {
-        QTest::addColumn<int>("action");
-        QTest::addColumn<int>("policy");
-        QTest::addColumn<QString>("button");
-        // clang-format off
-        QTest::newRow("cookies prompt")    << int(ZoneRules::Cookies)        << int(ZoneRules::Prompt)   << "rdoCookiesPrompt";
-        QTest::newRow("session disallow")  << int(ZoneRules::SessionCookies) << int(ZoneRules::Disallow) << "rdoSessionCookiesDisallow";
-        QTest::newRow("scripting allow")   << int(ZoneRules::Scripting)      << int(ZoneRules::Allow)    << "rdoScriptingAllow";
-        QTest::newRow("plug-ins disallow") << int(ZoneRules::ActiveX)        << int(ZoneRules::Disallow) << "rdoActiveXDisallow";
-        // clang-format on
-    }
     void policies()
     {
-        QFETCH(int, action);
-        QFETCH(int, policy);
-        QFETCH(QString, button);
-        ScriptedServices services;
-        TfrmEngineSettings dialog(someValues(), &services);
-        QVERIFY(dialog.findChild<QRadioButton*>("rdoScriptingPrompt")->isChecked());
-        auto* choice = dialog.findChild<QRadioButton*>(button);
-        QVERIFY(choice);
-        choice->click();
-        EngineSettingsValues expected = someValues();
-        expected.Policies[ZoneRules::Action(action)] = policy;
-        QCOMPARE(dialog.Values().Policies, expected.Policies);
+        const QList<std::tuple<ZoneRules::Action, int, QString>> rows = {
+            {ZoneRules::Cookies, ZoneRules::Prompt, "rdoCookiesPrompt"},
+            {ZoneRules::SessionCookies, ZoneRules::Disallow, "rdoSessionCookiesDisallow"},
+            {ZoneRules::Scripting, ZoneRules::Allow, "rdoScriptingAllow"},
+            {ZoneRules::ActiveX, ZoneRules::Disallow, "rdoActiveXDisallow"}};
+        for (const auto& [action, policy, button] : rows)
+        {
+            ScriptedServices services;
+            TfrmEngineSettings dialog(someValues(), &services);
+            QVERIFY(dialog.findChild<QRadioButton*>("rdoScriptingPrompt")->isChecked());
+            auto* choice = dialog.findChild<QRadioButton*>(button);
+            QVERIFY2(choice, qPrintable(button));
+            choice->click();
+            EngineSettingsValues expected = someValues();
+            expected.Policies[action] = policy;
+            QCOMPARE(dialog.Values().Policies, expected.Policies);
+        }
     }
 
-    void okAsksBeforeClearing_data()
-    {
-        QTest::addColumn<bool>("clear");
-        QTest::addColumn<bool>("agree");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<int>("result");
-        QTest::newRow("nothing to clear") << false << false << 0 << int(QDialog::Accepted);
-        QTest::newRow("agreed") << true << true << 1 << int(QDialog::Accepted);
-        QTest::newRow("declined") << true << false << 1 << int(QDialog::Rejected);
-    }
+    // OK asks before clearing data; declining keeps the dialog on its page.
     void okAsksBeforeClearing()
     {
-        QFETCH(bool, clear);
-        QFETCH(bool, agree);
-        ScriptedServices services;
-        services.confirmAnswer = {agree, false};
-        TfrmEngineSettings dialog(someValues(), &services);
-        dialog.ShowPage(TfrmEngineSettings::ContentPage);
-        dialog.tsPrivacy->Box(EngineSettingsValues::ClearCookies)->setChecked(clear);
-        dialog.tsPrivacy->Box(EngineSettingsValues::ClearCache)->setChecked(clear);
-        dialog.cmdOK->click();
-        QTEST(int(services.confirmCalls.size()), "questions");
-        QTEST(dialog.result(), "result");
-        if (clear)
-            QCOMPARE(services.confirmCalls.first().prompt.count(QLatin1Char('\n')), 3);
-        if (clear && !agree)
-            QCOMPARE(dialog.CurrentPage(), TfrmEngineSettings::PrivacyPage);
+        // Clear, agree, questions asked, result.
+        const QList<std::tuple<bool, bool, int, int>> rows = {{false, false, 0, QDialog::Accepted},
+                                                              {true, true, 1, QDialog::Accepted},
+                                                              {true, false, 1, QDialog::Rejected}};
+        for (const auto& [clear, agree, questions, result] : rows)
+        {
+            ScriptedServices services;
+            services.confirmAnswer = {agree, false};
+            TfrmEngineSettings dialog(someValues(), &services);
+            dialog.ShowPage(TfrmEngineSettings::ContentPage);
+            dialog.tsPrivacy->Box(EngineSettingsValues::ClearCookies)->setChecked(clear);
+            dialog.tsPrivacy->Box(EngineSettingsValues::ClearCache)->setChecked(clear);
+            dialog.cmdOK->click();
+            QCOMPARE(int(services.confirmCalls.size()), questions);
+            QCOMPARE(dialog.result(), result);
+            if (clear)
+                QCOMPARE(services.confirmCalls.first().prompt.count(QLatin1Char('\n')), 3);
+            if (clear && !agree)
+                QCOMPARE(dialog.CurrentPage(), TfrmEngineSettings::PrivacyPage);
+        }
     }
 };
 

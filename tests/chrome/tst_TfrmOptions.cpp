@@ -139,128 +139,105 @@ private slots:
         QCOMPARE(okValues(*dialog).BreakFavorites, false);
     }
 
-    void limitTitle_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<bool>("click");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<int>("spin");
-        QTest::addColumn<int>("after");
-        // clang-format off
-        QTest::newRow("none") << 0 << false << false << TfrmOptions::DefaultTitleLimit << 0;
-        QTest::newRow("none, checked") << 0 << true << true << TfrmOptions::DefaultTitleLimit << TfrmOptions::DefaultTitleLimit;
-        QTest::newRow("37") << 37 << false << true << 37 << 37;
-        QTest::newRow("37, unchecked") << 37 << true << false << 37 << 0;
-        QTest::newRow("150 clamped") << 150 << false << true << 100 << 100;
-        QTest::newRow("negative") << -5 << false << false << TfrmOptions::DefaultTitleLimit << 0;
-        // clang-format on
-    }
     void limitTitle()
     {
-        QFETCH(int, stored);
-        QFETCH(bool, click);
-        m_host.values = OptionsValues();
-        m_host.values.LimitTitleLength = stored;
-        auto dialog = open();
-        if (click)
-            child<QCheckBox>(*dialog, "chkLimitTitles")->click();
-        auto* spin = child<QSpinBox>(*dialog, "spnMaxTitle");
-        QTEST(spin->isEnabled(), "enabled");
-        QTEST(child<QCheckBox>(*dialog, "chkLimitTitles")->isChecked(), "enabled");
-        QTEST(spin->value(), "spin");
-        QTEST(okValues(*dialog).LimitTitleLength, "after");
+        const int def = TfrmOptions::DefaultTitleLimit;
+        // Stored limit, box clicked, limit on, spin value, limit handed back.
+        // clang-format off
+        const QList<std::tuple<int, bool, bool, int, int>> rows = {
+            {0, false, false, def, 0}, {0, true, true, def, def}, {37, false, true, 37, 37},
+            {37, true, false, 37, 0}, {150, false, true, 100, 100}, {-5, false, false, def, 0}};
+        // clang-format on
+        for (const auto& [stored, click, enabled, spinValue, after] : rows)
+        {
+            m_host.values = OptionsValues();
+            m_host.values.LimitTitleLength = stored;
+            auto dialog = open();
+            if (click)
+                child<QCheckBox>(*dialog, "chkLimitTitles")->click();
+            auto* spin = child<QSpinBox>(*dialog, "spnMaxTitle");
+            QCOMPARE(spin->isEnabled(), enabled);
+            QCOMPARE(child<QCheckBox>(*dialog, "chkLimitTitles")->isChecked(), enabled);
+            QCOMPARE(spin->value(), spinValue);
+            QCOMPARE(okValues(*dialog).LimitTitleLength, after);
+        }
     }
 
-    void colorScheme_data()
+    void colorScheme()
     {
         const QColor stored(1, 2, 3), design(0xAA, 0xAA, 0xAA);
         const QPalette colors = QApplication::palette();
         const QColor face = colors.color(QPalette::Button);
         const QColor reverse = colors.color(QPalette::Inactive, QPalette::Highlight);
-        QTest::addColumn<QString>("scheme");
-        QTest::addColumn<QString>("click");
-        QTest::addColumn<QString>("checked");
-        QTest::addColumn<QColor>("panel");
-        QTest::addColumn<QColor>("preview");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QColor>("afterColor");
+        // Stored scheme, radio clicked, radio checked, panel and preview
+        // colours, scheme and colour handed back.
         // clang-format off
-        QTest::newRow("std") << "std" << "" << "radColorStandard" << design << face << "std" << stored;
-        QTest::newRow("rev") << "rev" << "" << "radColorReverse" << design << reverse << "rev" << stored;
-        QTest::newRow("custom") << "custom" << "" << "radColorCustom" << stored << stored << "custom" << stored;
-        QTest::newRow("junk") << "junk" << "" << "radColorReverse" << design << reverse << "rev" << stored;
-        QTest::newRow("rev to custom") << "rev" << "radColorCustom" << "radColorCustom" << design << design << "custom" << design;
-        QTest::newRow("custom to std") << "custom" << "radColorStandard" << "radColorStandard" << stored << face << "std" << stored;
+        const QList<std::tuple<QString, QString, QString, QColor, QColor, QString, QColor>> rows = {
+            {"std", "", "radColorStandard", design, face, "std", stored},
+            {"rev", "", "radColorReverse", design, reverse, "rev", stored},
+            {"custom", "", "radColorCustom", stored, stored, "custom", stored},
+            {"junk", "", "radColorReverse", design, reverse, "rev", stored},
+            {"rev", "radColorCustom", "radColorCustom", design, design, "custom", design},
+            {"custom", "radColorStandard", "radColorStandard", stored, face, "std", stored}};
         // clang-format on
-    }
-    void colorScheme()
-    {
-        QFETCH(QString, click);
-        QFETCH(QString, checked);
-        m_host.values = OptionsValues();
-        QFETCH(QString, scheme);
-        m_host.values.TabColorScheme = scheme;
-        m_host.values.InactiveTabColor = QColor(1, 2, 3);
-        auto dialog = open();
-        if (!click.isEmpty())
-            child<QRadioButton>(*dialog, click)->click();
-        QVERIFY(child<QRadioButton>(*dialog, checked)->isChecked());
-        QCOMPARE(child<QWidget>(*dialog, "pnlCustomColors")->isHidden(),
-                 checked != "radColorCustom");
-        QTEST(child<QFrame>(*dialog, "pnlTabColor")->palette().color(QPalette::Window), "panel");
-        QTEST(child<TQWPageControl>(*dialog, "pg")->InactiveTabColor(), "preview");
-        const OptionsValues after = okValues(*dialog);
-        QTEST(after.TabColorScheme, "after");
-        QTEST(after.InactiveTabColor, "afterColor");
+        for (const auto& [scheme, click, checked, panel, preview, after, afterColor] : rows)
+        {
+            m_host.values = OptionsValues();
+            m_host.values.TabColorScheme = scheme;
+            m_host.values.InactiveTabColor = stored;
+            auto dialog = open();
+            if (!click.isEmpty())
+                child<QRadioButton>(*dialog, click)->click();
+            QVERIFY(child<QRadioButton>(*dialog, checked)->isChecked());
+            QCOMPARE(child<QWidget>(*dialog, "pnlCustomColors")->isHidden(),
+                     checked != "radColorCustom");
+            QCOMPARE(child<QFrame>(*dialog, "pnlTabColor")->palette().color(QPalette::Window),
+                     panel);
+            QCOMPARE(child<TQWPageControl>(*dialog, "pg")->InactiveTabColor(), preview);
+            const OptionsValues values = okValues(*dialog);
+            QCOMPARE(values.TabColorScheme, after);
+            QCOMPARE(values.InactiveTabColor, afterColor);
+        }
     }
 
-    void startup_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QString>("click");
-        QTest::addColumn<bool>("editEnabled");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("after");
-        // clang-format off
-        QTest::newRow("home") << "Home" << "" << "" << false << true << "Home";
-        QTest::newRow("last") << "Last" << "" << "" << false << true << "Last";
-        QTest::newRow("blank") << "Blank" << "" << "" << false << true << "Blank";
-        QTest::newRow("group") << "VostelGroup" << "a.vgp" << "" << true << true << "VostelGroup";
-        QTest::newRow("junk is a group") << "Junk" << "a.vgp" << "" << true << true << "VostelGroup";
-        QTest::newRow("group missing") << "VostelGroup" << "none.vgp" << "" << true << false << "";
-        QTest::newRow("group is a folder") << "VostelGroup" << "." << "" << true << false << "";
-        QTest::newRow("home to empty group") << "Home" << "a.vgp" << "rdoStartupKoncoGroup" << true << false << "";
-        QTest::newRow("missing group to home") << "VostelGroup" << "none.vgp" << "rdoStartupHome" << false << true << "Home";
-        // clang-format on
-    }
     void startup()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, group);
-        QFETCH(QString, click);
-        QFETCH(bool, accepted);
-        m_host.values = OptionsValues();
-        m_host.values.StartupMode = mode;
-        m_host.values.StartupVostelGroup = QDir(m_dir.path()).filePath(group);
-        m_host.values.DefaultBrowserRows = {{"http", "Web", true}};
-        auto dialog = open();
-        if (!click.isEmpty())
-            child<QRadioButton>(*dialog, click)->click();
-        auto* edit = child<QLineEdit>(*dialog, "edtStartupKoncoGroup");
-        QTEST(edit->isEnabled(), "editEnabled");
-        QTEST(child<QWidget>(*dialog, "cmdStartKoncoGroup")->isEnabled(), "editEnabled");
-        const OptionsValues after = okValues(*dialog);
-        QTEST(m_host.applyCalls.isEmpty() ? QString() : after.StartupMode, "after");
-        QCOMPARE(m_host.browserCalls.size(), 1);
-        QCOMPARE(dialog->result(), accepted ? QDialog::Accepted : QDialog::Rejected);
-        QCOMPARE(m_services->confirmCalls.size(), accepted ? 0 : 1);
-        if (!accepted)
+        // Stored mode and group, radio clicked, group editable, accepted, mode
+        // handed back; an unusable group is refused and asked about.
+        // clang-format off
+        const QList<std::tuple<QString, QString, QString, bool, bool, QString>> rows = {
+            {"Home", "", "", false, true, "Home"},
+            {"VostelGroup", "a.vgp", "", true, true, "VostelGroup"},
+            {"Junk", "a.vgp", "", true, true, "VostelGroup"}, // junk is a group
+            {"VostelGroup", "none.vgp", "", true, false, ""}, // group missing
+            {"VostelGroup", ".", "", true, false, ""}, // group is a folder
+            {"Home", "a.vgp", "rdoStartupKoncoGroup", true, false, ""}, // home to an empty group
+            {"VostelGroup", "none.vgp", "rdoStartupHome", false, true, "Home"}};
+        // clang-format on
+        for (const auto& [mode, group, click, editEnabled, accepted, afterMode] : rows)
         {
-            QCOMPARE(m_services->confirmCalls[0].prompt, "no such group");
-            QCOMPARE(child<QStackedWidget>(*dialog, "pgOptions")->currentWidget()->objectName(),
-                     "tsStartup");
-            QCOMPARE(dialog->focusWidget(), edit);
+            m_host.values = OptionsValues();
+            m_host.values.StartupMode = mode;
+            m_host.values.StartupVostelGroup = QDir(m_dir.path()).filePath(group);
+            m_host.values.DefaultBrowserRows = {{"http", "Web", true}};
+            auto dialog = open();
+            if (!click.isEmpty())
+                child<QRadioButton>(*dialog, click)->click();
+            auto* edit = child<QLineEdit>(*dialog, "edtStartupKoncoGroup");
+            QCOMPARE(edit->isEnabled(), editEnabled);
+            QCOMPARE(child<QWidget>(*dialog, "cmdStartKoncoGroup")->isEnabled(), editEnabled);
+            const OptionsValues after = okValues(*dialog);
+            QCOMPARE(m_host.applyCalls.isEmpty() ? QString() : after.StartupMode, afterMode);
+            QCOMPARE(m_host.browserCalls.size(), 1);
+            QCOMPARE(dialog->result(), accepted ? QDialog::Accepted : QDialog::Rejected);
+            QCOMPARE(m_services->confirmCalls.size(), accepted ? 0 : 1);
+            if (!accepted)
+            {
+                QCOMPARE(m_services->confirmCalls[0].prompt, "no such group");
+                QCOMPARE(child<QStackedWidget>(*dialog, "pgOptions")->currentWidget()->objectName(),
+                         "tsStartup");
+                QCOMPARE(dialog->focusWidget(), edit);
+            }
         }
     }
 
@@ -275,34 +252,27 @@ private slots:
         QCOMPARE(child<QLineEdit>(*dialog, "edtStartupKoncoGroup")->text(), "/groups/b.vgp");
     }
 
-    void addressRowMirrorsTheBox_data()
-    {
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<bool>("viaBox");
-        QTest::addColumn<bool>("after");
-        QTest::newRow("box on") << false << true << true;
-        QTest::newRow("box off") << true << true << false;
-        QTest::newRow("row on") << false << false << true;
-        QTest::newRow("row off") << true << false << false;
-    }
+    // The address-bar row of the list and its own box are one setting.
     void addressRowMirrorsTheBox()
     {
-        QFETCH(bool, stored);
-        QFETCH(bool, viaBox);
-        QFETCH(bool, after);
-        m_host.values = OptionsValues();
-        m_host.values.NewTabs[OptionsValues::NewFromAddress] = stored;
-        auto dialog = open();
-        auto* box = child<QCheckBox>(*dialog, "chkAddressNewWin");
-        QListWidgetItem* row = child<QListWidget>(*dialog, "clbNewTabs")->item(4);
-        QCOMPARE(box->isChecked(), stored);
-        if (viaBox)
-            box->click();
-        else
-            row->setCheckState(after ? Qt::Checked : Qt::Unchecked);
-        QCOMPARE(box->isChecked(), after);
-        QCOMPARE(row->checkState() == Qt::Checked, after);
-        QCOMPARE(okValues(*dialog).NewTabs[OptionsValues::NewFromAddress], after);
+        for (const bool stored : {false, true})
+            for (const bool viaBox : {true, false})
+            {
+                const bool after = !stored;
+                m_host.values = OptionsValues();
+                m_host.values.NewTabs[OptionsValues::NewFromAddress] = stored;
+                auto dialog = open();
+                auto* box = child<QCheckBox>(*dialog, "chkAddressNewWin");
+                QListWidgetItem* row = child<QListWidget>(*dialog, "clbNewTabs")->item(4);
+                QCOMPARE(box->isChecked(), stored);
+                if (viaBox)
+                    box->click();
+                else
+                    row->setCheckState(after ? Qt::Checked : Qt::Unchecked);
+                QCOMPARE(box->isChecked(), after);
+                QCOMPARE(row->checkState() == Qt::Checked, after);
+                QCOMPARE(okValues(*dialog).NewTabs[OptionsValues::NewFromAddress], after);
+            }
     }
 
     void patternsAreEditedInPlace()

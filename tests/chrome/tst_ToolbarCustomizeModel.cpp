@@ -38,40 +38,37 @@ class tst_ToolbarCustomizeModel : public QObject
     Q_OBJECT
 
 private slots:
-    void steps_data()
-    {
-        QTest::addColumn<QString>("toolbar");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("available");
-        QTest::addColumn<QString>("result");
-        // clang-format off
-        QTest::newRow("opening") << "0 1h | 2 |h 3" << "" << "0 | 2 3 @-1" << "| 1 | @-1" << "0 | 2 3 1h |h";
-        QTest::newRow("add to the end without selection") << "0 1h 2h" << "a2 A" << "0 2 @1" << "| 1 @-1" << "0 2 1h";
-        QTest::newRow("add after the selected current item") << "0 2 1h" << "c0 a1 A" << "0 1 2 @1" << "| @-1" << "0 1 2";
-        QTest::newRow("separator twice stays on offer") << "0 1h" << "a0 A a0 A" << "0 | | @2" << "| 1 @1" << "0 | | 1h";
-        QTest::newRow("separator add moves the selection on") << "0 1h" << "a0 A A" << "0 | 1 @2" << "| @-1" << "0 | 1";
-        QTest::newRow("remove after the available selection") << "0 1 2h 3h" << "a1 c1 R" << "0 @-1" << "| 2 1 3 @2" << "0 2h 1h 3h";
-        QTest::newRow("remove to the end, next selected") << "0 1 2h" << "c0 R" << "1 @0" << "| 2 0 @2" << "1 2h 0h";
-        QTest::newRow("removing a separator adds nothing") << "0 | 2" << "c1 R" << "0 2 @1" << "| @-1" << "0 2";
-        QTest::newRow("remove all") << "0 1h | 2 | 21" << "c0 R6" << " @-1" << "| 1 0 2 21 @4" << "1h 0h 2h 21h";
-        QTest::newRow("nothing selected: nothing happens") << "0 1h" << "A R U D" << "0 @-1" << "| 1 @-1" << "0 1h";
-        QTest::newRow("up at the top") << "0 1 2" << "c0 U" << "0 1 2 @0" << "| @-1" << "0 1 2";
-        QTest::newRow("down at the bottom") << "0 1 2" << "c2 D" << "0 1 2 @2" << "| @-1" << "0 1 2";
-        QTest::newRow("up and down") << "0 1 2" << "c2 U U D" << "0 2 1 @1" << "| @-1" << "0 2 1";
-        QTest::newRow("a row beyond the list selects nothing") << "0 1h" << "c5 a9 A R" << "0 @-1" << "| 1 @-1" << "0 1h";
-        // clang-format on
-    }
     void steps()
     {
-        QFETCH(QString, toolbar);
-        QFETCH(QString, steps);
-        QFETCH(QString, current);
-        ToolbarCustomizeModel model(toolbarEntries(toolbar));
-        run(model, steps);
-        QCOMPARE(listText(model.Current(), model.CurrentSelection()), current);
-        QTEST(listText(model.Available(), model.AvailableSelection()), "available");
-        QTEST(toolbarText(model.Result()), "result");
+        // Toolbar, steps, current and available lists with their selections,
+        // the toolbar that results.
+        // clang-format off
+        const QList<std::tuple<QString, QString, QString, QString, QString>> rows = {
+            {"0 1h | 2 |h 3", "", "0 | 2 3 @-1", "| 1 | @-1", "0 | 2 3 1h |h"}, // opening
+            {"0 1h 2h", "a2 A", "0 2 @1", "| 1 @-1", "0 2 1h"}, // add to the end without selection
+            {"0 2 1h", "c0 a1 A", "0 1 2 @1", "| @-1", "0 1 2"}, // add after the selected current item
+            {"0 1h", "a0 A a0 A", "0 | | @2", "| 1 @1", "0 | | 1h"}, // a separator twice stays on offer
+            {"0 1h", "a0 A A", "0 | 1 @2", "| @-1", "0 | 1"}, // adding a separator moves the selection on
+            {"0 1 2h 3h", "a1 c1 R", "0 @-1", "| 2 1 3 @2", "0 2h 1h 3h"}, // remove after the available selection
+            {"0 1 2h", "c0 R", "1 @0", "| 2 0 @2", "1 2h 0h"}, // remove to the end, next selected
+            {"0 | 2", "c1 R", "0 2 @1", "| @-1", "0 2"}, // removing a separator adds nothing
+            {"0 1h | 2 | 21", "c0 R6", " @-1", "| 1 0 2 21 @4", "1h 0h 2h 21h"}, // remove all
+            {"0 1h", "A R U D", "0 @-1", "| 1 @-1", "0 1h"}, // nothing selected: nothing happens
+            {"0 1 2", "c0 U", "0 1 2 @0", "| @-1", "0 1 2"}, // up at the top
+            {"0 1 2", "c2 D", "0 1 2 @2", "| @-1", "0 1 2"}, // down at the bottom
+            {"0 1 2", "c2 U U D", "0 2 1 @1", "| @-1", "0 2 1"},
+            {"0 1h", "c5 a9 A R", "0 @-1", "| 1 @-1", "0 1h"}, // a row beyond the list selects nothing
+        };
+        // clang-format on
+        for (const auto& [toolbar, steps, current, available, result] : rows)
+        {
+            ToolbarCustomizeModel model(toolbarEntries(toolbar));
+            run(model, steps);
+            const QString got = listText(model.Current(), model.CurrentSelection()) + " / " +
+                                listText(model.Available(), model.AvailableSelection()) + " / " +
+                                toolbarText(model.Result());
+            QCOMPARE(got, current + " / " + available + " / " + result);
+        }
     }
 
     // An emptied toolbar is saved as every button hidden, and comes back

@@ -29,50 +29,45 @@ class tst_ToolbarLayout : public QObject
     }
 
 private slots:
-    void defaultLayout() { QCOMPARE(toolbarText(ToolbarLayout::DefaultLayout()), Default); }
-
     void absentFileMeansDefault() { QVERIFY(!ToolbarLayout::Read(m_dir.filePath("none.dat"))); }
 
-    void read_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("toolbar");
-        // clang-format off
-        QTest::newRow("order of the file, 21 appended") << QByteArray("[Toolbar]\n5=1\n3=1\nSep2=1\n") << "5 3 | 21";
-        QTest::newRow("hidden, 21 appended shown") << QByteArray("[Toolbar]\n0=1\n1=0\n") << "0 1h 21";
-        QTest::newRow("21 kept where it stands") << QByteArray("[Toolbar]\n21=0\n0=1\n") << "21h 0";
-        QTest::newRow("separator value not read") << QByteArray("[Toolbar]\nSep0=0\nsep1=1\n4=1\n") << "| | 4 21";
-        QTest::newRow("junk keys ignored") << QByteArray("[Toolbar]\nx=1\n22=1\n-1=1\n+2=1\n5a=1\n0=1\n") << "0 21";
-        QTest::newRow("a number keeps its first place") << QByteArray("[Toolbar]\n5=1\n3=1\n05=0\n4=1\n") << "5 3 4 21";
-        QTest::newRow("a repeated key: first place, last value") << QByteArray("[Toolbar]\n5=1\n3=1\n5=0\n") << "5h 3 21";
-        QTest::newRow("other sections ignored") << QByteArray("[Other]\n4=1\n[toolbar]\n2=1\n") << "2 21";
-        QTest::newRow("empty file") << QByteArray() << "21";
-        // clang-format on
-    }
     void read()
     {
-        QFETCH(QByteArray, file);
-        QVERIFY(writeText(file));
-        const auto entries = ToolbarLayout::Read(path());
-        QVERIFY(entries);
-        QTEST(toolbarText(*entries), "toolbar");
+        // A file's text and the toolbar read from it.
+        // clang-format off
+        const QList<QPair<QByteArray, QString>> rows = {
+            {"[Toolbar]\n5=1\n3=1\nSep2=1\n", "5 3 | 21"}, // order of the file, 21 appended
+            {"[Toolbar]\n0=1\n1=0\n", "0 1h 21"},
+            {"[Toolbar]\n21=0\n0=1\n", "21h 0"}, // 21 kept where it stands
+            {"[Toolbar]\nSep0=0\nsep1=1\n4=1\n", "| | 4 21"}, // a separator's value is not read
+            {"[Toolbar]\nx=1\n22=1\n-1=1\n+2=1\n5a=1\n0=1\n", "0 21"},
+            {"[Toolbar]\n5=1\n3=1\n05=0\n4=1\n", "5 3 4 21"}, // a number keeps its first place
+            {"[Toolbar]\n5=1\n3=1\n5=0\n", "5h 3 21"}, // a repeated key: first place, last value
+            {"[Other]\n4=1\n[toolbar]\n2=1\n", "2 21"},
+            {"", "21"},
+        };
+        // clang-format on
+        for (const auto& [file, toolbar] : rows)
+        {
+            QVERIFY(writeText(file));
+            const auto entries = ToolbarLayout::Read(path());
+            QVERIFY(entries);
+            QCOMPARE(toolbarText(*entries), toolbar);
+        }
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<QString>("toolbar");
-        // clang-format off
-        QTest::newRow("default") << Default;
-        QTest::newRow("separators side by side, at both ends") << "| 3 | | 2h 21 |";
-        QTest::newRow("all hidden") << "0h 1h 2h 3h 4h 5h 6h 7h 8h 9h 10h 11h 12h 13h 14h 15h 16h 17h 18h 19h 20h 21h";
-        // clang-format on
-    }
     void roundTrip()
     {
-        QFETCH(QString, toolbar);
-        QString error;
-        QVERIFY2(ToolbarLayout::Write(path(), toolbarEntries(toolbar), &error), qPrintable(error));
-        QCOMPARE(toolbarText(ToolbarLayout::Read(path()).value()), toolbar);
+        for (const QString& toolbar :
+             {Default, QStringLiteral("| 3 | | 2h 21 |"),
+              QStringLiteral("0h 1h 2h 3h 4h 5h 6h 7h 8h 9h 10h 11h 12h 13h 14h 15h 16h 17h 18h "
+                             "19h 20h 21h")})
+        {
+            QString error;
+            QVERIFY2(ToolbarLayout::Write(path(), toolbarEntries(toolbar), &error),
+                     qPrintable(error));
+            QCOMPARE(toolbarText(ToolbarLayout::Read(path()).value()), toolbar);
+        }
     }
 
     void fileText()

@@ -42,47 +42,42 @@ private slots:
         m_check->SetNetworkDown([] { return false; });
     }
 
-    void answers_data()
-    {
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("contentType");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("expected"); // asked, opened, stored
-        const QByteArray plain = "text/plain; charset=utf-8";
-        const QByteArray full = Announcing.leftJustified(VersionFetch::MaxBytes - 1, 'x') + '\n';
-        // clang-format off
-        QTest::newRow("yes")            << 200 << plain                   << Announcing  << true  << "asked http://q.test/r stored";
-        QTest::newRow("no")             << 200 << plain                   << Announcing  << false << "asked stored";
-        QTest::newRow("64 KiB exactly") << 200 << plain                   << full        << true  << "asked http://q.test/r stored";
-        QTest::newRow("one byte more")  << 200 << plain                   << full + 'x'  << true  << "";
-        QTest::newRow("not found")      << 404 << plain                   << Announcing  << true  << "";
-        QTest::newRow("an HTML page")   << 200 << QByteArray("text/html") << Announcing  << true  << "";
-        // clang-format on
-    }
     void answers()
     {
-        QFETCH(int, status);
-        QFETCH(QByteArray, contentType);
-        QFETCH(QByteArray, body);
-        QFETCH(bool, yes);
-        m_server->route(QStringLiteral("/"), TestHttpServer::Response{status, contentType, body});
-        m_services.confirmAnswer = {yes, false};
-
-        QSignalSpy finished(m_check.get(), &VersionCheck::finished);
-        QVERIFY(m_check->Check(Today));
-        QVERIFY(finished.wait());
-        QCOMPARE(m_server->lastRequest("/").path, QStringLiteral("/?ver=620&new=0&mo=1"));
-        QStringList seen;
-        if (!m_services.confirmCalls.isEmpty())
-            seen << QStringLiteral("asked");
-        seen << m_opened;
-        if (m_store->options->LastPong() == VersionCheckRules::DayNumber(Today) &&
-            m_store->options->CheckedVersion() == 150)
-            seen << QStringLiteral("stored");
-        else
-            QCOMPARE(m_store->options->CheckedVersion(), 145);
-        QTEST(seen.join(QLatin1Char(' ')), "expected");
+        const QByteArray plain = "text/plain; charset=utf-8";
+        const QByteArray full = Announcing.leftJustified(VersionFetch::MaxBytes - 1, 'x') + '\n';
+        // Status, content type, body, answer to the question; what was asked,
+        // opened and stored.
+        // clang-format off
+        const QList<std::tuple<int, QByteArray, QByteArray, bool, QString>> rows = {
+            {200, plain, Announcing, true, "asked http://q.test/r stored"},
+            {200, plain, Announcing, false, "asked stored"},
+            {200, plain, full, true, "asked http://q.test/r stored"}, // 64 KiB exactly
+            {200, plain, full + 'x', true, ""},                       // one byte more
+            {404, plain, Announcing, true, ""},
+            {200, "text/html", Announcing, true, ""}};
+        // clang-format on
+        for (const auto& [status, contentType, body, yes, expected] : rows)
+        {
+            init();
+            m_server->route(QStringLiteral("/"),
+                            TestHttpServer::Response{status, contentType, body});
+            m_services.confirmAnswer = {yes, false};
+            QSignalSpy finished(m_check.get(), &VersionCheck::finished);
+            QVERIFY(m_check->Check(Today));
+            QVERIFY(finished.wait());
+            QCOMPARE(m_server->lastRequest("/").path, QStringLiteral("/?ver=620&new=0&mo=1"));
+            QStringList seen;
+            if (!m_services.confirmCalls.isEmpty())
+                seen << QStringLiteral("asked");
+            seen << m_opened;
+            if (m_store->options->LastPong() == VersionCheckRules::DayNumber(Today) &&
+                m_store->options->CheckedVersion() == 150)
+                seen << QStringLiteral("stored");
+            else
+                QCOMPARE(m_store->options->CheckedVersion(), 145);
+            QCOMPARE(seen.join(QLatin1Char(' ')), expected);
+        }
     }
 
     void noContactOfflineOrWithoutNetwork()

@@ -44,88 +44,77 @@ class tst_CoolBarLayout : public QObject
 {
     Q_OBJECT
 private slots:
-    void compute_data()
-    {
-        QTest::addColumn<QString>("bands");
-        QTest::addColumn<QString>("rects");
-        QTest::addColumn<int>("height");
-        // clang-format off
-        QTest::newRow("last band stretches") << "100:10:20 100:10:24" << "0,0,100,24 100,0,200,24" << 24;
-        QTest::newRow("breaks begin rows") << "100:10:20 |100:10:24 100:10:22" << "0,0,300,20 0,22,100,24 100,22,200,24" << 46;
-        QTest::newRow("hidden band and its break count for nothing") << "100:10:20 -|100:10:40 100:10:22" << "0,0,100,22 - 100,0,200,22" << 22;
-        QTest::newRow("first shown band begins the first row") << "-100:10:20 |100:10:20" << "- 0,0,300,20" << 20;
-        QTest::newRow("too wide: the right band gives way") << "200:50:20 200:50:20" << "0,0,200,20 200,0,100,20" << 20;
-        QTest::newRow("then the bands left of it") << "200:50:20 200:50:20 200:50:20" << "0,0,180,20 180,0,60,20 240,0,60,20" << 20;
-        QTest::newRow("never below the minimum: cut at the edge") << "200:150:20 200:150:20" << "0,0,160,20 160,0,140,20" << 20;
-        QTest::newRow("a band beyond the edge is 0 wide") << "200:290:20 100:50:20" << "0,0,300,20 300,0,0,20" << 20;
-        QTest::newRow("too narrow a width is raised") << "5:40:20 0:10:20" << "0,0,50,20 50,0,250,20" << 20;
-        QTest::newRow("nothing shown") << "-100:10:20" << "-" << 0;
-        // clang-format on
-    }
     void compute()
     {
-        QFETCH(QString, bands);
-        QFETCH(QString, rects);
-        QFETCH(int, height);
-        const CoolBarLayout::Result result = CoolBarLayout::Compute(Bands(bands), Bar);
-        QStringList got;
-        for (qsizetype i = 0; i < result.rects.size(); ++i)
+        // Bands, their rectangles ("-" for one not shown), the bar's height.
+        // clang-format off
+        const QList<std::tuple<QString, QString, int>> rows = {
+            {"100:10:20 100:10:24", "0,0,100,24 100,0,200,24", 24}, // the last band stretches
+            {"100:10:20 |100:10:24 100:10:22", "0,0,300,20 0,22,100,24 100,22,200,24", 46},
+            {"100:10:20 -|100:10:40 100:10:22", "0,0,100,22 - 100,0,200,22", 22}, // a hidden band and its break count for nothing
+            {"-100:10:20 |100:10:20", "- 0,0,300,20", 20}, // the first shown band begins the first row
+            {"200:50:20 200:50:20", "0,0,200,20 200,0,100,20", 20}, // too wide: the right band gives way
+            {"200:50:20 200:50:20 200:50:20", "0,0,180,20 180,0,60,20 240,0,60,20", 20}, // then the bands left of it
+            {"200:150:20 200:150:20", "0,0,160,20 160,0,140,20", 20}, // never below the minimum: cut at the edge
+            {"200:290:20 100:50:20", "0,0,300,20 300,0,0,20", 20}, // a band beyond the edge is 0 wide
+            {"5:40:20 0:10:20", "0,0,50,20 50,0,250,20", 20}, // too narrow a width is raised
+            {"-100:10:20", "-", 0},
+        };
+        // clang-format on
+        for (const auto& [bands, rects, height] : rows)
         {
-            const QRect r = result.rects.at(i);
-            got << (result.rows.at(i) < 0 ? QStringLiteral("-")
-                                          : QStringLiteral("%1,%2,%3,%4")
-                                                .arg(r.x())
-                                                .arg(r.y())
-                                                .arg(r.width())
-                                                .arg(r.height()));
+            const CoolBarLayout::Result result = CoolBarLayout::Compute(Bands(bands), Bar);
+            QStringList got;
+            for (qsizetype i = 0; i < result.rects.size(); ++i)
+            {
+                const QRect r = result.rects.at(i);
+                got << (result.rows.at(i) < 0 ? QStringLiteral("-")
+                                              : QString::asprintf("%d,%d,%d,%d", r.x(), r.y(),
+                                                                  r.width(), r.height()));
+            }
+            QCOMPARE(got.join(QLatin1Char(' ')), rects);
+            QCOMPARE(result.height, height);
         }
-        QCOMPARE(got.join(QLatin1Char(' ')), rects);
-        QCOMPARE(result.height, height);
     }
 
-    void drag_data()
-    {
-        QTest::addColumn<QString>("bands");
-        QTest::addColumn<QString>("drag");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<int>("index");
-        const QString rows = QStringLiteral("100:10:20 |100:10:20 100:10:20");
-        // clang-format off
-        QTest::newRow("right: the band before widens") << "100:10:20 100:10:20" << "along 1 50" << "150 100" << 1;
-        QTest::newRow("left: not below its minimum") << "100:10:20 100:10:20" << "along 1 -200" << "20 100" << 1;
-        QTest::newRow("right: room kept for the bands after") << "100:10:20 100:10:20 100:10:20" << "along 2 200" << "100 180 100" << 2;
-        QTest::newRow("the first band of a row stays") << "100:10:20 100:10:20" << "along 0 50" << "100 100" << 0;
-        QTest::newRow("on a narrow bar the shown widths move") << "200:50:20 200:50:20 200:50:20" << "along 1 -50" << "130 200 200" << 1;
-        QTest::newRow("down behind the last band") << rows << "row 0 1 150" << "|100 50 100" << 2;
-        QTest::newRow("up behind a band") << rows << "row 2 0 50" << "50 100 |100" << 1;
-        QTest::newRow("to a row's front; its follower begins its row") << rows << "row 1 0 0" << "100 100 |100" << 0;
-        QTest::newRow("past a hidden band") << "100:10:20 -|100:10:20 |100:10:20" << "row 2 0 50" << "50 100 -|100" << 1;
-        QTest::newRow("onto its own row: a move along it") << rows << "row 2 1 150" << "100 |150 100" << 2;
-        QTest::newRow("above the first row") << rows << "above 2" << "100 |100 |100" << 0;
-        QTest::newRow("below the last row") << rows << "below 0" << "|100 100 |100" << 2;
-        QTest::newRow("below, from a shared row") << rows << "below 1" << "100 |100 |100" << 2;
-        // clang-format on
-    }
     void drag()
     {
-        QFETCH(QString, bands);
-        QFETCH(QString, drag);
-        QFETCH(QString, after);
-        QFETCH(int, index);
-        const QStringList words = drag.split(QLatin1Char(' '));
-        const QList<CoolBand> before = Bands(bands);
-        const int band = words.at(1).toInt();
-        CoolBarLayout::Move move{before, band};
-        if (words.first() == QLatin1String("along"))
-            move.bands = CoolBarLayout::MoveWithinRow(before, Bar, band, words.at(2).toInt());
-        else if (words.first() == QLatin1String("row"))
-            move = CoolBarLayout::MoveToRow(before, Bar, band, words.at(2).toInt(),
-                                            words.at(3).toInt());
-        else
-            move = CoolBarLayout::MoveToNewRow(before, Bar, band,
-                                               words.first() == QLatin1String("above"));
-        QCOMPARE(Written(move.bands), after);
-        QCOMPARE(move.index, index);
+        const QString rows = QStringLiteral("100:10:20 |100:10:20 100:10:20");
+        // Bands, the drag, the bands after it, the dragged band's index after it.
+        // clang-format off
+        const QList<std::tuple<QString, QString, QString, int>> drags = {
+            {"100:10:20 100:10:20", "along 1 50", "150 100", 1}, // right: the band before widens
+            {"100:10:20 100:10:20", "along 1 -200", "20 100", 1}, // left: not below its minimum
+            {"100:10:20 100:10:20 100:10:20", "along 2 200", "100 180 100", 2}, // right: room kept for the bands after
+            {"100:10:20 100:10:20", "along 0 50", "100 100", 0}, // the first band of a row stays
+            {"200:50:20 200:50:20 200:50:20", "along 1 -50", "130 200 200", 1}, // on a narrow bar the shown widths move
+            {rows, "row 0 1 150", "|100 50 100", 2}, // down behind the last band
+            {rows, "row 2 0 50", "50 100 |100", 1}, // up behind a band
+            {rows, "row 1 0 0", "100 100 |100", 0}, // to a row's front; its follower begins its row
+            {"100:10:20 -|100:10:20 |100:10:20", "row 2 0 50", "50 100 -|100", 1}, // past a hidden band
+            {rows, "row 2 1 150", "100 |150 100", 2}, // onto its own row: a move along it
+            {rows, "above 2", "100 |100 |100", 0},
+            {rows, "below 0", "|100 100 |100", 2},
+            {rows, "below 1", "100 |100 |100", 2}, // below, from a shared row
+        };
+        // clang-format on
+        for (const auto& [bands, drag, after, index] : drags)
+        {
+            const QStringList words = drag.split(QLatin1Char(' '));
+            const QList<CoolBand> before = Bands(bands);
+            const int band = words.at(1).toInt();
+            CoolBarLayout::Move move{before, band};
+            if (words.first() == QLatin1String("along"))
+                move.bands = CoolBarLayout::MoveWithinRow(before, Bar, band, words.at(2).toInt());
+            else if (words.first() == QLatin1String("row"))
+                move = CoolBarLayout::MoveToRow(before, Bar, band, words.at(2).toInt(),
+                                                words.at(3).toInt());
+            else
+                move = CoolBarLayout::MoveToNewRow(before, Bar, band,
+                                                   words.first() == QLatin1String("above"));
+            QVERIFY2(Written(move.bands) == after, qPrintable(drag + " -> " + Written(move.bands)));
+            QCOMPARE(move.index, index);
+        }
     }
 };
 

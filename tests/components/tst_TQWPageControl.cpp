@@ -31,40 +31,30 @@ class tst_TQWPageControl : public QObject
     Q_OBJECT
 
 private slots:
-    void indexMapping_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("visible");
-        QTest::addColumn<QString>("active");
-        // clang-format off
-        QTest::newRow("all visible") << "VVV" << "0,1,2" << "0";
-        QTest::newRow("hidden first") << "HVV" << "1,2" << "1";
-        QTest::newRow("all hidden") << "HHH" << "" << "";
-        // clang-format on
-    }
-
     void indexMapping()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, visible);
-        QFETCH(QString, active);
-
-        const auto control = makeControl(pattern);
-        QCOMPARE(names(*control), visible);
-        QCOMPARE(stripOf(*control)->count(), control->visibleCount());
-        QCOMPARE(activeName(*control), active);
-
-        int visibleIndex = 0;
-        for (int i = 0; i < control->count(); ++i)
+        // Pages ("V" shown, "H" hidden), the tabs shown, the active page.
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {"VVV", "0,1,2", "0"}, {"HVV", "1,2", "1"}, {"HHH", "", ""}};
+        for (const auto& [pattern, visible, active] : rows)
         {
-            QWidget* page = control->page(i);
-            const bool shown = pattern[i] == QLatin1Char('V');
-            QCOMPARE(control->isPageVisible(page), shown);
-            QCOMPARE(control->visibleIndexOf(page), shown ? visibleIndex : -1);
-            if (shown)
-                QCOMPARE(stripOf(*control)->tabCaption(visibleIndex++), control->pageCaption(page));
+            const auto control = makeControl(pattern);
+            QCOMPARE(names(*control), visible);
+            QCOMPARE(stripOf(*control)->count(), control->visibleCount());
+            QCOMPARE(activeName(*control), active);
+            int visibleIndex = 0;
+            for (int i = 0; i < control->count(); ++i)
+            {
+                QWidget* page = control->page(i);
+                const bool shown = pattern[i] == QLatin1Char('V');
+                QCOMPARE(control->isPageVisible(page), shown);
+                QCOMPARE(control->visibleIndexOf(page), shown ? visibleIndex : -1);
+                if (shown)
+                    QCOMPARE(stripOf(*control)->tabCaption(visibleIndex++),
+                             control->pageCaption(page));
+            }
+            QCOMPARE(control->visiblePage(control->visibleCount()), nullptr);
         }
-        QCOMPARE(control->visiblePage(control->visibleCount()), nullptr);
     }
 
     void hiddenPageTakesNoPlaceUntilShown()
@@ -107,75 +97,52 @@ private slots:
         QCOMPARE(activeName(*control), QStringLiteral("0"));
     }
 
-    void removeOrHideActive_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("active");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("first tab: the next one") << "VVV" << "0" << "1";
-        QTest::newRow("hidden pages are skipped") << "VHV" << "2" << "0";
-        QTest::newRow("no other visible page") << "VHH" << "0" << "";
-        // clang-format on
-    }
-
+    // Removing or hiding the active page makes the next shown one active.
     void removeOrHideActive()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, active);
-        QFETCH(QString, expected);
-
-        for (const bool remove : {true, false})
-        {
-            const auto control = makeControl(pattern);
-            showAndWait(*control);
-            QWidget* page = pageNamed(*control, active);
-            control->setActivePage(page);
-            std::unique_ptr<QWidget> released;
-            if (remove)
+        // Pages, the active one, the one active afterwards.
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {"VVV", "0", "1"}, {"VHV", "2", "0"}, {"VHH", "0", ""}};
+        for (const auto& [pattern, active, expected] : rows)
+            for (const bool remove : {true, false})
             {
-                control->removePage(page);
-                released.reset(page);
-                QCOMPARE(page->parentWidget(), nullptr);
+                const auto control = makeControl(pattern);
+                showAndWait(*control);
+                QWidget* page = pageNamed(*control, active);
+                control->setActivePage(page);
+                std::unique_ptr<QWidget> released;
+                if (remove)
+                {
+                    control->removePage(page);
+                    released.reset(page);
+                    QCOMPARE(page->parentWidget(), nullptr);
+                }
+                else
+                    control->setPageVisible(page, false);
+                QCOMPARE(control->indexOf(page) < 0, remove);
+                QVERIFY(!page->isVisible());
+                QCOMPARE(activeName(*control), expected);
+                QCOMPARE(stripOf(*control)->currentIndex(),
+                         control->visibleIndexOf(control->activePage()));
             }
-            else
-                control->setPageVisible(page, false);
-            QCOMPARE(control->indexOf(page) < 0, remove);
-            QVERIFY(!page->isVisible());
-            QCOMPARE(activeName(*control), expected);
-            QCOMPARE(stripOf(*control)->currentIndex(),
-                     control->visibleIndexOf(control->activePage()));
-        }
-    }
-
-    void movePage_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("all");
-        QTest::addColumn<QString>("visible");
-        // clang-format off
-        QTest::newRow("past a hidden page") << "VHVV" << 0 << 2 << "1,2,0,3" << "2,0,3";
-        QTest::newRow("onto a hidden page's place") << "VVHV" << 3 << 2 << "0,1,3,2" << "0,1,3";
-        // clang-format on
     }
 
     void movePage()
     {
-        QFETCH(QString, pattern);
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(QString, all);
-        QFETCH(QString, visible);
-
-        const auto control = makeControl(pattern);
-        QWidget* active = control->activePage();
-        control->movePage(from, to);
-        QCOMPARE(names(*control, false), all);
-        QCOMPARE(names(*control), visible);
-        QCOMPARE(control->activePage(), active);
-        QCOMPARE(stripOf(*control)->currentIndex(), control->visibleIndexOf(active));
+        // Pages, from, to, every page and the shown ones afterwards.
+        const QList<std::tuple<QString, int, int, QString, QString>> rows = {
+            {"VHVV", 0, 2, "1,2,0,3", "2,0,3"},  // past a hidden page
+            {"VVHV", 3, 2, "0,1,3,2", "0,1,3"}}; // onto a hidden page's place
+        for (const auto& [pattern, from, to, all, visible] : rows)
+        {
+            const auto control = makeControl(pattern);
+            QWidget* active = control->activePage();
+            control->movePage(from, to);
+            QCOMPARE(names(*control, false), all);
+            QCOMPARE(names(*control), visible);
+            QCOMPARE(control->activePage(), active);
+            QCOMPARE(stripOf(*control)->currentIndex(), control->visibleIndexOf(active));
+        }
     }
 
     void badArgumentsAreIgnored()

@@ -39,101 +39,79 @@ class tst_TQWTabStrip : public QObject
     Q_OBJECT
 
 private slots:
-    void press_data()
-    {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("active");
-        // clang-format off
-        QTest::newRow("left on another tab") << Qt::LeftButton << 2 << "2";
-        QTest::newRow("left away from tabs") << Qt::LeftButton << -1 << "0";
-        QTest::newRow("right on another tab") << Qt::RightButton << 1 << "0";
-        // clang-format on
-    }
-
     void press()
     {
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(int, tab);
-        QFETCH(QString, active);
-
-        const auto control = makeControl(QStringLiteral("VVV"));
-        showAndWait(*control);
-        QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
-        QSignalSpy mouseDown(control.get(), &TQWPageControl::tabMouseDown);
-
-        const QPoint pos = tab >= 0 ? tabCentre(*control, tab) : pastLastTab(*control);
-        QTest::mousePress(stripOf(*control), button, {}, pos);
-        QTest::mouseRelease(stripOf(*control), button, {}, pos);
-
-        QCOMPARE(activeName(*control), active);
-        QCOMPARE(changed.count(), active == QLatin1String("0") ? 0 : 1);
-        QCOMPARE(mouseDown.count(), 1);
-        QCOMPARE(mouseDown.first().at(1).toInt(), tab);
-    }
-
-    void drag_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("dragged");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<int>("to"); // -1: nothing moves
-        QTest::addColumn<QString>("visible");
-        // clang-format off
-        QTest::newRow("to the right") << "VVVV" << "" << 0 << 2 << 2 << "1,2,0,3";
-        QTest::newRow("over a hidden page") << "VHVV" << "" << 0 << 2 << 3 << "2,3,0";
-        QTest::newRow("shifting off") << "VVVV" << "noshift" << 0 << 2 << -1 << "0,1,2,3";
-        QTest::newRow("multiple lines") << "VVVV" << "lines" << 0 << 2 << -1 << "0,1,2,3";
-        QTest::newRow("press on an inactive tab") << "VVVV" << "inactive" << 0 << 2 << -1 << "0,1,2,3";
-        // clang-format on
+        // Button, visible tab pressed (-1: right of every tab), active page after.
+        const QList<std::tuple<Qt::MouseButton, int, QString>> rows = {
+            {Qt::LeftButton, 2, "2"}, {Qt::LeftButton, -1, "0"}, {Qt::RightButton, 1, "0"}};
+        for (const auto& [button, tab, active] : rows)
+        {
+            const auto control = makeControl(QStringLiteral("VVV"));
+            showAndWait(*control);
+            QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
+            QSignalSpy mouseDown(control.get(), &TQWPageControl::tabMouseDown);
+            const QPoint pos = tab >= 0 ? tabCentre(*control, tab) : pastLastTab(*control);
+            QTest::mousePress(stripOf(*control), button, {}, pos);
+            QTest::mouseRelease(stripOf(*control), button, {}, pos);
+            QCOMPARE(activeName(*control), active);
+            QCOMPARE(changed.count(), active == QLatin1String("0") ? 0 : 1);
+            QCOMPARE(mouseDown.count(), 1);
+            QCOMPARE(mouseDown.first().at(1).toInt(), tab);
+        }
     }
 
     void drag()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, setup);
-        QFETCH(int, dragged);
-        QFETCH(int, target);
-        QFETCH(int, to);
-        QFETCH(QString, visible);
-
-        const auto control = makeControl(pattern);
-        showAndWait(*control);
-        QWidget* draggedPage = control->visiblePage(dragged);
-        control->setActivePage(setup == QLatin1String("inactive") ? control->page(3) : draggedPage);
-        if (setup == QLatin1String("noshift"))
-            control->SetAllowTabShifting(false);
-        if (setup == QLatin1String("lines"))
+        // Pages, set-up, visible tab dragged onto visible tab target, the
+        // page's index after (-1: nothing moves), the tabs shown after.
+        // clang-format off
+        const QList<std::tuple<QString, QString, int, int, int, QString>> rows = {
+            {"VVVV", "", 0, 2, 2, "1,2,0,3"},
+            {"VHVV", "", 0, 2, 3, "2,3,0"}, // over a hidden page
+            {"VVVV", "noshift", 0, 2, -1, "0,1,2,3"},
+            {"VVVV", "lines", 0, 2, -1, "0,1,2,3"},
+            {"VVVV", "inactive", 0, 2, -1, "0,1,2,3"}}; // a press on an inactive tab
+        // clang-format on
+        for (const auto& [pattern, setup, dragged, target, to, visible] : rows)
         {
-            // Shifting rows of wrapped tabs would reshuffle every row: refused.
-            control->SetMultipleLines(true);
-            control->SetAllowTabShifting(true);
-            QVERIFY(!control->AllowTabShifting());
-        }
-        const int from = control->indexOf(draggedPage);
-        QSignalSpy moved(control.get(), &TQWPageControl::pageMoved);
-        QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
-        TQWTabStrip* strip = stripOf(*control);
+            const auto control = makeControl(pattern);
+            showAndWait(*control);
+            QWidget* draggedPage = control->visiblePage(dragged);
+            control->setActivePage(setup == QLatin1String("inactive") ? control->page(3)
+                                                                      : draggedPage);
+            if (setup == QLatin1String("noshift"))
+                control->SetAllowTabShifting(false);
+            if (setup == QLatin1String("lines"))
+            {
+                // Shifting rows of wrapped tabs would reshuffle every row: refused.
+                control->SetMultipleLines(true);
+                control->SetAllowTabShifting(true);
+                QVERIFY(!control->AllowTabShifting());
+            }
+            const int from = control->indexOf(draggedPage);
+            QSignalSpy moved(control.get(), &TQWPageControl::pageMoved);
+            QSignalSpy changed(control.get(), &TQWPageControl::pageChanged);
+            TQWTabStrip* strip = stripOf(*control);
 
-        QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, dragged));
-        QTest::mouseMove(strip, tabCentre(*control, target));
-        QCOMPARE(strip->testAttribute(Qt::WA_SetCursor), to >= 0);
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, tabCentre(*control, target));
+            QTest::mousePress(strip, Qt::LeftButton, {}, tabCentre(*control, dragged));
+            QTest::mouseMove(strip, tabCentre(*control, target));
+            QCOMPARE(strip->testAttribute(Qt::WA_SetCursor), to >= 0);
+            QTest::mouseRelease(strip, Qt::LeftButton, {}, tabCentre(*control, target));
 
-        QCOMPARE(names(*control), visible);
-        QCOMPARE(moved.count(), to >= 0 ? 1 : 0);
-        if (to >= 0)
-        {
-            QCOMPARE(moved.first().at(0).toInt(), from);
-            QCOMPARE(moved.first().at(1).toInt(), to);
-            QCOMPARE(control->indexOf(draggedPage), to);
-            QCOMPARE(strip->currentIndex(), target);
-            QCOMPARE(changed.count(), 0);
+            QCOMPARE(names(*control), visible);
+            QCOMPARE(moved.count(), to >= 0 ? 1 : 0);
+            if (to >= 0)
+            {
+                QCOMPARE(moved.first().at(0).toInt(), from);
+                QCOMPARE(moved.first().at(1).toInt(), to);
+                QCOMPARE(control->indexOf(draggedPage), to);
+                QCOMPARE(strip->currentIndex(), target);
+                QCOMPARE(changed.count(), 0);
+            }
+            // A press on an inactive tab selects it, but does not start a drag.
+            QCOMPARE(control->activePage(), draggedPage);
+            QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
         }
-        // A press on an inactive tab selects it, but does not start a drag.
-        QCOMPARE(control->activePage(), draggedPage);
-        QVERIFY(!strip->testAttribute(Qt::WA_SetCursor));
     }
 
     void multipleLinesWrap()
@@ -216,36 +194,28 @@ private slots:
                                             QSize(28, control->tabRect(0).height())));
     }
 
-    void captionText_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("icon");
-        QTest::addColumn<QString>("shown");
-        // clang-format off
-        QTest::newRow("doubled ampersand") << "A&&B" << false << "A&B";
-        QTest::newRow("one line") << "first\nsecond" << false << "first second";
-        QTest::newRow("with room and an icon, whole") << "WWW MMM" << true << "WWW MMM";
-        // clang-format on
-    }
-
     void captionText()
     {
-        QFETCH(QString, caption);
-        QFETCH(bool, icon);
-        QFETCH(QString, shown);
-
-        QCOMPARE(TQWTabStrip::displayCaption(caption), shown);
-        // The active tab is drawn bolder: it must not cut a caption that fits.
-        for (const bool active : {true, false})
+        // Caption, with an icon, the text drawn.
+        const QList<std::tuple<QString, bool, QString>> rows = {
+            {"A&&B", false, "A&B"},
+            {"first\nsecond", false, "first second"},
+            {"WWW MMM", true, "WWW MMM"}}; // with room and an icon, whole
+        for (const auto& [caption, icon, shown] : rows)
         {
-            const auto control = makeControl(QStringLiteral("VV"));
-            QWidget* page = control->page(0);
-            control->setPageCaption(page, caption);
-            if (icon)
-                control->setPageIcon(page, QIcon(QStringLiteral(":/quillwave/quillwave.svg")));
-            control->setActivePage(active ? page : control->page(1));
-            showAndWait(*control);
-            QCOMPARE(stripOf(*control)->drawnCaption(0), shown);
+            QCOMPARE(TQWTabStrip::displayCaption(caption), shown);
+            // The active tab is drawn bolder: it must not cut a caption that fits.
+            for (const bool active : {true, false})
+            {
+                const auto control = makeControl(QStringLiteral("VV"));
+                QWidget* page = control->page(0);
+                control->setPageCaption(page, caption);
+                if (icon)
+                    control->setPageIcon(page, QIcon(QStringLiteral(":/quillwave/quillwave.svg")));
+                control->setActivePage(active ? page : control->page(1));
+                showAndWait(*control);
+                QCOMPARE(stripOf(*control)->drawnCaption(0), shown);
+            }
         }
     }
 };

@@ -42,31 +42,27 @@ private slots:
         m_tree->setRoot(m_dir->path());
     }
 
-    void newFolderTakesAFreeName_data()
-    {
-        QTest::addColumn<QStringList>("existing");
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("first")              << QStringList{}                                  << ""        << "New Folder";
-        QTest::newRow("second")             << QStringList{"New Folder/"}                     << ""        << "New Folder (2)";
-        QTest::newRow("third")              << QStringList{"New Folder/", "New Folder (2)/"}  << ""        << "New Folder (3)";
-        QTest::newRow("a file has the name") << QStringList{"New Folder"}                     << ""        << "New Folder (2)";
-        QTest::newRow("under a folder")     << QStringList{"sub/"}                            << "sub"     << "sub/New Folder";
-        QTest::newRow("beside a file")      << QStringList{"sub/g.vgp"}                       << "sub/g.vgp" << "sub/New Folder";
-        // clang-format on
-    }
-
     void newFolderTakesAFreeName()
     {
-        QFETCH(QStringList, existing);
-        QFETCH(QString, selected);
-        QFETCH(QString, expected);
-        make(m_dir->path(), existing);
-        if (!selected.isEmpty())
-            m_tree->setCurrentIndex(m_tree->nodeOf(path(selected)));
-        QCOMPARE(m_tree->createFolder(QStringLiteral("New Folder")), path(expected));
-        QVERIFY(QFileInfo(path(expected)).isDir());
+        // Entries there, the entry selected, the folder made.
+        // clang-format off
+        const QList<std::tuple<QStringList, QString, QString>> rows = {
+            {{}, "", "New Folder"},
+            {{"New Folder/"}, "", "New Folder (2)"},
+            {{"New Folder/", "New Folder (2)/"}, "", "New Folder (3)"},
+            {{"New Folder"}, "", "New Folder (2)"}, // a file has the name
+            {{"sub/"}, "sub", "sub/New Folder"},
+            {{"sub/g.vgp"}, "sub/g.vgp", "sub/New Folder"}};
+        // clang-format on
+        for (const auto& [existing, selected, expected] : rows)
+        {
+            init();
+            make(m_dir->path(), existing);
+            if (!selected.isEmpty())
+                m_tree->setCurrentIndex(m_tree->nodeOf(path(selected)));
+            QCOMPARE(m_tree->createFolder(QStringLiteral("New Folder")), path(expected));
+            QVERIFY(QFileInfo(path(expected)).isDir());
+        }
     }
 
     void renamesFoldersInPlaceOnly()
@@ -125,42 +121,33 @@ private slots:
         }
     }
 
-    void dropsCopyOrMoveWithoutReplacing_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("move");
-        QTest::addColumn<int>("arrived");
-        QTest::addColumn<bool>("sourceKept");
-        // clang-format off
-        QTest::newRow("copy a file")            << "out/g.vgp" << "in"     << false << 1 << true;
-        QTest::newRow("move a file")            << "out/g.vgp" << "in"     << true  << 1 << false;
-        QTest::newRow("move a folder")          << "out/"      << "in"     << true  << 1 << false;
-        QTest::newRow("name taken")             << "out/t.vgp" << "in"     << true  << 0 << true;
-        QTest::newRow("folder into itself")     << "out/"      << "out/d"  << true  << 0 << true;
-        QTest::newRow("where it already is")    << "out/g.vgp" << "out"    << true  << 0 << true;
-        // clang-format on
-    }
-
     void dropsCopyOrMoveWithoutReplacing()
     {
-        QFETCH(QString, source);
-        QFETCH(QString, folder);
-        QFETCH(bool, move);
-        QFETCH(int, arrived);
-        QFETCH(bool, sourceKept);
-        make(m_dir->path(), {QStringLiteral("out/g.vgp"), QStringLiteral("out/t.vgp"),
-                             QStringLiteral("out/d/"), QStringLiteral("in/t.vgp")});
-
-        const QString from = path(source);
-        QSignalSpy dropped(m_tree.get(), &TShellTree::filesDropped);
-        QCOMPARE(m_tree->dropFiles({QUrl::fromLocalFile(from)}, path(folder),
-                                   move ? Qt::MoveAction : Qt::CopyAction),
-                 arrived);
-        QCOMPARE(QFileInfo::exists(from), sourceKept);
-        QCOMPARE(dropped.count(), arrived);
-        if (arrived)
-            QVERIFY(QFileInfo::exists(QDir(path(folder)).filePath(QFileInfo(from).fileName())));
+        // Source, target folder, moved, items arrived, source kept.
+        // clang-format off
+        const QList<std::tuple<QString, QString, bool, int, bool>> rows = {
+            {"out/g.vgp", "in", false, 1, true},  // copy a file
+            {"out/g.vgp", "in", true, 1, false},  // move a file
+            {"out/", "in", true, 1, false},       // move a folder
+            {"out/t.vgp", "in", true, 0, true},   // the name is taken
+            {"out/", "out/d", true, 0, true},     // a folder into itself
+            {"out/g.vgp", "out", true, 0, true}}; // where it already is
+        // clang-format on
+        for (const auto& [source, folder, move, arrived, sourceKept] : rows)
+        {
+            init();
+            make(m_dir->path(), {QStringLiteral("out/g.vgp"), QStringLiteral("out/t.vgp"),
+                                 QStringLiteral("out/d/"), QStringLiteral("in/t.vgp")});
+            const QString from = path(source);
+            QSignalSpy dropped(m_tree.get(), &TShellTree::filesDropped);
+            QCOMPARE(m_tree->dropFiles({QUrl::fromLocalFile(from)}, path(folder),
+                                       move ? Qt::MoveAction : Qt::CopyAction),
+                     arrived);
+            QCOMPARE(QFileInfo::exists(from), sourceKept);
+            QCOMPARE(dropped.count(), arrived);
+            if (arrived)
+                QVERIFY(QFileInfo::exists(QDir(path(folder)).filePath(QFileInfo(from).fileName())));
+        }
     }
 
 private:
