@@ -41,25 +41,21 @@ class tst_SubFrameTracker : public QObject
 {
     Q_OBJECT
 private slots:
-    void numbers_data()
-    {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("numbers");
-        // clang-format off
-        QTest::newRow("matched by address") << "R http://a/; C t1 http://a/; L t1" << "1 1 1";
-        QTest::newRow("empty frame document") << "C t1 about:blank; L t1" << "- -";
-        QTest::newRow("reported twice") << "R http://a/; C t1 http://a/; C t1 http://a/" << "1 1 -";
-        QTest::newRow("loaded twice") << "C t1 http://a/; L t1; L t1" << "1 1 -";
-        QTest::newRow("redirect continues the one waiting") << "R http://a/; r http://b/; C t1 http://b/" << "1 1 1";
-        QTest::newRow("refused is not waited for") << "Q http://a/; C t1 http://a/" << "1 2";
-        QTest::newRow("two frames same address") << "R http://a/; R http://a/; C t1 http://a/; C t2 http://a/" << "1 2 1 2";
-        // clang-format on
-    }
     void numbers()
     {
-        QFETCH(QString, script);
-        QFETCH(QString, numbers);
-        QCOMPARE(play(script), numbers);
+        const QList<std::pair<const char*, const char*>> rows = {
+            // clang-format off
+            {"R http://a/; C t1 http://a/; L t1", "1 1 1"}, // matched by address
+            {"C t1 about:blank; L t1", "- -"}, // empty frame document
+            {"R http://a/; C t1 http://a/; C t1 http://a/", "1 1 -"}, // reported twice
+            {"C t1 http://a/; L t1; L t1", "1 1 -"}, // loaded twice
+            {"R http://a/; r http://b/; C t1 http://b/", "1 1 1"}, // redirect continues the one waiting
+            {"Q http://a/; C t1 http://a/", "1 2"}, // refused is not waited for
+            {"R http://a/; R http://a/; C t1 http://a/; C t2 http://a/", "1 2 1 2"},
+            // clang-format on
+        };
+        for (const auto& [script, numbers] : rows)
+            QCOMPARE(play(script), QString(numbers));
     }
 };
 

@@ -70,30 +70,21 @@ private slots:
         server.routeHtml("/settled", "");
     }
 
-    void interceptorRefusesOnlySwitchedOffKinds_data()
-    {
-        using R = QWebEngineUrlRequestInfo;
-        QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("images");
-        QTest::addColumn<bool>("media");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("image, pictures off") << int(R::ResourceTypeImage) << false << true << true;
-        QTest::newRow("image, pictures on") << int(R::ResourceTypeImage) << true << false << false;
-        QTest::newRow("media, videos off") << int(R::ResourceTypeMedia) << true << false << true;
-        QTest::newRow("media, videos on") << int(R::ResourceTypeMedia) << false << true << false;
-        QTest::newRow("favicon, all off") << int(R::ResourceTypeFavicon) << false << false << false;
-        QTest::newRow("page, all off") << int(R::ResourceTypeMainFrame) << false << false << false;
-        QTest::newRow("script, all off") << int(R::ResourceTypeScript) << false << false << false;
-    }
     void interceptorRefusesOnlySwitchedOffKinds()
     {
-        QFETCH(int, type);
-        QFETCH(bool, images);
-        QFETCH(bool, media);
-        QFETCH(bool, refused);
-        QCOMPARE(TContentInterceptor::refuses(QWebEngineUrlRequestInfo::ResourceType(type), images,
-                                              media),
-                 refused);
+        using R = QWebEngineUrlRequestInfo;
+        const QList<std::tuple<R::ResourceType, bool, bool, bool>> rows = {
+            // type, images, media, refused
+            {R::ResourceTypeImage, false, true, true},
+            {R::ResourceTypeImage, true, false, false},
+            {R::ResourceTypeMedia, true, false, true},
+            {R::ResourceTypeMedia, false, true, false},
+            {R::ResourceTypeFavicon, false, false, false},
+            {R::ResourceTypeMainFrame, false, false, false},
+            {R::ResourceTypeScript, false, false, false},
+        };
+        for (const auto& [type, images, media, refused] : rows)
+            QCOMPARE(TContentInterceptor::refuses(type, images, media), refused);
     }
 
     void switchedOffContentStaysAwayAndComesBack()

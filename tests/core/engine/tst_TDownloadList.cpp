@@ -25,10 +25,7 @@ private slots:
         const QModelIndex first = list.index(0);
         QCOMPARE(first.data(Qt::DisplayRole).toString(), QString("a.zip"));
         QCOMPARE(first.data(TDownloadList::PathRole).toString(), list.item(0).path);
-        QCOMPARE(first.data(TDownloadList::ReceivedRole).toLongLong(), 40);
-        QCOMPARE(first.data(TDownloadList::TotalRole).toLongLong(), 1000);
         QCOMPARE(first.data(TDownloadList::StateRole).toInt(), int(TDownloadList::Running));
-        QCOMPARE(first.data(TDownloadList::ReasonRole).toString(), QString());
         QCOMPARE(first.data(TDownloadList::CanCancelRole).toBool(), true);
         QCOMPARE(first.data(TDownloadList::CanOpenFolderRole).toBool(), false);
         QCOMPARE(list.index(1).data(TDownloadList::CanCancelRole).toBool(), false);
@@ -73,21 +70,11 @@ private slots:
     }
 
     // A name from the server never leads the file out of the folder.
-    void suggestedPath_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("path");
-        // clang-format off
-        QTest::newRow("climbing out") << "../../.bashrc" << "/dl/.bashrc";
-        QTest::newRow("backslashes") << "..\\..\\evil.exe" << "/dl/evil.exe";
-        QTest::newRow("dots only") << ".." << "/dl/download";
-        // clang-format on
-    }
     void suggestedPath()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, path);
-        QCOMPARE(TDownloadManager::suggestedPath("/dl", name), path);
+        QCOMPARE(TDownloadManager::suggestedPath("/dl", "../../.bashrc"), "/dl/.bashrc");
+        QCOMPARE(TDownloadManager::suggestedPath("/dl", "..\\..\\evil.exe"), "/dl/evil.exe");
+        QCOMPARE(TDownloadManager::suggestedPath("/dl", ".."), "/dl/download");
     }
 };
 

@@ -9,6 +9,8 @@
 
 #include <sys/stat.h>
 
+#include <memory>
+
 using Entry = THistoryIndexReader::Entry;
 using Period = THistoryIndexReader::Period;
 
@@ -54,9 +56,18 @@ class tst_THistoryIndex : public QObject
     Q_OBJECT
 
 private:
-    QString indexIn(const QTemporaryDir& dir) const { return dir.filePath("day/index.dat"); }
+    // A fresh folder for each test: a day's index file, and a history root.
+    std::unique_ptr<QTemporaryDir> dir;
+    QString index, root;
 
 private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        index = dir->filePath("day/index.dat");
+        root = dir->filePath("History");
+    }
+
     void noAtBeforeTheAddressAtAnyLength()
     {
         QList<int> lengths;
@@ -89,18 +100,14 @@ private slots:
         QVERIFY(
             THistoryIndex::encodeEntry(QString(THistoryIndex::MaxAddressBytes + 1, u'a'), "t", 1)
                 .isEmpty());
-        QTemporaryDir dir;
-        QVERIFY(!THistoryIndex::recordVisit("about:blank", "Blank", local(2026, 12, 9),
-                                            dir.filePath("History")));
-        QVERIFY(THistoryIndexReader::periods(dir.filePath("History")).isEmpty());
+        QVERIFY(!THistoryIndex::recordVisit("about:blank", "Blank", local(2026, 12, 9), root));
+        QVERIFY(THistoryIndexReader::periods(root).isEmpty());
         QVERIFY(THistoryIndex::isRecordable("file:///home/u/a.html"));
         QVERIFY(!THistoryIndex::isRecordable("view-source:http://a.test/"));
     }
 
     void pipeAsIndexIsSkipped()
     {
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
         QVERIFY(QDir().mkpath(QFileInfo(index).absolutePath()));
         QCOMPARE(::mkfifo(QFile::encodeName(index).constData(), 0600), 0);
         // Opening the pipe would wait for a writer for ever.
@@ -113,17 +120,14 @@ private slots:
     // A writer killed just after it made the lock file leaves it empty.
     void lockFileOfAKilledWriterDoesNotStopTheNext()
     {
-        QTemporaryDir dir;
-        QFile left(dir.filePath(THistoryIndex::lockFileName()));
+        QFile left(dir->filePath(THistoryIndex::lockFileName()));
         QVERIFY(left.open(QIODevice::WriteOnly));
         left.close();
-        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "A", local(2026, 12, 9), dir.path()));
+        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "A", local(2026, 12, 9), dir->path()));
     }
 
     void appendsThenRewritesInPlace()
     {
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
         QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "Old", 1000));
         QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
         QCOMPARE(readAll(index), THistoryIndex::encodeEntry("http://a.test/", "Old", 1000) +
@@ -147,8 +151,6 @@ private slots:
 
     void longerTitleAppendsThenRetiresTheOldEntry()
     {
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
         QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "short", 1000));
         QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
         const QString longTitle(400, u'L');
@@ -174,44 +176,37 @@ private slots:
         QCOMPARE(after[0].title, QString("short"));
     }
 
-    void tornTailIsSkippedAndRepaired_data()
-    {
-        QTest::addColumn<int>(
-            "keep"); // bytes of the last (three-block) entry that reached the disk
-        QTest::newRow("one block") << Block;
-        QTest::newRow("two blocks and a bit") << 2 * Block + 5;
-    }
-
     void tornTailIsSkippedAndRepaired()
     {
-        QFETCH(int, keep);
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
-        QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
-        QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
-        const QByteArray good = readAll(index);
-        const QByteArray torn =
-            THistoryIndex::encodeEntry("http://c.test/" + QString(300, u'c'), "C", 3000);
-        QCOMPARE(torn.size(), 3 * Block);
-        QVERIFY(writeAll(index, good + torn.left(keep)));
+        // Bytes of the last (three-block) entry that reached the disk.
+        for (const int keep : {Block, 2 * Block + 5})
+        {
+            init(); // each keep starts from nothing
+            QVERIFY(THistoryIndex::writeVisit(index, "http://a.test/", "A", 1000));
+            QVERIFY(THistoryIndex::writeVisit(index, "http://b.test/", "B", 2000));
+            const QByteArray good = readAll(index);
+            const QByteArray torn =
+                THistoryIndex::encodeEntry("http://c.test/" + QString(300, u'c'), "C", 3000);
+            QCOMPARE(torn.size(), 3 * Block);
+            QVERIFY(writeAll(index, good + torn.left(keep)));
 
-        QCOMPARE(urls(THistoryIndexReader::readFile(index)),
-                 QStringList({"http://a.test/", "http://b.test/"}));
+            QCOMPARE(urls(THistoryIndexReader::readFile(index)),
+                     QStringList({"http://a.test/", "http://b.test/"}));
 
-        // The next write cuts the torn tail off, so the new entry is not taken
-        // into the torn one's block count.
-        QVERIFY(THistoryIndex::writeVisit(index, "http://d.test/", "D", 4000));
-        QCOMPARE(readAll(index), good + THistoryIndex::encodeEntry("http://d.test/", "D", 4000));
-        QCOMPARE(urls(THistoryIndexReader::readFile(index)),
-                 QStringList({"http://a.test/", "http://b.test/", "http://d.test/"}));
+            // The next write cuts the torn tail off, so the new entry is not taken
+            // into the torn one's block count.
+            QVERIFY(THistoryIndex::writeVisit(index, "http://d.test/", "D", 4000));
+            QCOMPARE(readAll(index),
+                     good + THistoryIndex::encodeEntry("http://d.test/", "D", 4000));
+            QCOMPARE(urls(THistoryIndexReader::readFile(index)),
+                     QStringList({"http://a.test/", "http://b.test/", "http://d.test/"}));
+        }
     }
 
     // A damaged header that claims more blocks than the file holds would
     // fit once the file grows, and swallow every entry after it.
     void damagedHeaderNeverSwallowsLaterEntries()
     {
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
         QByteArray damaged = THistoryIndex::encodeEntry("http://a.test/", "A", 1);
         damaged[4] = 3;
         QVERIFY(writeAll(index, damaged + THistoryIndex::encodeEntry("http://b.test/", "B", 2)));
@@ -245,8 +240,6 @@ private slots:
 
     void nonAsciiAndControlCharacters()
     {
-        QTemporaryDir dir;
-        const QString index = indexIn(dir);
         const QString url = QString::fromUtf8("https://bücher.test/straße?q=日本");
         const QString title = QString::fromUtf8("Grüße — 日本語 😀");
         QVERIFY(THistoryIndex::writeVisit(index, url, title, 5));
@@ -274,8 +267,6 @@ private slots:
 
     void todayAndLastWeekFolders()
     {
-        QTemporaryDir dir;
-        const QString root = dir.filePath("History");
         QVERIFY(THistoryIndex::recordVisit("http://old.test/", "Old", local(2026, 12, 2), root));
         QVERIFY(QDir(root).exists("day-2026-12-02"));
         // The first visit of a new week turns last week's days into its week folder.
@@ -299,8 +290,6 @@ private slots:
 
     void mergeKeepsLatestAndIsRepeatable()
     {
-        QTemporaryDir dir;
-        const QString root = dir.filePath("History");
         QVERIFY(
             THistoryIndex::recordVisit("http://a.test/", "A on Tuesday", local(2026, 12, 1), root));
         QVERIFY(THistoryIndex::recordVisit("http://b.test/", "B", local(2026, 12, 2), root));
@@ -324,8 +313,6 @@ private slots:
 
     void searchAndClear()
     {
-        QTemporaryDir dir;
-        const QString root = dir.filePath("History");
         QVERIFY(THistoryIndex::recordVisit("http://news.test/", "Today's Headlines",
                                            local(2026, 12, 1), root));
         QVERIFY(THistoryIndex::recordVisit("http://other.test/NEWS", "", local(2026, 12, 9), root));

@@ -115,43 +115,39 @@ private slots:
         QVERIFY(server.wasRequested("/page.html"));
     }
 
-    void nothingOfAPageReachesTheNetwork_data()
-    {
-        QTest::addColumn<bool>("offline");
-        QTest::newRow("online") << false;
-        QTest::newRow("offline") << true;
-    }
-
     void nothingOfAPageReachesTheNetwork()
     {
-        browser = std::make_unique<TVostelBrowser>();
         // A document written by the program with a web address as its base:
         // every load it starts is a request to the server, as from the site.
-        QFETCH(bool, offline);
-        TEngineProfile::setWorkOffline(offline);
-        server.clearRequests();
-        const QString html =
-            QStringLiteral("<!DOCTYPE html><title>Parts</title><script>var settled = 0;"
-                           "function done() { settled++; }</script>"
-                           "<img src='/picture.png' onload='done()' onerror='done()'>"
-                           "<script src='/script.js' onload='done()' onerror='done()'></script>"
-                           "<iframe src='/page.html' onload='done()'></iframe>"
-                           "<script>fetch('/data').then(done, done);"
-                           "var socket = new WebSocket('ws://127.0.0.1:%1/socket');"
-                           "socket.onclose = done;</script><p>shell</p>")
-                .arg(server.port());
-        QCOMPARE(loadStartedBy(browser.get(),
-                               [&] { browser->page()->setHtml(html, QUrl(server.url("/"))); }),
-                 true);
-        QTRY_COMPARE_WITH_TIMEOUT(runJavaScriptSync(browser->page(), "settled").toInt(), 5,
-                                  Timeout);
-        const QStringList expected =
-            offline ? QStringList()
+        for (const bool offline : {false, true})
+        {
+            browser = std::make_unique<TVostelBrowser>();
+            TEngineProfile::setWorkOffline(offline);
+            server.clearRequests();
+            const QString html =
+                QStringLiteral("<!DOCTYPE html><title>Parts</title><script>var settled = 0;"
+                               "function done() { settled++; }</script>"
+                               "<img src='/picture.png' onload='done()' onerror='done()'>"
+                               "<script src='/script.js' onload='done()' onerror='done()'></script>"
+                               "<iframe src='/page.html' onload='done()'></iframe>"
+                               "<script>fetch('/data').then(done, done);"
+                               "var socket = new WebSocket('ws://127.0.0.1:%1/socket');"
+                               "socket.onclose = done;</script><p>shell</p>")
+                    .arg(server.port());
+            QCOMPARE(loadStartedBy(browser.get(),
+                                   [&] { browser->page()->setHtml(html, QUrl(server.url("/"))); }),
+                     true);
+            QTRY_COMPARE_WITH_TIMEOUT(runJavaScriptSync(browser->page(), "settled").toInt(), 5,
+                                      Timeout);
+            const QStringList expected =
+                offline
+                    ? QStringList()
                     : QStringList{"/data", "/page.html", "/picture.png", "/script.js", "/socket"};
-        QStringList requested = server.requestedPaths();
-        requested.removeAll(QStringLiteral("/favicon.ico"));
-        requested.sort();
-        QCOMPARE(requested, expected);
+            QStringList requested = server.requestedPaths();
+            requested.removeAll(QStringLiteral("/favicon.ico"));
+            requested.sort();
+            QCOMPARE(requested, expected);
+        }
     }
 };
 

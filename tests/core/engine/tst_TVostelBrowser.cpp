@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <QWebEngineProfile>
 
 #include <memory>
 
@@ -187,39 +186,35 @@ private slots:
 
     void cleanup() { browser.reset(); }
 
-    void pageRaisesTheEventsInOrder_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("title"); // empty: a stand-in made of the address
-        QTest::newRow("titled") << "/simple.html"
-                                << "Simple";
-        QTest::newRow("untitled") << "/notitle.html"
-                                  << "";
-    }
     void pageRaisesTheEventsInOrder()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, title);
-        const QString address = url(path);
-        QVERIFY(navigateAndWait(address));
-        QCOMPARE(events.topSequence(),
-                 QStringList({"BN " + address, "NC " + address, "DC " + address}));
-        QCOMPARE(events.requests.first().kind, NavigationRequest::Program);
-        QVERIFY(events.requests.first().userInitiated);
-        QVERIFY(!browser->Busy());
-        QCOMPARE(browser->ReadyState(), 4);
-        QCOMPARE(browser->LocationURL(), address);
-        // One title reaches the tab, before the document completes: the
-        // engine's address-like name that comes first never does.
-        const QStringList titles = events.ofType("Title");
-        QCOMPARE(titles.size(), 1);
-        if (title.isEmpty())
-            QVERIFY(TVostelBrowser::isPlaceholderTitle(titles.first(), QUrl(address)));
-        else
-            QCOMPARE(titles.first(), title);
-        QVERIFY(events.indexOf("Title", titles.first()) < events.indexOf("DC", address));
-        QVERIFY(events.has("Progress", "100/100"));
-        QVERIFY(!events.lastState(CommandRefreshIndicators).isNull());
+        // An empty title: a stand-in made of the address.
+        for (const auto& [path, title] :
+             {std::pair{"/simple.html", "Simple"}, {"/notitle.html", ""}})
+        {
+            cleanup();
+            init();
+            const QString address = url(path);
+            QVERIFY(navigateAndWait(address));
+            QCOMPARE(events.topSequence(),
+                     QStringList({"BN " + address, "NC " + address, "DC " + address}));
+            QCOMPARE(events.requests.first().kind, NavigationRequest::Program);
+            QVERIFY(events.requests.first().userInitiated);
+            QVERIFY(!browser->Busy());
+            QCOMPARE(browser->ReadyState(), 4);
+            QCOMPARE(browser->LocationURL(), address);
+            // One title reaches the tab, before the document completes: the
+            // engine's address-like name that comes first never does.
+            const QStringList titles = events.ofType("Title");
+            QCOMPARE(titles.size(), 1);
+            if (!*title)
+                QVERIFY(TVostelBrowser::isPlaceholderTitle(titles.first(), QUrl(address)));
+            else
+                QCOMPARE(titles.first(), QString(title));
+            QVERIFY(events.indexOf("Title", titles.first()) < events.indexOf("DC", address));
+            QVERIFY(events.has("Progress", "100/100"));
+            QVERIFY(!events.lastState(CommandRefreshIndicators).isNull());
+        }
     }
 
     // A refused frame is never requested; the others complete, each with
@@ -350,52 +345,50 @@ private slots:
 
     // A window the page opens goes to the browser the tab returns; an
     // empty one is decided on the address it is then sent to.
-    void newWindowOpensInTheReturnedBrowser_data()
-    {
-        QTest::addColumn<QString>("opener");
-        QTest::newRow("with its address") << "/opener.html";
-        QTest::newRow("empty first") << "/open-empty.html";
-    }
     void newWindowOpensInTheReturnedBrowser()
     {
-        QFETCH(QString, opener);
-        TVostelBrowser second;
-        RecordingEvents secondEvents;
-        second.setEvents(&secondEvents);
-        events.newWindow = [&] { return &second; };
-        const QString target = url("/popup-target.html");
-        QVERIFY(navigateAndWait(url(opener)));
-        QTRY_VERIFY_WITH_TIMEOUT(secondEvents.has("DC", target), Timeout);
-        QCOMPARE(events.ofType("NewWindow").size(), 1);
-        QVERIFY(!secondEvents.has("NC", QString()));
-        // Before the real address the window shows nothing but the blank page.
-        const QStringList asked = secondEvents.ofType("BN");
-        for (const QString& address : asked.mid(0, asked.indexOf(target)))
-            QCOMPARE(address, QStringLiteral("about:blank"));
-        QCOMPARE(second.LocationName(), QStringLiteral("Popup"));
+        for (const char* opener : {"/opener.html", "/open-empty.html"})
+        {
+            cleanup();
+            init();
+            TVostelBrowser second;
+            RecordingEvents secondEvents;
+            second.setEvents(&secondEvents);
+            events.newWindow = [&] { return &second; };
+            const QString target = url("/popup-target.html");
+            QVERIFY(navigateAndWait(url(opener)));
+            QTRY_VERIFY_WITH_TIMEOUT(secondEvents.has("DC", target), Timeout);
+            QCOMPARE(events.ofType("NewWindow").size(), 1);
+            QVERIFY(!secondEvents.has("NC", QString()));
+            // Before the real address the window shows nothing but the blank page.
+            const QStringList asked = secondEvents.ofType("BN");
+            for (const QString& address : asked.mid(0, asked.indexOf(target)))
+                QCOMPARE(address, QStringLiteral("about:blank"));
+            QCOMPARE(second.LocationName(), QStringLiteral("Popup"));
+        }
     }
 
     // Refused by the tab (no browser for it) or by the new browser.
-    void refusedNewWindowNeverReachesTheServer_data()
-    {
-        QTest::addColumn<bool>("browserGiven");
-        QTest::newRow("no browser") << false;
-        QTest::newRow("address refused") << true;
-    }
     void refusedNewWindowNeverReachesTheServer()
     {
-        QFETCH(bool, browserGiven);
-        TVostelBrowser second;
-        RecordingEvents secondEvents;
-        secondEvents.decide = [](const NavigationRequest& r) { return !r.url.contains("popup"); };
-        second.setEvents(&secondEvents);
-        events.newWindow = [&] { return browserGiven ? &second : nullptr; };
-        QVERIFY(navigateAndWait(url("/opener.html")));
-        QTRY_VERIFY_WITH_TIMEOUT(!events.ofType("NewWindow").isEmpty(), Timeout);
-        if (browserGiven)
-            QTRY_VERIFY_WITH_TIMEOUT(secondEvents.has("BN", url("/popup-target.html")), Timeout);
-        QVERIFY(navigateAndWait(url("/next.html")));
-        QVERIFY(!server.wasRequested("/popup-target.html"));
+        for (const bool browserGiven : {false, true})
+        {
+            cleanup();
+            init();
+            TVostelBrowser second;
+            RecordingEvents secondEvents;
+            secondEvents.decide = [](const NavigationRequest& r)
+            { return !r.url.contains("popup"); };
+            second.setEvents(&secondEvents);
+            events.newWindow = [&] { return browserGiven ? &second : nullptr; };
+            QVERIFY(navigateAndWait(url("/opener.html")));
+            QTRY_VERIFY_WITH_TIMEOUT(!events.ofType("NewWindow").isEmpty(), Timeout);
+            if (browserGiven)
+                QTRY_VERIFY_WITH_TIMEOUT(secondEvents.has("BN", url("/popup-target.html")),
+                                         Timeout);
+            QVERIFY(navigateAndWait(url("/next.html")));
+            QVERIFY(!server.wasRequested("/popup-target.html"));
+        }
     }
 
     void scriptClosingItsWindowRaisesWindowClosing()

@@ -11,48 +11,23 @@ class tst_StartupTimeline : public QObject
     Q_OBJECT
 
 private slots:
-    void formatsLine_data()
-    {
-        QTest::addColumn<QString>("phase");
-        QTest::addColumn<qint64>("elapsedNs");
-        QTest::addColumn<QByteArray>("line");
-
-        // clang-format off
-        QTest::newRow("rounded to a tenth") << u"store opened"_s << qint64(12345678) << QByteArray("store opened 12.3\n");
-        QTest::newRow("line breaks in the name") << u"two\nlines\r"_s << qint64(1000000) << QByteArray("two lines 1.0\n");
-        QTest::newRow("empty name") << QString() << qint64(-2000000) << QByteArray("? -2.0\n");
-        // clang-format on
-    }
-
     void formatsLine()
     {
-        QFETCH(QString, phase);
-        QFETCH(qint64, elapsedNs);
-        QFETCH(QByteArray, line);
-        QCOMPARE(StartupTimeline::line(phase, elapsedNs), line);
-    }
-
-    void readsStartTime_data()
-    {
-        QTest::addColumn<QByteArray>("stat");
-        QTest::addColumn<long>("ticksPerSecond");
-        QTest::addColumn<qint64>("startNs");
-
-        const QByteArray fields = " S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 4321 99 100";
-        // clang-format off
-        QTest::newRow("name with spaces and parentheses") << QByteArray("42 (a) b (c))" + fields) << 100L << qint64(4321) * 10000000;
-        QTest::newRow("too few fields") << QByteArray("42 (q) S 1 2 3") << 100L << qint64(-1);
-        QTest::newRow("not a number") << QByteArray("42 (q) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 soon 99") << 100L << qint64(-1);
-        QTest::newRow("no tick rate") << QByteArray("42 (q)" + fields) << 0L << qint64(-1);
-        // clang-format on
+        QCOMPARE(StartupTimeline::line(u"store opened"_s, 12345678), "store opened 12.3\n"_ba);
+        QCOMPARE(StartupTimeline::line(u"two\nlines\r"_s, 1000000), "two lines 1.0\n"_ba);
+        QCOMPARE(StartupTimeline::line(QString(), -2000000), "? -2.0\n"_ba);
     }
 
     void readsStartTime()
     {
-        QFETCH(QByteArray, stat);
-        QFETCH(long, ticksPerSecond);
-        QFETCH(qint64, startNs);
-        QCOMPARE(StartupTimeline::startTimeFromStat(stat, ticksPerSecond), startNs);
+        const QByteArray fields = " S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 4321 99 100";
+        const auto start = &StartupTimeline::startTimeFromStat;
+        // A name with blanks and parentheses.
+        QCOMPARE(start("42 (a) b (c))" + fields, 100L), qint64(4321) * 10000000);
+        QCOMPARE(start("42 (q) S 1 2 3", 100L), qint64(-1)); // too few fields
+        QCOMPARE(start("42 (q) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 soon 99", 100L),
+                 qint64(-1));
+        QCOMPARE(start("42 (q)" + fields, 0L), qint64(-1)); // no tick rate
     }
 
     // The launcher's lines stay when the browser it became adds its own.

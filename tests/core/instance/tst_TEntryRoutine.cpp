@@ -38,110 +38,76 @@ class tst_TEntryRoutine : public QObject
     Q_OBJECT
 
 private slots:
-    void decide_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("first");
-        QTest::addColumn<bool>("allowMulti");
-        QTest::addColumn<QString>("decision");
-        QTest::addColumn<bool>("settingRead");
-        const QStringList none;
-        const QStringList url{"http://a.test/"};
-        // clang-format off
-        QTest::newRow("no argument, several allowed")  << none << false << true  << "run new"                     << true;
-        QTest::newRow("address, copy running")         << url  << false << false << "forward 'http://a.test/'"    << true;
-        QTest::newRow("address, several allowed")      << url  << false << true  << "run new with 'http://a.test/'" << true;
-        QTest::newRow("--new, copy running")           << QStringList{"--new"} << false << false << "run new"  << false;
-        QTest::newRow("--undef, copy running")         << QStringList{"--undef"} << false << false << "unregister" << false;
-        QTest::newRow("--NEW is an address")           << QStringList{"--NEW"} << false << false << "forward '--NEW'" << true;
-        QTest::newRow("padded switch is an address")   << QStringList{" --new"} << true << false << "run with ' --new'" << true;
-        QTest::newRow("--new with another, running")   << QStringList{"--new", "a"} << false << false << "forward '--new'" << true;
-        // clang-format on
-    }
     void decide()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, first);
-        QFETCH(bool, allowMulti);
-        QFETCH(QString, decision);
-        QFETCH(bool, settingRead);
-        int reads = 0;
-        const auto setting = [&]
+        const QStringList url{"http://a.test/"};
+        const struct
         {
-            ++reads;
-            return allowMulti;
+            QStringList arguments;
+            bool first, allowMulti;
+            QString decision;
+            bool settingRead;
+        } rows[] = {
+            // clang-format off
+            {{}, false, true, "run new", true},
+            {url, false, false, "forward 'http://a.test/'", true},
+            {url, false, true, "run new with 'http://a.test/'", true},
+            {{"--new"}, false, false, "run new", false},
+            {{"--undef"}, false, false, "unregister", false},
+            {{"--NEW"}, false, false, "forward '--NEW'", true}, // an address
+            {{" --new"}, true, false, "run with ' --new'", true}, // padded: an address
+            {{"--new", "a"}, false, false, "forward '--new'", true},
+            // clang-format on
         };
-        QCOMPARE(describe(TEntryRoutine::decide(arguments, first, setting)), decision);
-        QCOMPARE(reads, settingRead ? 1 : 0);
+        for (const auto& r : rows)
+        {
+            int reads = 0;
+            const auto setting = [&]
+            {
+                ++reads;
+                return r.allowMulti;
+            };
+            QCOMPARE(describe(TEntryRoutine::decide(r.arguments, r.first, setting)), r.decision);
+            QCOMPARE(reads, r.settingRead ? 1 : 0);
+        }
     }
 
-    // Only an existing file whose name ends in the group extension, in the
-    // case the program writes it, opens as a group.
-    void forwardedAction_data()
+    // Forwarded, only an existing file whose name ends in the group
+    // extension, in the case the program writes it, opens as a group; at
+    // start-up the name alone decides, whatever case and whether or not the
+    // file is there.
+    void groupArguments()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("create");
-        QTest::addColumn<ForwardedAction>("expected");
-        // clang-format off
-        QTest::newRow("empty")                       << QString()                  << false << ForwardedAction::Nothing;
-        QTest::newRow("existing group")              << "g.vgp"                    << true  << ForwardedAction::OpenGroup;
-        QTest::newRow("group in capitals")           << "G2.VGP"                   << true  << ForwardedAction::OpenTab;
-        QTest::newRow("dot in a folder name")        << "a.vgp/inside"             << true  << ForwardedAction::OpenTab;
-        QTest::newRow("address ending like a group") << "http://example.com/x.vgp" << false << ForwardedAction::OpenTab;
-        // clang-format on
-    }
-    void forwardedAction()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, create);
-        QFETCH(ForwardedAction, expected);
-        QTemporaryDir dir;
-        const QString text = create ? dir.filePath(name) : name;
-        QVERIFY(!create || touch(text));
-        QCOMPARE(TEntryRoutine::forwardedAction(text), expected);
-    }
-
-    // At start-up the name alone decides, whatever case and whether or not
-    // the file is there.
-    void startupGroupArgument_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<bool>("group");
-        // clang-format off
-        QTest::newRow("lower case, no such file")    << "/nowhere/g.vgp"           << true;
-        QTest::newRow("address ending like a group") << "http://example.com/x.vgp" << true;
-        QTest::newRow("dot in a folder name")        << "a.vgp/inside"             << false;
-        QTest::newRow("empty")                       << QString()                  << false;
-        // clang-format on
-    }
-    void startupGroupArgument()
-    {
-        QFETCH(QString, argument);
-        QFETCH(bool, group);
-        QCOMPARE(TEntryRoutine::isStartupGroupArgument(argument), group);
+        const QList<std::tuple<QString, bool, ForwardedAction>> forwarded = {
+            {QString(), false, ForwardedAction::Nothing},
+            {"g.vgp", true, ForwardedAction::OpenGroup},
+            {"G2.VGP", true, ForwardedAction::OpenTab},
+            {"a.vgp/inside", true, ForwardedAction::OpenTab},
+            {"http://example.com/x.vgp", false, ForwardedAction::OpenTab},
+        };
+        for (const auto& [name, create, expected] : forwarded)
+        {
+            QTemporaryDir dir;
+            const QString text = create ? dir.filePath(name) : name;
+            QVERIFY(!create || touch(text));
+            QCOMPARE(TEntryRoutine::forwardedAction(text), expected);
+        }
+        QVERIFY(TEntryRoutine::isStartupGroupArgument("/nowhere/g.vgp"));
+        QVERIFY(TEntryRoutine::isStartupGroupArgument("http://example.com/x.vgp"));
+        QVERIFY(!TEntryRoutine::isStartupGroupArgument("a.vgp/inside"));
+        QVERIFY(!TEntryRoutine::isStartupGroupArgument(QString()));
     }
 
-    void resolveArgument_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("expected"); // "<dir>" stands for the working folder
-        // clang-format off
-        QTest::newRow("relative group")  << "sub/../g.vgp"             << "<dir>/g.vgp";
-        QTest::newRow("no such file")    << "missing.vgp"              << "missing.vgp";
-        QTest::newRow("a folder")        << "sub"                      << "sub";
-        // clang-format on
-    }
     void resolveArgument()
     {
-        QFETCH(QString, argument);
-        QFETCH(QString, expected);
         QTemporaryDir dir;
         QVERIFY(touch(dir.filePath("g.vgp")) && touch(dir.filePath("sub/page.html")));
         // A file named like an address must not turn the address into a path.
         QVERIFY(touch(dir.filePath("http:/example.com/g.vgp")));
         const QString folder = QDir(dir.path()).canonicalPath();
-        QCOMPARE(TEntryRoutine::resolveArgument(argument, folder),
-                 expected.replace("<dir>", folder));
+        QCOMPARE(TEntryRoutine::resolveArgument("sub/../g.vgp", folder), folder + "/g.vgp");
+        for (const QString& kept : {"missing.vgp", "sub", "http://example.com/g.vgp"})
+            QCOMPARE(TEntryRoutine::resolveArgument(kept, folder), kept);
     }
 };
 

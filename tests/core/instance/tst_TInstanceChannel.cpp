@@ -97,39 +97,34 @@ class tst_TInstanceChannel : public QObject
 private slots:
     // Another user could read or replace what goes through the folder: the
     // process runs its own window then, and nothing uses the folder.
-    void refusesUntrustedFolder_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("group may read") << "0750";
-        QTest::newRow("symbolic link to a private folder") << "link";
-        QTest::newRow("a file") << "file";
-    }
     void refusesUntrustedFolder()
     {
-        QFETCH(QString, kind);
-        const QString folder = newFolder();
-        if (kind == QLatin1String("link"))
+        for (const QString kind : {"group may read", "link to a private folder", "a file"})
         {
-            const QString target = newFolder();
-            QVERIFY(TInstanceChannel::preparePrivateFolder(target));
-            QVERIFY(QFile::link(target, folder));
-        }
-        else if (kind == QLatin1String("file"))
-            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
-        else
-            QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), 0750) == 0);
+            const QString folder = newFolder();
+            if (kind.startsWith("link"))
+            {
+                const QString target = newFolder();
+                QVERIFY(TInstanceChannel::preparePrivateFolder(target));
+                QVERIFY(QFile::link(target, folder));
+            }
+            else if (kind == "a file")
+                QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+            else
+                QVERIFY(QDir().mkdir(folder) && ::chmod(qPrintable(folder), 0750) == 0);
 
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression("^Single-instance channel not used: "));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Not forwarding: "));
-        QString error;
-        QVERIFY(!TInstanceChannel::preparePrivateFolder(folder, &error));
-        QVERIFY(!error.isEmpty());
-        TInstanceChannel channel(folder);
-        QVERIFY(channel.acquireFirstInstance());
-        QVERIFY(!channel.isChannelUsable() && !channel.listen());
-        QVERIFY(!QFileInfo::exists(channel.lockFilePath()));
-        QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 200));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("^Single-instance channel not used: "));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Not forwarding: "));
+            QString error;
+            QVERIFY(!TInstanceChannel::preparePrivateFolder(folder, &error));
+            QVERIFY2(!error.isEmpty(), qPrintable(kind));
+            TInstanceChannel channel(folder);
+            QVERIFY(channel.acquireFirstInstance());
+            QVERIFY(!channel.isChannelUsable() && !channel.listen());
+            QVERIFY(!QFileInfo::exists(channel.lockFilePath()));
+            QVERIFY(!TInstanceChannel::forwardTo(folder, QStringLiteral("x"), 200));
+        }
     }
 
     void onlyOneHolderAtATime()
@@ -154,11 +149,8 @@ private slots:
         QVERIFY(listeningChannel(folder));
     }
 
-    void reclaimsAbandonedLock_data()
+    void reclaimsAbandonedLock()
     {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<bool>("old");
-        QTest::addColumn<bool>("first");
         // A dead copy's lock file whose process id now belongs to a live
         // process of the same program (here: this one) but that nobody holds.
         const QByteArray reused =
@@ -167,54 +159,49 @@ private slots:
             QSysInfo::machineHostName().toUtf8() + '\n';
         // An empty new file may be a copy that has not written it yet; but
         // nobody takes a minute between creating and writing it.
-        // clang-format off
-        QTest::newRow("id reused")          << reused       << false << true;
-        QTest::newRow("empty and new")      << QByteArray() << false << false;
-        QTest::newRow("empty and old")      << QByteArray() << true  << true;
-        // clang-format on
-    }
-    void reclaimsAbandonedLock()
-    {
-        QFETCH(QByteArray, contents);
-        QFETCH(bool, old);
-        QFETCH(bool, first);
-        const QString folder = newFolder();
-        QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
-        TInstanceChannel channel(folder);
-        QFile lock(channel.lockFilePath());
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        QCOMPARE(lock.write(contents), contents.size());
-        QVERIFY(lock.flush()); // a later flush would make the file new again
-        if (old)
-            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                     QFileDevice::FileModificationTime));
-        lock.close();
-        QCOMPARE(channel.acquireFirstInstance(), first);
-        QCOMPARE(channel.listen(), first);
+        const QList<std::tuple<QByteArray, bool, bool>> rows = {
+            // contents, old, taken
+            {reused, false, true},
+            {QByteArray(), false, false},
+            {QByteArray(), true, true},
+        };
+        for (const auto& [contents, old, first] : rows)
+        {
+            const QString folder = newFolder();
+            QVERIFY(TInstanceChannel::preparePrivateFolder(folder));
+            TInstanceChannel channel(folder);
+            QFile lock(channel.lockFilePath());
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            QCOMPARE(lock.write(contents), contents.size());
+            QVERIFY(lock.flush()); // a later flush would make the file new again
+            if (old)
+                QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                         QFileDevice::FileModificationTime));
+            lock.close();
+            QCOMPARE(channel.acquireFirstInstance(), first);
+            QCOMPARE(channel.listen(), first);
+        }
     }
 
     // The server hangs up on a client that sends a bad record, or that
     // stops before its record is whole, and goes on serving.
-    void dropsBadOrStalledClientsAndKeepsServing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("other identifier") << QByteArray::fromHex("01020304");
-        QTest::newRow("part of the text") << ForwardingRecord::encode("abcdef").chopped(3);
-    }
     void dropsBadOrStalledClientsAndKeepsServing()
     {
-        QFETCH(QByteArray, bytes);
-        const auto channel = listeningChannel(newFolder());
-        QVERIFY(channel);
-        channel->setClientTimeout(200);
-        QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
-        const auto bad = sent(channel->socketPath(), bytes);
-        QVERIFY(bad);
-        QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
-        QCOMPARE(bad->readAll(), QByteArray());
-        const auto good = sent(channel->socketPath(), QStringLiteral("after"));
-        QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
+        for (const QByteArray& bytes :
+             {QByteArray::fromHex("01020304"), ForwardingRecord::encode("abcdef").chopped(3)})
+        {
+            const auto channel = listeningChannel(newFolder());
+            QVERIFY(channel);
+            channel->setClientTimeout(200);
+            QSignalSpy received(channel.get(), &TInstanceChannel::dataReceived);
+            const auto bad = sent(channel->socketPath(), bytes);
+            QVERIFY(bad);
+            QTRY_COMPARE(bad->state(), QLocalSocket::UnconnectedState);
+            QCOMPARE(bad->readAll(), QByteArray());
+            const auto good = sent(channel->socketPath(), QStringLiteral("after"));
+            QTRY_COMPARE(received.count(), 1);
+            QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("after"));
+        }
     }
 
     // A handler that opens a dialog keeps the event loop running inside it,

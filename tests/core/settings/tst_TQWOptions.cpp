@@ -94,40 +94,34 @@ private slots:
         QCOMPARE(readOption(*options, which), missing);
     }
 
-    // A setter keeps a value within what the window can show.
+    // A setter keeps a value within what the window can show; the getter
+    // does not clamp.
     void setterClampsItsValue()
     {
         options->SetNewAction(-1);
         QCOMPARE(store->value(ValueKey, "NewAction")->text, QStringLiteral("0"));
+        QVERIFY(store->setString(ValueKey, "NewAction", "5"));
+        QCOMPARE(options->NewAction(), 5);
     }
 
     // A stored text the getter cannot read gives the default (an invalid
     // expected value); the store may hold anything another program wrote.
-    void storedTextIsRead_data()
-    {
-        QTest::addColumn<int>("option");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QVariant>("expected");
-        using O = TQWOptions::Option;
-        // clang-format off
-        QTest::newRow("integer")                << int(O::LimitTitleLength)  << "12"   << QVariant(12);
-        QTest::newRow("trailing text")          << int(O::LimitTitleLength)  << "12px" << QVariant();
-        QTest::newRow("2 is true")              << int(O::OpenNewAtEnd)      << "2"    << QVariant(true);
-        QTest::newRow("yes is the default")     << int(O::TabsDown)          << "yes"  << QVariant();
-        QTest::newRow("style in lower case")    << int(O::AutoCompleteStyle) << "ie4"  << QVariant(0);
-        QTest::newRow("getter does not clamp")  << int(O::NewAction)         << "5"    << QVariant(5);
-        // clang-format on
-    }
     void storedTextIsRead()
     {
-        QFETCH(int, option);
-        QFETCH(QString, text);
-        QFETCH(QVariant, expected);
-        const TQWOptions::Option which = TQWOptions::Option(option);
-        const QVariant byDefault = readOption(*options, which);
-        QVERIFY(store->setString(ValueKey, TQWOptions::Name(which), text));
-        const QVariant read = readOption(*options, which);
-        QCOMPARE(read.toString(), (expected.isValid() ? expected : byDefault).toString());
+        using O = TQWOptions::Option;
+        const QList<std::tuple<O, QString, QVariant>> rows = {
+            {O::LimitTitleLength, "12", QVariant(12)},  {O::LimitTitleLength, "12px", QVariant()},
+            {O::OpenNewAtEnd, "2", QVariant(true)},     {O::TabsDown, "yes", QVariant()},
+            {O::AutoCompleteStyle, "ie4", QVariant(0)}, // a style in lower case
+        };
+        for (const auto& [which, text, expected] : rows)
+        {
+            TestStore fresh;
+            const QVariant byDefault = readOption(*fresh.options, which);
+            QVERIFY(fresh.store->setString(ValueKey, TQWOptions::Name(which), text));
+            QCOMPARE(readOption(*fresh.options, which).toString(),
+                     (expected.isValid() ? expected : byDefault).toString());
+        }
     }
 
     // Everything the settings object writes is text; a number where text
@@ -138,31 +132,28 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RegistryTypeError, options->ReadListSection("Search Engines"));
     }
 
-    void writeListSection_data()
-    {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("readBack");
-        // clang-format off
-        QTest::newRow("first of a name wins")           << QStringList{"x=first", "y=1", "x=second", "X=third"} << QStringList{"x", "y"}               << QStringList{"x=first", "y=1"};
-        QTest::newRow("line without =")                 << QStringList{"junk", "a=1"}                          << QStringList{"a"}                    << QStringList{"a=1"};
-        QTest::newRow("empty data is stored, not read") << QStringList{"a=", "b=2"}                            << QStringList{"a", "b"}               << QStringList{"b=2"};
-        QTest::newRow("empty list removes the key")     << QStringList{}                                       << QStringList{}                       << QStringList{};
-        // clang-format on
-    }
     void writeListSection()
     {
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, readBack);
+        const QList<std::tuple<QStringList, QStringList, QStringList>> rows = {
+            // lines, names stored, lines read back
+            // clang-format off
+            {{"x=first", "y=1", "x=second", "X=third"}, {"x", "y"}, {"x=first", "y=1"}},
+            {{"junk", "a=1"}, {"a"}, {"a=1"}},
+            {{"a=", "b=2"}, {"a", "b"}, {"b=2"}}, // empty data is stored, not read
+            {{}, {}, {}}, // an empty list removes the key
+            // clang-format on
+        };
         const QString key = listKey(RegistryKeys::LastOpenSites);
-        QVERIFY(store->setString(key, "stale", "old"));
-        QVERIFY(store->setString(key + "\\child", "stale", "old"));
-        options->WriteListSection(RegistryKeys::LastOpenSites, lines);
-        QCOMPARE(store->keyExists(key), !names.isEmpty());
-        QCOMPARE(store->valueNames(key), names);
-        QVERIFY(store->subKeyNames(key).isEmpty());
-        QCOMPARE(options->ReadListSection(RegistryKeys::LastOpenSites), readBack);
+        for (const auto& [lines, names, readBack] : rows)
+        {
+            QVERIFY(store->setString(key, "stale", "old"));
+            QVERIFY(store->setString(key + "\\child", "stale", "old"));
+            options->WriteListSection(RegistryKeys::LastOpenSites, lines);
+            QCOMPARE(store->keyExists(key), !names.isEmpty());
+            QCOMPARE(store->valueNames(key), names);
+            QVERIFY(store->subKeyNames(key).isEmpty());
+            QCOMPARE(options->ReadListSection(RegistryKeys::LastOpenSites), readBack);
+        }
     }
 
     // A write that fails half way (here: the database refuses one value)

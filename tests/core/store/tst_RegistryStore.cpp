@@ -72,47 +72,44 @@ private slots:
         QCOMPARE(store.valueNames(Key + "\\ÄPFEL"), QStringList{"Größe"});
     }
 
-    void textsComeBackAsWritten_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("leading byte-order mark") << QString::fromUtf16(u"\uFEFFA");
-        QTest::newRow("NUL and line breaks") << QString::fromUtf16(u"a\0b\r\nc", 6);
-        QTest::newRow("outside the BMP") << QString::fromUtf16(u"\U0001F600");
-    }
-
-    // As names and as values.
+    // Texts come back as written, as names and as values.
     void textsComeBackAsWritten()
     {
-        QFETCH(QString, text);
         RegistryStore store(dbPath());
-        QVERIFY(store.setString(Key, text, text));
-        QCOMPARE(store.valueNames(Key), QStringList({text}));
-        QCOMPARE(store.value(Key, text)->text, text);
+        for (const QString& text :
+             {QString::fromUtf16(u"\uFEFFA"), QString::fromUtf16(u"a\0b\r\nc", 6),
+              QString::fromUtf16(u"\U0001F600")})
+        {
+            QVERIFY(store.deleteKey(Key) || !store.keyExists(Key));
+            QVERIFY(store.setString(Key, text, text));
+            QCOMPARE(store.valueNames(Key), QStringList({text}));
+            QCOMPARE(store.value(Key, text)->text, text);
+        }
     }
 
-    void keyPaths_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QStringList>("segments"); // empty: refused
-        const QString name255(255, 'k');
-        // clang-format off
-        QTest::newRow("root spelled in lower case") << "hkey_classes_root\\.html"          << QStringList{"HKEY_CLASSES_ROOT", ".html"};
-        QTest::newRow("name of 255 characters")     << "HKEY_CURRENT_USER\\" + name255     << QStringList{"HKEY_CURRENT_USER", name255};
-        QTest::newRow("empty")                      << ""                                   << QStringList();
-        QTest::newRow("line break in a name")       << "HKEY_CURRENT_USER\\a\nb"           << QStringList();
-        QTest::newRow("name of 256 characters")     << "HKEY_CURRENT_USER\\" + name255 + "k" << QStringList();
-        // clang-format on
-    }
     void keyPaths()
     {
-        QFETCH(QString, path);
-        QFETCH(QStringList, segments);
-        QCOMPARE(RegistryStore::splitKeyPath(path), segments);
-        RegistryStore store(dbPath());
-        QCOMPARE(store.setString(path, "v", "1"), !segments.isEmpty());
-        QCOMPARE(store.value(path, "v").has_value(), !segments.isEmpty());
-        QCOMPARE(store.subKeyNames(QStringLiteral("HKEY_CURRENT_USER")).isEmpty(),
-                 segments.value(0) != QLatin1String("HKEY_CURRENT_USER"));
+        const QString name255(255, 'k');
+        const QList<std::pair<QString, QStringList>> rows = {
+            // path, segments (empty: refused)
+            // clang-format off
+            {"hkey_classes_root\\.html", {"HKEY_CLASSES_ROOT", ".html"}},
+            {"HKEY_CURRENT_USER\\" + name255, {"HKEY_CURRENT_USER", name255}},
+            {"", {}},
+            {"HKEY_CURRENT_USER\\a\nb", {}},
+            {"HKEY_CURRENT_USER\\" + name255 + "k", {}},
+            // clang-format on
+        };
+        int round = 0;
+        for (const auto& [path, segments] : rows)
+        {
+            QCOMPARE(RegistryStore::splitKeyPath(path), segments);
+            RegistryStore store(dir.filePath(QString::number(++round)));
+            QCOMPARE(store.setString(path, "v", "1"), !segments.isEmpty());
+            QCOMPARE(store.value(path, "v").has_value(), !segments.isEmpty());
+            QCOMPARE(store.subKeyNames(QStringLiteral("HKEY_CURRENT_USER")).isEmpty(),
+                     segments.value(0) != QLatin1String("HKEY_CURRENT_USER"));
+        }
     }
 
     // A transaction that throws writes nothing; a nested one that throws
@@ -151,64 +148,62 @@ private slots:
 
     // A file the store cannot use is kept aside, byte for byte, under a name
     // of its own, and a fresh store takes its place.
-    void unusableFileIsKeptAndReplaced_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("not a database") << "garbage";
-        QTest::newRow("foreign tables") << "foreign";
-        QTest::newRow("damaged pages") << "damaged";
-    }
     void unusableFileIsKeptAndReplaced()
     {
-        QFETCH(QString, kind);
-        if (kind == QLatin1String("garbage"))
-            QVERIFY(
-                writeFile(dbPath(), QByteArray("someone's notes, not a database\n").repeated(200)));
-        else if (kind == QLatin1String("foreign"))
+        // Not a database, foreign tables, damaged pages.
+        for (const QString kind : {"garbage", "foreign", "damaged"})
         {
-            sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open(QFile::encodeName(dbPath()).constData(), &db), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db, "CREATE TABLE keys(x);", nullptr, nullptr, nullptr),
-                     SQLITE_OK);
-            sqlite3_close(db);
-        }
-        else
-        {
+            init();
+            if (kind == QLatin1String("garbage"))
+                QVERIFY(writeFile(dbPath(),
+                                  QByteArray("someone's notes, not a database\n").repeated(200)));
+            else if (kind == QLatin1String("foreign"))
             {
-                RegistryStore store(dbPath());
-                for (int i = 0; i < 100; ++i)
-                    QVERIFY(store.setString(Key + "\\k" + QString::number(i % 7),
-                                            "v" + QString::number(i), QString(100, 'x')));
+                sqlite3* db = nullptr;
+                QCOMPARE(sqlite3_open(QFile::encodeName(dbPath()).constData(), &db), SQLITE_OK);
+                QCOMPARE(sqlite3_exec(db, "CREATE TABLE keys(x);", nullptr, nullptr, nullptr),
+                         SQLITE_OK);
+                sqlite3_close(db);
             }
-            QVERIFY(QFileInfo(dbPath()).size() > 8192);
-            QVERIFY(
-                writeFile(dbPath(), QByteArray(QFileInfo(dbPath()).size() - 4096, '\xff'), 4096));
-        }
-        QFile original(dbPath());
-        QVERIFY(original.open(QIODevice::ReadOnly));
-        const QByteArray originalBytes = original.readAll();
-        original.close();
+            else
+            {
+                {
+                    RegistryStore store(dbPath());
+                    for (int i = 0; i < 100; ++i)
+                        QVERIFY(store.setString(Key + "\\k" + QString::number(i % 7),
+                                                "v" + QString::number(i), QString(100, 'x')));
+                }
+                QVERIFY(QFileInfo(dbPath()).size() > 8192);
+                QVERIFY(writeFile(dbPath(), QByteArray(QFileInfo(dbPath()).size() - 4096, '\xff'),
+                                  4096));
+            }
+            QFile original(dbPath());
+            QVERIFY(original.open(QIODevice::ReadOnly));
+            const QByteArray originalBytes = original.readAll();
+            original.close();
 
-        for (int round = 0; round < 2; ++round)
-        {
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be used.*kept as"));
+            for (int round = 0; round < 2; ++round)
             {
-                RegistryStore store(dbPath());
-                QVERIFY(!store.keyExists(Key));
-                QVERIFY(store.setString(Key, "fresh", "1"));
+                QTest::ignoreMessage(QtWarningMsg,
+                                     QRegularExpression("could not be used.*kept as"));
+                {
+                    RegistryStore store(dbPath());
+                    QVERIFY(!store.keyExists(Key));
+                    QVERIFY(store.setString(Key, "fresh", "1"));
+                }
+                // A second damaged file in the same second gets a name of its own.
+                QVERIFY(QFile::remove(dbPath()));
+                QVERIFY(writeFile(dbPath(), "round two" + QByteArray(4096, 'z')));
             }
-            // A second damaged file in the same second gets a name of its own.
-            QVERIFY(QFile::remove(dbPath()));
-            QVERIFY(writeFile(dbPath(), "round two" + QByteArray(4096, 'z')));
+            const QStringList kept = corruptCopies();
+            QCOMPARE(kept.size(), 2);
+            QVERIFY(QRegularExpression("^settings\\.sqlite\\.corrupt-\\d{8}-\\d{6}$")
+                        .match(kept.first())
+                        .hasMatch());
+            QFile copy(dir.filePath(kept.first()));
+            QVERIFY(copy.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), originalBytes);
         }
-        const QStringList kept = corruptCopies();
-        QCOMPARE(kept.size(), 2);
-        QVERIFY(QRegularExpression("^settings\\.sqlite\\.corrupt-\\d{8}-\\d{6}$")
-                    .match(kept.first())
-                    .hasMatch());
-        QFile copy(dir.filePath(kept.first()));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), originalBytes);
     }
 
     // Two processes each add 1 to the same counter many times: with the

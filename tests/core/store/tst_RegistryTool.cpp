@@ -3,7 +3,6 @@
 #include "core/store/RegistryTool.h"
 
 #include <QProcess>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,31 +130,28 @@ private slots:
         QCOMPARE(exportAll(), first);
     }
 
-    void importEncodingsAndLineEnds_data()
+    void importEncodingsAndLineEnds()
     {
-        QTest::addColumn<QByteArray>("data");
         const QString text = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
                                             "; a comment\n"
                                             "[HKEY_CURRENT_USER\\Software\\Ä]\n"
                                             "\"name\"=\"wert ü\"\n"
                                             "  \"spaced\" = dword:1F  \n");
-        QString crlf = text;
-        crlf.replace("\n", "\r\n");
-        QTest::newRow("utf-8, LF") << text.toUtf8();
         QStringEncoder utf16(QStringConverter::Utf16LE);
-        QTest::newRow("utf-16 with BOM") << "\xFF\xFE" + QByteArray(utf16(crlf));
-    }
-
-    void importEncodingsAndLineEnds()
-    {
-        QFETCH(QByteArray, data);
-        const ToolRun run = importText(data);
-        QCOMPARE(run.err, QString());
-        QCOMPARE(run.code, 0);
-        RegistryStore store(dbPath());
-        QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\ä", "NAME"),
-                 RegValue::fromString("wert ü"));
-        QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\Ä", "spaced"), RegValue::fromDWord(31));
+        // UTF-8 with LF, and UTF-16 with a byte-order mark and CR LF.
+        for (const QByteArray& data :
+             {text.toUtf8(), "\xFF\xFE" + QByteArray(utf16(QString(text).replace("\n", "\r\n")))})
+        {
+            QFile::remove(dbPath());
+            const ToolRun run = importText(data);
+            QCOMPARE(run.err, QString());
+            QCOMPARE(run.code, 0);
+            RegistryStore store(dbPath());
+            QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\ä", "NAME"),
+                     RegValue::fromString("wert ü"));
+            QCOMPARE(store.value("HKEY_CURRENT_USER\\Software\\Ä", "spaced"),
+                     RegValue::fromDWord(31));
+        }
     }
 
     void importDeletes()
@@ -181,61 +177,54 @@ private slots:
         QCOMPARE(store.valueNames(Key), QStringList{"keep"});
     }
 
-    void malformedImportWritesNothing_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("error");
-        // clang-format off
-        QTest::newRow("dword not hex")            << QByteArray("\"d\"=dword:xyz\n")                     << "line 5: dword:";
-        QTest::newRow("empty key name")           << QByteArray("[HKEY_CURRENT_USER\\\\x]\n")            << "line 5: invalid key path";
-        QTest::newRow("delete a root")            << QByteArray("[-HKEY_CURRENT_USER]\n")                 << "line 5: the root key";
-        QTest::newRow("value after key deletion") << QByteArray("[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n") << "line 6: a value cannot follow";
-        QTest::newRow("odd hex(1)")               << QByteArray("\"a\"=hex(1):41\n")                     << "line 5: hex(1) data must hold whole";
-        QTest::newRow("NUL in a name")            << QByteArray("\"a\0b\"=\"c\"\n", 10)                << "line 5: a value name cannot hold";
-        QTest::newRow("CR in a name")             << QByteArray("\"a\rb\"=\"c\"\n")                    << "line 5: a value name cannot hold";
-        QTest::newRow("invalid utf-8")            << QByteArray("\"a\"=\"\xC3\x28\"\n")                  << "not valid UTF-8";
-        // clang-format on
-    }
-
     // Each body follows a valid first part that would change the store, so
     // nothing may be written unless the whole file is accepted.
     void malformedImportWritesNothing()
     {
-        QFETCH(QByteArray, body);
-        QFETCH(QString, error);
+        const QList<std::pair<QByteArray, const char*>> rows = {
+            // clang-format off
+            {"\"d\"=dword:xyz\n", "line 5: dword:"},
+            {"[HKEY_CURRENT_USER\\\\x]\n", "line 5: invalid key path"}, // an empty key name
+            {"[-HKEY_CURRENT_USER]\n", "line 5: the root key"},
+            {"[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n", "line 6: a value cannot follow"},
+            {"\"a\"=hex(1):41\n", "line 5: hex(1) data must hold whole"},
+            {QByteArray("\"a\0b\"=\"c\"\n", 10), "line 5: a value name cannot hold"},
+            {"\"a\rb\"=\"c\"\n", "line 5: a value name cannot hold"},
+            {"\"a\"=\"\xC3\x28\"\n", "not valid UTF-8"},
+            // clang-format on
+        };
         {
             RegistryStore store(dbPath());
             QVERIFY(store.setString(Key, "sentinel", "before"));
         }
         const QString before = exportAll();
-        const ToolRun run = importText("Windows Registry Editor Version 5.00\n\n"
-                                       "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave]\n"
-                                       "\"sentinel\"=\"after\"\n" +
-                                       body + "\"tail\"=\"x\"\n");
-        QCOMPARE(run.code, 2);
-        QVERIFY2(run.err.contains(error), qPrintable(run.err));
-        QVERIFY2(run.err.contains("nothing was imported"), qPrintable(run.err));
-        QCOMPARE(exportAll(), before);
-    }
-
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("nothing") << QStringList();
-        QTest::newRow("unknown command") << QStringList{"list"};
-        QTest::newRow("too many") << QStringList{"delete", Key, "a", "b"};
-        QTest::newRow("bad key") << QStringList{"get", "HKCU\\x", "a"};
-        QTest::newRow("delete root") << QStringList{"delete", "HKEY_CURRENT_USER"};
-        QTest::newRow("missing file") << QStringList{"import", "/nonexistent/file.reg"};
+        for (const auto& [body, error] : rows)
+        {
+            const ToolRun run = importText("Windows Registry Editor Version 5.00\n\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Morvendal\\Quillwave]\n"
+                                           "\"sentinel\"=\"after\"\n" +
+                                           body + "\"tail\"=\"x\"\n");
+            QCOMPARE(run.code, 2);
+            QVERIFY2(run.err.contains(error), qPrintable(run.err));
+            QVERIFY2(run.err.contains("nothing was imported"), qPrintable(run.err));
+            QCOMPARE(exportAll(), before);
+        }
     }
 
     void usageErrors()
     {
-        QFETCH(QStringList, args);
-        const ToolRun run = runTool(args);
-        QCOMPARE(run.code, 2);
-        QVERIFY(!run.err.isEmpty());
-        QVERIFY(run.out.isEmpty());
+        for (const QStringList& args : QList<QStringList>{{},
+                                                          {"list"},
+                                                          {"delete", Key, "a", "b"},
+                                                          {"get", "HKCU\\x", "a"},
+                                                          {"delete", "HKEY_CURRENT_USER"},
+                                                          {"import", "/nonexistent/file.reg"}})
+        {
+            const ToolRun run = runTool(args);
+            QCOMPARE(run.code, 2);
+            QVERIFY(!run.err.isEmpty());
+            QVERIFY(run.out.isEmpty());
+        }
     }
 
     void commandLine()

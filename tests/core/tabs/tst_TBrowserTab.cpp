@@ -2,7 +2,6 @@
 #include "FakeTabHost.h"
 #include "core/tabs/TBrowserTab.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,31 +43,24 @@ class tst_TBrowserTab : public QObject
     Q_OBJECT
 
 private slots:
-    void shortenTitle_data()
+    void shortenTitleAndProgressText()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QString>("blankText");
-        QTest::addColumn<QString>("caption");
-
         const QString blank = u"(Blank page)"_s;
-        // clang-format off
-        QTest::newRow("35: 40 characters cut") << letters(40) << 35 << blank << letters(35) + u"..."_s;
-        QTest::newRow("0: 60 characters cut at 50") << letters(60) << 0 << blank << letters(50) + u"..."_s;
-        QTest::newRow("ampersand at the cut") << u"ab&cdef"_s << 3 << blank << u"ab&&..."_s;
-        QTest::newRow("blank text ampersand") << u"about:blank"_s << 0 << u"Blank & empty"_s << u"Blank && empty"_s;
-        QTest::newRow("cut blank address is no blank") << u"about:blank"_s << 5 << blank << u"about..."_s;
-        QTest::newRow("character pair not split") << u"a\U0001F600bc"_s << 2 << blank << u"a..."_s;
-        // clang-format on
-    }
-
-    void shortenTitle()
-    {
-        QFETCH(QString, title);
-        QFETCH(int, limit);
-        QFETCH(QString, blankText);
-        QFETCH(QString, caption);
-        QCOMPARE(TBrowserTab::ShortenTitle(title, limit, blankText), caption);
+        const QList<std::tuple<QString, int, QString, QString>> rows = {
+            // clang-format off
+            {letters(40), 35, blank, letters(35) + u"..."_s},
+            {letters(60), 0, blank, letters(50) + u"..."_s}, // 0: cut at 50
+            {u"ab&cdef"_s, 3, blank, u"ab&&..."_s}, // an ampersand at the cut
+            {u"about:blank"_s, 0, u"Blank & empty"_s, u"Blank && empty"_s},
+            {u"about:blank"_s, 5, blank, u"about..."_s}, // a cut blank address is no blank
+            {u"a\U0001F600bc"_s, 2, blank, u"a..."_s}, // a character pair is not split
+            // clang-format on
+        };
+        for (const auto& [title, limit, blankText, caption] : rows)
+            QCOMPARE(TBrowserTab::ShortenTitle(title, limit, blankText), caption);
+        QCOMPARE(TBrowserTab::ProgressText(150, 100), u"100%"_s);
+        QCOMPARE(TBrowserTab::ProgressText(1, 8), u"12%"_s); // 12.5 to even
+        QCOMPARE(TBrowserTab::ProgressText(1073741823, 2147483647), u"50%"_s);
     }
 
     void promptStickyName()
@@ -92,26 +84,6 @@ private slots:
         w.host.services.inputAnswer = u""_s;
         w.tab->PromptStickyName();
         QCOMPARE(w.tab->StickyName(), u"Mine"_s);
-    }
-
-    void progressText_data()
-    {
-        QTest::addColumn<int>("progress");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<QString>("text");
-        // clang-format off
-        QTest::newRow("150 of 100 capped") << 150 << 100 << u"100%"_s;
-        QTest::newRow("1 of 8 = 12.5 to even") << 1 << 8 << u"12%"_s;
-        QTest::newRow("large numbers") << 1073741823 << 2147483647 << u"50%"_s;
-        // clang-format on
-    }
-
-    void progressText()
-    {
-        QFETCH(int, progress);
-        QFETCH(int, maximum);
-        QFETCH(QString, text);
-        QCOMPARE(TBrowserTab::ProgressText(progress, maximum), text);
     }
 
     void progressAndStatusReachOnlyTheActiveTabsPanel()
@@ -199,78 +171,63 @@ private slots:
         QVERIFY(!w.tab->Crashed());
     }
 
-    void hiddenTabDecidesOnItsFirstRealAddress_data()
-    {
-        QTest::addColumn<bool>("match");
-        QTest::newRow("captured") << true;
-        QTest::newRow("shown") << false;
-    }
-
     void hiddenTabDecidesOnItsFirstRealAddress()
     {
-        QFETCH(bool, match);
-        Window w(false, true);
-        w.host.popupMatchAnswer = match;
-        QSignalSpy shown(w.tab, &TBrowserTab::shown);
+        for (const bool match : {true, false}) // captured, shown
+        {
+            Window w(false, true);
+            w.host.popupMatchAnswer = match;
+            QSignalSpy shown(w.tab, &TBrowserTab::shown);
+            QVERIFY(w.control->simulateNavigation(u"about:blank"_s));
+            QVERIFY(w.control->fireBeforeNavigate(u"javascript:void(0)"_s));
+            QVERIFY(w.host.popupQueries.isEmpty());
 
-        QVERIFY(w.control->simulateNavigation(u"about:blank"_s));
-        QVERIFY(w.control->fireBeforeNavigate(u"javascript:void(0)"_s));
-        QVERIFY(w.host.popupQueries.isEmpty());
+            const QString url = u"http://ads.test/pop?x=1"_s;
+            QCOMPARE(w.control->fireBeforeNavigate(url), !match);
+            QCOMPARE(w.host.popupQueries, QStringList{url});
+            QCOMPARE(w.tab->PopupOriginalUrl, url);
+            QCOMPARE(w.tab->Killed, match);
+            QCOMPARE(w.host.closeHiddenTimerStarts, match ? 1 : 0);
+            QCOMPARE(shown.count(), match ? 0 : 1);
 
-        const QString url = u"http://ads.test/pop?x=1"_s;
-        QCOMPARE(w.control->fireBeforeNavigate(url), !match);
-        QCOMPARE(w.host.popupQueries, QStringList{url});
-        QCOMPARE(w.tab->PopupOriginalUrl, url);
-        QCOMPARE(w.tab->Killed, match);
-        QCOMPARE(w.host.closeHiddenTimerStarts, match ? 1 : 0);
-        QCOMPARE(shown.count(), match ? 0 : 1);
-
-        // Decided once: later navigations are not examined again, and a captured
-        // pop-up loads and opens nothing more.
-        QCOMPARE(w.control->fireBeforeNavigate(u"javascript:open('x')"_s), !match);
-        QCOMPARE(w.control->fireNewWindow(u"http://ads.test/more"_s) == nullptr, match);
-        QCOMPARE(w.host.popupQueries.size(), 1);
-    }
-
-    void specialFilesAreRefused_data()
-    {
-        // In a folder holding "pipe" (a FIFO), "link" (to it) and "page.html".
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("asFileAddress");
-        QTest::addColumn<bool>("refused");
-        // clang-format off
-        QTest::newRow("pipe as a path")           << "pipe"      << false << true;
-        QTest::newRow("link to a pipe")           << "link"      << true  << true;
-        QTest::newRow("regular file")             << "page.html" << false << false;
-        QTest::newRow("missing file")             << "none.html" << true  << false;
-        // clang-format on
+            // Decided once: later navigations are not examined again, and a
+            // captured pop-up loads and opens nothing more.
+            QCOMPARE(w.control->fireBeforeNavigate(u"javascript:open('x')"_s), !match);
+            QCOMPARE(w.control->fireNewWindow(u"http://ads.test/more"_s) == nullptr, match);
+            QCOMPARE(w.host.popupQueries.size(), 1);
+        }
     }
 
     void specialFilesAreRefused()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, asFileAddress);
-        QFETCH(bool, refused);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"pipe"_s)).constData(), 0600), 0);
         QVERIFY(QFile::link(dir.filePath(u"pipe"_s), dir.filePath(u"link"_s)));
         QFile page(dir.filePath(u"page.html"_s));
         QVERIFY(page.open(QIODevice::WriteOnly));
-        const QString path = dir.filePath(name);
-        const QString address = asFileAddress ? QUrl::fromLocalFile(path).toString() : path;
-
-        // Handed to the tab (command line, forwarded, restored, typed).
-        Window w;
-        w.tab->Restoring = true;
-        w.tab->NavigateTo(address);
-        QCOMPARE(w.control->navigations.isEmpty(), refused);
-        QCOMPARE(w.host.statusTexts.contains(u"Not opened: "_s + path), refused);
-        // A refused tab does not stand for the address at the next start.
-        QCOMPARE(w.tab->RememberedAddress().isEmpty(), refused);
-        // Reached from a page (a link, a redirect, a frame).
-        QCOMPARE(w.control->fireBeforeNavigate(QUrl::fromLocalFile(path).toString(), FrameId(7)),
-                 !refused);
+        const QList<std::tuple<QString, bool, bool>> rows = {
+            // name, as a file address, refused
+            {u"pipe"_s, false, true},
+            {u"link"_s, true, true}, // a link to the pipe
+            {u"page.html"_s, false, false},
+            {u"none.html"_s, true, false},
+        };
+        for (const auto& [name, asFileAddress, refused] : rows)
+        {
+            const QString path = dir.filePath(name);
+            // Handed to the tab (command line, forwarded, restored, typed).
+            Window w;
+            w.tab->Restoring = true;
+            w.tab->NavigateTo(asFileAddress ? QUrl::fromLocalFile(path).toString() : path);
+            QCOMPARE(w.control->navigations.isEmpty(), refused);
+            QCOMPARE(w.host.statusTexts.contains(u"Not opened: "_s + path), refused);
+            // A refused tab does not stand for the address at the next start.
+            QCOMPARE(w.tab->RememberedAddress().isEmpty(), refused);
+            // Reached from a page (a link, a redirect, a frame).
+            QCOMPARE(
+                w.control->fireBeforeNavigate(QUrl::fromLocalFile(path).toString(), FrameId(7)),
+                !refused);
+        }
     }
 
     void lockedTabSendsNavigationsToANewTab()
@@ -455,62 +412,56 @@ private slots:
     }
     // A tab that waits to be shown: what it shows and reports before its
     // page is loaded, that it has no control until then, and what it loads.
-    void unloadedTab_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("stickyName");
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("log");
-        const QString a = u"http://a.test/x"_s;
-        // clang-format off
-        QTest::newRow("known title; shown") << a << u"Alpha & Co"_s << QString() << u"show"_s << u"Alpha && Co"_s << QStringList{u"Navigate "_s + a};
-        QTest::newRow("no title: the host; refreshed") << a << QString() << QString() << u"refresh"_s << u"a.test"_s << QStringList{u"Navigate "_s + a};
-        QTest::newRow("sticky name first; sent elsewhere") << a << u"Title"_s << u"Mine"_s << u"go"_s << u"Mine"_s << QStringList{u"Navigate http://x.test/"_s};
-        QTest::newRow("long title cut; locked meanwhile") << a << letters(60) << QString() << u"lock"_s << letters(50) + u"..."_s << QStringList{u"Navigate "_s + a};
-        QTest::newRow("no host: the address; stopped") << u"about:blank"_s << QString() << QString() << u"stop"_s << u"(Blank page)"_s << QStringList{};
-        // clang-format on
-    }
     void unloadedTab()
     {
-        QFETCH(QString, url);
-        QFETCH(QString, title);
-        QFETCH(QString, stickyName);
-        QFETCH(QString, operation);
-        QFETCH(QString, caption);
-        QFETCH(QStringList, log);
-        FakeTabHost host;
-        TBrowserTab* tab = host.makeTab(false, false);
-        tab->LoadOnShow(url, title, [] { return new FakeBrowserControl; });
-        if (!stickyName.isEmpty())
-            tab->SetStickyName(stickyName);
-        QVERIFY(tab->Unloaded() && !tab->Browser());
-        QCOMPARE(tab->Caption(), caption);
-        QCOMPARE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
-        QCOMPARE(tab->RememberedAddress(), url);
-        QCOMPARE(tab->GetLocationName(), title);
+        const QString a = u"http://a.test/x"_s;
+        const struct
+        {
+            QString url, title, stickyName, operation, caption;
+            QStringList log;
+        } rows[] = {
+            // clang-format off
+            {a, u"Alpha & Co"_s, {}, u"show"_s, u"Alpha && Co"_s, {u"Navigate "_s + a}},
+            {a, {}, {}, u"refresh"_s, u"a.test"_s, {u"Navigate "_s + a}}, // no title: the host
+            {a, u"Title"_s, u"Mine"_s, u"go"_s, u"Mine"_s, {u"Navigate http://x.test/"_s}},
+            {a, letters(60), {}, u"lock"_s, letters(50) + u"..."_s, {u"Navigate "_s + a}},
+            {u"about:blank"_s, {}, {}, u"stop"_s, u"(Blank page)"_s, {}}, // no host: the address
+            // clang-format on
+        };
+        for (const auto& r : rows)
+        {
+            FakeTabHost host;
+            TBrowserTab* tab = host.makeTab(false, false);
+            tab->LoadOnShow(r.url, r.title, [] { return new FakeBrowserControl; });
+            if (!r.stickyName.isEmpty())
+                tab->SetStickyName(r.stickyName);
+            QVERIFY(tab->Unloaded() && !tab->Browser());
+            QCOMPARE(tab->Caption(), r.caption);
+            QCOMPARE(tab->ImageIndex(), TBrowserTab::UnloadedImage);
+            QCOMPARE(tab->RememberedAddress(), r.url);
+            QCOMPARE(tab->GetLocationName(), r.title);
 
-        const bool lock = operation == u"lock"_s;
-        if (lock)
-            tab->SetLocked(true);
-        if (operation == u"refresh"_s)
-            tab->Refresh();
-        else if (operation == u"go"_s)
-            tab->Navigate(u"http://x.test/"_s);
-        else if (operation == u"stop"_s)
-            tab->Stop();
-        else
-            tab->LoadNow();
-        FakeBrowserControl* control = FakeTabHost::controlOf(tab);
-        QCOMPARE(control ? control->log : QStringList(), log);
-        QCOMPARE(tab->Unloaded(), log.isEmpty());
-        // Until its page arrives the tab still stands for it.
-        if (operation != u"go"_s)
-            QCOMPARE(tab->RememberedAddress(), url);
-        if (control)
-            control->fireNavigateComplete(url);
-        QCOMPARE(tab->Locked(), lock);
+            const bool lock = r.operation == u"lock"_s;
+            if (lock)
+                tab->SetLocked(true);
+            if (r.operation == u"refresh"_s)
+                tab->Refresh();
+            else if (r.operation == u"go"_s)
+                tab->Navigate(u"http://x.test/"_s);
+            else if (r.operation == u"stop"_s)
+                tab->Stop();
+            else
+                tab->LoadNow();
+            FakeBrowserControl* control = FakeTabHost::controlOf(tab);
+            QCOMPARE(control ? control->log : QStringList(), r.log);
+            QCOMPARE(tab->Unloaded(), r.log.isEmpty());
+            // Until its page arrives the tab still stands for it.
+            if (r.operation != u"go"_s)
+                QCOMPARE(tab->RememberedAddress(), r.url);
+            if (control)
+                control->fireNavigateComplete(r.url);
+            QCOMPARE(tab->Locked(), lock);
+        }
     }
 };
 

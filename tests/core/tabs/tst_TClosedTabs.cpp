@@ -18,23 +18,22 @@ class tst_TClosedTabs : public QObject
     }
 
 private slots:
-    void record_data()
-    {
-        QTest::addColumn<QStringList>("closed"); // oldest first
-        QTest::addColumn<QStringList>("kept");
-        // clang-format off
-        QTest::newRow("most recent first") << QStringList{"a", "b", "c"} << QStringList{"c", "b", "a"};
-        QTest::newRow("the 21st drops the oldest") << QStringList{"old"} + QStringList(20, "a") << QStringList(20, "a");
-        QTest::newRow("no address, blank page: not kept") << QStringList{"", "about:blank", "  ", "a"} << QStringList{"a"};
-        // clang-format on
-    }
     void record()
     {
-        QFETCH(QStringList, closed);
-        TClosedTabs list;
-        for (const QString& address : closed)
-            list.Record({address, {}, {}, false, 0, {}});
-        QTEST(kept(list), "kept");
+        const QList<std::pair<QStringList, QStringList>> rows = {
+            // closed oldest first, kept
+            {{"a", "b", "c"}, {"c", "b", "a"}},
+            {QStringList{"old"} + QStringList(20, "a"),
+             QStringList(20, "a")},                  // the 21st drops the oldest
+            {{"", "about:blank", "  ", "a"}, {"a"}}, // no address, blank page: not kept
+        };
+        for (const auto& [closed, expected] : rows)
+        {
+            TClosedTabs list;
+            for (const QString& address : closed)
+                list.Record({address, {}, {}, false, 0, {}});
+            QCOMPARE(kept(list), expected);
+        }
     }
 
     void fileRoundTrip()
@@ -49,30 +48,30 @@ private slots:
         QVERIFY(TClosedTabs().Save(path) && !QFile::exists(path)); // empty: no file
     }
 
-    void badData_data()
-    {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QStringList>("kept");
-        const QByteArray v1 = "{\"version\":1,\"tabs\":[";
-        // clang-format off
-        QTest::newRow("no file") << QByteArray() << QStringList{};
-        QTest::newRow("not JSON") << QByteArray("\x89PNG\r\n{{{") << QStringList{};
-        QTest::newRow("cut short") << v1 + "{\"address\":\"a\"" << QStringList{};
-        QTest::newRow("another version") << QByteArray("{\"version\":2,\"tabs\":[{\"address\":\"a\"}]}") << QStringList{};
-        QTest::newRow("tabs not a list") << QByteArray("{\"version\":1,\"tabs\":{\"address\":\"a\"}}") << QStringList{};
-        QTest::newRow("unusable entries left out") << v1 + "7,{\"address\":3},{\"address\":\"about:blank\"},{},{\"address\":\"b\"}]}" << QStringList{"b"};
-        QTest::newRow("damaged history: the address stays") << v1 + "{\"address\":\"a\",\"history\":\"*!\"},{\"address\":\"b\",\"history\":\"aGk=\"}]}" << QStringList{"a", "bhi"};
-        QTest::newRow("beyond the limit") << v1 + QByteArray("{\"address\":\"a\"},").repeated(25).chopped(1) + "]}" << QStringList(20, "a");
-        // clang-format on
-    }
     void badData()
     {
-        QFETCH(QByteArray, json);
-        QTemporaryDir dir;
-        QFile file(dir.filePath("closed.json"));
-        QVERIFY(json.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(json)));
-        file.close();
-        QTEST(kept(TClosedTabs::Load(file.fileName())), "kept");
+        const QByteArray v1 = "{\"version\":1,\"tabs\":[";
+        const QList<std::pair<QByteArray, QStringList>> rows = {
+            // clang-format off
+            {QByteArray(), {}}, // no file
+            {QByteArray("\x89PNG\r\n{{{"), {}},
+            {v1 + "{\"address\":\"a\"", {}}, // cut short
+            {QByteArray("{\"version\":2,\"tabs\":[{\"address\":\"a\"}]}"), {}},
+            {QByteArray("{\"version\":1,\"tabs\":{\"address\":\"a\"}}"), {}}, // tabs not a list
+            {v1 + "7,{\"address\":3},{\"address\":\"about:blank\"},{},{\"address\":\"b\"}]}", {"b"}},
+            // A damaged history leaves the address.
+            {v1 + "{\"address\":\"a\",\"history\":\"*!\"},{\"address\":\"b\",\"history\":\"aGk=\"}]}", {"a", "bhi"}},
+            {v1 + QByteArray("{\"address\":\"a\"},").repeated(25).chopped(1) + "]}", QStringList(20, "a")},
+            // clang-format on
+        };
+        for (const auto& [json, expected] : rows)
+        {
+            QTemporaryDir dir;
+            QFile file(dir.filePath("closed.json"));
+            QVERIFY(json.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(json)));
+            file.close();
+            QCOMPARE(kept(TClosedTabs::Load(file.fileName())), expected);
+        }
     }
 };
 

@@ -14,7 +14,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -124,6 +123,12 @@ private:
                                    "url2=" + site("b"), "url1=" + site("a")});
     }
     QString marker() const { return options->ReadString(SessionRunState::ValueName()); }
+    // A fresh store for the next row of a table.
+    void restart()
+    {
+        cleanup();
+        init();
+    }
 
 private slots:
     void init()
@@ -159,38 +164,34 @@ private slots:
         QCOMPARE(run->written.at(0).at(0).toStringList(), expected);
     }
 
-    void everyKindOfChangeIsWritten_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QStringList>("expected");
-        // clang-format off
-        QTest::newRow("tab closed") << "close" << QStringList{"url1=" + site("a")};
-        QTest::newRow("navigated") << "navigate" << QStringList{"url2=" + site("x"), "url1=" + site("a")};
-        QTest::newRow("moved") << "move" << QStringList{"url2=" + site("a"), "url1=" + site("b")};
-        // clang-format on
-    }
     void everyKindOfChangeIsWritten()
     {
-        QFETCH(QString, change);
-        QFETCH(QStringList, expected);
-        auto run = runningWith("a");
-        QVERIFY(run);
-        run->open("b");
-        QTRY_COMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
-        run->written.clear();
-
-        if (change == "close")
-            run->set.CloseTab(run->tab(1));
-        else if (change == "navigate")
-            run->navigate(run->tab(1), "x");
-        else
+        const QList<std::pair<QString, QStringList>> rows = {
+            {"close", {"url1=" + site("a")}},
+            {"navigate", {"url2=" + site("x"), "url1=" + site("a")}},
+            {"move", {"url2=" + site("a"), "url1=" + site("b")}},
+        };
+        for (const auto& [change, expected] : rows)
         {
-            // As a drag on the tab strip does it.
-            run->pc.movePage(1, 0);
-            emit run->pc.pageMoved(1, 0);
+            restart();
+            auto run = runningWith("a");
+            QVERIFY(run);
+            run->open("b");
+            QTRY_COMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
+            run->written.clear();
+            if (change == "close")
+                run->set.CloseTab(run->tab(1));
+            else if (change == "navigate")
+                run->navigate(run->tab(1), "x");
+            else
+            {
+                // As a drag on the tab strip does it.
+                run->pc.movePage(1, 0);
+                emit run->pc.pageMoved(1, 0);
+            }
+            QTRY_COMPARE(run->written.count(), 1);
+            QCOMPARE(stored(), expected);
         }
-        QTRY_COMPARE(run->written.count(), 1);
-        QCOMPARE(stored(), expected);
     }
 
     void addressChangedWithoutTabEventIsCaught()
@@ -203,29 +204,27 @@ private slots:
         QTRY_COMPARE(stored(), QStringList{"url1=" + site("a#part")});
     }
 
-    void nothingToWrite_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("same tabs again") << "Last";
-        QTest::newRow("mode name in other case") << "last";
-    }
     void nothingToWrite()
     {
-        QFETCH(QString, mode);
-        options->SetStartupMode(mode);
-        auto run = runningWith("a");
-        QVERIFY(run);
-        // Behind the keeper's back: any write would show.
-        options->WriteListSection(RegistryKeys::LastOpenSites, {"url1=" + site("other")});
-        run->tab(0)->SetTitle("A new title");
-        if (mode == "last")
-            run->open("b");
-        else
-            run->navigate(run->tab(0), "a");
-        QVERIFY(run->keeper.WritePending());
-        QTRY_VERIFY(!run->keeper.WritePending());
-        QCOMPARE(run->written.count(), 0);
-        QCOMPARE(stored(), QStringList{"url1=" + site("other")});
+        // The same tabs again; the mode's name in another case.
+        for (const QString mode : {"Last", "last"})
+        {
+            restart();
+            options->SetStartupMode(mode);
+            auto run = runningWith("a");
+            QVERIFY(run);
+            // Behind the keeper's back: any write would show.
+            options->WriteListSection(RegistryKeys::LastOpenSites, {"url1=" + site("other")});
+            run->tab(0)->SetTitle("A new title");
+            if (mode == "last")
+                run->open("b");
+            else
+                run->navigate(run->tab(0), "a");
+            QVERIFY(run->keeper.WritePending());
+            QTRY_VERIFY(!run->keeper.WritePending());
+            QCOMPARE(run->written.count(), 0);
+            QCOMPARE(stored(), QStringList{"url1=" + site("other")});
+        }
     }
 
     // What the keeper writes, the next start restores in the same order.
@@ -309,44 +308,39 @@ private slots:
                                         "url2=" + site("c"), "url1=" + site("b")}));
     }
 
-    void questionAndItsAnswers_data()
-    {
-        QTest::addColumn<bool>("remembered");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("yes") << true << true;
-        QTest::newRow("no") << true << false;
-        QTest::newRow("nothing remembered: no question") << false << true;
-    }
     void questionAndItsAnswers()
     {
-        QFETCH(bool, remembered);
-        QFETCH(bool, yes);
-        if (remembered)
-            store5();
+        // Nothing remembered: no question.
         options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-        services.confirmAnswer = {yes, false};
-        auto run = newRun();
-        run->startUp(options);
-        if (!remembered)
         {
+            auto run = newRun();
+            run->startUp(options);
             QCOMPARE(confirmCalls.size(), 0);
             QCOMPARE(run->set.Count(), 1);
-            return;
         }
 
-        QCOMPARE(confirmCalls.size(), 1);
-        QCOMPARE(run->keeper.ShouldRestore(), yes);
-        QCOMPARE(confirmCalls.size(), 1);
-        // Whatever the answer, a crash now would ask again.
-        QCOMPARE(marker(), "restoring-after-crash");
-        QCOMPARE(run->set.Count(), yes ? 5 : 1);
-        // Nothing lost until this run's tabs are settled.
-        QCOMPARE(stored().size(), 5);
-        QVERIFY(run->restoreCompletes());
-        if (yes)
-            return;
-        run->navigate(run->tab(0), "mine");
-        QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
+        for (const bool yes : {true, false})
+        {
+            restart();
+            store5();
+            options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
+            services.confirmAnswer = {yes, false};
+            auto run = newRun();
+            run->startUp(options);
+            QCOMPARE(confirmCalls.size(), 1);
+            QCOMPARE(run->keeper.ShouldRestore(), yes);
+            QCOMPARE(confirmCalls.size(), 1);
+            // Whatever the answer, a crash now would ask again.
+            QCOMPARE(marker(), "restoring-after-crash");
+            QCOMPARE(run->set.Count(), yes ? 5 : 1);
+            // Nothing lost until this run's tabs are settled.
+            QCOMPARE(stored().size(), 5);
+            QVERIFY(run->restoreCompletes());
+            if (yes)
+                continue;
+            run->navigate(run->tab(0), "mine");
+            QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
+        }
     }
 
     void endRunMarksCleanAndStopsWriting()

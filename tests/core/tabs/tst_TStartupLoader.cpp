@@ -85,47 +85,43 @@ private slots:
         store.reset();
     }
 
-    void modes_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("startupPage");
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<QStringList>("stored"); // the remembered tabs, last first
-        QTest::addColumn<QStringList>("addresses");
-        QTest::addColumn<int>("active");
-        const QString home = TBrowserTab::HomeUrl();
-        // clang-format off
-        QTest::newRow("home, then the command line") << "Home" << "" << "http://given.test/" << QStringList() << QStringList{home, "http://given.test/"} << 1;
-        QTest::newRow("start page, then blank") << "Blank" << "http://once.test/" << "" << QStringList() << QStringList{"http://once.test/", "about:blank"} << 1;
-        QTest::newRow("last, in order") << "Last" << "" << "" << ThreeSites << QStringList{"http://a.test/", "http://b.test/", "http://c.test/"} << 2;
-        QTest::newRow("last, nothing remembered") << "Last" << "" << "" << QStringList() << QStringList{""} << 0;
-        QTest::newRow("group mode without a group") << "VostelGroup" << "" << "http://only.test/" << QStringList() << QStringList{"http://only.test/"} << 0;
-        // clang-format on
-    }
     void modes()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, startupPage);
-        QFETCH(QString, commandLine);
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, addresses);
-        QFETCH(int, active);
-        options->SetStartupMode(mode);
-        options->SetStartupPage(startupPage);
-        options->SetCommandLine(commandLine);
-        options->WriteListSection(RegistryKeys::LastOpenSites, stored);
+        const QString home = TBrowserTab::HomeUrl();
+        const struct
         {
-            Window w(options);
-            TStartupLoader(&w.set, options).Run();
-            QCOMPARE(w.addresses(), addresses);
-            QCOMPARE(w.activeIndex(), active);
-            // Each tab started its own page at most once.
-            for (const FakeBrowserControl* control : w.controls)
-                QVERIFY(control->navigations.size() + control->blankPages.size() <= 1);
+            QString mode, startupPage, commandLine;
+            QStringList stored, addresses; // stored: the remembered tabs, last first
+            int active;
+        } rows[] = {
+            // clang-format off
+            {"Home", "", "http://given.test/", {}, {home, "http://given.test/"}, 1},
+            {"Blank", "http://once.test/", "", {}, {"http://once.test/", "about:blank"}, 1},
+            {"Last", "", "", ThreeSites, {"http://a.test/", "http://b.test/", "http://c.test/"}, 2},
+            {"Last", "", "", {}, {""}, 0},
+            {"VostelGroup", "", "http://only.test/", {}, {"http://only.test/"}, 0}, // no group
+            // clang-format on
+        };
+        for (const auto& r : rows)
+        {
+            options->SetStartupMode(r.mode);
+            options->SetStartupPage(r.startupPage);
+            options->SetCommandLine(r.commandLine);
+            options->WriteListSection(RegistryKeys::LastOpenSites, r.stored);
+            {
+                Window w(options);
+                TStartupLoader(&w.set, options).Run();
+                QCOMPARE(w.addresses(), r.addresses);
+                QCOMPARE(w.activeIndex(), r.active);
+                // Each tab started its own page at most once.
+                for (const FakeBrowserControl* control : w.controls)
+                    QVERIFY(control->navigations.size() + control->blankPages.size() <= 1);
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            // The start page and the command line are used once.
+            QCOMPARE(options->StartupPage(), QString());
+            QCOMPARE(options->CommandLine(), QString());
         }
-        // The start page and the command line are used once.
-        QCOMPARE(options->StartupPage(), QString());
-        QCOMPARE(options->CommandLine(), QString());
     }
 
     void rememberedSitesOrderAndSkips()

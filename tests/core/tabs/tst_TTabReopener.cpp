@@ -110,32 +110,27 @@ private slots:
     }
 
     // Only closed pages are kept, and only "Last" keeps them over a restart.
-    void whatIsKept_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<int>("afterRestart");
-        QTest::newRow("Last") << "Last" << 1;
-        QTest::newRow("Home") << "Home" << 0;
-    }
     void whatIsKept()
     {
-        QFETCH(QString, mode);
-        Tabs t;
-        t.store.options->SetStartupMode(mode);
-        t.add("a");
-        t.set.CloseTab(t.set.AddTab()); // no address
-        for (const bool killed : {false, true}) // a pop-up not shown yet, a captured one
+        for (const auto& [mode, afterRestart] : {std::pair{"Last", 1}, std::pair{"Home", 0}})
         {
-            TBrowserTab* popup = t.set.AddHiddenTab();
-            FakeTabHost::controlOf(popup)->locationUrl = "http://popup.test/";
-            popup->Hidden = !killed; // a captured pop-up was shown its address
-            popup->Killed = killed;
-            t.set.CloseTab(popup);
+            Tabs t;
+            t.store.options->SetStartupMode(mode);
+            t.add("a");
+            t.set.CloseTab(t.set.AddTab());         // no address
+            for (const bool killed : {false, true}) // a pop-up not shown yet, a captured one
+            {
+                TBrowserTab* popup = t.set.AddHiddenTab();
+                FakeTabHost::controlOf(popup)->locationUrl = "http://popup.test/";
+                popup->Hidden = !killed; // a captured pop-up was shown its address
+                popup->Killed = killed;
+                t.set.CloseTab(popup);
+            }
+            t.close("a"); // reset as the last tab: its page is gone all the same
+            QCOMPARE(t.reopener->ClosedTabs().Count(), 1);
+            t.restart();
+            QCOMPARE(t.reopener->ClosedTabs().Count(), afterRestart);
         }
-        t.close("a"); // reset as the last tab: its page is gone all the same
-        QCOMPARE(t.reopener->ClosedTabs().Count(), 1);
-        t.restart();
-        QTEST(t.reopener->ClosedTabs().Count(), "afterRestart");
     }
 
     void recentlyClosedMenu()

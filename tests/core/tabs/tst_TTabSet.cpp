@@ -124,51 +124,37 @@ private slots:
         store.reset();
     }
 
-    void placement_data()
-    {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<bool>("atEnd");
-        QTest::addColumn<bool>("foreground");
-        QTest::addColumn<QStringList>("expectedOrder");
-        QTest::addColumn<QString>("expectedActive");
-
-        const QStringList after = {"A", "B", "N", "C"};
-        const QStringList atEnd = {"A", "B", "C", "N"};
-        for (const bool foreground : {false, true})
-        {
-            const QByteArray fg = foreground ? " foreground" : " background";
-            const auto row = [&fg](const char* name) -> QTestData&
-            { return QTest::newRow((name + fg).data()); };
-            row("AddTab after active") << "AddTab" << false << foreground << after << "N";
-            row("AddTab at end") << "AddTab" << true << foreground << atEnd << "N";
-            row("PerPreference after active") << "AddTabPerPreference" << false << foreground
-                                              << after << (foreground ? "N" : "B");
-            row("Hidden after active") << "AddHiddenTab" << false << foreground
-                                       << QStringList{"A", "B", "[N]", "C"} << "B";
-        }
-    }
     void placement()
     {
-        QFETCH(QString, operation);
-        QFETCH(bool, atEnd);
-        QFETCH(bool, foreground);
-        QFETCH(QStringList, expectedOrder);
-        QFETCH(QString, expectedActive);
-
-        set->OpenNewAtEnd = false;
-        addTabs({"A", "B", "C"});
-        QCOMPARE(order(), QStringList({"A", "B", "C"}));
-        pc->setActivePage(byTitle("B"));
-        set->OpenNewAtEnd = atEnd;
-        set->OpenNewInForeground = foreground;
-
-        TBrowserTab* tab = operation == "AddTab"                ? set->AddTab()
-                           : operation == "AddTabPerPreference" ? set->AddTabPerPreference()
-                                                                : set->AddHiddenTab();
-        named(tab, "N");
-        QCOMPARE(order(), expectedOrder);
-        QCOMPARE(active(), expectedActive);
-        QCOMPARE(tab->Hidden, operation == "AddHiddenTab");
+        const QStringList after = {"A", "B", "N", "C"};
+        const QStringList hidden = {"A", "B", "[N]", "C"};
+        for (const bool foreground : {false, true})
+        {
+            const QList<std::tuple<QString, bool, QStringList, QString>> rows = {
+                // operation, at the end, order, active
+                {"AddTab", false, after, "N"},
+                {"AddTab", true, {"A", "B", "C", "N"}, "N"},
+                {"AddTabPerPreference", false, after, foreground ? "N" : "B"},
+                {"AddHiddenTab", false, hidden, "B"},
+            };
+            for (const auto& [operation, atEnd, expectedOrder, expectedActive] : rows)
+            {
+                cleanup();
+                init();
+                set->OpenNewAtEnd = false;
+                addTabs({"A", "B", "C"});
+                pc->setActivePage(byTitle("B"));
+                set->OpenNewAtEnd = atEnd;
+                set->OpenNewInForeground = foreground;
+                TBrowserTab* tab = operation == "AddTab"                ? set->AddTab()
+                                   : operation == "AddTabPerPreference" ? set->AddTabPerPreference()
+                                                                        : set->AddHiddenTab();
+                named(tab, "N");
+                QCOMPARE(order(), expectedOrder);
+                QCOMPARE(active(), expectedActive);
+                QCOMPARE(tab->Hidden, operation == "AddHiddenTab");
+            }
+        }
     }
 
     void closingTheOnlyTabResetsIt()
@@ -267,40 +253,38 @@ private slots:
         QCOMPARE(order(), QStringList({"A"}));
     }
 
-    void closeAllButOne_data()
-    {
-        QTest::addColumn<QString>("underMouse"); // empty: the active tab's command
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<QStringList>("left");
-        // clang-format off
-        QTest::newRow("the active tab") << "" << true << QStringList{"B", "D"};
-        QTest::newRow("the tab under the mouse") << "A" << true << QStringList{"A", "D"};
-        QTest::newRow("answered no") << "" << false << QStringList{"A", "B", "C", "D"};
-        // clang-format on
-    }
     void closeAllButOne()
     {
-        QFETCH(QString, underMouse);
-        QFETCH(bool, answerYes);
-        QFETCH(QStringList, left);
-        set->OpenNewAtEnd = true;
-        addTabs({"A", "B", "C", "D"});
-        byTitle("D")->HideFromCloseAll = true;
-        pc->setActivePage(byTitle("B"));
-        host->services.confirmAnswer = {answerYes, false};
-        if (underMouse.isEmpty())
-            set->pmCloseAllKeepCurrentClick();
-        else
+        const QList<std::tuple<QString, bool, QStringList>> rows = {
+            // The tab under the mouse (empty: the active tab's command), the
+            // answer, the tabs left.
+            {"", true, {"B", "D"}},
+            {"A", true, {"A", "D"}},
+            {"", false, {"A", "B", "C", "D"}},
+        };
+        for (const auto& [underMouse, answerYes, left] : rows)
         {
-            set->PopupTabIndex = pc->visibleIndexOf(byTitle(underMouse));
-            set->pmTabCloseAllKeepCurrentClick();
+            cleanup();
+            init();
+            set->OpenNewAtEnd = true;
+            addTabs({"A", "B", "C", "D"});
+            byTitle("D")->HideFromCloseAll = true;
+            pc->setActivePage(byTitle("B"));
+            host->services.confirmAnswer = {answerYes, false};
+            if (underMouse.isEmpty())
+                set->pmCloseAllKeepCurrentClick();
+            else
+            {
+                set->PopupTabIndex = pc->visibleIndexOf(byTitle(underMouse));
+                set->pmTabCloseAllKeepCurrentClick();
+            }
+            flushDeletes();
+            QCOMPARE(order(), left);
+            QCOMPARE(active(), answerYes ? left.first() : QStringLiteral("B"));
+            // The kept tab is not marked for good.
+            QVERIFY(!byTitle(left.first())->HideFromCloseAll);
+            QVERIFY(byTitle("D")->HideFromCloseAll);
         }
-        flushDeletes();
-        QCOMPARE(order(), left);
-        QCOMPARE(active(), answerYes ? left.first() : QStringLiteral("B"));
-        // The kept tab is not marked for good.
-        QVERIFY(!byTitle(left.first())->HideFromCloseAll);
-        QVERIFY(byTitle("D")->HideFromCloseAll);
     }
 
     void tabsMenu()
@@ -364,44 +348,40 @@ private slots:
         QCOMPARE(FakeTabHost::controlOf(b)->navigations, QStringList({"http://home.test/"}));
     }
 
-    void newCommands_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("newAction");
-        QTest::addColumn<QStringList>("navigations");
-        QTest::addColumn<QString>("tabHome");
-        const QString home = TBrowserTab::HomeUrl();
-        // clang-format off
-        QTest::newRow("new: blank") << "blank" << 0 << QStringList() << "";
-        QTest::newRow("new: current page") << "blank" << 1 << QStringList{"http://A.test/"} << "";
-        QTest::newRow("copy of the current page") << "current" << 0 << QStringList{"http://A.test/"} << "http://A.test/";
-        QTest::newRow("home page") << "home" << 0 << QStringList{home} << "";
-        // clang-format on
-    }
     void newCommands()
     {
-        QFETCH(QString, command);
-        QFETCH(int, newAction);
-        QFETCH(QStringList, navigations);
-        QFETCH(QString, tabHome);
-        add("A");
-        set->SetNewAction(newAction);
-        QSignalSpy focus(set.get(), &TTabSet::addressBoxFocusRequested);
-        if (command == "blank")
-            set->actNewBlankExecute();
-        else if (command == "current")
-            set->actNewCurrentExecute();
-        else
-            set->actNewHomeExecute();
-        QCOMPARE(set->Count(), 2);
-        FakeBrowserControl* control = FakeTabHost::controlOf(set->GetActivePage());
-        QCOMPARE(control, made.last());
-        QCOMPARE(control->navigations, navigations);
-        QCOMPARE(control->blankPages.size(), navigations.isEmpty() ? 1 : 0);
-        if (!tabHome.isEmpty())
-            QCOMPARE(set->GetActivePage()->TabHome, tabHome);
-        if (command == "blank")
-            QCOMPARE(focus.size(), 1);
+        const QString home = TBrowserTab::HomeUrl();
+        const QString a = "http://A.test/";
+        const QList<std::tuple<QString, int, QStringList, QString>> rows = {
+            // command, new action, navigations, tab home
+            {"blank", 0, {}, ""},
+            {"blank", 1, {a}, ""}, // the current page
+            {"current", 0, {a}, a},
+            {"home", 0, {home}, ""},
+        };
+        for (const auto& [command, newAction, navigations, tabHome] : rows)
+        {
+            cleanup();
+            init();
+            add("A");
+            set->SetNewAction(newAction);
+            QSignalSpy focus(set.get(), &TTabSet::addressBoxFocusRequested);
+            if (command == "blank")
+                set->actNewBlankExecute();
+            else if (command == "current")
+                set->actNewCurrentExecute();
+            else
+                set->actNewHomeExecute();
+            QCOMPARE(set->Count(), 2);
+            FakeBrowserControl* control = FakeTabHost::controlOf(set->GetActivePage());
+            QCOMPARE(control, made.last());
+            QCOMPARE(control->navigations, navigations);
+            QCOMPARE(control->blankPages.size(), navigations.isEmpty() ? 1 : 0);
+            if (!tabHome.isEmpty())
+                QCOMPARE(set->GetActivePage()->TabHome, tabHome);
+            if (command == "blank")
+                QCOMPARE(focus.size(), 1);
+        }
     }
 
     void closeAllList()

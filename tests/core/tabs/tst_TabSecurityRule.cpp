@@ -6,30 +6,15 @@ class tst_TabSecurityRule : public QObject
 {
     Q_OBJECT
 private slots:
-    void insecureArrival_data()
-    {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<bool>("insecure");
-        // clang-format off
-        QTest::newRow("https page") << int(TopFrame) << "https://a.test/" << false;
-        QTest::newRow("http page") << int(TopFrame) << "http://a.test/" << true;
-        QTest::newRow("blank page") << int(TopFrame) << "about:blank" << true;
-        QTest::newRow("blank frame") << 2 << "about:blank" << false;
-        QTest::newRow("srcdoc frame") << 2 << "about:srcdoc" << false;
-        QTest::newRow("http frame") << 2 << "http://ads.test/" << true;
-        // clang-format on
-    }
     void insecureArrival()
     {
-        QFETCH(int, frame);
-        QFETCH(QString, url);
-        QFETCH(bool, insecure);
-        QCOMPARE(TabSecurityRule::insecureArrival(frame, url), insecure);
-    }
-
-    void secureAfter()
-    {
+        const QList<std::tuple<FrameId, const char*, bool>> rows = {
+            {TopFrame, "https://a.test/", false}, {TopFrame, "http://a.test/", true},
+            {TopFrame, "about:blank", true},      {2, "about:blank", false},
+            {2, "about:srcdoc", false},           {2, "http://ads.test/", true},
+        };
+        for (const auto& [frame, url, insecure] : rows)
+            QCOMPARE(TabSecurityRule::insecureArrival(frame, url), insecure);
         // A secure frame cannot make an insecure page secure again.
         QVERIFY(!TabSecurityRule::secureAfter(2, false, false));
         QVERIFY(TabSecurityRule::secureAfter(TopFrame, false, false));
