@@ -42,12 +42,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("html");
         QTest::addColumn<QStringList>("expected");
-        QByteArray deep;
-        QString deepPath;
-        for (int i = 0; i < 10000; ++i)
-            deep += "<DT><H3>d</H3><DL><p>";
-        for (int i = 0; i < BookmarkHtml::MaximumDepth; ++i)
-            deepPath += "d/";
+        const QByteArray deep = QByteArray("<DT><H3>d</H3><DL><p>").repeated(10000);
+        const QString deepPath = QString("d/").repeated(BookmarkHtml::MaximumDepth);
         QStringList deepTree;
         for (int i = 1; i <= BookmarkHtml::MaximumDepth; ++i)
             deepTree << QString("d/").repeated(i);

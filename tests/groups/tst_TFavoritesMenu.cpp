@@ -59,20 +59,18 @@ QStringList opened(QMenu* menu, int skip = 0)
     return shown;
 }
 
-QMenu* submenu(const QMenu* menu, const QString& caption)
-{
-    for (const QAction* action : menu->actions())
-        if (action->text().replace("&&", "&") == caption)
-            return action->menu();
-    return nullptr;
-}
-
 QAction* item(const QMenu* menu, const QString& caption)
 {
     for (QAction* action : menu->actions())
         if (action->text().replace("&&", "&") == caption)
             return action;
     return nullptr;
+}
+
+QMenu* submenu(const QMenu* menu, const QString& caption)
+{
+    QAction* action = item(menu, caption);
+    return action ? action->menu() : nullptr;
 }
 
 struct MenuFixture
@@ -131,11 +129,10 @@ private slots:
         QFETCH(bool, openAll);
         QFETCH(int, breakRows);
         QFETCH(QString, folder);
-        QFETCH(QStringList, shown);
         MenuFixture f(openAll, breakRows);
         QVERIFY(make(f.root, tree));
         const QStringList top = f.open();
-        QCOMPARE(folder.isEmpty() ? top : opened(submenu(&f.popup, folder)), shown);
+        QTEST(folder.isEmpty() ? top : opened(submenu(&f.popup, folder)), "shown");
     }
 
     void openAllTakesTheFolderLevel()

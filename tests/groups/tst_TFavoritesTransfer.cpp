@@ -7,6 +7,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace
+{
+struct Transfer
+{
+    bool import;
+    QByteArray content; // of the file imported
+    QString file;       // below the test folder
+    QString notice;     // the message shown, with the folder as "@"
+    bool error;
+};
+} // namespace
+
 class tst_TFavoritesTransfer : public QObject
 {
     Q_OBJECT
@@ -14,24 +26,17 @@ class tst_TFavoritesTransfer : public QObject
 private slots:
     void outcome_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QByteArray>("content"); // of the file imported
-        QTest::addColumn<QString>("file");       // below the test folder
-        QTest::addColumn<QString>("notice");     // the message shown, with the folder as "@"
-        QTest::addColumn<bool>("error");
+        QTest::addColumn<Transfer>("row");
         // clang-format off
-        QTest::newRow("imported") << "import" << QByteArray("<DL><DT><A HREF=\"http://a/\">A</A><DT><A HREF=\"http://b/\">B</A></DL>") << "my bookmarks.html" << "Imported 2 my bookmarks" << false;
-        QTest::newRow("missing file") << "import" << QByteArray() << "-" << "CannotRead @/- No such file or directory" << true;
-        QTest::newRow("export into a missing folder") << "export" << QByteArray() << "gone/out.html" << "CannotWrite @/gone/out.html" << true;
+        QTest::newRow("imported") << Transfer{true, "<DL><DT><A HREF=\"http://a/\">A</A><DT><A HREF=\"http://b/\">B</A></DL>", "my bookmarks.html", "Imported 2 my bookmarks", false};
+        QTest::newRow("missing file") << Transfer{true, {}, "-", "CannotRead @/- No such file or directory", true};
+        QTest::newRow("export into a missing folder") << Transfer{false, {}, "gone/out.html", "CannotWrite @/gone/out.html", true};
         // clang-format on
     }
     void outcome()
     {
-        QFETCH(QString, operation);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, file);
-        QFETCH(QString, notice);
-        QFETCH(bool, error);
+        QFETCH(Transfer, row);
+        const auto& [import, content, file, notice, error] = row;
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("Favorites"));
         const QString path = dir.filePath(file);
@@ -43,9 +48,8 @@ private slots:
         ScriptedServices services;
         services.textFn = [](const QString&, const QString& key) { return key + " %1 %2"; };
         const QString favorites = dir.filePath("Favorites");
-        const bool ok = operation == "import"
-                            ? TFavoritesTransfer::ImportFile(path, favorites, &services)
-                            : TFavoritesTransfer::ExportFile(favorites, path, &services);
+        const bool ok = import ? TFavoritesTransfer::ImportFile(path, favorites, &services)
+                               : TFavoritesTransfer::ExportFile(favorites, path, &services);
         QCOMPARE(ok, !error);
         const QString shown =
             error ? services.errors.value(0) : services.confirmCalls.value(0).prompt;

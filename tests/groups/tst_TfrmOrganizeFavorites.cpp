@@ -65,9 +65,6 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(QString, answer);
         QFETCH(bool, confirm);
-        QFETCH(QString, added);
-        QFETCH(QString, removed);
-        QFETCH(int, errors);
         QTemporaryDir favorites;
         const QString root = favorites.path();
         QVERIFY(QDir(root).mkpath("News/Deep"));
@@ -89,7 +86,7 @@ private slots:
             dialog.cmdDeleteClick();
         else
             dialog.cmdNewFolderClick();
-        QCOMPARE(services.errors.size(), errors);
+        QTEST(int(services.errors.size()), "errors");
         // One question only: the trash took the entry, nothing asked to delete it for good.
         QCOMPARE(services.confirmCalls.size(), operation == "delete" ? 1 : 0);
         const QStringList after = tree(root);
@@ -100,8 +97,8 @@ private slots:
         for (const QString& entry : before)
             if (!after.contains(entry))
                 went << entry;
-        QCOMPARE(came.join(','), added);
-        QCOMPARE(went.join(','), removed);
+        QTEST(came.join(','), "added");
+        QTEST(went.join(','), "removed");
         // The tree shows the result selected.
         if (!came.isEmpty())
             QCOMPARE(dialog.shFavorites->selectedPath(),

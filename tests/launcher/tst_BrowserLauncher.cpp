@@ -48,7 +48,6 @@ void tst_BrowserLauncher::plan()
     QFETCH(bool, first);
     QFETCH(QVariant, setting);
     QFETCH(QString, forwarded);
-    QFETCH(QString, asked);
     QStringList looked;
     const BrowserLauncher::Plan plan = BrowserLauncher::plan(
         arguments,
@@ -64,7 +63,7 @@ void tst_BrowserLauncher::plan()
         });
     QCOMPARE(plan.step, forwarded.isNull() ? Step::RunBrowser : Step::Forward);
     QCOMPARE(plan.argument, forwarded.isNull() ? QString() : forwarded);
-    QCOMPARE(looked.join(' '), asked);
+    QTEST(looked.join(' '), "asked");
 
     // The launcher ends a start itself exactly when the browser's routine
     // would forward it; a setting the browser cannot read never forwards.
@@ -80,7 +79,6 @@ void tst_BrowserLauncher::plan()
 void tst_BrowserLauncher::runningCopyIsFoundWithoutTakingItsLock()
 {
     QTemporaryDir root;
-    QVERIFY(root.isValid());
     const QString folder = root.filePath(QStringLiteral("channel"));
     const TInstanceChannel probe(folder);
 

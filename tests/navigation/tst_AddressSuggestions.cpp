@@ -79,7 +79,6 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, limit);
-        QFETCH(QStringList, expected);
         AddressSuggestions suggestions;
         suggestions.SetHistory({visit(QStringLiteral("http://example.org/old"), 100),
                                 visit(QStringLiteral("https://www.example.org/new"), 300),
@@ -90,7 +89,7 @@ private slots:
         QCOMPARE(suggestions.HistoryCount(), 5);
         const QStringList typed = {QStringLiteral("http://example.typed/"),
                                    QStringLiteral("http://Other.test/")};
-        QCOMPARE(suggestions.Match(text, typed, limit), expected);
+        QTEST(suggestions.Match(text, typed, limit), "expected");
     }
 
     void popupOffersSuggestionsAndEnterOpensTheChosenOne()

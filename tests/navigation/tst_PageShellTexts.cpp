@@ -29,10 +29,8 @@ private slots:
     void fileNames()
     {
         QFETCH(QString, title);
-        QFETCH(QString, shortcut);
-        QFETCH(QString, mailed);
-        QCOMPARE(PageShellTexts::ShortcutFileName(title), shortcut);
-        QCOMPARE(PageShellTexts::MailFileName(title), mailed);
+        QTEST(PageShellTexts::ShortcutFileName(title), "shortcut");
+        QTEST(PageShellTexts::MailFileName(title), "mailed");
     }
 
     void mailto_data()
@@ -51,13 +49,10 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(QString, address);
-        QFETCH(QString, subject);
         const QUrl url = PageShellTexts::MailtoForLink(title, address);
-        QVERIFY(url.isValid());
-        QCOMPARE(url.scheme(), QStringLiteral("mailto"));
-        QVERIFY(url.path().isEmpty());
+        QCOMPARE(url.toString(QUrl::RemoveQuery), QStringLiteral("mailto:"));
         const QUrlQuery query(url);
-        QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
+        QTEST(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), "subject");
         QCOMPARE(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded), address);
         QCOMPARE(query.queryItems().size(), 2);
     }
@@ -78,10 +73,8 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(QString, firstLine);
-        const QString page =
-            PageShellTexts::PageForMail(QStringLiteral("<html>\n</html>"), address);
-        QCOMPARE(page.section(u'\n', 0, 0), firstLine);
-        QCOMPARE(page.section(u'\n', 1), QStringLiteral("<html>\n</html>"));
+        QCOMPARE(PageShellTexts::PageForMail(QStringLiteral("<html>\n</html>"), address),
+                 firstLine + QStringLiteral("\n<html>\n</html>"));
     }
 };
 

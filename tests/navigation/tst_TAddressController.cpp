@@ -55,6 +55,15 @@ public:
         return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
     }
 };
+
+// How Enter is pressed and where the typed word opens.
+struct Enter
+{
+    Qt::KeyboardModifiers modifiers;
+    bool addressNewWin, foreground;
+    QString opened;
+    bool newTab;
+};
 } // namespace
 
 class tst_TAddressController : public QObject
@@ -67,17 +76,11 @@ private:
     TQWOptions* options = nullptr;
     std::unique_ptr<Host> host;
     std::unique_ptr<QWidget> window;
-    TQWPageControl* pc = nullptr;
     TAddressBand* band = nullptr;
     std::unique_ptr<TTabSet> set;
     std::unique_ptr<TAddressController> controller;
-    QList<FakeBrowserControl*> made;
 
     QLineEdit* edit() const { return band->cboAddress->lineEdit(); }
-    FakeBrowserControl* activeControl() const
-    {
-        return FakeTabHost::controlOf(set->GetActivePage());
-    }
     // The first tab, showing a page.
     TBrowserTab* firstTab()
     {
@@ -118,10 +121,9 @@ private slots:
         window = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(window.get());
         band = new TAddressBand(test->dir.filePath(QStringLiteral("History")), window.get());
-        pc = new TQWPageControl(window.get());
+        auto* pc = new TQWPageControl(window.get());
         layout->addWidget(band);
         layout->addWidget(pc);
-        made.clear();
         host->services.textFn = [](const QString& section, const QString& key)
         {
             if (key == QLatin1String("QuickSearchBadTemplate"))
@@ -130,11 +132,10 @@ private slots:
         };
         set = std::make_unique<TTabSet>(
             pc, host.get(), &host->services,
-            [this](QWidget* parent) -> IBrowserControl*
+            [](QWidget* parent) -> IBrowserControl*
             {
                 auto* control = new FakeBrowserControl(parent);
                 control->runNavigations = true;
-                made << control;
                 return control;
             },
             options);
@@ -165,74 +166,55 @@ private slots:
 
     void enterWithModifiers_data()
     {
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("addressNewWin");
-        QTest::addColumn<bool>("foreground");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<bool>("newTab");
-        const int ctrl = Qt::ControlModifier;
-        const int shift = Qt::ShiftModifier;
+        QTest::addColumn<Enter>("row");
         // clang-format off
-        QTest::newRow("enter") << 0 << false << true << "word" << false;
-        QTest::newRow("shift+enter flips to a new tab") << shift << false << true << "http://www.word.net" << true;
-        QTest::newRow("opened behind the active tab") << 0 << true << false << "word" << true;
+        QTest::newRow("enter") << Enter{Qt::NoModifier, false, true, "word", false};
+        QTest::newRow("shift+enter flips to a new tab") << Enter{Qt::ShiftModifier, false, true, "http://www.word.net", true};
+        QTest::newRow("opened behind the active tab") << Enter{Qt::NoModifier, true, false, "word", true};
         // clang-format on
     }
 
     void enterWithModifiers()
     {
-        QFETCH(int, modifiers);
-        QFETCH(bool, addressNewWin);
-        QFETCH(bool, foreground);
-        QFETCH(QString, opened);
-        QFETCH(bool, newTab);
+        QFETCH(Enter, row);
         TBrowserTab* first = firstTab();
-        controller->AddressNewWin = addressNewWin;
-        set->OpenNewInForeground = foreground;
+        controller->AddressNewWin = row.addressNewWin;
+        set->OpenNewInForeground = row.foreground;
 
-        type(QStringLiteral("word"), Qt::KeyboardModifiers(modifiers));
+        type(QStringLiteral("word"), row.modifiers);
 
-        QCOMPARE(set->Count(), newTab ? 2 : 1);
-        QCOMPARE(set->GetActivePage(), newTab && foreground ? set->Tab(1) : first);
-        QCOMPARE(navigations(newTab ? set->Tab(1) : first), QStringList{opened});
-        if (foreground)
-            QCOMPARE(edit()->text(), opened);
+        QCOMPARE(set->Count(), row.newTab ? 2 : 1);
+        QCOMPARE(set->GetActivePage(), row.newTab && row.foreground ? set->Tab(1) : first);
+        QCOMPARE(navigations(row.newTab ? set->Tab(1) : first), QStringList{row.opened});
+        if (row.foreground)
+            QCOMPARE(edit()->text(), row.opened);
         // Typed, so the address went into the list when the tab began loading it.
-        QCOMPARE(band->cboAddress->Items(), QStringList{opened});
+        QCOMPARE(band->cboAddress->Items(), QStringList{row.opened});
         // The first tab's next page was not typed.
         FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://link.test/"));
-        QCOMPARE(controller->TypedUrls().Items(), QStringList{opened});
+        QCOMPARE(controller->TypedUrls().Items(), QStringList{row.opened});
     }
 
+    // An idle blank tab is reused for a new one; a blank tab that is loading is not.
     void whereAnAddressOpens_data()
     {
-        QTest::addColumn<QString>("tab"); // the tab there is before
-        QTest::addColumn<bool>("newTab");
-        QTest::addColumn<int>("tabs");
-        // clang-format off
-        QTest::newRow("an idle blank tab is reused for a new one") << "blank" << true << 1;
-        QTest::newRow("a blank tab that is loading is not") << "loading" << true << 2;
-        // clang-format on
+        QTest::addColumn<bool>("loading");
+        QTest::newRow("idle") << false;
+        QTest::newRow("loading") << true;
     }
 
     void whereAnAddressOpens()
     {
-        QFETCH(QString, tab);
-        QFETCH(bool, newTab);
-        QFETCH(int, tabs);
-        TBrowserTab* before = tab == QLatin1String("none") ? nullptr : set->AddTab();
-        if (before)
-        {
-            FakeTabHost::controlOf(before)->locationUrl = QStringLiteral("about:blank");
-            before->Busy = tab == QLatin1String("loading");
-        }
-        controller->OpenAddress(QStringLiteral("http://a.test/"), newTab);
-        QCOMPARE(set->Count(), tabs);
-        TBrowserTab* opened = set->Tab(tabs - 1);
+        QFETCH(bool, loading);
+        TBrowserTab* before = set->AddTab();
+        FakeTabHost::controlOf(before)->locationUrl = QStringLiteral("about:blank");
+        before->Busy = loading;
+        controller->OpenAddress(QStringLiteral("http://a.test/"), true);
+        QCOMPARE(set->Count(), loading ? 2 : 1);
+        TBrowserTab* opened = set->Tab(set->Count() - 1);
         QCOMPARE(navigations(opened), QStringList{"http://a.test/"});
-        if (newTab)
-            QCOMPARE(opened->TabHome, QStringLiteral("http://a.test/"));
-        if (tabs == 2)
+        QCOMPARE(opened->TabHome, QStringLiteral("http://a.test/"));
+        if (loading)
             QVERIFY(navigations(before).isEmpty());
     }
 
@@ -356,20 +338,16 @@ private slots:
     {
         QTest::addColumn<int>("style");
         QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("prompt");
-        // clang-format off
-        QTest::newRow("yes, style 2") << 2 << true << "GLOBAL>ClearAddressHistory" << "GLOBAL>ClearAddressHistoryNote";
-        QTest::newRow("no") << 0 << false << "" << "GLOBAL>ClearAddressHistory";
-        // clang-format on
+        QTest::addColumn<QString>("asked"); // title|prompt
+        QTest::newRow("yes, style 2")
+            << 2 << true << "GLOBAL>ClearAddressHistory|GLOBAL>ClearAddressHistoryNote";
+        QTest::newRow("no") << 0 << false << "|GLOBAL>ClearAddressHistory";
     }
 
     void clearingTheList()
     {
         QFETCH(int, style);
         QFETCH(bool, yes);
-        QFETCH(QString, title);
-        QFETCH(QString, prompt);
         TBrowserTab* first = firstTab();
         controller->SetAutoCompleteStyle(style);
         type(QStringLiteral("http://a.test/"));
@@ -381,7 +359,7 @@ private slots:
 
         QCOMPARE(host->services.confirmCalls.size(), 1);
         const auto& call = host->services.confirmCalls.first();
-        QCOMPARE(call.title + '|' + call.prompt, title + '|' + prompt);
+        QTEST(call.title + '|' + call.prompt, "asked");
         QCOMPARE(band->cboAddress->count(), yes ? 0 : 1);
         QCOMPARE(store->valueNames(RegistryKeys::TypedUrls).isEmpty(), yes);
         QCOMPARE(edit()->text(), yes ? first->GetLocationURL() : QStringLiteral("half typed"));

@@ -57,16 +57,14 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, link);
-        QFETCH(int, outcome);
-        QFETCH(QString, address);
         QMimeData data;
         if (!text.isEmpty())
             data.setText(text);
         if (!link.isEmpty())
             data.setUrls({QUrl(link)});
         const TabStripDrop::Decoded decoded = TabStripDrop::Decode(&data);
-        QCOMPARE(int(decoded.outcome), outcome);
-        QCOMPARE(decoded.address, address);
+        QTEST(int(decoded.outcome), "outcome");
+        QTEST(decoded.address, "address");
     }
 };
 

@@ -53,8 +53,17 @@ private:
     TQWOptions* options = nullptr;
     TLanguage language;
 
-    void seed(int mode, const Entries& entries) { TSearchLists::Write(*options, mode, entries); }
     Entries stored(int mode) const { return TSearchLists::Read(*options, mode); }
+    // The dialog shown over a list holding the given rows.
+    std::unique_ptr<TfrmSearchEngine> open(int mode, const Entries& rows,
+                                           TLanguage* texts = nullptr)
+    {
+        TSearchLists::Write(*options, mode, rows);
+        auto dialog =
+            std::make_unique<TfrmSearchEngine>(nullptr, mode, options, texts ? texts : &language);
+        dialog->show();
+        return dialog;
+    }
 
 private slots:
     void initTestCase()
@@ -73,55 +82,50 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("firstColumn");
-        // clang-format off
-        QTest::newRow("search bar") << 0 << "Organize Search Pages" << "Title";
-        QTest::newRow("quick search") << 2 << "Quick Search Keywords" << "Keyword";
-        // clang-format on
+        QTest::newRow("search bar") << 0 << "Organize Search Pages"
+                                    << "Title";
+        QTest::newRow("quick search") << 2 << "Quick Search Keywords"
+                                      << "Keyword";
     }
 
     void opensTranslatedWithTheStoredRowsAndTheGroupClosed()
     {
         QFETCH(int, mode);
-        QFETCH(QString, caption);
-        QFETCH(QString, firstColumn);
-        seed(mode, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
-        TfrmSearchEngine dialog(nullptr, mode, options, &language);
-        dialog.show();
-        QCOMPARE(dialog.windowTitle(), caption);
-        QCOMPARE(dialog.lstEngines->headerItem()->text(0), firstColumn);
-        QCOMPARE(rowsText(dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
-        QVERIFY(!dialog.EditGroupVisible());
-        QCOMPARE(dialog.height(), dialog.GroupBox1->y() - 2);
-        const QList<QAbstractButton*> rowButtons = {dialog.cmdUpdate, dialog.cmdDelete,
-                                                    dialog.cmdUp, dialog.cmdDown};
-        QVERIFY(dialog.cmdInsert->isEnabled());
-        for (QAbstractButton* button : rowButtons)
-            QVERIFY(!button->isEnabled());
+        const auto dialog = open(mode, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
+        QTEST(dialog->windowTitle(), "caption");
+        QTEST(dialog->lstEngines->headerItem()->text(0), "firstColumn");
+        QCOMPARE(rowsText(*dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
+        QVERIFY(!dialog->EditGroupVisible());
+        QCOMPARE(dialog->height(), dialog->GroupBox1->y() - 2);
+        const QList<QAbstractButton*> rowButtons = {dialog->cmdUpdate, dialog->cmdDelete,
+                                                    dialog->cmdUp, dialog->cmdDown};
         // Selecting a row enables its buttons.
-        selectRow(dialog, 0);
-        for (QAbstractButton* button : rowButtons)
-            QVERIFY(button->isEnabled());
+        for (const bool selected : {false, true})
+        {
+            if (selected)
+                selectRow(*dialog, 0);
+            for (QAbstractButton* button : rowButtons)
+                QCOMPARE(button->isEnabled(), selected);
+        }
     }
 
     void insertThroughTheEditGroup()
     {
-        TfrmSearchEngine dialog(nullptr, 1, options, &language);
-        dialog.show();
-        click(dialog.cmdInsert);
-        QVERIFY(dialog.EditGroupVisible());
-        QCOMPARE(dialog.height(), dialog.GroupBox1->y() + dialog.GroupBox1->height() + 7);
-        QVERIFY(!dialog.cmdInsert->isEnabled() && !dialog.cmdDelete->isEnabled());
+        const auto dialog = open(1, {});
+        click(dialog->cmdInsert);
+        QVERIFY(dialog->EditGroupVisible());
+        QCOMPARE(dialog->height(), dialog->GroupBox1->y() + dialog->GroupBox1->height() + 7);
+        QVERIFY(!dialog->cmdInsert->isEnabled() && !dialog->cmdDelete->isEnabled());
 
-        typeEntry(dialog, QStringLiteral("  Web  "), QStringLiteral(" http://w.test/?q=%s "));
-        QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
-        QVERIFY(dialog.cmdInsert->isEnabled());
+        typeEntry(*dialog, QStringLiteral("  Web  "), QStringLiteral(" http://w.test/?q=%s "));
+        QCOMPARE(rowsText(*dialog), QStringLiteral("Web=http://w.test/?q=%s"));
         // Cancel closes the group without a change.
-        click(dialog.cmdInsert);
-        dialog.edtTitle->setText(QStringLiteral("x"));
-        dialog.edtLocation->setText(QStringLiteral("http://x.test/"));
-        click(dialog.cmdUrlCancel);
-        QVERIFY(!dialog.EditGroupVisible());
-        QCOMPARE(rowsText(dialog), QStringLiteral("Web=http://w.test/?q=%s"));
+        click(dialog->cmdInsert);
+        dialog->edtTitle->setText(QStringLiteral("x"));
+        dialog->edtLocation->setText(QStringLiteral("http://x.test/"));
+        click(dialog->cmdUrlCancel);
+        QVERIFY(!dialog->EditGroupVisible());
+        QCOMPARE(rowsText(*dialog), QStringLiteral("Web=http://w.test/?q=%s"));
     }
 
     void updateChangesTheSelectedRow_data()
@@ -136,21 +140,19 @@ private slots:
     void updateChangesTheSelectedRow()
     {
         QFETCH(bool, sameCaptions);
-        QFETCH(QString, changeCaption);
         TLanguage same;
         same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
-        seed(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}});
-        TfrmSearchEngine dialog(nullptr, 2, options, sameCaptions ? &same : &language);
-        dialog.show();
-        selectRow(dialog, 1);
-        click(dialog.cmdUpdate);
-        QCOMPARE(dialog.edtLocation->text(), QStringLiteral("http://b.test/%s"));
-        QCOMPARE(dialog.cmdUrlInsert->text(), changeCaption);
+        const auto dialog = open(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}},
+                                 sameCaptions ? &same : &language);
+        selectRow(*dialog, 1);
+        click(dialog->cmdUpdate);
+        QCOMPARE(dialog->edtLocation->text(), QStringLiteral("http://b.test/%s"));
+        QTEST(dialog->cmdUrlInsert->text(), "changeCaption");
         // Another row selected meanwhile cannot be deleted or moved.
-        selectRow(dialog, 0);
-        QVERIFY(!dialog.cmdDelete->isEnabled() && !dialog.cmdUp->isEnabled());
-        typeEntry(dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
-        QCOMPARE(rowsText(dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
+        selectRow(*dialog, 0);
+        QVERIFY(!dialog->cmdDelete->isEnabled() && !dialog->cmdUp->isEnabled());
+        typeEntry(*dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
+        QCOMPARE(rowsText(*dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
     }
 
     void deleteAndMove_data()
@@ -158,11 +160,11 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("selectedAfter");
+        QTest::addColumn<int>("selectedAfter"); // negative: none to check
         // clang-format off
-        QTest::newRow("up") << 1 << "cmdUp" << "b;a;c" << 0;
-        QTest::newRow("down on the last does nothing") << 2 << "cmdDown" << "a;b;c" << 2;
-        QTest::newRow("delete") << 1 << "cmdDelete" << "a;c" << -2;
+        QTest::newRow("up") << 1 << "cmdUp" << "b=2;a=1;c=3" << 0;
+        QTest::newRow("down on the last does nothing") << 2 << "cmdDown" << "a=1;b=2;c=3" << 2;
+        QTest::newRow("delete") << 1 << "cmdDelete" << "a=1;c=3" << -2;
         // clang-format on
     }
 
@@ -170,21 +172,15 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(QString, button);
-        QFETCH(QString, expected);
         QFETCH(int, selectedAfter);
-        seed(1, {{"a", "http://a.test/"}, {"b", "http://b.test/"}, {"c", "http://c.test/"}});
-        TfrmSearchEngine dialog(nullptr, 1, options, &language);
-        dialog.show();
-        selectRow(dialog, row);
-        click(dialog.findChild<QAbstractButton*>(button));
-        QStringList titles;
-        for (const TSearchLists::Entry& entry : dialog.Rows())
-            titles << entry.title;
-        QCOMPARE(titles.join(QLatin1Char(';')), expected);
+        const auto dialog = open(1, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        selectRow(*dialog, row);
+        click(dialog->findChild<QAbstractButton*>(button));
+        QTEST(rowsText(*dialog), "expected");
         if (selectedAfter >= 0)
-            QCOMPARE(dialog.SelectedRow(), selectedAfter);
+            QCOMPARE(dialog->SelectedRow(), selectedAfter);
         // Whatever is selected now, the buttons say so.
-        QCOMPARE(dialog.cmdDelete->isEnabled(), dialog.SelectedRow() >= 0);
+        QCOMPARE(dialog->cmdDelete->isEnabled(), dialog->SelectedRow() >= 0);
     }
 
     void closing_data()
@@ -198,14 +194,12 @@ private slots:
     {
         QFETCH(bool, ok);
         const Entries before = {{"a", "http://a.test/"}, {"b", "http://b.test/"}};
-        seed(0, before);
-        TfrmSearchEngine dialog(nullptr, 0, options, &language);
-        dialog.show();
-        selectRow(dialog, 1);
-        click(dialog.cmdUp);
-        click(dialog.cmdInsert);
-        typeEntry(dialog, QStringLiteral("c"), QStringLiteral("http://c.test/"));
-        click(ok ? dialog.cmdOk : dialog.cmdCancel);
+        const auto dialog = open(0, before);
+        selectRow(*dialog, 1);
+        click(dialog->cmdUp);
+        click(dialog->cmdInsert);
+        typeEntry(*dialog, QStringLiteral("c"), QStringLiteral("http://c.test/"));
+        click(ok ? dialog->cmdOk : dialog->cmdCancel);
         const Entries edited = {
             {"b", "http://b.test/"}, {"a", "http://a.test/"}, {"c", "http://c.test/"}};
         QCOMPARE(stored(0), ok ? edited : before);

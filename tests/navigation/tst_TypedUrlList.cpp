@@ -49,11 +49,10 @@ private slots:
     {
         QFETCH(QStringList, before);
         QFETCH(QString, address);
-        QFETCH(QStringList, after);
         TypedUrlList list;
         list.SetItems(before);
         list.Record(address);
-        QCOMPARE(list.Items(), after);
+        QTEST(list.Items(), "after");
     }
 
     void saveReplacesEverythingThatWasThere()
@@ -103,7 +102,6 @@ private slots:
         TypedUrlList list;
         list.SetItems({QStringLiteral("stale")});
         list.Load(*store);
-        QCOMPARE(list.Count(), expectedCount);
         QCOMPARE(list.Items(), values.mid(0, expectedCount));
     }
 };
