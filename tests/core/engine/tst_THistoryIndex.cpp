@@ -1,3 +1,4 @@
+#include "core/engine/HistoryTitles.h"
 #include "core/engine/THistoryIndex.h"
 #include "core/engine/THistoryIndexReader.h"
 
@@ -104,6 +105,19 @@ private slots:
         QVERIFY(THistoryIndexReader::periods(root).isEmpty());
         QVERIFY(THistoryIndex::isRecordable("file:///home/u/a.html"));
         QVERIFY(!THistoryIndex::isRecordable("view-source:http://a.test/"));
+    }
+
+    // Tabs waiting to load show the latest visit's title, also after a
+    // visit recorded while the program runs.
+    void titlesFollowTheLatestVisit()
+    {
+        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "Old", local(2026, 12, 8), root));
+        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "", local(2026, 12, 9), root));
+        HistoryTitles titles(root);
+        QCOMPARE(titles.titleOf("http://a.test/"), QString("Old"));
+        QCOMPARE(titles.titleOf("http://b.test/"), QString());
+        QVERIFY(THistoryIndex::recordVisit("http://a.test/", "New", local(2026, 12, 10), root));
+        QCOMPARE(titles.titleOf("http://a.test/"), QString("New"));
     }
 
     void pipeAsIndexIsSkipped()
