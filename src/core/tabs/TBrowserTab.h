@@ -148,6 +148,8 @@ protected:
     void PrintRequested() override { emit printRequested(this); }
 
 private:
+    static inline const QString BlankAddress = QStringLiteral("about:blank");
+
     void AttachBrowser(IBrowserControl* control);
     // Whether the tab has a control, after making one for a tab that was
     // still to load its page (which it then no longer stands for).
