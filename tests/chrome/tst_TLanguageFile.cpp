@@ -1,15 +1,16 @@
+// Language files: how they are read, which one is the language, the menu
+// that lists them, and the translation of a window's texts.
+
+#include "chrome/ITranslatableItems.h"
 #include "chrome/LanguageFolders.h"
 #include "chrome/TLanguage.h"
 #include "chrome/TLanguageFile.h"
 #include "chrome/TLanguageMenu.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QMenu>
-#include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
@@ -26,46 +27,48 @@ void writeFile(const QString& path, const QByteArray& content)
 void writeOversized(const QString& path)
 {
     writeFile(path, "[MAIN]\nA=big\n");
-    QFile grow(path);
-    QVERIFY(grow.resize(TLanguageFile::MaximumFileSize + 1));
+    QVERIFY(QFile(path).resize(TLanguageFile::MaximumFileSize + 1));
 }
 
-QString text(const TLanguageFile& file, const char* section, const char* key)
+// clang-format off
+const QByteArray LanguageText =
+    "[GLOBAL]\nOK=Okay\nLinks=Bookmarks\n"
+    "[MAIN]\nCaption=Main Title\nMenuFile=&File\nMenuFileHint=File|The file commands\n"
+    "MenuFileOpen=&Open...\nMenuFileOpenHint=Open|Opens a page\nMenuFileExit=E&xit\n"
+    "PlainHint=Just one form\nChain=__Final\nFinal=should never appear\n"
+    "Group=Options\nEdit=edit text\nEditPrompt=type here\nDock=Side bar\n"
+    "Tab1=First\nTab1Hint=First tab|The first tab\nNameColumn=Name\nNode=Translated node\n"
+    "Child=Translated child\nBand=Address band\n"
+    "BrowseTitle=Choose a File\nBrowseFilter=Pages (*.htm *.html);;All files (*)\n";
+// clang-format on
+
+// Placeholders are "__Key" (the form's own section) or "~~Key" (GLOBAL).
+void translate(QWidget* window)
 {
-    return file.read(QLatin1String(section), QLatin1String(key), QStringLiteral("<none>"));
+    TLanguage language;
+    language.LoadFromData(LanguageText, "test.ini");
+    language.TranslateComponent(window, "MAIN");
 }
 
-// A languages folder with named languages, one file without INFO and
-// entries that are not language files.
-struct LanguageFolder
+// Stands for a cool bar: texts that are not objects of their own.
+class BandBar : public QWidget, public ITranslatableItems
 {
-    QTemporaryDir dir;
-    LanguageFolder()
-    {
-        writeFile(dir.filePath(QStringLiteral("qweng.ini")), "[INFO]\nLanguage=English\n");
-        writeFile(dir.filePath(QStringLiteral("qwdeu.ini")), "[info]\nlanguage=Deutsch\n");
-        writeFile(dir.filePath(QStringLiteral("tj.ini")), "[INFO]\nLanguage=Tom & Jerry\n");
-        writeFile(dir.filePath(QStringLiteral("bare.ini")), "[GLOBAL]\nOK=OK\n");
-        writeFile(dir.filePath(QStringLiteral("readme.txt")), "[INFO]\nLanguage=Text\n");
-        QDir(dir.path()).mkpath(QStringLiteral("folder.ini"));
-    }
-    QString path(const QString& name) const { return QDir(dir.path()).absoluteFilePath(name); }
+public:
+    using QWidget::QWidget;
+    QStringList bands;
+    QStringList translatableTexts() const override { return bands; }
+    void setTranslatableText(int index, const QString& text) override { bands[index] = text; }
 };
-
-// Item text by file name, "*" marking the checked one.
-QMap<QString, QString> itemsByFile(QMenu& menu)
-{
-    QMap<QString, QString> items;
-    for (QAction* action : menu.actions())
-        items.insert(QFileInfo(action->data().toString()).fileName(),
-                     action->text() + (action->isChecked() ? QStringLiteral("*") : QString()));
-    return items;
-}
 } // namespace
 
 class tst_TLanguageFile : public QObject
 {
     Q_OBJECT
+
+    static QString text(const TLanguageFile& file, const QString& section, const QString& key)
+    {
+        return file.read(section, key, "<none>");
+    }
 
 private slots:
     void lineRules()
@@ -78,78 +81,70 @@ private slots:
             {"[S]\nA=1\na=2\n[s]\nA=3", "S", "A", true, "1"}, // the first key wins
             {"[S]\nA=1\n[s]\nB=2", "S", "B", false, ""}, // a repeated section is not searched
             {"[S]\nA=Gr\xc3\xb6\xc3\x9f\x65", "S", "A", true, QString::fromUtf8("Größe")},
-            {"\xef\xbb\xbf[S]\nA=1", "S", "A", true, "1"}, // byte-order mark
-        };
+            {"\xef\xbb\xbf[S]\nA=1", "S", "A", true, "1"}}; // byte-order mark
         // clang-format on
         for (const auto& [content, section, key, present, text] : rows)
         {
             TLanguageFile file;
             file.loadFromData(content);
             QCOMPARE(file.contains(section, key), present);
-            QCOMPARE(file.read(section, key, QStringLiteral("<default>")),
-                     present ? text : QStringLiteral("<default>"));
+            QCOMPARE(file.read(section, key, "<default>"), present ? text : "<default>");
         }
     }
 
     // A load replaces what was loaded, or leaves nothing; a pipe is never
-    // waited for.
+    // waited for, and only a readable file counts as a language.
     void loadReplacesOrEmpties()
     {
         for (const QString kind : {"file", "oversized", "pipe"})
         {
             QTemporaryDir dir;
-            const QString path = dir.filePath(QStringLiteral("x.ini"));
-            if (kind == QLatin1String("file"))
+            const QString path = dir.filePath("x.ini");
+            if (kind == "file")
                 writeFile(path, "[S]\nB=2\n");
-            else if (kind == QLatin1String("oversized"))
+            else if (kind == "oversized")
                 writeOversized(path);
             else
                 QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-            const bool loaded = kind == QLatin1String("file");
             TLanguageFile file;
             file.loadFromData("[S]\nA=1\n");
-            QCOMPARE(file.load(path), loaded);
-            QVERIFY(!file.contains(QStringLiteral("S"), QStringLiteral("A")));
-            QCOMPARE(file.isEmpty(), !loaded);
-            // Only a readable file counts as a language.
-            QCOMPARE(LanguageFolders({dir.path()}).filePath(QStringLiteral("x.ini")).isEmpty(),
-                     kind == QLatin1String("pipe"));
+            QCOMPARE(file.load(path), kind == "file");
+            QVERIFY(!file.contains("S", "A"));
+            QCOMPARE(file.isEmpty(), kind != "file");
+            QCOMPARE(LanguageFolders({dir.path()}).filePath("x.ini").isEmpty(), kind == "pipe");
         }
     }
 
+    // A file as large as allowed, made of nothing but tiny sections or
+    // entries, stops at the bounds.
     void sectionsAndEntriesAreBounded()
     {
-        // A file as large as allowed, made of nothing but tiny sections.
-        QByteArray data;
-        for (int i = 0; data.size() < TLanguageFile::MaximumFileSize - 16; ++i)
-            data += "[s" + QByteArray::number(i) + "]\nk=v\n";
-        TLanguageFile file;
-        file.loadFromData(data);
-        QCOMPARE(file.sections().size(), TLanguageFile::MaximumSections);
-        QCOMPARE(text(file, "s0", "k"), QStringLiteral("v"));
-
-        data = "[S]\n";
+        QByteArray sections, entries = "[S]\n";
+        for (int i = 0; sections.size() < TLanguageFile::MaximumFileSize - 16; ++i)
+            sections += "[s" + QByteArray::number(i) + "]\nk=v\n";
         for (int i = 0; i < TLanguageFile::MaximumEntries + 10; ++i)
-            data += "k" + QByteArray::number(i) + "=v\n";
-        file.loadFromData(data);
-        QCOMPARE(file.keys(QStringLiteral("S")).size(), TLanguageFile::MaximumEntries);
+            entries += "k" + QByteArray::number(i) + "=v\n";
+        TLanguageFile file, one;
+        file.loadFromData(sections);
+        one.loadFromData(entries);
+        QCOMPARE(file.sections().size(), TLanguageFile::MaximumSections);
+        QCOMPARE(text(file, "s0", "k"), "v");
+        QCOMPARE(one.keys("S").size(), TLanguageFile::MaximumEntries);
     }
 
+    // A file that used up its bounds still gets every text it lacks.
     void missingTextsComeFromTheDefault()
     {
-        TLanguageFile shipped;
+        TLanguageFile shipped, own;
         shipped.loadFromData("[MAIN]\nA=shipped a\nB=shipped b\n[GLOBAL]\nOK=OK\n");
-        // A file that used up its bounds still gets every text it lacks.
         QByteArray data = "[main]\na=own a\nEmpty=\n";
         for (int i = 0; i < TLanguageFile::MaximumSections; ++i)
             data += "[s" + QByteArray::number(i) + "]\n";
-        TLanguageFile own;
         own.loadFromData(data);
         own.addMissingFrom(shipped);
-        QCOMPARE(text(own, "MAIN", "A"), QStringLiteral("own a"));
-        QCOMPARE(text(own, "MAIN", "B"), QStringLiteral("shipped b"));
-        QCOMPARE(text(own, "GLOBAL", "OK"), QStringLiteral("OK"));
-        QCOMPARE(text(own, "MAIN", "Empty"), QString());
+        QCOMPARE(QStringList({text(own, "MAIN", "A"), text(own, "MAIN", "B"),
+                              text(own, "GLOBAL", "OK"), text(own, "MAIN", "Empty")}),
+                 QStringList({"own a", "shipped b", "OK", ""}));
     }
 
     // An oversized chosen file is still the language, its texts the shipped
@@ -158,87 +153,202 @@ private slots:
     {
         for (const bool oversized : {true, false})
         {
-            QTemporaryDir user;
-            QTemporaryDir installed;
-            writeFile(installed.filePath(QStringLiteral("qweng.ini")),
-                      "[MAIN]\nA=shipped a\nB=shipped b\n");
+            QTemporaryDir user, installed;
+            writeFile(installed.filePath("qweng.ini"), "[MAIN]\nA=shipped a\nB=shipped b\n");
             if (oversized)
-                writeOversized(user.filePath(QStringLiteral("own.ini")));
-            const QString used =
-                oversized ? QStringLiteral("own.ini") : QStringLiteral("qweng.ini");
+                writeOversized(user.filePath("own.ini"));
+            const QString used = oversized ? "own.ini" : "qweng.ini";
             TLanguage language;
-            QCOMPARE(language.LoadChosen(LanguageFolders({user.path(), installed.path()}),
-                                         QStringLiteral("own.ini")),
-                     used);
+            QCOMPARE(
+                language.LoadChosen(LanguageFolders({user.path(), installed.path()}), "own.ini"),
+                used);
             QCOMPARE(language.FileName(), used);
-            QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("A")),
-                     "shipped a");
-            QCOMPARE(language.GetLangText(QStringLiteral("MAIN"), QStringLiteral("B")),
-                     "shipped b");
+            QCOMPARE(language.GetLangText("MAIN", "A") + ',' + language.GetLangText("MAIN", "B"),
+                     "shipped a,shipped b");
         }
     }
 
-    void langText()
-    {
-        TLanguage language;
-        language.LoadFromData("[MAIN]\nMenuFile=&File\nEmpty=\n[GLOBAL]\nChangeRestart=\nOK=OK\n");
-        QCOMPARE(language.GetLangText("MAIN", "MenuFile"), "&File");
-        QCOMPARE(language.GetLangText("MAIN", "Nothing"), "UNDEFINED: MAIN > Nothing");
-    }
-
     // Placeholders: "~~Key" is a GLOBAL text, "__Key" one of the section.
-    void translateText()
+    void langAndTranslateText()
     {
         TLanguage language;
         language.LoadFromData(
             "[GLOBAL]\nOK=OK\n[MAIN]\nOpen=&Open\nEmpty=\n_Under=under\nChain=__Open\n");
+        QCOMPARE(language.GetLangText("MAIN", "Open"), "&Open");
+        QCOMPARE(language.GetLangText("MAIN", "Nothing"), "UNDEFINED: MAIN > Nothing");
         const auto translated = [&](const char* value)
-        { return language.TranslateText(QString::fromLatin1(value), QStringLiteral("MAIN")); };
+        { return language.TranslateText(QString::fromLatin1(value), "MAIN"); };
         QCOMPARE(translated("~~OK"), "OK");
         QCOMPARE(translated("__Empty"), "__Empty"); // an empty entry leaves the placeholder
         QCOMPARE(translated("___Under"), "under");
         QCOMPARE(translated("__Chain"), "__Open"); // a replacement is not looked up again
     }
 
+    // Only a file of the folder, named in its own case, is a language.
     void resolveFileName()
     {
         QTemporaryDir root;
-        QDir(root.path()).mkpath(QStringLiteral("Languages/folder.ini"));
-        const QString folder = root.filePath(QStringLiteral("Languages"));
-        writeFile(folder + QStringLiteral("/qwdeu.ini"), "[INFO]\nLanguage=Deutsch\n");
-        writeFile(root.filePath(QStringLiteral("outside.ini")), "[INFO]\n");
-        QCOMPARE(TLanguage::ResolveFileName(folder, "qwdeu.ini"), "qwdeu.ini");
-        QCOMPARE(TLanguage::ResolveFileName(folder, "QWDEU.INI"), "qweng.ini");
-        QCOMPARE(TLanguage::ResolveFileName(folder, "../outside.ini"), "qweng.ini");
+        QDir(root.path()).mkpath("Languages/folder.ini");
+        const QString folder = root.filePath("Languages");
+        writeFile(folder + "/qwdeu.ini", "[INFO]\nLanguage=Deutsch\n");
+        writeFile(root.filePath("outside.ini"), "[INFO]\n");
+        for (const char* name : {"qwdeu.ini", "QWDEU.INI", "../outside.ini", "folder.ini"})
+            QCOMPARE(TLanguage::ResolveFileName(folder, name),
+                     name == QLatin1String("qwdeu.ini") ? "qwdeu.ini" : "qweng.ini");
     }
 
+    // Named languages, one file without INFO and entries that are not
+    // language files; built twice, each file is listed once.
     void languageMenuListsEveryFileOnceAndReportsExistingOnes()
     {
-        LanguageFolder folder;
+        QTemporaryDir dir;
+        // clang-format off
+        const QList<std::pair<QString, QByteArray>> files = {
+            {"qweng.ini", "[INFO]\nLanguage=English\n"}, {"qwdeu.ini", "[info]\nlanguage=Deutsch\n"},
+            {"tj.ini", "[INFO]\nLanguage=Tom & Jerry\n"}, {"bare.ini", "[GLOBAL]\nOK=OK\n"},
+            {"readme.txt", "[INFO]\nLanguage=Text\n"}};
+        // clang-format on
+        for (const auto& [name, content] : files)
+            writeFile(dir.filePath(name), content);
+        QDir(dir.path()).mkpath("folder.ini");
         QMenu menu;
         menu.addAction(QString()); // the design-time item that makes the entry a submenu
         TLanguageMenu languages;
-        languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
-        languages.RebuildLanguageMenu(&menu, folder.dir.path(), QStringLiteral("qwdeu.ini"));
-
+        languages.RebuildLanguageMenu(&menu, dir.path(), "qwdeu.ini");
+        languages.RebuildLanguageMenu(&menu, dir.path(), "qwdeu.ini");
+        // Item text by file name, "*" marking the checked one.
+        QMap<QString, QString> texts;
+        QMap<QString, QAction*> items;
+        for (QAction* action : menu.actions())
+        {
+            const QString file = QFileInfo(action->data().toString()).fileName();
+            texts.insert(file, action->text() + (action->isChecked() ? "*" : ""));
+            items.insert(file, action);
+        }
         const QMap<QString, QString> expected = {{"bare.ini", ""},
                                                  {"qwdeu.ini", "Deutsch*"},
                                                  {"qweng.ini", "English"},
                                                  {"tj.ini", "Tom && Jerry"}};
-        QCOMPARE(itemsByFile(menu), expected);
+        QCOMPARE(texts, expected);
 
         // Choosing the language already in use is still a choice; a file
         // gone since the menu was built is not.
         QSignalSpy chosen(&languages, &TLanguageMenu::languageChosen);
-        QMap<QString, QAction*> items;
-        for (QAction* action : menu.actions())
-            items.insert(QFileInfo(action->data().toString()).fileName(), action);
-        items[QStringLiteral("qwdeu.ini")]->trigger();
+        items["qwdeu.ini"]->trigger();
         QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen.at(0).at(0).toString(), folder.path(QStringLiteral("qwdeu.ini")));
-        QVERIFY(QFile::remove(folder.path(QStringLiteral("qweng.ini"))));
-        items[QStringLiteral("qweng.ini")]->trigger();
+        QCOMPARE(chosen.at(0).at(0).toString(), QDir(dir.path()).absoluteFilePath("qwdeu.ini"));
+        QVERIFY(QFile::remove(dir.filePath("qweng.ini")));
+        items["qweng.ini"]->trigger();
         QCOMPARE(chosen.size(), 1);
+    }
+
+    // A window's texts: placeholders in every kind of control, menu, view
+    // and item list replaced by the language's texts.
+    void translateMainWindowMenusActionsAndBands()
+    {
+        QMainWindow window;
+        window.setWindowTitle("__Caption");
+        QMenu* file = window.menuBar()->addMenu("__MenuFile");
+        QAction* open = file->addAction("__MenuFileOpen");
+        open->setToolTip("__MenuFileOpenHint");
+        open->setStatusTip("__MenuFileOpenHint");
+        auto* sub = new QMenu("__MenuFile", file);
+        sub->setStatusTip("__MenuFileHint");
+        file->addMenu(sub);
+        // An action reached from a menu though owned elsewhere.
+        QObject owner;
+        auto* exit = new QAction("__MenuFileExit", &owner);
+        file->addAction(exit);
+        // One reached three ways is translated once.
+        auto* shared = new QAction("__Chain", &window);
+        file->addAction(shared);
+        window.menuBar()->addMenu("two")->addAction(shared);
+        window.addToolBar("bar")->addAction(shared);
+        auto* bands = new BandBar(&window);
+        bands->bands = {"__Band", "~~Links", "Menu", "__Missing"};
+        auto* dock = new QDockWidget("__Dock", &window);
+        window.addDockWidget(Qt::LeftDockWidgetArea, dock);
+        auto* radio = new QAction("__MenuFileExit", new QActionGroup(&window));
+
+        translate(&window);
+        // A submenu's hint reaches the item that opens it; with no hint
+        // designed for it, the tool tip still follows the caption.
+        // clang-format off
+        QCOMPARE(QStringList({window.windowTitle(), open->toolTip(), open->statusTip(),
+                              sub->menuAction()->statusTip(), sub->menuAction()->toolTip(),
+                              exit->toolTip(), shared->text(), dock->windowTitle(), radio->text()}),
+                 QStringList({"Main Title", "Open", "Opens a page", "The file commands", "File",
+                              "Exit", "__Final", "Side bar", "E&xit"}));
+        // clang-format on
+        QCOMPARE(bands->bands, QStringList({"Address band", "Bookmarks", "Menu", "__Missing"}));
+    }
+
+    void translateWidgetTextsHintsAndItemViews()
+    {
+        QDialog window;
+        auto* ok = new QPushButton("~~OK", &window);
+        auto* group = new QGroupBox("__Group", &window);
+        auto* edit = new QLineEdit("__Edit", group);
+        edit->setPlaceholderText("__EditPrompt");
+        auto* combo = new QComboBox(&window);
+        combo->setEditable(true);
+        combo->setEditText("__Edit");
+        combo->setPlaceholderText("__EditPrompt");
+        auto* memo = new QPlainTextEdit("__Edit", &window);
+        auto* tabs = new QTabWidget(&window);
+        tabs->addTab(new QWidget, "__Tab1");
+        tabs->setTabToolTip(0, "__Tab1Hint");
+        auto* button = new QToolButton(&window);
+        button->setToolTip("__PlainHint");
+        auto* statusOnly = new QPushButton(&window);
+        statusOnly->setStatusTip("__MenuFileOpenHint");
+        auto* separate = new QPushButton(&window);
+        separate->setToolTip("__MenuFileOpenHint");
+        separate->setStatusTip("kept as designed");
+        auto* browse = new QFileDialog(&window);
+        browse->setWindowTitle("__BrowseTitle");
+        browse->setNameFilter("__BrowseFilter");
+
+        auto* tree = new QTreeWidget(&window);
+        tree->setHeaderLabels({"__NameColumn", "~~OK"});
+        auto* top = new QTreeWidgetItem(tree, {"__Node", "__Child"});
+        auto* grandChild = new QTreeWidgetItem(new QTreeWidgetItem(top, {"__Child"}), {"~~OK"});
+        // Rows of a list view are user data: a sticky name that happens to
+        // look like a placeholder must survive.
+        auto* list = new QTreeWidget(&window);
+        list->setRootIsDecorated(false);
+        list->setHeaderLabels({"__NameColumn"});
+        auto* row = new QTreeWidgetItem(list, {"__Node"});
+        auto* table = new QTableWidget(2, 2, &window);
+        table->setHorizontalHeaderLabels({"__NameColumn", "Plain"});
+        table->setVerticalHeaderLabels({"~~OK", "__Missing"});
+        table->setItem(0, 0, new QTableWidgetItem("__Node"));
+        auto* view = new QTreeView(&window);
+        auto* model = new QStandardItemModel(view);
+        model->setHorizontalHeaderLabels({"__NameColumn"});
+        auto* node = new QStandardItem("__Node");
+        auto* child = new QStandardItem("__Child");
+        node->appendRow(child);
+        model->appendRow(node);
+        view->setModel(model);
+
+        translate(&window);
+        // A hint without a bar is both forms; a designed status tip stays.
+        // clang-format off
+        QCOMPARE(QStringList({ok->text(), group->title(), edit->placeholderText(),
+                              combo->placeholderText(), memo->toPlainText(), tabs->tabToolTip(0),
+                              button->statusTip(), statusOnly->toolTip(), separate->statusTip()}),
+                 QStringList({"Okay", "Options", "type here", "type here", "edit text", "First tab",
+                              "Just one form", "Open", "kept as designed"}));
+        QCOMPARE(browse->nameFilters(), QStringList({"Pages (*.htm *.html)", "All files (*)"}));
+        QCOMPARE(QStringList({tree->headerItem()->text(1), top->text(1), grandChild->text(0),
+                              list->headerItem()->text(0), row->text(0),
+                              table->horizontalHeaderItem(0)->text(), table->verticalHeaderItem(0)->text(),
+                              table->verticalHeaderItem(1)->text(), table->item(0, 0)->text(),
+                              model->horizontalHeaderItem(0)->text(), child->text()}),
+                 QStringList({"Okay", "Translated child", "Okay", "Name", "__Node", "Name", "Okay",
+                              "__Missing", "__Node", "Name", "Translated child"}));
+        // clang-format on
     }
 };
 

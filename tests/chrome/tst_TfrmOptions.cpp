@@ -1,21 +1,17 @@
+// The options dialogs, the program's and the engine's, through their
+// controls.
+
 #include "ScriptedServices.h"
+#include "chrome/EnginePrivacyPage.h"
+#include "chrome/EngineZonesPage.h"
 #include "chrome/IOptionsHost.h"
+#include "chrome/TfrmEngineSettings.h"
 #include "chrome/TfrmOptions.h"
 #include "components/TQWPageControl.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QFrame>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QStackedWidget>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace
 {
@@ -25,24 +21,13 @@ public:
     using Rows = QList<OptionsValues::DefaultBrowserRow>;
     OptionsValues values;
     QList<Rows> browserCalls;
-    QList<QPair<OptionsValues, OptionsValues>> applyCalls;
+    QList<OptionsValues> applied; // the values handed back
 
     OptionsValues CurrentOptions() const override { return values; }
     void ApplyDefaultBrowser(const Rows& rows) override { browserCalls << rows; }
-    void ApplyOptions(const OptionsValues& a, const OptionsValues& b) override
-    {
-        applyCalls << qMakePair(a, b);
-    }
+    void ApplyOptions(const OptionsValues&, const OptionsValues& b) override { applied << b; }
     QString VostelGroupsFolder() const override { return QStringLiteral("/groups"); }
 };
-
-template <typename T> T* child(const QWidget& dialog, const QString& name)
-{
-    T* found = dialog.findChild<T*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
 
 QLineEdit* openEditor(const QTreeWidget* list)
 {
@@ -50,6 +35,17 @@ QLineEdit* openEditor(const QTreeWidget* list)
         if (editor->isVisible())
             return editor;
     return nullptr;
+}
+EngineSettingsValues someValues()
+{
+    EngineSettingsValues values;
+    values.Sites = {{ZoneRules::Intranet, {}},
+                    {ZoneRules::Trusted, {"https://bank.test", "https://mail.test"}},
+                    {ZoneRules::Restricted, {"http://ads.test"}}};
+    for (const ZoneRules::Action action : ZoneRules::Actions)
+        values.Policies.insert(action, ZoneRules::Allow);
+    values.Policies[ZoneRules::Scripting] = ZoneRules::Prompt;
+    return values;
 }
 } // namespace
 
@@ -61,19 +57,29 @@ class tst_TfrmOptions : public QObject
     ScriptedServices* m_services = new ScriptedServices(nullptr, &m_window);
     FakeHost m_host;
     QTemporaryDir m_dir;
+    std::unique_ptr<TfrmOptions> m_dialog;
 
-    // A dialog over m_host.values; the last one made is the one tested.
-    std::unique_ptr<TfrmOptions> open()
+    // A dialog over values; the last one opened is the one tested.
+    TfrmOptions& open(const OptionsValues& values = {})
     {
+        m_host.values = values;
         m_host.browserCalls.clear();
-        m_host.applyCalls.clear();
+        m_host.applied.clear();
         m_services->confirmCalls.clear();
-        return std::make_unique<TfrmOptions>(&m_host, nullptr, &m_window);
+        m_dialog = std::make_unique<TfrmOptions>(&m_host, nullptr, &m_window);
+        return *m_dialog;
     }
-    OptionsValues okValues(TfrmOptions& dialog)
+    template <typename T = QWidget> T* get(const QString& name)
     {
-        child<QPushButton>(dialog, "cmdOK")->click();
-        return m_host.applyCalls.isEmpty() ? OptionsValues() : m_host.applyCalls.last().second;
+        T* found = m_dialog->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    OptionsValues ok()
+    {
+        get<QPushButton>("cmdOK")->click();
+        return m_host.applied.isEmpty() ? OptionsValues() : m_host.applied.last();
     }
 
 private slots:
@@ -84,59 +90,43 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
 
-    void okHandsBackWhatCameIn()
+    void okHandsBackWhatCameInCancelNothing()
     {
-        OptionsValues& values = m_host.values;
-        values = OptionsValues();
-        values.AllowMultiInstance = values.VBAutoExpand = values.LoadBHOs = values.TabsDown = true;
-        values.VersionCheck = values.ShowGo = values.ConfirmShutdown = false;
-        values.UseCustomIcons = values.ShowOpenAllFavorites = values.BreakFavorites = true;
-        values.LimitTitleLength = 12;
-        values.NewAction = 2;
-        values.NewTabs = {true, false, true, false, true, true};
-        values.StartupMode = "Last";
-        values.CtrlPre = "www.";
-        values.CtrlShiftPost = ".org";
-        values.AutoCompleteStyle = 1;
-        values.PopupPatterns = QStringList{"*a*", "*b*"};
-        values.DefaultBrowserRows = {{"http", "Web", true}, {"htm", "Pages", false}};
-        auto dialog = open();
-        QCOMPARE(okValues(*dialog), values);
-        QCOMPARE(m_host.browserCalls.size(), 1);
-        QCOMPARE(m_host.browserCalls[0], values.DefaultBrowserRows);
-        QCOMPARE(dialog->result(), QDialog::Accepted);
+        OptionsValues v;
+        v.AllowMultiInstance = v.VBAutoExpand = v.LoadBHOs = v.TabsDown = v.UseCustomIcons = true;
+        v.VersionCheck = v.ShowGo = v.ConfirmShutdown = false;
+        v.ShowOpenAllFavorites = v.BreakFavorites = true;
+        v.LimitTitleLength = 12;
+        v.NewAction = 2;
+        v.AutoCompleteStyle = 1;
+        v.NewTabs = {true, false, true, false, true, true};
+        v.StartupMode = "Last";
+        v.CtrlPre = "www.";
+        v.CtrlShiftPost = ".org";
+        v.PopupPatterns = QStringList{"*a*", "*b*"};
+        v.DefaultBrowserRows = {{"http", "Web", true}, {"htm", "Pages", false}};
+        open(v);
+        QCOMPARE(ok(), v);
+        QCOMPARE(m_host.browserCalls, QList<FakeHost::Rows>{v.DefaultBrowserRows});
+        QCOMPARE(m_dialog->result(), QDialog::Accepted);
+
+        open(v);
+        get<QPushButton>("cmdCancel")->click();
+        QCOMPARE(m_dialog->result(), QDialog::Rejected);
+        QVERIFY(m_host.browserCalls.isEmpty() && m_host.applied.isEmpty());
     }
 
-    void cancelCallsNothing()
+    void treeDrivesPagesAndHiddenOptions()
     {
-        auto dialog = open();
-        child<QPushButton>(*dialog, "cmdCancel")->click();
-        QCOMPARE(dialog->result(), QDialog::Rejected);
-        QVERIFY(m_host.browserCalls.isEmpty() && m_host.applyCalls.isEmpty());
-    }
-
-    void treeDrivesPages()
-    {
-        auto dialog = open();
-        auto* tree = child<QTreeWidget>(*dialog, "tvOptions");
-        auto* pages = child<QStackedWidget>(*dialog, "pgOptions");
-        QVERIFY(tree->topLevelItem(1)->isExpanded());
-        QCOMPARE(pages->currentWidget()->objectName(), "tsGeneral");
+        open({.TrayAvailable = false, .BreakFavoritesShown = false});
+        auto* tree = get<QTreeWidget>("tvOptions");
         tree->setCurrentItem(tree->topLevelItem(1)->child(1));
-        QCOMPARE(pages->currentWidget()->objectName(), "tsNewBrowserTabs");
-    }
-
-    void hiddenAndDisabled()
-    {
-        m_host.values = OptionsValues();
-        m_host.values.TrayAvailable = m_host.values.BreakFavoritesShown = false;
-        auto dialog = open();
-        QVERIFY(!child<QCheckBox>(*dialog, "chkMinToTray")->isEnabled());
-        auto* breakBox = child<QCheckBox>(*dialog, "chkBreakFavorites");
-        QVERIFY(breakBox->isHidden());
-        QVERIFY(!child<QWidget>(*dialog, "rdoIE5AC")->isHidden());
-        breakBox->setChecked(true);
-        QCOMPARE(okValues(*dialog).BreakFavorites, false);
+        QCOMPARE(get<QStackedWidget>("pgOptions")->currentWidget()->objectName(),
+                 "tsNewBrowserTabs");
+        QVERIFY(!get("chkMinToTray")->isEnabled());
+        QVERIFY(get("chkBreakFavorites")->isHidden());
+        get<QCheckBox>("chkBreakFavorites")->setChecked(true);
+        QCOMPARE(ok().BreakFavorites, false);
     }
 
     void limitTitle()
@@ -150,25 +140,22 @@ private slots:
         // clang-format on
         for (const auto& [stored, click, enabled, spinValue, after] : rows)
         {
-            m_host.values = OptionsValues();
-            m_host.values.LimitTitleLength = stored;
-            auto dialog = open();
+            open({.LimitTitleLength = stored});
             if (click)
-                child<QCheckBox>(*dialog, "chkLimitTitles")->click();
-            auto* spin = child<QSpinBox>(*dialog, "spnMaxTitle");
-            QCOMPARE(spin->isEnabled(), enabled);
-            QCOMPARE(child<QCheckBox>(*dialog, "chkLimitTitles")->isChecked(), enabled);
-            QCOMPARE(spin->value(), spinValue);
-            QCOMPARE(okValues(*dialog).LimitTitleLength, after);
+                get<QCheckBox>("chkLimitTitles")->click();
+            QCOMPARE(get("spnMaxTitle")->isEnabled(), enabled);
+            QCOMPARE(get<QCheckBox>("chkLimitTitles")->isChecked(), enabled);
+            QCOMPARE(get<QSpinBox>("spnMaxTitle")->value(), spinValue);
+            QCOMPARE(ok().LimitTitleLength, after);
         }
     }
 
     void colorScheme()
     {
         const QColor stored(1, 2, 3), design(0xAA, 0xAA, 0xAA);
-        const QPalette colors = QApplication::palette();
-        const QColor face = colors.color(QPalette::Button);
-        const QColor reverse = colors.color(QPalette::Inactive, QPalette::Highlight);
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        const QColor reverse =
+            QApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
         // Stored scheme, radio clicked, radio checked, panel and preview
         // colours, scheme and colour handed back.
         // clang-format off
@@ -182,19 +169,14 @@ private slots:
         // clang-format on
         for (const auto& [scheme, click, checked, panel, preview, after, afterColor] : rows)
         {
-            m_host.values = OptionsValues();
-            m_host.values.TabColorScheme = scheme;
-            m_host.values.InactiveTabColor = stored;
-            auto dialog = open();
+            open({.TabColorScheme = scheme, .InactiveTabColor = stored});
             if (!click.isEmpty())
-                child<QRadioButton>(*dialog, click)->click();
-            QVERIFY(child<QRadioButton>(*dialog, checked)->isChecked());
-            QCOMPARE(child<QWidget>(*dialog, "pnlCustomColors")->isHidden(),
-                     checked != "radColorCustom");
-            QCOMPARE(child<QFrame>(*dialog, "pnlTabColor")->palette().color(QPalette::Window),
-                     panel);
-            QCOMPARE(child<TQWPageControl>(*dialog, "pg")->InactiveTabColor(), preview);
-            const OptionsValues values = okValues(*dialog);
+                get<QRadioButton>(click)->click();
+            QVERIFY(get<QRadioButton>(checked)->isChecked());
+            QCOMPARE(get("pnlCustomColors")->isHidden(), checked != "radColorCustom");
+            QCOMPARE(get("pnlTabColor")->palette().color(QPalette::Window), panel);
+            QCOMPARE(get<TQWPageControl>("pg")->InactiveTabColor(), preview);
+            const OptionsValues values = ok();
             QCOMPARE(values.TabColorScheme, after);
             QCOMPARE(values.InactiveTabColor, afterColor);
         }
@@ -216,27 +198,25 @@ private slots:
         // clang-format on
         for (const auto& [mode, group, click, editEnabled, accepted, afterMode] : rows)
         {
-            m_host.values = OptionsValues();
-            m_host.values.StartupMode = mode;
-            m_host.values.StartupVostelGroup = QDir(m_dir.path()).filePath(group);
-            m_host.values.DefaultBrowserRows = {{"http", "Web", true}};
-            auto dialog = open();
+            open({.StartupMode = mode,
+                  .StartupVostelGroup = QDir(m_dir.path()).filePath(group),
+                  .DefaultBrowserRows = {{"http", "Web", true}}});
             if (!click.isEmpty())
-                child<QRadioButton>(*dialog, click)->click();
-            auto* edit = child<QLineEdit>(*dialog, "edtStartupKoncoGroup");
+                get<QRadioButton>(click)->click();
+            auto* edit = get("edtStartupKoncoGroup");
             QCOMPARE(edit->isEnabled(), editEnabled);
-            QCOMPARE(child<QWidget>(*dialog, "cmdStartKoncoGroup")->isEnabled(), editEnabled);
-            const OptionsValues after = okValues(*dialog);
-            QCOMPARE(m_host.applyCalls.isEmpty() ? QString() : after.StartupMode, afterMode);
+            QCOMPARE(get("cmdStartKoncoGroup")->isEnabled(), editEnabled);
+            const OptionsValues after = ok();
+            QCOMPARE(m_host.applied.isEmpty() ? QString() : after.StartupMode, afterMode);
             QCOMPARE(m_host.browserCalls.size(), 1);
-            QCOMPARE(dialog->result(), accepted ? QDialog::Accepted : QDialog::Rejected);
+            QCOMPARE(m_dialog->result(), accepted ? QDialog::Accepted : QDialog::Rejected);
             QCOMPARE(m_services->confirmCalls.size(), accepted ? 0 : 1);
             if (!accepted)
             {
                 QCOMPARE(m_services->confirmCalls[0].prompt, "no such group");
-                QCOMPARE(child<QStackedWidget>(*dialog, "pgOptions")->currentWidget()->objectName(),
+                QCOMPARE(get<QStackedWidget>("pgOptions")->currentWidget()->objectName(),
                          "tsStartup");
-                QCOMPARE(dialog->focusWidget(), edit);
+                QCOMPARE(m_dialog->focusWidget(), edit);
             }
         }
     }
@@ -244,12 +224,12 @@ private slots:
     void browseFillsTheGroup()
     {
         m_services->openFileAnswer = "/groups/b.vgp";
-        auto dialog = open();
-        child<QRadioButton>(*dialog, "rdoStartupKoncoGroup")->click();
-        child<QPushButton>(*dialog, "cmdStartKoncoGroup")->click();
+        open();
+        get<QRadioButton>("rdoStartupKoncoGroup")->click();
+        get<QPushButton>("cmdStartKoncoGroup")->click();
         QCOMPARE(m_services->openFileRequests.last(),
                  "__ChooseStartupVostelGroup|/groups|__VostelGroupFilter");
-        QCOMPARE(child<QLineEdit>(*dialog, "edtStartupKoncoGroup")->text(), "/groups/b.vgp");
+        QCOMPARE(get<QLineEdit>("edtStartupKoncoGroup")->text(), "/groups/b.vgp");
     }
 
     // The address-bar row of the list and its own box are one setting.
@@ -258,48 +238,116 @@ private slots:
         for (const bool stored : {false, true})
             for (const bool viaBox : {true, false})
             {
-                const bool after = !stored;
-                m_host.values = OptionsValues();
-                m_host.values.NewTabs[OptionsValues::NewFromAddress] = stored;
-                auto dialog = open();
-                auto* box = child<QCheckBox>(*dialog, "chkAddressNewWin");
-                QListWidgetItem* row = child<QListWidget>(*dialog, "clbNewTabs")->item(4);
+                OptionsValues v;
+                v.NewTabs[OptionsValues::NewFromAddress] = stored;
+                open(v);
+                auto* box = get<QCheckBox>("chkAddressNewWin");
+                QListWidgetItem* row = get<QListWidget>("clbNewTabs")->item(4);
                 QCOMPARE(box->isChecked(), stored);
                 if (viaBox)
                     box->click();
                 else
-                    row->setCheckState(after ? Qt::Checked : Qt::Unchecked);
-                QCOMPARE(box->isChecked(), after);
-                QCOMPARE(row->checkState() == Qt::Checked, after);
-                QCOMPARE(okValues(*dialog).NewTabs[OptionsValues::NewFromAddress], after);
+                    row->setCheckState(stored ? Qt::Unchecked : Qt::Checked);
+                QCOMPARE(box->isChecked(), !stored);
+                QCOMPARE(row->checkState() == Qt::Checked, !stored);
+                QCOMPARE(ok().NewTabs[OptionsValues::NewFromAddress], !stored);
             }
     }
 
     void patternsAreEditedInPlace()
     {
-        m_host.values = OptionsValues();
-        m_host.values.PopupPatterns = QStringList{"*m*", "*b*", "*x*"};
-        auto dialog = open();
-        dialog->show();
-        dialog->ShowPage(TfrmOptions::PagePopupVostel);
-        auto* list = child<QTreeWidget>(*dialog, "lvPopupVostel");
+        open({.PopupPatterns = {"*m*", "*b*", "*x*"}}).show();
+        m_dialog->ShowPage(TfrmOptions::PagePopupVostel);
+        auto* list = get<QTreeWidget>("lvPopupVostel");
         QCOMPARE(list->topLevelItem(0)->text(0), "*b*");
-        child<QPushButton>(*dialog, "btnInsert")->click();
+        get<QPushButton>("btnInsert")->click();
         QTRY_VERIFY(openEditor(list));
         QLineEdit* editor = openEditor(list);
         QCOMPARE(editor->text(), "~~NewItem");
         editor->setText("*c*");
         QTest::keyClick(editor, Qt::Key_Return); // commits, and must not close the dialog
         QTRY_COMPARE(list->topLevelItem(1)->text(0), "*c*");
-        QVERIFY(dialog->isVisible() && !openEditor(list));
+        QVERIFY(m_dialog->isVisible() && !openEditor(list));
         list->setCurrentItem(list->topLevelItem(3));
-        child<QPushButton>(*dialog, "btnDelete")->click();
+        get<QPushButton>("btnDelete")->click();
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Space);
         QTRY_VERIFY(openEditor(list));
         QTest::keyClick(openEditor(list), Qt::Key_Escape);
         QVERIFY(!openEditor(list));
-        QCOMPARE(okValues(*dialog).PopupPatterns, QStringList({"*b*", "*c*", "*m*"}));
+        QCOMPARE(ok().PopupPatterns, QStringList({"*b*", "*c*", "*m*"}));
+    }
+
+    // The engine-settings dialog: sites typed into a zone, policies chosen,
+    // and OK, which asks before data is cleared.
+    void engineSitesAdded()
+    {
+        const QString listed = "https://bank.test https://mail.test";
+        // Typed, the trusted and restricted lists afterwards, refused.
+        // clang-format off
+        const QList<std::tuple<QString, QString, QString, bool>> rows = {
+            {" https://WWW.Shop.test/a/b?c ", listed + " https://www.shop.test", "http://ads.test", false},
+            {"https://bank.test/login", listed, "http://ads.test", false}, // already listed
+            {"http://ads.test/banner", listed + " http://ads.test", "", false}, // moved between zones
+            {"www.shop.test", listed, "http://ads.test", true}, // no scheme
+            {"file:///etc/passwd", listed, "http://ads.test", true}, // no host
+            {"javascript:alert(1)", listed, "http://ads.test", true}};
+        // clang-format on
+        for (const auto& [typed, trusted, restricted, refused] : rows)
+        {
+            ScriptedServices services;
+            TfrmEngineSettings dialog(someValues(), &services);
+            auto* page = dialog.tsZones;
+            page->ShowZone(ZoneRules::Trusted);
+            page->edtSite->setText(typed);
+            QTest::keyClick(page->edtSite, Qt::Key_Return);
+            QCOMPARE(dialog.result(), 0); // Enter added; it did not press OK
+            QCOMPARE(services.errors.size(), int(refused));
+            // A refused text stays to be mended.
+            QCOMPARE(page->edtSite->text(), refused ? typed : QString());
+            const EngineSettingsValues values = dialog.Values();
+            QCOMPARE(values.Sites.value(ZoneRules::Trusted).join(' '), trusted);
+            QCOMPARE(values.Sites.value(ZoneRules::Restricted).join(' '), restricted);
+            QCOMPARE(page->lstSites->count(), int(values.Sites.value(ZoneRules::Trusted).size()));
+        }
+    }
+
+    void enginePolicies()
+    {
+        ScriptedServices services;
+        TfrmEngineSettings dialog(someValues(), &services);
+        QVERIFY(dialog.findChild<QRadioButton*>("rdoScriptingPrompt")->isChecked());
+        for (const char* name : {"rdoSessionCookiesDisallow", "rdoScriptingAllow"})
+            dialog.findChild<QRadioButton*>(name)->click();
+        EngineSettingsValues expected = someValues();
+        expected.Policies[ZoneRules::SessionCookies] = ZoneRules::Disallow;
+        expected.Policies[ZoneRules::Scripting] = ZoneRules::Allow;
+        QCOMPARE(dialog.Values().Policies, expected.Policies);
+    }
+
+    // OK asks before clearing data; declining keeps the dialog on its page.
+    void engineOkAsksBeforeClearing()
+    {
+        // Clear, agree, questions asked, result.
+        const QList<std::tuple<bool, bool, int, int>> rows = {{false, false, 0, QDialog::Accepted},
+                                                              {true, true, 1, QDialog::Accepted},
+                                                              {true, false, 1, QDialog::Rejected}};
+        for (const auto& [clear, agree, questions, result] : rows)
+        {
+            ScriptedServices services;
+            services.confirmAnswer = {agree, false};
+            TfrmEngineSettings dialog(someValues(), &services);
+            dialog.ShowPage(TfrmEngineSettings::ContentPage);
+            dialog.tsPrivacy->Box(EngineSettingsValues::ClearCookies)->setChecked(clear);
+            dialog.tsPrivacy->Box(EngineSettingsValues::ClearCache)->setChecked(clear);
+            dialog.cmdOK->click();
+            QCOMPARE(int(services.confirmCalls.size()), questions);
+            QCOMPARE(dialog.result(), result);
+            if (clear)
+                QCOMPARE(services.confirmCalls.first().prompt.count(QLatin1Char('\n')), 3);
+            if (clear && !agree)
+                QCOMPARE(dialog.CurrentPage(), TfrmEngineSettings::PrivacyPage);
+        }
     }
 };
 

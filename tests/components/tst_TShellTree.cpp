@@ -1,3 +1,4 @@
+#include "components/TFolderMonitor.h"
 #include "components/TShellTree.h"
 
 #include <QDir>
@@ -21,8 +22,16 @@ void make(const QString& root, const QStringList& entries)
             file.write("x");
     }
 }
+
+// "n/" makes a folder, anything else an empty file.
+bool touch(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) ? QDir().mkpath(path)
+                                           : QFile(path).open(QIODevice::WriteOnly);
+}
 } // namespace
 
+// The folder tree, and the monitor that tells of changes below a folder.
 class tst_TShellTree : public QObject
 {
     Q_OBJECT
@@ -60,41 +69,39 @@ private slots:
             make(m_dir->path(), existing);
             if (!selected.isEmpty())
                 m_tree->setCurrentIndex(m_tree->nodeOf(path(selected)));
-            QCOMPARE(m_tree->createFolder(QStringLiteral("New Folder")), path(expected));
+            QCOMPARE(m_tree->createFolder("New Folder"), path(expected));
             QVERIFY(QFileInfo(path(expected)).isDir());
         }
     }
 
     void renamesFoldersInPlaceOnly()
     {
-        make(m_dir->path(), {QStringLiteral("old/"), QStringLiteral("g.vgp")});
+        make(m_dir->path(), {"old/", "g.vgp"});
         m_tree->show();
         // A folder still being read would take the editor away with its rows.
         QTRY_COMPARE(m_tree->model()->rowCount(m_tree->rootIndex()), 2);
-        QVERIFY(!m_tree->startRename(m_tree->nodeOf(path(QStringLiteral("g.vgp")))));
+        QVERIFY(!m_tree->startRename(m_tree->nodeOf(path("g.vgp"))));
         QSignalSpy renamed(m_tree.get(), &TShellTree::nodeRenamed);
-        QVERIFY(m_tree->startRename(m_tree->nodeOf(path(QStringLiteral("old")))));
+        QVERIFY(m_tree->startRename(m_tree->nodeOf(path("old"))));
         auto* editor = m_tree->findChild<QLineEdit*>();
         QVERIFY(editor);
-        editor->setText(QStringLiteral("new"));
+        editor->setText("new");
         QTest::keyClick(editor, Qt::Key_Return);
         // The editor hands its text over once the key has been dealt with.
-        QTRY_VERIFY(QFileInfo(path(QStringLiteral("new"))).isDir());
-        QCOMPARE(renamed.value(0),
-                 (QVariantList{path(QStringLiteral("old")), path(QStringLiteral("new"))}));
+        QTRY_VERIFY(QFileInfo(path("new")).isDir());
+        QCOMPARE(renamed.value(0), (QVariantList{path("old"), path("new")}));
     }
 
     void deleteGoesToTheTrashOrNowhere()
     {
-        make(m_dir->path(), {QStringLiteral("g.vgp"), QStringLiteral("sub/inner.vgp"),
-                             QStringLiteral("gone.vgp")});
-        const QModelIndex gone = m_tree->nodeOf(path(QStringLiteral("gone.vgp")));
-        QFile::remove(path(QStringLiteral("gone.vgp")));
-        for (const QString name : {QStringLiteral("g.vgp"), QStringLiteral("sub")})
+        make(m_dir->path(), {"g.vgp", "sub/inner.vgp", "gone.vgp"});
+        const QModelIndex gone = m_tree->nodeOf(path("gone.vgp"));
+        QFile::remove(path("gone.vgp"));
+        for (const QString name : {"g.vgp", "sub"})
         {
             QVERIFY(m_tree->deleteNode(m_tree->nodeOf(path(name))));
             QVERIFY(!QFileInfo::exists(path(name)));
-            QVERIFY(QFileInfo::exists(m_data.filePath(QStringLiteral("Trash/files/") + name)));
+            QVERIFY(QFileInfo::exists(m_data.filePath("Trash/files/" + name)));
         }
         QSignalSpy failed(m_tree.get(), &TShellTree::operationFailed);
         QVERIFY(!m_tree->deleteNode(gone));
@@ -106,10 +113,10 @@ private slots:
 
     void autoExpandKeepsOneBranchOpen()
     {
-        make(m_dir->path(), {QStringLiteral("a/x/"), QStringLiteral("b/y/")});
+        make(m_dir->path(), {"a/x/", "b/y/"});
         m_tree->show();
-        const QModelIndex a = m_tree->nodeOf(path(QStringLiteral("a")));
-        const QModelIndex b = m_tree->nodeOf(path(QStringLiteral("b")));
+        const QModelIndex a = m_tree->nodeOf(path("a"));
+        const QModelIndex b = m_tree->nodeOf(path("b"));
         for (const bool autoExpand : {false, true})
         {
             m_tree->setAutoExpand(autoExpand);
@@ -136,8 +143,7 @@ private slots:
         for (const auto& [source, folder, move, arrived, sourceKept] : rows)
         {
             init();
-            make(m_dir->path(), {QStringLiteral("out/g.vgp"), QStringLiteral("out/t.vgp"),
-                                 QStringLiteral("out/d/"), QStringLiteral("in/t.vgp")});
+            make(m_dir->path(), {"out/g.vgp", "out/t.vgp", "out/d/", "in/t.vgp"});
             const QString from = path(source);
             QSignalSpy dropped(m_tree.get(), &TShellTree::filesDropped);
             QCOMPARE(m_tree->dropFiles({QUrl::fromLocalFile(from)}, path(folder),
@@ -148,6 +154,56 @@ private slots:
             if (arrived)
                 QVERIFY(QFileInfo::exists(QDir(path(folder)).filePath(QFileInfo(from).fileName())));
         }
+    }
+
+    void monitorReportsChange()
+    {
+        // Each made in turn, each reported once: a file in the root, two
+        // folders down, in a new sub-folder.
+        const QList<QStringList> cases = {{"x.vgp"}, {"a/b/x.vgp"}, {"n/", "n/x.vgp"}};
+        for (const QStringList& steps : cases)
+        {
+            QTemporaryDir dir;
+            QVERIFY(touch(dir.filePath("a/b/")));
+            TFolderMonitor monitor(dir.path());
+            QSignalSpy changed(&monitor, &TFolderMonitor::changed);
+            for (qsizetype i = 0; i < steps.size(); ++i)
+            {
+                QVERIFY(touch(dir.filePath(steps.at(i))));
+                QTRY_COMPARE(changed.size(), i + 1);
+            }
+        }
+    }
+
+    void monitorSwitchedOffReportsNothing()
+    {
+        QTemporaryDir dir;
+        TFolderMonitor monitor(dir.path());
+        // A second monitor on the same tree shows when a change has had time
+        // to be reported; two of its ticks outlast any report of the first.
+        TFolderMonitor clock(dir.path());
+        QSignalSpy changed(&monitor, &TFolderMonitor::changed);
+        QSignalSpy ticks(&clock, &TFolderMonitor::changed);
+        monitor.setActive(false);
+        QVERIFY(touch(dir.filePath("off.vgp")));
+        QTRY_COMPARE(ticks.size(), 1);
+        QVERIFY(touch(dir.filePath("off2.vgp")));
+        QTRY_COMPARE(ticks.size(), 2);
+        QCOMPARE(changed.size(), 0);
+    }
+
+    void monitorWatchesAMissingRootOnceMade()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath("VostelGroups");
+        TFolderMonitor monitor(root);
+        QVERIFY(touch(root + "/"));
+        // Switching on again looks for the folder anew.
+        monitor.setActive(false);
+        monitor.setActive(true);
+        QSignalSpy changed(&monitor, &TFolderMonitor::changed);
+        QVERIFY(touch(root + "/x.vgp"));
+        QTRY_COMPARE(changed.size(), 1);
     }
 
 private:

@@ -17,60 +17,56 @@ class tst_BrowserLauncher : public QObject
     Q_OBJECT
 
 private slots:
-    void plan_data();
     void plan();
     void runningCopyIsFoundWithoutTakingItsLock();
 };
 
-void tst_BrowserLauncher::plan_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("first");
-    QTest::addColumn<QVariant>("setting");  // invalid: the browser could not read it
-    QTest::addColumn<QString>("forwarded"); // null: the browser is run
-    QTest::addColumn<QString>("asked");     // what the launcher looked at
-    const QStringList none;
-    const QStringList url{"http://a.test/"};
-    const QVariant off(false);
-    // clang-format off
-    QTest::newRow("alone")                       << none << true  << off             << QString()       << "lock";
-    QTest::newRow("address, copy running")       << url  << false << off             << "http://a.test/" << "lock setting";
-    QTest::newRow("address, setting unreadable") << url  << false << QVariant()      << QString()       << "lock setting";
-    QTest::newRow("--new, copy running")         << QStringList{"--new"} << false << off << QString()    << "lock";
-    QTest::newRow("--undef, copy running")       << QStringList{"--undef"} << false << off << QString()  << "";
-    QTest::newRow("--new with another")          << QStringList{"--new", "a"} << false << off << "--new" << "lock setting";
-    // clang-format on
-}
-
 void tst_BrowserLauncher::plan()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, first);
-    QFETCH(QVariant, setting);
-    QFETCH(QString, forwarded);
-    QStringList looked;
-    const BrowserLauncher::Plan plan = BrowserLauncher::plan(
-        arguments,
-        [&]
-        {
-            looked << "lock";
-            return first;
-        },
-        [&]() -> std::optional<bool>
-        {
-            looked << "setting";
-            return setting.isValid() ? std::optional<bool>(setting.toBool()) : std::nullopt;
-        });
-    QCOMPARE(plan.step, forwarded.isNull() ? Step::RunBrowser : Step::Forward);
-    QCOMPARE(plan.argument, forwarded.isNull() ? QString() : forwarded);
-    QTEST(looked.join(' '), "asked");
-
-    // The launcher ends a start itself exactly when the browser's routine
-    // would forward it; a setting the browser cannot read never forwards.
-    if (setting.isValid())
+    const QStringList url{"http://a.test/"};
+    const QVariant off(false);
+    const struct
     {
+        QStringList arguments;
+        bool first;
+        QVariant setting;  // invalid: the browser could not read it
+        QString forwarded; // null: the browser is run
+        QString asked;     // what the launcher looked at
+    } rows[] = {
+        // clang-format off
+        {{}, true, off, {}, "lock"},
+        {url, false, off, "http://a.test/", "lock setting"},
+        {url, false, QVariant(), {}, "lock setting"},
+        {{"--new"}, false, off, {}, "lock"},
+        {{"--undef"}, false, off, {}, ""},
+        {{"--new", "a"}, false, off, "--new", "lock setting"},
+        // clang-format on
+    };
+    for (const auto& r : rows)
+    {
+        QStringList looked;
+        const BrowserLauncher::Plan plan = BrowserLauncher::plan(
+            r.arguments,
+            [&]
+            {
+                looked << "lock";
+                return r.first;
+            },
+            [&]() -> std::optional<bool>
+            {
+                looked << "setting";
+                return r.setting.isValid() ? std::optional<bool>(r.setting.toBool()) : std::nullopt;
+            });
+        QCOMPARE(plan.step, r.forwarded.isNull() ? Step::RunBrowser : Step::Forward);
+        QCOMPARE(plan.argument, r.forwarded.isNull() ? QString() : r.forwarded);
+        QCOMPARE(looked.join(' '), r.asked);
+
+        // The launcher ends a start itself exactly when the browser's routine
+        // would forward it; a setting the browser cannot read never forwards.
+        if (!r.setting.isValid())
+            continue;
         const TEntryRoutine::Decision routine =
-            TEntryRoutine::decide(arguments, first, [&] { return setting.toBool(); });
+            TEntryRoutine::decide(r.arguments, r.first, [&] { return r.setting.toBool(); });
         QCOMPARE(plan.step == Step::Forward, routine.action == TEntryRoutine::Action::Forward);
         QCOMPARE(plan.argument, routine.forwardArgument);
     }

@@ -23,28 +23,6 @@ THistoryIndexReader::Entry visit(const QString& url, qint64 when)
     return entry;
 }
 
-// An address box with system completion on, one typed address and a
-// history folder of its own.
-struct Box
-{
-    QTemporaryDir history;
-    QWidget window;
-    TQWComboBox* box = new TQWComboBox(history.path(), &window);
-    Box()
-    {
-        box->SetItems({QStringLiteral("http://victory.test/")});
-        box->AutoComplete()->Switch(true);
-    }
-    bool show()
-    {
-        window.show();
-        window.activateWindow();
-        const bool active = QTest::qWaitForWindowActive(&window);
-        box->setFocus();
-        return active;
-    }
-};
-
 QStringList popupRows(QCompleter* completer)
 {
     QStringList rows;
@@ -60,97 +38,87 @@ class tst_AddressSuggestions : public QObject
     Q_OBJECT
 
 private slots:
-    void match_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QStringList>("expected");
-        // clang-format off
-        QTest::newRow("past scheme and www, typed first, then newest visit") << "exa" << 10 << QStringList{"http://example.typed/", "https://www.example.org/new", "http://example.org/old"};
-        QTest::newRow("a visit equal to a typed address is offered once") << "other" << 10 << QStringList{"http://Other.test/"};
-        QTest::newRow("limit") << "exa" << 2 << QStringList{"http://example.typed/", "https://www.example.org/new"};
-        QTest::newRow("empty text offers nothing") << "" << 10 << QStringList();
-        QTest::newRow("inside a path is not a beginning") << "path" << 10 << QStringList();
-        QTest::newRow("a :// inside the path is no scheme") << "x" << 10 << QStringList();
-        // clang-format on
-    }
-
     void match()
     {
-        QFETCH(QString, text);
-        QFETCH(int, limit);
         AddressSuggestions suggestions;
-        suggestions.SetHistory({visit(QStringLiteral("http://example.org/old"), 100),
-                                visit(QStringLiteral("https://www.example.org/new"), 300),
-                                visit(QStringLiteral("http://example.org/old"), 50),
-                                visit(QStringLiteral("http://other.test/"), 200),
-                                visit(QStringLiteral("http://deep.test/path"), 10),
-                                visit(QStringLiteral("file:/a?u=http://x.test/"), 5)});
+        suggestions.SetHistory(
+            {visit("http://example.org/old", 100), visit("https://www.example.org/new", 300),
+             visit("http://example.org/old", 50), visit("http://other.test/", 200),
+             visit("http://deep.test/path", 10), visit("file:/a?u=http://x.test/", 5)});
         QCOMPARE(suggestions.HistoryCount(), 5);
-        const QStringList typed = {QStringLiteral("http://example.typed/"),
-                                   QStringLiteral("http://Other.test/")};
-        QTEST(suggestions.Match(text, typed, limit), "expected");
+        const QStringList typed = {"http://example.typed/", "http://Other.test/"};
+        const QList<std::tuple<QString, int, QStringList>> rows = {
+            // text, limit, offered
+            // clang-format off
+            // Past scheme and www, typed first, then newest visit.
+            {"exa", 10, {"http://example.typed/", "https://www.example.org/new", "http://example.org/old"}},
+            {"other", 10, {"http://Other.test/"}}, // a visit equal to a typed address is offered once
+            {"exa", 2, {"http://example.typed/", "https://www.example.org/new"}},
+            {"", 10, {}},
+            {"path", 10, {}}, // inside a path is not a beginning
+            {"x", 10, {}}, // a :// inside the path is no scheme
+            // clang-format on
+        };
+        for (const auto& [text, limit, expected] : rows)
+            QCOMPARE(suggestions.Match(text, typed, limit), expected);
     }
 
     void popupOffersSuggestionsAndEnterOpensTheChosenOne()
     {
-        Box box;
-        QVERIFY(THistoryIndex::recordVisit(QStringLiteral("http://www.visited.test/page"),
-                                           QStringLiteral("Visited"), QDateTime::currentDateTime(),
-                                           box.history.path()));
-        box.box->SetCompletionStyle(2);
-        QVERIFY(box.show());
-        QSignalSpy submitted(box.box, &TQWComboBox::submitted);
+        QTemporaryDir history;
+        const auto record = [&](const char* url)
+        {
+            return THistoryIndex::recordVisit(url, QStringLiteral("Visited"),
+                                              QDateTime::currentDateTime(), history.path());
+        };
+        QWidget window;
+        auto* box = new TQWComboBox(history.path(), &window);
+        auto* other = new QLineEdit(&window);
+        other->move(0, 40);
+        box->SetItems({QStringLiteral("http://victory.test/")});
+        box->AutoComplete()->Switch(true);
+        QVERIFY(record("http://www.visited.test/page"));
+        box->SetCompletionStyle(2);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        QSignalSpy submitted(box, &TQWComboBox::submitted);
 
-        QTest::keyClicks(box.box, QStringLiteral("vi"));
-        QCompleter* completer = box.box->AutoComplete()->Completer();
+        QTest::keyClicks(box, QStringLiteral("vi"));
+        QCompleter* completer = box->AutoComplete()->Completer();
         QTRY_VERIFY(completer->popup()->isVisible());
         QCOMPARE(popupRows(completer),
                  QStringList({"http://victory.test/", "http://www.visited.test/page"}));
         // Typing on narrows the list; nothing is chosen without the user.
         QTest::keyClick(completer->popup(), Qt::Key_S);
-        QCOMPARE(box.box->lineEdit()->text(), QStringLiteral("vis"));
+        QCOMPARE(box->lineEdit()->text(), QStringLiteral("vis"));
         QCOMPARE(popupRows(completer), QStringList{"http://www.visited.test/page"});
         QTest::keyClick(completer->popup(), Qt::Key_Down);
         QTest::keyClick(completer->popup(), Qt::Key_Return);
-
-        QCOMPARE(submitted.count(), 1);
-        QCOMPARE(submitted.at(0).at(0).toString(), QStringLiteral("http://www.visited.test/page"));
-
         // Enter without choosing submits what was typed.
-        box.box->lineEdit()->clear();
-        QTest::keyClicks(box.box, QStringLiteral("vic"));
+        box->lineEdit()->clear();
+        QTest::keyClicks(box, QStringLiteral("vic"));
         QTRY_VERIFY(completer->popup()->isVisible());
         QTest::keyClick(completer->popup(), Qt::Key_Return);
-        QCOMPARE(submitted.count(), 2);
+        QCOMPARE(submitted.size(), 2);
+        QCOMPARE(submitted.at(0).at(0).toString(), QStringLiteral("http://www.visited.test/page"));
         QCOMPARE(submitted.at(1).at(0).toString(), QStringLiteral("vic"));
 
-        // Switched off, nothing is offered.
-        box.box->AutoComplete()->Switch(false);
-        box.box->lineEdit()->clear();
-        QTest::keyClicks(box.box, QStringLiteral("vic"));
-        QVERIFY(!completer->popup()->isVisible());
-    }
-
-    void visitsMadeWhileRunningAreOfferedAfterRefocus()
-    {
-        Box box;
-        auto* other = new QLineEdit(&box.window);
-        other->move(0, 40);
-        QVERIFY(box.show());
-        QTest::keyClicks(box.box, QStringLiteral("la"));
-        QVERIFY(!box.box->AutoComplete()->PopupVisible());
-
-        QVERIFY(THistoryIndex::recordVisit(QStringLiteral("https://later.test/"),
-                                           QStringLiteral("Later"), QDateTime::currentDateTime(),
-                                           box.history.path()));
+        // Visits made while running are offered once the box has the focus again.
+        QVERIFY(record("https://later.test/"));
         other->setFocus();
-        box.box->lineEdit()->clear();
-        box.box->setFocus();
-        QTest::keyClicks(box.box, QStringLiteral("la"));
-        QTRY_VERIFY(box.box->AutoComplete()->PopupVisible());
-        QCOMPARE(popupRows(box.box->AutoComplete()->Completer()),
-                 QStringList{"https://later.test/"});
+        box->lineEdit()->clear();
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("la"));
+        QTRY_VERIFY(completer->popup()->isVisible());
+        QCOMPARE(popupRows(completer), QStringList{"https://later.test/"});
+        QTest::keyClick(completer->popup(), Qt::Key_Escape);
+
+        // Switched off, nothing is offered.
+        box->AutoComplete()->Switch(false);
+        box->lineEdit()->clear();
+        QTest::keyClicks(box, QStringLiteral("vic"));
+        QVERIFY(!completer->popup()->isVisible());
     }
 };
 

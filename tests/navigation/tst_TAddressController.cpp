@@ -59,6 +59,7 @@ public:
 // How Enter is pressed and where the typed word opens.
 struct Enter
 {
+    QString typed;
     Qt::KeyboardModifiers modifiers;
     bool addressNewWin, foreground;
     QString opened;
@@ -144,6 +145,10 @@ private slots:
         controller = std::make_unique<TAddressController>(band, host.get(), &host->services, store);
         host->address = controller.get();
         controller->LoadAddressCompletion(*options);
+        options->WriteListSection(RegistryKeys::QuickSearch,
+                                  {QStringLiteral("k=http://k.test/?q=%s"),
+                                   QStringLiteral("bad=http://k.test/?q=%s&n=%d")});
+        controller->ReadQuickSearchList(*options);
         controller->AddressNewWin = false;
         controller->QuickSearchNewWin = true;
         window->resize(640, 400);
@@ -168,9 +173,11 @@ private slots:
     {
         QTest::addColumn<Enter>("row");
         // clang-format off
-        QTest::newRow("enter") << Enter{Qt::NoModifier, false, true, "word", false};
-        QTest::newRow("shift+enter flips to a new tab") << Enter{Qt::ShiftModifier, false, true, "http://www.word.net", true};
-        QTest::newRow("opened behind the active tab") << Enter{Qt::NoModifier, true, false, "word", true};
+        QTest::newRow("enter") << Enter{"word", Qt::NoModifier, false, true, "word", false};
+        QTest::newRow("shift+enter flips to a new tab") << Enter{"word", Qt::ShiftModifier, false, true, "http://www.word.net", true};
+        QTest::newRow("opened behind the active tab") << Enter{"word", Qt::NoModifier, true, false, "word", true};
+        QTest::newRow("shift+enter flips to the current tab") << Enter{"word", Qt::ShiftModifier, true, true, "http://www.word.net", false};
+        QTest::newRow("quick search, keyword in other case") << Enter{"K two words", Qt::NoModifier, false, true, "http://k.test/?q=two%20words", true};
         // clang-format on
     }
 
@@ -181,7 +188,7 @@ private slots:
         controller->AddressNewWin = row.addressNewWin;
         set->OpenNewInForeground = row.foreground;
 
-        type(QStringLiteral("word"), row.modifiers);
+        type(row.typed, row.modifiers);
 
         QCOMPARE(set->Count(), row.newTab ? 2 : 1);
         QCOMPARE(set->GetActivePage(), row.newTab && row.foreground ? set->Tab(1) : first);
@@ -196,53 +203,28 @@ private slots:
     }
 
     // An idle blank tab is reused for a new one; a blank tab that is loading is not.
-    void whereAnAddressOpens_data()
-    {
-        QTest::addColumn<bool>("loading");
-        QTest::newRow("idle") << false;
-        QTest::newRow("loading") << true;
-    }
-
     void whereAnAddressOpens()
     {
-        QFETCH(bool, loading);
-        TBrowserTab* before = set->AddTab();
-        FakeTabHost::controlOf(before)->locationUrl = QStringLiteral("about:blank");
-        before->Busy = loading;
-        controller->OpenAddress(QStringLiteral("http://a.test/"), true);
-        QCOMPARE(set->Count(), loading ? 2 : 1);
-        TBrowserTab* opened = set->Tab(set->Count() - 1);
-        QCOMPARE(navigations(opened), QStringList{"http://a.test/"});
-        QCOMPARE(opened->TabHome, QStringLiteral("http://a.test/"));
-        if (loading)
-            QVERIFY(navigations(before).isEmpty());
+        TBrowserTab* blank = set->AddTab();
+        for (const bool loading : {false, true})
+        {
+            FakeTabHost::controlOf(blank)->locationUrl = QStringLiteral("about:blank");
+            blank->Busy = loading;
+            const QString address = loading ? "http://b.test/" : "http://a.test/";
+            controller->OpenAddress(address, true);
+            QCOMPARE(set->Count(), loading ? 2 : 1);
+            TBrowserTab* opened = set->Tab(set->Count() - 1);
+            QCOMPARE(navigations(opened), QStringList{address});
+            QCOMPARE(opened->TabHome, address);
+            QCOMPARE(navigations(blank), QStringList{"http://a.test/"});
+        }
     }
 
-    void quickSearch_data()
+    void badQuickSearchTemplateOpensNothing()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("opened"); // empty: refused with a message
-        // clang-format off
-        QTest::newRow("keyword in other case, two words") << "K two words" << "http://k.test/?q=two%20words";
-        QTest::newRow("bad template opens nothing") << "bad words" << "";
-        // clang-format on
-    }
-
-    void quickSearch()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, opened);
         TBrowserTab* first = firstTab();
-        options->WriteListSection(RegistryKeys::QuickSearch,
-                                  {QStringLiteral("k=http://k.test/?q=%s"),
-                                   QStringLiteral("bad=http://k.test/?q=%s&n=%d")});
-        controller->ReadQuickSearchList(*options);
-        type(text);
-        QCOMPARE(set->Count(), opened.isEmpty() ? 1 : 2); // QuickSearchNewWin
-        QCOMPARE(navigations(set->Tab(set->Count() - 1)),
-                 opened.isEmpty() ? QStringList() : QStringList{opened});
-        if (!opened.isEmpty())
-            return;
+        type(QStringLiteral("bad words"));
+        QCOMPARE(set->Count(), 1);
         QVERIFY(navigations(first).isEmpty());
         QCOMPARE(host->services.errors.size(), 1);
         QVERIFY(host->services.errors.first().contains(
@@ -264,14 +246,6 @@ private slots:
         QCOMPARE(navigations(first), QStringList{"http://b.test/"});
         QCOMPARE(controller->TypedUrls().Items(),
                  QStringList({"http://a.test/", "http://b.test/"}));
-    }
-
-    void loadingPageLeavesTypingAlone()
-    {
-        TBrowserTab* first = firstTab();
-        typeOnly(QStringLiteral("half typ"));
-        FakeTabHost::controlOf(first)->simulateNavigation(QStringLiteral("http://late.test/"));
-        QCOMPARE(edit()->text(), QStringLiteral("half typ"));
     }
 
     void emptySubmissionKeepsTheTypedFlagForTheNextNavigation()
@@ -331,6 +305,10 @@ private slots:
         QCOMPARE(edit()->selectedText(), QStringLiteral("ample.test/page"));
         // Typing on replaces the completed part.
         QTest::keyClicks(band->cboAddress, QStringLiteral("z"));
+        QCOMPARE(edit()->text(), QStringLiteral("exz"));
+        // A page that loads meanwhile leaves the typing alone.
+        FakeTabHost::controlOf(set->Tab(0))
+            ->simulateNavigation(QStringLiteral("http://late.test/"));
         QCOMPARE(edit()->text(), QStringLiteral("exz"));
     }
 

@@ -8,9 +8,7 @@
 #include <QMenu>
 #include <QTest>
 
-using Entry = TSearchLists::Entry;
 using Entries = QList<TSearchLists::Entry>;
-Q_DECLARE_METATYPE(Entries)
 
 namespace
 {
@@ -27,85 +25,64 @@ class tst_TSearchLists : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestStore> test;
-    TQWOptions* options = nullptr;
-
 private slots:
-    void init()
-    {
-        test = std::make_unique<TestStore>();
-        options = test->options.get();
-    }
-
-    void roundTrip_data()
-    {
-        QTest::addColumn<Entries>("written");
-        QTest::addColumn<Entries>("readBack");
-        // clang-format off
-        QTest::newRow("order kept") << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}} << Entries{{"B", "http://b.test/"}, {"A", "http://a.test/"}};
-        QTest::newRow("titles equal but for case are one value, the first row's") << Entries{{"Web", "http://first.test/"}, {"web", "http://second.test/"}} << Entries{{"Web", "http://first.test/"}};
-        QTest::newRow("an = in the title moves the rest into the address") << Entries{{"a=b", "c"}} << Entries{{"a", "b=c"}};
-        QTest::newRow("empty address is not read back") << Entries{{"x", ""}, {"y", "http://y.test/"}} << Entries{{"y", "http://y.test/"}};
-        // clang-format on
-    }
-
     void roundTrip()
     {
-        QFETCH(Entries, written);
-        QFETCH(Entries, readBack);
-        for (int mode = 0; mode < 3; ++mode)
+        const QList<std::pair<Entries, Entries>> rows = {
+            // written, read back
+            // clang-format off
+            {{{"B", "http://b.test/"}, {"A", "http://a.test/"}}, {{"B", "http://b.test/"}, {"A", "http://a.test/"}}},
+            // Titles equal but for case are one value, the first row's.
+            {{{"Web", "http://first.test/"}, {"web", "http://second.test/"}}, {{"Web", "http://first.test/"}}},
+            {{{"a=b", "c"}}, {{"a", "b=c"}}}, // an = in the title moves the rest into the address
+            {{{"x", ""}, {"y", "http://y.test/"}}, {{"y", "http://y.test/"}}},
+            // clang-format on
+        };
+        for (const auto& [written, readBack] : rows)
         {
-            TSearchLists::Write(*options, mode, written);
-            QCOMPARE(TSearchLists::Read(*options, mode), readBack);
-            // The lists are separate.
-            if (mode < 2)
-                QVERIFY(TSearchLists::Read(*options, mode + 1).isEmpty());
+            TestStore test;
+            for (int mode = 0; mode < 3; ++mode)
+            {
+                TSearchLists::Write(*test.options, mode, written);
+                QCOMPARE(TSearchLists::Read(*test.options, mode), readBack);
+                // The lists are separate.
+                if (mode < 2)
+                    QVERIFY(TSearchLists::Read(*test.options, mode + 1).isEmpty());
+            }
         }
     }
 
-    void enginesMenuRebuiltAfterItsFixedItems()
+    void menusKeepTheirFixedItems()
     {
+        TestStore test;
+        TQWOptions& options = *test.options;
         QMenu pmSearch;
         pmSearch.addAction(QStringLiteral("Organize"));
         pmSearch.addSeparator();
-        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines,
+        TSearchLists::Write(options, TSearchLists::ModeSearchEngines,
                             {{"&Alpha", "http://a.test/?q="}, {"Beta", "http://b.test/"}});
         QStringList opened;
         const auto open = [&opened](const QString& address) { opened << address; };
-
-        TSearchMenus::BuildSearchEnginesMenu(&pmSearch, *options, open);
+        TSearchMenus::BuildSearchEnginesMenu(&pmSearch, options, open);
         QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "&Alpha", "Beta"}));
 
-        // Built again: the old entries go, the store's list comes.
-        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines,
-                            {{"Gamma", "http://g.test/"}});
-        TSearchMenus::BuildSearchEnginesMenu(&pmSearch, *options, open);
-        QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Gamma"}));
-
-        pmSearch.actions().at(2)->trigger();
-        QCOMPARE(opened, QStringList{"http://g.test/"});
-
         // Once told to, the menu follows the store whenever it opens.
-        TSearchMenus::RebuildEnginesOnShow(&pmSearch, options, {});
-        TSearchLists::Write(*options, TSearchLists::ModeSearchEngines, {{"Now", "http://n.test/"}});
+        TSearchMenus::RebuildEnginesOnShow(&pmSearch, &options, open);
+        TSearchLists::Write(options, TSearchLists::ModeSearchEngines, {{"Now", "http://n.test/"}});
         emit pmSearch.aboutToShow();
         QCOMPARE(captions(pmSearch), QStringList({"Organize", "-", "Now"}));
-    }
-    void searchBarMenuKeepsThreeItems()
-    {
+        pmSearch.actions().at(2)->trigger();
+
         QMenu pmSearchFavs;
         pmSearchFavs.addAction(QStringLiteral("Add"));
         pmSearchFavs.addAction(QStringLiteral("Organize"));
         pmSearchFavs.addSeparator();
         pmSearchFavs.addAction(QStringLiteral("stale"));
-        TSearchLists::Write(*options, TSearchLists::ModeSearchBar, {{"Pane", "http://p.test/"}});
-        QString opened;
-        TSearchMenus::BuildSearchBarMenu(&pmSearchFavs, *options,
-                                         [&opened](const QString& address) { opened = address; });
+        TSearchLists::Write(options, TSearchLists::ModeSearchBar, {{"Pane", "http://p.test/"}});
+        TSearchMenus::BuildSearchBarMenu(&pmSearchFavs, options, open);
         QCOMPARE(captions(pmSearchFavs), QStringList({"Add", "Organize", "-", "Pane"}));
         pmSearchFavs.actions().at(3)->trigger();
-        QCOMPARE(opened, QStringLiteral("http://p.test/"));
+        QCOMPARE(opened, QStringList({"http://n.test/", "http://p.test/"}));
     }
 };
 

@@ -13,58 +13,51 @@ class tst_TabStripDrop : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_dir;
-
-    QString shortcut(const QString& name, const QByteArray& url)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("[Other]\r\nURL=http://wrong.test/\r\n[InternetShortcut]\r\nURL=" + url +
-                       "\r\n");
-        return path;
-    }
-
 private slots:
-    void decode_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QString>("address");
-        const QString site = shortcut("Site.URL", "http://site.test/page");
-        const QString script = shortcut("bad.url", "javascript:alert(1)");
-        const QString empty = shortcut("empty.url", "");
-        const QString page = m_dir.filePath("page.html");
-        QFile(page).open(QIODevice::WriteOnly);
-        const QString fileUrl = QUrl::fromLocalFile(page).toString();
-        using D = TabStripDrop;
-        // clang-format off
-        QTest::newRow("text trimmed") << "  example.test/a \n" << "" << int(D::Open) << "example.test/a";
-        QTest::newRow("link before text") << "label" << "http://l.test/x?y=1" << int(D::Open) << "http://l.test/x?y=1";
-        QTest::newRow("shortcut file link") << "" << QUrl::fromLocalFile(site).toString() << int(D::Open) << "http://site.test/page";
-        QTest::newRow("shortcut path as text") << site << "" << int(D::Open) << "http://site.test/page";
-        QTest::newRow("other file") << "" << fileUrl << int(D::Open) << fileUrl;
-        QTest::newRow("missing shortcut file") << m_dir.filePath("none.url") << "" << int(D::Open) << m_dir.filePath("none.url");
-        QTest::newRow("script text") << " javascript:alert(1)" << "" << int(D::Refused) << "javascript:alert(1)";
-        QTest::newRow("script in shortcut") << "" << QUrl::fromLocalFile(script).toString() << int(D::Refused) << "javascript:alert(1)";
-        QTest::newRow("shortcut without address") << "" << QUrl::fromLocalFile(empty).toString() << int(D::Nothing) << "";
-        QTest::newRow("blank text") << "  \t " << "" << int(D::Nothing) << "";
-        // clang-format on
-    }
     void decode()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, link);
-        QMimeData data;
-        if (!text.isEmpty())
-            data.setText(text);
-        if (!link.isEmpty())
-            data.setUrls({QUrl(link)});
-        const TabStripDrop::Decoded decoded = TabStripDrop::Decode(&data);
-        QTEST(int(decoded.outcome), "outcome");
-        QTEST(decoded.address, "address");
+        QTemporaryDir dir;
+        const auto shortcut = [&](const QString& name, const QByteArray& url)
+        {
+            QFile file(dir.filePath(name));
+            if (file.open(QIODevice::WriteOnly))
+                file.write("[Other]\r\nURL=http://wrong.test/\r\n[InternetShortcut]\r\nURL=" + url +
+                           "\r\n");
+            return file.fileName();
+        };
+        const QString site = shortcut("Site.URL", "http://site.test/page");
+        QFile(dir.filePath("page.html")).open(QIODevice::WriteOnly);
+        const QString fileUrl = QUrl::fromLocalFile(dir.filePath("page.html")).toString();
+        const QString link = QUrl::fromLocalFile(site).toString();
+        const QString none = dir.filePath("none.url");
+        const QString script = "javascript:alert(1)";
+        using D = TabStripDrop;
+        // text, link, outcome, address
+        const QList<std::tuple<QString, QString, D::Outcome, QString>> rows = {
+            // clang-format off
+            {"  example.test/a \n", "", D::Open, "example.test/a"},
+            {"label", "http://l.test/x?y=1", D::Open, "http://l.test/x?y=1"}, // the link before the text
+            {"", link, D::Open, "http://site.test/page"},
+            {site, "", D::Open, "http://site.test/page"}, // a shortcut's path as text
+            {"", fileUrl, D::Open, fileUrl},
+            {none, "", D::Open, none},
+            {" " + script, "", D::Refused, script},
+            {"", QUrl::fromLocalFile(shortcut("bad.url", script.toUtf8())).toString(), D::Refused, script},
+            {"", QUrl::fromLocalFile(shortcut("empty.url", "")).toString(), D::Nothing, ""},
+            {"  \t ", "", D::Nothing, ""},
+            // clang-format on
+        };
+        for (const auto& [text, link, outcome, address] : rows)
+        {
+            QMimeData data;
+            if (!text.isEmpty())
+                data.setText(text);
+            if (!link.isEmpty())
+                data.setUrls({QUrl(link)});
+            const TabStripDrop::Decoded decoded = TabStripDrop::Decode(&data);
+            QCOMPARE(decoded.outcome, outcome);
+            QCOMPARE(decoded.address, address);
+        }
     }
 };
 

@@ -77,133 +77,90 @@ private slots:
         options = test->options.get();
     }
 
-    void opensTranslatedWithTheStoredRowsAndTheGroupClosed_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("firstColumn");
-        QTest::newRow("search bar") << 0 << "Organize Search Pages"
-                                    << "Title";
-        QTest::newRow("quick search") << 2 << "Quick Search Keywords"
-                                      << "Keyword";
-    }
-
     void opensTranslatedWithTheStoredRowsAndTheGroupClosed()
     {
-        QFETCH(int, mode);
-        const auto dialog = open(mode, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
-        QTEST(dialog->windowTitle(), "caption");
-        QTEST(dialog->lstEngines->headerItem()->text(0), "firstColumn");
+        const auto dialog = open(2, {{"A", "http://a.test/"}, {"B", "http://b.test/"}});
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Quick Search Keywords"));
+        QCOMPARE(dialog->lstEngines->headerItem()->text(0), QStringLiteral("Keyword"));
         QCOMPARE(rowsText(*dialog), QStringLiteral("A=http://a.test/;B=http://b.test/"));
         QVERIFY(!dialog->EditGroupVisible());
         QCOMPARE(dialog->height(), dialog->GroupBox1->y() - 2);
-        const QList<QAbstractButton*> rowButtons = {dialog->cmdUpdate, dialog->cmdDelete,
-                                                    dialog->cmdUp, dialog->cmdDown};
         // Selecting a row enables its buttons.
         for (const bool selected : {false, true})
         {
             if (selected)
                 selectRow(*dialog, 0);
-            for (QAbstractButton* button : rowButtons)
+            for (QAbstractButton* button : QList<QAbstractButton*>{
+                     dialog->cmdUpdate, dialog->cmdDelete, dialog->cmdUp, dialog->cmdDown})
                 QCOMPARE(button->isEnabled(), selected);
         }
     }
 
-    void insertThroughTheEditGroup()
-    {
-        const auto dialog = open(1, {});
-        click(dialog->cmdInsert);
-        QVERIFY(dialog->EditGroupVisible());
-        QCOMPARE(dialog->height(), dialog->GroupBox1->y() + dialog->GroupBox1->height() + 7);
-        QVERIFY(!dialog->cmdInsert->isEnabled() && !dialog->cmdDelete->isEnabled());
-
-        typeEntry(*dialog, QStringLiteral("  Web  "), QStringLiteral(" http://w.test/?q=%s "));
-        QCOMPARE(rowsText(*dialog), QStringLiteral("Web=http://w.test/?q=%s"));
-        // Cancel closes the group without a change.
-        click(dialog->cmdInsert);
-        dialog->edtTitle->setText(QStringLiteral("x"));
-        dialog->edtLocation->setText(QStringLiteral("http://x.test/"));
-        click(dialog->cmdUrlCancel);
-        QVERIFY(!dialog->EditGroupVisible());
-        QCOMPARE(rowsText(*dialog), QStringLiteral("Web=http://w.test/?q=%s"));
-    }
-
-    void updateChangesTheSelectedRow_data()
-    {
-        QTest::addColumn<bool>("sameCaptions");
-        QTest::addColumn<QString>("changeCaption");
-        QTest::newRow("shipped texts") << false << "Change";
-        // The dialog once told adding from changing by the button's caption.
-        QTest::newRow("Add and Change read the same") << true << "OK";
-    }
-
     void updateChangesTheSelectedRow()
     {
-        QFETCH(bool, sameCaptions);
         TLanguage same;
         same.LoadFromData("[GLOBAL]\nInsert=OK\nUpdate=OK\n");
-        const auto dialog = open(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}},
-                                 sameCaptions ? &same : &language);
-        selectRow(*dialog, 1);
-        click(dialog->cmdUpdate);
-        QCOMPARE(dialog->edtLocation->text(), QStringLiteral("http://b.test/%s"));
-        QTEST(dialog->cmdUrlInsert->text(), "changeCaption");
-        // Another row selected meanwhile cannot be deleted or moved.
-        selectRow(*dialog, 0);
-        QVERIFY(!dialog->cmdDelete->isEnabled() && !dialog->cmdUp->isEnabled());
-        typeEntry(*dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
-        QCOMPARE(rowsText(*dialog), QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
-    }
-
-    void deleteAndMove_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("selectedAfter"); // negative: none to check
-        // clang-format off
-        QTest::newRow("up") << 1 << "cmdUp" << "b=2;a=1;c=3" << 0;
-        QTest::newRow("down on the last does nothing") << 2 << "cmdDown" << "a=1;b=2;c=3" << 2;
-        QTest::newRow("delete") << 1 << "cmdDelete" << "a=1;c=3" << -2;
-        // clang-format on
+        // The dialog once told adding from changing by the button's caption.
+        for (TLanguage* texts : {&language, &same})
+        {
+            const auto dialog =
+                open(2, {{"a", "http://a.test/%s"}, {"b", "http://b.test/%s"}}, texts);
+            selectRow(*dialog, 1);
+            click(dialog->cmdUpdate);
+            QCOMPARE(dialog->edtLocation->text(), QStringLiteral("http://b.test/%s"));
+            QCOMPARE(dialog->cmdUrlInsert->text(), texts == &same ? "OK" : "Change");
+            // Another row selected meanwhile cannot be deleted or moved.
+            selectRow(*dialog, 0);
+            QVERIFY(!dialog->cmdDelete->isEnabled() && !dialog->cmdUp->isEnabled());
+            typeEntry(*dialog, QStringLiteral("bee"), QStringLiteral("http://bee.test/%s"));
+            QCOMPARE(rowsText(*dialog),
+                     QStringLiteral("a=http://a.test/%s;bee=http://bee.test/%s"));
+        }
     }
 
     void deleteAndMove()
     {
-        QFETCH(int, row);
-        QFETCH(QString, button);
-        QFETCH(int, selectedAfter);
         const auto dialog = open(1, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
-        selectRow(*dialog, row);
-        click(dialog->findChild<QAbstractButton*>(button));
-        QTEST(rowsText(*dialog), "expected");
-        if (selectedAfter >= 0)
-            QCOMPARE(dialog->SelectedRow(), selectedAfter);
+        const auto press = [&](int row, QAbstractButton* button)
+        {
+            selectRow(*dialog, row);
+            click(button);
+            return rowsText(*dialog);
+        };
+        QCOMPARE(press(1, dialog->cmdUp), "b=2;a=1;c=3");
+        QCOMPARE(dialog->SelectedRow(), 0);
+        QCOMPARE(press(2, dialog->cmdDown), "b=2;a=1;c=3"); // the last row stays
+        QCOMPARE(dialog->SelectedRow(), 2);
+        QCOMPARE(press(1, dialog->cmdDelete), "b=2;c=3");
         // Whatever is selected now, the buttons say so.
         QCOMPARE(dialog->cmdDelete->isEnabled(), dialog->SelectedRow() >= 0);
     }
 
-    void closing_data()
+    // OK writes the rows in order; Cancel leaves the store as it was.
+    void insertAndClose()
     {
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("OK writes the rows in order") << true;
-        QTest::newRow("Cancel leaves the store as it was") << false;
-    }
-
-    void closing()
-    {
-        QFETCH(bool, ok);
         const Entries before = {{"a", "http://a.test/"}, {"b", "http://b.test/"}};
-        const auto dialog = open(0, before);
-        selectRow(*dialog, 1);
-        click(dialog->cmdUp);
-        click(dialog->cmdInsert);
-        typeEntry(*dialog, QStringLiteral("c"), QStringLiteral("http://c.test/"));
-        click(ok ? dialog->cmdOk : dialog->cmdCancel);
         const Entries edited = {
             {"b", "http://b.test/"}, {"a", "http://a.test/"}, {"c", "http://c.test/"}};
-        QCOMPARE(stored(0), ok ? edited : before);
-        QVERIFY(stored(1).isEmpty());
+        for (const bool ok : {true, false})
+        {
+            const auto dialog = open(0, before);
+            selectRow(*dialog, 1);
+            click(dialog->cmdUp);
+            click(dialog->cmdInsert);
+            QVERIFY(dialog->EditGroupVisible());
+            QVERIFY(!dialog->cmdInsert->isEnabled() && !dialog->cmdDelete->isEnabled());
+            typeEntry(*dialog, QStringLiteral("  c  "), QStringLiteral(" http://c.test/ "));
+            // Cancel closes the group without a change.
+            click(dialog->cmdInsert);
+            dialog->edtTitle->setText(QStringLiteral("x"));
+            dialog->edtLocation->setText(QStringLiteral("http://x.test/"));
+            click(dialog->cmdUrlCancel);
+            QVERIFY(!dialog->EditGroupVisible());
+            QCOMPARE(rowsText(*dialog), "b=http://b.test/;a=http://a.test/;c=http://c.test/");
+            click(ok ? dialog->cmdOk : dialog->cmdCancel);
+            QCOMPARE(stored(0), ok ? edited : before);
+        }
     }
 };
 

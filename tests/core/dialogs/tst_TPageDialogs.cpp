@@ -56,137 +56,95 @@ private slots:
         TPageDialogs::sitePermissions().clear();
     }
 
-    void answersArePerSiteAndFeature()
+    // Answers are per origin and feature, refusals included: a site cannot
+    // keep asking.
+    void permissionIsAskedOncePerSiteAndFeature()
     {
-        using Answer = TSitePermissions::Answer;
-        TSitePermissions permissions;
-        const auto answer = [&](const char* url, Feature feature)
-        { return permissions.answer(QUrl(url), feature); };
-        const QUrl maps("https://maps.test");
-        permissions.remember(maps, QWebEnginePage::Geolocation, true);
-        permissions.remember(maps, QWebEnginePage::MediaVideoCapture, false);
-        QCOMPARE(answer("https://maps.test:443", QWebEnginePage::Geolocation), Answer::Granted);
-        QCOMPARE(answer("https://maps.test", QWebEnginePage::MediaVideoCapture), Answer::Denied);
-        QCOMPARE(answer("http://maps.test", QWebEnginePage::Geolocation), Answer::Unknown);
-
-        // Forgetting a site touches that origin only.
-        permissions.remember(QUrl("https://maps.test:8443"), QWebEnginePage::Notifications, true);
-        permissions.remember(QUrl("https://b.test"), QWebEnginePage::Geolocation, true);
-        permissions.forget(maps);
-        QCOMPARE(permissions.size(), 2);
-        QCOMPARE(answer("https://maps.test:8443", QWebEnginePage::Notifications), Answer::Granted);
-    }
-
-    void decisionAsksOncePerSiteAndFeature()
-    {
-        QList<QPair<QUrl, Feature>> asked;
+        int asked = 0;
         bool answer = true;
         TPageDialogs::setPermissionAsker(
-            [&](QWidget*, const QUrl& origin, Feature feature)
+            [&](QWidget*, const QUrl&, Feature)
             {
-                asked.append({origin, feature});
+                ++asked;
                 return answer;
             });
         TSitePermissions permissions;
-        const auto decide = [&](const char* url)
-        {
-            return TPageDialogs::decidePermission(permissions, nullptr, QUrl(url),
-                                                  QWebEnginePage::Geolocation);
-        };
+        const auto decide = [&](const char* url, Feature feature = QWebEnginePage::Geolocation)
+        { return TPageDialogs::decidePermission(permissions, nullptr, QUrl(url), feature); };
         QVERIFY(decide("https://a.test"));
         answer = false;
-        QVERIFY(decide("https://a.test"));
-        QCOMPARE(asked.size(), 1);
-        QVERIFY(!decide("https://b.test"));
-        QCOMPARE(asked.size(), 2);
-        // A refusal is remembered as well: the site cannot keep asking.
+        QVERIFY(decide("https://a.test:443"));
+        QVERIFY(!decide("http://a.test"));
+        QVERIFY(!decide("https://a.test", QWebEnginePage::MediaVideoCapture));
         answer = true;
-        QVERIFY(!decide("https://b.test"));
-        QCOMPARE(asked.size(), 2);
+        QVERIFY(!decide("http://a.test"));
+        QCOMPARE(asked, 3);
+
+        // Forgetting a site touches that origin only.
+        permissions.remember(QUrl("https://a.test:8443"), QWebEnginePage::Notifications, true);
+        permissions.forget(QUrl("https://a.test"));
+        QCOMPARE(permissions.size(), 2);
+        QCOMPARE(permissions.answer(QUrl("https://a.test:8443"), QWebEnginePage::Notifications),
+                 TSitePermissions::Answer::Granted);
     }
 
     void certificateDecision()
     {
-        const struct
-        {
-            bool overridable, userAgrees;
-            const char* calls; // made, in order
-        } rows[] = {{false, true, "reject"},
-                    {true, true, "defer ask accept"},
-                    {true, false, "defer ask reject"}};
-        for (const auto& row : rows)
+        for (const auto& [overridable, userAgrees, expected] :
+             std::initializer_list<std::tuple<bool, bool, QString>>{
+                 {false, true, "reject"},
+                 {true, true, "defer ask accept"},
+                 {true, false, "defer ask reject"}})
         {
             QStringList calls;
-            TCertificateDecision::Actions actions;
-            actions.defer = [&] { calls << "defer"; };
-            actions.accept = [&] { calls << "accept"; };
-            actions.reject = [&] { calls << "reject"; };
+            const auto record = [&calls](const char* call)
+            { return [&calls, call] { calls << call; }; };
             const auto outcome = TCertificateDecision::resolve(
-                row.overridable,
+                overridable,
                 [&]
                 {
                     calls << "ask";
-                    return row.userAgrees;
+                    return userAgrees;
                 },
-                actions);
-            QCOMPARE(calls.join(' '), QString(row.calls));
+                {record("defer"), record("accept"), record("reject")});
+            QCOMPARE(calls.join(' '), expected);
             QCOMPARE(outcome == TCertificateDecision::Accepted, calls.contains("accept"));
         }
     }
 
-    void dialogAnswerFillsOrNullsTheAuthenticator()
-    {
-        for (const bool ok : {true, false})
-        {
-            // The engine's authenticator arrives with the realm and the user it
-            // knows: not null, so left as it is a cancel would be sent as an
-            // empty login and asked about again.
-            QAuthenticator auth;
-            auth.setRealm("Private");
-            auth.setUser("bob");
-            QString shownUser;
-            ModalDialogAnswerer answerer(
-                [&](QWidget* dialog)
-                {
-                    QVERIFY(qobject_cast<TfrmAuthentication*>(dialog));
-                    QVERIFY(dialog->findChild<QLabel*>("lblPrompt")->text().contains("site.test"));
-                    shownUser = dialog->findChild<QLineEdit*>("edtUser")->text();
-                    fill(dialog, "alice", "s3cret");
-                    click(dialog, ok ? "cmdOK" : "cmdCancel");
-                });
-            TPageDialogs::authenticationRequired(&window, QUrl("http://site.test:8080/p/"), &auth);
-            QCOMPARE(shownUser, QString("bob"));
-            QCOMPARE(auth.isNull(), !ok);
-            QCOMPARE(auth.user(), ok ? QString("alice") : QString());
-            QCOMPARE(auth.password(), ok ? QString("s3cret") : QString());
-        }
-    }
-
-    void refusedAnswerIsSaidAndKeepsTheUser()
+    // The engine's authenticator arrives with the realm and the user it knows:
+    // not null, so left as it is a cancel would be sent as an empty login and
+    // asked about again. An answer asked for again was refused: the dialog
+    // says so and keeps the user.
+    void dialogAnswersTheAuthenticator()
     {
         LoginAttempts attempts;
         QStringList shown; // the refusal text, user and password the dialog showed
         ModalDialogAnswerer answerer(
             [&](QWidget* dialog)
             {
+                QVERIFY(qobject_cast<TfrmAuthentication*>(dialog));
+                QVERIFY(dialog->findChild<QLabel*>("lblPrompt")->text().contains("site.test"));
                 const auto* refused = dialog->findChild<QLabel*>("lblRefused");
                 shown << (refused->isHidden() ? QString() : refused->text()) + "|" +
                              dialog->findChild<QLineEdit*>("edtUser")->text() + "|" +
                              dialog->findChild<QLineEdit*>("edtPassword")->text();
                 fill(dialog, "alice", shown.size() == 1 ? "wrong" : "right");
-                click(dialog, "cmdOK");
+                click(dialog, shown.size() < 3 ? "cmdOK" : "cmdCancel");
             });
-        QAuthenticator auth;
-        for (int i = 0; i < 2; ++i)
+        for (int i = 0; i < 3; ++i)
         {
-            auth = QAuthenticator();
+            QAuthenticator auth;
             auth.setRealm("Private");
-            TPageDialogs::authenticationRequired(&window, QUrl("http://site.test/p/"), &auth,
+            auth.setUser(i == 0 ? "bob" : "");
+            TPageDialogs::authenticationRequired(&window, QUrl("http://site.test:8080/p/"), &auth,
                                                  &attempts);
+            QCOMPARE(auth.isNull(), i == 2);
+            QCOMPARE(auth.user(), i == 2 ? QString() : QString("alice"));
+            QCOMPARE(auth.password(), i == 2 ? QString() : QString(i ? "right" : "wrong"));
         }
-        QCOMPARE(shown, QStringList({"||", english.GetGlobalText("AuthRefused") + "|alice|"}));
-        QCOMPARE(auth.user(), QString("alice"));
-        QCOMPARE(auth.password(), QString("right"));
+        const QString refused = english.GetGlobalText("AuthRefused") + "|alice|";
+        QCOMPARE(shown, QStringList({"|bob|", refused, refused}));
     }
 
     void otherRealmsProxiesAndCancelledAnswersAreNotRefusals()
@@ -246,7 +204,7 @@ private slots:
         QVERIFY(realm->text().contains("<img src=x onerror=alert(1)>Realm"));
     }
 
-    void fullScreenRestoresThePreviousState()
+    void fullScreenGivesTheWindowBack()
     {
         // The program's own full-screen view stays when the page leaves.
         for (const Qt::WindowState before : {Qt::WindowNoState, Qt::WindowFullScreen})
@@ -255,26 +213,19 @@ private slots:
             auto* view = new QWidget(&window);
             window.setWindowState(before);
             window.show();
-
             TPageFullScreen::enter(view);
-            QVERIFY(window.isFullScreen());
-            QVERIFY(TPageFullScreen::isActive(&window));
+            QVERIFY(window.isFullScreen() && TPageFullScreen::isActive(&window));
             // A second request while full screen must not forget the first state.
             TPageFullScreen::enter(view);
-
             TPageFullScreen::leave(view);
             QCOMPARE(window.windowState(), Qt::WindowStates(before));
             QVERIFY(!TPageFullScreen::isActive(&window));
         }
-    }
-
-    void closingTheViewGivesTheWindowBack()
-    {
+        // Closing the view leaves full screen too.
         QWidget window;
         QPointer<QWidget> view = new QWidget(&window);
         window.showMaximized();
         TPageFullScreen::enter(view);
-        QVERIFY(window.isFullScreen());
         delete view;
         QTRY_VERIFY(!window.isFullScreen());
         QVERIFY(window.windowState() & Qt::WindowMaximized);

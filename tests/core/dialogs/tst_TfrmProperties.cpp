@@ -71,59 +71,49 @@ private slots:
     void init() { owner = std::make_unique<QWidget>(); }
     void cleanup() { owner.reset(); }
 
-    void protocolText()
+    void texts()
     {
         for (const auto& [url, expected] : std::initializer_list<std::pair<QString, QString>>{
                  {"HTTPS://A.TEST/", "HyperText Transfer Protocol with Privacy"},
                  {"quillwave:start?f=home", "Quillwave Page"},
                  {"www.example.test/page", "Unknown"}}) // no scheme
             QCOMPARE(TfrmProperties::ProtocolText(url, english), expected);
-    }
-
-    void sizeText()
-    {
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         QCOMPARE(TfrmProperties::SizeText(-1, english, us), QStringLiteral("Unknown"));
         QCOMPARE(TfrmProperties::SizeText(12345, english, us), QStringLiteral("12,345 bytes"));
-        QCOMPARE(TfrmProperties::SizeText(12345, german, QLocale(QLocale::German, QLocale::Germany)),
-                 QStringLiteral("12.345 Bytes"));
-    }
-
-    void readerTakesTheScriptAnswer_data()
-    {
-        const double now = 1700000000000.0;
-        const double date = 1445412480000.0; // 21 Oct 2015 07:28 UTC
-        QTest::addColumn<QVariant>("result");
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<qint64>("modified"); // ms since the epoch; -1 invalid
-        const QVariantMap malformed{{"type", " image/png "},
-                                    {"body", "lots"},
-                                    {"serialized", qQNaN()},
-                                    {"modified", qInf()}};
-        // clang-format off
-        QTest::newRow("no answer") << QVariant() << "" << qint64(-1) << qint64(-1);
-        QTest::newRow("body and date") << QVariant(answer("text/html", 5120, -1, date, now)) << "text/html" << qint64(5120) << qint64(date);
-        QTest::newRow("empty body: the text's length") << QVariant(answer("text/html", 0, 321, -1, now)) << "text/html" << qint64(321) << qint64(-1);
-        QTest::newRow("date is the page's clock") << QVariant(answer("text/html", 10, -1, now - 300, now)) << "text/html" << qint64(10) << qint64(-1);
-        QTest::newRow("date a little before the clock") << QVariant(answer("text/html", 10, -1, now - 5000, now)) << "text/html" << qint64(10) << qint64(now - 5000);
-        QTest::newRow("malformed numbers") << QVariant(malformed) << "image/png" << qint64(-1) << qint64(-1);
-        // clang-format on
+        QCOMPARE(
+            TfrmProperties::SizeText(12345, german, QLocale(QLocale::German, QLocale::Germany)),
+            QStringLiteral("12.345 Bytes"));
     }
 
     void readerTakesTheScriptAnswer()
     {
-        QFETCH(QVariant, result);
-        QFETCH(QString, type);
-        QFETCH(qint64, size);
-        QFETCH(qint64, modified);
-        const PageProperties properties = PagePropertiesReader::fromScriptResult(
-            QStringLiteral("A page"), QStringLiteral("https://a.test/page"), result);
-        QCOMPARE(properties.mimeType, type);
-        QCOMPARE(properties.size, size);
-        QCOMPARE(properties.modified.isValid(), modified >= 0);
-        if (modified >= 0)
-            QCOMPARE(properties.modified.toMSecsSinceEpoch(), modified);
+        const double now = 1700000000000.0;
+        const double date = 1445412480000.0; // 21 Oct 2015 07:28 UTC
+        const QVariantMap malformed{{"type", " image/png "},
+                                    {"body", "lots"},
+                                    {"serialized", qQNaN()},
+                                    {"modified", qInf()}};
+        // answer, type, size, modified (ms since the epoch; -1 invalid)
+        const QList<std::tuple<QVariant, QString, qint64, qint64>> rows = {
+            // clang-format off
+            {QVariant(), "", -1, -1},
+            {answer("text/html", 5120, -1, date, now), "text/html", 5120, qint64(date)},
+            {answer("text/html", 0, 321, -1, now), "text/html", 321, -1}, // empty body: the text's length
+            {answer("text/html", 10, -1, now - 300, now), "text/html", 10, -1}, // the date is the page's clock
+            {answer("text/html", 10, -1, now - 5000, now), "text/html", 10, qint64(now - 5000)},
+            {malformed, "image/png", -1, -1},
+            // clang-format on
+        };
+        for (const auto& [result, type, size, modified] : rows)
+        {
+            const PageProperties properties =
+                PagePropertiesReader::fromScriptResult("A page", "https://a.test/page", result);
+            QCOMPARE(properties.mimeType, type);
+            QCOMPARE(properties.size, size);
+            QCOMPARE(properties.modified.isValid() ? properties.modified.toMSecsSinceEpoch() : -1,
+                     modified);
+        }
     }
 
     void readerTakesALocalFileFromTheDisk()
@@ -178,6 +168,8 @@ private slots:
                 QVERIFY(label->textInteractionFlags() & Qt::TextSelectableByMouse);
         }
         QCOMPARE(dialog->lblTitleValue->textFormat(), Qt::PlainText);
+        QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
     }
 
     void dialogWaitsForTheAnswer()
@@ -190,8 +182,10 @@ private slots:
         QVERIFY(!openDialog(owner.get()));
         control.pageProperties = sample();
         control.answerPropertyQueries();
-        TfrmProperties* dialog = openDialog(owner.get());
+        QPointer<TfrmProperties> dialog = openDialog(owner.get());
         QVERIFY(dialog && !dialog->lblZoneValue->isVisibleTo(dialog));
+        QTest::keyClick(dialog.data(), Qt::Key_Escape);
+        QTRY_VERIFY(dialog.isNull()); // freed when it closes
 
         // An answer after the window went shows nothing.
         TfrmProperties::ShowForControl(&control, &english, owner.get());
@@ -201,24 +195,6 @@ private slots:
         QVERIFY(std::none_of(windows.cbegin(), windows.cend(),
                              [](QWidget* widget)
                              { return qobject_cast<TfrmProperties*>(widget) != nullptr; }));
-    }
-
-    void escapeAndOkClose()
-    {
-        FakeBrowserControl control;
-        control.pageProperties = sample();
-        for (const bool escape : {true, false})
-        {
-            TfrmProperties::ShowForControl(&control, &english, owner.get());
-            QPointer<TfrmProperties> dialog = openDialog(owner.get());
-            QVERIFY(dialog);
-            if (escape)
-                QTest::keyClick(dialog.data(), Qt::Key_Escape);
-            else
-                QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-            QVERIFY(!dialog->isVisible());
-            QTRY_VERIFY(dialog.isNull()); // freed when it closes
-        }
     }
 };
 

@@ -1,15 +1,27 @@
 // The rules of the program's own pages, without the engine.
 
 #include "chrome/TLanguage.h"
+#include "core/engine/EngineTerms.h"
 #include "core/engine/TQuillwaveSchemeHandler.h"
 
 #include <QTest>
+
+using H = TQuillwaveSchemeHandler;
 
 class tst_TQuillwaveSchemeHandler : public QObject
 {
     Q_OBJECT
 
+    TLanguage german;
+    const H::TextLookup lookup = [this](const QString& section, const QString& key)
+    { return german.GetLangText(section, key); };
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(german.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qwdeu.ini")));
+    }
+
     void expandSearchTemplate()
     {
         const QList<std::tuple<const char*, const char*, const char*>> rows = {
@@ -26,40 +38,31 @@ private slots:
         };
         for (const auto& [searchTemplate, words, expected] : rows)
         {
-            const std::optional<QUrl> url =
-                TQuillwaveSchemeHandler::ExpandSearchTemplate(searchTemplate, words);
+            const std::optional<QUrl> url = H::ExpandSearchTemplate(searchTemplate, words);
             QCOMPARE(url ? url->toString(QUrl::FullyEncoded) : "refused",
                      QString(*expected ? expected : "refused"));
         }
-        using H = TQuillwaveSchemeHandler;
         QCOMPARE(H::SearchWords(QUrl("quillwave:search?f=qs&kw=a+b%26c")), QString("a b&c"));
         QCOMPARE(H::SearchWords(QUrl("quillwave:search?f=qs&xkw=a")), QString());
-    }
-
-    // A bad first template is still used: its error shows, not another engine's results.
-    void searchTemplateIsTheFirstEngine()
-    {
-        QCOMPARE(TQuillwaveSchemeHandler::SearchTemplate({}),
-                 TQuillwaveSchemeHandler::DefaultSearchTemplate);
-        QCOMPARE(TQuillwaveSchemeHandler::SearchTemplate({"Bad=http://b.test/?q=%s&r=%s", "G=x"}),
+        // A bad first template is still used: its error shows, not another
+        // engine's results.
+        QCOMPARE(H::SearchTemplate({"Bad=http://b.test/?q=%s&r=%s", "G=x"}),
                  QString("http://b.test/?q=%s&r=%s"));
     }
 
     // Only the program itself may open its pages, never a web page or a file.
     void mayServe()
     {
-        QVERIFY(TQuillwaveSchemeHandler::MayServe(QUrl()));
-        QVERIFY(!TQuillwaveSchemeHandler::MayServe(QUrl("http://127.0.0.1:8080")));
-        QVERIFY(!TQuillwaveSchemeHandler::MayServe(QUrl("file://")));
+        QVERIFY(H::MayServe(QUrl()));
+        QVERIFY(!H::MayServe(QUrl("http://127.0.0.1:8080")));
+        QVERIFY(!H::MayServe(QUrl("file://")));
     }
 
     void echoedTextIsEscaped()
     {
         const QString markup = QStringLiteral("<img src=x onerror=alert(1)>\"&");
-        const QByteArray notFound =
-            TQuillwaveSchemeHandler::NotFoundPageHtml("quillwave:" + markup);
-        const QByteArray error = TQuillwaveSchemeHandler::SearchErrorPageHtml(markup, markup);
-        for (const QByteArray& page : {notFound, error})
+        for (const QByteArray& page :
+             {H::NotFoundPageHtml("quillwave:" + markup), H::SearchErrorPageHtml(markup, markup)})
         {
             QVERIFY(!page.contains("<img"));
             QVERIFY(page.contains("&lt;img src=x onerror=alert(1)&gt;&quot;&amp;"));
@@ -69,15 +72,17 @@ private slots:
     void pagesNeedNothingFromOutside()
     {
         for (const QByteArray& page :
-             {TQuillwaveSchemeHandler::StartPageHtml(), TQuillwaveSchemeHandler::BlankPageHtml(),
-              TQuillwaveSchemeHandler::SearchBarPageHtml()})
+             {H::StartPageHtml(), H::BlankPageHtml(), H::SearchBarPageHtml()})
         {
             for (const char* outside : {"http:", "https:", " src=", "@import"})
                 QVERIFY2(!page.contains(outside), outside);
         }
     }
 
-    void ownPagesHaveTitlesBeforeTheyLoad()
+    // Titles of the program's own pages before they load; which addresses
+    // enter the history and may be reloaded; a blank typed again would end
+    // the address.
+    void ownPagesAndSchemes()
     {
         const QList<std::pair<const char*, const char*>> rows = {
             {"quillwave:start?f=home", "Quillwave"}, {"quillwave:blank", "about:blank"},
@@ -85,17 +90,22 @@ private slots:
             {"QUILLWAVE:start", "Quillwave"},
         };
         for (const auto& [url, title] : rows)
-            QCOMPARE(TQuillwaveSchemeHandler::PageTitle(QUrl(url)), QString::fromLatin1(title));
+            QCOMPARE(H::PageTitle(QUrl(url)), QString::fromLatin1(title));
+        for (const auto& [url, recordable, reloadable] :
+             {std::tuple{"http://example.test/", true, true},
+              {"quillwave:start", false, true},
+              {"about:blank", false, false}})
+        {
+            QCOMPARE(EngineTerms::isRecordable(QUrl(url)), recordable);
+            QCOMPARE(EngineTerms::isReloadable(QUrl(url)), reloadable);
+        }
+        QCOMPARE(EngineTerms::addressText(QUrl("http://example.test/a b")),
+                 QString("http://example.test/a%20b"));
     }
 
     void offlinePageSaysHowToGoBackOnline()
     {
-        TLanguage language;
-        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qwdeu.ini")));
-        const QString address = QStringLiteral("http://site.test/a?b=1&c=<i>");
-        const QString page = TQuillwaveSchemeHandler::OfflinePageHtml(
-            address, [&](const QString& section, const QString& key)
-            { return language.GetLangText(section, key); });
+        const QString page = H::OfflinePageHtml("http://site.test/a?b=1&c=<i>", lookup);
         QVERIFY2(page.contains("<h2>Quillwave arbeitet offline</h2>"), qPrintable(page));
         QVERIFY(page.contains("<b>Datei &gt; Offlinebetrieb</b>"));
         QVERIFY(page.contains("<code>http://site.test/a?b=1&amp;c=&lt;i&gt;</code>"));
@@ -107,19 +117,13 @@ private slots:
 
     void crashPageKeepsThePageTitleInTheUsersLanguage()
     {
-        TLanguage language;
-        QVERIFY(language.Load(QStringLiteral(QW_SOURCE_DIR "/data/Languages/qwdeu.ini")));
-        const auto lookup = [&](const QString& section, const QString& key)
-        { return language.GetLangText(section, key); };
-        const QString page = TQuillwaveSchemeHandler::CrashPageHtml(
-            QStringLiteral("http://site.test/x"), QStringLiteral("Tom & Jerry"), lookup);
+        const QString page = H::CrashPageHtml("http://site.test/x", "Tom & Jerry", lookup);
         QVERIFY(page.contains("<title>Tom &amp; Jerry</title>"));
         QVERIFY(page.contains("href=\"http://site.test/x\""));
         QVERIFY2(page.contains(">Neu laden</a>") && !page.contains("UNDEFINED"), qPrintable(page));
         // A page without a title is still known by its address.
-        QVERIFY(
-            TQuillwaveSchemeHandler::CrashPageHtml(QStringLiteral("http://site.test/x"), {}, lookup)
-                .contains("<title>http://site.test/x</title>"));
+        QVERIFY(H::CrashPageHtml("http://site.test/x", {}, lookup)
+                    .contains("<title>http://site.test/x</title>"));
     }
 };
 

@@ -70,6 +70,7 @@ private slots:
             {record("a\0b\0"_ba), S::Invalid, QString()},
             {record("a\xFF\xFE\0"_ba), S::Invalid, QString()}, // broken UTF-8
             {header(id, 5) + "abc", S::NeedMore, QString()},
+            {record("ab\0"_ba) + "garbage\0"_ba, S::Complete, "ab"}, // later bytes left alone
             // clang-format on
         };
         for (const auto& [bytes, status, text] : rows)
@@ -90,18 +91,12 @@ private slots:
         }
     }
 
-    void leavesBytesAfterTheRecordAlone()
+    void resetStartsANewRecord()
     {
         ForwardingRecord decoder;
-        QCOMPARE(decoder.bytesWanted(), ForwardingRecord::HeaderSize);
-        QCOMPARE(decoder.feed(record("ab\0"_ba) + "garbage\0"_ba),
-                 ForwardingRecord::Status::Complete);
-        QCOMPARE(decoder.text(), QStringLiteral("ab"));
-        QCOMPARE(decoder.feed("more"), ForwardingRecord::Status::Complete);
-        QCOMPARE(decoder.text(), QStringLiteral("ab"));
-
+        QCOMPARE(decoder.feed(record("ab\0"_ba)), ForwardingRecord::Status::Complete);
         decoder.reset();
-        QCOMPARE(decoder.status(), ForwardingRecord::Status::NeedMore);
+        QCOMPARE(decoder.bytesWanted(), ForwardingRecord::HeaderSize);
         QCOMPARE(decoder.feed(record("cd\0"_ba)), ForwardingRecord::Status::Complete);
         QCOMPARE(decoder.text(), QStringLiteral("cd"));
     }

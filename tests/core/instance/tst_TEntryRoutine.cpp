@@ -78,24 +78,23 @@ private slots:
     // file is there.
     void groupArguments()
     {
-        const QList<std::tuple<QString, bool, ForwardedAction>> forwarded = {
-            {QString(), false, ForwardedAction::Nothing},
-            {"g.vgp", true, ForwardedAction::OpenGroup},
-            {"G2.VGP", true, ForwardedAction::OpenTab},
-            {"a.vgp/inside", true, ForwardedAction::OpenTab},
-            {"http://example.com/x.vgp", false, ForwardedAction::OpenTab},
+        // name, made as a file, forwarded, a group at start-up
+        const QList<std::tuple<QString, bool, ForwardedAction, bool>> rows = {
+            {QString(), false, ForwardedAction::Nothing, false},
+            {"g.vgp", true, ForwardedAction::OpenGroup, true},
+            {"G2.VGP", true, ForwardedAction::OpenTab, true},
+            {"a.vgp/inside", true, ForwardedAction::OpenTab, false},
+            {"http://example.com/x.vgp", false, ForwardedAction::OpenTab, true},
+            {"/nowhere/g.vgp", false, ForwardedAction::OpenTab, true},
         };
-        for (const auto& [name, create, expected] : forwarded)
+        for (const auto& [name, create, forwarded, startup] : rows)
         {
             QTemporaryDir dir;
             const QString text = create ? dir.filePath(name) : name;
             QVERIFY(!create || touch(text));
-            QCOMPARE(TEntryRoutine::forwardedAction(text), expected);
+            QCOMPARE(TEntryRoutine::forwardedAction(text), forwarded);
+            QCOMPARE(TEntryRoutine::isStartupGroupArgument(text), startup);
         }
-        QVERIFY(TEntryRoutine::isStartupGroupArgument("/nowhere/g.vgp"));
-        QVERIFY(TEntryRoutine::isStartupGroupArgument("http://example.com/x.vgp"));
-        QVERIFY(!TEntryRoutine::isStartupGroupArgument("a.vgp/inside"));
-        QVERIFY(!TEntryRoutine::isStartupGroupArgument(QString()));
     }
 
     void resolveArgument()

@@ -104,32 +104,6 @@ private slots:
                            "\n"));
     }
 
-    void roundTrip()
-    {
-        {
-            RegistryStore store(dbPath());
-            QVERIFY(store.setString(Key, "z", "last written first"));
-            QVERIFY(store.setString(Key, "Quote\"And\\Slash", "\\\\server\\share \"x\""));
-            QVERIFY(store.setString(Key, "", ""));
-            QVERIFY(store.setString(
-                Key, "lines", "one\r\ntwo\nthree and a long tail " + QString(80, QChar(0x263A))));
-            QVERIFY(store.setDWord(Key, "n", 123456));
-            QVERIFY(store.setString(Key + "\\Sub\\Deeper", "a", "b"));
-            QVERIFY(store.setString("HKEY_CLASSES_ROOT\\http\\shell", "", "open"));
-            QVERIFY(store.setString("HKEY_LOCAL_MACHINE\\Software", "x", "]["));
-        }
-        const QString first = exportAll();
-        QVERIFY(first.contains("=hex(1):"));
-        QVERIFY(QFile::rename(dbPath(), dbPath() + ".old"));
-        QFile::remove(dbPath() + "-wal");
-        QFile::remove(dbPath() + "-shm");
-
-        const ToolRun imported = importText(first.toUtf8());
-        QCOMPARE(imported.err, QString());
-        QCOMPARE(imported.code, 0);
-        QCOMPARE(exportAll(), first);
-    }
-
     void importEncodingsAndLineEnds()
     {
         const QString text = QStringLiteral("Windows Registry Editor Version 5.00\n\n"
@@ -181,6 +155,8 @@ private slots:
     // nothing may be written unless the whole file is accepted.
     void malformedImportWritesNothing()
     {
+        // The fuzz target checks that a refused file changes nothing; these
+        // pin the messages, and refusals a round trip would not notice.
         const QList<std::pair<QByteArray, const char*>> rows = {
             // clang-format off
             {"\"d\"=dword:xyz\n", "line 5: dword:"},
@@ -189,7 +165,6 @@ private slots:
             {"[-HKEY_CURRENT_USER\\x]\n\"a\"=\"b\"\n", "line 6: a value cannot follow"},
             {"\"a\"=hex(1):41\n", "line 5: hex(1) data must hold whole"},
             {QByteArray("\"a\0b\"=\"c\"\n", 10), "line 5: a value name cannot hold"},
-            {"\"a\rb\"=\"c\"\n", "line 5: a value name cannot hold"},
             {"\"a\"=\"\xC3\x28\"\n", "not valid UTF-8"},
             // clang-format on
         };

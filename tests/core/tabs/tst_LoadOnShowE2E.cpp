@@ -3,8 +3,6 @@
 #include "TestHttpServer.h"
 #include "XSession.h"
 
-#include "groups/TVostelGroup.h"
-
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -13,9 +11,8 @@
 
 // Tabs that load when first shown, in the real program driven by real keys
 // and counted by the requests the server sees: a group of twenty opens
-// with one request, a tab loads when it is switched to, the tabs saved as a
-// group and the remembered session hold all twenty, and the restart loads
-// the page in front alone.
+// with one request, a tab loads when it is switched to, the remembered
+// session holds all twenty, and the restart loads the page in front alone.
 class tst_LoadOnShowE2E : public QObject
 {
     Q_OBJECT
@@ -76,17 +73,6 @@ private slots:
         QCOMPARE(pagesRequested(), QStringList{"/p1"});
         QVERIFY(m_x->key("ctrl+Tab") && loaded(2));
         QCOMPARE(pagesRequested(), (QStringList{"/p1", "/p2"}));
-
-        // Saved as a new group (the dialog starts in the groups folder).
-        const qint64 pid = m_copy->process()->pid();
-        const int windows = m_x->shownWindowCount(pid);
-        QVERIFY(m_x->key("F7"));
-        QTRY_VERIFY_WITH_TIMEOUT(m_x->shownWindowCount(pid) > windows, m_home->PatienceMs);
-        QVERIFY(m_x->type("again") && m_x->key("Return"));
-        const QString saved = m_home->homePath() + "/VostelGroups/again.vgp";
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), m_home->PatienceMs);
-        QStringList entries = TVostelGroup(nullptr, saved);
-        QCOMPARE(entries.replaceInStrings(QRegularExpression("^[^=]*="), QString()), m_urls);
 
         // The restart restores all twenty, the last in front, loading it alone.
         QVERIFY(m_copy->process()->endCleanly());

@@ -1,6 +1,9 @@
 #include "FakeBrowserControl.h"
 #include "FakeTabHost.h"
+#include "core/tabs/LockedTabRule.h"
 #include "core/tabs/TBrowserTab.h"
+#include "core/tabs/TabAddressRule.h"
+#include "core/tabs/TabSecurityRule.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -65,40 +68,24 @@ private slots:
 
     void promptStickyName()
     {
-        // The page's title is proposed, its address never; a cancel takes the
-        // proposal whatever was typed, and an emptied box changes nothing.
         Window w;
         w.control->locationUrl = u"http://a.test/"_s;
-        w.control->fireTitle(u"http://a.test/"_s);
-        w.host.services.inputAccepted = false;
-        w.host.services.inputAnswer = u"Mine"_s;
-        w.tab->PromptStickyName();
+        const QList<std::tuple<QString, bool, QString, QString>> rows = {
+            // title, accepted, typed, name after
+            {u"http://a.test/"_s, false, u"Mine"_s, {}}, // the address is never proposed
+            {u"Page"_s, false, u"Mine"_s, u"Page"_s},    // a cancel takes the proposal
+            {u"Page"_s, true, u"Mine"_s, u"Mine"_s},
+            {u"Page"_s, true, u""_s, u"Mine"_s}, // an emptied box changes nothing
+        };
+        for (const auto& [title, accepted, typed, name] : rows)
+        {
+            w.control->fireTitle(title);
+            w.host.services.inputAccepted = accepted;
+            w.host.services.inputAnswer = typed;
+            w.tab->PromptStickyName();
+            QCOMPARE(w.tab->StickyName(), name);
+        }
         QCOMPARE(w.host.services.inputQueries.at(0).proposed, QString());
-        QCOMPARE(w.tab->StickyName(), QString());
-        w.control->fireTitle(u"Page"_s);
-        w.tab->PromptStickyName();
-        QCOMPARE(w.tab->StickyName(), u"Page"_s);
-        w.host.services.inputAccepted = true;
-        w.tab->PromptStickyName();
-        QCOMPARE(w.tab->StickyName(), u"Mine"_s);
-        w.host.services.inputAnswer = u""_s;
-        w.tab->PromptStickyName();
-        QCOMPARE(w.tab->StickyName(), u"Mine"_s);
-    }
-
-    void progressAndStatusReachOnlyTheActiveTabsPanel()
-    {
-        Window w;
-        w.control->fireProgress(50, 100);
-        // The end of a load clears the panel instead of leaving the last figure.
-        w.control->fireProgress(100, 100);
-        QCOMPARE(w.host.progressTexts, (QStringList{u"50%"_s, QString()}));
-
-        w.host.activeTab = nullptr;
-        w.control->fireProgress(70, 100);
-        w.control->fireStatusText(u"Done"_s);
-        QCOMPARE(w.host.progressTexts.size(), 2);
-        QVERIFY(w.host.statusTexts.isEmpty());
     }
 
     void stateFollowsTheLoad()
@@ -108,21 +95,25 @@ private slots:
         w.control->fireIcon(QIcon(QPixmap(16, 16)));
         QVERIFY(w.control->fireBeforeNavigate(url));
         QCOMPARE(w.state(), int(TBrowserTab::StateBusy));
-        // Still on its way, the page is what the tab stands for at the next start.
-        QCOMPARE(w.tab->RememberedAddress(), url);
         QVERIFY(w.tab->PageIcon().isNull());
+        w.control->fireProgress(50, 100);
+        // The end of a load clears the panel instead of leaving the last figure.
+        w.control->fireProgress(100, 100);
+        QCOMPARE(w.host.progressTexts, (QStringList{u"50%"_s, QString()}));
         w.control->fireNavigateComplete(url);
         QCOMPARE(w.state(), int(TBrowserTab::StateArrived));
         w.control->fireDocumentComplete(url);
         QCOMPARE(w.state(), int(TBrowserTab::StateIdle));
-        QVERIFY(!w.tab->Busy && w.tab->Seen);
-        QVERIFY(!w.tab->PageIcon().isNull());
+        QVERIFY(!w.tab->Busy && w.tab->Seen && !w.tab->PageIcon().isNull());
         QCOMPARE(w.host.indicatorRefreshes, 3); // began, arrived, finished
 
-        // In the background a load stays unseen until the tab is looked at; the
-        // active tab is never shown as unseen.
+        // In the background a load stays unseen until the tab is looked at, and
+        // reaches no panel; the active tab is never shown as unseen.
         Window back(false);
         QVERIFY(back.control->simulateNavigation(url));
+        back.control->fireProgress(70, 100);
+        back.control->fireStatusText(u"Done"_s);
+        QVERIFY(back.host.progressTexts.isEmpty() && back.host.statusTexts.isEmpty());
         QCOMPARE(back.state(), int(TBrowserTab::StateUnseen));
         back.host.activeTab = back.tab;
         back.tab->MarkSeen(true);
@@ -180,7 +171,6 @@ private slots:
             QSignalSpy shown(w.tab, &TBrowserTab::shown);
             QVERIFY(w.control->simulateNavigation(u"about:blank"_s));
             QVERIFY(w.control->fireBeforeNavigate(u"javascript:void(0)"_s));
-            QVERIFY(w.host.popupQueries.isEmpty());
 
             const QString url = u"http://ads.test/pop?x=1"_s;
             QCOMPARE(w.control->fireBeforeNavigate(url), !match);
@@ -256,43 +246,6 @@ private slots:
         QCOMPARE(w.host.typedAddresses, typedBefore);
     }
 
-    void framesAndMixedContentClearSecure()
-    {
-        Window w;
-        // A plain frame that arrives before the top-level page.
-        const QString top = u"https://a.test/"_s;
-        w.control->fireBeforeNavigate(top);
-        w.control->fireBeforeNavigate(u"http://frame.test/"_s, 1, NavigationRequest::Other);
-        w.control->fireNavigateComplete(u"http://frame.test/"_s, 1);
-        w.control->fireNavigateComplete(top);
-        w.control->fireDocumentComplete(u"http://frame.test/"_s, 1);
-        w.control->fireDocumentComplete(top);
-        QVERIFY(!w.tab->Secure);
-        QVERIFY(!w.tab->Busy);
-
-        // A frame navigating on its own later is tracked by itself and never
-        // makes a plain page secure.
-        QVERIFY(w.control->simulateNavigation(u"http://b.test/"_s));
-        QVERIFY(
-            w.control->fireBeforeNavigate(u"https://frame.test/"_s, 3, NavigationRequest::Other));
-        QCOMPARE(w.tab->TrackedDispatch(), 3);
-        w.control->fireNavigateComplete(u"https://frame.test/"_s, 3);
-        w.control->fireDocumentComplete(u"https://frame.test/"_s, 3);
-        QVERIFY(!w.tab->Secure);
-        QVERIFY(!w.tab->Busy);
-
-        // Mixed content (or an accepted bad certificate) reported after the
-        // page was judged secure.
-        QVERIFY(w.control->simulateNavigation(u"https://c.test/"_s));
-        QVERIFY(w.tab->Secure);
-        static_cast<IBrowserEvents*>(w.tab)->InsecureContent();
-        QVERIFY(!w.tab->Secure);
-        // So is a plain frame arriving after its https page was judged.
-        QVERIFY(w.control->simulateFramedNavigation(u"https://a.test/"_s,
-                                                    {u"https://b.test/"_s, u"http://c.test/"_s}));
-        QVERIFY(!w.tab->Secure);
-    }
-
     void newWindow()
     {
         Window w;
@@ -301,7 +254,6 @@ private slots:
         TBrowserTab* popup = w.host.hiddenTabs.at(0);
         QCOMPARE(given, popup->Browser());
         QVERIFY(popup->Hidden && popup->OpenedAsNewWindow);
-        QVERIFY(!w.tab->OpenedAsNewWindow);
 
         // Without a browser for it the new window is refused, and the useless
         // hidden tab goes with the next close of captured pop-ups.
@@ -317,38 +269,37 @@ private slots:
         QCOMPARE(w.host.closeRequests, QList<TBrowserTab*>{w.tab});
     }
 
-    void commandsFollowTheEngine()
+    void framesTrackingAndSecure()
     {
+        // A plain frame that arrives before the top-level page.
         Window w;
-        w.control->fireCommandState(CommandForward, true);
-        w.tab->GoBack();
-        w.tab->GoForward();
-        QCOMPARE(w.control->backs, 0);
-        QCOMPARE(w.control->forwards, 1);
-        w.control->fireCommandState(CommandBack, true);
-        w.tab->GoBack();
-        QCOMPARE(w.control->backs, 1);
+        const QString top = u"https://a.test/"_s;
+        w.control->fireBeforeNavigate(top);
+        w.control->fireBeforeNavigate(u"http://frame.test/"_s, 1, NavigationRequest::Other);
+        w.control->fireNavigateComplete(u"http://frame.test/"_s, 1);
+        w.control->fireNavigateComplete(top);
+        w.control->fireDocumentComplete(u"http://frame.test/"_s, 1);
+        w.control->fireDocumentComplete(top);
+        QVERIFY(!w.tab->Secure && !w.tab->Busy);
+        // Mixed content (or an accepted bad certificate) reported after the
+        // page was judged secure.
+        QVERIFY(w.control->simulateNavigation(u"https://c.test/"_s));
+        QVERIFY(w.tab->Secure);
+        static_cast<IBrowserEvents*>(w.tab)->InsecureContent();
+        QVERIFY(!w.tab->Secure);
 
-        // A busy page is stopped before it is loaded again.
-        w.tab->Refresh(true);
-        w.control->busy = true;
-        w.tab->Refresh(false);
-        QCOMPARE(w.control->log.mid(w.control->log.size() - 3),
-                 (QStringList{u"Refresh complete"_s, u"Stop"_s, u"Refresh normal"_s}));
-    }
+        // Stopped by the user, the engine's own report of the stop changes
+        // nothing more.
+        Window stopped(false);
+        stopped.control->fireBeforeNavigate(u"http://slow.test/"_s);
+        stopped.tab->Stop();
+        QCOMPARE(stopped.control->stops, 1);
+        QVERIFY(!stopped.tab->Busy);
+        stopped.control->fireDocumentComplete(u"http://slow.test/"_s);
+        QCOMPARE(stopped.state(), int(TBrowserTab::StateUnseen));
 
-    void trackingEndsWithTheRightDocument()
-    {
-        Window w(false);
-        w.control->fireBeforeNavigate(u"http://slow.test/"_s);
-        w.tab->Stop();
-        QCOMPARE(w.control->stops, 1);
-        QVERIFY(!w.tab->Busy);
-        // The engine's own report of the stop changes nothing more.
-        w.control->fireDocumentComplete(u"http://slow.test/"_s);
-        QCOMPARE(w.state(), int(TBrowserTab::StateUnseen));
-
-        // A frame starts loading, then the user leaves the page before it ends.
+        // A frame starts loading, then the user leaves the page before it
+        // ends; a frame load whose end never comes ends with the top document.
         Window left;
         QVERIFY(left.control->simulateNavigation(u"https://a.test/"_s));
         left.control->fireBeforeNavigate(u"http://ad.test/"_s, 4, NavigationRequest::Other);
@@ -356,13 +307,10 @@ private slots:
         QVERIFY(left.control->simulateNavigation(u"https://b.test/"_s));
         QVERIFY(left.tab->Secure);
         QCOMPARE(left.state(), int(TBrowserTab::StateIdle));
-
-        // A frame load whose end never comes ends with the top document.
-        Window lost;
-        lost.control->fireBeforeNavigate(u"http://frame.test/"_s, 2, NavigationRequest::Other);
-        lost.control->fireDocumentComplete(u"http://a.test/"_s, TopFrame);
-        QVERIFY(!lost.tab->Busy);
-        QCOMPARE(lost.state(), int(TBrowserTab::StateIdle));
+        left.control->fireBeforeNavigate(u"http://frame.test/"_s, 2, NavigationRequest::Other);
+        left.control->fireDocumentComplete(u"http://c.test/"_s, TopFrame);
+        QVERIFY(!left.tab->Busy);
+        QCOMPARE(left.state(), int(TBrowserTab::StateIdle));
     }
 
     void navigationCommands()
@@ -385,6 +333,22 @@ private slots:
         w.control->simulateFramedNavigation(u"http://b.test/"_s, {u"http://frame.test/"_s});
         QCOMPARE(w.host.typedAddresses.last(), u"http://b.test/"_s);
         QCOMPARE(w.host.shownAddresses.last(), u"http://b.test/"_s);
+
+        // Back and forward follow the engine's command states.
+        w.control->fireCommandState(CommandForward, true);
+        w.tab->GoBack();
+        w.tab->GoForward();
+        QCOMPARE(w.control->backs, 0);
+        QCOMPARE(w.control->forwards, 1);
+        w.control->fireCommandState(CommandBack, true);
+        w.tab->GoBack();
+        QCOMPARE(w.control->backs, 1);
+        // A busy page is stopped before it is loaded again.
+        w.tab->Refresh(true);
+        w.control->busy = true;
+        w.tab->Refresh(false);
+        QCOMPARE(w.control->log.mid(w.control->log.size() - 3),
+                 (QStringList{u"Refresh complete"_s, u"Stop"_s, u"Refresh normal"_s}));
     }
 
     void tabWithoutBrowserIgnoresEverything()
@@ -462,6 +426,76 @@ private slots:
                 control->fireNavigateComplete(r.url);
             QCOMPARE(tab->Locked(), lock);
         }
+    }
+
+    void lockedTabRule()
+    {
+        const QString kept = "http://kept.test/";
+        const QString other = "http://other.test/";
+        const struct
+        {
+            QString url;
+            FrameId frame;
+            NavigationRequest::Kind kind;
+            bool userInitiated, diverted;
+        } rows[] = {
+            // clang-format off
+            {other, TopFrame, NavigationRequest::LinkClicked, true, true},
+            {other, TopFrame, NavigationRequest::Program, true, true}, // typed address
+            {kept, TopFrame, NavigationRequest::Reload, true, false},
+            {kept, TopFrame, NavigationRequest::Program, true, false}, // same page again
+            {kept, TopFrame, NavigationRequest::LinkClicked, true, true}, // same page by link
+            {other, TopFrame, NavigationRequest::FormSubmitted, true, false},
+            {other, TopFrame, NavigationRequest::Redirect, false, false},
+            {other, 3, NavigationRequest::Other, false, false}, // frame loads in place
+            {other, 3, NavigationRequest::LinkClicked, false, true},
+            {other, 3, NavigationRequest::Other, true, true}, // frame user navigation
+            {other, UnknownFrame, NavigationRequest::Other, false, true}, // counts as the page
+            // clang-format on
+        };
+        for (const auto& r : rows)
+            QCOMPARE(
+                LockedTabRule::divertsToNewTab({r.url, r.frame, r.kind, r.userInitiated}, kept),
+                r.diverted);
+    }
+
+    void rememberedAddressRule()
+    {
+        const QString a = "http://a.test/", b = "http://b.test/", c = "http://c.test/";
+        const QString blank = "about:blank";
+        const struct
+        {
+            QString shown;
+            bool busy;
+            QString pending;
+            bool restoring;
+            QString tabHome, remembered;
+        } rows[] = {
+            {a, true, b, true, c, a},            // the shown page
+            {blank, true, b, false, "", b},      // first page on its way
+            {"", true, b, false, "", b},         // not yet asked for
+            {blank, false, "", true, c, c},      // restored, not reached
+            {blank, false, "", false, c, blank}, // blank tab
+            {blank, false, b, false, "", blank}, // idle keeps no pending
+        };
+        for (const auto& r : rows)
+            QCOMPARE(TabAddressRule::remembered(r.shown, r.busy, r.pending, r.restoring, r.tabHome),
+                     r.remembered);
+    }
+
+    void securityRule()
+    {
+        const QList<std::tuple<FrameId, const char*, bool>> rows = {
+            {TopFrame, "https://a.test/", false}, {TopFrame, "http://a.test/", true},
+            {TopFrame, "about:blank", true},      {2, "about:blank", false},
+            {2, "about:srcdoc", false},           {2, "http://ads.test/", true},
+        };
+        for (const auto& [frame, url, insecure] : rows)
+            QCOMPARE(TabSecurityRule::insecureArrival(frame, url), insecure);
+        // A secure frame cannot make an insecure page secure again.
+        QVERIFY(!TabSecurityRule::secureAfter(2, false, false));
+        QVERIFY(TabSecurityRule::secureAfter(TopFrame, false, false));
+        QVERIFY(!TabSecurityRule::secureAfter(2, true, true));
     }
 };
 

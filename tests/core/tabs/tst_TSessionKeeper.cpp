@@ -26,37 +26,44 @@ QString site(const QString& name)
 
 using ConfirmCall = ScriptedServices::ConfirmCall;
 
+const QStringList ThreeSites{"url3=http://c.test/", "url2=http://b.test/", "url1=http://a.test/"};
+
 // One run of the program: a window's tab set with its first tab, and the
 // keeper. Dropping it without EndRun() is a crash.
 struct Run
 {
     TabSetHost host;
     TQWPageControl pc;
-    // Whether new tabs load whatever they are sent to at once.
-    bool pagesLoad = true;
+    // Whether new tabs load whatever they are sent to at once; else they
+    // show shownMeanwhile until it arrives.
+    bool pagesLoad;
+    QString shownMeanwhile;
+    QList<FakeBrowserControl*> controls;
     TTabSet set;
     TSessionKeeper keeper;
     QSignalSpy written;
 
-    Run(TQWOptions* options, ScriptedServices* services, const TSessionKeeper::Timings& timings)
-        : set(&pc, &host, services, factory(&pagesLoad), options), keeper(&set, options, services),
-          written(&keeper, &TSessionKeeper::sitesWritten)
+    Run(TQWOptions* options, ScriptedServices* services, const TSessionKeeper::Timings& timings,
+        bool loads, const QString& shown)
+        : pagesLoad(loads), shownMeanwhile(shown),
+          set(
+              &pc, &host, services,
+              [this](QWidget* parent) -> IBrowserControl*
+              {
+                  auto* control = new FakeBrowserControl(parent);
+                  control->runNavigations = pagesLoad;
+                  control->locationUrl = shownMeanwhile;
+                  controls << control;
+                  return control;
+              },
+              options),
+          keeper(&set, options, services), written(&keeper, &TSessionKeeper::sitesWritten)
     {
         host.tabSet = &set;
         keeper.SetTimings(timings);
         set.AddTab();
     }
     ~Run() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    static BrowserControlFactory factory(const bool* pagesLoad)
-    {
-        return [pagesLoad](QWidget* parent) -> IBrowserControl*
-        {
-            auto* control = new FakeBrowserControl(parent);
-            control->runNavigations = *pagesLoad;
-            return control;
-        };
-    }
 
     // The start-up work of "Last" mode, asking the keeper.
     void startUp(TQWOptions* options)
@@ -71,6 +78,13 @@ struct Run
     }
 
     TBrowserTab* tab(int index) const { return set.Tab(index); }
+    QList<TBrowserTab*> tabs() const
+    {
+        QList<TBrowserTab*> list;
+        for (int i = 0; i < set.Count(); ++i)
+            list << set.Tab(i);
+        return list;
+    }
     void navigate(TBrowserTab* tab, const QString& name)
     {
         FakeTabHost::controlOf(tab)->simulateNavigation(site(name));
@@ -84,8 +98,8 @@ struct Run
     QStringList addresses() const
     {
         QStringList list;
-        for (int i = 0; i < set.Count(); ++i)
-            list << set.Tab(i)->GetLocationURL();
+        for (const TBrowserTab* tab : tabs())
+            list << tab->GetLocationURL();
         return list;
     }
 };
@@ -102,7 +116,10 @@ private:
     ScriptedServices services;
     QList<ConfirmCall>& confirmCalls = services.confirmCalls;
 
-    std::unique_ptr<Run> newRun() { return std::make_unique<Run>(options, &services, timings); }
+    std::unique_ptr<Run> newRun(bool loads = true, const QString& shownMeanwhile = {})
+    {
+        return std::make_unique<Run>(options, &services, timings, loads, shownMeanwhile);
+    }
     // A run whose restore is complete, with the first tab on first.
     std::unique_ptr<Run> runningWith(const QString& first)
     {
@@ -145,63 +162,32 @@ private slots:
     }
     void cleanup() { store.reset(); }
 
-    void burstOfChangesGivesOneWrite()
-    {
-        auto run = runningWith("a");
-        QVERIFY(run);
-        // The first tab's own page was there before the restore completed.
-        QCOMPARE(stored(), QStringList{"url1=" + site("a")});
-
-        run->open("b");
-        run->open("c");
-        run->navigate(run->tab(0), "a2");
-        QVERIFY(run->keeper.WritePending());
-        QTRY_COMPARE(run->written.count(), 1);
-        QVERIFY(!run->keeper.WritePending());
-        const QStringList expected = {"url3=" + site("c"), "url2=" + site("b"),
-                                      "url1=" + site("a2")};
-        QCOMPARE(stored(), expected);
-        QCOMPARE(run->written.at(0).at(0).toStringList(), expected);
-    }
-
-    void everyKindOfChangeIsWritten()
-    {
-        const QList<std::pair<QString, QStringList>> rows = {
-            {"close", {"url1=" + site("a")}},
-            {"navigate", {"url2=" + site("x"), "url1=" + site("a")}},
-            {"move", {"url2=" + site("a"), "url1=" + site("b")}},
-        };
-        for (const auto& [change, expected] : rows)
-        {
-            restart();
-            auto run = runningWith("a");
-            QVERIFY(run);
-            run->open("b");
-            QTRY_COMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
-            run->written.clear();
-            if (change == "close")
-                run->set.CloseTab(run->tab(1));
-            else if (change == "navigate")
-                run->navigate(run->tab(1), "x");
-            else
-            {
-                // As a drag on the tab strip does it.
-                run->pc.movePage(1, 0);
-                emit run->pc.pageMoved(1, 0);
-            }
-            QTRY_COMPARE(run->written.count(), 1);
-            QCOMPARE(stored(), expected);
-        }
-    }
-
-    void addressChangedWithoutTabEventIsCaught()
+    // A burst of changes gives one write; every kind of change is written,
+    // also an address a page's script changes in place (no tab event).
+    void changesAreWritten()
     {
         timings.addressPollMs = 30;
         auto run = runningWith("a");
         QVERIFY(run);
-        // A page's script changes the address in place: no tab event.
-        FakeTabHost::controlOf(run->tab(0))->locationUrl = site("a#part");
-        QTRY_COMPARE(stored(), QStringList{"url1=" + site("a#part")});
+        // The first tab's own page was there before the restore completed.
+        QCOMPARE(stored(), QStringList{"url1=" + site("a")});
+        run->open("b");
+        run->open("c");
+        run->navigate(run->tab(0), "a2");
+        QTRY_COMPARE(run->written.count(), 1);
+        const QStringList expected = {"url3=" + site("c"), "url2=" + site("b"),
+                                      "url1=" + site("a2")};
+        QCOMPARE(stored(), expected);
+        QCOMPARE(run->written.at(0).at(0).toStringList(), expected);
+
+        run->set.CloseTab(run->tab(2));
+        QTRY_COMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a2")}));
+        // As a drag on the tab strip does it.
+        run->pc.movePage(1, 0);
+        emit run->pc.pageMoved(1, 0);
+        QTRY_COMPARE(stored(), (QStringList{"url2=" + site("a2"), "url1=" + site("b")}));
+        FakeTabHost::controlOf(run->tab(0))->locationUrl = site("b#part");
+        QTRY_COMPARE(stored(), (QStringList{"url2=" + site("a2"), "url1=" + site("b#part")}));
     }
 
     void nothingToWrite()
@@ -227,32 +213,6 @@ private slots:
         }
     }
 
-    // What the keeper writes, the next start restores in the same order.
-    void writtenListRestoresTheSameTabs()
-    {
-        QStringList open;
-        {
-            auto run = runningWith("a");
-            QVERIFY(run);
-            run->open("b");
-            run->open("c");
-            run->set.MakeMeActiveTab(0);
-            run->open("a2"); // placed after the active tab
-            open = run->addresses();
-            QTRY_VERIFY(!run->keeper.WritePending());
-            QCOMPARE(run->written.count(), 1);
-        } // killed
-        QCOMPARE(open, (QStringList{site("a"), site("a2"), site("b"), site("c")}));
-
-        auto next = newRun();
-        next->startUp(options);
-        QCOMPARE(next->addresses(), open);
-        QCOMPARE(confirmCalls.size(), 0);
-        // Restored as they were, the tabs are not written again.
-        QVERIFY(next->restoreCompletes());
-        QCOMPARE(next->written.count(), 0);
-    }
-
     void startUpKilledHalfWayKeepsTheList()
     {
         store5();
@@ -274,13 +234,16 @@ private slots:
         } // killed
         QCOMPARE(stored().size(), 5);
 
-        // The next start restores all five, and asks nothing: the run
-        // before the killed one ended cleanly.
+        // The next start restores all five in order, and asks nothing: the
+        // run before the killed one ended cleanly.
         auto next = newRun();
         next->startUp(options);
         QCOMPARE(next->addresses(),
                  (QStringList{site("a"), site("b"), site("c"), site("d"), site("e")}));
         QCOMPARE(confirmCalls.size(), 0);
+        // Restored as they were, the tabs are not written again.
+        QVERIFY(next->restoreCompletes());
+        QCOMPARE(next->written.count(), 0);
     }
 
     void restoreIsCompleteOnlyWhenRestoredPagesHaveLoaded()
@@ -290,7 +253,6 @@ private slots:
         run->pagesLoad = false;
         QSignalSpy complete(&run->keeper, &TSessionKeeper::restoreComplete);
         run->startUp(options);
-        QCOMPARE(run->set.Count(), 5);
         for (int i = 0; i < 4; ++i)
             FakeTabHost::controlOf(run->tab(i))
                 ->simulateNavigation(site(QString(QChar('a' + i))), NavigationRequest::Program);
@@ -310,36 +272,32 @@ private slots:
 
     void questionAndItsAnswers()
     {
-        // Nothing remembered: no question.
-        options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-        {
-            auto run = newRun();
-            run->startUp(options);
-            QCOMPARE(confirmCalls.size(), 0);
-            QCOMPARE(run->set.Count(), 1);
-        }
-
-        for (const bool yes : {true, false})
+        // -1: nothing remembered, so no question; else asked once (1: Yes,
+        // 0: No), and whatever the answer, a crash now would ask again.
+        for (const int answer : {-1, 1, 0})
         {
             restart();
-            store5();
+            if (answer >= 0)
+                store5();
             options->WriteString(SessionRunState::ValueName(), "restoring-after-crash");
-            services.confirmAnswer = {yes, false};
+            services.confirmAnswer = {answer == 1, false};
             auto run = newRun();
             run->startUp(options);
+            QCOMPARE(confirmCalls.size(), answer >= 0 ? 1 : 0);
+            QCOMPARE(run->set.Count(), answer == 1 ? 5 : 1);
+            if (answer < 0)
+                continue;
+            QCOMPARE(run->keeper.ShouldRestore(), answer == 1);
             QCOMPARE(confirmCalls.size(), 1);
-            QCOMPARE(run->keeper.ShouldRestore(), yes);
-            QCOMPARE(confirmCalls.size(), 1);
-            // Whatever the answer, a crash now would ask again.
             QCOMPARE(marker(), "restoring-after-crash");
-            QCOMPARE(run->set.Count(), yes ? 5 : 1);
             // Nothing lost until this run's tabs are settled.
             QCOMPARE(stored().size(), 5);
             QVERIFY(run->restoreCompletes());
-            if (yes)
-                continue;
-            run->navigate(run->tab(0), "mine");
-            QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
+            if (answer == 0)
+            {
+                run->navigate(run->tab(0), "mine");
+                QTRY_COMPARE(stored(), QStringList{"url1=" + site("mine")});
+            }
         }
     }
 
@@ -349,10 +307,7 @@ private slots:
         QVERIFY(run);
         run->open("b");
         // The window's exit write, then the end of the run.
-        QList<TBrowserTab*> tabs;
-        for (int i = 0; i < run->set.Count(); ++i)
-            tabs << run->tab(i);
-        TStartupLoader::WriteRememberedSites(*options, tabs);
+        TStartupLoader::WriteRememberedSites(*options, run->tabs());
         run->keeper.EndRun();
         QCOMPARE(marker(), "clean");
         QVERIFY(!run->keeper.WritePending());
@@ -362,6 +317,79 @@ private slots:
         run->navigate(run->tab(0), "late");
         QVERIFY(!run->keeper.WritePending());
         QCOMPARE(stored(), (QStringList{"url2=" + site("b"), "url1=" + site("a")}));
+    }
+
+    void startupModes()
+    {
+        const QString home = TBrowserTab::HomeUrl();
+        const struct
+        {
+            QString mode, startupPage, commandLine;
+            QStringList stored, addresses; // stored: the remembered tabs, last first
+            int active;
+        } rows[] = {
+            // clang-format off
+            {"Home", "", "http://given.test/", {}, {home, "http://given.test/"}, 1},
+            {"Blank", "http://once.test/", "", {}, {"http://once.test/", "about:blank"}, 1},
+            {"Last", "", "", ThreeSites, {site("a"), site("b"), site("c")}, 2},
+            {"Last", "", "", {}, {""}, 0},
+            {"VostelGroup", "", "http://only.test/", {}, {"http://only.test/"}, 0}, // no group
+            // clang-format on
+        };
+        for (const auto& r : rows)
+        {
+            options->SetStartupMode(r.mode);
+            options->SetStartupPage(r.startupPage);
+            options->SetCommandLine(r.commandLine);
+            options->WriteListSection(RegistryKeys::LastOpenSites, r.stored);
+            {
+                auto run = newRun();
+                TStartupLoader(&run->set, options).Run();
+                QCOMPARE(run->addresses(), r.addresses);
+                QCOMPARE(run->pc.indexOf(run->set.GetActivePage()), r.active);
+                // Each tab started its own page at most once.
+                for (const FakeBrowserControl* control : run->controls)
+                    QVERIFY(control->navigations.size() + control->blankPages.size() <= 1);
+            }
+            // The start page and the command line are used once.
+            QCOMPARE(options->StartupPage(), QString());
+            QCOMPARE(options->CommandLine(), QString());
+        }
+    }
+
+    void rememberedSitesOrderAndSkips()
+    {
+        auto run = newRun();
+        run->tab(0)->Navigate("http://one.test/");
+        run->set.AddTab(); // never navigated: not remembered
+        run->set.AddTab()->Navigate("http://three.test/");
+        TBrowserTab* killed = run->set.AddTab();
+        killed->Navigate("http://killed.test/");
+        killed->Killed = true;
+
+        const QStringList expected{"url3=http://three.test/", "url1=http://one.test/"};
+        QCOMPARE(TStartupLoader::RememberedSites(run->tabs()), expected);
+        TStartupLoader::WriteRememberedSites(*options, run->tabs());
+        QCOMPARE(stored(), expected);
+        // Other modes keep no list.
+        options->SetStartupMode("Home");
+        TStartupLoader::WriteRememberedSites(*options, run->tabs());
+        QVERIFY(
+            !store->store->keyExists(RegistryKeys::ValueKey + '\\' + RegistryKeys::LastOpenSites));
+    }
+
+    void restoredTabsKeepAddressesNotYetReached()
+    {
+        // Nothing shown yet, or the engine's blank document.
+        for (const QString& shownMeanwhile : {QString(), QStringLiteral("about:blank")})
+        {
+            options->WriteListSection(RegistryKeys::LastOpenSites, ThreeSites);
+            auto run = newRun(false, shownMeanwhile);
+            TStartupLoader(&run->set, options).Run();
+            // The program ends before any page has arrived.
+            TStartupLoader::WriteRememberedSites(*options, run->tabs());
+            QCOMPARE(stored(), ThreeSites);
+        }
     }
 };
 

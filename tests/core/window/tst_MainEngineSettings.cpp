@@ -1,6 +1,7 @@
-// The engine-settings dialog on a window of fake pages: where each opener
-// puts it, and that OK stores and clears what was chosen while Cancel
-// leaves every store as it was.
+// The zones and the engine-settings dialog on a window of fake pages: what
+// the Security menu and the zone panel offer for the active page's zone and
+// what its commands store; where each opener puts the dialog, and that OK
+// stores and clears what was chosen while Cancel leaves every store as it was.
 
 #include "MainWindowFixture.h"
 
@@ -46,6 +47,17 @@ private:
     {
         return menu->findChild<QAction*>(QLatin1String(name));
     }
+    QAction* item(const char* name) { return menuItem(window->Zones()->SecurityMenu(), name); }
+    QAction* policyMenu(const char* name)
+    {
+        return window->Zones()->SecurityMenu()->findChild<QMenu*>(name)->menuAction();
+    }
+    RegistryStore* store() { return window->Options()->Store(); }
+    void openOn(const QString& url)
+    {
+        QVERIFY(m_f->made.last()->simulateNavigation(url));
+        emit window->Zones()->SecurityMenu()->aboutToShow();
+    }
 
 private slots:
     void init()
@@ -54,13 +66,68 @@ private slots:
         m_f->expectDialogs();
         window = m_f->create();
         window->Zones()->ZoneMgr().AddSite("https://bank.test/", ZoneRules::Trusted);
-        window->Options()->Store()->setString(RegistryKeys::TypedUrls, "url1",
-                                              "http://typed.test/");
+        store()->setString(RegistryKeys::TypedUrls, "url1", "http://typed.test/");
         window->Address()->LoadTypedUrls();
         QCOMPARE(window->Address()->TypedUrls().Items().size(), 1);
         QVERIFY(THistoryIndex::recordVisit("http://visited.test/", "visited"));
     }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
+
+    void menuFollowsTheZone_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("zoneName");
+        QTest::addColumn<bool>("adds");
+        QTest::addColumn<bool>("remove");
+        QTest::addColumn<bool>("policies");
+        // clang-format off
+        QTest::newRow("internet")    << "http://example.org/a" << "Internet"         << true  << false << true;
+        QTest::newRow("blank")       << "about:blank"          << "Internet"         << false << false << true;
+        QTest::newRow("trusted")     << "https://bank.example/" << "Trusted sites"   << false << true  << false;
+        QTest::newRow("intranet")    << "http://wiki/"         << "Local intranet"   << false << true  << false;
+        QTest::newRow("own machine") << "file:///tmp/a.html"   << "This computer"    << false << false << false;
+        // clang-format on
+    }
+    void menuFollowsTheZone()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, zoneName);
+        store()->setString(RegistryKeys::Zones, "https://bank.example", "2");
+        openOn(url);
+        QCOMPARE(item("pmSecurityCurrent")->text(), "Zone: " + zoneName);
+        QCOMPARE(window->StatusBar()->panelText(3), zoneName);
+        for (const char* add :
+             {"pmSecurityAddIntra", "pmSecurityAddRestricted", "pmSecurityAddTrusted"})
+            QTEST(item(add)->isVisible(), "adds");
+        QTEST(item("pmSecurityRemove")->isVisible(), "remove");
+        for (const char* menu : {"pmSecurityScripting", "pmSecurityCookies",
+                                 "pmSecuritySessionCookies", "pmSecurityActiveX"})
+            QTEST(policyMenu(menu)->isVisible(), "policies");
+    }
+
+    void addAndRemoveTheActiveSite()
+    {
+        openOn("http://shop.example/cart?id=1");
+        QCOMPARE(item("pmSecurityAddRestricted")->text(), QString("Add Site to Restricted sites"));
+        item("pmSecurityAddRestricted")->trigger();
+        QCOMPARE(window->StatusBar()->panelText(3), QString("Restricted sites"));
+
+        openOn("http://shop.example/other");
+        QCOMPARE(item("pmSecurityRemove")->text(), QString("Remove Site from Restricted sites"));
+        item("pmSecurityRemove")->trigger();
+        QCOMPARE(window->StatusBar()->panelText(3), QString("Internet"));
+        QVERIFY(!store()->value(RegistryKeys::Zones, "http://shop.example"));
+    }
+
+    void policyItemsShowAndSetTheStoredPolicy()
+    {
+        store()->setString(RegistryKeys::ZonePolicies, "1A02", "1");
+        openOn("http://example.org/");
+        QCOMPARE(policyMenu("pmSecurityCookies")->text(), QString("Cookies: Prompt"));
+        QVERIFY(item("pmSecurityCookiesQuery")->isChecked());
+        item("pmSecurityCookiesDisallow")->trigger();
+        QCOMPARE(store()->value(RegistryKeys::ZonePolicies, "1A02")->text, QString("3"));
+    }
 
     // Each opener shows its page; the Tools item the page last shown.
     void openers()

@@ -1,19 +1,30 @@
+// The side bar and its pages in a window of fake pages: its width, the
+// Favorites key, tree and pane, and the History page.
+
 #include "MainWindowFixture.h"
+#include "components/TFindPanel.h"
+#include "core/engine/THistoryIndex.h"
 #include "core/tabs/TBrowserTab.h"
 #include "core/tabs/TTabSet.h"
 #include "core/window/MainFavorites.h"
 #include "core/window/MainFavoritesPage.h"
+#include "core/window/TMainMenu.h"
 #include "core/window/TfrmMain.h"
+#include "groups/HistoryTreeModel.h"
 #include "groups/InternetShortcut.h"
 #include "groups/TFavoritesPage.h"
 #include "groups/TFavoritesTree.h"
+#include "groups/THistoryPage.h"
 #include "groups/TKoncoBar.h"
 #include "groups/TfrmFavorites.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTest>
+#include <QToolButton>
 
 namespace
 {
@@ -31,6 +42,22 @@ TfrmFavorites* showPane(TfrmMain* window)
 {
     window->RunCommand(MainCommand::FavoritesPane);
     return window->Favorites()->Page()->FavoritesPane();
+}
+
+// The first page of the tree, newest first, as "period/site/page"; the
+// grouping itself is the model's.
+QString newest(const HistoryTreeModel& model)
+{
+    const QModelIndex period = model.index(0, 0), site = model.index(0, 0, period);
+    return period.data().toString() + u'/' + site.data().toString() + u'/' +
+           model.index(0, 0, site).data().toString();
+}
+
+bool visit(const char* url, const char* title, int secondsAgo)
+{
+    return THistoryIndex::recordVisit(QString::fromLatin1(url), QString::fromLatin1(title),
+                                      QDateTime::currentDateTime().addSecs(-secondsAgo),
+                                      THistoryIndex::defaultRoot());
 }
 } // namespace
 
@@ -54,7 +81,6 @@ private slots:
         QFETCH(bool, newWin);
         QVERIFY(m_f->seed(QStringLiteral("FavoritesNewWin"), newWin ? "1" : "0"));
         TfrmMain* window = m_f->createActive();
-        QVERIFY(window);
         const QString path = InternetShortcut::write(window->Favorites()->FavoritesFolder(), "Page",
                                                      "http://fav.test/");
         TFavoritesTree* tree = treeShowing(window, path);
@@ -68,7 +94,6 @@ private slots:
     void favoritesKeyTogglesThePage()
     {
         TfrmMain* window = m_f->createActive();
-        QVERIFY(window);
         TKoncoBar* bar = window->KoncoBar();
         // hidden → shown on Favorites → hidden; on another page → Favorites
         for (const bool shown : {true, false})
@@ -86,7 +111,6 @@ private slots:
     void f2WhileRenamingStaysInTheTree()
     {
         TfrmMain* window = m_f->createActive(2);
-        QVERIFY(window);
         const TBrowserTab* front = window->GetActivePage();
         const QString folder = QDir(window->Favorites()->FavoritesFolder()).filePath("Old");
         QVERIFY(QDir().mkpath(folder));
@@ -110,7 +134,6 @@ private slots:
     void paneStaysShownUntilEsc()
     {
         TfrmMain* window = m_f->createActive();
-        QVERIFY(window);
         TfrmFavorites* pane = showPane(window);
         QVERIFY(pane && pane->isVisible());
         QVERIFY(showPane(window)->isVisible());
@@ -124,14 +147,71 @@ private slots:
     void paneSizeSurvivesARestart()
     {
         TfrmMain* window = m_f->createActive();
-        QVERIFY(window);
         showPane(window)->resize(333, 222);
         m_f->closeWindow();
         QCOMPARE(m_f->stored(QStringLiteral("FavoritesWidth")), QStringLiteral("333"));
         QCOMPARE(m_f->stored(QStringLiteral("FavoritesHeight")), QStringLiteral("222"));
         window = m_f->createActive();
-        QVERIFY(window);
         QCOMPARE(showPane(window)->size(), QSize(333, 222));
+    }
+
+    void widthAndVisibilityAreWrittenBack()
+    {
+        QVERIFY(m_f->seed(QStringLiteral("ViewVostelBar"), QStringLiteral("1")));
+        QVERIFY(m_f->seed(QStringLiteral("VostelBarWidth"), QStringLiteral("150")));
+        TfrmMain* window = m_f->createActive();
+        TKoncoBar* bar = window->KoncoBar();
+        QCOMPARE(bar->width(), 150);
+        // The user drags the splitter 40 pixels to the right.
+        QWidget* handle = window->findChild<QSplitter*>(QStringLiteral("splSideBar"))->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(40, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(40, 0));
+        QCOMPARE(bar->width(), 190);
+        // Hidden, the bar keeps the width it will come back with.
+        window->RunCommand(MainCommand::ToggleSideBar);
+        QVERIFY(bar->isHidden() && !window->MainMenu()->SideBarItem()->isChecked());
+        m_f->closeWindow();
+        QCOMPARE(m_f->stored(QStringLiteral("VostelBarWidth")), QStringLiteral("190"));
+        QCOMPARE(m_f->stored(QStringLiteral("ViewVostelBar")), QStringLiteral("0"));
+    }
+
+    void historyVisitsFindAndClear()
+    {
+        QVERIFY(visit("http://news.test/today", "Daily Quokka News", 2));
+        QVERIFY(visit("http://shop.test/", "Shop", 1));
+        TfrmMain* window = m_f->createActive();
+        auto* page = window->findChild<THistoryPage*>();
+        QCOMPARE(page->model()->rowCount(), 0); // read on its first showing only
+        window->RunCommand(MainCommand::SideBarHistory);
+        QTRY_VERIFY(page->isVisible());
+        QCOMPARE(newest(*page->model()), QStringLiteral("Today/shop.test/Shop"));
+        // A visit recorded while the page is in front shows up by itself.
+        QVERIFY(visit("http://shop.test/cart", "Cart", 0));
+        QTRY_COMPARE(newest(*page->model()), QStringLiteral("Today/shop.test/Cart"));
+
+        // Find mode: a word of a title finds its page; choosing it opens it.
+        page->tbFindHistory->click();
+        QVERIFY(page->shHistory->isHidden());
+        TFindPanel* find = page->pnlFindHistory;
+        find->edtFind->setText(QStringLiteral("quokka"));
+        find->spdFind->click();
+        QCOMPARE(find->results()->count(), 1);
+        const qsizetype before = m_f->made.size();
+        find->chooseRow(0);
+        QTRY_COMPARE(m_f->made.size(), before + 1); // HistoryNewWin: a new tab
+        QCOMPARE(m_f->made.last()->navigations, QStringList{"http://news.test/today"});
+
+        m_f->expectDialogs();
+        ModalDialogAnswerer yes([](QWidget* dialog)
+                                { dialog->findChild<QPushButton*>("cmdOK")->click(); });
+        page->spdClearHistory->click();
+        QCOMPARE(yes.count(), 1);
+        QCOMPARE(page->model()->rowCount(), 0);
+        find->spdFind->click();
+        QCOMPARE(find->results()->count(), 1);
+        QVERIFY(find->results()->row(0).address.isEmpty());
     }
 
 private:
