@@ -166,12 +166,30 @@ void MainFavorites::CreateLinksBar()
     connect(m_linksBar, &TLinksBar::openAllChosen, this,
             [this](const QStringList& targets) { Launcher().openAll(targets); });
     connect(m_linksBar, &TLinksBar::OnCustomize, this, &MainFavorites::OrganizeLinks);
-    if (!folder.isEmpty())
-    {
-        m_linksMonitor = new TFolderMonitor(folder, this);
-        connect(m_linksMonitor, &TFolderMonitor::changed, this, &MainFavorites::LinksFolderChanged);
-        m_linksMonitor->setActive(true);
-    }
+    WatchLinksFolder(folder);
+    // The Links folder lives inside Favorites, so a Links folder made,
+    // removed or renamed while the program runs is a change of that tree.
+    connect(m_favoritesMonitor, &TFolderMonitor::changed, this, &MainFavorites::FollowLinksFolder);
+}
+
+void MainFavorites::WatchLinksFolder(const QString& folder)
+{
+    delete m_linksMonitor;
+    if (folder.isEmpty())
+        return;
+    m_linksMonitor = new TFolderMonitor(folder, this);
+    connect(m_linksMonitor, &TFolderMonitor::changed, this, &MainFavorites::LinksFolderChanged);
+    m_linksMonitor->setActive(true);
+}
+
+void MainFavorites::FollowLinksFolder()
+{
+    const QString folder = FavoritesFolders::linksFolder(*m_window->Options()->Store());
+    if (folder == m_linksBar->Folder())
+        return;
+    m_linksBar->SetFolder(folder);
+    m_linksBar->Reload();
+    WatchLinksFolder(folder);
 }
 
 void MainFavorites::LinksFolderChanged()

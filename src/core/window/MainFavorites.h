@@ -67,6 +67,9 @@ private:
     void ReadMenuSettings();
     void RebuildSlice();
     void LinksFolderChanged();
+    void WatchLinksFolder(const QString& folder);
+    // Points the Links bar at the Links folder as it is now.
+    void FollowLinksFolder();
     FavoriteLauncher Launcher();
 
     TfrmMain* m_window;

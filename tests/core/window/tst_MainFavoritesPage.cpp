@@ -16,6 +16,7 @@
 #include "groups/TFavoritesTree.h"
 #include "groups/THistoryPage.h"
 #include "groups/TKoncoBar.h"
+#include "groups/TLinksBar.h"
 #include "groups/TfrmFavorites.h"
 
 #include <QApplication>
@@ -89,6 +90,22 @@ private slots:
                           tree->visualRect(tree->nodeOf(path)).center());
         QCOMPARE(window->TabSet()->Count(), newWin ? 2 : 1);
         QCOMPARE(m_f->made.last()->navigations.last(), QStringLiteral("http://fav.test/"));
+    }
+
+    // A Links folder made or removed while the program runs is followed.
+    void linksBarFollowsItsFolder()
+    {
+        TfrmMain* window = m_f->createActive();
+        TLinksBar* bar = window->Favorites()->LinksBar();
+        const QString links = QDir(window->Favorites()->FavoritesFolder()).filePath("Links");
+        QVERIFY(bar->Folder().isEmpty());
+        QVERIFY(QDir().mkpath(links));
+        QVERIFY(!InternetShortcut::write(links, "News", "http://news.test/").isEmpty());
+        QTRY_COMPARE(bar->Buttons().size(), 1);
+        QVERIFY(!InternetShortcut::write(links, "Mail", "http://mail.test/").isEmpty());
+        QTRY_COMPARE(bar->Buttons().size(), 2);
+        QVERIFY(QDir(links).removeRecursively());
+        QTRY_VERIFY(bar->Buttons().isEmpty());
     }
 
     void favoritesKeyTogglesThePage()
