@@ -17,11 +17,11 @@
 #include "groups/TVostelGroup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -31,30 +31,18 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
+// What the main window reads and writes between runs, how it closes, what
+// it does with what a later start forwards, and what it reports.
 namespace
 {
-template <typename T> T* child(QWidget* parent, const char* name)
-{
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
-
-QAction* languageItem(QMenu* menu, const QString& fileName)
-{
-    emit menu->aboutToShow(); // the submenu is filled as it opens
-    for (QAction* action : menu->actions())
-        if (action->data().toString().endsWith(QLatin1Char('/') + fileName))
-            return action;
-    return nullptr;
-}
-
 // "Name=text Name=text": the values a row seeds or expects.
 QList<std::pair<QString, QString>> pairs(const QString& text)
 {
     QList<std::pair<QString, QString>> list;
-    for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        list.append({pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1)});
+    for (const QString& pair : text.split(u' ', Qt::SkipEmptyParts))
+        list.append({pair.section(u'=', 0, 0), pair.section(u'=', 1)});
     return list;
 }
 } // namespace
@@ -63,63 +51,41 @@ class tst_TfrmMain : public QObject
 {
     Q_OBJECT
 
-private slots:
-    // A second start with nothing to open brings the running window back.
-    void forwardedArgumentRestoresWindow()
-    {
-        TfrmMain* window = m_f->create();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        window->showMinimized();
-        QTRY_VERIFY(window->isMinimized());
-        window->wmCopyDataDataReceived(QString());
-        QTRY_VERIFY(!window->isMinimized());
-    }
-    void init()
-    {
-        m_f = std::make_unique<MainWindowFixture>();
-        QVERIFY(m_f->isValid());
-    }
+    std::unique_ptr<MainWindowFixture> m_f;
 
+    void seed(const QString& name, const QString& text) { QVERIFY(m_f->seed(name, text)); }
+    QString stored(const QString& name) const { return m_f->stored(name); }
+
+private slots:
+    void init() { QVERIFY((m_f = std::make_unique<MainWindowFixture>())->isValid()); }
     void cleanup() { QW_FINISH_MAIN_WINDOW(m_f); }
 
-    void languageFile_data()
-    {
-        QTest::addColumn<QString>("userFile"); // name=content in the user's folder
-        QTest::addColumn<QString>("configured");
-        QTest::addColumn<QString>("storedAfter");
-        QTest::addColumn<QString>("fileMenu");
-
-        // The window speaks the language chosen and stores what it fell back to.
-        // clang-format off
-        QTest::newRow("missing file")                  << ""                                  << "qwxyz.ini"              << "qweng.ini" << "&File";
-        QTest::newRow("own language, texts missing")   << "mine.ini=[MAIN]\nMenuFile=&Mine"   << "mine.ini"               << "mine.ini"  << "&Mine";
-        // clang-format on
-    }
-
+    // The window speaks the language chosen and stores what it fell back to;
+    // the installed languages stay in the menu beside the user's.
     void languageFile()
     {
-        QFETCH(QString, userFile);
-        QFETCH(QString, configured);
-        QFETCH(QString, storedAfter);
-        QFETCH(QString, fileMenu);
-
-        if (!userFile.isEmpty())
+        using Row = std::array<QString, 4>; // userFile: name=content in the user's folder
+        for (const auto& [userFile, configured, storedAfter, fileMenu] :
+             {Row{"", "qwxyz.ini", "qweng.ini", "&File"},
+              Row{"mine.ini=[MAIN]\nMenuFile=&Mine", "mine.ini", "mine.ini", "&Mine"}})
         {
-            QDir user(m_f->home().filePath(QStringLiteral("Languages")));
-            QVERIFY(user.removeRecursively() && user.mkpath(QStringLiteral(".")));
-            QFile file(user.filePath(userFile.section(QLatin1Char('='), 0, 0)));
-            const QString content = userFile.section(QLatin1Char('='), 1);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0);
+            QDir user(m_f->home().filePath(u"Languages"_s));
+            for (const auto& [name, content] : pairs(userFile))
+            {
+                QVERIFY(user.removeRecursively() && user.mkpath(u"."_s));
+                QFile file(user.filePath(name));
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toUtf8()) > 0);
+            }
+            seed(u"LanguageFile"_s, configured);
+            TfrmMain* window = m_f->create();
+            QCOMPARE(stored(u"LanguageFile"_s), storedAfter);
+            QCOMPARE(window->findChild<QToolButton*>("tbMenuFile")->text(), fileMenu);
+            emit window->LanguagesMenu()->aboutToShow(); // the submenu is filled as it opens
+            QStringList offered;
+            for (QAction* action : window->LanguagesMenu()->actions())
+                offered << action->data().toString().section(u'/', -1);
+            QVERIFY(offered.contains(u"qweng.ini"_s) && offered.contains(u"qwdeu.ini"_s));
         }
-        seed(QStringLiteral("LanguageFile"), configured);
-
-        TfrmMain* window = m_f->create();
-        QCOMPARE(stored(QStringLiteral("LanguageFile")), storedAfter);
-        QCOMPARE(child<QToolButton>(window, "tbMenuFile")->text(), fileMenu);
-        // The installed languages stay in the menu beside the user's.
-        QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qweng.ini")));
-        QVERIFY(languageItem(window->LanguagesMenu(), QStringLiteral("qwdeu.ini")));
     }
 
     void storedValuesSurviveTheRun_data()
@@ -133,7 +99,6 @@ private slots:
         QTest::newRow("full screen keeps the window before it") << "FullScreen=1 Maximized=1 ViewStatusBar=0 Left=33";
         // clang-format on
     }
-
     void storedValuesSurviveTheRun()
     {
         QFETCH(QString, seeded);
@@ -142,20 +107,20 @@ private slots:
         TfrmMain* window = m_f->create();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        if (seeded.startsWith(QLatin1String("Maximized=1")))
+        if (seeded.startsWith("Maximized=1"_L1))
             QVERIFY(window->isMaximized());
-        if (seeded.contains(QLatin1String("Width=640")))
+        if (seeded.contains("Width=640"_L1))
         {
             QVERIFY(window->StatusBar()->isHidden());
-            QVERIFY(child<QWidget>(window, "pnlAddress")->isHidden());
+            QVERIFY(window->findChild<QWidget*>("pnlAddress")->isHidden());
             QCOMPARE(window->geometry().size(), QSize(640, 480));
         }
         m_f->closeWindow();
 
         for (const auto& [name, text] : pairs(seeded))
-            QCOMPARE(name + QLatin1Char('=') + stored(name), name + QLatin1Char('=') + text);
+            QCOMPARE(name + u'=' + stored(name), name + u'=' + text);
         // Whatever is written is text, as every reader of the key expects.
-        RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
+        RegistryStore store(m_f->home().filePath(u"settings.sqlite"_s));
         for (const QString& name : store.valueNames(RegistryKeys::ValueKey))
             QVERIFY2(store.value(RegistryKeys::ValueKey, name)->type == RegValue::String,
                      qPrintable(name));
@@ -163,7 +128,11 @@ private slots:
 
     void settingsChangedDuringTheRunSurviveTheExit()
     {
-        seed(QStringLiteral("OpenNewInForeground"), QStringLiteral("0"));
+        seed(u"OpenNewInForeground"_s, u"0"_s);
+        seed(u"AutoRefresh"_s, u"30000"_s);
+        // A value of the wrong type never stops the exit.
+        QVERIFY(RegistryStore(m_f->home().filePath(u"settings.sqlite"_s))
+                    .setDWord(RegistryKeys::ValueKey, u"StartupMode"_s, 1));
         TfrmMain* window = m_f->create();
         // Ctrl+F12 is for this run only.
         window->RunCommand(MainCommand::FlipOpenInForeground);
@@ -171,26 +140,15 @@ private slots:
         // A dialog's change is stored at once and is what the exit writes.
         window->ViewSettings()->SetViewToolbar(false);
         window->ViewSettings()->SetVostelBarWidth(-5);
-        QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
+        QCOMPARE(stored(u"ViewToolbar"_s), u"0"_s);
         m_f->closeWindow();
-        QCOMPARE(stored(QStringLiteral("OpenNewInForeground")), QStringLiteral("0"));
-        QCOMPARE(stored(QStringLiteral("ViewToolbar")), QStringLiteral("0"));
-        QCOMPARE(stored(QStringLiteral("VostelBarWidth")), QStringLiteral("234"));
-    }
-
-    void wrongTypeNeverStopsTheExit()
-    {
-        seed(QStringLiteral("AutoRefresh"), QStringLiteral("30000"));
-        {
-            RegistryStore store(m_f->home().filePath(QStringLiteral("settings.sqlite")));
-            QVERIFY(store.setDWord(RegistryKeys::ValueKey, QStringLiteral("StartupMode"), 1));
-        }
-        m_f->create();
-        m_f->closeWindow();
-        // Written after the remembered sites, which read the bad value.
-        QCOMPARE(stored(QStringLiteral("ViewStatusBar")), QStringLiteral("1"));
-        // Never activated: auto refresh was never applied, so it is not stored.
-        QCOMPARE(stored(QStringLiteral("AutoRefresh")), QStringLiteral("30000"));
+        // ViewStatusBar is written after the remembered sites, which read the
+        // bad value. Never activated, the window never applied auto refresh,
+        // so it does not store it.
+        for (const auto& [name, text] :
+             pairs(u"OpenNewInForeground=0 ViewToolbar=0 VostelBarWidth=234 "
+                   "ViewStatusBar=1 AutoRefresh=30000"_s))
+            QCOMPARE(name + u'=' + stored(name), name + u'=' + text);
     }
 
     void newTabFocusesTheAddressBox()
@@ -198,58 +156,52 @@ private slots:
         TfrmMain* window = m_f->createActive();
         QVERIFY(window);
         window->RunCommand(MainCommand::NewTab);
-        auto* box = child<QComboBox>(window, "cboAddress");
-        QTRY_COMPARE(QApplication::focusWidget(), box);
-        QCOMPARE(box->lineEdit()->selectedText(), box->lineEdit()->text());
+        QLineEdit* edit = window->findChild<QComboBox*>("cboAddress")->lineEdit();
+        QTRY_COMPARE(QApplication::focusWidget(), edit->parentWidget());
+        QCOMPARE(edit->selectedText(), edit->text());
         // The new tab's page arrives after the focus: typing still replaces it.
-        window->ShowAddress(QStringLiteral("http://home.test/"));
-        window->ShowAddress(QStringLiteral("http://home.test/arrived"));
-        QTest::keyClicks(box->lineEdit(), QStringLiteral("typed"));
-        QCOMPARE(box->lineEdit()->text(), QStringLiteral("typed"));
+        window->ShowAddress(u"http://home.test/"_s);
+        window->ShowAddress(u"http://home.test/arrived"_s);
+        QTest::keyClicks(edit, u"typed"_s);
+        QCOMPARE(edit->text(), u"typed"_s);
+        // The text box keeps its own edit keys: the page gets none of them.
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(edit->selectedText(), u"typed"_s);
+        QTest::qWait(50);
+        QVERIFY(m_f->made.last()->editCommands.isEmpty());
     }
 
-    void closeQuery_data()
-    {
-        // Answered with "don't ask again" checked.
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("no, don't ask again") << "cmdCancel" << false;
-        QTest::newRow("yes, don't ask again") << "cmdOK" << true;
-    }
-
+    // Answered either way with "don't ask again" checked, it is not asked again.
     void closeQuery()
     {
-        QFETCH(QString, button);
-        QFETCH(bool, closes);
-
         m_f->expectDialogs();
-        TfrmMain* window = m_f->create();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        bool startedUnchecked = false;
-        ModalDialogAnswerer answerer(
-            [&](QWidget* dialog)
-            {
-                auto* box = child<QCheckBox>(dialog, "chkConfirm");
-                startedUnchecked = !box->isChecked();
-                box->click();
-                child<QPushButton>(dialog, button.toLatin1().constData())->click();
-            });
-        QCOMPARE(window->close(), closes);
-        QCOMPARE(answerer.count(), 1);
-        QVERIFY(startedUnchecked);
-        QCOMPARE(window->isVisible(), !closes);
-        QCOMPARE(stored(QStringLiteral("ConfirmShutdown")), QStringLiteral("0"));
-        if (closes)
-            return;
-        // Not asked again.
-        QVERIFY(window->close());
-        QCOMPARE(answerer.count(), 1);
+        for (const auto& row : {std::pair{"cmdCancel", false}, std::pair{"cmdOK", true}})
+        {
+            seed(u"ConfirmShutdown"_s, u"1"_s);
+            TfrmMain* window = m_f->create();
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            bool startedUnchecked = false;
+            ModalDialogAnswerer answerer(
+                [&](QWidget* dialog)
+                {
+                    auto* box = dialog->findChild<QCheckBox*>("chkConfirm");
+                    startedUnchecked = !box->isChecked();
+                    box->click();
+                    dialog->findChild<QPushButton*>(row.first)->click();
+                });
+            QCOMPARE(window->close(), row.second);
+            QVERIFY(startedUnchecked);
+            QCOMPARE(window->isVisible(), !row.second);
+            QCOMPARE(stored(u"ConfirmShutdown"_s), u"0"_s);
+            QVERIFY(window->close());
+            QCOMPARE(answerer.count(), 1);
+        }
     }
 
     void downloadsGoWithTheWindow()
     {
-        seed(QStringLiteral("ConfirmShutdown"), QStringLiteral("0"));
+        seed(u"ConfirmShutdown"_s, u"0"_s);
         TfrmMain* window = m_f->create();
         window->show();
         window->RunCommand(MainCommand::Downloads);
@@ -258,11 +210,11 @@ private slots:
 
         // A download still running asks before the window closes.
         TDownloadList* list = TDownloadManager::instance()->list();
-        const int row = list->add(QStringLiteral("/tmp/running.bin"), 100, {});
+        const int row = list->add(u"/tmp/running.bin"_s, 100, {});
         m_f->expectDialogs();
         const char* button = "cmdCancel";
         ModalDialogAnswerer answerer([&](QWidget* dialog)
-                                     { child<QPushButton>(dialog, button)->click(); });
+                                     { dialog->findChild<QPushButton*>(button)->click(); });
         QVERIFY(!window->close());
         button = "cmdOK";
         QVERIFY(window->close());
@@ -280,17 +232,15 @@ private slots:
         m_f->expectDialogs();
         TfrmMain* window = m_f->createActive(2);
         QVERIFY(window);
-        m_f->made[0]->locationUrl = QStringLiteral("http://one.test/");
-        m_f->made[1]->locationUrl = QStringLiteral("http://two.test/");
+        m_f->made[0]->locationUrl = u"http://one.test/"_s;
+        m_f->made[1]->locationUrl = u"http://two.test/"_s;
         const QString work = QDir(window->Groups()->RootFolder()).filePath("work.vgp");
         ModalDialogAnswerer answerer(
             [&](QWidget* dialog)
             {
-                auto* files = qobject_cast<QFileDialog*>(dialog);
-                QVERIFY(files);
                 // Typed as a user types it: the dialog takes it however
                 // far it has read its folder.
-                auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
                 QVERIFY(name);
                 name->setText(work);
                 QTest::keyClick(name, Qt::Key_Return);
@@ -306,7 +256,7 @@ private slots:
         QMenu* menu = window->MainMenu()->VostelGroupsMenu();
         emit menu->aboutToShow();
         QAction* item = menu->actions().constLast();
-        QCOMPARE(item->text(), QStringLiteral("work"));
+        QCOMPARE(item->text(), u"work"_s);
         item->trigger();
         QCOMPARE(window->TabSet()->Count(), 5);
         QCOMPARE(m_f->made.last()->navigations, QStringList{front});
@@ -315,30 +265,34 @@ private slots:
     void forwardsDuringTheStartQuestionWait()
     {
         m_f->expectDialogs();
-        seed(QStringLiteral("AskDefaultBrowser"), QStringLiteral("1"));
+        seed(u"AskDefaultBrowser"_s, u"1"_s);
         ModalDialogAnswerer answerer(
             [&](QWidget* dialog)
             {
                 // A later copy forwards while the question is open.
                 auto* receiver = dialog->parentWidget()->findChild<TStWMDataCopy*>("wmCopyData");
                 QVERIFY(receiver);
-                emit receiver->OnDataReceived(QStringLiteral("http://first.test/"));
-                emit receiver->OnDataReceived(QStringLiteral("http://second.test/"));
-                child<QPushButton>(dialog, "cmdCancel")->click();
+                emit receiver->OnDataReceived(u"http://first.test/"_s);
+                emit receiver->OnDataReceived(u"http://second.test/"_s);
+                dialog->findChild<QPushButton*>("cmdCancel")->click();
             });
         m_f->create();
         QCOMPARE(answerer.count(), 1);
         QTRY_COMPARE(m_f->made.size(), 3);
-        QCOMPARE(m_f->made[1]->navigations, QStringList{QStringLiteral("http://first.test/")});
-        QCOMPARE(m_f->made[2]->navigations, QStringList{QStringLiteral("http://second.test/")});
+        QCOMPARE(m_f->made[1]->navigations, QStringList{u"http://first.test/"_s});
+        QCOMPARE(m_f->made[2]->navigations, QStringList{u"http://second.test/"_s});
     }
 
-    void scriptAddressesAreReportedAlike()
+    // A script address from the command line or forwarded by a later start
+    // is refused alike; a later start with nothing to open brings the
+    // running window back.
+    void forwardedAndScriptAddresses()
     {
-        seed(QStringLiteral("CommandLine"), QStringLiteral("javascript:alert(1)"));
+        seed(u"CommandLine"_s, u"javascript:alert(1)"_s);
         TfrmMain* window = m_f->create();
-        const QString refused =
-            window->Services()->GetGlobalText(QStringLiteral("ScriptAddressRefused"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString refused = window->Services()->GetGlobalText(u"ScriptAddressRefused"_s);
         QTRY_COMPARE(window->StatusBar()->panelText(0), refused);
         // Pointing at things on the way to reading it must not wipe it.
         QStatusTipEvent passing{QString()};
@@ -346,27 +300,25 @@ private slots:
         QCOMPARE(window->StatusBar()->panelText(0), refused);
 
         window->ShowMessage(QString());
-        window->wmCopyDataDataReceived(QStringLiteral(" JavaScript:alert(2)"));
+        window->wmCopyDataDataReceived(u" JavaScript:alert(2)"_s);
         QCOMPARE(window->StatusBar()->panelText(0), refused);
+
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        window->wmCopyDataDataReceived(QString());
+        QTRY_VERIFY(!window->isMinimized());
     }
-
-private:
-    void seed(const QString& name, const QString& text) { QVERIFY(m_f->seed(name, text)); }
-    QString stored(const QString& name) const { return m_f->stored(name); }
-
-    std::unique_ptr<MainWindowFixture> m_f;
 };
 
 int main(int argc, char* argv[])
 {
     // Before anything reads them: nothing of the real home is touched, even
     // by what runs before the first test.
-    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/qw-frm-root-XXXXXX"));
+    QTemporaryDir root(QDir::tempPath() + u"/qw-frm-root-XXXXXX"_s);
     if (!root.isValid())
         return 1;
-    qputenv("QUILLWAVE_HOME", QFile::encodeName(root.filePath(QStringLiteral("home"))));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
+    for (const char* name : {"QUILLWAVE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        qputenv(name, QFile::encodeName(root.filePath(QString::fromLatin1(name))));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
