@@ -2,14 +2,12 @@
 // program does to its files, its store and the channel, done in a loop by a
 // process that the test may kill at any moment.
 //
-//   qw-stress-writer loop KIND FOLDER FIRST    writes versions FIRST, FIRST+1, ...
-//                                              of a subject, printing each number
-//                                              once it is written; never ends
 //   qw-stress-writer zygote                    reads "KIND FOLDER FIRST" lines and
-//                                              runs each loop in a child of its
-//                                              own: prints "pid N", the child's
-//                                              numbers, then "dead N killed"
-//                                              once the test has killed it
+//                                              for each, in a child of its own,
+//                                              writes versions FIRST, FIRST+1, ...
+//                                              of a subject: prints "pid N", each
+//                                              number once written, then "dead N
+//                                              killed" once the test killed it
 //   qw-stress-writer values STORE PREFIX COUNT writes COUNT values and now and
 //                                              then lists; exit 3 when a list
 //                                              read back is not whole
@@ -40,24 +38,6 @@ void say(const QByteArray& line)
     [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, line.constData(), line.size());
 }
 
-void announce(int k)
-{
-    say(QByteArray::number(k) + '\n');
-}
-
-int loop(const QString& kind, const QString& folder, int first)
-{
-    for (int k = first;; ++k)
-    {
-        if (!StressSubjects::write(kind, folder, k))
-        {
-            std::fprintf(stderr, "writing version %d of %s failed\n", k, qPrintable(kind));
-            return 2;
-        }
-        announce(k);
-    }
-}
-
 // Loading the program's libraries takes far longer than a write: one
 // process started once forks a fresh writer for every kill.
 // Neither the zygote nor a writer outlives its parent: a test that dies
@@ -80,17 +60,20 @@ int zygote()
             return 64;
         const pid_t self = getpid();
         const pid_t child = fork();
-        if (child < 0)
-            return 1;
         if (child == 0)
         {
             dieWithParent(self);
             // Said by the child, so that it comes before the child's numbers.
             say("pid " + QByteArray::number(getpid()) + '\n');
-            _exit(loop(words[0], words[1], words[2].toInt()));
+            int k = words[2].toInt();
+            while (StressSubjects::write(words[0], words[1], k))
+                say(QByteArray::number(k++) + '\n');
+            std::fprintf(stderr, "writing version %d of %s failed\n", k, qPrintable(words[0]));
+            _exit(2);
         }
         int status = 0;
-        waitpid(child, &status, 0);
+        if (child < 0 || waitpid(child, &status, 0) < 0)
+            return 1;
         say("dead " + QByteArray::number(child) +
             (WIFSIGNALED(status) ? QByteArray(" killed\n") : QByteArray(" ended\n")));
     }
@@ -122,15 +105,12 @@ int values(const QString& storePath, const QString& prefix, int count)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() == 4 && args[0] == "loop")
-        return loop(args[1], args[2], args[3].toInt());
-    if (args == QStringList{"zygote"})
+    const QStringList a = app.arguments();
+    if (a.value(1) == "zygote")
         return zygote();
-    if (args.size() == 4 && args[0] == "values")
-        return values(args[1], args[2], args[3].toInt());
-    if (args.size() == 4 && args[0] == "forward")
-        return TInstanceChannel::forwardTo(args[1], args[2], args[3].toInt()) ? 0 : 1;
-    std::fprintf(stderr, "usage: see the head of StressWriter.cpp\n");
+    if (a.size() == 5 && a[1] == "values")
+        return values(a[2], a[3], a[4].toInt());
+    if (a.size() == 5 && a[1] == "forward")
+        return TInstanceChannel::forwardTo(a[2], a[3], a[4].toInt()) ? 0 : 1;
     return 64;
 }

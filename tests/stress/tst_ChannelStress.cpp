@@ -9,9 +9,6 @@
 
 #include <sys/socket.h>
 
-#include <memory>
-#include <vector>
-
 // The running copy's channel while fifty clients come at once: real
 // forwarding copies among clients that send rubbish, announce too much,
 // carry another identifier, say nothing, or stop half way and close their
@@ -32,33 +29,17 @@ class tst_ChannelStress : public QObject
         qToLittleEndian(count, bytes.data() + 4);
         return bytes;
     }
-
-    // What a hostile client of kind k sends; whether it then closes its side.
-    static QByteArray hostileBytes(int k, bool* halfClose)
+    QProcess* forward(const QString& folder, const QString& text, int ms)
     {
-        *halfClose = false;
-        QByteArray wrongIdentifier = ForwardingRecord::encode("http://wrong.test/");
-        qToLittleEndian(quint32(0x1234), wrongIdentifier.data());
-        switch (k % 7)
-        {
-        case 0: // rubbish
-            return QByteArray(64, '\xEE');
-        case 6: // a text without its terminating NUL
-            return header(ForwardingRecord::Identifier, 5) + "abcde";
-        case 1: // more than any record may hold
-            return header(ForwardingRecord::Identifier, 0xFFFFFFFFu);
-        case 2:
-            return wrongIdentifier;
-        case 3: // idle
-            return {};
-        case 4: // half a record, then its side closed
-            *halfClose = true;
-            return ForwardingRecord::encode("http://half.test/").left(12);
-        case 5: // a large record that never comes whole
-            return header(ForwardingRecord::Identifier, ForwardingRecord::MaxByteCount) +
-                   QByteArray(64 * 1024, 'a');
-        }
-        return {};
+        auto* process = new QProcess(this);
+        process->start(QW_BIN_DIR "/qw-stress-writer",
+                       {"forward", folder, text, QString::number(ms)});
+        return process;
+    }
+    static bool acknowledged(QProcess& forwarder, int ms)
+    {
+        return QTest::qWaitFor([&] { return forwarder.state() == QProcess::NotRunning; }, ms) &&
+               forwarder.exitStatus() == QProcess::NormalExit && forwarder.exitCode() == 0;
     }
 
 private slots:
@@ -75,53 +56,52 @@ private slots:
         connect(&channel, &TInstanceChannel::dataReceived, this,
                 [&](const QString& text) { received << text; });
 
+        QByteArray wrongIdentifier = ForwardingRecord::encode("http://wrong.test/");
+        qToLittleEndian(quint32(0x1234), wrongIdentifier.data());
+        const quint32 id = ForwardingRecord::Identifier;
+        const QByteArrayList kinds{
+            ForwardingRecord::encode("http://half.test/").left(12), // then its side closed
+            QByteArray(64, '\xEE'),                                 // rubbish
+            header(id, 0xFFFFFFFFu),                                // more than any record may hold
+            wrongIdentifier,
+            {}, // idle
+            // a large record that never comes whole
+            header(id, ForwardingRecord::MaxByteCount) + QByteArray(64 * 1024, 'a'),
+            header(id, 5) + "abcde", // a text without its terminating NUL
+        };
         QStringList real;
-        std::vector<std::unique_ptr<QProcess>> forwarders;
-        std::vector<std::unique_ptr<QLocalSocket>> hostile;
+        QList<QProcess*> forwarders;
+        QObject clients; // owns the hostile ones
+        QList<QLocalSocket*> hostile;
         for (int i = 0; i < Clients; ++i)
         {
             if (i % RealEvery == 0)
             {
                 real << QStringLiteral("http://real%1.test/").arg(i);
-                forwarders.push_back(std::make_unique<QProcess>());
                 // Patient enough to outlast every client held before it.
-                forwarders.back()->start(
-                    QW_BIN_DIR "/qw-stress-writer",
-                    {"forward", folder, real.last(), QString::number(Clients * ClientTimeoutMs)});
+                forwarders.push_back(forward(folder, real.last(), Clients * ClientTimeoutMs));
                 continue;
             }
-            bool halfClose = false;
-            const QByteArray bytes = hostileBytes(i, &halfClose);
-            hostile.push_back(std::make_unique<QLocalSocket>());
-            QLocalSocket* socket = hostile.back().get();
+            QLocalSocket* socket = hostile.emplace_back(new QLocalSocket(&clients));
             socket->connectToServer(channel.socketPath());
-            if (!bytes.isEmpty())
-                socket->write(bytes);
+            socket->write(kinds[i % kinds.size()]);
             socket->flush();
-            if (halfClose)
+            if (i % kinds.size() == 0)
                 ::shutdown(int(socket->socketDescriptor()), SHUT_WR);
         }
 
-        for (const auto& forwarder : forwarders)
-        {
-            QVERIFY(QTest::qWaitFor([&] { return forwarder->state() == QProcess::NotRunning; },
-                                    2 * Clients * ClientTimeoutMs));
-            QVERIFY2(forwarder->exitStatus() == QProcess::NormalExit && forwarder->exitCode() == 0,
+        for (QProcess* forwarder : forwarders)
+            QVERIFY2(acknowledged(*forwarder, 2 * Clients * ClientTimeoutMs),
                      "a forwarding copy was not acknowledged");
-        }
         // Every client is let go, whatever it sent.
-        for (const auto& socket : hostile)
+        for (QLocalSocket* socket : hostile)
             QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QLocalSocket::UnconnectedState,
                                       10 * ClientTimeoutMs);
         received.sort();
         real.sort();
         QCOMPARE(received, real);
         // And the channel still serves.
-        QProcess after;
-        after.start(QW_BIN_DIR "/qw-stress-writer",
-                    {"forward", folder, "http://after.test/", "10000"});
-        QVERIFY(QTest::qWaitFor([&] { return after.state() == QProcess::NotRunning; }, 20000));
-        QCOMPARE(after.exitCode(), 0);
+        QVERIFY(acknowledged(*forward(folder, "http://after.test/", 10000), 20000));
         QCOMPARE(received.last(), QString("http://after.test/"));
     }
 };

@@ -71,7 +71,6 @@ private slots:
         for (const QString& kind : StressSubjects::kinds())
             QTest::newRow(qPrintable(kind)) << kind;
     }
-
     void killedWriterLeavesOldOrNew()
     {
         QFETCH(QString, kind);
@@ -95,18 +94,18 @@ private slots:
             lines += killChild();
             QVERIFY2(lines.last().endsWith(" killed"), zygote.readAllStandardError().constData());
             bool numbered = false;
-            const int last = lines.size() > 1 ? lines.at(lines.size() - 2).toInt(&numbered) : 0;
+            const int last = lines.value(lines.size() - 2).toInt(&numbered);
             const int committed = numbered ? last : found;
 
             QString why;
             const std::optional<int> now = StressSubjects::check(kind, folder, committed, &why);
-            const QString where = QStringLiteral("kill %1 (seed %2), last written %3: ")
-                                      .arg(run)
-                                      .arg(seed)
-                                      .arg(committed);
-            QVERIFY2(now, qPrintable(where + why));
-            QVERIFY2(*now == committed || *now == committed + 1,
-                     qPrintable(where + QStringLiteral("found version %1").arg(*now)));
+            QVERIFY2(
+                now && (*now == committed || *now == committed + 1),
+                qPrintable(QStringLiteral("kill %1 (seed %2), last written %3: %4")
+                               .arg(run)
+                               .arg(seed)
+                               .arg(committed)
+                               .arg(now ? QStringLiteral("found version %1").arg(*now) : why)));
             found = *now;
         }
         qInfo("%s: %d versions written", qPrintable(kind), found + 1);

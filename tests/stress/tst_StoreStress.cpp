@@ -10,8 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <memory>
-
 // Four processes write one store at once, two through the settings object
 // and two through the settings tool's import, all of them also one shared
 // list: no value is lost, every list read is one writer's whole list, and
@@ -32,39 +30,36 @@ class tst_StoreStress : public QObject
     // list replaced whole.
     QString writeImport(const QString& prefix, int n) const
     {
+        const auto value = [](const QString& name, const QString& data)
+        { return QStringLiteral("\"%1\"=\"%2\"\n").arg(name, data); };
         const QString base = RegistryKeys::ValueKey;
         QString text = "Windows Registry Editor Version 5.00\n\n";
         for (const QString& list : {StressValues::ownList(prefix), StressValues::SharedList})
         {
             text += QStringLiteral("[-%1\\%2]\n[%1\\%2]\n").arg(base, list);
             for (const QString& line : StressValues::listOf(prefix, n))
-                text += QStringLiteral("\"%1\"=\"%2\"\n")
-                            .arg(line.section('=', 0, 0), line.section('=', 1));
+                text += value(line.section('=', 0, 0), line.section('=', 1));
         }
         text += QStringLiteral("[%1]\n").arg(base);
         for (int i = n * ValuesPerImport; i < (n + 1) * ValuesPerImport; ++i)
-            text +=
-                QStringLiteral("\"%1\"=\"%2\"\n")
-                    .arg(StressValues::valueName(prefix, i), StressValues::valueData(prefix, i));
-        const QString path = home.filePath(QStringLiteral("%1-%2.reg").arg(prefix).arg(n));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
-            return {};
-        return path;
+            text += value(StressValues::valueName(prefix, i), StressValues::valueData(prefix, i));
+        QFile file(home.filePath(QStringLiteral("%1-%2.reg").arg(prefix).arg(n)));
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size()
+                   ? file.fileName()
+                   : QString();
     }
 
     static QString integrity(const QString& path)
     {
         sqlite3* db = nullptr;
-        sqlite3_stmt* check = nullptr;
         QString verdict = "cannot open";
         if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY,
-                            nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
-            sqlite3_step(check) == SQLITE_ROW)
-            verdict =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
-        sqlite3_finalize(check);
+                            nullptr) == SQLITE_OK)
+            sqlite3_exec(
+                db, "PRAGMA integrity_check",
+                [](void* to, int, char** row, char**)
+                { return *static_cast<QString*>(to) = QString::fromUtf8(row[0]), 1; },
+                &verdict, nullptr);
         sqlite3_close(db);
         return verdict;
     }
@@ -77,31 +72,27 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QUILLWAVE_HOME", home.path());
 
-        std::vector<std::unique_ptr<QProcess>> writers;
-        auto start = [&](const QString& program, const QStringList& arguments)
-        {
-            writers.push_back(std::make_unique<QProcess>());
-            writers.back()->setProcessEnvironment(env);
-            writers.back()->start(program, arguments);
-        };
         const QStringList direct{"opt1", "opt2"};
         const QStringList imported{"imp1", "imp2"};
-        for (const QString& prefix : direct)
-            start(QW_BIN_DIR "/qw-stress-writer",
-                  {"values", storePath(), prefix, QString::number(Values)});
-        for (const QString& prefix : imported)
+        QList<QProcess*> writers;
+        for (const QString& prefix : direct + imported)
         {
-            QStringList files{QW_BIN_DIR "/quillwave-reg"};
-            for (int n = 0; n < ImportsPerStream; ++n)
-                files << writeImport(prefix, n);
-            QVERIFY(!files.contains(QString()));
-            start("/bin/sh", QStringList{"-c",
-                                         "r=$1; shift; for f; do \"$r\" import \"$f\" || "
-                                         "exit; done",
-                                         "sh"} +
-                                 files);
+            QStringList arguments{"values", storePath(), prefix, QString::number(Values)};
+            if (imported.contains(prefix))
+            {
+                arguments = QStringList{
+                    "-c", "for f; do '" QW_BIN_DIR "/quillwave-reg' import \"$f\" || exit; done",
+                    "sh"};
+                for (int n = 0; n < ImportsPerStream; ++n)
+                    arguments << writeImport(prefix, n);
+                QVERIFY(!arguments.contains(QString()));
+            }
+            QProcess* writer = writers.emplace_back(new QProcess(this));
+            writer->setProcessEnvironment(env);
+            writer->start(imported.contains(prefix) ? "/bin/sh" : QW_BIN_DIR "/qw-stress-writer",
+                          arguments);
         }
-        for (const auto& writer : writers)
+        for (QProcess* writer : writers)
         {
             QVERIFY(writer->waitForFinished(240000));
             QVERIFY2(writer->exitStatus() == QProcess::NormalExit && writer->exitCode() == 0,
