@@ -281,31 +281,6 @@ QList<THistoryIndexReader::Entry> THistoryIndexReader::allEntries(const QString&
     return entries;
 }
 
-bool THistoryIndexReader::matches(const Entry& entry, const QString& text)
-{
-    if (text.isEmpty())
-        return false;
-    return entry.url.contains(text, Qt::CaseInsensitive) ||
-           entry.title.contains(text, Qt::CaseInsensitive);
-}
-
-QList<THistoryIndexReader::Entry> THistoryIndexReader::search(const QString& historyRoot,
-                                                              const QString& text)
-{
-    QList<Entry> found;
-    if (text.isEmpty())
-        return found;
-    for (const Period& period : periods(historyRoot))
-    {
-        for (Entry& entry : readFile(period.indexPath))
-        {
-            if (matches(entry, text))
-                found.append(std::move(entry));
-        }
-    }
-    return found;
-}
-
 bool THistoryIndexReader::clear(const QString& historyRoot)
 {
     const QDir root(historyRoot);

@@ -86,10 +86,6 @@ public:
 
     // Entries of all periods, newest period first, each in file order.
     static QList<Entry> allEntries(const QString& historyRoot);
-    // Entries whose address or title contains text, ignoring case; an empty
-    // text matches nothing.
-    static QList<Entry> search(const QString& historyRoot, const QString& text);
-    static bool matches(const Entry& entry, const QString& text);
 
     // Removes every index file of the root (and period folders left empty).
     // Other files stay. False when some index file could not be removed.
