@@ -181,13 +181,14 @@ void MainBars::Wire(MainFullScreen* fullScreen)
     tbMain->RefreshAvailability();
     SetShowColor(m_window->Options()->ToolbarShowColor());
     QWidget* sideBar = m_window->KoncoBar();
+    m_sideBar = sideBar;
     sideBar->installEventFilter(this);
     SetSideBarShown(!sideBar->isHidden());
 }
 
 bool MainBars::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window->KoncoBar() &&
+    if (watched == m_sideBar &&
         (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         SetSideBarShown(event->type() == QEvent::ShowToParent);
     return QObject::eventFilter(watched, event);

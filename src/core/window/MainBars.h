@@ -90,6 +90,9 @@ private:
 
     TfrmMain* m_window;
     MainFullScreen* m_fullScreen = nullptr;
+    // Kept, not asked of the window: the side bar reports its own end after
+    // the window's parts are gone.
+    const QWidget* m_sideBar = nullptr;
     QWidget* pnlTop;
     TCoolBar* cbCoolbar;
     TQWToolBar* tbMain = nullptr;

@@ -335,10 +335,6 @@ void TfrmMain::FormDestroy()
         qApp->removeEventFilter(m_appCommandFilter);
     if (m_keyFilter)
         qApp->removeEventFilter(m_keyFilter);
-    // The side bar is deleted after the window's parts, and what its end
-    // reports must not reach the bars, which would ask the parts.
-    if (m_sideBar && m_bars)
-        m_sideBar->bar()->removeEventFilter(m_bars);
 
     // Auto refresh is applied at the first activation; a window that never
     // got there has nothing of its own to store.
